@@ -1,0 +1,218 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+
+#include "app/appcontext.h"
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+class QPlainTextEdit;
+class QPushButton;
+class QTabBar;
+class QToolButton;
+class QWebEngineView;
+class PageSizeProbe;
+class Form3;
+class frmCustom;
+class Form8;
+class frmAbout;
+
+// The main window: the message editor, the browser pane, the forum and own-post lists, the reply monitor and
+// the status bar. Its handlers read the controls, call the core and write the controls back; the work itself
+// lives in the core library.
+class Form1 : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit Form1(AppContext &context, QWidget *parent = nullptr);
+    ~Form1() override;
+
+    // Start-up in its fixed order. Returns false when the program cannot go on (the data folder cannot be
+    // written); the user has been told why.
+    bool Form_Load();
+    // Shut-down: writes the lists and settings back; every step runs even when an earlier one failed.
+    void Form_Unload();
+
+    // The message box text with CR LF line ends, as stored and sent out.
+    QString messageText() const;
+    void setMessageText(const QString &text);
+    // The message followed by CR LF CR LF, converted with the format selected at this moment.
+    QString convertedOutgoingText() const;
+
+    QString panelText(int panel) const;
+    void setPanelText(int panel, const QString &text);
+
+    // Refills the format selector from the link formats and selects "text".
+    void updateInterface();
+
+    AppContext &context() const { return m_context; }
+
+    // The initial twelve-line message shown until a stored message replaces it.
+    static QString initialMessageText();
+
+    // Browser pane
+    void navigate(const QString &address);
+    QString currentAddress() const;
+
+    // Page size probe
+    void startSizeProbe(const QString &address, qint16 index);
+    void startCheckProbe(const QString &address);
+
+    // Windows opened from here
+    void showHelpWindow();
+    void showAboutWindow();
+
+signals:
+    // The unload sequence has finished and the program should end.
+    void programEnded();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private slots:
+    // Message commands
+    void cmdSave_Click();
+    void cmdLoad_Click();
+    void cmdPreview_Click();
+    void cmdCopy_Click();
+    void cmdPaste_Click(int index);
+    void cmdMessage_Click();
+    void cmdOptions_Click();
+    void Command1_Click();
+    void txtSubject_Change();
+
+    // Browser pane
+    void Command3_Click();
+    void Command4_Click();
+    void Command5_Click();
+    void Command6_Click();
+    void Command7_Click();
+    void WebBrowser1_DownloadBegin();
+    void WebBrowser1_DownloadComplete(bool ok);
+    void WebBrowser1_StatusTextChange(const QString &text);
+    void WebBrowser1_TitleChange();
+
+    // Forum and own-post lists, logins
+    void cmdAdd_Click();
+    void cmdDel_Click();
+    void cmdAdd2_Click();
+    void cmdDel2_Click();
+    void lstPosts_Click();
+    void lstPosts_DblClick();
+    void lstPosts2_Click();
+    void lstPosts2_DblClick();
+    void TabStrip2_Click();
+    void txtUsername_Change();
+    void txtPassword_Change();
+
+    // Reply monitor
+    void wscSizes_Close();
+    void wscPosts_Close();
+    void cmdReplies_Click();
+    void TabStrip1_Click();
+    void lstNew_Click();
+    void lstNew_DblClick();
+
+private:
+    void createControls();
+    void connectControls();
+    void layoutMainWindow();
+
+    // Lists and their files
+    void loadLists();
+    void saveLists();
+    bool saveLogins();
+
+    // Reply check
+    void checkNextPost();
+
+    // Web form filling and posted-message detection
+    void autoInsertMessage();
+    void checkPostedMessage();
+
+    // Message store
+    void saveMessage();
+    void previewMessage();
+
+    AppContext &m_context;
+
+public:
+    // Controls, named as the window's design names them (also their objectNames).
+    QToolButton *cmdMessage = nullptr;
+    QComboBox *cmbConvert = nullptr;
+    QToolButton *cmdPreview = nullptr;
+    QToolButton *cmdCopy = nullptr;
+    QToolButton *cmdSave = nullptr;
+    QToolButton *cmdLoad = nullptr;
+    QToolButton *cmdOptions = nullptr;
+    QToolButton *Command1 = nullptr;
+
+    QGroupBox *Frame1 = nullptr;
+    QLabel *lblSubject = nullptr;
+    QLineEdit *txtSubject = nullptr;
+    QLabel *lblMessage = nullptr;
+    QPlainTextEdit *txtMessage = nullptr;
+    std::array<QPushButton *, 4> cmdPaste{};
+
+    QGroupBox *Frame2 = nullptr;
+    QLabel *lblUrl = nullptr;
+    QLineEdit *Text5 = nullptr;
+    QPushButton *Command3 = nullptr;
+    QPushButton *Command4 = nullptr;
+    QPushButton *Command5 = nullptr;
+    QPushButton *Command6 = nullptr;
+    QPushButton *Command7 = nullptr;
+    QCheckBox *Check1 = nullptr;
+    QWebEngineView *WebBrowser1 = nullptr;
+    QListWidget *lstLogins = nullptr;
+
+    QTabBar *TabStrip2 = nullptr;
+    QGroupBox *Frame4 = nullptr;
+    QPushButton *cmdAdd2 = nullptr;
+    QPushButton *cmdDel2 = nullptr;
+    QListWidget *lstPosts2 = nullptr;
+    QLabel *lblUsername = nullptr;
+    QLineEdit *txtUsername = nullptr;
+    QLabel *lblPassword = nullptr;
+    QLineEdit *txtPassword = nullptr;
+
+    QGroupBox *Frame3 = nullptr;
+    QPushButton *cmdAdd = nullptr;
+    QPushButton *cmdDel = nullptr;
+    QPushButton *cmdReplies = nullptr;
+    QTabBar *TabStrip1 = nullptr;
+    QListWidget *lstPosts = nullptr;
+    QListWidget *lstNew = nullptr;
+
+    QListWidget *lstSizes = nullptr;
+    std::array<QLabel *, 3> statusPanels{};
+
+    PageSizeProbe *wscSizes = nullptr;
+    PageSizeProbe *wscPosts = nullptr;
+
+    // Posted-message detection
+    qint16 watchCountdown = 0;
+    QString lastInsertedMessage;
+
+    // Reply check
+    qint16 checkIndex = 0;
+    qint16 newReplyCount = 0;
+    qint32 replyThreshold = 500;
+    qint16 sizeProbeTargetIndex = -1;
+
+private:
+    QPointer<Form3> m_picker;
+    QPointer<frmCustom> m_options;
+    QPointer<Form8> m_help;
+    QPointer<frmAbout> m_about;
+};

@@ -1,0 +1,12 @@
+# Sources of this folder: core files need no window, gui files do.
+target_sources(postavo_core PRIVATE
+    app/appcontext.h
+    app/branding.cpp app/branding.h
+    app/datafolder.cpp app/datafolder.h
+    app/settingsstore.cpp app/settingsstore.h
+    app/textfile.cpp app/textfile.h
+    app/twips.h
+)
+target_sources(postavo_gui PRIVATE
+    app/form1.cpp app/form1.h
+)

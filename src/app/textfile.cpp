@@ -1,0 +1,143 @@
+#include "app/textfile.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+namespace TextFile {
+
+namespace {
+
+// Windows-1252 positions 0x80..0x9F; the undefined ones map to the C1 control of the same value.
+constexpr char16_t s_cp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+QString decodeWindows1252(const QByteArray &bytes)
+{
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar *out = text.data();
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        *out++ = (b >= 0x80 && b <= 0x9F) ? QChar(s_cp1252High[b - 0x80]) : QChar(b);
+    }
+    return text;
+}
+
+bool isAscii(const QByteArray &bytes)
+{
+    for (const char c : bytes) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+QString decodeLine(const QByteArray &bytes)
+{
+    if (isAscii(bytes)) {
+        return QString::fromLatin1(bytes);
+    }
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (!utf8.hasError()) {
+        return text;
+    }
+    return decodeWindows1252(bytes);
+}
+
+QStringList splitLines(const QByteArray &bytes)
+{
+    QStringList lines;
+    qsizetype start = 0;
+    // A byte-order mark left by some editors is not part of the first line.
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        start = 3;
+    }
+    const qsizetype size = bytes.size();
+    qsizetype i = start;
+    while (i < size) {
+        const char c = bytes.at(i);
+        if (c == '\r' || c == '\n') {
+            lines.append(decodeLine(bytes.mid(start, i - start)));
+            if (c == '\r' && i + 1 < size && bytes.at(i + 1) == '\n') {
+                ++i;
+            }
+            start = i + 1;
+        }
+        ++i;
+    }
+    if (start < size) {
+        lines.append(decodeLine(bytes.mid(start)));
+    }
+    return lines;
+}
+
+QStringList readLines(const QString &path, bool *ok)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (ok) {
+            *ok = false;
+        }
+        return {};
+    }
+    const QByteArray bytes = file.readAll();
+    if (ok) {
+        *ok = file.error() == QFileDevice::NoError;
+    }
+    return splitLines(bytes);
+}
+
+bool writeAtomic(const QString &path, const QString &text, QString *error, bool ownerOnly)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (error) {
+            *error = file.errorString();
+        }
+        return false;
+    }
+    if (ownerOnly) {
+        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+    const QByteArray bytes = text.toUtf8();
+    if (file.write(bytes) != bytes.size() || !file.commit()) {
+        if (error) {
+            *error = file.errorString();
+        }
+        file.cancelWriting();
+        return false;
+    }
+    if (ownerOnly) {
+        // The rename keeps the temporary file's mode; make sure of it on file systems that do not.
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+    return true;
+}
+
+bool append(const QString &path, const QByteArray &bytes, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append) || file.write(bytes) != bytes.size()) {
+        if (error) {
+            *error = file.errorString();
+        }
+        return false;
+    }
+    file.close();
+    if (file.error() != QFileDevice::NoError) {
+        if (error) {
+            *error = file.errorString();
+        }
+        return false;
+    }
+    return true;
+}
+
+} // namespace TextFile

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <QFileDevice>
+#include <QString>
+#include <QStringList>
+
+// Reading and writing the program's plain-text data files.
+//
+// Files are written as UTF-8 with CR LF line ends. Older files may hold an 8-bit code page; a line that is
+// not valid UTF-8 is read as Windows-1252 so that no character is lost.
+namespace TextFile {
+
+// Splits raw file contents into lines. CR LF, a lone CR and a lone LF each end a line; a final line without
+// a line end is kept; a file that ends with a line end has no empty line after it.
+QStringList splitLines(const QByteArray &bytes);
+
+// One line's bytes as text: UTF-8 when valid, Windows-1252 otherwise.
+QString decodeLine(const QByteArray &bytes);
+
+// All lines of the file. A missing or unreadable file yields no lines and *ok false.
+QStringList readLines(const QString &path, bool *ok = nullptr);
+
+// Replaces the file's contents in one step (a temporary file renamed over it), so a crash or a full disk
+// never leaves a half-written file. With ownerOnly the file is readable and writable by its owner alone.
+bool writeAtomic(const QString &path, const QString &text, QString *error = nullptr, bool ownerOnly = false);
+
+// Appends raw bytes, creating the file when it is missing.
+bool append(const QString &path, const QByteArray &bytes, QString *error = nullptr);
+
+inline const QString crlf = QStringLiteral("\r\n");
+
+} // namespace TextFile

@@ -1,0 +1,135 @@
+#include "links/linkformats.h"
+
+#include <QStringList>
+
+#include "app/settingsstore.h"
+
+namespace {
+const QString s_section = QStringLiteral("data");
+const char *const s_fieldNames[5] = {"Name", "LinkOpen01", "LinkOpen02", "LinkClose01", "MailCall01"};
+} // namespace
+
+LinkFormatTable::LinkFormatTable()
+{
+    for (int row = 0; row < rowCount; ++row) {
+        m_rows[row] = defaultRow(row);
+    }
+    for (int i = 0; i < 6; ++i) {
+        m_timeValues.append(QString());
+    }
+}
+
+QString LinkFormatTable::keyPrefix(int row)
+{
+    switch (row) {
+    case 0:
+        return QStringLiteral("html");
+    case 1:
+        return QStringLiteral("ubb");
+    case 2:
+        return QStringLiteral("ez");
+    default:
+        return QStringLiteral("cust0") + QString::number(row - 2);
+    }
+}
+
+LinkFormat LinkFormatTable::defaultRow(int row)
+{
+    const QString mailto = QStringLiteral("mailto:");
+    switch (row) {
+    case 0:
+        return {QStringLiteral("html"), QStringLiteral("<a href='"), QStringLiteral("'>"), QStringLiteral("</a>"), mailto};
+    case 1:
+        return {QStringLiteral("ubb"), QStringLiteral("[url="), QStringLiteral("]"), QStringLiteral("[/url]"), mailto};
+    case 2:
+        return {QStringLiteral("ezboard"), QStringLiteral("[link="), QStringLiteral("]"), QStringLiteral("[/link]"),
+                mailto};
+    default:
+        return {};
+    }
+}
+
+QStringList LinkFormatTable::settingsKeys()
+{
+    QStringList keys;
+    for (int row = 0; row < rowCount; ++row) {
+        for (const char *name : s_fieldNames) {
+            keys.append(keyPrefix(row) + QLatin1String(name));
+        }
+    }
+    return keys;
+}
+
+QStringList LinkFormatTable::timeKeys()
+{
+    QStringList keys;
+    for (int digit = 0; digit < 3; ++digit) {
+        keys.append(QStringLiteral("minutes") + QString::number(digit));
+        keys.append(QStringLiteral("seconds") + QString::number(digit));
+    }
+    return keys;
+}
+
+QString &LinkFormatTable::field(int row, int column)
+{
+    LinkFormat &f = m_rows[row];
+    QString *fields[5] = {&f.Name, &f.LinkOpen01, &f.LinkOpen02, &f.LinkClose01, &f.MailCall01};
+    return *fields[column];
+}
+
+const QString &LinkFormatTable::field(int row, int column) const
+{
+    return const_cast<LinkFormatTable *>(this)->field(row, column);
+}
+
+void LinkFormatTable::load(const SettingsStore &settings)
+{
+    const QStringList times = timeKeys();
+    for (int i = 0; i < times.size(); ++i) {
+        m_timeValues[i] = settings.read(s_section, times[i], QString());
+    }
+    for (int row = 0; row < rowCount; ++row) {
+        const LinkFormat defaults = defaultRow(row);
+        const QString defaultFields[5] = {defaults.Name, defaults.LinkOpen01, defaults.LinkOpen02,
+                                          defaults.LinkClose01, defaults.MailCall01};
+        for (int column = 0; column < 5; ++column) {
+            field(row, column) = settings.read(s_section, keyPrefix(row) + QLatin1String(s_fieldNames[column]),
+                                               defaultFields[column]);
+        }
+    }
+}
+
+void LinkFormatTable::save(SettingsStore &settings, const QString &replyThreshold) const
+{
+    const QStringList times = timeKeys();
+    for (int i = 0; i < times.size(); ++i) {
+        settings.write(s_section, times[i], m_timeValues[i]);
+    }
+    settings.write(s_section, QStringLiteral("size"), replyThreshold);
+    for (int row = 0; row < rowCount; ++row) {
+        for (int column = 0; column < 5; ++column) {
+            settings.write(s_section, keyPrefix(row) + QLatin1String(s_fieldNames[column]), field(row, column));
+        }
+    }
+}
+
+const LinkFormat *LinkFormatTable::findByName(const QString &name) const
+{
+    for (const LinkFormat &row : m_rows) {
+        if (row.Name == name) {
+            return &row;
+        }
+    }
+    return nullptr;
+}
+
+QStringList LinkFormatTable::selectorEntries() const
+{
+    QStringList entries{QStringLiteral("text")};
+    for (const LinkFormat &row : m_rows) {
+        if (!row.Name.isEmpty()) {
+            entries.append(row.Name);
+        }
+    }
+    return entries;
+}

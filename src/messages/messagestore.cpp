@@ -1,0 +1,75 @@
+#include "messages/messagestore.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include "app/textfile.h"
+
+MessageRecord MessageRecord::fromLine(const QString &line)
+{
+    static const QRegularExpression lineBreakMarker(QStringLiteral("\\[br\\]"),
+                                                    QRegularExpression::CaseInsensitiveOption);
+    MessageRecord record;
+    const QStringList pieces = line.split(QLatin1Char('|'));
+    record.body = pieces.value(0);
+    record.body.replace(lineBreakMarker, TextFile::crlf);
+    record.hasSubject = pieces.size() > 1;
+    record.subject = pieces.value(1);
+    return record;
+}
+
+QString MessageRecord::toLine(const QString &body, const QString &subject)
+{
+    QString stored = body;
+    stored.replace(TextFile::crlf, QStringLiteral("[br]"));
+    stored.replace(QLatin1Char('\r'), QStringLiteral("[br]"));
+    stored.replace(QLatin1Char('\n'), QStringLiteral("[br]"));
+    QString storedSubject = subject;
+    // A line break in the subject would split the record; a subject box never holds one, but settings might.
+    storedSubject.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    storedSubject.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return stored + QLatin1Char('|') + storedSubject;
+}
+
+MessageStore::MessageStore(const QString &filePath)
+    : m_filePath(filePath)
+{
+}
+
+bool MessageStore::exists() const
+{
+    return QFileInfo(m_filePath).isFile();
+}
+
+bool MessageStore::save(const QString &body, const QString &subject, QString *error) const
+{
+    QString text;
+    for (const QString &line : TextFile::readLines(m_filePath)) {
+        if (!line.isEmpty() && line != QLatin1String(" ")) {
+            text += line + TextFile::crlf;
+        }
+    }
+    text += MessageRecord::toLine(body, subject) + TextFile::crlf;
+    return TextFile::writeAtomic(m_filePath, text, error);
+}
+
+QStringList MessageStore::entries(bool *exists) const
+{
+    bool ok = false;
+    QStringList lines = TextFile::readLines(m_filePath, &ok);
+    if (exists) {
+        *exists = ok;
+    }
+    return lines;
+}
+
+bool MessageStore::remove(const QString &entryText, QString *error) const
+{
+    QString text;
+    for (const QString &line : TextFile::readLines(m_filePath)) {
+        if (line != entryText) {
+            text += line + TextFile::crlf;
+        }
+    }
+    return TextFile::writeAtomic(m_filePath, text, error);
+}

@@ -1,0 +1,93 @@
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/textfile.h"
+
+class tst_TextFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void splitLines_data();
+    void splitLines();
+    void invalidUtf8ReadsAsWindows1252();
+    void writeAtomicReplacesWholeFile();
+    void writeAtomicOwnerOnly();
+    void writeAtomicFailsInMissingFolder();
+    void readMissingFile();
+};
+
+void tst_TextFile::splitLines_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("empty") << QByteArray() << QStringList();
+    QTest::newRow("crlf-only") << QByteArray("\r\n") << QStringList{QString()};
+    QTest::newRow("two-records-with-blank-lines") << QByteArray("a\r\n\r\nb\r\n\r\n")
+                                                  << QStringList{"a", "", "b", ""};
+    QTest::newRow("no-final-line-end") << QByteArray("a\r\nb") << QStringList{"a", "b"};
+    QTest::newRow("lone-cr-and-lf-end-lines") << QByteArray("a\rb\nc") << QStringList{"a", "b", "c"};
+    QTest::newRow("cr-cr-lf") << QByteArray("a\r\r\nb") << QStringList{"a", "", "b"};
+    QTest::newRow("utf8-bom-dropped") << QByteArray("\xEF\xBB\xBFx\r\n") << QStringList{"x"};
+    QTest::newRow("utf8") << QByteArray("caf\xC3\xA9\r\n") << QStringList{QString::fromUtf8("caf\xC3\xA9")};
+    QTest::newRow("nul-kept") << QByteArray("a\0b", 3) << QStringList{QString(QStringLiteral("a")) + QChar(0) + "b"};
+}
+
+void tst_TextFile::splitLines()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, lines);
+    QCOMPARE(TextFile::splitLines(bytes), lines);
+}
+
+void tst_TextFile::invalidUtf8ReadsAsWindows1252()
+{
+    // "café – ok" as an old 8-bit file would hold it: é = 0xE9, en dash = 0x96.
+    const QStringList lines = TextFile::splitLines(QByteArray("caf\xE9 \x96 ok\r\nnext"));
+    QCOMPARE(lines.size(), 2);
+    QCOMPARE(lines[0], QString(QStringLiteral("caf") + QChar(0xE9) + QStringLiteral(" ") + QChar(0x2013) + " ok"));
+    QCOMPARE(lines[1], QStringLiteral("next"));
+}
+
+void tst_TextFile::writeAtomicReplacesWholeFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("x.txt");
+    QVERIFY(TextFile::writeAtomic(path, QStringLiteral("a long first version\r\n")));
+    QVERIFY(TextFile::writeAtomic(path, QString::fromUtf8("b\xC3\xA9\r\n")));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("b\xC3\xA9\r\n"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"x.txt"});
+}
+
+void tst_TextFile::writeAtomicOwnerOnly()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("secret.txt");
+    QVERIFY(TextFile::append(path, "old\r\n"));
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther);
+    QVERIFY(TextFile::writeAtomic(path, QStringLiteral("new\r\n"), nullptr, true));
+    const QFileDevice::Permissions perms = QFile::permissions(path);
+    QVERIFY(perms.testFlags(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    QCOMPARE(int(perms & 0x00FF), 0); // nothing for the group or others
+}
+
+void tst_TextFile::writeAtomicFailsInMissingFolder()
+{
+    QTemporaryDir dir;
+    QString error;
+    QVERIFY(!TextFile::writeAtomic(dir.filePath("missing/x.txt"), QStringLiteral("a"), &error));
+    QVERIFY(!error.isEmpty());
+}
+
+void tst_TextFile::readMissingFile()
+{
+    bool ok = true;
+    QVERIFY(TextFile::readLines(QStringLiteral("/nonexistent/postavo/x.txt"), &ok).isEmpty());
+    QVERIFY(!ok);
+}
+
+QTEST_GUILESS_MAIN(tst_TextFile)
+#include "tst_textfile.moc"
