@@ -1,0 +1,1 @@
+postavo_test(messagestore SOURCES messages/tst_messagestore.cpp)
