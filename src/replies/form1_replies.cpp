@@ -17,27 +17,3 @@ void Form1::startCheckProbe(const QString &address)
 void Form1::wscSizes_Close()
 {
 }
-
-void Form1::wscPosts_Close()
-{
-}
-
-void Form1::cmdReplies_Click()
-{
-}
-
-void Form1::checkNextPost()
-{
-}
-
-void Form1::TabStrip1_Click()
-{
-}
-
-void Form1::lstNew_Click()
-{
-}
-
-void Form1::lstNew_DblClick()
-{
-}

@@ -1,0 +1,1 @@
+postavo_test(replycheck SOURCES replies/tst_replycheck.cpp)

@@ -1,0 +1,154 @@
+#pragma once
+
+#include <QHash>
+#include <QHostAddress>
+#include <QPointer>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QUrlQuery>
+
+// A small web forum served in-process for end-to-end tests, the way real forum software behaves:
+//   /board          the board page, linking to the thread and to the posting page
+//   /post           the posting page: a search form first, then the posting form
+//                   (a subject input, a select, the message textarea, a submit button)
+//   /submit (POST)  stores the post and redirects (303) to the thread page showing it
+//   /thread         the thread with every post, oldest first
+// Every response closes its connection, as the reply probe asks.
+class TestForum : public QObject
+{
+public:
+    struct Post
+    {
+        QString author;
+        QString subject;
+        QString message;
+    };
+
+    explicit TestForum(QObject *parent = nullptr)
+        : QObject(parent)
+    {
+        connect(&m_server, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket *socket = m_server.nextPendingConnection()) {
+                connect(socket, &QTcpSocket::readyRead, this, [this, socket] { readRequest(socket); });
+                connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            }
+        });
+    }
+
+    bool listen(const QHostAddress &address, quint16 port) { return m_server.listen(address, port); }
+    QString errorString() const { return m_server.errorString(); }
+    quint16 port() const { return m_server.serverPort(); }
+
+    QString baseUrl() const
+    {
+        const QString host = m_server.serverAddress().toString();
+        return port() == 80 ? QStringLiteral("http://") + host : QStringLiteral("http://%1:%2").arg(host).arg(port());
+    }
+
+    // Another user answers in the thread.
+    void addReply(const QString &author, const QString &message) { m_posts.append({author, QStringLiteral("Re:"), message}); }
+
+    const QList<Post> &posts() const { return m_posts; }
+    QStringList requestedPaths;
+
+    QByteArray threadPage() const
+    {
+        QByteArray body = page("Thread", "<h1>Welcome thread</h1>\n<div class='posts'>\n");
+        int number = 0;
+        for (const Post &post : m_posts) {
+            body += "<div class='post' id='p" + QByteArray::number(++number) + "'><b>" + escape(post.author)
+                + "</b> <i>" + escape(post.subject) + "</i><p>" + escape(post.message).replace("\n", "<br>\n")
+                + "</p></div>\n";
+        }
+        body += "</div><p><a href='/post'>Reply</a> <a href='/board'>Back to the board</a></p></body></html>\n";
+        return body;
+    }
+
+private:
+    static QByteArray escape(const QString &text) { return text.toHtmlEscaped().toUtf8(); }
+
+    static QByteArray page(const char *title, const char *heading)
+    {
+        return QByteArray("<!DOCTYPE html><html><head><meta charset='utf-8'><title>") + title
+            + "</title></head><body>\n" + heading;
+    }
+
+    QByteArray boardPage() const
+    {
+        return page("Board", "<h1>The board</h1>\n")
+            + "<p><a id='thread' href='/thread'>Welcome thread</a> (" + QByteArray::number(m_posts.size())
+            + " posts)</p><p><a id='newpost' href='/post'>New post</a></p></body></html>\n";
+    }
+
+    static QByteArray postingPage()
+    {
+        return page("Post a reply", "<h1>Post a reply</h1>\n")
+            + "<form id='search' action='/board' method='get'><input type='text' name='q'> "
+              "<input type='submit' value='Search'></form>\n"
+              "<FORM id='posting' action='/submit' method='post'>\n"
+              "<p>Subject: <input type='text' name='subject' id='subject'></p>\n"
+              "<p>Icon: <select name='icon' id='icon'><option value='none'>none</option>"
+              "<option value='smile'>smile</option></select></p>\n"
+              "<p><TEXTAREA name='message' id='message' rows='10' cols='60'></TEXTAREA></p>\n"
+              "<p><input type='submit' id='send' value='Post'></p>\n"
+              "</FORM>\n</body></html>\n";
+    }
+
+    void readRequest(QTcpSocket *socket)
+    {
+        QByteArray &buffer = m_buffers[socket];
+        buffer += socket->readAll();
+        const qsizetype headerEnd = buffer.indexOf("\r\n\r\n");
+        if (headerEnd < 0) {
+            return;
+        }
+        const QList<QByteArray> lines = buffer.left(headerEnd).split('\n');
+        const QList<QByteArray> requestLine = lines.value(0).trimmed().split(' ');
+        qsizetype contentLength = 0;
+        for (const QByteArray &line : lines) {
+            if (line.toLower().startsWith("content-length:")) {
+                contentLength = line.mid(15).trimmed().toLongLong();
+            }
+        }
+        if (buffer.size() < headerEnd + 4 + contentLength) {
+            return;
+        }
+        const QByteArray body = buffer.mid(headerEnd + 4, contentLength);
+        m_buffers.remove(socket);
+        respond(socket, requestLine.value(0), requestLine.value(1), body);
+    }
+
+    void respond(QTcpSocket *socket, const QByteArray &method, const QByteArray &target, const QByteArray &body)
+    {
+        const QByteArray path = target.split('?').value(0);
+        requestedPaths.append(QString::fromUtf8(target));
+        if (method == "POST" && path == "/submit") {
+            QUrlQuery form(QString::fromUtf8(QByteArray(body).replace('+', ' ')));
+            Post post{QStringLiteral("you"), form.queryItemValue("subject", QUrl::FullyDecoded),
+                      form.queryItemValue("message", QUrl::FullyDecoded)};
+            post.message.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+            m_posts.append(post);
+            send(socket, "303 See Other", "Location: /thread\r\n", "<p>Thank you for posting.</p>");
+        } else if (path == "/board" || path == "/") {
+            send(socket, "200 OK", {}, boardPage());
+        } else if (path == "/post") {
+            send(socket, "200 OK", {}, postingPage());
+        } else if (path == "/thread") {
+            send(socket, "200 OK", {}, threadPage());
+        } else {
+            send(socket, "404 Not Found", {}, "<p>Not found</p>");
+        }
+    }
+
+    static void send(QTcpSocket *socket, const char *status, const QByteArray &extraHeaders, const QByteArray &body)
+    {
+        socket->write(QByteArray("HTTP/1.1 ") + status + "\r\nContent-Type: text/html; charset=utf-8\r\n"
+                      + "Content-Length: " + QByteArray::number(body.size()) + "\r\n" + extraHeaders
+                      + "Connection: close\r\n\r\n" + body);
+        socket->disconnectFromHost();
+    }
+
+    QTcpServer m_server;
+    QHash<QTcpSocket *, QByteArray> m_buffers;
+    QList<Post> m_posts{{QStringLiteral("admin"), QStringLiteral("Welcome"), QStringLiteral("Say hello here.")}};
+};
