@@ -1,0 +1,1 @@
+postavo_test(linkformats SOURCES links/tst_linkformats.cpp)
