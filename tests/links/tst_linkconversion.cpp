@@ -1,3 +1,4 @@
+#include <QRandomGenerator>
 #include <QTest>
 
 #include "links/linkconversion.h"
@@ -20,6 +21,64 @@ QString htmlMail(const QString &address)
 {
     return html(QStringLiteral("mailto:") + address, address);
 }
+bool isEndChar(QChar c)
+{
+    return c == u'\r' || c == u'\n' || c == u'?' || c == u',' || c == u'!' || c == u' ';
+}
+
+// The conversion written plainly, step by step on the growing text; slow, but easy to check by eye.
+QString referenceConversion(
+    QString t, const QString &open1, const QString &open2, const QString &close1, const QString &mail)
+{
+    qsizetype s = 0;
+    for (;;) {
+        const qsizetype p = t.indexOf(QStringLiteral("http://"), s, Qt::CaseInsensitive);
+        if (p < 0) {
+            break;
+        }
+        qsizetype e = p + 7;
+        while (e < t.size() && !isEndChar(t[e])) {
+            ++e;
+        }
+        if (e == t.size() && t.endsWith(u'.')) {
+            --e;
+        }
+        const QString url = t.mid(p, e - p);
+        const QString markup = open1 + url + open2 + url + close1;
+        t.replace(p, e - p, markup);
+        s = p + markup.size();
+    }
+    s = 0;
+    for (;;) {
+        const qsizetype a = t.indexOf(u'@', s);
+        if (a < 0) {
+            break;
+        }
+        qsizetype b = a;
+        while (b > s && t[b - 1] != u'\r' && t[b - 1] != u'\n' && t[b - 1] != u' ') {
+            --b;
+        }
+        for (qsizetype q = a - 1; q >= b; --q) {
+            if (t[q] == u'?' || t[q] == u',' || t[q] == u'!') {
+                b = q + 1;
+                break;
+            }
+        }
+        qsizetype e = b;
+        while (e < t.size() && !isEndChar(t[e])) {
+            ++e;
+        }
+        if (e == t.size() && t.endsWith(u'.')) {
+            --e;
+        }
+        const QString address = t.mid(b, e - b);
+        const QString markup = open1 + mail + address + open2 + address + close1;
+        t.replace(b, e - b, markup);
+        s = b + markup.size();
+    }
+    return t;
+}
+
 } // namespace
 
 class tst_LinkConversion : public QObject
@@ -29,6 +88,7 @@ class tst_LinkConversion : public QObject
 private slots:
     void convert_data();
     void convert();
+    void agreesWithPlainStepByStepConversion();
     void inputIsLeftUnchanged();
     void messageUsesSelectedFormat();
     void pathologicalInputsFinish_data();
@@ -200,6 +260,16 @@ void tst_LinkConversion::convert_data()
                                                      << "http://a@b"
                                                      << "{@{http://a@b|http://a@b}|{http://a@b|http://a@b}}";
 
+    QTest::newRow("address-glued-before-url") << "html"
+                                              << "u@vhttp://a." << htmlMail("u@v<a") + " href='http://a'>http://a</a>.";
+    QTest::newRow("address-spanning-url-markup-keeps-final-dot-outside")
+        << "custom"
+        << "u@vhttp://a."
+        << "{@u@v{http://a|http://a}|u@v{http://a|http://a}}.";
+    QTest::newRow("at-sign-in-format-markup") << "spaced"
+                                              << "http://a"
+                                              << "[http://a [@ @ @] http://a]";
+
     // Formats.
     QTest::newRow("ubb-address") << "ubb"
                                  << "mail u@x.y"
@@ -247,6 +317,9 @@ static LinkFormat formatNamed(const QString &name)
     if (name == QLatin1String("custom")) {
         return { name, QStringLiteral("{"), QStringLiteral("|"), QStringLiteral("}"), QStringLiteral("@") };
     }
+    if (name == QLatin1String("spaced")) {
+        return { name, QStringLiteral("["), QStringLiteral(" @ "), QStringLiteral("]"), QString() };
+    }
     if (name == QLatin1String("scheme")) {
         return { name, QStringLiteral("<http://here>"), QStringLiteral("|"), QStringLiteral("</>"), QString() };
     }
@@ -260,6 +333,31 @@ void tst_LinkConversion::convert()
     QFETCH(QString, expected);
     const LinkFormat f = formatNamed(format);
     QCOMPARE(convertLinks(input, f.LinkOpen01, f.LinkOpen02, f.LinkClose01, f.MailCall01), expected);
+}
+
+void tst_LinkConversion::agreesWithPlainStepByStepConversion()
+{
+    const QStringList pieces = { "http://", "HtTp://", "http:/", "h", "t", "p", ":", "/", "@", ".", ",", "?", "!", " ",
+        "\r", "\n", "\r\n", "a", "b", "(", "'", "\t", "mailto:" };
+    const QStringList markups = { "", "<a href='", "'>", "</a>", "[", "]", "@", " ", ",", "x@y", "http://q", "." };
+    QRandomGenerator random(4711);
+    for (int round = 0; round < 20000; ++round) {
+        QString input;
+        const int length = random.bounded(14);
+        for (int i = 0; i < length; ++i) {
+            input += pieces.at(random.bounded(pieces.size()));
+        }
+        QString format[4];
+        for (QString &markup : format) {
+            markup = markups.at(random.bounded(markups.size()));
+        }
+        const QString expected = referenceConversion(input, format[0], format[1], format[2], format[3]);
+        const QString actual = convertLinks(input, format[0], format[1], format[2], format[3]);
+        if (actual != expected) {
+            qWarning() << "input" << input << "format" << format[0] << format[1] << format[2] << format[3];
+        }
+        QCOMPARE(actual, expected);
+    }
 }
 
 void tst_LinkConversion::inputIsLeftUnchanged()
