@@ -101,16 +101,26 @@ void LinkFormatTable::load(const SettingsStore &settings)
 
 void LinkFormatTable::save(SettingsStore &settings, const QString &replyThreshold) const
 {
+    const QList<std::pair<QString, QString>> values = storedValues(replyThreshold);
+    for (const auto &[key, value] : values) {
+        settings.write(s_section, key, value);
+    }
+}
+
+QList<std::pair<QString, QString>> LinkFormatTable::storedValues(const QString &replyThreshold) const
+{
+    QList<std::pair<QString, QString>> values;
     const QStringList times = timeKeys();
     for (int i = 0; i < times.size(); ++i) {
-        settings.write(s_section, times[i], m_timeValues[i]);
+        values.append({times[i], m_timeValues[i]});
     }
-    settings.write(s_section, QStringLiteral("size"), replyThreshold);
+    values.append({QStringLiteral("size"), replyThreshold});
     for (int row = 0; row < rowCount; ++row) {
         for (int column = 0; column < 5; ++column) {
-            settings.write(s_section, keyPrefix(row) + QLatin1String(s_fieldNames[column]), field(row, column));
+            values.append({keyPrefix(row) + QLatin1String(s_fieldNames[column]), field(row, column)});
         }
     }
+    return values;
 }
 
 const LinkFormat *LinkFormatTable::findByName(const QString &name) const

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <utility>
 
 class SettingsStore;
 
@@ -40,8 +41,10 @@ public:
 
     // Reads the six time keys, then the forty format keys, each with its row's default.
     void load(const SettingsStore &settings);
-    // Writes the six time keys, "size", then the forty format keys, changed or not.
+    // Writes storedValues() in their order, changed or not.
     void save(SettingsStore &settings, const QString &replyThreshold) const;
+    // What save() writes to section "data", in writing order: the six time keys, "size", the forty format keys.
+    QList<std::pair<QString, QString>> storedValues(const QString &replyThreshold) const;
 
     // The first row whose Name equals the text exactly, or nullptr.
     const LinkFormat *findByName(const QString &name) const;

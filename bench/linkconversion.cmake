@@ -1,0 +1,1 @@
+postavo_bench(linkconversion SOURCES linkconversion.cpp)
