@@ -1,8 +1,8 @@
 #include "web/formscan.h"
 
 #include <QFile>
-#include <QStringMatcher>
 
+#include <initializer_list>
 #include <limits>
 
 #include "app/textfile.h"
@@ -13,24 +13,43 @@ namespace {
 
 constexpr int s_maxIndex = std::numeric_limits<qint16>::max();
 
-// One left-to-right pass building a new string, so pages with many tags stay linear in their size.
-QString replaceIgnoringCase(const QString &text, QLatin1String before, const QString &after)
+struct TagSplit
 {
-    const QStringMatcher matcher(before, Qt::CaseInsensitive);
-    qsizetype match = matcher.indexIn(text, 0);
-    if (match < 0) {
-        return text;
-    }
+    QLatin1String tag;
+    QString replacement;
+};
+
+// Gives what the replacements would give applied one after the other over the whole text, in one pass: each
+// tag holds a single "<", at its start, so no replacement makes or breaks another's match and no two tags
+// match at one "<". One pass keeps pages with many tags linear in their size.
+QString splitAtTags(const QString &markup, std::initializer_list<TagSplit> splits)
+{
+    const QStringView text(markup);
     QString result;
-    result.reserve(text.size() + text.size() / 8);
     qsizetype from = 0;
-    while (match >= 0) {
-        result.append(QStringView(text).sliced(from, match - from));
-        result.append(after);
-        from = match + before.size();
-        match = matcher.indexIn(text, from);
+    for (qsizetype at = text.indexOf(u'<'); at >= 0; at = text.indexOf(u'<', at + 1)) {
+        const QStringView rest = text.sliced(at);
+        // Most "<" start a tag none of these can match; letters outside ASCII are left to the full test,
+        // since some fold to ASCII letters.
+        if (rest.size() > 1 && rest[1].unicode() < 0x80 && !QStringView(u"fFiItT/").contains(rest[1])) {
+            continue;
+        }
+        for (const TagSplit &split : splits) {
+            if (rest.startsWith(split.tag, Qt::CaseInsensitive)) {
+                if (result.isEmpty()) {
+                    result.reserve(markup.size() + markup.size() / 8);
+                }
+                result.append(text.sliced(from, at - from));
+                result.append(split.replacement);
+                from = at + split.tag.size();
+                break;
+            }
+        }
     }
-    result.append(QStringView(text).sliced(from));
+    if (from == 0) {
+        return markup;
+    }
+    result.append(text.sliced(from));
     return result;
 }
 
@@ -42,10 +61,13 @@ bool contains(const QString &line, QLatin1String needle)
 QString splitMarkup(const QString &markup, QLatin1String formEnd, const QString &inputStart)
 {
     const QString &crlf = TextFile::crlf;
-    QString text = replaceIgnoringCase(markup, QLatin1String("<form"), crlf + QLatin1String("<form") + crlf);
-    text = replaceIgnoringCase(text, formEnd, crlf + QLatin1String("</form>") + crlf);
-    text = replaceIgnoringCase(text, QLatin1String("<input "), crlf + inputStart);
-    return replaceIgnoringCase(text, QLatin1String("<textarea"), crlf + QLatin1String("<textarea"));
+    return splitAtTags(markup,
+        {
+            { QLatin1String("<form"), crlf + QLatin1String("<form") + crlf },
+            { formEnd, crlf + QLatin1String("</form>") + crlf },
+            { QLatin1String("<input "), crlf + inputStart },
+            { QLatin1String("<textarea"), crlf + QLatin1String("<textarea") },
+        });
 }
 
 qint16 scanFile(const QString &scratchPath, const QString &splitMarkup)

@@ -8,7 +8,7 @@ QString postedMessageKey(const QString &lastInsertedMessage)
 {
     qsizetype length = lastInsertedMessage.size();
     for (const QLatin1String marker :
-         {QLatin1String("\r\n"), QLatin1String("\r"), QLatin1String("\n"), QLatin1String("<")}) {
+        { QLatin1String("\r\n"), QLatin1String("\r"), QLatin1String("\n"), QLatin1String("<") }) {
         const qsizetype position = lastInsertedMessage.indexOf(marker);
         if (position > 0 && position < length) {
             length = position;

@@ -17,8 +17,8 @@ namespace WebTest {
 
 // Runs the script in the page's world worldId and returns its result; an invalid QVariant when it does not
 // answer within timeoutMs (a warning says so). Scripts evaluating to null also give an invalid or null value.
-inline QVariant evaluateJavaScriptSync(QWebEnginePage *page, const QString &script,
-                                       quint32 worldId = QWebEngineScript::MainWorld, int timeoutMs = 10000)
+inline QVariant evaluateJavaScriptSync(
+    QWebEnginePage *page, const QString &script, quint32 worldId = QWebEngineScript::MainWorld, int timeoutMs = 10000)
 {
     // Shared so that an answer arriving after a timeout writes to live memory.
     struct Answer
@@ -39,8 +39,7 @@ inline QVariant evaluateJavaScriptSync(QWebEnginePage *page, const QString &scri
 }
 
 // Loads markup into the page and waits for the load to finish; true when it finished successfully.
-inline bool loadHtmlSync(QWebEnginePage *page, const QString &html, const QUrl &baseUrl = QUrl(),
-                         int timeoutMs = 20000)
+inline bool loadHtmlSync(QWebEnginePage *page, const QString &html, const QUrl &baseUrl = QUrl(), int timeoutMs = 20000)
 {
     QSignalSpy finished(page, &QWebEnginePage::loadFinished);
     page->setHtml(html, baseUrl);
@@ -51,8 +50,8 @@ inline bool loadHtmlSync(QWebEnginePage *page, const QString &html, const QUrl &
 }
 
 // Loads content of any type (an SVG image, plain text) and waits for the load to finish.
-inline bool loadContentSync(QWebEnginePage *page, const QByteArray &data, const QString &mimeType,
-                            int timeoutMs = 20000)
+inline bool loadContentSync(
+    QWebEnginePage *page, const QByteArray &data, const QString &mimeType, int timeoutMs = 20000)
 {
     QSignalSpy finished(page, &QWebEnginePage::loadFinished);
     page->setContent(data, mimeType);
@@ -66,12 +65,12 @@ inline bool loadContentSync(QWebEnginePage *page, const QByteArray &data, const 
 
 // main() for a test class that uses the browser engine: the engine wants shared OpenGL contexts set before
 // the application object exists.
-#define POSTAVO_WEB_TEST_MAIN(TestClass)                                                                       \
-    int main(int argc, char **argv)                                                                            \
-    {                                                                                                          \
-        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);                                            \
-        QApplication app(argc, argv);                                                                          \
-        TestClass test;                                                                                        \
-        QTEST_SET_MAIN_SOURCE_PATH                                                                             \
-        return QTest::qExec(&test, argc, argv);                                                                \
+#define POSTAVO_WEB_TEST_MAIN(TestClass)                                                                               \
+    int main(int argc, char **argv)                                                                                    \
+    {                                                                                                                  \
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);                                                    \
+        QApplication app(argc, argv);                                                                                  \
+        TestClass test;                                                                                                \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                                     \
+        return QTest::qExec(&test, argc, argv);                                                                        \
     }

@@ -34,6 +34,7 @@ private slots:
     void splitOuter();
     void splitInner_data();
     void splitInner();
+    void splitAgreesWithReplacingInTurn();
 
     void findOnPage_data();
     void findOnPage();
@@ -68,14 +69,19 @@ void tst_FormScan::splitOuter_data()
 {
     QTest::addColumn<QString>("markup");
     QTest::addColumn<QString>("split");
-    QTest::newRow("closing-tag-leaves-bracket-on-next-line") << "<form></form>" << "\r\n<form\r\n>\r\n</form>\r\n>";
+    QTest::newRow("closing-tag-leaves-bracket-on-next-line") << "<form></form>"
+                                                             << "\r\n<form\r\n>\r\n</form>\r\n>";
     QTest::newRow("capitals-become-lower-case")
         << "<FORM A><Input b><TextArea c></TextArea></Form>"
         << "\r\n<form\r\n A>\r\n<input b>\r\n<textarea c></TextArea>\r\n</form>\r\n>";
-    QTest::newRow("input-needs-its-space") << "<input><input\ttype=x><input y>" << "<input><input\ttype=x>\r\n<input y>";
-    QTest::newRow("every-occurrence") << "<form><form>" << "\r\n<form\r\n>\r\n<form\r\n>";
-    QTest::newRow("nothing-to-split") << "<p>hello</p>" << "<p>hello</p>";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("input-needs-its-space") << "<input><input\ttype=x><input y>"
+                                           << "<input><input\ttype=x>\r\n<input y>";
+    QTest::newRow("every-occurrence") << "<form><form>"
+                                      << "\r\n<form\r\n>\r\n<form\r\n>";
+    QTest::newRow("nothing-to-split") << "<p>hello</p>"
+                                      << "<p>hello</p>";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void tst_FormScan::splitOuter()
@@ -89,10 +95,14 @@ void tst_FormScan::splitInner_data()
 {
     QTest::addColumn<QString>("markup");
     QTest::addColumn<QString>("split");
-    QTest::newRow("closing-tag-whole") << "<form></FORM>" << "\r\n<form\r\n>\r\n</form>\r\n";
-    QTest::newRow("closing-tag-needs-bracket") << "</form x>" << "</form x>";
-    QTest::newRow("input-drops-space") << "<INPUT type=x>" << "\r\n<inputtype=x>";
-    QTest::newRow("textarea") << "<TEXTAREA>" << "\r\n<textarea>";
+    QTest::newRow("closing-tag-whole") << "<form></FORM>"
+                                       << "\r\n<form\r\n>\r\n</form>\r\n";
+    QTest::newRow("closing-tag-needs-bracket") << "</form x>"
+                                               << "</form x>";
+    QTest::newRow("input-drops-space") << "<INPUT type=x>"
+                                       << "\r\n<inputtype=x>";
+    QTest::newRow("textarea") << "<TEXTAREA>"
+                              << "\r\n<textarea>";
 }
 
 void tst_FormScan::splitInner()
@@ -100,6 +110,33 @@ void tst_FormScan::splitInner()
     QFETCH(QString, markup);
     QFETCH(QString, split);
     QCOMPARE(splitInnerMarkup(markup), split);
+}
+
+void tst_FormScan::splitAgreesWithReplacingInTurn()
+{
+    // The split is done in one pass; it must give what the four replacements give made one after another.
+    const QString crlf = QStringLiteral("\r\n");
+    const auto inTurn = [&](QString text, const QString &formEnd, const QString &input) {
+        text.replace(QStringLiteral("<form"), crlf + QStringLiteral("<form") + crlf, Qt::CaseInsensitive);
+        text.replace(formEnd, crlf + QStringLiteral("</form>") + crlf, Qt::CaseInsensitive);
+        text.replace(QStringLiteral("<input "), crlf + input, Qt::CaseInsensitive);
+        text.replace(QStringLiteral("<textarea"), crlf + QStringLiteral("<textarea"), Qt::CaseInsensitive);
+        return text;
+    };
+    const QString pieces[] = { QStringLiteral("<"), QStringLiteral("/"), QStringLiteral("form"), QStringLiteral("FoRm"),
+        QStringLiteral(">"), QStringLiteral("input"), QStringLiteral("INPUT"), QStringLiteral(" "),
+        QStringLiteral("textarea"), QStringLiteral("TextArea"), QStringLiteral("\r\n"), QStringLiteral("x"),
+        QString(QChar(0x130)), QString(QChar(0x212A)), QString(QChar(0x17F)) };
+    QRandomGenerator random(4242);
+    for (int round = 0; round < 20000; ++round) {
+        QString markup;
+        const int length = random.bounded(12);
+        for (int i = 0; i < length; ++i) {
+            markup += pieces[random.bounded(int(std::size(pieces)))];
+        }
+        QCOMPARE(splitOuterMarkup(markup), inTurn(markup, QStringLiteral("</form"), QStringLiteral("<input ")));
+        QCOMPARE(splitInnerMarkup(markup), inTurn(markup, QStringLiteral("</form>"), QStringLiteral("<input")));
+    }
 }
 
 void tst_FormScan::findOnPage_data()
@@ -119,8 +156,7 @@ void tst_FormScan::findOnPage_data()
            "<textarea name=\"body\"></textarea></form>"
         << 1 << 1;
     QTest::newRow("capital-tags")
-        << "<FORM ACTION=\"/post\"><INPUT TYPE=\"text\" NAME=\"s\"><TEXTAREA NAME=\"m\"></TEXTAREA></FORM>" << 0
-        << 1;
+        << "<FORM ACTION=\"/post\"><INPUT TYPE=\"text\" NAME=\"s\"><TEXTAREA NAME=\"m\"></TEXTAREA></FORM>" << 0 << 1;
     QTest::newRow("textarea-outside-every-form")
         << "<form><input type=\"text\" name=\"q\"></form><textarea name=\"m\"></textarea>" << -1 << -1;
     QTest::newRow("select-before-textarea-not-counted")
@@ -158,9 +194,9 @@ void tst_FormScan::findOnPage_data()
         << 0 << 1;
     QTest::newRow("line-break-between-input-tags")
         << "<form><input type=\"text\">\n<input type=\"text\"><textarea></textarea></form>" << 0 << 2;
-    QTest::newRow("non-ascii-text")
-        << QString::fromUtf8("<p>Grüße 😀</p><form><input type=\"text\" value=\"é\"><textarea>ü</textarea></form>")
-        << 0 << 1;
+    QTest::newRow("non-ascii-text") << QString::fromUtf8(
+        "<p>Grüße 😀</p><form><input type=\"text\" value=\"é\"><textarea>ü</textarea></form>")
+                                    << 0 << 1;
 }
 
 void tst_FormScan::findOnPage()
@@ -215,8 +251,8 @@ void tst_FormScan::scratchFileHoldsSplitMarkupAndIsTruncated()
 void tst_FormScan::unwritableScratchGivesMinusOne()
 {
     const QString inner = QStringLiteral("<form><textarea></textarea></form>");
-    QCOMPARE(findMessageForm(bodyOuter(inner), inner, m_dir.filePath(QStringLiteral("missing/htmltemp.txt"))),
-             qint16(-1));
+    QCOMPARE(
+        findMessageForm(bodyOuter(inner), inner, m_dir.filePath(QStringLiteral("missing/htmltemp.txt"))), qint16(-1));
     // A folder in the file's place cannot be written either.
     QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("taken")));
     QCOMPARE(findMessageForm(bodyOuter(inner), inner, m_dir.filePath(QStringLiteral("taken"))), qint16(-1));
@@ -290,9 +326,9 @@ void tst_FormScan::fiveMegabyteBody()
 void tst_FormScan::binaryJunkNeverCrashes()
 {
     QRandomGenerator random(77);
-    const QString pieces[] = {QStringLiteral("<form"), QStringLiteral("</form"), QStringLiteral("<input "),
-                              QStringLiteral("<textarea"), QStringLiteral("textarea"), QStringLiteral("\r"),
-                              QStringLiteral("\n"), QStringLiteral(">")};
+    const QString pieces[]
+        = { QStringLiteral("<form"), QStringLiteral("</form"), QStringLiteral("<input "), QStringLiteral("<textarea"),
+              QStringLiteral("textarea"), QStringLiteral("\r"), QStringLiteral("\n"), QStringLiteral(">") };
     for (int round = 0; round < 200; ++round) {
         QString junk;
         const int length = random.bounded(4000);

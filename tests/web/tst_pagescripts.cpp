@@ -80,7 +80,7 @@ void tst_PageScripts::textOnlyAsLiteral()
     QCOMPARE(script.left(start), reference.left(referenceStart));
     QCOMPARE(script.mid(start + literal.size()), reference.mid(referenceStart + referenceLiteral.size()));
     // Line ends inside a literal end the script's line for any engine.
-    for (const QChar c : {QChar(u'\r'), QChar(u'\n'), QChar(0x2028), QChar(0x2029)}) {
+    for (const QChar c : { QChar(u'\r'), QChar(u'\n'), QChar(0x2028), QChar(0x2029) }) {
         QVERIFY2(!literal.contains(c), qPrintable(QString::number(c.unicode(), 16)));
     }
 
@@ -91,8 +91,8 @@ void tst_PageScripts::textOnlyAsLiteral()
 
 void tst_PageScripts::wrappedAsFunction()
 {
-    for (const QString &script : {bodyMarkupScript(), setFormFieldValueScript(0, 1, QStringLiteral("m")),
-                                  fieldValueScript(QStringLiteral("#m"))}) {
+    for (const QString &script : { bodyMarkupScript(), setFormFieldValueScript(0, 1, QStringLiteral("m")),
+             fieldValueScript(QStringLiteral("#m")) }) {
         QVERIFY2(script.startsWith(QStringLiteral("(function(){")), qPrintable(script));
         QVERIFY2(script.endsWith(QStringLiteral("})()")), qPrintable(script));
     }

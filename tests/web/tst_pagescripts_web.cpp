@@ -91,14 +91,14 @@ void tst_PageScriptsWeb::roundTrip()
 {
     QFETCH(QString, text);
     QVERIFY(loadHtmlSync(m_page, s_postingPage));
-    const QVariant ok = evaluateJavaScriptSync(m_page, PageScripts::setFormFieldValueScript(1, 1, text),
-                                               QWebEngineScript::ApplicationWorld);
+    const QVariant ok = evaluateJavaScriptSync(
+        m_page, PageScripts::setFormFieldValueScript(1, 1, text), QWebEngineScript::ApplicationWorld);
     QCOMPARE(ok, QVariant(true));
     QCOMPARE(value(QStringLiteral("#m")), text);
     QCOMPARE(value(QStringLiteral("#subject")), QStringLiteral("keep"));
     QCOMPARE(value(QStringLiteral("#smiley")), QStringLiteral("none"));
-    QCOMPARE(evaluateJavaScriptSync(m_page, QStringLiteral("typeof window.pwned")).toString(),
-             QStringLiteral("undefined"));
+    QCOMPARE(
+        evaluateJavaScriptSync(m_page, QStringLiteral("typeof window.pwned")).toString(), QStringLiteral("undefined"));
     QCOMPARE(evaluateJavaScriptSync(m_page, QStringLiteral("document.querySelectorAll('script').length")).toInt(), 1);
 }
 
@@ -107,14 +107,14 @@ void tst_PageScriptsWeb::pageListenersSeeTheChange()
     QVERIFY(loadHtmlSync(m_page, s_postingPage));
     // A textarea keeps line ends as LF whatever it is given.
     QCOMPARE(evaluateJavaScriptSync(m_page, PageScripts::setFormFieldValueScript(1, 1, QStringLiteral("a\r\nb\r\n")),
-                                    QWebEngineScript::ApplicationWorld),
-             QVariant(true));
+                 QWebEngineScript::ApplicationWorld),
+        QVariant(true));
     QCOMPARE(value(QStringLiteral("#m")), QStringLiteral("a\nb\n"));
     QCOMPARE(evaluateJavaScriptSync(m_page, QStringLiteral("window.events.join(',')")).toString(),
-             QStringLiteral("input:m,change:m"));
+        QStringLiteral("input:m,change:m"));
     // Writing again replaces the text rather than adding to it.
     QCOMPARE(evaluateJavaScriptSync(m_page, PageScripts::setFormFieldValueScript(1, 1, QStringLiteral("second"))),
-             QVariant(true));
+        QVariant(true));
     QCOMPARE(value(QStringLiteral("#m")), QStringLiteral("second"));
 }
 
@@ -134,8 +134,8 @@ void tst_PageScriptsWeb::missingFormOrFieldChangesNothing()
     QFETCH(int, formIndex);
     QFETCH(int, elementIndex);
     QVERIFY(loadHtmlSync(m_page, s_postingPage));
-    const QVariant ok = evaluateJavaScriptSync(
-        m_page, PageScripts::setFormFieldValueScript(qint16(formIndex), qint16(elementIndex), QStringLiteral("new")),
+    const QVariant ok = evaluateJavaScriptSync(m_page,
+        PageScripts::setFormFieldValueScript(qint16(formIndex), qint16(elementIndex), QStringLiteral("new")),
         QWebEngineScript::ApplicationWorld);
     QCOMPARE(ok, QVariant(false));
     QCOMPARE(value(QStringLiteral("#q")), QString());
@@ -148,20 +148,21 @@ void tst_PageScriptsWeb::fileChooserRefusesText()
 {
     QVERIFY(loadHtmlSync(m_page, QStringLiteral("<form><input type=\"file\" id=\"f\"><textarea></textarea></form>")));
     QCOMPARE(evaluateJavaScriptSync(m_page, PageScripts::setFormFieldValueScript(0, 0, QStringLiteral("/etc/passwd")),
-                                    QWebEngineScript::ApplicationWorld),
-             QVariant(false));
+                 QWebEngineScript::ApplicationWorld),
+        QVariant(false));
     QCOMPARE(value(QStringLiteral("#f")), QString());
 }
 
 void tst_PageScriptsWeb::namedFieldsCannotShadowBuiltIns()
 {
     // Named forms and fields show up as properties of the document and the form, over the built-ins.
-    QVERIFY(loadHtmlSync(m_page, QStringLiteral("<form name=\"forms\"><input name=\"querySelectorAll\">"
-                                                "<input name=\"length\"><textarea id=\"m\"></textarea></form>")));
-    for (const quint32 world : {quint32(QWebEngineScript::MainWorld), quint32(QWebEngineScript::ApplicationWorld)}) {
+    QVERIFY(loadHtmlSync(m_page,
+        QStringLiteral("<form name=\"forms\"><input name=\"querySelectorAll\">"
+                       "<input name=\"length\"><textarea id=\"m\"></textarea></form>")));
+    for (const quint32 world : { quint32(QWebEngineScript::MainWorld), quint32(QWebEngineScript::ApplicationWorld) }) {
         const QString text = QStringLiteral("in world %1").arg(world);
-        QCOMPARE(evaluateJavaScriptSync(m_page, PageScripts::setFormFieldValueScript(0, 2, text), world),
-                 QVariant(true));
+        QCOMPARE(
+            evaluateJavaScriptSync(m_page, PageScripts::setFormFieldValueScript(0, 2, text), world), QVariant(true));
         QCOMPARE(value(QStringLiteral("#m")), text);
     }
 }
@@ -190,33 +191,32 @@ void tst_PageScriptsWeb::markupScanAgreesWithPage_data()
 void tst_PageScriptsWeb::markupScanAgreesWithPage()
 {
     QFETCH(QString, body);
-    QVERIFY(loadHtmlSync(m_page, QStringLiteral("<!DOCTYPE html><html><body>") + body
-                                     + QStringLiteral("</body></html>")));
-    const QVariantMap markup =
-        evaluateJavaScriptSync(m_page, PageScripts::bodyMarkupScript(), QWebEngineScript::ApplicationWorld).toMap();
+    QVERIFY(
+        loadHtmlSync(m_page, QStringLiteral("<!DOCTYPE html><html><body>") + body + QStringLiteral("</body></html>")));
+    const QVariantMap markup
+        = evaluateJavaScriptSync(m_page, PageScripts::bodyMarkupScript(), QWebEngineScript::ApplicationWorld).toMap();
     QVERIFY(markup.value(QStringLiteral("outer")).toString().startsWith(QStringLiteral("<body")));
 
     QTemporaryDir dir;
     const QString scratch = dir.filePath(QStringLiteral("htmltemp.txt"));
-    const qint16 formIndex = FormScan::findMessageForm(markup.value(QStringLiteral("outer")).toString(),
-                                                       markup.value(QStringLiteral("inner")).toString(), scratch);
+    const qint16 formIndex = FormScan::findMessageForm(
+        markup.value(QStringLiteral("outer")).toString(), markup.value(QStringLiteral("inner")).toString(), scratch);
     QVERIFY(formIndex >= 0);
     const qint16 elementIndex = FormScan::findMessageField(formIndex, scratch);
     QVERIFY(elementIndex >= 0);
     QCOMPARE(evaluateJavaScriptSync(m_page,
-                                    PageScripts::setFormFieldValueScript(formIndex, elementIndex,
-                                                                         QStringLiteral("posted")),
-                                    QWebEngineScript::ApplicationWorld),
-             QVariant(true));
+                 PageScripts::setFormFieldValueScript(formIndex, elementIndex, QStringLiteral("posted")),
+                 QWebEngineScript::ApplicationWorld),
+        QVariant(true));
     QCOMPARE(value(QStringLiteral("#m")), QStringLiteral("posted"));
 }
 
 void tst_PageScriptsWeb::pageWithoutBody()
 {
     QVERIFY(loadContentSync(m_page, "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"10\" height=\"10\"/>",
-                            QStringLiteral("image/svg+xml")));
-    const QVariant markup =
-        evaluateJavaScriptSync(m_page, PageScripts::bodyMarkupScript(), QWebEngineScript::ApplicationWorld);
+        QStringLiteral("image/svg+xml")));
+    const QVariant markup
+        = evaluateJavaScriptSync(m_page, PageScripts::bodyMarkupScript(), QWebEngineScript::ApplicationWorld);
     QVERIFY2(markup.isNull() || !markup.isValid(), qPrintable(markup.toString()));
     QCOMPARE(FormScan::findMessageForm(QString(), QString(), QString()), qint16(-1));
 }
