@@ -1,0 +1,1 @@
+postavo_bench(formscan SOURCES formscan.cpp)

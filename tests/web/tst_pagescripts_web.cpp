@@ -1,0 +1,225 @@
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineScript>
+
+#include "support/webtestutil.h"
+#include "web/formscan.h"
+#include "web/pagescripts.h"
+
+using namespace WebTest;
+
+namespace {
+
+const QString s_postingPage = QStringLiteral(
+    "<!DOCTYPE html><html><body>"
+    "<form action=\"/search\"><input type=\"text\" name=\"q\" id=\"q\"></form>"
+    "<form action=\"/post\" method=\"post\">"
+    "<input type=\"text\" name=\"subject\" id=\"subject\" value=\"keep\">"
+    "<select name=\"smiley\" id=\"smiley\"><option value=\"none\">none</option><option value=\"x\">x</option></select>"
+    "<textarea name=\"message\" id=\"m\">old text</textarea>"
+    "<input type=\"submit\" value=\"Post\">"
+    "</form>"
+    "<script>"
+    "window.events = [];"
+    "document.forms[1].addEventListener('input', function (e) { window.events.push('input:' + e.target.id); });"
+    "document.forms[1].addEventListener('change', function (e) { window.events.push('change:' + e.target.id); });"
+    "</script>"
+    "</body></html>");
+
+} // namespace
+
+class tst_PageScriptsWeb : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+
+    void roundTrip_data();
+    void roundTrip();
+    void pageListenersSeeTheChange();
+    void missingFormOrFieldChangesNothing_data();
+    void missingFormOrFieldChangesNothing();
+    void fileChooserRefusesText();
+    void namedFieldsCannotShadowBuiltIns();
+    void markupScanAgreesWithPage_data();
+    void markupScanAgreesWithPage();
+    void pageWithoutBody();
+
+private:
+    QString value(const QString &selector);
+
+    QWebEngineProfile *m_profile = nullptr;
+    QWebEnginePage *m_page = nullptr;
+};
+
+void tst_PageScriptsWeb::initTestCase()
+{
+    m_profile = new QWebEngineProfile(this); // off the record: nothing written to the home folder
+    m_page = new QWebEnginePage(m_profile, this);
+}
+
+void tst_PageScriptsWeb::cleanupTestCase()
+{
+    delete m_page;
+    m_page = nullptr;
+}
+
+QString tst_PageScriptsWeb::value(const QString &selector)
+{
+    return evaluateJavaScriptSync(m_page, PageScripts::fieldValueScript(selector)).toString();
+}
+
+void tst_PageScriptsWeb::roundTrip_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("plain") << "Hello forum";
+    QTest::newRow("non-ascii-and-emoji") << QString::fromUtf8("Grüße aus Köln, 東京 😀👍");
+    QTest::newRow("quotes-apostrophes-backslashes") << "say \"hi\", it's C:\\temp\\ \\\" \\u0041";
+    QTest::newRow("closes-a-string") << "\"); alert(1); (\"";
+    QTest::newRow("closes-the-textarea") << "</textarea><script>window.pwned=1</script>";
+    QTest::newRow("template-literal") << "${window.pwned=1} `x`";
+    QTest::newRow("line-separators") << QString(QStringLiteral("a") + QChar(0x2028) + u'b' + QChar(0x2029) + u'c');
+    QTest::newRow("line-breaks") << "first line\nsecond line\n\n";
+    QTest::newRow("empty") << "";
+}
+
+void tst_PageScriptsWeb::roundTrip()
+{
+    QFETCH(QString, text);
+    QVERIFY(loadHtmlSync(m_page, s_postingPage));
+    const QVariant ok = evaluateJavaScriptSync(
+        m_page, PageScripts::setFormFieldValueScript(1, 1, text), QWebEngineScript::ApplicationWorld);
+    QCOMPARE(ok, QVariant(true));
+    QCOMPARE(value(QStringLiteral("#m")), text);
+    QCOMPARE(value(QStringLiteral("#subject")), QStringLiteral("keep"));
+    QCOMPARE(value(QStringLiteral("#smiley")), QStringLiteral("none"));
+    QCOMPARE(
+        evaluateJavaScriptSync(m_page, QStringLiteral("typeof window.pwned")).toString(), QStringLiteral("undefined"));
+    QCOMPARE(evaluateJavaScriptSync(m_page, QStringLiteral("document.querySelectorAll('script').length")).toInt(), 1);
+}
+
+void tst_PageScriptsWeb::pageListenersSeeTheChange()
+{
+    QVERIFY(loadHtmlSync(m_page, s_postingPage));
+    // A textarea keeps line ends as LF whatever it is given.
+    QCOMPARE(evaluateJavaScriptSync(m_page, PageScripts::setFormFieldValueScript(1, 1, QStringLiteral("a\r\nb\r\n")),
+                 QWebEngineScript::ApplicationWorld),
+        QVariant(true));
+    QCOMPARE(value(QStringLiteral("#m")), QStringLiteral("a\nb\n"));
+    QCOMPARE(evaluateJavaScriptSync(m_page, QStringLiteral("window.events.join(',')")).toString(),
+        QStringLiteral("input:m,change:m"));
+    // Writing again replaces the text rather than adding to it.
+    QCOMPARE(evaluateJavaScriptSync(m_page, PageScripts::setFormFieldValueScript(1, 1, QStringLiteral("second"))),
+        QVariant(true));
+    QCOMPARE(value(QStringLiteral("#m")), QStringLiteral("second"));
+}
+
+void tst_PageScriptsWeb::missingFormOrFieldChangesNothing_data()
+{
+    QTest::addColumn<int>("formIndex");
+    QTest::addColumn<int>("elementIndex");
+    QTest::newRow("no-such-form") << 2 << 0;
+    QTest::newRow("negative-form") << -1 << 0;
+    QTest::newRow("no-such-field") << 1 << 3;
+    QTest::newRow("negative-field") << 1 << -1;
+    QTest::newRow("largest-indexes") << 32767 << 32767;
+}
+
+void tst_PageScriptsWeb::missingFormOrFieldChangesNothing()
+{
+    QFETCH(int, formIndex);
+    QFETCH(int, elementIndex);
+    QVERIFY(loadHtmlSync(m_page, s_postingPage));
+    const QVariant ok = evaluateJavaScriptSync(m_page,
+        PageScripts::setFormFieldValueScript(qint16(formIndex), qint16(elementIndex), QStringLiteral("new")),
+        QWebEngineScript::ApplicationWorld);
+    QCOMPARE(ok, QVariant(false));
+    QCOMPARE(value(QStringLiteral("#q")), QString());
+    QCOMPARE(value(QStringLiteral("#subject")), QStringLiteral("keep"));
+    QCOMPARE(value(QStringLiteral("#m")), QStringLiteral("old text"));
+    QCOMPARE(evaluateJavaScriptSync(m_page, QStringLiteral("window.events.length")).toInt(), 0);
+}
+
+void tst_PageScriptsWeb::fileChooserRefusesText()
+{
+    QVERIFY(loadHtmlSync(m_page, QStringLiteral("<form><input type=\"file\" id=\"f\"><textarea></textarea></form>")));
+    QCOMPARE(evaluateJavaScriptSync(m_page, PageScripts::setFormFieldValueScript(0, 0, QStringLiteral("/etc/passwd")),
+                 QWebEngineScript::ApplicationWorld),
+        QVariant(false));
+    QCOMPARE(value(QStringLiteral("#f")), QString());
+}
+
+void tst_PageScriptsWeb::namedFieldsCannotShadowBuiltIns()
+{
+    // Named forms and fields show up as properties of the document and the form, over the built-ins.
+    QVERIFY(loadHtmlSync(m_page,
+        QStringLiteral("<form name=\"forms\"><input name=\"querySelectorAll\">"
+                       "<input name=\"length\"><textarea id=\"m\"></textarea></form>")));
+    for (const quint32 world : { quint32(QWebEngineScript::MainWorld), quint32(QWebEngineScript::ApplicationWorld) }) {
+        const QString text = QStringLiteral("in world %1").arg(world);
+        QCOMPARE(
+            evaluateJavaScriptSync(m_page, PageScripts::setFormFieldValueScript(0, 2, text), world), QVariant(true));
+        QCOMPARE(value(QStringLiteral("#m")), text);
+    }
+}
+
+void tst_PageScriptsWeb::markupScanAgreesWithPage_data()
+{
+    QTest::addColumn<QString>("body");
+    QTest::newRow("text-input-then-textarea")
+        << "<form><input type=\"text\" name=\"subject\"><textarea id=\"m\"></textarea></form>";
+    QTest::newRow("search-form-then-posting-form")
+        << "<form><input name=\"q\"></form><form><input name=\"s\"><textarea id=\"m\"></textarea></form>";
+    QTest::newRow("capital-tags") << "<FORM><INPUT NAME=\"S\"><TEXTAREA ID=\"m\"></TEXTAREA></FORM>";
+    QTest::newRow("select-before-textarea")
+        << "<form><input name=\"s\"><select><option>a</option></select><textarea id=\"m\"></textarea></form>";
+    QTest::newRow("buttons-and-hidden-fields")
+        << "<form><input type=\"hidden\" name=\"t\"><button>b</button><input name=\"s\"><fieldset>"
+           "<legend>Message</legend><textarea id=\"m\"></textarea></fieldset></form>";
+    QTest::newRow("line-breaks-in-markup")
+        << "<form>\n<input name=\"s\"\nvalue=\"x\">\r\n<label>Message\r\n</label>\n<textarea id=\"m\">a\r\nb</textarea>"
+           "\n</form>";
+    QTest::newRow("nested-form-tag-dropped-by-parser")
+        << "<form><input name=\"s\"><form><input name=\"t\"><textarea id=\"m\"></textarea></form>";
+    QTest::newRow("unclosed-form") << "<form><input name=\"s\"><textarea id=\"m\">";
+}
+
+void tst_PageScriptsWeb::markupScanAgreesWithPage()
+{
+    QFETCH(QString, body);
+    QVERIFY(
+        loadHtmlSync(m_page, QStringLiteral("<!DOCTYPE html><html><body>") + body + QStringLiteral("</body></html>")));
+    const QVariantMap markup
+        = evaluateJavaScriptSync(m_page, PageScripts::bodyMarkupScript(), QWebEngineScript::ApplicationWorld).toMap();
+    QVERIFY(markup.value(QStringLiteral("outer")).toString().startsWith(QStringLiteral("<body")));
+
+    QTemporaryDir dir;
+    const QString scratch = dir.filePath(QStringLiteral("htmltemp.txt"));
+    const qint16 formIndex = FormScan::findMessageForm(
+        markup.value(QStringLiteral("outer")).toString(), markup.value(QStringLiteral("inner")).toString(), scratch);
+    QVERIFY(formIndex >= 0);
+    const qint16 elementIndex = FormScan::findMessageField(formIndex, scratch);
+    QVERIFY(elementIndex >= 0);
+    QCOMPARE(evaluateJavaScriptSync(m_page,
+                 PageScripts::setFormFieldValueScript(formIndex, elementIndex, QStringLiteral("posted")),
+                 QWebEngineScript::ApplicationWorld),
+        QVariant(true));
+    QCOMPARE(value(QStringLiteral("#m")), QStringLiteral("posted"));
+}
+
+void tst_PageScriptsWeb::pageWithoutBody()
+{
+    QVERIFY(loadContentSync(m_page, "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"10\" height=\"10\"/>",
+        QStringLiteral("image/svg+xml")));
+    const QVariant markup
+        = evaluateJavaScriptSync(m_page, PageScripts::bodyMarkupScript(), QWebEngineScript::ApplicationWorld);
+    QVERIFY2(markup.isNull() || !markup.isValid(), qPrintable(markup.toString()));
+    QCOMPARE(FormScan::findMessageForm(QString(), QString(), QString()), qint16(-1));
+}
+
+POSTAVO_WEB_TEST_MAIN(tst_PageScriptsWeb)
+#include "tst_pagescripts_web.moc"
