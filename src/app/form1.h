@@ -139,6 +139,7 @@ private:
     // Web form filling and posted-message detection
     void autoInsertMessage();
     void checkPostedMessage();
+    void showAutoInsertError();
 
     // Message store
     void saveMessage();

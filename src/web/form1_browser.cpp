@@ -53,16 +53,3 @@ void Form1::WebBrowser1_StatusTextChange(const QString &text)
 void Form1::WebBrowser1_TitleChange()
 {
 }
-
-void Form1::cmdMessage_Click()
-{
-    autoInsertMessage();
-}
-
-void Form1::autoInsertMessage()
-{
-}
-
-void Form1::checkPostedMessage()
-{
-}

@@ -1,0 +1,1 @@
+target_sources(postavo_gui PRIVATE web/form1_autoinsert.cpp)

@@ -1,0 +1,117 @@
+// The main window's Auto-Insert and the check that notices the page of the new post.
+//
+// The page is read and written through asynchronous scripts; each step continues in the callback of the one
+// before, so the window stays responsive while a large page is searched.
+#include "app/form1.h"
+
+#include <QMessageBox>
+#include <QPointer>
+#include <QVariantMap>
+#include <QWebEnginePage>
+#include <QWebEngineScript>
+#include <QWebEngineView>
+
+#include "web/formscan.h"
+#include "web/pagescripts.h"
+#include "web/postedmessage.h"
+
+namespace {
+
+// Our scripts run apart from the page's own, so a page cannot replace what they call.
+constexpr quint32 s_scriptWorld = QWebEngineScript::ApplicationWorld;
+
+struct BodyMarkup
+{
+    bool present = false;
+    QString outer;
+    QString inner;
+};
+
+BodyMarkup bodyMarkupFrom(const QVariant &result)
+{
+    if (result.typeId() != QMetaType::QVariantMap) {
+        return {};
+    }
+    const QVariantMap map = result.toMap();
+    return {true, map.value(QStringLiteral("outer")).toString(), map.value(QStringLiteral("inner")).toString()};
+}
+
+} // namespace
+
+void Form1::cmdMessage_Click()
+{
+    autoInsertMessage();
+}
+
+void Form1::autoInsertMessage()
+{
+    // The format selected at the moment of the command applies, whatever happens while the page is read.
+    const QString text = convertedOutgoingText();
+    const QString scratchPath = m_context.dataFolder.filePath(DataFiles::htmlTemp);
+    QPointer<Form1> self(this);
+    WebBrowser1->page()->runJavaScript(
+        PageScripts::bodyMarkupScript(), s_scriptWorld, [self, text, scratchPath](const QVariant &result) {
+            if (!self) {
+                return;
+            }
+            const BodyMarkup body = bodyMarkupFrom(result);
+            qint16 formIndex = -1;
+            qint16 elementIndex = -1;
+            if (body.present) {
+                formIndex = FormScan::findMessageForm(body.outer, body.inner, scratchPath);
+                if (formIndex >= 0) {
+                    elementIndex = FormScan::findMessageField(formIndex, scratchPath);
+                }
+            }
+            if (formIndex < 0 || elementIndex < 0) {
+                self->showAutoInsertError();
+                return;
+            }
+            // Armed whether or not the write succeeds.
+            self->lastInsertedMessage = text;
+            self->watchCountdown = 4;
+            self->WebBrowser1->page()->runJavaScript(
+                PageScripts::setFormFieldValueScript(formIndex, elementIndex, text), s_scriptWorld,
+                [self](const QVariant &written) {
+                    if (self && !written.toBool()) {
+                        self->showAutoInsertError();
+                    }
+                });
+        });
+}
+
+void Form1::showAutoInsertError()
+{
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Auto-Insert Error"),
+                    QStringLiteral("Could not auto-insert your message.  Try pasting instead."), QMessageBox::Ok,
+                    this);
+    box.exec();
+}
+
+void Form1::checkPostedMessage()
+{
+    if (watchCountdown < 1 || watchCountdown > 4) {
+        if (watchCountdown > 0) {
+            --watchCountdown;
+        }
+        return;
+    }
+    QPointer<Form1> self(this);
+    WebBrowser1->page()->runJavaScript(PageScripts::bodyMarkupScript(), s_scriptWorld, [self](const QVariant &result) {
+        if (!self) {
+            return;
+        }
+        // An earlier completion may have found the post while this page was being read.
+        if (self->watchCountdown >= 1 && self->watchCountdown <= 4) {
+            const BodyMarkup body = bodyMarkupFrom(result);
+            const QString key = PostedMessage::postedMessageKey(self->lastInsertedMessage);
+            if (body.present && PostedMessage::pageTextContainsKey(body.outer, body.inner, key)) {
+                self->cmdAdd_Click();
+                self->watchCountdown = 1;
+            }
+        }
+        if (self->watchCountdown > 0) {
+            --self->watchCountdown;
+        }
+    });
+}
