@@ -1,0 +1,1 @@
+postavo_test(pagesizeprobe SOURCES replies/tst_pagesizeprobe.cpp TIMEOUT 180)
