@@ -10,8 +10,9 @@ inline double peakMemoryMiB()
     if (!status.open(QIODevice::ReadOnly)) {
         return -1;
     }
-    while (!status.atEnd()) {
-        const QByteArray line = status.readLine();
+    // Files under /proc report a size of 0, so atEnd() is no guide: read to the end instead.
+    const QList<QByteArray> lines = status.readAll().split('\n');
+    for (const QByteArray &line : lines) {
         if (line.startsWith("VmHWM:")) {
             return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
         }
