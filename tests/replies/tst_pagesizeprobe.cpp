@@ -9,8 +9,13 @@
 
 #include <functional>
 #include <memory>
+#include <thread>
+#include <vector>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
@@ -111,6 +116,54 @@ void streamBody(QTcpSocket *socket, const QByteArray &header, qint64 bodySize)
     pump();
 }
 
+// A blocking one-shot server on a thread of its own, for bodies too large to pump through the test's event loop.
+class BulkServer
+{
+public:
+    explicit BulkServer(qint64 bodySize)
+    {
+        m_listener = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address = {};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::bind(m_listener, reinterpret_cast<sockaddr *>(&address), sizeof address);
+        ::listen(m_listener, 1);
+        socklen_t length = sizeof address;
+        ::getsockname(m_listener, reinterpret_cast<sockaddr *>(&address), &length);
+        m_port = ntohs(address.sin_port);
+        m_thread = std::thread([this, bodySize] {
+            const int connection = ::accept(m_listener, nullptr, nullptr);
+            char request[4096];
+            ::recv(connection, request, sizeof request, 0);
+            const QByteArray header = "HTTP/1.1 200 OK\r\n\r\n";
+            ::send(connection, header.constData(), size_t(header.size()), MSG_NOSIGNAL);
+            const std::vector<char> block(1024 * 1024, 'b');
+            for (qint64 left = bodySize; left > 0;) {
+                const ssize_t sent =
+                    ::send(connection, block.data(), size_t(qMin<qint64>(left, qint64(block.size()))), MSG_NOSIGNAL);
+                if (sent <= 0) {
+                    break;
+                }
+                left -= sent;
+            }
+            ::close(connection);
+        });
+    }
+
+    ~BulkServer()
+    {
+        m_thread.join();
+        ::close(m_listener);
+    }
+
+    quint16 port() const { return m_port; }
+
+private:
+    int m_listener = -1;
+    quint16 m_port = 0;
+    std::thread m_thread;
+};
+
 using PanelTexts = QList<std::pair<int, QString>>;
 
 } // namespace
@@ -138,6 +191,7 @@ private slots:
     void noBlankLineCountsEverything();
     void panelTextsInOrder();
     void largeBody();
+    void countSaturatesBeyond32Bits();
     void connectionRefused();
     void unusableHost_data();
     void unusableHost();
@@ -442,6 +496,25 @@ void TestPageSizeProbe::largeBody()
     probe.start(QStringLiteral("http://127.0.0.1/big"));
     QVERIFY(completed.wait(60000));
     QCOMPARE(probe.byteCount(), qint32(bodySize));
+}
+
+void TestPageSizeProbe::countSaturatesBeyond32Bits()
+{
+    const qint64 bodySize = (qint64(1) << 31) + 100 * 1024 * 1024;
+    BulkServer server(bodySize);
+    PageSizeProbe probe(nullptr, server.port());
+    QSignalSpy completed(&probe, &PageSizeProbe::completed);
+    QString lastProgress;
+    connect(&probe, &PageSizeProbe::panelText, this, [&lastProgress](int panel, const QString &text) {
+        if (panel == 3) {
+            lastProgress = text;
+        }
+    });
+
+    probe.start(QStringLiteral("http://127.0.0.1/huge"));
+    QVERIFY(completed.wait(120000));
+    QCOMPARE(probe.byteCount(), std::numeric_limits<qint32>::max());
+    QCOMPARE(lastProgress, QStringLiteral("Downloaded 2147483647 bytes"));
 }
 
 void TestPageSizeProbe::connectionRefused()
