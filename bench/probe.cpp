@@ -100,7 +100,7 @@ int main(int argc, char **argv)
         sizesMB.append(argument.toLongLong());
     }
     if (sizesMB.isEmpty()) {
-        sizesMB = {50, 500};
+        sizesMB = { 50, 500 };
     }
 
     std::printf("peak memory before any probe: %.1f MiB\n", peakMemoryMiB());
@@ -125,8 +125,8 @@ int main(int argc, char **argv)
         const double seconds = clock.nsecsElapsed() / 1e9;
 
         std::printf("body %6lld MB: %s, byteCount %d, %.2f s, %.0f MB/s, %lld panel texts, peak memory %.1f MiB\n",
-                    static_cast<long long>(sizeMB), ok ? "completed" : "FAILED", probe.byteCount(), seconds,
-                    bodySize / 1e6 / seconds, static_cast<long long>(panelUpdates), peakMemoryMiB());
+            static_cast<long long>(sizeMB), ok ? "completed" : "FAILED", probe.byteCount(), seconds,
+            bodySize / 1e6 / seconds, static_cast<long long>(panelUpdates), peakMemoryMiB());
     }
     return 0;
 }

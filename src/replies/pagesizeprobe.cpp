@@ -42,8 +42,7 @@ QByteArray withControlsEscaped(const QByteArray &text)
 PageSizeProbe::PageSizeProbe(QObject *parent, quint16 port)
     : QObject(parent)
     , m_port(port)
-{
-}
+{ }
 
 PageSizeProbe::~PageSizeProbe()
 {
@@ -234,7 +233,7 @@ void PageSizeProbe::onErrorOccurred(QAbstractSocket::SocketError error)
         closeConnection();
         if (reset) {
             emit socketFailed(int(QAbstractSocket::NetworkError),
-                              QString::fromStdString(std::generic_category().message(ECONNRESET)));
+                QString::fromStdString(std::generic_category().message(ECONNRESET)));
         } else {
             emit completed();
         }

@@ -63,7 +63,7 @@ void endConnection(QTcpSocket *socket, Ending ending)
     } else if (ending == Ending::Reset) {
         socket->flush();
         // No lingering: closing now sends a reset instead of an orderly end.
-        const linger noLinger = {1, 0};
+        const linger noLinger = { 1, 0 };
         ::setsockopt(int(socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &noLinger, sizeof noLinger);
         socket->abort();
     }
@@ -139,8 +139,8 @@ public:
             ::send(connection, header.constData(), size_t(header.size()), MSG_NOSIGNAL);
             const std::vector<char> block(1024 * 1024, 'b');
             for (qint64 left = bodySize; left > 0;) {
-                const ssize_t sent =
-                    ::send(connection, block.data(), size_t(qMin<qint64>(left, qint64(block.size()))), MSG_NOSIGNAL);
+                const ssize_t sent
+                    = ::send(connection, block.data(), size_t(qMin<qint64>(left, qint64(block.size()))), MSG_NOSIGNAL);
                 if (sent <= 0) {
                     break;
                 }
@@ -206,15 +206,30 @@ void TestPageSizeProbe::splitAddress_data()
     QTest::addColumn<QString>("host");
     QTest::addColumn<QString>("path");
 
-    QTest::newRow("bare-host-gets-root") << "http://forum.example.org" << "forum.example.org" << "/";
-    QTest::newRow("path-and-query-kept") << "http://forum.example.org/t.php?id=5&p=2#end" << "forum.example.org"
+    QTest::newRow("bare-host-gets-root") << "http://forum.example.org"
+                                         << "forum.example.org"
+                                         << "/";
+    QTest::newRow("path-and-query-kept") << "http://forum.example.org/t.php?id=5&p=2#end"
+                                         << "forum.example.org"
                                          << "/t.php?id=5&p=2#end";
-    QTest::newRow("https-not-stripped") << "https://forum.example.org/t" << "https:" << "//forum.example.org/t";
-    QTest::newRow("capital-scheme-not-stripped") << "HTTP://forum.example.org/t" << "HTTP:" << "//forum.example.org/t";
-    QTest::newRow("port-stays-in-host") << "http://forum.example.org:8080/t" << "forum.example.org:8080" << "/t";
-    QTest::newRow("no-scheme") << "forum.example.org/a/b" << "forum.example.org" << "/a/b";
-    QTest::newRow("empty-host") << "http:///t" << "" << "/t";
-    QTest::newRow("empty-address") << "" << "" << "/";
+    QTest::newRow("https-not-stripped") << "https://forum.example.org/t"
+                                        << "https:"
+                                        << "//forum.example.org/t";
+    QTest::newRow("capital-scheme-not-stripped") << "HTTP://forum.example.org/t"
+                                                 << "HTTP:"
+                                                 << "//forum.example.org/t";
+    QTest::newRow("port-stays-in-host") << "http://forum.example.org:8080/t"
+                                        << "forum.example.org:8080"
+                                        << "/t";
+    QTest::newRow("no-scheme") << "forum.example.org/a/b"
+                               << "forum.example.org"
+                               << "/a/b";
+    QTest::newRow("empty-host") << "http:///t"
+                                << ""
+                                << "/t";
+    QTest::newRow("empty-address") << ""
+                                   << ""
+                                   << "/";
 }
 
 void TestPageSizeProbe::splitAddress()
@@ -232,23 +247,24 @@ void TestPageSizeProbe::splitAddress()
 void TestPageSizeProbe::requestIsExact()
 {
     ScriptedServer server;
-    server.script = [](QTcpSocket *socket) { sendPieces(socket, {"HTTP/1.1 200 OK\r\n\r\nok"}, Ending::Close); };
+    server.script = [](QTcpSocket *socket) { sendPieces(socket, { "HTTP/1.1 200 OK\r\n\r\nok" }, Ending::Close); };
     PageSizeProbe probe(nullptr, server.port());
     QSignalSpy completed(&probe, &PageSizeProbe::completed);
 
     probe.start(QStringLiteral("http://127.0.0.1/forum/view.php?t=5&p=2"));
     QVERIFY(completed.wait(5000));
     QCOMPARE(server.requests.size(), 1);
-    QCOMPARE(server.requests.first(), QByteArray("GET /forum/view.php?t=5&p=2 HTTP/1.1\r\n"
-                                                 "Host: 127.0.0.1\r\n"
-                                                 "Connection: close\r\n"
-                                                 "Accept: */*\r\n"
-                                                 "\r\n"));
+    QCOMPARE(server.requests.first(),
+        QByteArray("GET /forum/view.php?t=5&p=2 HTTP/1.1\r\n"
+                   "Host: 127.0.0.1\r\n"
+                   "Connection: close\r\n"
+                   "Accept: */*\r\n"
+                   "\r\n"));
     QCOMPARE(probe.byteCount(), 2);
 
     // Line breaks in a stored address must not turn into headers of their own.
     QCOMPARE(PageSizeProbe::requestText(QStringLiteral("h"), QStringLiteral("/a\r\nX: 1")),
-             QByteArray("GET /a%0D%0AX: 1 HTTP/1.1\r\nHost: h\r\nConnection: close\r\nAccept: */*\r\n\r\n"));
+        QByteArray("GET /a%0D%0AX: 1 HTTP/1.1\r\nHost: h\r\nConnection: close\r\nAccept: */*\r\n\r\n"));
 }
 
 void TestPageSizeProbe::contentLengthOf_data()
@@ -329,8 +345,8 @@ void TestPageSizeProbe::headerInPieces()
 void TestPageSizeProbe::sameSizeWithOrWithoutContentLength()
 {
     const QByteArray body(5000, 'x');
-    for (const QByteArray &header : {QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 5000\r\n\r\n"),
-                                     QByteArray("HTTP/1.1 200 OK\r\n\r\n")}) {
+    for (const QByteArray &header :
+        { QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 5000\r\n\r\n"), QByteArray("HTTP/1.1 200 OK\r\n\r\n") }) {
         ScriptedServer server;
         server.script = [&](QTcpSocket *socket) { sendPieces(socket, cut(header + body, 1500), Ending::Close); };
         PageSizeProbe probe(nullptr, server.port());
@@ -345,7 +361,7 @@ void TestPageSizeProbe::progressWithoutContentLength()
 {
     ScriptedServer server;
     server.script = [](QTcpSocket *socket) {
-        sendPieces(socket, {"HTTP/1.1 200 OK\r\n\r\n0123", "456", "7890"}, Ending::Close, 20);
+        sendPieces(socket, { "HTTP/1.1 200 OK\r\n\r\n0123", "456", "7890" }, Ending::Close, 20);
     };
     PageSizeProbe probe(nullptr, server.port());
     QSignalSpy panels(&probe, &PageSizeProbe::panelText);
@@ -359,7 +375,7 @@ void TestPageSizeProbe::progressWithoutContentLength()
             progress.append(args.at(1).toString());
         }
     }
-    QCOMPARE(progress, QStringList({QString(), "Downloaded 7 bytes", "Downloaded 11 bytes"}));
+    QCOMPARE(progress, QStringList({ QString(), "Downloaded 7 bytes", "Downloaded 11 bytes" }));
     QCOMPARE(probe.byteCount(), 11);
 }
 
@@ -368,8 +384,8 @@ void TestPageSizeProbe::progressBeyondAnnouncedLength()
     ScriptedServer server;
     server.script = [](QTcpSocket *socket) {
         sendPieces(socket,
-                   {"HTTP/1.1 200 OK\r\nContent-Length: 200\r\n\r\n", QByteArray(5, 'a'), QByteArray(245, 'b')},
-                   Ending::Close, 20);
+            { "HTTP/1.1 200 OK\r\nContent-Length: 200\r\n\r\n", QByteArray(5, 'a'), QByteArray(245, 'b') },
+            Ending::Close, 20);
     };
     PageSizeProbe probe(nullptr, server.port());
     QSignalSpy panels(&probe, &PageSizeProbe::panelText);
@@ -383,8 +399,7 @@ void TestPageSizeProbe::progressBeyondAnnouncedLength()
             progress.append(args.at(1).toString());
         }
     }
-    QCOMPARE(progress,
-             QStringList({QString(), "Downloaded 5 from 200 (2%)", "Downloaded 250 from 200 (125%)"}));
+    QCOMPARE(progress, QStringList({ QString(), "Downloaded 5 from 200 (2%)", "Downloaded 250 from 200 (125%)" }));
     QCOMPARE(probe.byteCount(), 250);
 }
 
@@ -393,8 +408,8 @@ void TestPageSizeProbe::chunkedFramingCounts()
     const QByteArray body = "1a\r\nabcdefghijklmnopqrstuvwxyz\r\n5\r\nhello\r\n0\r\n\r\n";
     ScriptedServer server;
     server.script = [&](QTcpSocket *socket) {
-        sendPieces(socket, {"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n" + body.left(10), body.mid(10)},
-                   Ending::Close);
+        sendPieces(socket, { "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n" + body.left(10), body.mid(10) },
+            Ending::Close);
     };
     PageSizeProbe probe(nullptr, server.port());
     QSignalSpy completed(&probe, &PageSizeProbe::completed);
@@ -443,7 +458,7 @@ void TestPageSizeProbe::noBlankLineCountsEverything()
 {
     const QByteArray response = "HTTP/1.0 200 OK\nContent-Length: 3\n\nabc";
     ScriptedServer server;
-    server.script = [&](QTcpSocket *socket) { sendPieces(socket, {response}, Ending::Close); };
+    server.script = [&](QTcpSocket *socket) { sendPieces(socket, { response }, Ending::Close); };
     PageSizeProbe probe(nullptr, server.port());
     QSignalSpy completed(&probe, &PageSizeProbe::completed);
 
@@ -458,26 +473,26 @@ void TestPageSizeProbe::panelTextsInOrder()
 {
     ScriptedServer server;
     server.script = [](QTcpSocket *socket) {
-        sendPieces(socket, {"HTTP/1.1 200 OK\r\nContent-", "Length: 8\r\n\r\nab", "cdefgh"}, Ending::Close, 20);
+        sendPieces(socket, { "HTTP/1.1 200 OK\r\nContent-", "Length: 8\r\n\r\nab", "cdefgh" }, Ending::Close, 20);
     };
     PageSizeProbe probe(nullptr, server.port());
     PanelTexts texts;
     connect(&probe, &PageSizeProbe::panelText, this, [&texts](int panel, const QString &text) {
-        texts.append({panel, text});
+        texts.append({ panel, text });
     });
     QSignalSpy completed(&probe, &PageSizeProbe::completed);
 
     probe.start(QStringLiteral("http://127.0.0.1/"));
     QVERIFY(completed.wait(5000));
     const PanelTexts expected = {
-        {3, QString()},
-        {2, "Connecting to the web server"},
-        {2, "Sending request"},
-        {2, "Request completed"},
-        {2, "Receiving response"},
-        {2, "Receiving response"},
-        {2, "Receiving response"},
-        {3, "Downloaded 8 from 8 (100%)"},
+        { 3, QString() },
+        { 2, "Connecting to the web server" },
+        { 2, "Sending request" },
+        { 2, "Request completed" },
+        { 2, "Receiving response" },
+        { 2, "Receiving response" },
+        { 2, "Receiving response" },
+        { 3, "Downloaded 8 from 8 (100%)" },
     };
     QCOMPARE(texts, expected);
 }
@@ -487,8 +502,7 @@ void TestPageSizeProbe::largeBody()
     const qint64 bodySize = 24 * 1024 * 1024 + 17;
     ScriptedServer server;
     server.script = [&](QTcpSocket *socket) {
-        streamBody(socket, "HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(bodySize) + "\r\n\r\n",
-                   bodySize);
+        streamBody(socket, "HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(bodySize) + "\r\n\r\n", bodySize);
     };
     PageSizeProbe probe(nullptr, server.port());
     QSignalSpy completed(&probe, &PageSizeProbe::completed);
@@ -572,8 +586,8 @@ void TestPageSizeProbe::resetMidBody()
 {
     ScriptedServer server;
     server.script = [](QTcpSocket *socket) {
-        sendPieces(socket, {"HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n", QByteArray(1000, 'x')},
-                   Ending::Reset, 20);
+        sendPieces(
+            socket, { "HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n", QByteArray(1000, 'x') }, Ending::Reset, 20);
     };
     PageSizeProbe probe(nullptr, server.port());
     QSignalSpy failed(&probe, &PageSizeProbe::socketFailed);
@@ -598,7 +612,7 @@ void TestPageSizeProbe::restartAbandonsSilentServer()
             first = socket;
             return;
         }
-        sendPieces(socket, {"HTTP/1.1 200 OK\r\n\r\n", "0123456789"}, Ending::Close);
+        sendPieces(socket, { "HTTP/1.1 200 OK\r\n\r\n", "0123456789" }, Ending::Close);
     };
     PageSizeProbe probe(nullptr, server.port());
     QSignalSpy completed(&probe, &PageSizeProbe::completed);
@@ -629,7 +643,7 @@ void TestPageSizeProbe::abortGivesNoResult()
 {
     ScriptedServer server;
     server.script = [](QTcpSocket *socket) {
-        sendPieces(socket, {"HTTP/1.1 200 OK\r\n\r\n", "late"}, Ending::Close, 50);
+        sendPieces(socket, { "HTTP/1.1 200 OK\r\n\r\n", "late" }, Ending::Close, 50);
     };
     PageSizeProbe probe(nullptr, server.port());
     QSignalSpy completed(&probe, &PageSizeProbe::completed);

@@ -60,15 +60,14 @@ void TestProbeNginx::initTestCase()
         QSKIP("Needs root: the web server listens on port 80.");
     }
     const QString nginx = QStandardPaths::findExecutable(QStringLiteral("nginx"),
-                                                         {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/bin"),
-                                                          QStringLiteral("/usr/local/sbin")});
+        { QStringLiteral("/usr/sbin"), QStringLiteral("/usr/bin"), QStringLiteral("/usr/local/sbin") });
     if (nginx.isEmpty()) {
         QSKIP("nginx is not installed (Debian package nginx-light).");
     }
     QVERIFY(m_dir.isValid());
 
     const QDir dir(m_dir.path());
-    for (const char *sub : {"logs", "temp", "root"}) {
+    for (const char *sub : { "logs", "temp", "root" }) {
         QVERIFY(dir.mkpath(QLatin1String(sub)));
     }
     const QString root = dir.filePath(QStringLiteral("root"));
@@ -83,29 +82,48 @@ void TestProbeNginx::initTestCase()
     const QString temp = dir.filePath(QStringLiteral("temp"));
     const QByteArray config = "user root;\n"
                               "worker_processes 1;\n"
-                              "pid " + dir.filePath(QStringLiteral("nginx.pid")).toUtf8() + ";\n"
-                              "error_log " + dir.filePath(QStringLiteral("logs/error.log")).toUtf8() + ";\n"
-                              "events { worker_connections 64; }\n"
-                              "http {\n"
-                              "  access_log " + dir.filePath(QStringLiteral("logs/access.log")).toUtf8() + ";\n"
-                              "  client_body_temp_path " + temp.toUtf8() + "/body;\n"
-                              "  proxy_temp_path " + temp.toUtf8() + "/proxy;\n"
-                              "  fastcgi_temp_path " + temp.toUtf8() + "/fastcgi;\n"
-                              "  uwsgi_temp_path " + temp.toUtf8() + "/uwsgi;\n"
-                              "  scgi_temp_path " + temp.toUtf8() + "/scgi;\n"
-                              "  default_type application/octet-stream;\n"
-                              "  server {\n"
-                              "    listen " + serverAddress.toUtf8() + ":80;\n"
-                              "    root " + root.toUtf8() + ";\n"
-                              "  }\n"
-                              "}\n";
+                              "pid "
+        + dir.filePath(QStringLiteral("nginx.pid")).toUtf8()
+        + ";\n"
+          "error_log "
+        + dir.filePath(QStringLiteral("logs/error.log")).toUtf8()
+        + ";\n"
+          "events { worker_connections 64; }\n"
+          "http {\n"
+          "  access_log "
+        + dir.filePath(QStringLiteral("logs/access.log")).toUtf8()
+        + ";\n"
+          "  client_body_temp_path "
+        + temp.toUtf8()
+        + "/body;\n"
+          "  proxy_temp_path "
+        + temp.toUtf8()
+        + "/proxy;\n"
+          "  fastcgi_temp_path "
+        + temp.toUtf8()
+        + "/fastcgi;\n"
+          "  uwsgi_temp_path "
+        + temp.toUtf8()
+        + "/uwsgi;\n"
+          "  scgi_temp_path "
+        + temp.toUtf8()
+        + "/scgi;\n"
+          "  default_type application/octet-stream;\n"
+          "  server {\n"
+          "    listen "
+        + serverAddress.toUtf8()
+        + ":80;\n"
+          "    root "
+        + root.toUtf8()
+        + ";\n"
+          "  }\n"
+          "}\n";
     QVERIFY(writeFile(dir.filePath(QStringLiteral("nginx.conf")), config));
 
     m_nginx.setProgram(nginx);
-    m_nginx.setArguments({QStringLiteral("-p"), m_dir.path() + QLatin1Char('/'), QStringLiteral("-e"),
-                          dir.filePath(QStringLiteral("logs/error.log")), QStringLiteral("-c"),
-                          dir.filePath(QStringLiteral("nginx.conf")), QStringLiteral("-g"),
-                          QStringLiteral("daemon off;")});
+    m_nginx.setArguments({ QStringLiteral("-p"), m_dir.path() + QLatin1Char('/'), QStringLiteral("-e"),
+        dir.filePath(QStringLiteral("logs/error.log")), QStringLiteral("-c"),
+        dir.filePath(QStringLiteral("nginx.conf")), QStringLiteral("-g"), QStringLiteral("daemon off;") });
     m_nginx.setProcessChannelMode(QProcess::MergedChannels);
     QString why;
     QVERIFY2(startServer(&why), qPrintable(why));
@@ -173,13 +191,18 @@ void TestProbeNginx::sizeMatchesFile_data()
     QTest::addColumn<QString>("address");
     QTest::addColumn<QString>("file");
 
-    QTest::newRow("bare-host-serves-index") << "http://127.0.0.2" << "index.html";
-    QTest::newRow("empty") << "http://127.0.0.2/empty.html" << "empty.html";
-    QTest::newRow("one-byte") << "http://127.0.0.2/one.txt" << "one.txt";
-    QTest::newRow("thread-page") << "http://127.0.0.2/thread.html" << "thread.html";
+    QTest::newRow("bare-host-serves-index") << "http://127.0.0.2"
+                                            << "index.html";
+    QTest::newRow("empty") << "http://127.0.0.2/empty.html"
+                           << "empty.html";
+    QTest::newRow("one-byte") << "http://127.0.0.2/one.txt"
+                              << "one.txt";
+    QTest::newRow("thread-page") << "http://127.0.0.2/thread.html"
+                                 << "thread.html";
     QTest::newRow("query-ignored-by-server") << "http://127.0.0.2/forum/viewtopic.php?t=12&start=15"
                                              << "forum/viewtopic.php";
-    QTest::newRow("three-megabytes") << "127.0.0.2/big.bin" << "big.bin";
+    QTest::newRow("three-megabytes") << "127.0.0.2/big.bin"
+                                     << "big.bin";
 }
 
 void TestProbeNginx::sizeMatchesFile()
