@@ -1,0 +1,1 @@
+postavo_bench(probe SOURCES probe.cpp)
