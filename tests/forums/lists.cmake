@@ -1,0 +1,1 @@
+postavo_test(listfiles SOURCES forums/tst_listfiles.cpp)
