@@ -155,6 +155,13 @@ void Form1::cmdAdd2_Click()
     // Each actual change stores the boxes as the new forum's login.
     txtUsername->setText(QStringLiteral("Enter Username"));
     txtPassword->setText(QString());
+    // When the boxes showed the placeholder already, nothing changed and nothing was stored: store what is
+    // shown all the same, so the new forum's login is the one the boxes show.
+    QListWidgetItem *login = lstLogins->item(lstPosts2->count() - 1);
+    const QString shown = ListFiles::joinLogin(txtUsername->text(), txtPassword->text());
+    if (login && login->text() != shown) {
+        login->setText(shown);
+    }
     saveLogins();
 }
 

@@ -12,30 +12,44 @@ namespace {
 const QChar s_bar = QLatin1Char('|');
 const QString s_emptyLogin = QStringLiteral("|");
 
+// A field separator or a line end inside a value would cut the record apart.
+bool needsEscape(const QString &value)
+{
+    return value.contains(s_bar) || value.contains(QLatin1Char('\r')) || value.contains(QLatin1Char('\n'));
+}
+
 QString escaped(const QString &value)
 {
     QString text = value;
     text.replace(QStringLiteral("%"), QStringLiteral("%25"));
     text.replace(QStringLiteral("|"), QStringLiteral("%7C"));
+    text.replace(QStringLiteral("\r"), QStringLiteral("%0D"));
+    text.replace(QStringLiteral("\n"), QStringLiteral("%0A"));
     return text;
 }
 
-// Only the two escapes are undone; any other "%" stays as it is.
+// Only the escapes written above are undone; any other "%" stays as it is.
 QString unescaped(const QString &value)
 {
+    static const struct {
+        const char *code;
+        char16_t character;
+    } escapes[] = {{"25", u'%'}, {"7C", u'|'}, {"0D", u'\r'}, {"0A", u'\n'}};
     QString text;
     text.reserve(value.size());
     for (qsizetype i = 0; i < value.size(); ++i) {
         const QChar c = value.at(i);
         if (c == encodedMarker && i + 2 < value.size()) {
             const QString code = value.mid(i + 1, 2).toUpper();
-            if (code == QLatin1String("25")) {
-                text += encodedMarker;
-                i += 2;
-                continue;
+            bool known = false;
+            for (const auto &escape : escapes) {
+                if (code == QLatin1String(escape.code)) {
+                    text += QChar(escape.character);
+                    known = true;
+                    break;
+                }
             }
-            if (code == QLatin1String("7C")) {
-                text += s_bar;
+            if (known) {
                 i += 2;
                 continue;
             }
@@ -113,7 +127,7 @@ QString listText(const QStringList &records)
 
 QString joinLogin(const QString &user, const QString &password)
 {
-    if (user.contains(s_bar) || password.contains(s_bar) || user.startsWith(encodedMarker)) {
+    if (needsEscape(user) || needsEscape(password) || user.startsWith(encodedMarker)) {
         return encodedMarker + escaped(user) + s_bar + escaped(password);
     }
     return user + s_bar + password;
@@ -139,8 +153,7 @@ QString forumRecord(const QString &address, const QString &loginEntry)
     if (!splitLogin(loginEntry, &user, &password)) {
         return address + s_bar;
     }
-    if (address.contains(s_bar) || user.contains(s_bar) || password.contains(s_bar)
-        || address.startsWith(encodedMarker)) {
+    if (needsEscape(address) || needsEscape(user) || needsEscape(password) || address.startsWith(encodedMarker)) {
         return encodedMarker + escaped(address) + s_bar + escaped(user) + s_bar + escaped(password);
     }
     return address + s_bar + user + s_bar + password;

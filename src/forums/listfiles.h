@@ -6,10 +6,11 @@
 // The files of the forum list ("posts2.txt"), the own-posts list ("posts.txt") and the stored page sizes
 // ("sizes.txt"), and the login entries kept beside the forum list.
 //
-// Every list file holds one record per line, each followed by an empty line. Values that contain "|" cannot
-// be written in the plain "address|user|password" record, so such a record (and only such a record) is
-// written encoded: it starts with "%", and inside it "%" reads "%25" and "|" reads "%7C". No address a
-// browser reports starts with "%", so plain records stay exactly as older versions wrote them.
+// Every list file holds one record per line, each followed by an empty line. Values that contain "|" (or a
+// line end) cannot be written in the plain "address|user|password" record, so such a record (and only such
+// a record) is written encoded: it starts with "%", and inside it "%" reads "%25", "|" "%7C", CR "%0D" and
+// LF "%0A". No address a browser reports starts with "%", so plain records stay exactly as older versions
+// wrote them.
 namespace ListFiles {
 
 // List indices are 16-bit: no list holds more entries than this.
@@ -32,8 +33,8 @@ QStringList recordsFromLines(const QStringList &lines);
 QString listText(const QStringList &records);
 
 // One login as kept beside the forum list: "user|password", or an encoded entry when either value contains
-// "|" (or the user name starts with the marker) so that splitting it can never move characters between the
-// two values.
+// "|" or a line end (or the user name starts with the marker) so that splitting it can never move characters
+// between the two values.
 QString joinLogin(const QString &user, const QString &password);
 // False for an empty entry (nothing to show); otherwise fills user and password.
 bool splitLogin(const QString &entry, QString *user, QString *password);

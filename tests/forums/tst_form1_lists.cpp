@@ -163,6 +163,7 @@ private slots:
     void init();
 
     void addForumStoresPlaceholderLogin();
+    void secondNewForumGetsPlaceholderToo();
     void addingKnownForumChangesNothing();
     void everyKeystrokeIsStored();
     void selectingShowsThatForumsLogin();
@@ -230,6 +231,23 @@ void tst_Form1Lists::addForumStoresPlaceholderLogin()
     QCOMPARE(w.txtPassword->text(), QString());
     QCOMPARE(w.panelText(2), QString("http://forum.example/board"));
     QCOMPARE(readFile(dataFile("posts2.txt")), QByteArray("http://forum.example/board|Enter Username|\r\n\r\n"));
+}
+
+void tst_Form1Lists::secondNewForumGetsPlaceholderToo()
+{
+    Program program(m_dir->path());
+    Form1 &w = *program.window;
+    QVERIFY(goTo(w, "http://forum.example/a"));
+    w.cmdAdd2->click();
+    // The boxes show "Enter Username" and an empty password already, so adding changes no box.
+    QVERIFY(goTo(w, "http://forum.example/b"));
+    w.cmdAdd2->click();
+    QCOMPARE(entries(w.lstLogins), (QStringList{"Enter Username|", "Enter Username|"}));
+    QCOMPARE(readFile(dataFile("posts2.txt")),
+             QByteArray("http://forum.example/a|Enter Username|\r\n\r\nhttp://forum.example/b|Enter Username|\r\n\r\n"));
+    w.lstPosts2->setCurrentRow(0);
+    w.lstPosts2->setCurrentRow(1);
+    QCOMPARE(w.txtUsername->text(), QString("Enter Username"));
 }
 
 void tst_Form1Lists::addingKnownForumChangesNothing()

@@ -195,7 +195,8 @@ void tst_ListFiles::plainRecordsKeepTheirFormat()
 void tst_ListFiles::everyCombinationRoundTrips()
 {
     const QStringList values{"",   "plain", "a|b",  "|",      "||",        "%start", "50%",
-                             "%7C", "%25",  "%|%", "end|",   "%7C|%25|x", " | "};
+                             "%7C", "%25",  "%|%", "end|",   "%7C|%25|x", " | ",    "a\r\nb",
+                             "\n",  "%0A\r"};
     QStringList addresses;
     QStringList logins;
     for (const QString &address : values) {
@@ -215,12 +216,14 @@ void tst_ListFiles::everyCombinationRoundTrips()
                 QCOMPARE(readAddress, address);
                 QCOMPARE(readLogin, login);
 
-                const bool plain = !address.contains('|') && !user.contains('|') && !password.contains('|')
-                    && !address.startsWith('%');
+                const auto clean = [](const QString &v) {
+                    return !v.contains('|') && !v.contains('\r') && !v.contains('\n');
+                };
+                const bool plain = clean(address) && clean(user) && clean(password) && !address.startsWith('%');
                 if (plain) {
                     QCOMPARE(record, address + "|" + user + "|" + password);
                 }
-                if (!user.contains('|') && !password.contains('|') && !user.startsWith('%')) {
+                if (clean(user) && clean(password) && !user.startsWith('%')) {
                     QCOMPARE(login, user + "|" + password);
                 }
                 addresses.append(address);
@@ -249,6 +252,7 @@ void tst_ListFiles::loginEntryRoundTrips_data()
     QTest::newRow("bar-in-password") << "bob" << "p|w" << "%bob|p%7Cw";
     QTest::newRow("user-starts-with-marker") << "%bob" << "pw" << "%%25bob|pw";
     QTest::newRow("percent-in-password-only") << "bob" << "%pw" << "bob|%pw";
+    QTest::newRow("line-end-in-password") << "bob" << "p\r\nw" << "%bob|p%0D%0Aw";
 }
 
 void tst_ListFiles::loginEntryRoundTrips()
