@@ -111,6 +111,12 @@ void Form1::cmdAdd_Click()
         startSizeProbe(address, watchedPostIndex(address));
         return;
     }
+    // "posts.txt" cannot hold an empty address: it would vanish at the next start and every later post would
+    // take its neighbour's stored size.
+    if (ListFiles::isSkippedLine(address)) {
+        setPanelText(2, tr("There is no page to watch"));
+        return;
+    }
     if (lstPosts->count() >= ListFiles::maxEntries) {
         setPanelText(2, tr("Your posts list is full"));
         return;

@@ -184,6 +184,7 @@ private slots:
     void refusedBaselineKeepsMarker();
     void removeWatchDuringMeasurement();
     void removingMeasuredPostDropsResult();
+    void emptyAddressIsNotWatched();
     void removeWatchWithoutSelection();
     void ownPostsAndSizesSurviveRestart();
     void probeStartFailureBox();
@@ -608,6 +609,21 @@ void tst_Form1Lists::removingMeasuredPostDropsResult()
     server.releaseHeld(999);
     QTRY_COMPARE(done.size(), 1);
     QCOMPARE(entries(w.lstSizes), QStringList{"10"});
+}
+
+void tst_Form1Lists::emptyAddressIsNotWatched()
+{
+    ScriptedServer server;
+    Program program(m_dir->path(), server.port());
+    Form1 &w = *program.window;
+    w.navigate(QString());
+    if (!w.currentAddress().isEmpty()) {
+        QSKIP("the browser pane reports an address even without a page");
+    }
+    w.cmdAdd->click();
+    QCOMPARE(w.lstPosts->count(), 0);
+    QCOMPARE(w.lstSizes->count(), 0);
+    QVERIFY(!w.panelText(2).isEmpty());
 }
 
 void tst_Form1Lists::removeWatchWithoutSelection()
