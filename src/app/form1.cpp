@@ -54,9 +54,10 @@ QGroupBox *frame(QWidget *parent, const char *name, const QString &title)
 
 } // namespace
 
-Form1::Form1(AppContext &context, QWidget *parent)
+Form1::Form1(AppContext &context, QWidget *parent, quint16 probePort)
     : QMainWindow(parent)
     , m_context(context)
+    , m_probePort(probePort)
 {
     setObjectName(QStringLiteral("Form1"));
     createControls();
@@ -188,9 +189,9 @@ void Form1::createControls()
     }
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
 
-    wscSizes = new PageSizeProbe(this);
+    wscSizes = new PageSizeProbe(this, m_probePort);
     wscSizes->setObjectName(QStringLiteral("wscSizes"));
-    wscPosts = new PageSizeProbe(this);
+    wscPosts = new PageSizeProbe(this, m_probePort);
     wscPosts->setObjectName(QStringLiteral("wscPosts"));
 
     resize(twipsToPixels(11145), twipsToPixels(8985));
@@ -228,6 +229,9 @@ void Form1::connectControls()
     connect(TabStrip2, &QTabBar::currentChanged, this, &Form1::TabStrip2_Click);
     connect(txtUsername, &QLineEdit::textChanged, this, &Form1::txtUsername_Change);
     connect(txtPassword, &QLineEdit::textChanged, this, &Form1::txtPassword_Change);
+    // A selection made by keyboard or by code counts too: the login boxes must belong to the selected forum.
+    connect(lstPosts, &QListWidget::currentRowChanged, this, &Form1::lstPosts_Click);
+    connect(lstPosts2, &QListWidget::currentRowChanged, this, &Form1::lstPosts2_Click);
 
     connect(cmdReplies, &QPushButton::clicked, this, &Form1::cmdReplies_Click);
     connect(TabStrip1, &QTabBar::currentChanged, this, &Form1::TabStrip1_Click);
@@ -238,6 +242,8 @@ void Form1::connectControls()
     connect(wscPosts, &PageSizeProbe::completed, this, &Form1::wscPosts_Close);
     for (PageSizeProbe *probe : {wscSizes, wscPosts}) {
         connect(probe, &PageSizeProbe::panelText, this, &Form1::setPanelText);
+        connect(probe, &PageSizeProbe::startFailed, this, &Form1::probeStartFailed);
+        connect(probe, &PageSizeProbe::socketFailed, this, &Form1::probeSocketFailed);
     }
 }
 

@@ -32,7 +32,8 @@ class Form1 : public QMainWindow
     Q_OBJECT
 
 public:
-    explicit Form1(AppContext &context, QWidget *parent = nullptr);
+    // probePort: the port the page size probes connect to (80; tests point it at their own server).
+    explicit Form1(AppContext &context, QWidget *parent = nullptr, quint16 probePort = 80);
     ~Form1() override;
 
     // Start-up in its fixed order. Returns false when the program cannot go on (the data folder cannot be
@@ -61,6 +62,11 @@ public:
     // Browser pane
     void navigate(const QString &address);
     QString currentAddress() const;
+
+    // Own posts
+    bool isPostWatched(const QString &address) const;
+    // Precondition: isPostWatched(address).
+    qint16 watchedPostIndex(const QString &address) const;
 
     // Page size probe
     void startSizeProbe(const QString &address, qint16 index);
@@ -122,6 +128,8 @@ private slots:
     void TabStrip1_Click();
     void lstNew_Click();
     void lstNew_DblClick();
+    void probeStartFailed(int errorNumber, const QString &description);
+    void probeSocketFailed(int errorNumber, const QString &description);
 
 private:
     void createControls();
@@ -210,10 +218,13 @@ public:
     qint16 newReplyCount = 0;
     qint32 replyThreshold = 500;
     qint16 sizeProbeTargetIndex = -1;
+    // The post the baseline probe measures, to find its entry again should the list change meanwhile.
+    QString sizeProbeAddress;
 
 private:
     QPointer<Form3> m_picker;
     QPointer<frmCustom> m_options;
     QPointer<Form8> m_help;
     QPointer<frmAbout> m_about;
+    quint16 m_probePort = 80;
 };
