@@ -1,6 +1,7 @@
 #include "ui/rtfreader.h"
 
 #include <QHash>
+#include <QSet>
 #include <QStringDecoder>
 #include <QUrl>
 
@@ -31,6 +32,7 @@ struct CharFormat
     int halfPoints = 0; // 0: the viewer's own size
     int colour = 0; // index into the colour table; 0 is "automatic"
     int font = -1;
+    bool monospace = false; // the font table calls the font fixed-pitch
     QString link;
 
     bool operator==(const CharFormat &) const = default;
@@ -344,6 +346,7 @@ private:
     int m_defaultFont = 0;
     int m_fontEntry = 0;
     QHash<int, int> m_fontCodepages;
+    QSet<int> m_monospaceFonts;
     std::vector<Colour> m_colours;
     Colour m_colour;
     QString m_fieldInstruction;
@@ -547,6 +550,8 @@ void RtfParser::controlWord(std::string_view word, bool hasParameter, int parame
             }
         } else if (word == "cpg" && parameter > 0) {
             m_fontCodepages.insert(m_fontEntry, parameter);
+        } else if (word == "fmodern" || (word == "fprq" && parameter == 1)) {
+            m_monospaceFonts.insert(m_fontEntry);
         }
         return;
     case Destination::ColourTable:
@@ -615,6 +620,7 @@ void RtfParser::controlWord(std::string_view word, bool hasParameter, int parame
         const QString link = s.chr.link;
         s.chr = CharFormat();
         s.chr.font = m_defaultFont;
+        s.chr.monospace = m_monospaceFonts.contains(m_defaultFont);
         s.chr.link = link;
         break;
     }
@@ -644,6 +650,7 @@ void RtfParser::controlWord(std::string_view word, bool hasParameter, int parame
         break;
     case Word::Font:
         s.chr.font = parameter;
+        s.chr.monospace = m_monospaceFonts.contains(parameter);
         break;
     case Word::Super:
         s.chr.vertical = 1;
@@ -872,6 +879,9 @@ QString paragraphStyle(const ParaFormat &format)
 QString spanStyle(const CharFormat &format, const std::vector<Colour> &colours)
 {
     QString style;
+    if (format.monospace) {
+        style += QStringLiteral("font-family:monospace;");
+    }
     if (format.halfPoints > 0) {
         style += QStringLiteral("font-size:") + QString::number(format.halfPoints / 2.0) + QStringLiteral("pt;");
     }
@@ -934,7 +944,7 @@ QString rtfToHtml(const QByteArray &rtf)
     RtfParser parser(rtf);
     parser.parse();
 
-    QString html = QStringLiteral("<html><body>\n");
+    QString html = QStringLiteral("<html><body>");
     for (const Paragraph &paragraph : parser.paragraphs()) {
         html += QStringLiteral("<p style=\"") + paragraphStyle(paragraph.format) + QStringLiteral("\">");
         bool empty = true;
@@ -957,9 +967,9 @@ QString rtfToHtml(const QByteArray &rtf)
             html += style.isEmpty() ? QStringLiteral("&nbsp;")
                                     : QStringLiteral("<span style=\"") + style + QStringLiteral("\">&nbsp;</span>");
         }
-        html += QStringLiteral("</p>\n");
+        html += QStringLiteral("</p>");
     }
-    html += QStringLiteral("</body></html>\n");
+    html += QStringLiteral("</body></html>");
     return html;
 }
 
