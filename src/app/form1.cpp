@@ -21,6 +21,7 @@
 #include "links/linkconversion.h"
 #include "links/linkformats.h"
 #include "replies/pagesizeprobe.h"
+#include "ui/form8.h"
 
 namespace {
 
@@ -304,6 +305,9 @@ void Form1::Form_Unload()
     settings.write(s_data, QStringLiteral("lastMessage"), messageText());
     settings.write(s_data, QStringLiteral("lastConvert"), QString::number(cmbConvert->currentIndex()));
     // The other windows close in this order: splash, options, help, message picker.
+    if (m_help) {
+        m_help->close();
+    }
     emit programEnded();
 }
 
@@ -374,6 +378,18 @@ void Form1::updateInterface()
 
 void Form1::showHelpWindow()
 {
+    if (!m_help) {
+        m_help = new Form8(m_context, this);
+        m_help->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    if (!m_help->isLoaded()) {
+        // Without its guide the window stays hidden; the next request looks for the file again.
+        m_help->deleteLater();
+        return;
+    }
+    m_help->show();
+    m_help->raise();
+    m_help->activateWindow();
 }
 
 void Form1::showAboutWindow()
