@@ -81,11 +81,17 @@ void Form1::setUpDesign()
         const char *file;
     };
     const Picture pictures[] = {
-        {cmdMessage, "autoinsert"}, {cmdPreview, "preview"}, {cmdCopy, "copy"},     {cmdSave, "save"},
-        {cmdLoad, "load"},          {cmdOptions, "options"}, {Command1, "visit"},
+        { cmdMessage, "autoinsert" },
+        { cmdPreview, "preview" },
+        { cmdCopy, "copy" },
+        { cmdSave, "save" },
+        { cmdLoad, "load" },
+        { cmdOptions, "options" },
+        { Command1, "visit" },
     };
     for (const Picture &picture : pictures) {
-        picture.button->setIcon(QIcon(QStringLiteral(":/icons/") + QLatin1String(picture.file) + QStringLiteral(".png")));
+        picture.button->setIcon(
+            QIcon(QStringLiteral(":/icons/") + QLatin1String(picture.file) + QStringLiteral(".png")));
         picture.button->setIconSize(QSize(24, 24));
     }
 
@@ -96,10 +102,10 @@ void Form1::setUpDesign()
 
     // The browser's navigation buttons are small picture buttons; their tooltips name them.
     const std::pair<QPushButton *, QStyle::StandardPixmap> navigation[] = {
-        {Command4, QStyle::SP_ArrowBack},
-        {Command5, QStyle::SP_ArrowForward},
-        {Command6, QStyle::SP_BrowserStop},
-        {Command7, QStyle::SP_BrowserReload},
+        { Command4, QStyle::SP_ArrowBack },
+        { Command5, QStyle::SP_ArrowForward },
+        { Command6, QStyle::SP_BrowserStop },
+        { Command7, QStyle::SP_BrowserReload },
     };
     for (const auto &[button, pixmap] : navigation) {
         button->setIcon(style()->standardIcon(pixmap, nullptr, button));
@@ -122,8 +128,7 @@ void Form1::setUpDesign()
     statusPanels[2]->setMinimumWidth(1);
 
     // The design's client area (status bar included) lies below the menu bar.
-    resize(twipsToPixels(s_designClientWidth),
-           twipsToPixels(s_designClientHeight) + menuBar()->sizeHint().height());
+    resize(twipsToPixels(s_designClientWidth), twipsToPixels(s_designClientHeight) + menuBar()->sizeHint().height());
     updateMinimumSize();
 }
 
@@ -131,8 +136,8 @@ void Form1::updateMinimumSize()
 {
     // The minimum is an outer size; the frame the window manager adds is known only once shown.
     const QSize frame = frameGeometry().size() - size();
-    const QSize minimum(twipsToPixelsAtLeast(s_minimumWidth) - frame.width(),
-                        twipsToPixelsAtLeast(s_minimumHeight) - frame.height());
+    const QSize minimum(
+        twipsToPixelsAtLeast(s_minimumWidth) - frame.width(), twipsToPixelsAtLeast(s_minimumHeight) - frame.height());
     if (minimumSize() != minimum) {
         setMinimumSize(minimum);
     }

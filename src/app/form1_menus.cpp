@@ -12,10 +12,9 @@
 namespace {
 
 // Adds one menu whose items are told apart by their position, as the handlers expect.
-template<std::size_t N>
+template <std::size_t N>
 QMenu *addItemGroup(QMenuBar *bar, Form1 *window, const char *name, const QString &title,
-                    std::array<QAction *, N> &items, const std::array<QString, N> &captions,
-                    void (Form1::*handler)(int))
+    std::array<QAction *, N> &items, const std::array<QString, N> &captions, void (Form1::*handler)(int))
 {
     QMenu *menu = bar->addMenu(title);
     menu->setObjectName(QLatin1String(name));
@@ -23,9 +22,8 @@ QMenu *addItemGroup(QMenuBar *bar, Form1 *window, const char *name, const QStrin
         QAction *action = menu->addAction(captions[i]);
         action->setObjectName(QLatin1String(name) + QLatin1String("Item") + QString::number(i));
         const int position = int(i);
-        QObject::connect(action, &QAction::triggered, window, [window, handler, position] {
-            (window->*handler)(position);
-        });
+        QObject::connect(
+            action, &QAction::triggered, window, [window, handler, position] { (window->*handler)(position); });
         items[i] = action;
     }
     return menu;
@@ -39,19 +37,17 @@ void Form1::createMenus()
     bar->setObjectName(QStringLiteral("menuBar"));
 
     fileMenu = addItemGroup<4>(bar, this, "fileMenu", tr("&File"), fileMenuItem,
-                               {tr("&New Message"), tr("&Save Message"), tr("&Load Message"), tr("E&xit")},
-                               &Form1::fileMenuItem_Click);
+        { tr("&New Message"), tr("&Save Message"), tr("&Load Message"), tr("E&xit") }, &Form1::fileMenuItem_Click);
     toolsMenu = addItemGroup<8>(bar, this, "toolsMenu", tr("&Tools"), toolsMenuItem,
-                                {tr("&Preview"), tr("Auto &Insert"), tr("&Check Replies"), tr("&Options"),
-                                 tr("Paste Message"), tr("Paste Subject"), tr("Paste Username"), tr("Paste Password")},
-                                &Form1::toolsMenuItem_Click);
+        { tr("&Preview"), tr("Auto &Insert"), tr("&Check Replies"), tr("&Options"), tr("Paste Message"),
+            tr("Paste Subject"), tr("Paste Username"), tr("Paste Password") },
+        &Form1::toolsMenuItem_Click);
     viewMenu = addItemGroup<4>(bar, this, "viewMenu", tr("&View"), viewMenuItem,
-                               {tr("&Saved Messages"), tr("&All posts"), tr("&Replies"), tr("&Templates")},
-                               &Form1::viewMenuItem_Click);
-    helpMenu = addItemGroup<1>(bar, this, "helpMenu", tr("&Help"), aboutMenuItem, {tr("View &Help")},
-                               &Form1::aboutMenuItem_Click);
-    aboutMenu = addItemGroup<1>(bar, this, "aboutMenu", tr("About"), mnuAboutItem, {tr("About this software")},
-                                &Form1::mnuAboutItem_Click);
+        { tr("&Saved Messages"), tr("&All posts"), tr("&Replies"), tr("&Templates") }, &Form1::viewMenuItem_Click);
+    helpMenu = addItemGroup<1>(
+        bar, this, "helpMenu", tr("&Help"), aboutMenuItem, { tr("View &Help") }, &Form1::aboutMenuItem_Click);
+    aboutMenu = addItemGroup<1>(
+        bar, this, "aboutMenu", tr("About"), mnuAboutItem, { tr("About this software") }, &Form1::mnuAboutItem_Click);
 
     // Shortcuts users expect of these commands; the captions stay as they are.
     fileMenuItem[1]->setShortcut(QKeySequence::Save);

@@ -39,12 +39,12 @@ frmCustom::~frmCustom() = default;
 
 void frmCustom::createControls()
 {
-    Label6 = new QLabel(QStringLiteral(
-                            "You may use this form to create custom templates for message insertion.  Just enter the "
-                            "name, and the required parameters.  Your template will then be displayed in the drop "
-                            "down box on the main form.  We don't recommend changing the default templates, but if "
-                            "they become outdated you may wish to update them."),
-                        this);
+    Label6 = new QLabel(
+        QStringLiteral("You may use this form to create custom templates for message insertion.  Just enter the "
+                       "name, and the required parameters.  Your template will then be displayed in the drop "
+                       "down box on the main form.  We don't recommend changing the default templates, but if "
+                       "they become outdated you may wish to update them."),
+        this);
     Label6->setObjectName(QStringLiteral("Label6"));
     Label6->setWordWrap(true);
     Label6->setTextFormat(Qt::PlainText);
@@ -52,7 +52,7 @@ void frmCustom::createControls()
     auto *grid = new QGridLayout;
     grid->setHorizontalSpacing(6);
     grid->setVerticalSpacing(4);
-    const QString headings[5] = {tr("Name"), tr("Link Open"), tr("Link Middle"), tr("Link End"), tr("Email")};
+    const QString headings[5] = { tr("Name"), tr("Link Open"), tr("Link Middle"), tr("Link End"), tr("Email") };
     for (int column = 0; column < 5; ++column) {
         auto *heading = new QLabel(headings[column], this);
         heading->setObjectName(QStringLiteral("lblHeading") + QString::number(column));
@@ -158,7 +158,7 @@ void frmCustom::createControls()
 
 std::array<QLineEdit *, 5> frmCustom::rowFields(int row) const
 {
-    return {txtName[row], txtLinkOpen01[row], txtLinkOpen02[row], txtLinkClose[row], txtMailCall[row]};
+    return { txtName[row], txtLinkOpen01[row], txtLinkOpen02[row], txtLinkClose[row], txtMailCall[row] };
 }
 
 void frmCustom::Form_Load()

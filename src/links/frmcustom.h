@@ -26,12 +26,12 @@ public:
     static constexpr int predefinedRows = 3;
 
     // Controls, named as the design names them (also their objectNames, with the index appended).
-    std::array<QLineEdit *, rowCount> txtName{};
-    std::array<QLineEdit *, rowCount> txtLinkOpen01{};
-    std::array<QLineEdit *, rowCount> txtLinkOpen02{};
-    std::array<QLineEdit *, rowCount> txtLinkClose{};
-    std::array<QLineEdit *, rowCount> txtMailCall{};
-    std::array<QPushButton *, rowCount> cmdDel{};
+    std::array<QLineEdit *, rowCount> txtName {};
+    std::array<QLineEdit *, rowCount> txtLinkOpen01 {};
+    std::array<QLineEdit *, rowCount> txtLinkOpen02 {};
+    std::array<QLineEdit *, rowCount> txtLinkClose {};
+    std::array<QLineEdit *, rowCount> txtMailCall {};
+    std::array<QPushButton *, rowCount> cmdDel {};
     QCheckBox *Check1 = nullptr;
     QLabel *Label6 = nullptr;
     QLineEdit *txtSize = nullptr;

@@ -76,7 +76,8 @@ void tst_MainLayout::init()
     m_settings = std::make_unique<SettingsStore>(m_dir->filePath("Postavo.ini"));
     m_settings->write("Settings", "showHelp", "0");
     m_formats = std::make_unique<LinkFormatTable>();
-    m_context = std::make_unique<AppContext>(AppContext{DataFolder(m_dir->path()), m_settings.get(), m_formats.get()});
+    m_context
+        = std::make_unique<AppContext>(AppContext { DataFolder(m_dir->path()), m_settings.get(), m_formats.get() });
     m_window = std::make_unique<Form1>(*m_context);
     QVERIFY(m_window->Form_Load());
     m_window->show();
@@ -109,7 +110,7 @@ void tst_MainLayout::verifyFormulas()
     const auto near = [](int actual, int expected) { return std::abs(actual - expected) <= s_pixel; };
 #define CHECK_TWIPS(actual, expected)                                                                                  \
     QVERIFY2(near(actual, expected),                                                                                   \
-             qPrintable(QStringLiteral(#actual " = %1, expected %2 (W %3, H %4)").arg(actual).arg(expected).arg(W).arg(H)))
+        qPrintable(QStringLiteral(#actual " = %1, expected %2 (W %3, H %4)").arg(actual).arg(expected).arg(W).arg(H)))
 
     const QRect f1 = twipsGeometry(w.Frame1);
     const QRect f3 = twipsGeometry(w.Frame3);
@@ -177,12 +178,12 @@ void tst_MainLayout::designArrangement()
     QVERIFY(w);
     const QRect actual = twipsGeometry(w);
     // -1 marks a figure the layout sets from the window's size.
-    const int expected[4] = {twips.x(), twips.y(), twips.width(), twips.height()};
-    const int got[4] = {actual.x(), actual.y(), actual.width(), actual.height()};
+    const int expected[4] = { twips.x(), twips.y(), twips.width(), twips.height() };
+    const int got[4] = { actual.x(), actual.y(), actual.width(), actual.height() };
     for (int i = 0; i < 4; ++i) {
         if (expected[i] != -1) {
             QVERIFY2(std::abs(got[i] - expected[i]) <= s_pixel / 2 + 1,
-                     qPrintable(QStringLiteral("figure %1: %2, expected %3").arg(i).arg(got[i]).arg(expected[i])));
+                qPrintable(QStringLiteral("figure %1: %2, expected %3").arg(i).arg(got[i]).arg(expected[i])));
         }
     }
 }
@@ -191,9 +192,13 @@ void tst_MainLayout::pictureButtonsHaveIconsAndCaptions()
 {
     const Form1 &w = *m_window;
     const std::pair<QToolButton *, QString> buttons[] = {
-        {w.cmdMessage, "Auto-Insert"}, {w.cmdPreview, "Preview"}, {w.cmdCopy, "Copy"},
-        {w.cmdSave, "Save"},           {w.cmdLoad, "Load"},       {w.cmdOptions, "Options"},
-        {w.Command1, "Visit www.postavo.example.com"},
+        { w.cmdMessage, "Auto-Insert" },
+        { w.cmdPreview, "Preview" },
+        { w.cmdCopy, "Copy" },
+        { w.cmdSave, "Save" },
+        { w.cmdLoad, "Load" },
+        { w.cmdOptions, "Options" },
+        { w.Command1, "Visit www.postavo.example.com" },
     };
     for (const auto &[button, caption] : buttons) {
         QCOMPARE(button->text(), caption);
@@ -204,7 +209,7 @@ void tst_MainLayout::pictureButtonsHaveIconsAndCaptions()
     }
     QCOMPARE(w.Command1->toolTip(), QStringLiteral("Visit us!"));
     QCOMPARE(w.cmdOptions->toolTip(), QStringLiteral("Options"));
-    for (QPushButton *nav : {w.Command4, w.Command5, w.Command6, w.Command7}) {
+    for (QPushButton *nav : { w.Command4, w.Command5, w.Command6, w.Command7 }) {
         QVERIFY(!nav->icon().isNull());
         QVERIFY(!nav->toolTip().isEmpty());
         QCOMPARE(nav->accessibleName(), nav->toolTip());
@@ -251,8 +256,8 @@ void tst_MainLayout::designSizeHasNoOverlapsOrCutText()
     QCOMPARE(w.height() - w.menuBar()->height(), twipsToPixels(8985));
     verifyFormulas();
 
-    for (QWidget *container : {w.centralWidget(), static_cast<QWidget *>(w.Frame1), static_cast<QWidget *>(w.Frame2),
-                               static_cast<QWidget *>(w.Frame3), static_cast<QWidget *>(w.Frame4)}) {
+    for (QWidget *container : { w.centralWidget(), static_cast<QWidget *>(w.Frame1), static_cast<QWidget *>(w.Frame2),
+             static_cast<QWidget *>(w.Frame3), static_cast<QWidget *>(w.Frame4) }) {
         QList<QWidget *> shown;
         for (QWidget *child : container->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
             if (!child->isHidden() && !child->objectName().isEmpty()) {
@@ -265,7 +270,7 @@ void tst_MainLayout::designSizeHasNoOverlapsOrCutText()
             }
             const QRect inside = container->rect();
             QVERIFY2(inside.contains(child->geometry()),
-                     qPrintable(child->objectName() + QStringLiteral(" is cut off by ") + container->objectName()));
+                qPrintable(child->objectName() + QStringLiteral(" is cut off by ") + container->objectName()));
         }
         for (int i = 0; i < shown.size(); ++i) {
             for (int j = i + 1; j < shown.size(); ++j) {
@@ -274,7 +279,7 @@ void tst_MainLayout::designSizeHasNoOverlapsOrCutText()
                     continue;
                 }
                 QVERIFY2(!shown[i]->geometry().intersects(shown[j]->geometry()),
-                         qPrintable(shown[i]->objectName() + QStringLiteral(" overlaps ") + shown[j]->objectName()));
+                    qPrintable(shown[i]->objectName() + QStringLiteral(" overlaps ") + shown[j]->objectName()));
             }
         }
     }
@@ -290,15 +295,15 @@ void tst_MainLayout::designSizeHasNoOverlapsOrCutText()
             continue;
         }
         const int needed = qobject_cast<QCheckBox *>(button)
-                               ? button->sizeHint().width()
-                               : button->fontMetrics().horizontalAdvance(button->text()) + 6;
+            ? button->sizeHint().width()
+            : button->fontMetrics().horizontalAdvance(button->text()) + 6;
         QVERIFY2(needed <= button->width(),
-                 qPrintable(button->objectName() + QStringLiteral(": %1 > %2").arg(needed).arg(button->width())));
+            qPrintable(button->objectName() + QStringLiteral(": %1 > %2").arg(needed).arg(button->width())));
     }
     for (QLabel *label : w.centralWidget()->findChildren<QLabel *>()) {
         const int needed = label->fontMetrics().horizontalAdvance(label->text());
         QVERIFY2(needed <= label->width(),
-                 qPrintable(label->objectName() + QStringLiteral(": %1 > %2").arg(needed).arg(label->width())));
+            qPrintable(label->objectName() + QStringLiteral(": %1 > %2").arg(needed).arg(label->width())));
     }
 }
 
@@ -389,9 +394,9 @@ void tst_MainLayout::browserBarFitsAtMinimumWidth()
     Form1 &w = *m_window;
     resizeOuter(7000, 9000);
     const int frameWidth = w.Frame2->width();
-    for (QWidget *c : {static_cast<QWidget *>(w.Text5), static_cast<QWidget *>(w.Command3),
-                       static_cast<QWidget *>(w.Command4), static_cast<QWidget *>(w.Command7),
-                       static_cast<QWidget *>(w.Check1), static_cast<QWidget *>(w.WebBrowser1)}) {
+    for (QWidget *c : { static_cast<QWidget *>(w.Text5), static_cast<QWidget *>(w.Command3),
+             static_cast<QWidget *>(w.Command4), static_cast<QWidget *>(w.Command7), static_cast<QWidget *>(w.Check1),
+             static_cast<QWidget *>(w.WebBrowser1) }) {
         QVERIFY2(c->geometry().right() < frameWidth, qPrintable(c->objectName()));
     }
     QVERIFY(w.Text5->geometry().right() < w.Command3->x());

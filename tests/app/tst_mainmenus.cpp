@@ -54,7 +54,8 @@ void tst_MainMenus::init()
     m_settings = std::make_unique<SettingsStore>(m_dir->filePath("Postavo.ini"));
     m_settings->write("Settings", "showHelp", "0");
     m_formats = std::make_unique<LinkFormatTable>();
-    m_context = std::make_unique<AppContext>(AppContext{DataFolder(m_dir->path()), m_settings.get(), m_formats.get()});
+    m_context
+        = std::make_unique<AppContext>(AppContext { DataFolder(m_dir->path()), m_settings.get(), m_formats.get() });
     m_window = std::make_unique<Form1>(*m_context);
     QVERIFY(m_window->Form_Load());
     m_window->show();
@@ -97,15 +98,15 @@ frmCustom *tst_MainMenus::visibleOptions()
 void tst_MainMenus::captionsAndOrder()
 {
     const QList<QAction *> menus = m_window->menuBar()->actions();
-    const QStringList titles{"&File", "&Tools", "&View", "&Help", "About"};
+    const QStringList titles { "&File", "&Tools", "&View", "&Help", "About" };
     QCOMPARE(menus.size(), titles.size());
-    const QList<QStringList> captions{
-        {"&New Message", "&Save Message", "&Load Message", "E&xit"},
-        {"&Preview", "Auto &Insert", "&Check Replies", "&Options", "Paste Message", "Paste Subject", "Paste Username",
-         "Paste Password"},
-        {"&Saved Messages", "&All posts", "&Replies", "&Templates"},
-        {"View &Help"},
-        {"About this software"},
+    const QList<QStringList> captions {
+        { "&New Message", "&Save Message", "&Load Message", "E&xit" },
+        { "&Preview", "Auto &Insert", "&Check Replies", "&Options", "Paste Message", "Paste Subject", "Paste Username",
+            "Paste Password" },
+        { "&Saved Messages", "&All posts", "&Replies", "&Templates" },
+        { "View &Help" },
+        { "About this software" },
     };
     for (int m = 0; m < titles.size(); ++m) {
         QCOMPARE(menus[m]->text(), titles[m]);
@@ -206,7 +207,7 @@ void tst_MainMenus::exitRunsTheUnloadSequence()
     QCOMPARE(m_settings->read("data", "lastMessage", "<missing>"), QStringLiteral("Last words\r\nsecond line"));
     QCOMPARE(m_settings->read("data", "lastConvert", "<missing>"), QStringLiteral("2"));
     QVERIFY(dialog.isNull());
-    for (const char *file : {"posts.txt", "posts2.txt", "sizes.txt"}) {
+    for (const char *file : { "posts.txt", "posts2.txt", "sizes.txt" }) {
         QVERIFY(QFile::exists(m_dir->filePath(QLatin1String(file))));
     }
 }

@@ -71,7 +71,8 @@ void tst_FrmCustom::init()
     m_settings = std::make_unique<SettingsStore>(m_dir->filePath("Postavo.ini"));
     m_settings->write("Settings", "showHelp", "0");
     m_formats = std::make_unique<LinkFormatTable>();
-    m_context = std::make_unique<AppContext>(AppContext{DataFolder(m_dir->path()), m_settings.get(), m_formats.get()});
+    m_context
+        = std::make_unique<AppContext>(AppContext { DataFolder(m_dir->path()), m_settings.get(), m_formats.get() });
 }
 
 void tst_FrmCustom::cleanup()
@@ -118,10 +119,10 @@ void tst_FrmCustom::firstOpeningShowsPredefinedRowsLocked()
     QVERIFY(!d->isModal());
     QCOMPARE(d->parentWidget(), nullptr);
     QCOMPARE(d->Label6->text(),
-             QStringLiteral("You may use this form to create custom templates for message insertion.  Just enter the "
-                            "name, and the required parameters.  Your template will then be displayed in the drop "
-                            "down box on the main form.  We don't recommend changing the default templates, but if "
-                            "they become outdated you may wish to update them."));
+        QStringLiteral("You may use this form to create custom templates for message insertion.  Just enter the "
+                       "name, and the required parameters.  Your template will then be displayed in the drop "
+                       "down box on the main form.  We don't recommend changing the default templates, but if "
+                       "they become outdated you may wish to update them."));
     QCOMPARE(d->Command1->text(), QStringLiteral("Save and Close"));
     QCOMPARE(d->Check1->text(), QStringLiteral("Enable changing of default templates"));
     QVERIFY(!d->Check1->isChecked());
@@ -129,12 +130,12 @@ void tst_FrmCustom::firstOpeningShowsPredefinedRowsLocked()
     QCOMPARE(d->findChild<QLineEdit *>("txtName0"), d->txtName[0]);
     QCOMPARE(d->findChild<QPushButton *>("cmdDel7"), d->cmdDel[7]);
 
-    const QStringList names{"html", "ubb", "ezboard"};
+    const QStringList names { "html", "ubb", "ezboard" };
     for (int row = 0; row < 8; ++row) {
         const bool predefined = row < 3;
         QCOMPARE(d->txtName[row]->text(), predefined ? names[row] : QString());
-        for (QLineEdit *box : {d->txtName[row], d->txtLinkOpen01[row], d->txtLinkOpen02[row], d->txtLinkClose[row],
-                               d->txtMailCall[row]}) {
+        for (QLineEdit *box : { d->txtName[row], d->txtLinkOpen01[row], d->txtLinkOpen02[row], d->txtLinkClose[row],
+                 d->txtMailCall[row] }) {
             QCOMPARE(box->isEnabled(), !predefined);
         }
         QCOMPARE(d->cmdDel[row]->isEnabled(), !predefined);
@@ -154,12 +155,18 @@ void tst_FrmCustom::storedSizeIsCheckedOnOpening_data()
 {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("letters") << "abc" << "500";
-    QTest::newRow("empty") << "" << "500";
-    QTest::newRow("blank") << " " << "500";
-    QTest::newRow("number") << "1200" << "1200";
-    QTest::newRow("negative") << "-20" << "-20";
-    QTest::newRow("decimal") << "12.5" << "12.5";
+    QTest::newRow("letters") << "abc"
+                             << "500";
+    QTest::newRow("empty") << ""
+                           << "500";
+    QTest::newRow("blank") << " "
+                           << "500";
+    QTest::newRow("number") << "1200"
+                            << "1200";
+    QTest::newRow("negative") << "-20"
+                              << "-20";
+    QTest::newRow("decimal") << "12.5"
+                             << "12.5";
 }
 
 void tst_FrmCustom::storedSizeIsCheckedOnOpening()
@@ -229,18 +236,18 @@ void tst_FrmCustom::delOnUnlockedPredefinedRowDropsItFromSelector()
     QVERIFY(d);
     d->Check1->click();
     d->cmdDel[1]->click();
-    for (QLineEdit *box : {d->txtName[1], d->txtLinkOpen01[1], d->txtLinkOpen02[1], d->txtLinkClose[1],
-                           d->txtMailCall[1]}) {
+    for (QLineEdit *box :
+        { d->txtName[1], d->txtLinkOpen01[1], d->txtLinkOpen02[1], d->txtLinkClose[1], d->txtMailCall[1] }) {
         QCOMPARE(box->text(), QString());
     }
     // Nothing is stored until "Save and Close".
     QCOMPARE((*m_formats)[1].Name, QStringLiteral("ubb"));
-    QCOMPARE(comboEntries(m_window->cmbConvert), QStringList({"text", "html", "ubb", "ezboard"}));
+    QCOMPARE(comboEntries(m_window->cmbConvert), QStringList({ "text", "html", "ubb", "ezboard" }));
 
     d->Command1->click();
     QVERIFY(!d->isVisible());
     QCOMPARE((*m_formats)[1].Name, QString());
-    QCOMPARE(comboEntries(m_window->cmbConvert), QStringList({"text", "html", "ezboard"}));
+    QCOMPARE(comboEntries(m_window->cmbConvert), QStringList({ "text", "html", "ezboard" }));
     QCOMPARE(stored("ubbName"), QString());
     QCOMPARE(stored("ubbLinkOpen01"), QString());
 }
@@ -252,7 +259,7 @@ void tst_FrmCustom::nameInRowSixAddsOneEntryAfterEzboard()
     QTest::keyClicks(d->txtName[5], "phpBB");
     d->txtLinkOpen01[5]->setText("[url=");
     d->Command1->click();
-    QCOMPARE(comboEntries(m_window->cmbConvert), QStringList({"text", "html", "ubb", "ezboard", "phpBB"}));
+    QCOMPARE(comboEntries(m_window->cmbConvert), QStringList({ "text", "html", "ubb", "ezboard", "phpBB" }));
     QCOMPARE((*m_formats)[5].Name, QStringLiteral("phpBB"));
     QCOMPARE(stored("cust03Name"), QStringLiteral("phpBB"));
     QCOMPARE(stored("cust03LinkOpen01"), QStringLiteral("[url="));
@@ -263,7 +270,7 @@ void tst_FrmCustom::saveWithoutChangeWritesEveryKey()
     frmCustom *d = openOptions();
     QVERIFY(d);
     m_window->cmbConvert->setCurrentIndex(2);
-    for (const QString &key : LinkFormatTable::settingsKeys() + LinkFormatTable::timeKeys() + QStringList{"size"}) {
+    for (const QString &key : LinkFormatTable::settingsKeys() + LinkFormatTable::timeKeys() + QStringList { "size" }) {
         QCOMPARE(stored(key), s_missing);
     }
     d->Command1->click();
@@ -290,7 +297,7 @@ void tst_FrmCustom::closeControlDiscardsEdits()
 
     QCOMPARE((*m_formats)[3].Name, QString());
     QCOMPARE((*m_formats)[0].LinkClose01, QStringLiteral("</a>"));
-    QCOMPARE(comboEntries(m_window->cmbConvert), QStringList({"text", "html", "ubb", "ezboard"}));
+    QCOMPARE(comboEntries(m_window->cmbConvert), QStringList({ "text", "html", "ubb", "ezboard" }));
     QCOMPARE(stored("size"), s_missing);
     QCOMPARE(stored("cust01Name"), s_missing);
 
