@@ -19,6 +19,7 @@
 #include "app/settingsstore.h"
 #include "app/twips.h"
 #include "links/linkconversion.h"
+#include "links/frmcustom.h"
 #include "links/linkformats.h"
 #include "replies/pagesizeprobe.h"
 #include "ui/form8.h"
@@ -62,7 +63,9 @@ Form1::Form1(AppContext &context, QWidget *parent, quint16 probePort)
 {
     setObjectName(QStringLiteral("Form1"));
     createControls();
+    createMenus();
     connectControls();
+    setUpDesign();
 }
 
 Form1::~Form1() = default;
@@ -122,24 +125,24 @@ void Form1::createControls()
     txtSubject = place(new QLineEdit(Frame1), "txtSubject", 900, 300, 1995, 285);
     cmdPaste[0] = place(new QPushButton(tr("Paste"), Frame1), "cmdPaste0", 2940, 285, 675, 315);
     lblMessage = place(new QLabel(tr("Message:"), Frame1), "lblMessage", 120, 660, 1000, 240);
-    txtMessage = place(new QPlainTextEdit(Frame1), "txtMessage", 120, 900, 3495, 2715);
-    cmdPaste[3] = place(new QPushButton(tr("Paste Message"), Frame1), "cmdPaste3", 120, 3705, 3495, 375);
+    txtMessage = place(new QPlainTextEdit(Frame1), "txtMessage", 120, 900, 3495, 1815);
+    cmdPaste[3] = place(new QPushButton(tr("Paste Message"), Frame1), "cmdPaste3", 120, 2790, 3495, 375);
 
     // Browser.
     Frame2 = place(frame(client, "Frame2", tr("Browser")), "Frame2", 3840, 900, 6375, 7395);
-    lblUrl = place(new QLabel(tr("URL:"), Frame2), "lblUrl", 120, 270, 400, 255);
+    lblUrl = place(new QLabel(tr("URL:"), Frame2), "lblUrl", 75, 270, 450, 255);
     Text5 = place(new QLineEdit(Frame2), "Text5", 540, 240, 4875, 315);
     Command3 = place(new QPushButton(tr("Go"), Frame2), "Command3", 5460, 240, 795, 315);
     Command3->setToolTip(tr("browse the entered url"));
-    Command4 = place(new QPushButton(tr("Back"), Frame2), "Command4", 120, 630, 800, 315);
+    Command4 = place(new QPushButton(Frame2), "Command4", 120, 630, 315, 330);
     Command4->setToolTip(tr("back"));
-    Command5 = place(new QPushButton(tr("Forward"), Frame2), "Command5", 960, 630, 800, 315);
+    Command5 = place(new QPushButton(Frame2), "Command5", 465, 630, 315, 330);
     Command5->setToolTip(tr("forward"));
-    Command6 = place(new QPushButton(tr("Stop"), Frame2), "Command6", 1800, 630, 800, 315);
+    Command6 = place(new QPushButton(Frame2), "Command6", 810, 630, 315, 330);
     Command6->setToolTip(tr("stop"));
-    Command7 = place(new QPushButton(tr("Refresh"), Frame2), "Command7", 2640, 630, 800, 315);
+    Command7 = place(new QPushButton(Frame2), "Command7", 1155, 630, 315, 330);
     Command7->setToolTip(tr("refresh"));
-    Check1 = place(new QCheckBox(tr("No Popups"), Frame2), "Check1", 3600, 630, 1500, 315);
+    Check1 = place(new QCheckBox(tr("No Popups"), Frame2), "Check1", 1530, 630, 1350, 330);
     WebBrowser1 = place(new QWebEngineView(Frame2), "WebBrowser1", 120, 1020, 6135, 5375);
     lstLogins = place(new QListWidget(Frame2), "lstLogins", 120, 1020, 100, 100);
     lstLogins->hide();
@@ -152,11 +155,11 @@ void Form1::createControls()
     Frame4 = place(frame(client, "Frame4", QString()), "Frame4", 120, 5520, 3615, 4335);
     cmdAdd2 = place(new QPushButton(tr("Add Current URL"), Frame4), "cmdAdd2", 60, 180, 1695, 330);
     cmdDel2 = place(new QPushButton(tr("Remove URL"), Frame4), "cmdDel2", 1800, 180, 1695, 330);
-    lblUsername = place(new QLabel(tr("Username:"), Frame4), "lblUsername", 60, 570, 900, 255);
-    txtUsername = place(new QLineEdit(Frame4), "txtUsername", 960, 540, 1755, 285);
+    lblUsername = place(new QLabel(tr("Username:"), Frame4), "lblUsername", 60, 570, 990, 255);
+    txtUsername = place(new QLineEdit(Frame4), "txtUsername", 1065, 540, 1650, 285);
     cmdPaste[1] = place(new QPushButton(tr("Paste"), Frame4), "cmdPaste1", 2760, 540, 735, 285);
-    lblPassword = place(new QLabel(tr("Password:"), Frame4), "lblPassword", 60, 870, 900, 255);
-    txtPassword = place(new QLineEdit(Frame4), "txtPassword", 960, 840, 1755, 285);
+    lblPassword = place(new QLabel(tr("Password:"), Frame4), "lblPassword", 60, 870, 990, 255);
+    txtPassword = place(new QLineEdit(Frame4), "txtPassword", 1065, 840, 1650, 285);
     txtPassword->setEchoMode(QLineEdit::Password);
     cmdPaste[2] = place(new QPushButton(tr("Paste"), Frame4), "cmdPaste2", 2760, 840, 735, 285);
     lstPosts2 = place(new QListWidget(Frame4), "lstPosts2", 60, 1140, 3435, 1425);
@@ -167,7 +170,7 @@ void Form1::createControls()
     cmdAdd = place(new QPushButton(tr("Watch This Post"), Frame3), "cmdAdd", 60, 180, 1695, 375);
     cmdDel = place(new QPushButton(tr("Remove Watch"), Frame3), "cmdDel", 1800, 180, 1695, 375);
     cmdReplies = place(new QPushButton(tr("Check for replies"), Frame3), "cmdReplies", 60, 180, 3435, 375);
-    TabStrip1 = place(new QTabBar(Frame3), "TabStrip1", 60, 870, 3435, 420);
+    TabStrip1 = place(new QTabBar(Frame3), "TabStrip1", 60, 900, 3435, 420);
     TabStrip1->addTab(tr("Show All"));
     TabStrip1->addTab(tr("New Replies "));
     lstPosts = place(new QListWidget(Frame3), "lstPosts", 60, 1320, 3435, 1620);
@@ -194,8 +197,6 @@ void Form1::createControls()
     wscSizes->setObjectName(QStringLiteral("wscSizes"));
     wscPosts = new PageSizeProbe(this, m_probePort);
     wscPosts->setObjectName(QStringLiteral("wscPosts"));
-
-    resize(twipsToPixels(11145), twipsToPixels(8985));
 }
 
 void Form1::connectControls()
@@ -259,7 +260,8 @@ bool Form1::Form_Load()
     navigate(branding.website);
 
     for (QLabel *panel : statusPanels) {
-        statusBar()->addWidget(panel);
+        // The last panel takes what the first two leave.
+        statusBar()->addWidget(panel, panel == statusPanels.back() ? 1 : 0);
     }
 
     QString reason;
@@ -305,6 +307,7 @@ void Form1::Form_Unload()
     settings.write(s_data, QStringLiteral("lastMessage"), messageText());
     settings.write(s_data, QStringLiteral("lastConvert"), QString::number(cmbConvert->currentIndex()));
     // The other windows close in this order: splash, options, help, message picker.
+    delete m_options.data();
     if (m_help) {
         m_help->close();
     }
@@ -321,6 +324,8 @@ void Form1::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
     layoutMainWindow();
+    // Once more, as the repaint after a resize would: this run sizes the lower frames from their new top.
+    layoutMainWindow();
 }
 
 void Form1::changeEvent(QEvent *event)
@@ -328,13 +333,7 @@ void Form1::changeEvent(QEvent *event)
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange && !isMinimized()) {
         layoutMainWindow();
-    }
-}
-
-void Form1::layoutMainWindow()
-{
-    if (isMinimized()) {
-        return;
+        layoutMainWindow();
     }
 }
 
@@ -393,10 +392,6 @@ void Form1::showHelpWindow()
 }
 
 void Form1::showAboutWindow()
-{
-}
-
-void Form1::cmdOptions_Click()
 {
 }
 

@@ -13,6 +13,8 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
+class QAction;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QTabBar;
@@ -131,10 +133,21 @@ private slots:
     void probeStartFailed(int errorNumber, const QString &description);
     void probeSocketFailed(int errorNumber, const QString &description);
 
+    // Menus, one handler per menu, told the item's position
+    void fileMenuItem_Click(int index);
+    void toolsMenuItem_Click(int index);
+    void viewMenuItem_Click(int index);
+    void aboutMenuItem_Click(int index);
+    void mnuAboutItem_Click(int index);
+
 private:
     void createControls();
     void connectControls();
     void layoutMainWindow();
+    void createMenus();
+    // Icons, the design size and the smallest size the window can be given.
+    void setUpDesign();
+    void updateMinimumSize();
 
     // Lists and their files
     void loadLists();
@@ -205,6 +218,18 @@ public:
 
     QListWidget *lstSizes = nullptr;
     std::array<QLabel *, 3> statusPanels{};
+
+    // Menus and their items by position ("&Help" holds aboutMenuItem, "About" holds mnuAboutItem).
+    QMenu *fileMenu = nullptr;
+    QMenu *toolsMenu = nullptr;
+    QMenu *viewMenu = nullptr;
+    QMenu *helpMenu = nullptr;
+    QMenu *aboutMenu = nullptr;
+    std::array<QAction *, 4> fileMenuItem{};
+    std::array<QAction *, 8> toolsMenuItem{};
+    std::array<QAction *, 4> viewMenuItem{};
+    std::array<QAction *, 1> aboutMenuItem{};
+    std::array<QAction *, 1> mnuAboutItem{};
 
     PageSizeProbe *wscSizes = nullptr;
     PageSizeProbe *wscPosts = nullptr;
