@@ -21,6 +21,10 @@
 #include "links/linkconversion.h"
 #include "links/linkformats.h"
 #include "replies/pagesizeprobe.h"
+#include "ui/frmabout.h"
+#include "ui/frmwebsite.h"
+#include "ui/skin.h"
+#include "ui/windowicon.h"
 
 namespace {
 
@@ -246,6 +250,7 @@ bool Form1::Form_Load()
     SettingsStore &settings = *m_context.settings;
 
     loadBranding();
+    ::setWindowIcon(this, QStringLiteral("AAA"), true);
     const BrandingInfo &branding = brandingInfo();
     setWindowTitle(branding.programName + QStringLiteral(" by ") + branding.companyName);
     Command1->setText(QStringLiteral("Visit ") + branding.website);
@@ -284,6 +289,10 @@ bool Form1::Form_Load()
         cmbConvert->setCurrentIndex(lastConvert);
     }
 
+    if (branding.skinEnabled) {
+        skinMainWindow(this);
+    }
+
     if (settings.read(QStringLiteral("Settings"), QStringLiteral("showHelp"), QStringLiteral("1"))
         == QLatin1String("1")) {
         showHelpWindow();
@@ -298,7 +307,16 @@ void Form1::Form_Unload()
     settings.write(s_data, QStringLiteral("lastMessage"), messageText());
     settings.write(s_data, QStringLiteral("lastConvert"), QString::number(cmbConvert->currentIndex()));
     // The other windows close in this order: splash, options, help, message picker.
-    emit programEnded();
+    if (m_splash) {
+        m_splash->close();
+    }
+    // A website launcher still on screen keeps the program alive until it has closed itself.
+    frmWebsite::whenNoneVisible(this, [this] {
+        if (brandingInfo().skinEnabled) {
+            stopSkinCompanion();
+        }
+        emit programEnded();
+    });
 }
 
 void Form1::closeEvent(QCloseEvent *event)
@@ -372,6 +390,12 @@ void Form1::showHelpWindow()
 
 void Form1::showAboutWindow()
 {
+    if (!m_about) {
+        m_about = new frmAbout(this);
+    }
+    m_about->show();
+    m_about->raise();
+    m_about->activateWindow();
 }
 
 void Form1::cmdOptions_Click()
@@ -380,4 +404,5 @@ void Form1::cmdOptions_Click()
 
 void Form1::Command1_Click()
 {
+    launchWebsite(false);
 }

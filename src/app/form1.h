@@ -70,6 +70,9 @@ public:
     void showHelpWindow();
     void showAboutWindow();
 
+    // The splash window that loaded this one; the unload closes it first.
+    void setSplash(QWidget *splash) { m_splash = splash; }
+
 signals:
     // The unload sequence has finished and the program should end.
     void programEnded();
@@ -215,4 +218,5 @@ private:
     QPointer<frmCustom> m_options;
     QPointer<Form8> m_help;
     QPointer<frmAbout> m_about;
+    QPointer<QWidget> m_splash;
 };
