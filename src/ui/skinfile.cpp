@@ -3,6 +3,9 @@
 #include <QFile>
 #include <QStringList>
 
+#include <algorithm>
+#include <cctype>
+
 std::optional<quint32> SkinFile::colour(int member) const
 {
     if (member < 2 || member > 5) {
@@ -21,7 +24,9 @@ std::optional<quint32> parseSkinColour(const QString &value)
     if (text.startsWith(QLatin1Char('#'))) {
         text.remove(0, 1);
     }
-    if (text.size() != 6) {
+    // toUInt() would also take a sign or blanks; a colour is six hex digits and nothing else.
+    const bool hexDigits = std::all_of(text.cbegin(), text.cend(), [](QChar c) { return isxdigit(c.unicode()) != 0; });
+    if (text.size() != 6 || !hexDigits) {
         return std::nullopt;
     }
     bool ok = false;
