@@ -112,17 +112,19 @@ QPixmap splashPicture(const QSize &size, qreal devicePixelRatio, const BrandingI
     title.setBold(true);
     painter.setFont(title);
     painter.setPen(Qt::white);
-    painter.drawText(QRectF(textLeft, h * 0.20, w - textLeft - 16, h * 0.22), Qt::AlignLeft | Qt::AlignBottom,
-                     branding.programName);
+    painter.drawText(
+        QRectF(textLeft, h * 0.20, w - textLeft - 16, h * 0.22), Qt::AlignLeft | Qt::AlignBottom, branding.programName);
 
     QFont tagLine = painter.font();
     tagLine.setPixelSize(int(h * 0.047));
     tagLine.setBold(false);
     painter.setFont(tagLine);
     painter.setPen(QColor(0xc8, 0xdc, 0xff));
-    painter.drawText(QRectF(textLeft, h * 0.44, w - textLeft - 16, h * 0.2), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-                     QCoreApplication::translate("frmSplash", "Post to web forums, links and all.\n"
-                                                              "Watch your posts for replies."));
+    painter.drawText(QRectF(textLeft, h * 0.44, w - textLeft - 16, h * 0.2),
+        Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+        QCoreApplication::translate("frmSplash",
+            "Post to web forums, links and all.\n"
+            "Watch your posts for replies."));
 
     // The band along the bottom with version and maker.
     const QRectF band(0, h * 0.82, w, h * 0.18);
@@ -135,8 +137,8 @@ QPixmap splashPicture(const QSize &size, qreal devicePixelRatio, const BrandingI
     painter.setPen(QColor(0x9d, 0xb8, 0xe0));
     const QRectF bandText = band.adjusted(w * 0.05, 0, -w * 0.05, 0);
     painter.drawText(bandText, Qt::AlignLeft | Qt::AlignVCenter,
-                     QCoreApplication::translate("frmSplash", "Version %1")
-                         .arg(majorMinorVersion(branding.versionMajor, branding.versionMinor)));
+        QCoreApplication::translate("frmSplash", "Version %1")
+            .arg(majorMinorVersion(branding.versionMajor, branding.versionMinor)));
     painter.drawText(bandText, Qt::AlignRight | Qt::AlignVCenter, branding.companyName);
     painter.end();
     return pixmap;

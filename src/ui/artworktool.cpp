@@ -56,7 +56,7 @@ int main(int argc, char *argv[])
     if (args.at(2) == QLatin1String("splash")) {
         SettingsStore settings(QDir::temp().filePath(QStringLiteral("postavo-artwork.ini")));
         LinkFormatTable formats;
-        AppContext context{DataFolder(QDir::tempPath()), &settings, &formats};
+        AppContext context { DataFolder(QDir::tempPath()), &settings, &formats };
         frmSplash splash(context);
         splash.Form_Load();
         splash.Timer2->stop();

@@ -15,8 +15,7 @@
 
 namespace {
 
-template<typename W>
-W *place(W *widget, const char *name, const QRect &geometry)
+template <typename W> W *place(W *widget, const char *name, const QRect &geometry)
 {
     widget->setObjectName(QLatin1String(name));
     widget->setGeometry(geometry);

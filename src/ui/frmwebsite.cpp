@@ -70,8 +70,9 @@ void frmWebsite::whenNoneVisible(QObject *context, const std::function<void()> &
         return;
     }
     // Checked again when it goes, for another launcher may have been shown meanwhile.
-    connect(launcher, &frmWebsite::closed, context, [context, done] { whenNoneVisible(context, done); },
-            Qt::SingleShotConnection);
+    connect(
+        launcher, &frmWebsite::closed, context, [context, done] { whenNoneVisible(context, done); },
+        Qt::SingleShotConnection);
 }
 
 void frmWebsite::Form_Load()

@@ -128,8 +128,7 @@ QList<QLabel *> plainLabels(QWidget *window)
 
 Skin::Skin(QObject *parent)
     : QObject(parent)
-{
-}
+{ }
 
 bool Skin::load(const QString &path, QString *error)
 {
@@ -179,8 +178,7 @@ SkinLabel::SkinLabel(const QString &arrayName, int index, QWidget *container)
 
 SkinCompanion::SkinCompanion(QObject *parent)
     : QObject(parent)
-{
-}
+{ }
 
 void SkinCompanion::start()
 {
@@ -346,16 +344,16 @@ void recolourControls(QWidget *window, const QColor &colour2, const QColor &colo
     for (QWidget *control : controls) {
         const QString type = controlTypeName(control);
         if (type == QLatin1String("CommandButton")) {
-            setRoles(control, {QPalette::Button}, colour2);
+            setRoles(control, { QPalette::Button }, colour2);
         } else if (type == QLatin1String("TextBox") || type == QLatin1String("ComboBox")
-                   || type == QLatin1String("FileListBox") || type == QLatin1String("DirListBox")
-                   || type == QLatin1String("DriveListBox") || type == QLatin1String("ListBox")
-                   || type == QLatin1String("ListView")) {
+            || type == QLatin1String("FileListBox") || type == QLatin1String("DirListBox")
+            || type == QLatin1String("DriveListBox") || type == QLatin1String("ListBox")
+            || type == QLatin1String("ListView")) {
             // A closed drop-down list draws itself with the button colours.
-            setRoles(control, {QPalette::Base, QPalette::Button}, colour2);
-            setRoles(control, {QPalette::Text, QPalette::ButtonText}, colour3);
+            setRoles(control, { QPalette::Base, QPalette::Button }, colour2);
+            setRoles(control, { QPalette::Text, QPalette::ButtonText }, colour3);
         } else if (type == QLatin1String("PictureBox")) {
-            setRoles(control, {QPalette::Window}, colour4);
+            setRoles(control, { QPalette::Window }, colour4);
             if (colour4.isValid()) {
                 control->setAutoFillBackground(true);
             }
@@ -398,8 +396,8 @@ QList<SkinLabel *> skinLabelArray(QWidget *window, const QString &arrayName)
     QList<SkinLabel *> array = window ? window->findChildren<SkinLabel *>(arrayName) : QList<SkinLabel *>();
     // Windows owned by this one (an about box over the main window) keep their own arrays.
     array.removeIf([window](const SkinLabel *element) { return element->window() != window; });
-    std::stable_sort(array.begin(), array.end(),
-                     [](const SkinLabel *a, const SkinLabel *b) { return a->index() < b->index(); });
+    std::stable_sort(
+        array.begin(), array.end(), [](const SkinLabel *a, const SkinLabel *b) { return a->index() < b->index(); });
     return array;
 }
 
@@ -449,7 +447,7 @@ void skinMainWindow(QWidget *mainWindow)
     placeSkinLabel(mainWindow->findChild<QWidget *>(QStringLiteral("Frame1")), QStringLiteral("SkinLabel1"));
     placeSkinLabel(mainWindow->findChild<QWidget *>(QStringLiteral("Frame4")), QStringLiteral("SkinLabel2"));
     placeSkinLabel(client, QStringLiteral("SkinLabel3"));
-    replaceLabelsWithSkinLabels(mainWindow, {QStringLiteral("SkinLabel1"), QStringLiteral("SkinLabel2"),
-                                             QStringLiteral("SkinLabel3")});
+    replaceLabelsWithSkinLabels(
+        mainWindow, { QStringLiteral("SkinLabel1"), QStringLiteral("SkinLabel2"), QStringLiteral("SkinLabel3") });
     applySkin(mainWindow);
 }

@@ -23,7 +23,7 @@ QIcon iconResource(const QString &resourceName)
     }
     for (int size : programIconSizes) {
         const QString path = QStringLiteral(":/icons/") + resourceName + QLatin1Char('/') + QString::number(size)
-                             + QStringLiteral(".png");
+            + QStringLiteral(".png");
         if (QFile::exists(path)) {
             icon.addFile(path, QSize(size, size));
         }

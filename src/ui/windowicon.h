@@ -9,7 +9,7 @@ class QWidget;
 void initWindowResources();
 
 // The sizes every program icon is drawn at.
-inline constexpr int programIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
+inline constexpr int programIconSizes[] = { 16, 24, 32, 48, 64, 128, 256 };
 
 // The named icon from the program's resources (":/icons/<name>/<size>.png") with every size it has, so the
 // window system can pick the nearest one; an empty icon when no such name exists.

@@ -113,7 +113,7 @@ private slots:
     {
         Skin skin;
         SkinFile file;
-        file.colours = {0x102030u, 0x405060u, 0x708090u, 0xa0b0c0u};
+        file.colours = { 0x102030u, 0x405060u, 0x708090u, 0xa0b0c0u };
         file.window = 0xf0f0e0u;
         skin.setSkinFile(file);
         setSkinObject(&skin);

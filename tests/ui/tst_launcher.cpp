@@ -67,7 +67,7 @@ private slots:
         QTest::qWait(600);
         QVERIFY(!launcher.isNull());
         QTRY_VERIFY_WITH_TIMEOUT(launcher.isNull(), 5000);
-        QVERIFY(clock.elapsed() >= 950);
+        QVERIFY(clock.elapsed() >= 900);
         QCOMPARE(frmWebsite::visibleLauncher(), nullptr);
     }
 

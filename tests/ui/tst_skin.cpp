@@ -1,6 +1,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -13,7 +14,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
-#include <QHash>
 #include <QTextEdit>
 #include <QToolButton>
 #include <QTreeView>
@@ -30,8 +30,7 @@ const QColor c2(0x11, 0x22, 0x33);
 const QColor c3(0x44, 0x55, 0x66);
 const QColor c4(0x77, 0x88, 0x99);
 
-template<typename W>
-W *named(W *widget, const char *name)
+template <typename W> W *named(W *widget, const char *name)
 {
     widget->setObjectName(QLatin1String(name));
     return widget;
@@ -53,7 +52,7 @@ SkinFile testSkin()
 {
     SkinFile file;
     file.name = QStringLiteral("Test");
-    file.colours = {0x112233u, 0x445566u, 0x778899u, 0xaabbccu};
+    file.colours = { 0x112233u, 0x445566u, 0x778899u, 0xaabbccu };
     file.window = 0xeeeeddu;
     file.windowText = 0x101010u;
     return file;
@@ -111,12 +110,12 @@ private slots:
 
         recolourControls(&window, c2, c3, c4);
 
-        for (QWidget *button : {static_cast<QWidget *>(push), static_cast<QWidget *>(tool)}) {
+        for (QWidget *button : { static_cast<QWidget *>(push), static_cast<QWidget *>(tool) }) {
             QCOMPARE(button->palette().color(QPalette::Button), c2);
         }
-        for (QWidget *box : {static_cast<QWidget *>(line), static_cast<QWidget *>(plain), static_cast<QWidget *>(rich),
-                             static_cast<QWidget *>(combo), static_cast<QWidget *>(list),
-                             static_cast<QWidget *>(listView), static_cast<QWidget *>(tree)}) {
+        for (QWidget *box : { static_cast<QWidget *>(line), static_cast<QWidget *>(plain), static_cast<QWidget *>(rich),
+                 static_cast<QWidget *>(combo), static_cast<QWidget *>(list), static_cast<QWidget *>(listView),
+                 static_cast<QWidget *>(tree) }) {
             QCOMPARE(box->palette().color(QPalette::Base), c2);
             QCOMPARE(box->palette().color(QPalette::Text), c3);
         }
@@ -127,10 +126,9 @@ private slots:
         // Buttons keep their text colour; only lists and text boxes take colour 3.
         QVERIFY(push->palette().color(QPalette::ButtonText) != c3);
 
-        for (QWidget *untouched : {static_cast<QWidget *>(&window), static_cast<QWidget *>(frame),
-                                   static_cast<QWidget *>(image), static_cast<QWidget *>(plainLabel),
-                                   static_cast<QWidget *>(tabs), static_cast<QWidget *>(check),
-                                   static_cast<QWidget *>(status), static_cast<QWidget *>(viewer)}) {
+        for (QWidget *untouched : { static_cast<QWidget *>(&window), static_cast<QWidget *>(frame),
+                 static_cast<QWidget *>(image), static_cast<QWidget *>(plainLabel), static_cast<QWidget *>(tabs),
+                 static_cast<QWidget *>(check), static_cast<QWidget *>(status), static_cast<QWidget *>(viewer) }) {
             QVERIFY2(!ownPalette(untouched), qPrintable(untouched->objectName()));
         }
     }
@@ -163,7 +161,7 @@ private slots:
         auto *ownedButton = new QPushButton(owned);
 
         const QList<QWidget *> controls = windowControls(&window);
-        QCOMPARE(controls, (QList<QWidget *>{frame, combo, tabs}));
+        QCOMPARE(controls, (QList<QWidget *> { frame, combo, tabs }));
         recolourControls(&window, c2, c3, c4);
         // Not the parts of compound controls, and not the controls of other windows.
         const QList<QToolButton *> scrollButtons = tabs->findChildren<QToolButton *>();
@@ -177,18 +175,30 @@ private slots:
     {
         QTest::addColumn<QString>("type");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("button") << "QPushButton" << "CommandButton";
-        QTest::newRow("tool-button") << "QToolButton" << "CommandButton";
-        QTest::newRow("line") << "QLineEdit" << "TextBox";
-        QTest::newRow("plain-text") << "QPlainTextEdit" << "TextBox";
-        QTest::newRow("rich-viewer") << "QTextBrowser" << "RichTextBox";
-        QTest::newRow("combo") << "QComboBox" << "ComboBox";
-        QTest::newRow("list") << "QListWidget" << "ListBox";
-        QTest::newRow("tree") << "QTreeView" << "ListView";
-        QTest::newRow("label") << "QLabel" << "Label";
-        QTest::newRow("frame") << "QGroupBox" << "Frame";
-        QTest::newRow("tabs") << "QTabBar" << "TabStrip";
-        QTest::newRow("check") << "QCheckBox" << "CheckBox";
+        QTest::newRow("button") << "QPushButton"
+                                << "CommandButton";
+        QTest::newRow("tool-button") << "QToolButton"
+                                     << "CommandButton";
+        QTest::newRow("line") << "QLineEdit"
+                              << "TextBox";
+        QTest::newRow("plain-text") << "QPlainTextEdit"
+                                    << "TextBox";
+        QTest::newRow("rich-viewer") << "QTextBrowser"
+                                     << "RichTextBox";
+        QTest::newRow("combo") << "QComboBox"
+                               << "ComboBox";
+        QTest::newRow("list") << "QListWidget"
+                              << "ListBox";
+        QTest::newRow("tree") << "QTreeView"
+                              << "ListView";
+        QTest::newRow("label") << "QLabel"
+                               << "Label";
+        QTest::newRow("frame") << "QGroupBox"
+                               << "Frame";
+        QTest::newRow("tabs") << "QTabBar"
+                              << "TabStrip";
+        QTest::newRow("check") << "QCheckBox"
+                               << "CheckBox";
     }
 
     void typeNames()
@@ -197,18 +207,18 @@ private slots:
         QFETCH(QString, expected);
         using Factory = std::function<QWidget *(QWidget *)>;
         static const QHash<QString, Factory> factories = {
-            {QStringLiteral("QPushButton"), [](QWidget *p) -> QWidget * { return new QPushButton(p); }},
-            {QStringLiteral("QToolButton"), [](QWidget *p) -> QWidget * { return new QToolButton(p); }},
-            {QStringLiteral("QLineEdit"), [](QWidget *p) -> QWidget * { return new QLineEdit(p); }},
-            {QStringLiteral("QPlainTextEdit"), [](QWidget *p) -> QWidget * { return new QPlainTextEdit(p); }},
-            {QStringLiteral("QTextBrowser"), [](QWidget *p) -> QWidget * { return new QTextBrowser(p); }},
-            {QStringLiteral("QComboBox"), [](QWidget *p) -> QWidget * { return new QComboBox(p); }},
-            {QStringLiteral("QListWidget"), [](QWidget *p) -> QWidget * { return new QListWidget(p); }},
-            {QStringLiteral("QTreeView"), [](QWidget *p) -> QWidget * { return new QTreeView(p); }},
-            {QStringLiteral("QLabel"), [](QWidget *p) -> QWidget * { return new QLabel(p); }},
-            {QStringLiteral("QGroupBox"), [](QWidget *p) -> QWidget * { return new QGroupBox(p); }},
-            {QStringLiteral("QTabBar"), [](QWidget *p) -> QWidget * { return new QTabBar(p); }},
-            {QStringLiteral("QCheckBox"), [](QWidget *p) -> QWidget * { return new QCheckBox(p); }},
+            { QStringLiteral("QPushButton"), [](QWidget *p) -> QWidget * { return new QPushButton(p); } },
+            { QStringLiteral("QToolButton"), [](QWidget *p) -> QWidget * { return new QToolButton(p); } },
+            { QStringLiteral("QLineEdit"), [](QWidget *p) -> QWidget * { return new QLineEdit(p); } },
+            { QStringLiteral("QPlainTextEdit"), [](QWidget *p) -> QWidget * { return new QPlainTextEdit(p); } },
+            { QStringLiteral("QTextBrowser"), [](QWidget *p) -> QWidget * { return new QTextBrowser(p); } },
+            { QStringLiteral("QComboBox"), [](QWidget *p) -> QWidget * { return new QComboBox(p); } },
+            { QStringLiteral("QListWidget"), [](QWidget *p) -> QWidget * { return new QListWidget(p); } },
+            { QStringLiteral("QTreeView"), [](QWidget *p) -> QWidget * { return new QTreeView(p); } },
+            { QStringLiteral("QLabel"), [](QWidget *p) -> QWidget * { return new QLabel(p); } },
+            { QStringLiteral("QGroupBox"), [](QWidget *p) -> QWidget * { return new QGroupBox(p); } },
+            { QStringLiteral("QTabBar"), [](QWidget *p) -> QWidget * { return new QTabBar(p); } },
+            { QStringLiteral("QCheckBox"), [](QWidget *p) -> QWidget * { return new QCheckBox(p); } },
         };
         QWidget window;
         QVERIFY(factories.contains(type));
@@ -241,8 +251,8 @@ private slots:
         auto *picture = named(new QLabel(frameA), "picture");
         picture->setPixmap(programIcon().pixmap(16, 16));
 
-        replaceLabelsWithSkinLabels(&window, {QStringLiteral("SkinLabel1"), QStringLiteral("SkinLabel2"),
-                                              QStringLiteral("SkinLabel3")});
+        replaceLabelsWithSkinLabels(
+            &window, { QStringLiteral("SkinLabel1"), QStringLiteral("SkinLabel2"), QStringLiteral("SkinLabel3") });
 
         const QList<SkinLabel *> one = skinLabelArray(&window, QStringLiteral("SkinLabel1"));
         QCOMPARE(one.size(), 3);

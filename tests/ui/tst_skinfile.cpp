@@ -38,20 +38,19 @@ private slots:
 
     void fullFile()
     {
-        const std::optional<SkinFile> skin = parseSkinText(QStringLiteral(
-            "; a comment\r\n"
-            "# another\r\n"
-            "[other]\r\n"
-            "colour2=#ffffff\r\n"
-            "  [ Skin ]  \r\n"
-            "Name = Harbour\r\n"
-            "COLOUR2=#010203\r\n"
-            "colour3 = #040506\r\n"
-            "colour4=#070809\r\n"
-            "colour5=#0a0b0c\r\n"
-            "colour6=#0d0e0f\r\n"
-            "window=#101112\r\n"
-            "windowText=#131415\r\n"));
+        const std::optional<SkinFile> skin = parseSkinText(QStringLiteral("; a comment\r\n"
+                                                                          "# another\r\n"
+                                                                          "[other]\r\n"
+                                                                          "colour2=#ffffff\r\n"
+                                                                          "  [ Skin ]  \r\n"
+                                                                          "Name = Harbour\r\n"
+                                                                          "COLOUR2=#010203\r\n"
+                                                                          "colour3 = #040506\r\n"
+                                                                          "colour4=#070809\r\n"
+                                                                          "colour5=#0a0b0c\r\n"
+                                                                          "colour6=#0d0e0f\r\n"
+                                                                          "window=#101112\r\n"
+                                                                          "windowText=#131415\r\n"));
         QVERIFY(skin);
         QCOMPARE(skin->name, QStringLiteral("Harbour"));
         QCOMPARE(skin->colour(2), std::optional<quint32>(0x010203));

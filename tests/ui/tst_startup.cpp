@@ -32,10 +32,7 @@ namespace {
 class CloseCounter : public QObject
 {
 public:
-    explicit CloseCounter(QWidget *window)
-    {
-        window->installEventFilter(this);
-    }
+    explicit CloseCounter(QWidget *window) { window->installEventFilter(this); }
     int closes = 0;
 
 protected:
@@ -53,7 +50,7 @@ struct Program
 {
     explicit Program(const QString &folder)
         : settings(QDir(folder).filePath(QStringLiteral("Postavo.ini")))
-        , context{DataFolder(folder), &settings, &formats}
+        , context { DataFolder(folder), &settings, &formats }
     {
         settings.write(QStringLiteral("Settings"), QStringLiteral("showHelp"), QStringLiteral("0"));
     }
@@ -253,9 +250,9 @@ private slots:
         QCOMPARE(w->cmbConvert->palette().color(QPalette::Base), c2);
         QCOMPARE(w->cmdAdd->palette().color(QPalette::Button), c2);
         QCOMPARE(w->cmdSave->palette().color(QPalette::Button), c2);
-        for (QWidget *untouched : {static_cast<QWidget *>(w->WebBrowser1), static_cast<QWidget *>(w->Frame1),
-                                   static_cast<QWidget *>(w->TabStrip2), static_cast<QWidget *>(w->lblSubject),
-                                   static_cast<QWidget *>(w->Check1), static_cast<QWidget *>(w->statusPanels[0])}) {
+        for (QWidget *untouched : { static_cast<QWidget *>(w->WebBrowser1), static_cast<QWidget *>(w->Frame1),
+                 static_cast<QWidget *>(w->TabStrip2), static_cast<QWidget *>(w->lblSubject),
+                 static_cast<QWidget *>(w->Check1), static_cast<QWidget *>(w->statusPanels[0]) }) {
             QVERIFY2(!ownPalette(untouched), qPrintable(untouched->objectName()));
         }
 

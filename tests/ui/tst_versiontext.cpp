@@ -11,12 +11,18 @@ private slots:
     {
         QTest::addColumn<QString>("version");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("four-parts-drop-build-and-revision") << "2.3.0.0" << "2.3";
-        QTest::newRow("project-version") << "1.0.0" << "1.0";
-        QTest::newRow("revision-never-shown") << "4.12.7" << "4.12";
-        QTest::newRow("major-only") << "3" << "3.0";
-        QTest::newRow("empty") << "" << "0.0";
-        QTest::newRow("garbage-parts-count-as-zero") << "x.5" << "0.5";
+        QTest::newRow("four-parts-drop-build-and-revision") << "2.3.0.0"
+                                                            << "2.3";
+        QTest::newRow("project-version") << "1.0.0"
+                                         << "1.0";
+        QTest::newRow("revision-never-shown") << "4.12.7"
+                                              << "4.12";
+        QTest::newRow("major-only") << "3"
+                                    << "3.0";
+        QTest::newRow("empty") << ""
+                               << "0.0";
+        QTest::newRow("garbage-parts-count-as-zero") << "x.5"
+                                                     << "0.5";
     }
 
     void dotted()
@@ -36,7 +42,7 @@ private slots:
     {
         // The about window shows what the build's project version says.
         QCOMPARE(majorMinorVersion(QStringLiteral(POSTAVO_VERSION)),
-                 majorMinorVersion(POSTAVO_VERSION_MAJOR, POSTAVO_VERSION_MINOR));
+            majorMinorVersion(POSTAVO_VERSION_MAJOR, POSTAVO_VERSION_MINOR));
     }
 };
 
