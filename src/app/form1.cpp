@@ -23,6 +23,10 @@
 #include "links/linkformats.h"
 #include "replies/pagesizeprobe.h"
 #include "ui/form8.h"
+#include "ui/frmabout.h"
+#include "ui/frmwebsite.h"
+#include "ui/skin.h"
+#include "ui/windowicon.h"
 
 namespace {
 
@@ -254,6 +258,7 @@ bool Form1::Form_Load()
     SettingsStore &settings = *m_context.settings;
 
     loadBranding();
+    ::setWindowIcon(this, QStringLiteral("AAA"), true);
     const BrandingInfo &branding = brandingInfo();
     setWindowTitle(branding.programName + QStringLiteral(" by ") + branding.companyName);
     Command1->setText(QStringLiteral("Visit ") + branding.website);
@@ -293,6 +298,10 @@ bool Form1::Form_Load()
         cmbConvert->setCurrentIndex(lastConvert);
     }
 
+    if (branding.skinEnabled) {
+        skinMainWindow(this);
+    }
+
     if (settings.read(QStringLiteral("Settings"), QStringLiteral("showHelp"), QStringLiteral("1"))
         == QLatin1String("1")) {
         showHelpWindow();
@@ -307,11 +316,20 @@ void Form1::Form_Unload()
     settings.write(s_data, QStringLiteral("lastMessage"), messageText());
     settings.write(s_data, QStringLiteral("lastConvert"), QString::number(cmbConvert->currentIndex()));
     // The other windows close in this order: splash, options, help, message picker.
+    if (m_splash) {
+        m_splash->close();
+    }
     delete m_options.data();
     if (m_help) {
         m_help->close();
     }
-    emit programEnded();
+    // A website launcher still on screen keeps the program alive until it has closed itself.
+    frmWebsite::whenNoneVisible(this, [this] {
+        if (brandingInfo().skinEnabled) {
+            stopSkinCompanion();
+        }
+        emit programEnded();
+    });
 }
 
 void Form1::closeEvent(QCloseEvent *event)
@@ -393,8 +411,15 @@ void Form1::showHelpWindow()
 
 void Form1::showAboutWindow()
 {
+    if (!m_about) {
+        m_about = new frmAbout(this);
+    }
+    m_about->show();
+    m_about->raise();
+    m_about->activateWindow();
 }
 
 void Form1::Command1_Click()
 {
+    launchWebsite(false);
 }

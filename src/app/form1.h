@@ -78,6 +78,9 @@ public:
     void showHelpWindow();
     void showAboutWindow();
 
+    // The splash window that loaded this one; the unload closes it first.
+    void setSplash(QWidget *splash) { m_splash = splash; }
+
 signals:
     // The unload sequence has finished and the program should end.
     void programEnded();
@@ -252,4 +255,5 @@ private:
     QPointer<Form8> m_help;
     QPointer<frmAbout> m_about;
     quint16 m_probePort = 80;
+    QPointer<QWidget> m_splash;
 };
