@@ -16,6 +16,7 @@
 #include <QWebEngineView>
 
 #include "app/branding.h"
+#include "app/elidingtoolbutton.h"
 #include "app/settingsstore.h"
 #include "app/twips.h"
 #include "links/linkconversion.h"
@@ -40,9 +41,12 @@ W *place(W *widget, const char *name, int left, int top, int width, int height)
     return widget;
 }
 
-QToolButton *pictureButton(QWidget *parent, const char *name, const QString &caption, const QString &tip)
+QToolButton *pictureButton(QWidget *parent, const char *name, const QString &caption, const QString &tip,
+                           QToolButton *button = nullptr)
 {
-    auto *button = new QToolButton(parent);
+    if (!button) {
+        button = new QToolButton(parent);
+    }
     button->setObjectName(QLatin1String(name));
     button->setText(caption);
     button->setToolTip(tip);
@@ -120,7 +124,7 @@ void Form1::createControls()
     cmdLoad->setGeometry(twipsRect(6360, 60, 800, 800));
     cmdOptions = pictureButton(client, "cmdOptions", tr("Options"), tr("Options"));
     cmdOptions->setGeometry(twipsRect(7200, 60, 800, 800));
-    Command1 = pictureButton(client, "Command1", tr("Visit"), tr("Visit us!"));
+    Command1 = pictureButton(client, "Command1", tr("Visit"), tr("Visit us!"), new ElidingToolButton(client));
     Command1->setGeometry(twipsRect(8040, 60, 2115, 795));
 
     // Message editor.
@@ -129,8 +133,9 @@ void Form1::createControls()
     txtSubject = place(new QLineEdit(Frame1), "txtSubject", 900, 300, 1995, 285);
     cmdPaste[0] = place(new QPushButton(tr("Paste"), Frame1), "cmdPaste0", 2940, 285, 675, 315);
     lblMessage = place(new QLabel(tr("Message:"), Frame1), "lblMessage", 120, 660, 1000, 240);
-    txtMessage = place(new QPlainTextEdit(Frame1), "txtMessage", 120, 900, 3495, 1815);
-    cmdPaste[3] = place(new QPushButton(tr("Paste Message"), Frame1), "cmdPaste3", 120, 2790, 3495, 375);
+    // The message box fills the editor down to its paste button.
+    txtMessage = place(new QPlainTextEdit(Frame1), "txtMessage", 120, 900, 3495, 2715);
+    cmdPaste[3] = place(new QPushButton(tr("Paste Message"), Frame1), "cmdPaste3", 120, 3705, 3495, 375);
 
     // Browser.
     Frame2 = place(frame(client, "Frame2", tr("Browser")), "Frame2", 3840, 900, 6375, 7395);

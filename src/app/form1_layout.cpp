@@ -136,8 +136,17 @@ void Form1::updateMinimumSize()
 {
     // The minimum is an outer size; the frame the window manager adds is known only once shown.
     const QSize frame = frameGeometry().size() - size();
-    const QSize minimum(
-        twipsToPixelsAtLeast(s_minimumWidth) - frame.width(), twipsToPixelsAtLeast(s_minimumHeight) - frame.height());
+    // The design's fixed positions do not fit in 7000 x 5000 twips: the window goes no smaller than the size
+    // at which every button shows whole and the lists keep a few rows.
+    const int contentWidth = std::max(twLeft(cmdOptions) + twWidth(cmdOptions),
+                                      twLeft(Command1) + pixelsToTwips(Command1->minimumSizeHint().width()) + 250);
+    const int listsTop = std::max(twTop(lstPosts), twTop(lstPosts2));
+    const int fewRows = pixelsToTwips(3 * lstPosts->fontMetrics().height() + 8);
+    const int framesTop = twTop(Frame1) + twHeight(Frame1) + 100 + 400;
+    const int contentHeight = pixelsToTwips(statusBar()->sizeHint().height()) + 500 + framesTop + 250 + listsTop
+        + fewRows + 100;
+    const QSize minimum(twipsToPixelsAtLeast(std::max(s_minimumWidth, contentWidth)) - frame.width(),
+                        twipsToPixelsAtLeast(std::max(s_minimumHeight, contentHeight)) - frame.height());
     if (minimumSize() != minimum) {
         setMinimumSize(minimum);
     }

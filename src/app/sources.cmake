@@ -8,5 +8,6 @@ target_sources(postavo_core PRIVATE
     app/twips.h
 )
 target_sources(postavo_gui PRIVATE
+    app/elidingtoolbutton.cpp app/elidingtoolbutton.h
     app/form1.cpp app/form1.h
 )
