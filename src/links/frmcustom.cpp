@@ -1,5 +1,8 @@
 #include "links/frmcustom.h"
 
+#include "app/branding.h"
+#include "ui/skin.h"
+
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -164,6 +167,11 @@ std::array<QLineEdit *, 5> frmCustom::rowFields(int row) const
 void frmCustom::Form_Load()
 {
     loadTemplateFields();
+    if (brandingInfo().skinEnabled) {
+        placeSkinLabel(this, QStringLiteral("SkinLabel1"));
+        replaceLabelsWithSkinLabels(this);
+        applySkin(this);
+    }
 }
 
 void frmCustom::loadTemplateFields()

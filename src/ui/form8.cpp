@@ -14,11 +14,13 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "app/branding.h"
 #include "app/datafolder.h"
 #include "app/settingsstore.h"
 #include "app/twips.h"
 #include "ui/ontop.h"
 #include "ui/rtfreader.h"
+#include "ui/skin.h"
 
 namespace {
 
@@ -89,6 +91,9 @@ Form8::Form8(AppContext &context, QWidget *parent)
 
 void Form8::Form_Load()
 {
+    if (brandingInfo().skinEnabled) {
+        applySkin(this);
+    }
     const QString path = m_context.dataFolder.filePath(DataFiles::help);
     if (!fileExists(path)) {
         return;
