@@ -1,5 +1,14 @@
 #include "app/branding.h"
 
+namespace {
+bool s_skinConfigured = false;
+}
+
+void setSkinConfigured(bool enabled)
+{
+    s_skinConfigured = enabled;
+}
+
 BrandingInfo &brandingInfo()
 {
     static BrandingInfo s_info;
@@ -15,5 +24,5 @@ void loadBranding()
     info.versionMajor = POSTAVO_VERSION_MAJOR;
     info.versionMinor = POSTAVO_VERSION_MINOR;
     // The delivered configuration draws every window with its ordinary look.
-    info.skinEnabled = false;
+    info.skinEnabled = s_skinConfigured;
 }

@@ -16,3 +16,7 @@ struct BrandingInfo
 // Fills the program-wide record from the build's own version information; calling it again refreshes it.
 void loadBranding();
 BrandingInfo &brandingInfo();
+
+// The configuration's skinning switch that loadBranding() copies into skinEnabled; off in the delivered
+// configuration. Tests turn it on.
+void setSkinConfigured(bool enabled);

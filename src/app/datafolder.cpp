@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
 
@@ -89,6 +90,10 @@ bool DataFolder::createMissingDataFiles(QString *error) const
                 *error = name + QStringLiteral(": ") + reason;
             }
             return false;
+        }
+        // The forum file holds passwords.
+        if (name == DataFiles::posts2) {
+            QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         }
     }
     return true;

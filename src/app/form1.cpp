@@ -19,8 +19,14 @@
 #include "app/settingsstore.h"
 #include "app/twips.h"
 #include "links/linkconversion.h"
+#include "links/frmcustom.h"
 #include "links/linkformats.h"
 #include "replies/pagesizeprobe.h"
+#include "ui/form8.h"
+#include "ui/frmabout.h"
+#include "ui/frmwebsite.h"
+#include "ui/skin.h"
+#include "ui/windowicon.h"
 
 namespace {
 
@@ -54,13 +60,16 @@ QGroupBox *frame(QWidget *parent, const char *name, const QString &title)
 
 } // namespace
 
-Form1::Form1(AppContext &context, QWidget *parent)
+Form1::Form1(AppContext &context, QWidget *parent, quint16 probePort)
     : QMainWindow(parent)
     , m_context(context)
+    , m_probePort(probePort)
 {
     setObjectName(QStringLiteral("Form1"));
     createControls();
+    createMenus();
     connectControls();
+    setUpDesign();
 }
 
 Form1::~Form1() = default;
@@ -120,24 +129,24 @@ void Form1::createControls()
     txtSubject = place(new QLineEdit(Frame1), "txtSubject", 900, 300, 1995, 285);
     cmdPaste[0] = place(new QPushButton(tr("Paste"), Frame1), "cmdPaste0", 2940, 285, 675, 315);
     lblMessage = place(new QLabel(tr("Message:"), Frame1), "lblMessage", 120, 660, 1000, 240);
-    txtMessage = place(new QPlainTextEdit(Frame1), "txtMessage", 120, 900, 3495, 2715);
-    cmdPaste[3] = place(new QPushButton(tr("Paste Message"), Frame1), "cmdPaste3", 120, 3705, 3495, 375);
+    txtMessage = place(new QPlainTextEdit(Frame1), "txtMessage", 120, 900, 3495, 1815);
+    cmdPaste[3] = place(new QPushButton(tr("Paste Message"), Frame1), "cmdPaste3", 120, 2790, 3495, 375);
 
     // Browser.
     Frame2 = place(frame(client, "Frame2", tr("Browser")), "Frame2", 3840, 900, 6375, 7395);
-    lblUrl = place(new QLabel(tr("URL:"), Frame2), "lblUrl", 120, 270, 400, 255);
+    lblUrl = place(new QLabel(tr("URL:"), Frame2), "lblUrl", 75, 270, 450, 255);
     Text5 = place(new QLineEdit(Frame2), "Text5", 540, 240, 4875, 315);
     Command3 = place(new QPushButton(tr("Go"), Frame2), "Command3", 5460, 240, 795, 315);
     Command3->setToolTip(tr("browse the entered url"));
-    Command4 = place(new QPushButton(tr("Back"), Frame2), "Command4", 120, 630, 800, 315);
+    Command4 = place(new QPushButton(Frame2), "Command4", 120, 630, 315, 330);
     Command4->setToolTip(tr("back"));
-    Command5 = place(new QPushButton(tr("Forward"), Frame2), "Command5", 960, 630, 800, 315);
+    Command5 = place(new QPushButton(Frame2), "Command5", 465, 630, 315, 330);
     Command5->setToolTip(tr("forward"));
-    Command6 = place(new QPushButton(tr("Stop"), Frame2), "Command6", 1800, 630, 800, 315);
+    Command6 = place(new QPushButton(Frame2), "Command6", 810, 630, 315, 330);
     Command6->setToolTip(tr("stop"));
-    Command7 = place(new QPushButton(tr("Refresh"), Frame2), "Command7", 2640, 630, 800, 315);
+    Command7 = place(new QPushButton(Frame2), "Command7", 1155, 630, 315, 330);
     Command7->setToolTip(tr("refresh"));
-    Check1 = place(new QCheckBox(tr("No Popups"), Frame2), "Check1", 3600, 630, 1500, 315);
+    Check1 = place(new QCheckBox(tr("No Popups"), Frame2), "Check1", 1530, 630, 1350, 330);
     WebBrowser1 = place(new QWebEngineView(Frame2), "WebBrowser1", 120, 1020, 6135, 5375);
     lstLogins = place(new QListWidget(Frame2), "lstLogins", 120, 1020, 100, 100);
     lstLogins->hide();
@@ -150,11 +159,11 @@ void Form1::createControls()
     Frame4 = place(frame(client, "Frame4", QString()), "Frame4", 120, 5520, 3615, 4335);
     cmdAdd2 = place(new QPushButton(tr("Add Current URL"), Frame4), "cmdAdd2", 60, 180, 1695, 330);
     cmdDel2 = place(new QPushButton(tr("Remove URL"), Frame4), "cmdDel2", 1800, 180, 1695, 330);
-    lblUsername = place(new QLabel(tr("Username:"), Frame4), "lblUsername", 60, 570, 900, 255);
-    txtUsername = place(new QLineEdit(Frame4), "txtUsername", 960, 540, 1755, 285);
+    lblUsername = place(new QLabel(tr("Username:"), Frame4), "lblUsername", 60, 570, 990, 255);
+    txtUsername = place(new QLineEdit(Frame4), "txtUsername", 1065, 540, 1650, 285);
     cmdPaste[1] = place(new QPushButton(tr("Paste"), Frame4), "cmdPaste1", 2760, 540, 735, 285);
-    lblPassword = place(new QLabel(tr("Password:"), Frame4), "lblPassword", 60, 870, 900, 255);
-    txtPassword = place(new QLineEdit(Frame4), "txtPassword", 960, 840, 1755, 285);
+    lblPassword = place(new QLabel(tr("Password:"), Frame4), "lblPassword", 60, 870, 990, 255);
+    txtPassword = place(new QLineEdit(Frame4), "txtPassword", 1065, 840, 1650, 285);
     txtPassword->setEchoMode(QLineEdit::Password);
     cmdPaste[2] = place(new QPushButton(tr("Paste"), Frame4), "cmdPaste2", 2760, 840, 735, 285);
     lstPosts2 = place(new QListWidget(Frame4), "lstPosts2", 60, 1140, 3435, 1425);
@@ -165,7 +174,7 @@ void Form1::createControls()
     cmdAdd = place(new QPushButton(tr("Watch This Post"), Frame3), "cmdAdd", 60, 180, 1695, 375);
     cmdDel = place(new QPushButton(tr("Remove Watch"), Frame3), "cmdDel", 1800, 180, 1695, 375);
     cmdReplies = place(new QPushButton(tr("Check for replies"), Frame3), "cmdReplies", 60, 180, 3435, 375);
-    TabStrip1 = place(new QTabBar(Frame3), "TabStrip1", 60, 870, 3435, 420);
+    TabStrip1 = place(new QTabBar(Frame3), "TabStrip1", 60, 900, 3435, 420);
     TabStrip1->addTab(tr("Show All"));
     TabStrip1->addTab(tr("New Replies "));
     lstPosts = place(new QListWidget(Frame3), "lstPosts", 60, 1320, 3435, 1620);
@@ -188,12 +197,10 @@ void Form1::createControls()
     }
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
 
-    wscSizes = new PageSizeProbe(this);
+    wscSizes = new PageSizeProbe(this, m_probePort);
     wscSizes->setObjectName(QStringLiteral("wscSizes"));
-    wscPosts = new PageSizeProbe(this);
+    wscPosts = new PageSizeProbe(this, m_probePort);
     wscPosts->setObjectName(QStringLiteral("wscPosts"));
-
-    resize(twipsToPixels(11145), twipsToPixels(8985));
 }
 
 void Form1::connectControls()
@@ -228,6 +235,9 @@ void Form1::connectControls()
     connect(TabStrip2, &QTabBar::currentChanged, this, &Form1::TabStrip2_Click);
     connect(txtUsername, &QLineEdit::textChanged, this, &Form1::txtUsername_Change);
     connect(txtPassword, &QLineEdit::textChanged, this, &Form1::txtPassword_Change);
+    // A selection made by keyboard or by code counts too: the login boxes must belong to the selected forum.
+    connect(lstPosts, &QListWidget::currentRowChanged, this, &Form1::lstPosts_Click);
+    connect(lstPosts2, &QListWidget::currentRowChanged, this, &Form1::lstPosts2_Click);
 
     connect(cmdReplies, &QPushButton::clicked, this, &Form1::cmdReplies_Click);
     connect(TabStrip1, &QTabBar::currentChanged, this, &Form1::TabStrip1_Click);
@@ -238,6 +248,8 @@ void Form1::connectControls()
     connect(wscPosts, &PageSizeProbe::completed, this, &Form1::wscPosts_Close);
     for (PageSizeProbe *probe : {wscSizes, wscPosts}) {
         connect(probe, &PageSizeProbe::panelText, this, &Form1::setPanelText);
+        connect(probe, &PageSizeProbe::startFailed, this, &Form1::probeStartFailed);
+        connect(probe, &PageSizeProbe::socketFailed, this, &Form1::probeSocketFailed);
     }
 }
 
@@ -246,13 +258,15 @@ bool Form1::Form_Load()
     SettingsStore &settings = *m_context.settings;
 
     loadBranding();
+    ::setWindowIcon(this, QStringLiteral("AAA"), true);
     const BrandingInfo &branding = brandingInfo();
     setWindowTitle(branding.programName + QStringLiteral(" by ") + branding.companyName);
     Command1->setText(QStringLiteral("Visit ") + branding.website);
     navigate(branding.website);
 
     for (QLabel *panel : statusPanels) {
-        statusBar()->addWidget(panel);
+        // The last panel takes what the first two leave.
+        statusBar()->addWidget(panel, panel == statusPanels.back() ? 1 : 0);
     }
 
     QString reason;
@@ -284,6 +298,10 @@ bool Form1::Form_Load()
         cmbConvert->setCurrentIndex(lastConvert);
     }
 
+    if (branding.skinEnabled) {
+        skinMainWindow(this);
+    }
+
     if (settings.read(QStringLiteral("Settings"), QStringLiteral("showHelp"), QStringLiteral("1"))
         == QLatin1String("1")) {
         showHelpWindow();
@@ -298,7 +316,20 @@ void Form1::Form_Unload()
     settings.write(s_data, QStringLiteral("lastMessage"), messageText());
     settings.write(s_data, QStringLiteral("lastConvert"), QString::number(cmbConvert->currentIndex()));
     // The other windows close in this order: splash, options, help, message picker.
-    emit programEnded();
+    if (m_splash) {
+        m_splash->close();
+    }
+    delete m_options.data();
+    if (m_help) {
+        m_help->close();
+    }
+    // A website launcher still on screen keeps the program alive until it has closed itself.
+    frmWebsite::whenNoneVisible(this, [this] {
+        if (brandingInfo().skinEnabled) {
+            stopSkinCompanion();
+        }
+        emit programEnded();
+    });
 }
 
 void Form1::closeEvent(QCloseEvent *event)
@@ -311,6 +342,8 @@ void Form1::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
     layoutMainWindow();
+    // Once more, as the repaint after a resize would: this run sizes the lower frames from their new top.
+    layoutMainWindow();
 }
 
 void Form1::changeEvent(QEvent *event)
@@ -318,13 +351,7 @@ void Form1::changeEvent(QEvent *event)
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange && !isMinimized()) {
         layoutMainWindow();
-    }
-}
-
-void Form1::layoutMainWindow()
-{
-    if (isMinimized()) {
-        return;
+        layoutMainWindow();
     }
 }
 
@@ -368,16 +395,31 @@ void Form1::updateInterface()
 
 void Form1::showHelpWindow()
 {
+    if (!m_help) {
+        m_help = new Form8(m_context, this);
+        m_help->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    if (!m_help->isLoaded()) {
+        // Without its guide the window stays hidden; the next request looks for the file again.
+        m_help->deleteLater();
+        return;
+    }
+    m_help->show();
+    m_help->raise();
+    m_help->activateWindow();
 }
 
 void Form1::showAboutWindow()
 {
-}
-
-void Form1::cmdOptions_Click()
-{
+    if (!m_about) {
+        m_about = new frmAbout(this);
+    }
+    m_about->show();
+    m_about->raise();
+    m_about->activateWindow();
 }
 
 void Form1::Command1_Click()
 {
+    launchWebsite(false);
 }

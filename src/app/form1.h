@@ -13,6 +13,8 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
+class QAction;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QTabBar;
@@ -32,7 +34,8 @@ class Form1 : public QMainWindow
     Q_OBJECT
 
 public:
-    explicit Form1(AppContext &context, QWidget *parent = nullptr);
+    // probePort: the port the page size probes connect to (80; tests point it at their own server).
+    explicit Form1(AppContext &context, QWidget *parent = nullptr, quint16 probePort = 80);
     ~Form1() override;
 
     // Start-up in its fixed order. Returns false when the program cannot go on (the data folder cannot be
@@ -62,6 +65,11 @@ public:
     void navigate(const QString &address);
     QString currentAddress() const;
 
+    // Own posts
+    bool isPostWatched(const QString &address) const;
+    // Precondition: isPostWatched(address).
+    qint16 watchedPostIndex(const QString &address) const;
+
     // Page size probe
     void startSizeProbe(const QString &address, qint16 index);
     void startCheckProbe(const QString &address);
@@ -69,6 +77,9 @@ public:
     // Windows opened from here
     void showHelpWindow();
     void showAboutWindow();
+
+    // The splash window that loaded this one; the unload closes it first.
+    void setSplash(QWidget *splash) { m_splash = splash; }
 
 signals:
     // The unload sequence has finished and the program should end.
@@ -122,11 +133,24 @@ private slots:
     void TabStrip1_Click();
     void lstNew_Click();
     void lstNew_DblClick();
+    void probeStartFailed(int errorNumber, const QString &description);
+    void probeSocketFailed(int errorNumber, const QString &description);
+
+    // Menus, one handler per menu, told the item's position
+    void fileMenuItem_Click(int index);
+    void toolsMenuItem_Click(int index);
+    void viewMenuItem_Click(int index);
+    void aboutMenuItem_Click(int index);
+    void mnuAboutItem_Click(int index);
 
 private:
     void createControls();
     void connectControls();
     void layoutMainWindow();
+    void createMenus();
+    // Icons, the design size and the smallest size the window can be given.
+    void setUpDesign();
+    void updateMinimumSize();
 
     // Lists and their files
     void loadLists();
@@ -198,6 +222,18 @@ public:
     QListWidget *lstSizes = nullptr;
     std::array<QLabel *, 3> statusPanels{};
 
+    // Menus and their items by position ("&Help" holds aboutMenuItem, "About" holds mnuAboutItem).
+    QMenu *fileMenu = nullptr;
+    QMenu *toolsMenu = nullptr;
+    QMenu *viewMenu = nullptr;
+    QMenu *helpMenu = nullptr;
+    QMenu *aboutMenu = nullptr;
+    std::array<QAction *, 4> fileMenuItem{};
+    std::array<QAction *, 8> toolsMenuItem{};
+    std::array<QAction *, 4> viewMenuItem{};
+    std::array<QAction *, 1> aboutMenuItem{};
+    std::array<QAction *, 1> mnuAboutItem{};
+
     PageSizeProbe *wscSizes = nullptr;
     PageSizeProbe *wscPosts = nullptr;
 
@@ -210,10 +246,14 @@ public:
     qint16 newReplyCount = 0;
     qint32 replyThreshold = 500;
     qint16 sizeProbeTargetIndex = -1;
+    // The post the baseline probe measures, to find its entry again should the list change meanwhile.
+    QString sizeProbeAddress;
 
 private:
     QPointer<Form3> m_picker;
     QPointer<frmCustom> m_options;
     QPointer<Form8> m_help;
     QPointer<frmAbout> m_about;
+    quint16 m_probePort = 80;
+    QPointer<QWidget> m_splash;
 };

@@ -1,25 +1,29 @@
 #include <QApplication>
 
 #include "app/appcontext.h"
-#include "app/form1.h"
 #include "app/settingsstore.h"
 #include "links/linkformats.h"
+#include "ui/frmsplash.h"
+#include "ui/windowicon.h"
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(SettingsStore::applicationName());
     QApplication::setApplicationVersion(QStringLiteral(POSTAVO_VERSION));
+    QApplication::setWindowIcon(programIcon());
+    // The main window's unload decides when the program ends: a website launcher may still be on its way.
+    QApplication::setQuitOnLastWindowClosed(false);
 
     SettingsStore settings;
     LinkFormatTable linkFormats;
     AppContext context{DataFolder::ofExecutable(), &settings, &linkFormats};
 
-    Form1 mainWindow(context);
-    QObject::connect(&mainWindow, &Form1::programEnded, &app, &QApplication::quit, Qt::QueuedConnection);
-    if (!mainWindow.Form_Load()) {
-        return 1;
-    }
-    mainWindow.show();
+    // The splash comes first and brings up the main window, which it owns.
+    frmSplash splash(context);
+    QObject::connect(&splash, &frmSplash::programEnded, &app, &QApplication::quit, Qt::QueuedConnection);
+    QObject::connect(&splash, &frmSplash::startFailed, &app, [&app] { app.exit(1); }, Qt::QueuedConnection);
+    splash.Form_Load();
+    splash.show();
     return app.exec();
 }

@@ -1,0 +1,3 @@
+target_sources(postavo_core PRIVATE
+    ui/rtfreader.cpp ui/rtfreader.h
+)

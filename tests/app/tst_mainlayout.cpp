@@ -1,0 +1,408 @@
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <QWebEngineView>
+#include <memory>
+
+#include "app/appcontext.h"
+#include "app/form1.h"
+#include "app/settingsstore.h"
+#include "app/twips.h"
+#include "links/linkformats.h"
+
+namespace {
+
+// One pixel, the rounding of a twips value to the screen.
+constexpr int s_pixel = twipsPerPixel;
+
+int tw(int pixels)
+{
+    return pixelsToTwips(pixels);
+}
+
+QRect twipsGeometry(const QWidget *w)
+{
+    return QRect(tw(w->x()), tw(w->y()), tw(w->width()), tw(w->height()));
+}
+
+} // namespace
+
+class tst_MainLayout : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void designArrangement_data();
+    void designArrangement();
+    void pictureButtonsHaveIconsAndCaptions();
+    void startStateOfTabsAndFrames();
+    void designSizeHasNoOverlapsOrCutText();
+    void formulasHoldAfterResize_data();
+    void formulasHoldAfterResize();
+    void windowCannotBeMadeSmallerThanMinimum();
+    void minimisedWindowKeepsEveryControl();
+    void browserBarFitsAtMinimumWidth();
+
+private:
+    void resizeOuter(int widthTwips, int heightTwips);
+    void verifyFormulas();
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<SettingsStore> m_settings;
+    std::unique_ptr<LinkFormatTable> m_formats;
+    std::unique_ptr<AppContext> m_context;
+    std::unique_ptr<Form1> m_window;
+};
+
+void tst_MainLayout::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_settings = std::make_unique<SettingsStore>(m_dir->filePath("Postavo.ini"));
+    m_settings->write("Settings", "showHelp", "0");
+    m_formats = std::make_unique<LinkFormatTable>();
+    m_context
+        = std::make_unique<AppContext>(AppContext { DataFolder(m_dir->path()), m_settings.get(), m_formats.get() });
+    m_window = std::make_unique<Form1>(*m_context);
+    QVERIFY(m_window->Form_Load());
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+void tst_MainLayout::cleanup()
+{
+    m_window.reset();
+    m_context.reset();
+    m_formats.reset();
+    m_settings.reset();
+    m_dir.reset();
+}
+
+void tst_MainLayout::resizeOuter(int widthTwips, int heightTwips)
+{
+    const QSize frame = m_window->frameGeometry().size() - m_window->size();
+    const QSize wanted(twipsToPixels(widthTwips) - frame.width(), twipsToPixels(heightTwips) - frame.height());
+    m_window->resize(wanted);
+    QTRY_COMPARE(m_window->size(), wanted.expandedTo(m_window->minimumSize()));
+}
+
+// Reads the controls as they are and checks each step's result against the values it was computed from.
+void tst_MainLayout::verifyFormulas()
+{
+    Form1 &w = *m_window;
+    const int W = tw(w.frameGeometry().width());
+    const int H = tw(w.frameGeometry().height());
+    const auto near = [](int actual, int expected) { return std::abs(actual - expected) <= s_pixel; };
+#define CHECK_TWIPS(actual, expected)                                                                                  \
+    QVERIFY2(near(actual, expected),                                                                                   \
+        qPrintable(QStringLiteral(#actual " = %1, expected %2 (W %3, H %4)").arg(actual).arg(expected).arg(W).arg(H)))
+
+    const QRect f1 = twipsGeometry(w.Frame1);
+    const QRect f3 = twipsGeometry(w.Frame3);
+    const int sb = tw(w.statusBar()->height());
+
+    CHECK_TWIPS(tw(w.TabStrip2->y()), std::abs(f1.top() + f1.height() + 100));
+    CHECK_TWIPS(tw(w.TabStrip2->height()), H);
+    CHECK_TWIPS(f3.top(), std::abs(tw(w.TabStrip2->y()) + 400));
+    CHECK_TWIPS(tw(w.Frame4->y()), f3.top());
+    CHECK_TWIPS(f3.height(), std::abs(H - sb - 500 - f3.top() - 250));
+    CHECK_TWIPS(tw(w.lstPosts->height()), std::abs(f3.height() - tw(w.lstPosts->y()) - 100));
+    CHECK_TWIPS(tw(w.Frame4->height()), f3.height());
+    CHECK_TWIPS(tw(w.lstPosts2->height()), std::abs(f3.height() - tw(w.lstPosts2->y()) - 100));
+    CHECK_TWIPS(tw(w.lstNew->height()), tw(w.lstPosts->height()));
+
+    const QRect f2 = twipsGeometry(w.Frame2);
+    CHECK_TWIPS(f2.height(), f1.top() + f1.height() + f3.height());
+    CHECK_TWIPS(f2.width(), std::abs(W - f2.left() - 240));
+    CHECK_TWIPS(tw(w.WebBrowser1->width()), std::abs(f2.width() - 240));
+    CHECK_TWIPS(tw(w.WebBrowser1->height()), std::abs(f2.height() - tw(w.WebBrowser1->y()) - 1000));
+
+    const int panel1 = tw(w.statusPanels[0]->width());
+    CHECK_TWIPS(panel1, f1.width());
+    CHECK_TWIPS(tw(w.statusPanels[1]->width()), std::abs(W - panel1 - 200 - 3000));
+    // The third panel takes the rest of the bar, up to the size grip.
+    QTRY_VERIFY(w.statusPanels[2]->geometry().right() >= w.statusBar()->width() - 30);
+    QTRY_VERIFY(w.statusPanels[2]->x() > w.statusPanels[1]->geometry().right());
+
+    CHECK_TWIPS(tw(w.Text5->width()), std::abs(f2.width() - tw(w.Text5->x()) - tw(w.Command3->width()) - 200));
+    CHECK_TWIPS(tw(w.Command3->x()), std::abs(f2.width() - tw(w.Command3->width()) - 100));
+    CHECK_TWIPS(tw(w.Command1->width()), std::abs(W - tw(w.Command1->x()) - 250));
+#undef CHECK_TWIPS
+}
+
+void tst_MainLayout::designArrangement_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("twips");
+    QTest::newRow("cmdMessage") << "cmdMessage" << QRect(60, 60, 1600, 800);
+    QTest::newRow("cmbConvert") << "cmbConvert" << QRect(2100, 480, 1635, 315);
+    QTest::newRow("cmdPreview") << "cmdPreview" << QRect(3840, 60, 800, 800);
+    QTest::newRow("cmdCopy") << "cmdCopy" << QRect(4680, 60, 800, 800);
+    QTest::newRow("cmdSave") << "cmdSave" << QRect(5520, 60, 800, 800);
+    QTest::newRow("cmdLoad") << "cmdLoad" << QRect(6360, 60, 800, 800);
+    QTest::newRow("cmdOptions") << "cmdOptions" << QRect(7200, 60, 800, 800);
+    QTest::newRow("Frame1") << "Frame1" << QRect(60, 900, 3735, 4215);
+    QTest::newRow("txtSubject") << "txtSubject" << QRect(900, 300, 1995, 285);
+    QTest::newRow("txtMessage") << "txtMessage" << QRect(120, 900, 3495, 1815);
+    QTest::newRow("Text5-left-top") << "Text5" << QRect(540, 240, -1, 315);
+    QTest::newRow("Command3-size") << "Command3" << QRect(-1, 240, 795, 315);
+    QTest::newRow("lstPosts2-left-top-width") << "lstPosts2" << QRect(60, 1140, 3435, -1);
+    QTest::newRow("lstPosts-left-top-width") << "lstPosts" << QRect(60, 1320, 3435, -1);
+    QTest::newRow("lstNew-left-top-width") << "lstNew" << QRect(60, 1320, 3435, -1);
+    QTest::newRow("Frame3-left-width") << "Frame3" << QRect(120, -1, 3615, -1);
+    QTest::newRow("Frame4-left-width") << "Frame4" << QRect(120, -1, 3615, -1);
+    QTest::newRow("Frame2-left-top") << "Frame2" << QRect(3840, 900, -1, -1);
+    QTest::newRow("Command1-left-top-height") << "Command1" << QRect(8040, 60, -1, 795);
+}
+
+void tst_MainLayout::designArrangement()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, twips);
+    auto *w = m_window->findChild<QWidget *>(name);
+    QVERIFY(w);
+    const QRect actual = twipsGeometry(w);
+    // -1 marks a figure the layout sets from the window's size.
+    const int expected[4] = { twips.x(), twips.y(), twips.width(), twips.height() };
+    const int got[4] = { actual.x(), actual.y(), actual.width(), actual.height() };
+    for (int i = 0; i < 4; ++i) {
+        if (expected[i] != -1) {
+            QVERIFY2(std::abs(got[i] - expected[i]) <= s_pixel / 2 + 1,
+                qPrintable(QStringLiteral("figure %1: %2, expected %3").arg(i).arg(got[i]).arg(expected[i])));
+        }
+    }
+}
+
+void tst_MainLayout::pictureButtonsHaveIconsAndCaptions()
+{
+    const Form1 &w = *m_window;
+    const std::pair<QToolButton *, QString> buttons[] = {
+        { w.cmdMessage, "Auto-Insert" },
+        { w.cmdPreview, "Preview" },
+        { w.cmdCopy, "Copy" },
+        { w.cmdSave, "Save" },
+        { w.cmdLoad, "Load" },
+        { w.cmdOptions, "Options" },
+        { w.Command1, "Visit www.postavo.example.com" },
+    };
+    for (const auto &[button, caption] : buttons) {
+        QCOMPARE(button->text(), caption);
+        QVERIFY2(!button->icon().isNull(), qPrintable(caption));
+        QVERIFY(!button->icon().pixmap(24, 24).isNull());
+        QCOMPARE(button->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
+        QVERIFY(!button->toolTip().isEmpty());
+    }
+    QCOMPARE(w.Command1->toolTip(), QStringLiteral("Visit us!"));
+    QCOMPARE(w.cmdOptions->toolTip(), QStringLiteral("Options"));
+    for (QPushButton *nav : { w.Command4, w.Command5, w.Command6, w.Command7 }) {
+        QVERIFY(!nav->icon().isNull());
+        QVERIFY(!nav->toolTip().isEmpty());
+        QCOMPARE(nav->accessibleName(), nav->toolTip());
+    }
+}
+
+void tst_MainLayout::startStateOfTabsAndFrames()
+{
+    const Form1 &w = *m_window;
+    QCOMPARE(w.Frame1->title(), QStringLiteral("Message Editor"));
+    QCOMPARE(w.Frame2->title(), QStringLiteral("Browser"));
+    QCOMPARE(w.Frame3->title(), QString());
+    QCOMPARE(w.Frame4->title(), QString());
+    QCOMPARE(w.TabStrip2->count(), 2);
+    QCOMPARE(w.TabStrip2->tabText(0), QStringLiteral("Your Forums"));
+    QCOMPARE(w.TabStrip2->tabText(1), QStringLiteral("Your Posts"));
+    QCOMPARE(w.TabStrip2->currentIndex(), 0);
+    QCOMPARE(w.TabStrip1->tabText(0), QStringLiteral("Show All"));
+    QCOMPARE(w.TabStrip1->tabText(1), QStringLiteral("New Replies "));
+    QCOMPARE(w.TabStrip1->currentIndex(), 0);
+    QVERIFY(w.Frame4->isVisible());
+    QVERIFY(w.Frame3->isHidden());
+    QVERIFY(!w.lstPosts->isHidden());
+    QVERIFY(!w.cmdAdd->isHidden());
+    QVERIFY(!w.cmdDel->isHidden());
+    QVERIFY(w.lstNew->isHidden());
+    QVERIFY(w.cmdReplies->isHidden());
+    QVERIFY(w.lstSizes->isHidden());
+    QVERIFY(w.lstLogins->isHidden());
+
+    // The frames are drawn over the tab strip they belong to.
+    const QObjectList siblings = w.TabStrip2->parent()->children();
+    QVERIFY(siblings.indexOf(w.Frame4) > siblings.indexOf(w.TabStrip2));
+    QVERIFY(siblings.indexOf(w.Frame3) > siblings.indexOf(w.TabStrip2));
+    // Their tabs show above them.
+    QVERIFY(w.TabStrip2->tabRect(0).bottom() <= w.Frame4->y() - w.TabStrip2->y() + 2);
+}
+
+void tst_MainLayout::designSizeHasNoOverlapsOrCutText()
+{
+    Form1 &w = *m_window;
+    // Client area of the design (status bar included), below the menu bar.
+    QCOMPARE(w.width(), twipsToPixels(11145));
+    QCOMPARE(w.height() - w.menuBar()->height(), twipsToPixels(8985));
+    verifyFormulas();
+
+    for (QWidget *container : { w.centralWidget(), static_cast<QWidget *>(w.Frame1), static_cast<QWidget *>(w.Frame2),
+             static_cast<QWidget *>(w.Frame3), static_cast<QWidget *>(w.Frame4) }) {
+        QList<QWidget *> shown;
+        for (QWidget *child : container->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+            if (!child->isHidden() && !child->objectName().isEmpty()) {
+                shown.append(child);
+            }
+        }
+        for (QWidget *child : shown) {
+            if (child == w.TabStrip2) {
+                continue; // as tall as the window by design, under the frames
+            }
+            const QRect inside = container->rect();
+            QVERIFY2(inside.contains(child->geometry()),
+                qPrintable(child->objectName() + QStringLiteral(" is cut off by ") + container->objectName()));
+        }
+        for (int i = 0; i < shown.size(); ++i) {
+            for (int j = i + 1; j < shown.size(); ++j) {
+                const bool tabUnderFrame = shown[i] == w.TabStrip2 || shown[j] == w.TabStrip2;
+                if (tabUnderFrame) {
+                    continue;
+                }
+                QVERIFY2(!shown[i]->geometry().intersects(shown[j]->geometry()),
+                    qPrintable(shown[i]->objectName() + QStringLiteral(" overlaps ") + shown[j]->objectName()));
+            }
+        }
+    }
+    // The editor and the whole browser frame lie above the status bar.
+    const int clientBottom = w.centralWidget()->height();
+    QVERIFY(w.Frame1->geometry().bottom() < clientBottom);
+    QVERIFY(w.Frame4->geometry().bottom() < clientBottom);
+    QVERIFY(w.Frame2->geometry().bottom() < clientBottom + 2);
+
+    // Captions fit their buttons and labels.
+    for (QAbstractButton *button : w.findChildren<QAbstractButton *>()) {
+        if (button->text().isEmpty() || button->isHidden()) {
+            continue;
+        }
+        const int needed = qobject_cast<QCheckBox *>(button)
+            ? button->sizeHint().width()
+            : button->fontMetrics().horizontalAdvance(button->text()) + 6;
+        QVERIFY2(needed <= button->width(),
+            qPrintable(button->objectName() + QStringLiteral(": %1 > %2").arg(needed).arg(button->width())));
+    }
+    for (QLabel *label : w.centralWidget()->findChildren<QLabel *>()) {
+        const int needed = label->fontMetrics().horizontalAdvance(label->text());
+        QVERIFY2(needed <= label->width(),
+            qPrintable(label->objectName() + QStringLiteral(": %1 > %2").arg(needed).arg(label->width())));
+    }
+}
+
+void tst_MainLayout::formulasHoldAfterResize_data()
+{
+    QTest::addColumn<int>("widthTwips");
+    QTest::addColumn<int>("heightTwips");
+    QTest::newRow("wide-and-tall") << 15000 << 12000;
+    QTest::newRow("wider-than-tall") << 18000 << 9000;
+    QTest::newRow("narrow-tall") << 7500 << 11000;
+    QTest::newRow("minimum") << 7000 << 5000;
+    // Here the own-posts frame's height comes out of an absolute value.
+    QTest::newRow("short") << 9000 << 6000;
+    QTest::newRow("odd-pixels") << 9991 << 7777;
+}
+
+void tst_MainLayout::formulasHoldAfterResize()
+{
+    QFETCH(int, widthTwips);
+    QFETCH(int, heightTwips);
+    resizeOuter(widthTwips, heightTwips);
+    QVERIFY(std::abs(tw(m_window->frameGeometry().width()) - widthTwips) <= s_pixel);
+    QVERIFY(std::abs(tw(m_window->frameGeometry().height()) - heightTwips) <= s_pixel);
+    verifyFormulas();
+
+    // Back to a large size: the layout follows again.
+    resizeOuter(12000, 10000);
+    verifyFormulas();
+}
+
+void tst_MainLayout::windowCannotBeMadeSmallerThanMinimum()
+{
+    Form1 &w = *m_window;
+    const QSize frame = w.frameGeometry().size() - w.size();
+    QVERIFY(tw(w.minimumWidth() + frame.width()) >= 7000);
+    QVERIFY(tw(w.minimumWidth() + frame.width()) < 7000 + s_pixel);
+    QVERIFY(tw(w.minimumHeight() + frame.height()) >= 5000);
+    QVERIFY(tw(w.minimumHeight() + frame.height()) < 5000 + s_pixel);
+
+    // Too narrow only: the height stays as asked.
+    w.resize(100, twipsToPixels(8000));
+    QTRY_COMPARE(w.height(), twipsToPixels(8000));
+    QCOMPARE(w.width(), w.minimumWidth());
+    verifyFormulas();
+
+    // Too low only.
+    w.resize(twipsToPixels(9000), 50);
+    QTRY_COMPARE(w.width(), twipsToPixels(9000));
+    QCOMPARE(w.height(), w.minimumHeight());
+    verifyFormulas();
+
+    // The guard inside the layout puts a window back that got below the minimum some other way.
+    w.setMinimumSize(0, 0);
+    w.resize(200, 150);
+    QTRY_VERIFY(tw(w.frameGeometry().width()) >= 7000);
+    QTRY_VERIFY(tw(w.frameGeometry().height()) >= 5000);
+}
+
+void tst_MainLayout::minimisedWindowKeepsEveryControl()
+{
+    Form1 &w = *m_window;
+    const QList<QWidget *> controls = w.centralWidget()->findChildren<QWidget *>();
+    QHash<QWidget *, QRect> before;
+    for (QWidget *c : controls) {
+        before.insert(c, c->geometry());
+    }
+    const QSize panel2 = w.statusPanels[1]->size();
+
+    w.setWindowState(Qt::WindowMinimized);
+    QVERIFY(w.isMinimized());
+    // A resize while minimised (as some systems report one) changes nothing.
+    QResizeEvent shrink(QSize(300, 200), w.size());
+    QCoreApplication::sendEvent(&w, &shrink);
+    for (QWidget *c : controls) {
+        QCOMPARE(c->geometry(), before.value(c));
+    }
+    QCOMPARE(w.statusPanels[1]->size(), panel2);
+
+    // Restoring runs the full layout.
+    w.Frame3->resize(w.Frame3->width(), 10);
+    w.setWindowState(Qt::WindowNoState);
+    QVERIFY(!w.isMinimized());
+    verifyFormulas();
+}
+
+void tst_MainLayout::browserBarFitsAtMinimumWidth()
+{
+    Form1 &w = *m_window;
+    resizeOuter(7000, 9000);
+    const int frameWidth = w.Frame2->width();
+    for (QWidget *c : { static_cast<QWidget *>(w.Text5), static_cast<QWidget *>(w.Command3),
+             static_cast<QWidget *>(w.Command4), static_cast<QWidget *>(w.Command7), static_cast<QWidget *>(w.Check1),
+             static_cast<QWidget *>(w.WebBrowser1) }) {
+        QVERIFY2(c->geometry().right() < frameWidth, qPrintable(c->objectName()));
+    }
+    QVERIFY(w.Text5->geometry().right() < w.Command3->x());
+    // The message editor keeps its full size.
+    QCOMPARE(twipsGeometry(w.Frame1).width(), tw(twipsToPixels(3735)));
+}
+
+QTEST_MAIN(tst_MainLayout)
+#include "tst_mainlayout.moc"

@@ -1,0 +1,216 @@
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <memory>
+
+#include "app/appcontext.h"
+#include "app/form1.h"
+#include "app/settingsstore.h"
+#include "links/frmcustom.h"
+#include "links/linkformats.h"
+
+class tst_MainMenus : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void captionsAndOrder();
+    void newMessageEmptiesEditorAndStoresSubject();
+    void saveMessageRunsEvenWhenButtonHidden();
+    void checkRepliesShowsNewRepliesTab();
+    void viewRepliesThenAllPosts();
+    void optionsAndTemplatesOpenDialog_data();
+    void optionsAndTemplatesOpenDialog();
+    void exitRunsTheUnloadSequence();
+
+private:
+    QAction *item(int menu, int position) const;
+    static frmCustom *visibleOptions();
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<SettingsStore> m_settings;
+    std::unique_ptr<LinkFormatTable> m_formats;
+    std::unique_ptr<AppContext> m_context;
+    std::unique_ptr<Form1> m_window;
+};
+
+void tst_MainMenus::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_settings = std::make_unique<SettingsStore>(m_dir->filePath("Postavo.ini"));
+    m_settings->write("Settings", "showHelp", "0");
+    m_formats = std::make_unique<LinkFormatTable>();
+    m_context
+        = std::make_unique<AppContext>(AppContext { DataFolder(m_dir->path()), m_settings.get(), m_formats.get() });
+    m_window = std::make_unique<Form1>(*m_context);
+    QVERIFY(m_window->Form_Load());
+    m_window->show();
+}
+
+void tst_MainMenus::cleanup()
+{
+    m_window.reset();
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (qobject_cast<frmCustom *>(w)) {
+            delete w;
+        }
+    }
+    m_context.reset();
+    m_formats.reset();
+    m_settings.reset();
+    m_dir.reset();
+}
+
+QAction *tst_MainMenus::item(int menu, int position) const
+{
+    const QList<QAction *> menus = m_window->menuBar()->actions();
+    if (menu >= menus.size() || !menus[menu]->menu()) {
+        return nullptr;
+    }
+    const QList<QAction *> items = menus[menu]->menu()->actions();
+    return position < items.size() ? items[position] : nullptr;
+}
+
+frmCustom *tst_MainMenus::visibleOptions()
+{
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (auto *dialog = qobject_cast<frmCustom *>(w); dialog && dialog->isVisible()) {
+            return dialog;
+        }
+    }
+    return nullptr;
+}
+
+void tst_MainMenus::captionsAndOrder()
+{
+    const QList<QAction *> menus = m_window->menuBar()->actions();
+    const QStringList titles { "&File", "&Tools", "&View", "&Help", "About" };
+    QCOMPARE(menus.size(), titles.size());
+    const QList<QStringList> captions {
+        { "&New Message", "&Save Message", "&Load Message", "E&xit" },
+        { "&Preview", "Auto &Insert", "&Check Replies", "&Options", "Paste Message", "Paste Subject", "Paste Username",
+            "Paste Password" },
+        { "&Saved Messages", "&All posts", "&Replies", "&Templates" },
+        { "View &Help" },
+        { "About this software" },
+    };
+    for (int m = 0; m < titles.size(); ++m) {
+        QCOMPARE(menus[m]->text(), titles[m]);
+        QVERIFY(menus[m]->menu());
+        QStringList actual;
+        for (QAction *a : menus[m]->menu()->actions()) {
+            actual.append(a->text());
+        }
+        QCOMPARE(actual, captions[m]);
+    }
+    QCOMPARE(item(0, 3), m_window->fileMenuItem[3]);
+    QCOMPARE(item(3, 0), m_window->aboutMenuItem[0]);
+    QCOMPARE(item(4, 0), m_window->mnuAboutItem[0]);
+}
+
+void tst_MainMenus::newMessageEmptiesEditorAndStoresSubject()
+{
+    m_window->txtSubject->setText("Hello forum");
+    QCOMPARE(m_settings->read("data", "lastSubject", "<missing>"), QStringLiteral("Hello forum"));
+    QVERIFY(!m_window->txtMessage->toPlainText().isEmpty());
+    item(0, 0)->trigger();
+    QCOMPARE(m_window->txtMessage->toPlainText(), QString());
+    QCOMPARE(m_window->txtSubject->text(), QString());
+    QCOMPARE(m_settings->read("data", "lastSubject", "<missing>"), QString());
+}
+
+void tst_MainMenus::saveMessageRunsEvenWhenButtonHidden()
+{
+    m_window->cmdSave->setEnabled(false);
+    m_window->cmdSave->hide();
+    m_window->setMessageText("Body line");
+    m_window->txtSubject->setText("Subject line");
+    item(0, 1)->trigger();
+    QFile messages(m_dir->filePath("messages.txt"));
+    QVERIFY(messages.open(QIODevice::ReadOnly));
+    const QByteArray content = messages.readAll();
+    QVERIFY(content.contains("Body line"));
+    QVERIFY(content.contains("Subject line"));
+    QCOMPARE(m_window->panelText(1), QStringLiteral("MESSAGE SAVED"));
+}
+
+void tst_MainMenus::checkRepliesShowsNewRepliesTab()
+{
+    QSignalSpy tabClicks(m_window->TabStrip1, &QTabBar::currentChanged);
+    item(1, 2)->trigger();
+    QCOMPARE(m_window->TabStrip1->currentIndex(), 1);
+    QCOMPARE(tabClicks.size(), 1);
+    QCOMPARE(tabClicks.first().first().toInt(), 1);
+}
+
+void tst_MainMenus::viewRepliesThenAllPosts()
+{
+    QSignalSpy tabClicks(m_window->TabStrip1, &QTabBar::currentChanged);
+    item(2, 2)->trigger();
+    QCOMPARE(m_window->TabStrip1->currentIndex(), 1);
+    item(2, 1)->trigger();
+    QCOMPARE(m_window->TabStrip1->currentIndex(), 0);
+    QCOMPARE(m_window->TabStrip1->tabText(m_window->TabStrip1->currentIndex()), QStringLiteral("Show All"));
+    QCOMPARE(tabClicks.size(), 2);
+    QVERIFY(!m_window->lstPosts->isHidden());
+    QVERIFY(m_window->lstNew->isHidden());
+}
+
+void tst_MainMenus::optionsAndTemplatesOpenDialog_data()
+{
+    QTest::addColumn<int>("menu");
+    QTest::addColumn<int>("position");
+    QTest::newRow("tools-options") << 1 << 3;
+    QTest::newRow("view-templates") << 2 << 3;
+}
+
+void tst_MainMenus::optionsAndTemplatesOpenDialog()
+{
+    QFETCH(int, menu);
+    QFETCH(int, position);
+    m_window->cmdOptions->setEnabled(false);
+    QVERIFY(!visibleOptions());
+    item(menu, position)->trigger();
+    frmCustom *dialog = visibleOptions();
+    QVERIFY(dialog);
+    // A second opening raises the same dialog.
+    item(menu, position)->trigger();
+    QCOMPARE(visibleOptions(), dialog);
+}
+
+void tst_MainMenus::exitRunsTheUnloadSequence()
+{
+    QSignalSpy ended(m_window.get(), &Form1::programEnded);
+    m_window->setMessageText("Last words\r\nsecond line");
+    m_window->cmbConvert->setCurrentIndex(2);
+    item(1, 3)->trigger();
+    QPointer<frmCustom> dialog = visibleOptions();
+    QVERIFY(dialog);
+
+    item(0, 3)->trigger();
+    QCOMPARE(ended.size(), 1);
+    QVERIFY(!m_window->isVisible());
+    QCOMPARE(m_settings->read("data", "lastMessage", "<missing>"), QStringLiteral("Last words\r\nsecond line"));
+    QCOMPARE(m_settings->read("data", "lastConvert", "<missing>"), QStringLiteral("2"));
+    QVERIFY(dialog.isNull());
+    for (const char *file : { "posts.txt", "posts2.txt", "sizes.txt" }) {
+        QVERIFY(QFile::exists(m_dir->filePath(QLatin1String(file))));
+    }
+}
+
+QTEST_MAIN(tst_MainMenus)
+#include "tst_mainmenus.moc"

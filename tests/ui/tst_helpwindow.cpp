@@ -1,0 +1,117 @@
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBrowser>
+
+#include "app/form1.h"
+#include "app/settingsstore.h"
+#include "links/linkformats.h"
+#include "ui/form8.h"
+
+// The main window's way of opening and closing the help window.
+class tst_HelpWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void missingGuideOpensNothingAndIsLookedForAgain();
+    void secondRequestRaisesTheSameWindow();
+    void unloadClosesHelpWindow();
+
+private:
+    void writeGuide();
+    QList<Form8 *> helpWindows() const;
+
+    QTemporaryDir *m_dir = nullptr;
+    SettingsStore *m_settings = nullptr;
+    LinkFormatTable *m_formats = nullptr;
+    AppContext *m_context = nullptr;
+    Form1 *m_main = nullptr;
+};
+
+void tst_HelpWindow::init()
+{
+    m_dir = new QTemporaryDir;
+    QVERIFY(m_dir->isValid());
+    m_settings = new SettingsStore(m_dir->filePath(QStringLiteral("Postavo.ini")));
+    m_formats = new LinkFormatTable;
+    m_context = new AppContext{DataFolder(m_dir->path()), m_settings, m_formats};
+    m_main = new Form1(*m_context);
+}
+
+void tst_HelpWindow::cleanup()
+{
+    delete m_main;
+    delete m_context;
+    delete m_formats;
+    delete m_settings;
+    delete m_dir;
+}
+
+void tst_HelpWindow::writeGuide()
+{
+    QFile file(m_dir->filePath(QStringLiteral("Help.rtf")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("{\\rtf1\\ansi {\\b Postavo} help}");
+}
+
+QList<Form8 *> tst_HelpWindow::helpWindows() const
+{
+    return m_main->findChildren<Form8 *>();
+}
+
+void tst_HelpWindow::missingGuideOpensNothingAndIsLookedForAgain()
+{
+    m_main->showHelpWindow();
+    QTRY_COMPARE_WITH_TIMEOUT(helpWindows().size(), 0, 5000);
+
+    writeGuide();
+    m_main->showHelpWindow();
+    QCOMPARE(helpWindows().size(), 1);
+    Form8 *help = helpWindows().constFirst();
+    QVERIFY(help->isVisible());
+    QVERIFY(help->isWindow());
+    QVERIFY(!help->isModal());
+    QVERIFY(help->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QCOMPARE(help->rtf1->toPlainText(), QStringLiteral("Postavo help"));
+}
+
+void tst_HelpWindow::secondRequestRaisesTheSameWindow()
+{
+    writeGuide();
+    m_main->showHelpWindow();
+    QPointer<Form8> first = helpWindows().value(0);
+    QVERIFY(first);
+    first->hide();
+    m_main->showHelpWindow();
+    QCOMPARE(helpWindows().size(), 1);
+    QCOMPARE(helpWindows().constFirst(), first.data());
+    QVERIFY(first->isVisible());
+
+    // Closed by the user, it is gone; the next request builds a fresh one.
+    first->close();
+    QTRY_VERIFY_WITH_TIMEOUT(first.isNull(), 5000);
+    m_main->showHelpWindow();
+    QCOMPARE(helpWindows().size(), 1);
+    QVERIFY(helpWindows().constFirst()->isVisible());
+}
+
+void tst_HelpWindow::unloadClosesHelpWindow()
+{
+    writeGuide();
+    m_main->showHelpWindow();
+    QPointer<Form8> help = helpWindows().value(0);
+    QVERIFY(help);
+    QVERIFY(help->isVisible());
+    m_main->Form_Unload();
+    QTRY_VERIFY_WITH_TIMEOUT(help.isNull(), 5000);
+}
+
+QTEST_MAIN(tst_HelpWindow)
+#include "tst_helpwindow.moc"

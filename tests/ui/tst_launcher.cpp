@@ -1,0 +1,132 @@
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+#include "app/branding.h"
+#include "ui/frmwebsite.h"
+#include "ui/sitekey.h"
+
+class TestLauncher : public QObject
+{
+    Q_OBJECT
+
+private:
+    QList<QUrl> m_opened;
+
+private slots:
+    void initTestCase()
+    {
+        frmWebsite::opener() = [this](const QUrl &url) { m_opened.append(url); };
+    }
+
+    void init()
+    {
+        m_opened.clear();
+        siteKey().clear();
+        loadBranding();
+    }
+
+    void websiteKeyOpensTheWebsiteAndClearsTheKey()
+    {
+        siteKey() = QStringLiteral("Website");
+        QPointer<frmWebsite> launcher = new frmWebsite;
+        QCOMPARE(m_opened.size(), 1);
+        QCOMPARE(m_opened.first().toString(), withWebScheme(brandingInfo().website));
+        QVERIFY(m_opened.first().scheme().startsWith(QLatin1String("http")));
+        QVERIFY(siteKey().isEmpty());
+        QTRY_VERIFY_WITH_TIMEOUT(launcher.isNull(), 5000);
+    }
+
+    void otherKeysOpenNothingAndStay_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::newRow("empty") << QString();
+        QTest::newRow("other") << "Forum";
+        QTest::newRow("lower-case") << "website";
+    }
+
+    void otherKeysOpenNothingAndStay()
+    {
+        QFETCH(QString, key);
+        siteKey() = key;
+        QPointer<frmWebsite> launcher = new frmWebsite;
+        QVERIFY(m_opened.isEmpty());
+        QCOMPARE(siteKey(), key);
+        QTRY_VERIFY_WITH_TIMEOUT(launcher.isNull(), 5000);
+    }
+
+    void livesAboutOneSecond()
+    {
+        QElapsedTimer clock;
+        clock.start();
+        QPointer<frmWebsite> launcher = launchWebsite(true);
+        QVERIFY(launcher->isVisible());
+        QCOMPARE(frmWebsite::visibleLauncher(), launcher.data());
+        QTest::qWait(600);
+        QVERIFY(!launcher.isNull());
+        QTRY_VERIFY_WITH_TIMEOUT(launcher.isNull(), 5000);
+        QVERIFY(clock.elapsed() >= 900);
+        QCOMPARE(frmWebsite::visibleLauncher(), nullptr);
+    }
+
+    void visitButtonFormIsNotShown()
+    {
+        QPointer<frmWebsite> launcher = launchWebsite(false);
+        QCOMPARE(m_opened.size(), 1);
+        QVERIFY(!launcher->isVisible());
+        QCOMPARE(frmWebsite::visibleLauncher(), nullptr);
+        QTRY_VERIFY_WITH_TIMEOUT(launcher.isNull(), 5000);
+    }
+
+    void waitingRunsAtOnceWithoutVisibleLauncher()
+    {
+        QObject context;
+        int runs = 0;
+        frmWebsite::whenNoneVisible(&context, [&runs] { ++runs; });
+        QCOMPARE(runs, 1);
+    }
+
+    void waitingLastsUntilEveryVisibleLauncherHasGone()
+    {
+        QObject context;
+        int runs = 0;
+        QPointer<frmWebsite> first = launchWebsite(true);
+        frmWebsite::whenNoneVisible(&context, [&runs] { ++runs; });
+        QCOMPARE(runs, 0);
+        // A second launcher shown before the first goes keeps the wait going.
+        QTest::qWait(400);
+        QPointer<frmWebsite> second = launchWebsite(true);
+        QTRY_VERIFY_WITH_TIMEOUT(first.isNull(), 5000);
+        QCOMPARE(runs, 0);
+        QTRY_COMPARE_WITH_TIMEOUT(runs, 1, 5000);
+        QVERIFY(second.isNull());
+    }
+
+    void waitingEndsQuietlyWhenTheWaiterGoes()
+    {
+        int runs = 0;
+        QPointer<frmWebsite> launcher = launchWebsite(true);
+        {
+            QObject context;
+            frmWebsite::whenNoneVisible(&context, [&runs] { ++runs; });
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(launcher.isNull(), 5000);
+        QCOMPARE(runs, 0);
+    }
+
+    void launcherClosedEarlyEndsTheWait()
+    {
+        QObject context;
+        int runs = 0;
+        auto *launcher = launchWebsite(true);
+        frmWebsite::whenNoneVisible(&context, [&runs] { ++runs; });
+        // Still on screen when it is destroyed: the wait must not hang on it.
+        delete launcher;
+        QCOMPARE(runs, 1);
+    }
+};
+
+QTEST_MAIN(TestLauncher)
+#include "tst_launcher.moc"

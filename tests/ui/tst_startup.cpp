@@ -1,0 +1,302 @@
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <QWebEngineView>
+
+#include "app/branding.h"
+#include "app/form1.h"
+#include "app/settingsstore.h"
+#include "links/linkformats.h"
+#include "ui/frmabout.h"
+#include "ui/frmsplash.h"
+#include "ui/frmwebsite.h"
+#include "ui/skin.h"
+#include "ui/windowicon.h"
+
+namespace {
+
+// Counts the close requests a window receives.
+class CloseCounter : public QObject
+{
+public:
+    explicit CloseCounter(QWidget *window) { window->installEventFilter(this); }
+    int closes = 0;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Close) {
+            ++closes;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// One program's worth of settings, data folder and formats in a temporary folder.
+struct Program
+{
+    explicit Program(const QString &folder)
+        : settings(QDir(folder).filePath(QStringLiteral("Postavo.ini")))
+        , context { DataFolder(folder), &settings, &formats }
+    {
+        settings.write(QStringLiteral("Settings"), QStringLiteral("showHelp"), QStringLiteral("0"));
+    }
+    SettingsStore settings;
+    LinkFormatTable formats;
+    AppContext context;
+};
+
+bool ownPalette(const QWidget *widget)
+{
+    return widget->testAttribute(Qt::WA_SetPalette);
+}
+
+} // namespace
+
+class TestStartup : public QObject
+{
+    Q_OBJECT
+
+private:
+    QList<QUrl> m_opened;
+
+private slots:
+    void initTestCase()
+    {
+        frmWebsite::opener() = [this](const QUrl &url) { m_opened.append(url); };
+    }
+
+    void init()
+    {
+        m_opened.clear();
+        setSkinConfigured(false);
+    }
+
+    void splashBringsUpTheMainWindowOnTheSeventyFifthTick()
+    {
+        QTemporaryDir tmp;
+        Program program(tmp.path());
+        frmSplash splash(program.context);
+        QCOMPARE(splash.size(), QSize(478, 318));
+        QVERIFY(!splash.Timer2->isActive());
+        QCOMPARE(splash.Timer2->interval(), 2);
+        splash.Form_Load();
+        QVERIFY(splash.Timer2->isActive());
+        QVERIFY(!splash.Image1->pixmap().isNull());
+        // Ticks by hand from here.
+        splash.Timer2->stop();
+        splash.show();
+
+        for (int tick = 1; tick <= 74; ++tick) {
+            splash.Timer2_Timer();
+            QVERIFY(!splash.mainWindow());
+        }
+        QCOMPARE(splash.intTemp, qint16(148));
+        splash.Timer2_Timer();
+        QCOMPARE(splash.intTemp, qint16(150));
+        Form1 *main = splash.mainWindow();
+        QVERIFY(main);
+        QVERIFY(main->isVisible());
+        QVERIFY(!splash.isVisible());
+        QVERIFY(!splash.Timer2->isActive());
+
+        // Set-up step 2: the program's icon on the main window.
+        QVERIFY(main->windowIcon().availableSizes().size() >= 7);
+        // Skinning is off: no skin, no skin labels.
+        QVERIFY(!skinObject());
+        QVERIFY(main->findChildren<SkinLabel *>().isEmpty());
+        QVERIFY(!ownPalette(main->lstPosts2));
+
+        // The unload closes the splash and the program ends.
+        CloseCounter splashCloses(&splash);
+        QSignalSpy ended(&splash, &frmSplash::programEnded);
+        main->close();
+        QCOMPARE(splashCloses.closes, 1);
+        QCOMPARE(ended.count(), 1);
+    }
+
+    void splashTimerRunsByItself()
+    {
+        QTemporaryDir tmp;
+        Program program(tmp.path());
+        frmSplash splash(program.context);
+        splash.Form_Load();
+        splash.show();
+        QTRY_VERIFY_WITH_TIMEOUT(splash.mainWindow() && splash.mainWindow()->isVisible(), 30000);
+        QVERIFY(!splash.isVisible());
+        QCOMPARE(splash.intTemp, qint16(150));
+        QTest::qWait(30);
+        QCOMPARE(splash.intTemp, qint16(150));
+        splash.mainWindow()->close();
+    }
+
+    void failedSetUpEndsTheProgram()
+    {
+        QTemporaryDir tmp;
+        Program program(tmp.path());
+        program.context.dataFolder = DataFolder(tmp.filePath(QStringLiteral("missing/folder")));
+        frmSplash splash(program.context);
+        QSignalSpy failed(&splash, &frmSplash::startFailed);
+        // The set-up tells the user in a message box; answer it.
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, this, [] {
+            if (QWidget *box = QApplication::activeModalWidget()) {
+                box->close();
+            }
+        });
+        answer.start(50);
+        splash.intTemp = 148;
+        splash.Timer2_Timer();
+        QCOMPARE(failed.count(), 1);
+        QVERIFY(splash.mainWindow() && !splash.mainWindow()->isVisible());
+    }
+
+    void visitButtonOpensTheWebsiteWithoutShowingTheLauncher()
+    {
+        QTemporaryDir tmp;
+        Program program(tmp.path());
+        Form1 w(program.context);
+        QVERIFY(w.Form_Load());
+        QSignalSpy ended(&w, &Form1::programEnded);
+        w.Command1->click();
+        QCOMPARE(m_opened.size(), 1);
+        QCOMPARE(m_opened.first().toString(), QStringLiteral("http://") + brandingInfo().website);
+        QVERIFY(!frmWebsite::visibleLauncher());
+        // A launcher that is not on screen does not hold the program up.
+        w.close();
+        QCOMPARE(ended.count(), 1);
+    }
+
+    void visibleLauncherKeepsTheProgramAliveUntilItCloses()
+    {
+        QTemporaryDir tmp;
+        Program program(tmp.path());
+        Form1 w(program.context);
+        QVERIFY(w.Form_Load());
+        w.show();
+        QSignalSpy ended(&w, &Form1::programEnded);
+        QPointer<frmWebsite> launcher = launchWebsite(true);
+        w.close();
+        QCOMPARE(ended.count(), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(launcher.isNull(), 5000);
+        QCOMPARE(ended.count(), 1);
+    }
+
+    void aboutWindowOpensOnce()
+    {
+        QTemporaryDir tmp;
+        Program program(tmp.path());
+        Form1 w(program.context);
+        QVERIFY(w.Form_Load());
+        w.showAboutWindow();
+        w.showAboutWindow();
+        const QList<frmAbout *> abouts = w.findChildren<frmAbout *>();
+        QCOMPARE(abouts.size(), 1);
+        QVERIFY(abouts.first()->isVisible());
+        QCOMPARE(abouts.first()->windowTitle(), QStringLiteral("About Postavo"));
+        QVERIFY(!abouts.first()->isModal());
+        abouts.first()->close();
+        QTRY_VERIFY_WITH_TIMEOUT(w.findChildren<frmAbout *>().isEmpty(), 2000);
+        w.showAboutWindow();
+        QCOMPARE(w.findChildren<frmAbout *>().size(), 1);
+    }
+
+    void skinnedProgram()
+    {
+        QTemporaryDir tmp;
+        const QString skinPath = tmp.filePath(QStringLiteral("test.skin"));
+        QFile skinFile(skinPath);
+        QVERIFY(skinFile.open(QIODevice::WriteOnly));
+        skinFile.write("[skin]\nname=Test\ncolour2=#112233\ncolour3=#445566\ncolour4=#778899\ncolour5=#aabbcc\n"
+                       "window=#eeeedd\n");
+        skinFile.close();
+        const QString designSkin = designSkinPath();
+        designSkinPath() = skinPath;
+        setSkinConfigured(true);
+
+        Program program(tmp.path());
+        frmSplash splash(program.context);
+        splash.Form_Load();
+        splash.Timer2->stop();
+        QCOMPARE(skinObject(), splash.skn);
+        QVERIFY(skinCompanion(false) && skinCompanion(false)->isRunning());
+        // The splash picture is the design's, not a picture box.
+        QVERIFY(!ownPalette(splash.Image1));
+        splash.intTemp = 148;
+        splash.Timer2_Timer();
+        Form1 *w = splash.mainWindow();
+        QVERIFY(w && w->isVisible());
+
+        const QColor c2(0x11, 0x22, 0x33);
+        const QColor c3(0x44, 0x55, 0x66);
+        QCOMPARE(w->txtMessage->palette().color(QPalette::Base), c2);
+        QCOMPARE(w->txtMessage->palette().color(QPalette::Text), c3);
+        QCOMPARE(w->txtSubject->palette().color(QPalette::Base), c2);
+        QCOMPARE(w->lstPosts2->palette().color(QPalette::Base), c2);
+        QCOMPARE(w->lstPosts2->palette().color(QPalette::Text), c3);
+        QCOMPARE(w->cmbConvert->palette().color(QPalette::Base), c2);
+        QCOMPARE(w->cmdAdd->palette().color(QPalette::Button), c2);
+        QCOMPARE(w->cmdSave->palette().color(QPalette::Button), c2);
+        for (QWidget *untouched : { static_cast<QWidget *>(w->WebBrowser1), static_cast<QWidget *>(w->Frame1),
+                 static_cast<QWidget *>(w->TabStrip2), static_cast<QWidget *>(w->lblSubject),
+                 static_cast<QWidget *>(w->Check1), static_cast<QWidget *>(w->statusPanels[0]) }) {
+            QVERIFY2(!ownPalette(untouched), qPrintable(untouched->objectName()));
+        }
+
+        // Label copies: the editor's labels in array 1, the forum tab's in array 2, none for the browser's.
+        const QList<SkinLabel *> editor = skinLabelArray(w, QStringLiteral("SkinLabel1"));
+        QCOMPARE(editor.size(), 3);
+        QCOMPARE(editor.at(1)->text(), w->lblSubject->text());
+        QCOMPARE(editor.at(1)->geometry(), w->lblSubject->geometry());
+        QCOMPARE(editor.at(2)->text(), w->lblMessage->text());
+        const QList<SkinLabel *> forums = skinLabelArray(w, QStringLiteral("SkinLabel2"));
+        QCOMPARE(forums.size(), 3);
+        QCOMPARE(forums.at(1)->text(), w->lblUsername->text());
+        QVERIFY(w->Frame2->findChildren<SkinLabel *>().isEmpty());
+
+        // The skinned window still works: the about window opens skinned, the visit button opens the site.
+        w->showAboutWindow();
+        auto *about = w->findChild<frmAbout *>();
+        QVERIFY(about && about->isVisible());
+        QVERIFY(skinLabelArray(about, QStringLiteral("SkinLabel1")).size() > 1);
+        QCOMPARE(skinLabelArray(w, QStringLiteral("SkinLabel1")).size(), 3);
+        w->Command1->click();
+        QCOMPARE(m_opened.size(), 1);
+
+        QSignalSpy ended(&splash, &frmSplash::programEnded);
+        w->close();
+        QCOMPARE(ended.count(), 1);
+        QVERIFY(!skinCompanion(false)->isRunning());
+
+        designSkinPath() = designSkin;
+        setSkinObject(nullptr);
+        setSkinConfigured(false);
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    // The main window opens the maker's website at start-up; no host name may resolve here, so nothing leaves
+    // the machine. The browser engine takes its switches from this variable, quoted ones included.
+    QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    flags += " \"--host-resolver-rules=MAP * ~NOTFOUND\"";
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
+    QApplication app(argc, argv);
+    TestStartup test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_startup.moc"
