@@ -107,6 +107,29 @@ RunResult runOnce(Form1 &window)
     return result;
 }
 
+// The same walk with a bare probe and no window: what the server and the socket layer cost by themselves.
+double probeAloneSeconds(const QStringList &addresses)
+{
+    PageSizeProbe probe;
+    QEventLoop loop;
+    int next = 0;
+    const auto startNext = [&] {
+        if (next == addresses.size()) {
+            loop.quit();
+            return;
+        }
+        probe.start(addresses.at(next++));
+    };
+    QObject::connect(&probe, &PageSizeProbe::completed, &loop, startNext);
+    QObject::connect(&probe, &PageSizeProbe::socketFailed, &loop, &QEventLoop::quit);
+    QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+    QElapsedTimer clock;
+    clock.start();
+    startNext();
+    loop.exec();
+    return next == addresses.size() && !probe.isBusy() ? clock.nsecsElapsed() / 1e9 : -1;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -202,6 +225,14 @@ int main(int argc, char **argv)
         std::printf("pages per second: best %.0f, median %.0f (%zu runs); new replies found: %d\n", sorted.back(),
             sorted[sorted.size() / 2], sorted.size(), window.lstNew->count());
     }
+    std::vector<double> bare;
+    for (int run = 0; run < runs; ++run) {
+        bare.push_back(s_pageCount / probeAloneSeconds(addresses));
+    }
+    std::sort(bare.begin(), bare.end());
+    std::printf("bare probe without the window, for comparison: best %.0f, median %.0f pages/s\n", bare.back(),
+        bare[bare.size() / 2]);
+
     // The server is stopped first so that only the browser engine's helpers count as child processes.
     server.stop();
     std::printf("peak memory: %.1f MiB (this process), %.1f MiB (browser engine helpers, sum of peaks)\n",
