@@ -113,10 +113,16 @@ public:
         }
     }
 
-    bool isRunning() const { return m_process.state() == QProcess::Running; }
+    bool isRunning() const
+    {
+        return m_process.state() == QProcess::Running;
+    }
 
 private:
-    QString prefixFile(const char *name) const { return QDir(m_prefix->path()).filePath(QLatin1String(name)); }
+    QString prefixFile(const char *name) const
+    {
+        return QDir(m_prefix->path()).filePath(QLatin1String(name));
+    }
 
     bool writeConfig(const QString &listenAddress, const QString &rootFolder)
     {
