@@ -86,6 +86,8 @@ public:
 signals:
     // The unload sequence has finished and the program should end.
     void programEnded();
+    // An Auto-Insert has ended: the text is in the field, or the user has been told it could not be.
+    void autoInsertFinished(bool ok);
 
 protected:
     void closeEvent(QCloseEvent *event) override;

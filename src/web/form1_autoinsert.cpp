@@ -65,6 +65,9 @@ void Form1::autoInsertMessage()
             }
             if (formIndex < 0 || elementIndex < 0) {
                 self->showAutoInsertError();
+                if (self) {
+                    emit self->autoInsertFinished(false);
+                }
                 return;
             }
             // Armed whether or not the write succeeds.
@@ -73,8 +76,15 @@ void Form1::autoInsertMessage()
             self->WebBrowser1->page()->runJavaScript(
                 PageScripts::setFormFieldValueScript(formIndex, elementIndex, text), s_scriptWorld,
                 [self](const QVariant &written) {
-                    if (self && !written.toBool()) {
+                    if (!self) {
+                        return;
+                    }
+                    const bool ok = written.toBool();
+                    if (!ok) {
                         self->showAutoInsertError();
+                    }
+                    if (self) {
+                        emit self->autoInsertFinished(ok);
                     }
                 });
         });
