@@ -1,12 +1,16 @@
 #pragma once
 
+#include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QString>
 
-// Peak resident memory of this process in MiB, from the kernel's own record.
-inline double peakMemoryMiB()
+#include <unistd.h>
+
+// Peak resident memory of a process (this one by default) in MiB, from the kernel's own record.
+inline double peakMemoryMiB(const QString &pid = QStringLiteral("self"))
 {
-    QFile status(QStringLiteral("/proc/self/status"));
+    QFile status(QStringLiteral("/proc/") + pid + QStringLiteral("/status"));
     if (!status.open(QIODevice::ReadOnly)) {
         return -1;
     }
@@ -18,4 +22,36 @@ inline double peakMemoryMiB()
         }
     }
     return -1;
+}
+
+// The sum of the peaks of every process started by this one, children's children included (the browser
+// engine's helpers), in MiB: an upper bound of what they held at any one time.
+inline double descendantsPeakMemoryMiB()
+{
+    QHash<qint64, qint64> parentOf;
+    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString &entry : entries) {
+        bool isPid = false;
+        const qint64 pid = entry.toLongLong(&isPid);
+        QFile stat(QStringLiteral("/proc/") + entry + QStringLiteral("/stat"));
+        if (!isPid || !stat.open(QIODevice::ReadOnly)) {
+            continue;
+        }
+        // The command name may hold blanks and brackets; the fields after its last ")" are plain.
+        const QByteArray line = stat.readAll();
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        parentOf.insert(pid, fields.value(1).toLongLong());
+    }
+    double total = 0;
+    for (auto it = parentOf.cbegin(); it != parentOf.cend(); ++it) {
+        qint64 ancestor = it.value();
+        for (int depth = 0; depth < 64 && ancestor > 1; ++depth) {
+            if (ancestor == qint64(::getpid())) {
+                total += qMax(0.0, peakMemoryMiB(QString::number(it.key())));
+                break;
+            }
+            ancestor = parentOf.value(ancestor, 0);
+        }
+    }
+    return total;
 }

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QWebEngineView>
 
@@ -201,6 +202,9 @@ void Form1::createControls()
         statusPanels[i] = panel;
     }
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+    m_panelRefresh = new QTimer(this);
+    m_panelRefresh->setSingleShot(true);
+    connect(m_panelRefresh, &QTimer::timeout, this, &Form1::showPanelTexts);
 
     wscSizes = new PageSizeProbe(this, m_probePort);
     wscSizes->setObjectName(QStringLiteral("wscSizes"));
@@ -381,14 +385,35 @@ QString Form1::convertedOutgoingText() const
 
 QString Form1::panelText(int panel) const
 {
-    return statusPanels.at(panel - 1)->text();
+    return m_panelTexts.at(panel - 1);
 }
 
 void Form1::setPanelText(int panel, const QString &text)
 {
-    if (panel >= 1 && panel <= 3) {
-        statusPanels[panel - 1]->setText(text);
+    if (panel < 1 || panel > 3) {
+        return;
     }
+    m_panelTexts[panel - 1] = text;
+    // A reply check writes several texts per page at thousands of pages a second, and laying out and painting
+    // the status bar for each would cost more than the check itself. A text shows at once unless the panels
+    // changed within the last frame; then it shows with the others at the end of that frame.
+    constexpr qint64 frameMs = 40;
+    if (m_panelRefresh->isActive()) {
+        return;
+    }
+    if (!m_panelsShown.isValid() || m_panelsShown.hasExpired(frameMs)) {
+        showPanelTexts();
+    } else {
+        m_panelRefresh->start(int(frameMs - m_panelsShown.elapsed()));
+    }
+}
+
+void Form1::showPanelTexts()
+{
+    for (size_t i = 0; i < statusPanels.size(); ++i) {
+        statusPanels[i]->setText(m_panelTexts[i]);
+    }
+    m_panelsShown.start();
 }
 
 void Form1::updateInterface()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
@@ -19,6 +20,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QTabBar;
 class QToolButton;
+class QTimer;
 class QWebEngineView;
 class PageSizeProbe;
 class Form3;
@@ -84,6 +86,8 @@ public:
 signals:
     // The unload sequence has finished and the program should end.
     void programEnded();
+    // An Auto-Insert has ended: the text is in the field, or the user has been told it could not be.
+    void autoInsertFinished(bool ok);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -256,4 +260,10 @@ private:
     QPointer<frmAbout> m_about;
     quint16 m_probePort = 80;
     QPointer<QWidget> m_splash;
+
+    // Status panels: the texts as last written, and when the labels last showed them.
+    void showPanelTexts();
+    std::array<QString, 3> m_panelTexts;
+    QTimer *m_panelRefresh = nullptr;
+    QElapsedTimer m_panelsShown;
 };

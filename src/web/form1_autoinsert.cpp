@@ -49,33 +49,55 @@ void Form1::autoInsertMessage()
     const QString text = convertedOutgoingText();
     const QString scratchPath = m_context.dataFolder.filePath(DataFiles::htmlTemp);
     QPointer<Form1> self(this);
+    const auto insertAt = [self, text, scratchPath](qint16 formIndex) {
+        if (!self) {
+            return;
+        }
+        const qint16 elementIndex = formIndex >= 0 ? FormScan::findMessageField(formIndex, scratchPath) : qint16(-1);
+        if (formIndex < 0 || elementIndex < 0) {
+            self->showAutoInsertError();
+            if (self) {
+                emit self->autoInsertFinished(false);
+            }
+            return;
+        }
+        // Armed whether or not the write succeeds.
+        self->lastInsertedMessage = text;
+        self->watchCountdown = 4;
+        self->WebBrowser1->page()->runJavaScript(PageScripts::setFormFieldValueScript(formIndex, elementIndex, text),
+            s_scriptWorld, [self](const QVariant &written) {
+                if (!self) {
+                    return;
+                }
+                const bool ok = written.toBool();
+                if (!ok) {
+                    self->showAutoInsertError();
+                }
+                if (self) {
+                    emit self->autoInsertFinished(ok);
+                }
+            });
+    };
+    // The inner markup is fetched only for the second pass, which few pages need: carrying a large page's
+    // markup out of the browser is the costliest step, and this halves it.
     WebBrowser1->page()->runJavaScript(
-        PageScripts::bodyMarkupScript(), s_scriptWorld, [self, text, scratchPath](const QVariant &result) {
+        PageScripts::bodyOuterMarkupScript(), s_scriptWorld, [self, scratchPath, insertAt](const QVariant &outer) {
             if (!self) {
                 return;
             }
-            const BodyMarkup body = bodyMarkupFrom(result);
-            qint16 formIndex = -1;
-            qint16 elementIndex = -1;
-            if (body.present) {
-                formIndex = FormScan::findMessageForm(body.outer, body.inner, scratchPath);
-                if (formIndex >= 0) {
-                    elementIndex = FormScan::findMessageField(formIndex, scratchPath);
-                }
-            }
-            if (formIndex < 0 || elementIndex < 0) {
-                self->showAutoInsertError();
+            if (outer.typeId() != QMetaType::QString) {
+                insertAt(-1);
                 return;
             }
-            // Armed whether or not the write succeeds.
-            self->lastInsertedMessage = text;
-            self->watchCountdown = 4;
+            const qint16 formIndex = FormScan::findMessageForm(outer.toString(), QString(), scratchPath);
+            if (formIndex >= 0) {
+                insertAt(formIndex);
+                return;
+            }
             self->WebBrowser1->page()->runJavaScript(
-                PageScripts::setFormFieldValueScript(formIndex, elementIndex, text), s_scriptWorld,
-                [self](const QVariant &written) {
-                    if (self && !written.toBool()) {
-                        self->showAutoInsertError();
-                    }
+                PageScripts::bodyInnerMarkupScript(), s_scriptWorld, [scratchPath, insertAt](const QVariant &inner) {
+                    const QString markup = inner.typeId() == QMetaType::QString ? inner.toString() : QString();
+                    insertAt(FormScan::findMessageForm(QString(), markup, scratchPath));
                 });
         });
 }

@@ -33,6 +33,18 @@ QString bodyMarkupScript()
                                   "return { outer: body.outerHTML, inner: body.innerHTML };"));
 }
 
+QString bodyOuterMarkupScript()
+{
+    return wrapped(QStringLiteral("var body = document.body;"
+                                  "return body ? body.outerHTML : null;"));
+}
+
+QString bodyInnerMarkupScript()
+{
+    return wrapped(QStringLiteral("var body = document.body;"
+                                  "return body ? body.innerHTML : null;"));
+}
+
 QString setFormFieldValueScript(qint16 formIndex, qint16 elementIndex, const QString &text)
 {
     // The built-ins are taken from the prototypes: a form's fields and the document's forms are reachable

@@ -13,6 +13,11 @@ namespace PageScripts {
 // Evaluates to {outer, inner}: document.body's outerHTML and innerHTML; null when the document has no body.
 QString bodyMarkupScript();
 
+// Evaluate to document.body's outerHTML, or its innerHTML; null when the document has no body. Each is half
+// of what bodyMarkupScript() carries back from the page, for a reader that needs the second only sometimes.
+QString bodyOuterMarkupScript();
+QString bodyInnerMarkupScript();
+
 // Writes text into the value of a field of document.forms[formIndex]. The field is the elementIndex-th of
 // the form's input and textarea elements in document order, the same elements the markup scan counts, so
 // that selection lists and buttons do not shift the index. Fires bubbling "input" and "change" events so the

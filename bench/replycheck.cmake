@@ -1,0 +1,1 @@
+postavo_bench(replycheck SOURCES replycheck.cpp GUI)

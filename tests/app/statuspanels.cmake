@@ -1,0 +1,1 @@
+postavo_test(statuspanels SOURCES app/tst_statuspanels.cpp WEB)

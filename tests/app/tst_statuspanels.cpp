@@ -1,0 +1,91 @@
+// The status panels under bursts of texts: what panelText() reports and what the labels show.
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/appcontext.h"
+#include "app/form1.h"
+#include "app/settingsstore.h"
+#include "links/linkformats.h"
+#include "support/webtestutil.h"
+
+class tst_StatusPanels : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void lastTextWinsAtOnce();
+    void burstEndsShowingTheLastTexts();
+    void singleTextShowsAtOnce();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<SettingsStore> m_settings;
+    LinkFormatTable m_formats;
+    std::unique_ptr<AppContext> m_context;
+    std::unique_ptr<Form1> m_window;
+};
+
+void tst_StatusPanels::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_settings = std::make_unique<SettingsStore>(m_dir->filePath("Postavo.ini"));
+    m_settings->write("Settings", "showHelp", "0");
+    m_context = std::make_unique<AppContext>(AppContext { DataFolder(m_dir->path()), m_settings.get(), &m_formats });
+    m_window = std::make_unique<Form1>(*m_context);
+    QVERIFY(m_window->Form_Load());
+    m_window->show();
+}
+
+void tst_StatusPanels::cleanup()
+{
+    m_window.reset();
+    m_context.reset();
+    m_settings.reset();
+    m_dir.reset();
+}
+
+void tst_StatusPanels::lastTextWinsAtOnce()
+{
+    for (int i = 1; i <= 500; ++i) {
+        m_window->setPanelText(1, QStringLiteral("checking post ") + QString::number(i));
+        m_window->setPanelText(2, QStringLiteral("Receiving response"));
+        m_window->setPanelText(3, QStringLiteral("Downloaded %1 bytes").arg(i));
+        QCOMPARE(m_window->panelText(1), QStringLiteral("checking post ") + QString::number(i));
+    }
+    m_window->setPanelText(1, QStringLiteral("finished - 3 new replies found"));
+    m_window->setPanelText(2, QString());
+    QCOMPARE(m_window->panelText(1), QStringLiteral("finished - 3 new replies found"));
+    QCOMPARE(m_window->panelText(2), QString());
+    QCOMPARE(m_window->panelText(3), QStringLiteral("Downloaded 500 bytes"));
+}
+
+void tst_StatusPanels::burstEndsShowingTheLastTexts()
+{
+    // Writes spread over several frames, with the event loop running between them as socket events do.
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 1; clock.elapsed() < 300; ++i) {
+        m_window->setPanelText(1, QStringLiteral("checking post ") + QString::number(i));
+        m_window->setPanelText(3, QStringLiteral("Downloaded %1 bytes").arg(i));
+        QCoreApplication::processEvents();
+    }
+    m_window->setPanelText(1, QStringLiteral("finished - 0 new replies found"));
+    m_window->setPanelText(3, QStringLiteral("Downloaded 7 bytes"));
+    QTRY_COMPARE_WITH_TIMEOUT(
+        m_window->statusPanels[0]->text(), QStringLiteral("finished - 0 new replies found"), 2000);
+    QCOMPARE(m_window->statusPanels[2]->text(), QStringLiteral("Downloaded 7 bytes"));
+}
+
+void tst_StatusPanels::singleTextShowsAtOnce()
+{
+    QTest::qWait(100);
+    m_window->setPanelText(1, QStringLiteral("MESSAGE SAVED"));
+    QCOMPARE(m_window->statusPanels[0]->text(), QStringLiteral("MESSAGE SAVED"));
+}
+
+POSTAVO_WEB_TEST_MAIN(tst_StatusPanels)
+#include "tst_statuspanels.moc"

@@ -1,0 +1,150 @@
+// Auto-Insert through the main window on real pages: where the text lands, when it is refused, and that the
+// second pass over the inner markup still runs when the first finds no form.
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <QWebEngineView>
+
+#include "app/appcontext.h"
+#include "app/form1.h"
+#include "app/settingsstore.h"
+#include "links/linkformats.h"
+#include "support/modalwatcher.h"
+#include "support/webtestutil.h"
+#include "web/pagescripts.h"
+
+class tst_Form1AutoInsert : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void textLandsInTheTextarea();
+    void refused_data();
+    void refused();
+    void secondPressReplaces();
+
+private:
+    bool showPage(const QString &body);
+    QString value(const QString &selector);
+    QString scratch() const;
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<SettingsStore> m_settings;
+    LinkFormatTable m_formats;
+    std::unique_ptr<AppContext> m_context;
+    std::unique_ptr<Form1> m_window;
+};
+
+void tst_Form1AutoInsert::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_settings = std::make_unique<SettingsStore>(m_dir->filePath("Postavo.ini"));
+    m_settings->write("Settings", "showHelp", "0");
+    m_context = std::make_unique<AppContext>(AppContext { DataFolder(m_dir->path()), m_settings.get(), &m_formats });
+    m_window = std::make_unique<Form1>(*m_context);
+    QVERIFY(m_window->Form_Load());
+    m_window->show();
+}
+
+void tst_Form1AutoInsert::cleanup()
+{
+    m_window.reset();
+    m_context.reset();
+    m_settings.reset();
+    m_dir.reset();
+}
+
+// Loads the page and waits until it, not the start page, has finished loading.
+bool tst_Form1AutoInsert::showPage(const QString &body)
+{
+    QWebEnginePage *page = m_window->WebBrowser1->page();
+    const QUrl base(QStringLiteral("http://127.0.0.1/posting"));
+    QSignalSpy finished(page, &QWebEnginePage::loadFinished);
+    page->setHtml(QStringLiteral("<!DOCTYPE html><html><body>") + body + QStringLiteral("</body></html>"), base);
+    return QTest::qWaitFor(
+        [&] { return !finished.isEmpty() && page->url() == base && finished.last().first().toBool(); }, 20000);
+}
+
+QString tst_Form1AutoInsert::value(const QString &selector)
+{
+    return WebTest::evaluateJavaScriptSync(m_window->WebBrowser1->page(), PageScripts::fieldValueScript(selector))
+        .toString();
+}
+
+QString tst_Form1AutoInsert::scratch() const
+{
+    QFile file(m_dir->filePath("htmltemp.txt"));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+void tst_Form1AutoInsert::textLandsInTheTextarea()
+{
+    QVERIFY(showPage("<form action=\"/search\"><input type=\"text\" name=\"q\"></form>"
+                     "<p>Reply</p><form action=\"/submit\"><input type=\"text\" id=\"subject\">"
+                     "<select name=\"icon\"><option>none</option></select>"
+                     "<textarea id=\"message\"></textarea><input type=\"submit\"></form>"));
+    m_window->setMessageText("Hello\r\nsee http://example.org/x");
+    QSignalSpy finished(m_window.get(), &Form1::autoInsertFinished);
+    ModalWatcher boxes;
+    m_window->cmdMessage->click();
+    QVERIFY(finished.wait(20000));
+    QCOMPARE(finished.first().first().toBool(), true);
+    QCOMPARE(boxes.titles, QStringList());
+    const QString sent = m_window->convertedOutgoingText();
+    QCOMPARE(m_window->lastInsertedMessage, sent);
+    QCOMPARE(m_window->watchCountdown, qint16(4));
+    // A textarea's value reads back with LF line ends.
+    QCOMPARE(value("#message"), QString(sent).replace("\r\n", "\n"));
+    QCOMPARE(value("#subject"), QString());
+    // The first pass found the form: the scratch file holds the split outer markup.
+    QVERIFY(scratch().contains("<body"));
+}
+
+void tst_Form1AutoInsert::refused_data()
+{
+    QTest::addColumn<QString>("body");
+    QTest::newRow("no-form") << "<p>Nothing to post into</p>";
+    QTest::newRow("form-without-textarea") << "<form><input type=\"text\" id=\"q\"></form>";
+    QTest::newRow("textarea-outside-forms")
+        << "<form><input type=\"text\" id=\"q\"></form><textarea id=\"t\"></textarea>";
+}
+
+void tst_Form1AutoInsert::refused()
+{
+    QFETCH(QString, body);
+    QVERIFY(showPage(body));
+    QSignalSpy finished(m_window.get(), &Form1::autoInsertFinished);
+    ModalWatcher boxes;
+    m_window->cmdMessage->click();
+    QVERIFY(finished.wait(20000));
+    QCOMPARE(finished.first().first().toBool(), false);
+    QCOMPARE(boxes.titles, QStringList { "Auto-Insert Error" });
+    QCOMPARE(boxes.texts, QStringList { "Could not auto-insert your message.  Try pasting instead." });
+    QCOMPARE(m_window->watchCountdown, qint16(0));
+    // Both passes ran: the second left the split inner markup, which has no body tag.
+    const QString split = scratch();
+    QVERIFY2(!split.isEmpty() && !split.contains("<body"), qPrintable(split));
+    if (body.contains("<textarea")) {
+        QCOMPARE(value("#t"), QString());
+    }
+}
+
+void tst_Form1AutoInsert::secondPressReplaces()
+{
+    QVERIFY(showPage("<form><textarea id=\"message\">typed by hand</textarea></form>"));
+    QSignalSpy finished(m_window.get(), &Form1::autoInsertFinished);
+    m_window->setMessageText("first");
+    m_window->cmdMessage->click();
+    QVERIFY(finished.wait(20000));
+    m_window->setMessageText("second");
+    m_window->cmdMessage->click();
+    QVERIFY(finished.wait(20000));
+    QCOMPARE(value("#message"), QStringLiteral("second\n\n"));
+}
+
+POSTAVO_WEB_TEST_MAIN(tst_Form1AutoInsert)
+#include "tst_form1_autoinsert.moc"
