@@ -20,6 +20,7 @@
 #include "app/twips.h"
 #include "links/linkconversion.h"
 #include "links/linkformats.h"
+#include "messages/form3.h"
 #include "replies/pagesizeprobe.h"
 
 namespace {
@@ -119,9 +120,11 @@ void Form1::createControls()
     lblSubject = place(new QLabel(tr("Subject:"), Frame1), "lblSubject", 120, 330, 780, 255);
     txtSubject = place(new QLineEdit(Frame1), "txtSubject", 900, 300, 1995, 285);
     cmdPaste[0] = place(new QPushButton(tr("Paste"), Frame1), "cmdPaste0", 2940, 285, 675, 315);
+    cmdPaste[0]->setToolTip(tr("Click within the Subject field on the form you want to paste into, then click here."));
     lblMessage = place(new QLabel(tr("Message:"), Frame1), "lblMessage", 120, 660, 1000, 240);
     txtMessage = place(new QPlainTextEdit(Frame1), "txtMessage", 120, 900, 3495, 2715);
     cmdPaste[3] = place(new QPushButton(tr("Paste Message"), Frame1), "cmdPaste3", 120, 3705, 3495, 375);
+    cmdPaste[3]->setToolTip(tr("Click within the message area on the form you want to paste into, then click here."));
 
     // Browser.
     Frame2 = place(frame(client, "Frame2", tr("Browser")), "Frame2", 3840, 900, 6375, 7395);
@@ -153,10 +156,12 @@ void Form1::createControls()
     lblUsername = place(new QLabel(tr("Username:"), Frame4), "lblUsername", 60, 570, 900, 255);
     txtUsername = place(new QLineEdit(Frame4), "txtUsername", 960, 540, 1755, 285);
     cmdPaste[1] = place(new QPushButton(tr("Paste"), Frame4), "cmdPaste1", 2760, 540, 735, 285);
+    cmdPaste[1]->setToolTip(tr("Click within the Username field on the form you want to paste into, then click here."));
     lblPassword = place(new QLabel(tr("Password:"), Frame4), "lblPassword", 60, 870, 900, 255);
     txtPassword = place(new QLineEdit(Frame4), "txtPassword", 960, 840, 1755, 285);
     txtPassword->setEchoMode(QLineEdit::Password);
     cmdPaste[2] = place(new QPushButton(tr("Paste"), Frame4), "cmdPaste2", 2760, 840, 735, 285);
+    cmdPaste[2]->setToolTip(tr("Click within the Password field on the form you want to paste into, then click here."));
     lstPosts2 = place(new QListWidget(Frame4), "lstPosts2", 60, 1140, 3435, 1425);
     txtUsername->setEnabled(false);
     txtPassword->setEnabled(false);
@@ -239,6 +244,7 @@ void Form1::connectControls()
     for (PageSizeProbe *probe : {wscSizes, wscPosts}) {
         connect(probe, &PageSizeProbe::panelText, this, &Form1::setPanelText);
     }
+    connectBrowser();
 }
 
 bool Form1::Form_Load()
@@ -298,6 +304,9 @@ void Form1::Form_Unload()
     settings.write(s_data, QStringLiteral("lastMessage"), messageText());
     settings.write(s_data, QStringLiteral("lastConvert"), QString::number(cmbConvert->currentIndex()));
     // The other windows close in this order: splash, options, help, message picker.
+    if (m_picker) {
+        m_picker->close();
+    }
     emit programEnded();
 }
 

@@ -23,6 +23,7 @@ class Form3;
 class frmCustom;
 class Form8;
 class frmAbout;
+class KeyTyper;
 
 // The main window: the message editor, the browser pane, the forum and own-post lists, the reply monitor and
 // the status bar. Its handlers read the controls, call the core and write the controls back; the work itself
@@ -127,6 +128,8 @@ private:
     void createControls();
     void connectControls();
     void layoutMainWindow();
+    // Gives the browser pane its page and wires its events.
+    void connectBrowser();
 
     // Lists and their files
     void loadLists();
@@ -215,4 +218,5 @@ private:
     QPointer<frmCustom> m_options;
     QPointer<Form8> m_help;
     QPointer<frmAbout> m_about;
+    KeyTyper *m_typer = nullptr;
 };
