@@ -23,6 +23,7 @@
 #include "links/linkconversion.h"
 #include "links/frmcustom.h"
 #include "links/linkformats.h"
+#include "messages/form3.h"
 #include "replies/pagesizeprobe.h"
 #include "ui/form8.h"
 #include "ui/frmabout.h"
@@ -133,10 +134,12 @@ void Form1::createControls()
     lblSubject = place(new QLabel(tr("Subject:"), Frame1), "lblSubject", 120, 330, 780, 255);
     txtSubject = place(new QLineEdit(Frame1), "txtSubject", 900, 300, 1995, 285);
     cmdPaste[0] = place(new QPushButton(tr("Paste"), Frame1), "cmdPaste0", 2940, 285, 675, 315);
+    cmdPaste[0]->setToolTip(tr("Click within the Subject field on the form you want to paste into, then click here."));
     lblMessage = place(new QLabel(tr("Message:"), Frame1), "lblMessage", 120, 660, 1000, 240);
     // The message box fills the editor down to its paste button.
     txtMessage = place(new QPlainTextEdit(Frame1), "txtMessage", 120, 900, 3495, 2715);
     cmdPaste[3] = place(new QPushButton(tr("Paste Message"), Frame1), "cmdPaste3", 120, 3705, 3495, 375);
+    cmdPaste[3]->setToolTip(tr("Click within the message area on the form you want to paste into, then click here."));
 
     // Browser.
     Frame2 = place(frame(client, "Frame2", tr("Browser")), "Frame2", 3840, 900, 6375, 7395);
@@ -168,10 +171,12 @@ void Form1::createControls()
     lblUsername = place(new QLabel(tr("Username:"), Frame4), "lblUsername", 60, 570, 990, 255);
     txtUsername = place(new QLineEdit(Frame4), "txtUsername", 1065, 540, 1650, 285);
     cmdPaste[1] = place(new QPushButton(tr("Paste"), Frame4), "cmdPaste1", 2760, 540, 735, 285);
+    cmdPaste[1]->setToolTip(tr("Click within the Username field on the form you want to paste into, then click here."));
     lblPassword = place(new QLabel(tr("Password:"), Frame4), "lblPassword", 60, 870, 990, 255);
     txtPassword = place(new QLineEdit(Frame4), "txtPassword", 1065, 840, 1650, 285);
     txtPassword->setEchoMode(QLineEdit::Password);
     cmdPaste[2] = place(new QPushButton(tr("Paste"), Frame4), "cmdPaste2", 2760, 840, 735, 285);
+    cmdPaste[2]->setToolTip(tr("Click within the Password field on the form you want to paste into, then click here."));
     lstPosts2 = place(new QListWidget(Frame4), "lstPosts2", 60, 1140, 3435, 1425);
     txtUsername->setEnabled(false);
     txtPassword->setEnabled(false);
@@ -260,6 +265,7 @@ void Form1::connectControls()
         connect(probe, &PageSizeProbe::startFailed, this, &Form1::probeStartFailed);
         connect(probe, &PageSizeProbe::socketFailed, this, &Form1::probeSocketFailed);
     }
+    connectBrowser();
 }
 
 bool Form1::Form_Load()
@@ -331,6 +337,9 @@ void Form1::Form_Unload()
     delete m_options.data();
     if (m_help) {
         m_help->close();
+    }
+    if (m_picker) {
+        m_picker->close();
     }
     // A website launcher still on screen keeps the program alive until it has closed itself.
     frmWebsite::whenNoneVisible(this, [this] {

@@ -27,6 +27,7 @@ class Form3;
 class frmCustom;
 class Form8;
 class frmAbout;
+class KeyTyper;
 
 // The main window: the message editor, the browser pane, the forum and own-post lists, the reply monitor and
 // the status bar. Its handlers read the controls, call the core and write the controls back; the work itself
@@ -155,6 +156,8 @@ private:
     // Icons, the design size and the smallest size the window can be given.
     void setUpDesign();
     void updateMinimumSize();
+    // Gives the browser pane its page and wires its events.
+    void connectBrowser();
 
     // Lists and their files
     void loadLists();
@@ -266,4 +269,5 @@ private:
     std::array<QString, 3> m_panelTexts;
     QTimer *m_panelRefresh = nullptr;
     QElapsedTimer m_panelsShown;
+    KeyTyper *m_typer = nullptr;
 };

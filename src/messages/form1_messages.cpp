@@ -1,11 +1,16 @@
 // The main window's message commands: save, load, preview, copy and the paste buttons.
 #include "app/form1.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "app/settingsstore.h"
+#include "messages/form3.h"
 #include "messages/messagestore.h"
+#include "web/keytyper.h"
 
 void Form1::saveMessage()
 {
@@ -31,10 +36,36 @@ void Form1::txtSubject_Change()
 
 void Form1::cmdLoad_Click()
 {
+    // An open picker is only brought forward: its list changes by its own deletes alone.
+    if (m_picker) {
+        m_picker->setWindowState(m_picker->windowState() & ~Qt::WindowMinimized);
+        m_picker->show();
+        m_picker->raise();
+        m_picker->activateWindow();
+        return;
+    }
+    auto *picker = new Form3(m_context.dataFolder.filePath(DataFiles::messages), this);
+    if (!picker->Form_Load()) {
+        delete picker;
+        return;
+    }
+    connect(picker, &Form3::messageChosen, this, [this](const QString &body, const QString &subject, bool hasSubject) {
+        setMessageText(body);
+        if (hasSubject) {
+            txtSubject->setText(subject);
+        }
+    });
+    m_picker = picker;
+    picker->show();
 }
 
 void Form1::previewMessage()
 {
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("message preview"), convertedOutgoingText(),
+                    QMessageBox::Ok, this);
+    // The message is shown as the forum will get it: markup in it is text, never rendered.
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
 }
 
 void Form1::cmdPreview_Click()
@@ -44,9 +75,27 @@ void Form1::cmdPreview_Click()
 
 void Form1::cmdCopy_Click()
 {
+    QGuiApplication::clipboard()->setText(convertedOutgoingText());
 }
 
 void Form1::cmdPaste_Click(int index)
 {
-    Q_UNUSED(index)
+    QString text;
+    switch (index) {
+    case 0:
+        text = txtSubject->text();
+        break;
+    case 1:
+        text = txtUsername->text();
+        break;
+    case 2:
+        text = txtPassword->text();
+        break;
+    case 3:
+        text = convertedOutgoingText();
+        break;
+    default:
+        return;
+    }
+    m_typer->type(text);
 }
