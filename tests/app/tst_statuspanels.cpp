@@ -38,6 +38,8 @@ void tst_StatusPanels::init()
     m_window = std::make_unique<Form1>(*m_context);
     QVERIFY(m_window->Form_Load());
     m_window->show();
+    // Let the start page's load (which fails: tests look up no names) write its texts first.
+    QTRY_COMPARE_WITH_TIMEOUT(m_window->panelText(1), QStringLiteral("Complete"), 20000);
 }
 
 void tst_StatusPanels::cleanup()

@@ -70,7 +70,7 @@ void tst_PageScriptsWeb::cleanupTestCase()
 
 QString tst_PageScriptsWeb::value(const QString &selector)
 {
-    return evaluateJavaScriptSync(m_page, PageScripts::fieldValueScript(selector)).toString();
+    return WebTest::evaluateJavaScriptSync(m_page, PageScripts::fieldValueScript(selector)).toString();
 }
 
 void tst_PageScriptsWeb::roundTrip_data()
@@ -91,29 +91,29 @@ void tst_PageScriptsWeb::roundTrip()
 {
     QFETCH(QString, text);
     QVERIFY(loadHtmlSync(m_page, s_postingPage));
-    const QVariant ok = evaluateJavaScriptSync(
+    const QVariant ok = WebTest::evaluateJavaScriptSync(
         m_page, PageScripts::setFormFieldValueScript(1, 1, text), QWebEngineScript::ApplicationWorld);
     QCOMPARE(ok, QVariant(true));
     QCOMPARE(value(QStringLiteral("#m")), text);
     QCOMPARE(value(QStringLiteral("#subject")), QStringLiteral("keep"));
     QCOMPARE(value(QStringLiteral("#smiley")), QStringLiteral("none"));
     QCOMPARE(
-        evaluateJavaScriptSync(m_page, QStringLiteral("typeof window.pwned")).toString(), QStringLiteral("undefined"));
-    QCOMPARE(evaluateJavaScriptSync(m_page, QStringLiteral("document.querySelectorAll('script').length")).toInt(), 1);
+        WebTest::evaluateJavaScriptSync(m_page, QStringLiteral("typeof window.pwned")).toString(), QStringLiteral("undefined"));
+    QCOMPARE(WebTest::evaluateJavaScriptSync(m_page, QStringLiteral("document.querySelectorAll('script').length")).toInt(), 1);
 }
 
 void tst_PageScriptsWeb::pageListenersSeeTheChange()
 {
     QVERIFY(loadHtmlSync(m_page, s_postingPage));
     // A textarea keeps line ends as LF whatever it is given.
-    QCOMPARE(evaluateJavaScriptSync(m_page, PageScripts::setFormFieldValueScript(1, 1, QStringLiteral("a\r\nb\r\n")),
+    QCOMPARE(WebTest::evaluateJavaScriptSync(m_page, PageScripts::setFormFieldValueScript(1, 1, QStringLiteral("a\r\nb\r\n")),
                  QWebEngineScript::ApplicationWorld),
         QVariant(true));
     QCOMPARE(value(QStringLiteral("#m")), QStringLiteral("a\nb\n"));
-    QCOMPARE(evaluateJavaScriptSync(m_page, QStringLiteral("window.events.join(',')")).toString(),
+    QCOMPARE(WebTest::evaluateJavaScriptSync(m_page, QStringLiteral("window.events.join(',')")).toString(),
         QStringLiteral("input:m,change:m"));
     // Writing again replaces the text rather than adding to it.
-    QCOMPARE(evaluateJavaScriptSync(m_page, PageScripts::setFormFieldValueScript(1, 1, QStringLiteral("second"))),
+    QCOMPARE(WebTest::evaluateJavaScriptSync(m_page, PageScripts::setFormFieldValueScript(1, 1, QStringLiteral("second"))),
         QVariant(true));
     QCOMPARE(value(QStringLiteral("#m")), QStringLiteral("second"));
 }
@@ -134,20 +134,20 @@ void tst_PageScriptsWeb::missingFormOrFieldChangesNothing()
     QFETCH(int, formIndex);
     QFETCH(int, elementIndex);
     QVERIFY(loadHtmlSync(m_page, s_postingPage));
-    const QVariant ok = evaluateJavaScriptSync(m_page,
+    const QVariant ok = WebTest::evaluateJavaScriptSync(m_page,
         PageScripts::setFormFieldValueScript(qint16(formIndex), qint16(elementIndex), QStringLiteral("new")),
         QWebEngineScript::ApplicationWorld);
     QCOMPARE(ok, QVariant(false));
     QCOMPARE(value(QStringLiteral("#q")), QString());
     QCOMPARE(value(QStringLiteral("#subject")), QStringLiteral("keep"));
     QCOMPARE(value(QStringLiteral("#m")), QStringLiteral("old text"));
-    QCOMPARE(evaluateJavaScriptSync(m_page, QStringLiteral("window.events.length")).toInt(), 0);
+    QCOMPARE(WebTest::evaluateJavaScriptSync(m_page, QStringLiteral("window.events.length")).toInt(), 0);
 }
 
 void tst_PageScriptsWeb::fileChooserRefusesText()
 {
     QVERIFY(loadHtmlSync(m_page, QStringLiteral("<form><input type=\"file\" id=\"f\"><textarea></textarea></form>")));
-    QCOMPARE(evaluateJavaScriptSync(m_page, PageScripts::setFormFieldValueScript(0, 0, QStringLiteral("/etc/passwd")),
+    QCOMPARE(WebTest::evaluateJavaScriptSync(m_page, PageScripts::setFormFieldValueScript(0, 0, QStringLiteral("/etc/passwd")),
                  QWebEngineScript::ApplicationWorld),
         QVariant(false));
     QCOMPARE(value(QStringLiteral("#f")), QString());
@@ -162,7 +162,7 @@ void tst_PageScriptsWeb::namedFieldsCannotShadowBuiltIns()
     for (const quint32 world : { quint32(QWebEngineScript::MainWorld), quint32(QWebEngineScript::ApplicationWorld) }) {
         const QString text = QStringLiteral("in world %1").arg(world);
         QCOMPARE(
-            evaluateJavaScriptSync(m_page, PageScripts::setFormFieldValueScript(0, 2, text), world), QVariant(true));
+            WebTest::evaluateJavaScriptSync(m_page, PageScripts::setFormFieldValueScript(0, 2, text), world), QVariant(true));
         QCOMPARE(value(QStringLiteral("#m")), text);
     }
 }
@@ -194,7 +194,7 @@ void tst_PageScriptsWeb::markupScanAgreesWithPage()
     QVERIFY(
         loadHtmlSync(m_page, QStringLiteral("<!DOCTYPE html><html><body>") + body + QStringLiteral("</body></html>")));
     const QVariantMap markup
-        = evaluateJavaScriptSync(m_page, PageScripts::bodyMarkupScript(), QWebEngineScript::ApplicationWorld).toMap();
+        = WebTest::evaluateJavaScriptSync(m_page, PageScripts::bodyMarkupScript(), QWebEngineScript::ApplicationWorld).toMap();
     QVERIFY(markup.value(QStringLiteral("outer")).toString().startsWith(QStringLiteral("<body")));
 
     QTemporaryDir dir;
@@ -204,7 +204,7 @@ void tst_PageScriptsWeb::markupScanAgreesWithPage()
     QVERIFY(formIndex >= 0);
     const qint16 elementIndex = FormScan::findMessageField(formIndex, scratch);
     QVERIFY(elementIndex >= 0);
-    QCOMPARE(evaluateJavaScriptSync(m_page,
+    QCOMPARE(WebTest::evaluateJavaScriptSync(m_page,
                  PageScripts::setFormFieldValueScript(formIndex, elementIndex, QStringLiteral("posted")),
                  QWebEngineScript::ApplicationWorld),
         QVariant(true));
@@ -216,7 +216,7 @@ void tst_PageScriptsWeb::pageWithoutBody()
     QVERIFY(loadContentSync(m_page, "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"10\" height=\"10\"/>",
         QStringLiteral("image/svg+xml")));
     const QVariant markup
-        = evaluateJavaScriptSync(m_page, PageScripts::bodyMarkupScript(), QWebEngineScript::ApplicationWorld);
+        = WebTest::evaluateJavaScriptSync(m_page, PageScripts::bodyMarkupScript(), QWebEngineScript::ApplicationWorld);
     QVERIFY2(markup.isNull() || !markup.isValid(), qPrintable(markup.toString()));
     QCOMPARE(FormScan::findMessageForm(QString(), QString(), QString()), qint16(-1));
 }
