@@ -5,15 +5,20 @@
 #include "links/linkformats.h"
 #include "ui/frmsplash.h"
 #include "ui/windowicon.h"
+#include "web/browserprofile.h"
 
 int main(int argc, char *argv[])
 {
+    // The browser engine shares its graphics contexts with the windows; it wants that set up first.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(SettingsStore::applicationName());
     QApplication::setApplicationVersion(QStringLiteral(POSTAVO_VERSION));
     QApplication::setWindowIcon(programIcon());
     // The main window's unload decides when the program ends: a website launcher may still be on its way.
     QApplication::setQuitOnLastWindowClosed(false);
+
+    useStoredBrowserProfile();
 
     SettingsStore settings;
     LinkFormatTable linkFormats;

@@ -4,15 +4,15 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QUrl>
-#include <QWebEngineProfile>
 #include <QWebEngineView>
 
 #include "web/browserpage.h"
+#include "web/browserprofile.h"
 #include "web/keytyper.h"
 
 void Form1::connectBrowser()
 {
-    auto *page = new BrowserPage(QWebEngineProfile::defaultProfile(), BrowserPage::popupsUnlessChecked(Check1),
+    auto *page = new BrowserPage(browserProfile(), BrowserPage::popupsUnlessChecked(Check1),
                                  WebBrowser1);
     WebBrowser1->setPage(page);
     m_typer = new KeyTyper(WebBrowser1, this);

@@ -1,0 +1,1 @@
+target_sources(postavo_gui PRIVATE web/browserprofile.cpp web/browserprofile.h)
