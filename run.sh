@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 source tools/setup.sh
 postavo_install_packages
-postavo_build build Release
+postavo_build build Release -DBUILD_TESTING=OFF
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo "Postavo needs a graphical display: no DISPLAY or WAYLAND_DISPLAY is set (try: xvfb-run ./run.sh)." >&2
     exit 1

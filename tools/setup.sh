@@ -37,6 +37,7 @@ postavo_install_packages() {
 
 postavo_build() {
     local dir=$1 type=$2
-    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE="$type" >/dev/null
+    shift 2
+    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE="$type" "$@" >/dev/null
     cmake --build "$dir" -j"$(nproc)"
 }
