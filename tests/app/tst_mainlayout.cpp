@@ -21,6 +21,7 @@
 #include "app/settingsstore.h"
 #include "app/twips.h"
 #include "links/linkformats.h"
+#include "support/programstate.h"
 
 namespace {
 
@@ -64,23 +65,14 @@ private:
     void verifyEverythingShows();
     void verifyFormulas();
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<SettingsStore> m_settings;
-    std::unique_ptr<LinkFormatTable> m_formats;
-    std::unique_ptr<AppContext> m_context;
+    std::unique_ptr<ProgramState> m_state;
     std::unique_ptr<Form1> m_window;
 };
 
 void tst_MainLayout::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    m_settings = std::make_unique<SettingsStore>(m_dir->filePath("Postavo.ini"));
-    m_settings->write("Settings", "showHelp", "0");
-    m_formats = std::make_unique<LinkFormatTable>();
-    m_context
-        = std::make_unique<AppContext>(AppContext { DataFolder(m_dir->path()), m_settings.get(), m_formats.get() });
-    m_window = std::make_unique<Form1>(*m_context);
+    m_state = std::make_unique<ProgramState>();
+    m_window = std::make_unique<Form1>(m_state->context);
     QVERIFY(m_window->Form_Load());
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
@@ -89,10 +81,7 @@ void tst_MainLayout::init()
 void tst_MainLayout::cleanup()
 {
     m_window.reset();
-    m_context.reset();
-    m_formats.reset();
-    m_settings.reset();
-    m_dir.reset();
+    m_state.reset();
 }
 
 void tst_MainLayout::resizeOuter(int widthTwips, int heightTwips)

@@ -18,6 +18,7 @@
 #include "app/settingsstore.h"
 #include "links/frmcustom.h"
 #include "links/linkformats.h"
+#include "support/programstate.h"
 
 class tst_MainMenus : public QObject
 {
@@ -40,23 +41,14 @@ private:
     QAction *item(int menu, int position) const;
     static frmCustom *visibleOptions();
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<SettingsStore> m_settings;
-    std::unique_ptr<LinkFormatTable> m_formats;
-    std::unique_ptr<AppContext> m_context;
+    std::unique_ptr<ProgramState> m_state;
     std::unique_ptr<Form1> m_window;
 };
 
 void tst_MainMenus::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    m_settings = std::make_unique<SettingsStore>(m_dir->filePath("Postavo.ini"));
-    m_settings->write("Settings", "showHelp", "0");
-    m_formats = std::make_unique<LinkFormatTable>();
-    m_context
-        = std::make_unique<AppContext>(AppContext { DataFolder(m_dir->path()), m_settings.get(), m_formats.get() });
-    m_window = std::make_unique<Form1>(*m_context);
+    m_state = std::make_unique<ProgramState>();
+    m_window = std::make_unique<Form1>(m_state->context);
     QVERIFY(m_window->Form_Load());
     m_window->show();
 }
@@ -69,10 +61,7 @@ void tst_MainMenus::cleanup()
             delete w;
         }
     }
-    m_context.reset();
-    m_formats.reset();
-    m_settings.reset();
-    m_dir.reset();
+    m_state.reset();
 }
 
 QAction *tst_MainMenus::item(int menu, int position) const
@@ -125,12 +114,12 @@ void tst_MainMenus::captionsAndOrder()
 void tst_MainMenus::newMessageEmptiesEditorAndStoresSubject()
 {
     m_window->txtSubject->setText("Hello forum");
-    QCOMPARE(m_settings->read("data", "lastSubject", "<missing>"), QStringLiteral("Hello forum"));
+    QCOMPARE(m_state->settings.read("data", "lastSubject", "<missing>"), QStringLiteral("Hello forum"));
     QVERIFY(!m_window->txtMessage->toPlainText().isEmpty());
     item(0, 0)->trigger();
     QCOMPARE(m_window->txtMessage->toPlainText(), QString());
     QCOMPARE(m_window->txtSubject->text(), QString());
-    QCOMPARE(m_settings->read("data", "lastSubject", "<missing>"), QString());
+    QCOMPARE(m_state->settings.read("data", "lastSubject", "<missing>"), QString());
 }
 
 void tst_MainMenus::saveMessageRunsEvenWhenButtonHidden()
@@ -140,7 +129,7 @@ void tst_MainMenus::saveMessageRunsEvenWhenButtonHidden()
     m_window->setMessageText("Body line");
     m_window->txtSubject->setText("Subject line");
     item(0, 1)->trigger();
-    QFile messages(m_dir->filePath("messages.txt"));
+    QFile messages(m_state->dir.filePath("messages.txt"));
     QVERIFY(messages.open(QIODevice::ReadOnly));
     const QByteArray content = messages.readAll();
     QVERIFY(content.contains("Body line"));
@@ -204,11 +193,11 @@ void tst_MainMenus::exitRunsTheUnloadSequence()
     item(0, 3)->trigger();
     QCOMPARE(ended.size(), 1);
     QVERIFY(!m_window->isVisible());
-    QCOMPARE(m_settings->read("data", "lastMessage", "<missing>"), QStringLiteral("Last words\r\nsecond line"));
-    QCOMPARE(m_settings->read("data", "lastConvert", "<missing>"), QStringLiteral("2"));
+    QCOMPARE(m_state->settings.read("data", "lastMessage", "<missing>"), QStringLiteral("Last words\r\nsecond line"));
+    QCOMPARE(m_state->settings.read("data", "lastConvert", "<missing>"), QStringLiteral("2"));
     QVERIFY(dialog.isNull());
     for (const char *file : { "posts.txt", "posts2.txt", "sizes.txt" }) {
-        QVERIFY(QFile::exists(m_dir->filePath(QLatin1String(file))));
+        QVERIFY(QFile::exists(m_state->dir.filePath(QLatin1String(file))));
     }
 }
 

@@ -9,6 +9,7 @@
 #include "app/settingsstore.h"
 #include "links/linkformats.h"
 #include "support/webtestutil.h"
+#include "support/programstate.h"
 
 class tst_StatusPanels : public QObject
 {
@@ -22,20 +23,14 @@ private slots:
     void singleTextShowsAtOnce();
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<SettingsStore> m_settings;
-    LinkFormatTable m_formats;
-    std::unique_ptr<AppContext> m_context;
+    std::unique_ptr<ProgramState> m_state;
     std::unique_ptr<Form1> m_window;
 };
 
 void tst_StatusPanels::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    m_settings = std::make_unique<SettingsStore>(m_dir->filePath("Postavo.ini"));
-    m_settings->write("Settings", "showHelp", "0");
-    m_context = std::make_unique<AppContext>(AppContext { DataFolder(m_dir->path()), m_settings.get(), &m_formats });
-    m_window = std::make_unique<Form1>(*m_context);
+    m_state = std::make_unique<ProgramState>();
+    m_window = std::make_unique<Form1>(m_state->context);
     QVERIFY(m_window->Form_Load());
     m_window->show();
     // Let the start page's load (which fails: tests look up no names) write its texts first.
@@ -45,9 +40,7 @@ void tst_StatusPanels::init()
 void tst_StatusPanels::cleanup()
 {
     m_window.reset();
-    m_context.reset();
-    m_settings.reset();
-    m_dir.reset();
+    m_state.reset();
 }
 
 void tst_StatusPanels::lastTextWinsAtOnce()

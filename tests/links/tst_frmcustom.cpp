@@ -16,6 +16,7 @@
 #include "app/settingsstore.h"
 #include "links/frmcustom.h"
 #include "links/linkformats.h"
+#include "support/programstate.h"
 
 namespace {
 
@@ -55,24 +56,15 @@ private slots:
 
 private:
     frmCustom *openOptions();
-    QString stored(const QString &key) const { return m_settings->read("data", key, s_missing); }
+    QString stored(const QString &key) const { return m_state->settings.read("data", key, s_missing); }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<SettingsStore> m_settings;
-    std::unique_ptr<LinkFormatTable> m_formats;
-    std::unique_ptr<AppContext> m_context;
+    std::unique_ptr<ProgramState> m_state;
     std::unique_ptr<Form1> m_window;
 };
 
 void tst_FrmCustom::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    m_settings = std::make_unique<SettingsStore>(m_dir->filePath("Postavo.ini"));
-    m_settings->write("Settings", "showHelp", "0");
-    m_formats = std::make_unique<LinkFormatTable>();
-    m_context
-        = std::make_unique<AppContext>(AppContext { DataFolder(m_dir->path()), m_settings.get(), m_formats.get() });
+    m_state = std::make_unique<ProgramState>();
 }
 
 void tst_FrmCustom::cleanup()
@@ -86,16 +78,13 @@ void tst_FrmCustom::cleanup()
             delete w;
         }
     }
-    m_context.reset();
-    m_formats.reset();
-    m_settings.reset();
-    m_dir.reset();
+    m_state.reset();
 }
 
 frmCustom *tst_FrmCustom::openOptions()
 {
     if (!m_window) {
-        m_window = std::make_unique<Form1>(*m_context);
+        m_window = std::make_unique<Form1>(m_state->context);
         if (!m_window->Form_Load()) {
             return nullptr;
         }
@@ -173,7 +162,7 @@ void tst_FrmCustom::storedSizeIsCheckedOnOpening()
 {
     QFETCH(QString, stored);
     QFETCH(QString, shown);
-    m_settings->write("data", "size", stored);
+    m_state->settings.write("data", "size", stored);
     frmCustom *d = openOptions();
     QVERIFY(d);
     QCOMPARE(d->txtSize->text(), shown);
@@ -241,12 +230,12 @@ void tst_FrmCustom::delOnUnlockedPredefinedRowDropsItFromSelector()
         QCOMPARE(box->text(), QString());
     }
     // Nothing is stored until "Save and Close".
-    QCOMPARE((*m_formats)[1].Name, QStringLiteral("ubb"));
+    QCOMPARE(m_state->formats[1].Name, QStringLiteral("ubb"));
     QCOMPARE(comboEntries(m_window->cmbConvert), QStringList({ "text", "html", "ubb", "ezboard" }));
 
     d->Command1->click();
     QVERIFY(!d->isVisible());
-    QCOMPARE((*m_formats)[1].Name, QString());
+    QCOMPARE(m_state->formats[1].Name, QString());
     QCOMPARE(comboEntries(m_window->cmbConvert), QStringList({ "text", "html", "ezboard" }));
     QCOMPARE(stored("ubbName"), QString());
     QCOMPARE(stored("ubbLinkOpen01"), QString());
@@ -260,7 +249,7 @@ void tst_FrmCustom::nameInRowSixAddsOneEntryAfterEzboard()
     d->txtLinkOpen01[5]->setText("[url=");
     d->Command1->click();
     QCOMPARE(comboEntries(m_window->cmbConvert), QStringList({ "text", "html", "ubb", "ezboard", "phpBB" }));
-    QCOMPARE((*m_formats)[5].Name, QStringLiteral("phpBB"));
+    QCOMPARE(m_state->formats[5].Name, QStringLiteral("phpBB"));
     QCOMPARE(stored("cust03Name"), QStringLiteral("phpBB"));
     QCOMPARE(stored("cust03LinkOpen01"), QStringLiteral("[url="));
 }
@@ -295,8 +284,8 @@ void tst_FrmCustom::closeControlDiscardsEdits()
     QVERIFY(d->close());
     QTRY_VERIFY(d.isNull());
 
-    QCOMPARE((*m_formats)[3].Name, QString());
-    QCOMPARE((*m_formats)[0].LinkClose01, QStringLiteral("</a>"));
+    QCOMPARE(m_state->formats[3].Name, QString());
+    QCOMPARE(m_state->formats[0].LinkClose01, QStringLiteral("</a>"));
     QCOMPARE(comboEntries(m_window->cmbConvert), QStringList({ "text", "html", "ubb", "ezboard" }));
     QCOMPARE(stored("size"), s_missing);
     QCOMPARE(stored("cust01Name"), s_missing);
@@ -349,7 +338,7 @@ void tst_FrmCustom::escapeDiscardsLikeCloseControl()
     d->txtName[6]->setText("typed");
     QTest::keyClick(d->txtName[6], Qt::Key_Escape);
     QTRY_VERIFY(d.isNull());
-    QCOMPARE((*m_formats)[6].Name, QString());
+    QCOMPARE(m_state->formats[6].Name, QString());
     frmCustom *fresh = openOptions();
     QVERIFY(fresh);
     QCOMPARE(fresh->txtName[6]->text(), QString());

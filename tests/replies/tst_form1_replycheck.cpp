@@ -14,6 +14,7 @@
 #include "forums/listfiles.h"
 #include "links/linkformats.h"
 #include "support/webtestutil.h"
+#include "support/programstate.h"
 
 // Serves fixed bodies by path; while `holding` is set, requests for "/slow" get no answer.
 class PageServer : public QObject
@@ -71,20 +72,14 @@ private:
     void runCheck();
 
     PageServer m_server;
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<SettingsStore> m_settings;
-    LinkFormatTable m_formats;
-    std::unique_ptr<AppContext> m_context;
+    std::unique_ptr<ProgramState> m_state;
     std::unique_ptr<Form1> m_window;
 };
 
 void tst_Form1ReplyCheck::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    m_settings = std::make_unique<SettingsStore>(m_dir->filePath("Postavo.ini"));
-    m_settings->write("Settings", "showHelp", "0");
-    m_context = std::make_unique<AppContext>(AppContext{DataFolder(m_dir->path()), m_settings.get(), &m_formats});
-    m_window = std::make_unique<Form1>(*m_context, nullptr, m_server.port());
+    m_state = std::make_unique<ProgramState>();
+    m_window = std::make_unique<Form1>(m_state->context, nullptr, m_server.port());
     QVERIFY(m_window->Form_Load());
     m_window->show();
     // The start page's load shares status panel 1; let it finish first.
@@ -96,9 +91,7 @@ void tst_Form1ReplyCheck::init()
 void tst_Form1ReplyCheck::cleanup()
 {
     m_window.reset();
-    m_context.reset();
-    m_settings.reset();
-    m_dir.reset();
+    m_state.reset();
 }
 
 void tst_Form1ReplyCheck::addPost(const QString &path, const QByteArray &body, const QString &storedSize)
@@ -137,7 +130,7 @@ void tst_Form1ReplyCheck::listsGrownPostsOnly()
 {
     QFETCH(QString, threshold);
     QFETCH(QStringList, expected);
-    m_settings->write("data", "size", threshold);
+    m_state->settings.write("data", "size", threshold);
     addPost("/exact", QByteArray(1500, 'a'), "1000");
     addPost("/unmeasured", QByteArray(9000, 'b'), ListFiles::unmeasuredSize);
     addPost("/more", QByteArray(1501, 'c'), "1000");

@@ -14,6 +14,7 @@
 #include "support/modalwatcher.h"
 #include "support/webtestutil.h"
 #include "web/pagescripts.h"
+#include "support/programstate.h"
 
 class tst_Form1AutoInsert : public QObject
 {
@@ -32,20 +33,14 @@ private:
     QString value(const QString &selector);
     QString scratch() const;
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<SettingsStore> m_settings;
-    LinkFormatTable m_formats;
-    std::unique_ptr<AppContext> m_context;
+    std::unique_ptr<ProgramState> m_state;
     std::unique_ptr<Form1> m_window;
 };
 
 void tst_Form1AutoInsert::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    m_settings = std::make_unique<SettingsStore>(m_dir->filePath("Postavo.ini"));
-    m_settings->write("Settings", "showHelp", "0");
-    m_context = std::make_unique<AppContext>(AppContext { DataFolder(m_dir->path()), m_settings.get(), &m_formats });
-    m_window = std::make_unique<Form1>(*m_context);
+    m_state = std::make_unique<ProgramState>();
+    m_window = std::make_unique<Form1>(m_state->context);
     QVERIFY(m_window->Form_Load());
     m_window->show();
 }
@@ -53,9 +48,7 @@ void tst_Form1AutoInsert::init()
 void tst_Form1AutoInsert::cleanup()
 {
     m_window.reset();
-    m_context.reset();
-    m_settings.reset();
-    m_dir.reset();
+    m_state.reset();
 }
 
 // Loads the page and waits until it, not the start page, has finished loading.
@@ -77,7 +70,7 @@ QString tst_Form1AutoInsert::value(const QString &selector)
 
 QString tst_Form1AutoInsert::scratch() const
 {
-    QFile file(m_dir->filePath("htmltemp.txt"));
+    QFile file(m_state->dir.filePath("htmltemp.txt"));
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
