@@ -262,6 +262,8 @@ private:
     QPointer<Form8> m_help;
     QPointer<frmAbout> m_about;
     quint16 m_probePort = 80;
+    // List files that existed but could not be read at start-up: never written over, so nothing in them is lost.
+    QStringList m_unreadableLists;
     QPointer<QWidget> m_splash;
 
     // Status panels: the texts as last written, and when the labels last showed them.

@@ -65,6 +65,24 @@ void Form1::loadLists()
 {
     const DataFolder &folder = m_context.dataFolder;
 
+    m_unreadableLists.clear();
+    QStringList problems;
+    for (const QString &name : {DataFiles::posts, DataFiles::posts2, DataFiles::sizes}) {
+        const QString reason = ListFiles::unreadableReason(folder.filePath(name));
+        if (!reason.isEmpty()) {
+            m_unreadableLists.append(name);
+            problems.append(folder.filePath(name) + QStringLiteral(": ") + reason);
+        }
+    }
+    if (!problems.isEmpty()) {
+        QMessageBox box(QMessageBox::Warning, brandingInfo().programName,
+                        tr("Postavo could not read these files:\n%1\n\nThey are left as they are: this session "
+                           "will not write over them.")
+                            .arg(problems.join(QLatin1Char('\n'))),
+                        QMessageBox::Ok, this);
+        box.exec();
+    }
+
     lstPosts->clear();
     lstPosts->addItems(ListFiles::readPosts(folder.filePath(DataFiles::posts)));
 
@@ -82,13 +100,20 @@ void Form1::saveLists()
 {
     // Each step runs whatever became of the one before.
     const DataFolder &folder = m_context.dataFolder;
-    ListFiles::writePosts(folder.filePath(DataFiles::posts), entries(lstPosts));
+    if (!m_unreadableLists.contains(DataFiles::posts)) {
+        ListFiles::writePosts(folder.filePath(DataFiles::posts), entries(lstPosts));
+    }
     saveLogins();
-    ListFiles::writeSizes(folder.filePath(DataFiles::sizes), entries(lstSizes));
+    if (!m_unreadableLists.contains(DataFiles::sizes)) {
+        ListFiles::writeSizes(folder.filePath(DataFiles::sizes), entries(lstSizes));
+    }
 }
 
 bool Form1::saveLogins()
 {
+    if (m_unreadableLists.contains(DataFiles::posts2)) {
+        return true; // the user was told at start-up
+    }
     ListFiles::WriteError error;
     if (ListFiles::writeForums(m_context.dataFolder.filePath(DataFiles::posts2), entries(lstPosts2),
                                entries(lstLogins), &error)) {

@@ -218,6 +218,15 @@ bool storedSize(const QString &entry, qint32 *bytes)
     return ok;
 }
 
+QString unreadableReason(const QString &path)
+{
+    QFile file(path);
+    if (!file.exists() || file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    return file.errorString();
+}
+
 QStringList readPosts(const QString &path)
 {
     return recordsFromLines(TextFile::readLines(path));

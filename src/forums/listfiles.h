@@ -68,6 +68,9 @@ struct WriteError
     QString description;
 };
 
+// Why a list file that exists cannot be read (empty when it can, or when it does not exist).
+QString unreadableReason(const QString &path);
+
 // A file that cannot be read yields an empty list.
 QStringList readPosts(const QString &path);
 ForumList readForums(const QString &path);

@@ -2,6 +2,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <unistd.h>
 #include <QTest>
 
 #include "app/datafolder.h"
@@ -12,6 +13,7 @@ class tst_ListFiles : public QObject
     Q_OBJECT
 
 private slots:
+    void unreadableFilesAreNamed();
     void writtenBytes_data();
     void writtenBytes();
     void readRecords_data();
@@ -391,6 +393,24 @@ void tst_ListFiles::writeFailureHasNumberAndDescription()
     QVERIFY(error.number != 0);
     QVERIFY(!error.description.isEmpty());
     QVERIFY(QFileInfo(path).isDir());
+}
+
+void tst_ListFiles::unreadableFilesAreNamed()
+{
+    QTemporaryDir dir;
+    QCOMPARE(ListFiles::unreadableReason(dir.filePath("missing.txt")), QString());
+    QFile plain(dir.filePath("posts.txt"));
+    QVERIFY(plain.open(QIODevice::WriteOnly));
+    plain.write("http://x.y/\r\n\r\n");
+    plain.close();
+    QCOMPARE(ListFiles::unreadableReason(plain.fileName()), QString());
+    // A folder where a list file belongs cannot be read as one.
+    QVERIFY(QDir(dir.path()).mkdir("sizes.txt"));
+    QVERIFY(!ListFiles::unreadableReason(dir.filePath("sizes.txt")).isEmpty());
+    if (geteuid() != 0) { // root reads any file
+        QVERIFY(plain.setPermissions(QFileDevice::WriteOwner));
+        QVERIFY(!ListFiles::unreadableReason(plain.fileName()).isEmpty());
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_ListFiles)
