@@ -10,6 +10,7 @@
 
 #include "app/branding.h"
 #include "messages/messagestore.h"
+#include "ui/skin.h"
 
 namespace {
 
@@ -78,7 +79,15 @@ Form3::Form3(const QString &libraryPath, QWidget *parent)
 
 bool Form3::Form_Load()
 {
-    return loadMessageList();
+    if (!loadMessageList()) {
+        return false;
+    }
+    if (brandingInfo().skinEnabled) {
+        placeSkinLabel(this, QStringLiteral("SkinLabel1"));
+        replaceLabelsWithSkinLabels(this);
+        applySkin(this);
+    }
+    return true;
 }
 
 bool Form3::loadMessageList()
