@@ -20,9 +20,9 @@
 #include <QWebEngineScript>
 #include <QWebEngineView>
 
-#include "app/appcontext.h"
-#include "app/form1.h"
-#include "app/settingsstore.h"
+#include "base/appcontext.h"
+#include "app/mainwindow.h"
+#include "base/settingsstore.h"
 #include "links/linkformats.h"
 #include "support/webtestutil.h"
 #include "web/formscan.h"
@@ -123,12 +123,12 @@ bool closeModalBox()
 }
 
 // Milliseconds from the click to autoInsertFinished; negative when it failed or did not finish.
-double timeAutoInsert(Form1 &window)
+double timeAutoInsert(MainWindow &window)
 {
     QEventLoop loop;
     bool finished = false;
     bool ok = false;
-    QObject::connect(&window, &Form1::autoInsertFinished, &loop, [&](bool written) {
+    QObject::connect(&window, &MainWindow::autoInsertFinished, &loop, [&](bool written) {
         finished = true;
         ok = written;
         loop.quit();
@@ -140,12 +140,12 @@ double timeAutoInsert(Form1 &window)
 
     QElapsedTimer clock;
     clock.start();
-    window.cmdMessage->click();
+    window.autoInsertButton->click();
     if (!finished) {
         loop.exec();
     }
     const double ms = clock.nsecsElapsed() / 1e6;
-    QObject::disconnect(&window, &Form1::autoInsertFinished, &loop, nullptr);
+    QObject::disconnect(&window, &MainWindow::autoInsertFinished, &loop, nullptr);
     return finished && ok ? ms : -1;
 }
 
@@ -196,14 +196,14 @@ int main(int argc, char **argv)
     settings.write(QStringLiteral("Settings"), QStringLiteral("showHelp"), QStringLiteral("0"));
     LinkFormatTable formats;
     AppContext context { DataFolder(tmp.path()), &settings, &formats };
-    Form1 window(context);
-    if (!window.Form_Load()) {
+    MainWindow window(context);
+    if (!window.startUp()) {
         std::fprintf(stderr, "the main window did not load\n");
         return 1;
     }
     window.show();
 
-    QWebEnginePage *page = window.WebBrowser1->page();
+    QWebEnginePage *page = window.webView->page();
     {
         QEventLoop loop;
         bool loaded = false;

@@ -17,9 +17,9 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include "app/appcontext.h"
-#include "app/form1.h"
-#include "app/settingsstore.h"
+#include "base/appcontext.h"
+#include "app/mainwindow.h"
+#include "base/settingsstore.h"
 #include "links/linkformats.h"
 #include "replies/pagesizeprobe.h"
 #include "support/nginxserver.h"
@@ -73,13 +73,13 @@ void closeModalBoxes(bool *sawBox)
     }
 }
 
-RunResult runOnce(Form1 &window)
+RunResult runOnce(MainWindow &window)
 {
     RunResult result;
     QEventLoop loop;
     bool sawBox = false;
     // Connected after the window's own handler, so this sees the panel as the step left it.
-    const auto completed = QObject::connect(window.wscPosts, &PageSizeProbe::completed, &loop, [&] {
+    const auto completed = QObject::connect(window.checkProbe, &PageSizeProbe::completed, &loop, [&] {
         if (window.panelText(1).startsWith(QLatin1String("finished - "))) {
             loop.quit();
         }
@@ -96,14 +96,14 @@ RunResult runOnce(Form1 &window)
 
     QElapsedTimer clock;
     clock.start();
-    window.cmdReplies->click();
+    window.checkRepliesButton->click();
     loop.exec();
     result.seconds = clock.nsecsElapsed() / 1e9;
     QObject::disconnect(completed);
 
     result.panel = window.panelText(1);
     result.finished = !sawBox && result.panel.startsWith(QLatin1String("finished - "));
-    result.listed = window.lstNew->count();
+    result.listed = window.newRepliesList->count();
     return result;
 }
 
@@ -191,15 +191,15 @@ int main(int argc, char **argv)
     settings.write(QStringLiteral("Settings"), QStringLiteral("showHelp"), QStringLiteral("0"));
     LinkFormatTable formats;
     AppContext context { DataFolder(data), &settings, &formats };
-    Form1 window(context);
-    if (!window.Form_Load()) {
+    MainWindow window(context);
+    if (!window.startUp()) {
         std::fprintf(stderr, "the main window did not load\n");
         return 1;
     }
     window.show();
-    window.lstPosts->addItems(addresses);
-    window.lstSizes->addItems(storedSizes);
-    window.TabStrip1->setCurrentIndex(1);
+    window.postList->addItems(addresses);
+    window.sizeList->addItems(storedSizes);
+    window.postTabs->setCurrentIndex(1);
     std::printf("%d pages of 20 to 60 KB on 127.0.0.1:80, %d grown; peak memory before the runs: %.1f MiB\n",
         s_pageCount, expectedGrown, peakMemoryMiB());
 
@@ -223,7 +223,7 @@ int main(int argc, char **argv)
         std::vector<double> sorted = rates;
         std::sort(sorted.begin(), sorted.end());
         std::printf("pages per second: best %.0f, median %.0f (%zu runs); new replies found: %d\n", sorted.back(),
-            sorted[sorted.size() / 2], sorted.size(), window.lstNew->count());
+            sorted[sorted.size() / 2], sorted.size(), window.newRepliesList->count());
     }
     std::vector<double> bare;
     for (int run = 0; run < runs; ++run) {
@@ -238,6 +238,6 @@ int main(int argc, char **argv)
     std::printf("peak memory: %.1f MiB (this process), %.1f MiB (browser engine helpers, sum of peaks)\n",
         peakMemoryMiB(), descendantsPeakMemoryMiB());
 
-    window.Form_Unload();
+    window.shutDown();
     return allGood ? 0 : 1;
 }

@@ -1,9 +1,9 @@
 #include <QApplication>
 
-#include "app/appcontext.h"
-#include "app/settingsstore.h"
+#include "base/appcontext.h"
+#include "base/settingsstore.h"
 #include "links/linkformats.h"
-#include "ui/frmsplash.h"
+#include "ui/splashwindow.h"
 #include "ui/windowicon.h"
 #include "web/browserprofile.h"
 
@@ -25,10 +25,10 @@ int main(int argc, char *argv[])
     AppContext context{DataFolder::ofExecutable(), &settings, &linkFormats};
 
     // The splash comes first and brings up the main window, which it owns.
-    frmSplash splash(context);
-    QObject::connect(&splash, &frmSplash::programEnded, &app, &QApplication::quit, Qt::QueuedConnection);
-    QObject::connect(&splash, &frmSplash::startFailed, &app, [&app] { app.exit(1); }, Qt::QueuedConnection);
-    splash.Form_Load();
+    SplashWindow splash(context);
+    QObject::connect(&splash, &SplashWindow::programEnded, &app, &QApplication::quit, Qt::QueuedConnection);
+    QObject::connect(&splash, &SplashWindow::startFailed, &app, [&app] { app.exit(1); }, Qt::QueuedConnection);
+    splash.load();
     splash.show();
     return app.exec();
 }

@@ -1,4 +1,4 @@
-#include "app/form1.h"
+#include "app/mainwindow.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -16,18 +16,18 @@
 #include <QToolButton>
 #include <QWebEngineView>
 
-#include "app/branding.h"
-#include "app/elidingtoolbutton.h"
-#include "app/settingsstore.h"
-#include "app/twips.h"
+#include "base/branding.h"
+#include "ui/elidingtoolbutton.h"
+#include "base/settingsstore.h"
+#include "base/twips.h"
 #include "links/linkconversion.h"
-#include "links/frmcustom.h"
+#include "links/optionsdialog.h"
 #include "links/linkformats.h"
-#include "messages/form3.h"
+#include "messages/messagepicker.h"
 #include "replies/pagesizeprobe.h"
-#include "ui/form8.h"
-#include "ui/frmabout.h"
-#include "ui/frmwebsite.h"
+#include "ui/helpwindow.h"
+#include "ui/aboutwindow.h"
+#include "ui/websitelauncher.h"
 #include "ui/skin.h"
 #include "ui/windowicon.h"
 
@@ -66,21 +66,21 @@ QGroupBox *frame(QWidget *parent, const char *name, const QString &title)
 
 } // namespace
 
-Form1::Form1(AppContext &context, QWidget *parent, quint16 probePort)
+MainWindow::MainWindow(AppContext &context, QWidget *parent, quint16 probePort)
     : QMainWindow(parent)
     , m_context(context)
     , m_probePort(probePort)
 {
-    setObjectName(QStringLiteral("Form1"));
+    setObjectName(QStringLiteral("MainWindow"));
     createControls();
     createMenus();
     connectControls();
     setUpDesign();
 }
 
-Form1::~Form1() = default;
+MainWindow::~MainWindow() = default;
 
-QString Form1::initialMessageText()
+QString MainWindow::initialMessageText()
 {
     static const char *const lines[] = {
         "Type your first message here.  ",
@@ -103,99 +103,99 @@ QString Form1::initialMessageText()
     return text;
 }
 
-void Form1::createControls()
+void MainWindow::createControls()
 {
     auto *client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
     setCentralWidget(client);
 
     // The row of picture buttons and the format selector.
-    cmdMessage = pictureButton(client, "cmdMessage", tr("Auto-Insert"),
+    autoInsertButton = pictureButton(client, "autoInsertButton", tr("Auto-Insert"),
                                tr("Once you are on the page where you can post your message, click here to insert it."));
-    cmdMessage->setGeometry(twipsRect(60, 60, 1600, 800));
-    cmbConvert = place(new QComboBox(client), "cmbConvert", 2100, 480, 1635, 315);
-    cmbConvert->setToolTip(tr("Select the format you would like to use when your message is inserted."));
-    cmdPreview = pictureButton(client, "cmdPreview", tr("Preview"),
+    autoInsertButton->setGeometry(twipsRect(60, 60, 1600, 800));
+    formatSelector = place(new QComboBox(client), "formatSelector", 2100, 480, 1635, 315);
+    formatSelector->setToolTip(tr("Select the format you would like to use when your message is inserted."));
+    previewButton = pictureButton(client, "previewButton", tr("Preview"),
                                tr("See a preview of your message in the currently selected format"));
-    cmdPreview->setGeometry(twipsRect(3840, 60, 800, 800));
-    cmdCopy = pictureButton(client, "cmdCopy", tr("Copy"), tr("Copy your message to the clipboard in the selected format"));
-    cmdCopy->setGeometry(twipsRect(4680, 60, 800, 800));
-    cmdSave = pictureButton(client, "cmdSave", tr("Save"), tr("Save the current message"));
-    cmdSave->setGeometry(twipsRect(5520, 60, 800, 800));
-    cmdLoad = pictureButton(client, "cmdLoad", tr("Load"), tr("Load a saved message"));
-    cmdLoad->setGeometry(twipsRect(6360, 60, 800, 800));
-    cmdOptions = pictureButton(client, "cmdOptions", tr("Options"), tr("Options"));
-    cmdOptions->setGeometry(twipsRect(7200, 60, 800, 800));
-    Command1 = pictureButton(client, "Command1", tr("Visit"), tr("Visit us!"), new ElidingToolButton(client));
-    Command1->setGeometry(twipsRect(8040, 60, 2115, 795));
+    previewButton->setGeometry(twipsRect(3840, 60, 800, 800));
+    copyButton = pictureButton(client, "copyButton", tr("Copy"), tr("Copy your message to the clipboard in the selected format"));
+    copyButton->setGeometry(twipsRect(4680, 60, 800, 800));
+    saveButton = pictureButton(client, "saveButton", tr("Save"), tr("Save the current message"));
+    saveButton->setGeometry(twipsRect(5520, 60, 800, 800));
+    loadButton = pictureButton(client, "loadButton", tr("Load"), tr("Load a saved message"));
+    loadButton->setGeometry(twipsRect(6360, 60, 800, 800));
+    optionsButton = pictureButton(client, "optionsButton", tr("Options"), tr("Options"));
+    optionsButton->setGeometry(twipsRect(7200, 60, 800, 800));
+    visitButton = pictureButton(client, "visitButton", tr("Visit"), tr("Visit us!"), new ElidingToolButton(client));
+    visitButton->setGeometry(twipsRect(8040, 60, 2115, 795));
 
     // Message editor.
-    Frame1 = place(frame(client, "Frame1", tr("Message Editor")), "Frame1", 60, 900, 3735, 4215);
-    lblSubject = place(new QLabel(tr("Subject:"), Frame1), "lblSubject", 120, 330, 780, 255);
-    txtSubject = place(new QLineEdit(Frame1), "txtSubject", 900, 300, 1995, 285);
-    cmdPaste[0] = place(new QPushButton(tr("Paste"), Frame1), "cmdPaste0", 2940, 285, 675, 315);
-    cmdPaste[0]->setToolTip(tr("Click within the Subject field on the form you want to paste into, then click here."));
-    lblMessage = place(new QLabel(tr("Message:"), Frame1), "lblMessage", 120, 660, 1000, 240);
+    messageEditor = place(frame(client, "messageEditor", tr("Message Editor")), "messageEditor", 60, 900, 3735, 4215);
+    subjectLabel = place(new QLabel(tr("Subject:"), messageEditor), "subjectLabel", 120, 330, 780, 255);
+    subjectEdit = place(new QLineEdit(messageEditor), "subjectEdit", 900, 300, 1995, 285);
+    pasteButtons[0] = place(new QPushButton(tr("Paste"), messageEditor), "pasteSubjectButton", 2940, 285, 675, 315);
+    pasteButtons[0]->setToolTip(tr("Click within the Subject field on the form you want to paste into, then click here."));
+    messageLabel = place(new QLabel(tr("Message:"), messageEditor), "messageLabel", 120, 660, 1000, 240);
     // The message box fills the editor down to its paste button.
-    txtMessage = place(new QPlainTextEdit(Frame1), "txtMessage", 120, 900, 3495, 2715);
-    cmdPaste[3] = place(new QPushButton(tr("Paste Message"), Frame1), "cmdPaste3", 120, 3705, 3495, 375);
-    cmdPaste[3]->setToolTip(tr("Click within the message area on the form you want to paste into, then click here."));
+    messageEdit = place(new QPlainTextEdit(messageEditor), "messageEdit", 120, 900, 3495, 2715);
+    pasteButtons[3] = place(new QPushButton(tr("Paste Message"), messageEditor), "pasteMessageButton", 120, 3705, 3495, 375);
+    pasteButtons[3]->setToolTip(tr("Click within the message area on the form you want to paste into, then click here."));
 
     // Browser.
-    Frame2 = place(frame(client, "Frame2", tr("Browser")), "Frame2", 3840, 900, 6375, 7395);
-    lblUrl = place(new QLabel(tr("URL:"), Frame2), "lblUrl", 75, 270, 450, 255);
-    Text5 = place(new QLineEdit(Frame2), "Text5", 540, 240, 4875, 315);
-    Command3 = place(new QPushButton(tr("Go"), Frame2), "Command3", 5460, 240, 795, 315);
-    Command3->setToolTip(tr("browse the entered url"));
-    Command4 = place(new QPushButton(Frame2), "Command4", 120, 630, 315, 330);
-    Command4->setToolTip(tr("back"));
-    Command5 = place(new QPushButton(Frame2), "Command5", 465, 630, 315, 330);
-    Command5->setToolTip(tr("forward"));
-    Command6 = place(new QPushButton(Frame2), "Command6", 810, 630, 315, 330);
-    Command6->setToolTip(tr("stop"));
-    Command7 = place(new QPushButton(Frame2), "Command7", 1155, 630, 315, 330);
-    Command7->setToolTip(tr("refresh"));
-    Check1 = place(new QCheckBox(tr("No Popups"), Frame2), "Check1", 1530, 630, 1350, 330);
-    WebBrowser1 = place(new QWebEngineView(Frame2), "WebBrowser1", 120, 1020, 6135, 5375);
-    lstLogins = place(new QListWidget(Frame2), "lstLogins", 120, 1020, 100, 100);
-    lstLogins->hide();
+    browserFrame = place(frame(client, "browserFrame", tr("Browser")), "browserFrame", 3840, 900, 6375, 7395);
+    addressLabel = place(new QLabel(tr("URL:"), browserFrame), "addressLabel", 75, 270, 450, 255);
+    addressEdit = place(new QLineEdit(browserFrame), "addressEdit", 540, 240, 4875, 315);
+    goButton = place(new QPushButton(tr("Go"), browserFrame), "goButton", 5460, 240, 795, 315);
+    goButton->setToolTip(tr("browse the entered url"));
+    backButton = place(new QPushButton(browserFrame), "backButton", 120, 630, 315, 330);
+    backButton->setToolTip(tr("back"));
+    forwardButton = place(new QPushButton(browserFrame), "forwardButton", 465, 630, 315, 330);
+    forwardButton->setToolTip(tr("forward"));
+    stopButton = place(new QPushButton(browserFrame), "stopButton", 810, 630, 315, 330);
+    stopButton->setToolTip(tr("stop"));
+    reloadButton = place(new QPushButton(browserFrame), "reloadButton", 1155, 630, 315, 330);
+    reloadButton->setToolTip(tr("refresh"));
+    noPopupsCheck = place(new QCheckBox(tr("No Popups"), browserFrame), "noPopupsCheck", 1530, 630, 1350, 330);
+    webView = place(new QWebEngineView(browserFrame), "webView", 120, 1020, 6135, 5375);
+    loginList = place(new QListWidget(browserFrame), "loginList", 120, 1020, 100, 100);
+    loginList->hide();
 
     // Forums and own posts, on the two tabs below the editor.
-    TabStrip2 = place(new QTabBar(client), "TabStrip2", 60, 5215, 3735, 400);
-    TabStrip2->addTab(tr("Your Forums"));
-    TabStrip2->addTab(tr("Your Posts"));
+    listTabs = place(new QTabBar(client), "listTabs", 60, 5215, 3735, 400);
+    listTabs->addTab(tr("Your Forums"));
+    listTabs->addTab(tr("Your Posts"));
 
-    Frame4 = place(frame(client, "Frame4", QString()), "Frame4", 120, 5520, 3615, 4335);
-    cmdAdd2 = place(new QPushButton(tr("Add Current URL"), Frame4), "cmdAdd2", 60, 180, 1695, 330);
-    cmdDel2 = place(new QPushButton(tr("Remove URL"), Frame4), "cmdDel2", 1800, 180, 1695, 330);
-    lblUsername = place(new QLabel(tr("Username:"), Frame4), "lblUsername", 60, 570, 990, 255);
-    txtUsername = place(new QLineEdit(Frame4), "txtUsername", 1065, 540, 1650, 285);
-    cmdPaste[1] = place(new QPushButton(tr("Paste"), Frame4), "cmdPaste1", 2760, 540, 735, 285);
-    cmdPaste[1]->setToolTip(tr("Click within the Username field on the form you want to paste into, then click here."));
-    lblPassword = place(new QLabel(tr("Password:"), Frame4), "lblPassword", 60, 870, 990, 255);
-    txtPassword = place(new QLineEdit(Frame4), "txtPassword", 1065, 840, 1650, 285);
-    txtPassword->setEchoMode(QLineEdit::Password);
-    cmdPaste[2] = place(new QPushButton(tr("Paste"), Frame4), "cmdPaste2", 2760, 840, 735, 285);
-    cmdPaste[2]->setToolTip(tr("Click within the Password field on the form you want to paste into, then click here."));
-    lstPosts2 = place(new QListWidget(Frame4), "lstPosts2", 60, 1140, 3435, 1425);
-    txtUsername->setEnabled(false);
-    txtPassword->setEnabled(false);
+    forumsFrame = place(frame(client, "forumsFrame", QString()), "forumsFrame", 120, 5520, 3615, 4335);
+    addForumButton = place(new QPushButton(tr("Add Current URL"), forumsFrame), "addForumButton", 60, 180, 1695, 330);
+    removeForumButton = place(new QPushButton(tr("Remove URL"), forumsFrame), "removeForumButton", 1800, 180, 1695, 330);
+    usernameLabel = place(new QLabel(tr("Username:"), forumsFrame), "usernameLabel", 60, 570, 990, 255);
+    usernameEdit = place(new QLineEdit(forumsFrame), "usernameEdit", 1065, 540, 1650, 285);
+    pasteButtons[1] = place(new QPushButton(tr("Paste"), forumsFrame), "pasteUsernameButton", 2760, 540, 735, 285);
+    pasteButtons[1]->setToolTip(tr("Click within the Username field on the form you want to paste into, then click here."));
+    passwordLabel = place(new QLabel(tr("Password:"), forumsFrame), "passwordLabel", 60, 870, 990, 255);
+    passwordEdit = place(new QLineEdit(forumsFrame), "passwordEdit", 1065, 840, 1650, 285);
+    passwordEdit->setEchoMode(QLineEdit::Password);
+    pasteButtons[2] = place(new QPushButton(tr("Paste"), forumsFrame), "pastePasswordButton", 2760, 840, 735, 285);
+    pasteButtons[2]->setToolTip(tr("Click within the Password field on the form you want to paste into, then click here."));
+    forumList = place(new QListWidget(forumsFrame), "forumList", 60, 1140, 3435, 1425);
+    usernameEdit->setEnabled(false);
+    passwordEdit->setEnabled(false);
 
-    Frame3 = place(frame(client, "Frame3", QString()), "Frame3", 120, 5520, 3615, 4335);
-    cmdAdd = place(new QPushButton(tr("Watch This Post"), Frame3), "cmdAdd", 60, 180, 1695, 375);
-    cmdDel = place(new QPushButton(tr("Remove Watch"), Frame3), "cmdDel", 1800, 180, 1695, 375);
-    cmdReplies = place(new QPushButton(tr("Check for replies"), Frame3), "cmdReplies", 60, 180, 3435, 375);
-    TabStrip1 = place(new QTabBar(Frame3), "TabStrip1", 60, 900, 3435, 420);
-    TabStrip1->addTab(tr("Show All"));
-    TabStrip1->addTab(tr("New Replies "));
-    lstPosts = place(new QListWidget(Frame3), "lstPosts", 60, 1320, 3435, 1620);
-    lstNew = place(new QListWidget(Frame3), "lstNew", 60, 1320, 3435, 1230);
-    Frame3->hide();
-    lstNew->hide();
-    cmdReplies->hide();
+    postsFrame = place(frame(client, "postsFrame", QString()), "postsFrame", 120, 5520, 3615, 4335);
+    watchButton = place(new QPushButton(tr("Watch This Post"), postsFrame), "watchButton", 60, 180, 1695, 375);
+    unwatchButton = place(new QPushButton(tr("Remove Watch"), postsFrame), "unwatchButton", 1800, 180, 1695, 375);
+    checkRepliesButton = place(new QPushButton(tr("Check for replies"), postsFrame), "checkRepliesButton", 60, 180, 3435, 375);
+    postTabs = place(new QTabBar(postsFrame), "postTabs", 60, 900, 3435, 420);
+    postTabs->addTab(tr("Show All"));
+    postTabs->addTab(tr("New Replies "));
+    postList = place(new QListWidget(postsFrame), "postList", 60, 1320, 3435, 1620);
+    newRepliesList = place(new QListWidget(postsFrame), "newRepliesList", 60, 1320, 3435, 1230);
+    postsFrame->hide();
+    newRepliesList->hide();
+    checkRepliesButton->hide();
 
-    lstSizes = place(new QListWidget(client), "lstSizes", 0, 0, 100, 100);
-    lstSizes->hide();
+    sizeList = place(new QListWidget(client), "sizeList", 0, 0, 100, 100);
+    sizeList->hide();
 
     const char *const panelNames[3] = {"panel1", "panel2", "panel3"};
     for (int i = 0; i < 3; ++i) {
@@ -206,69 +206,69 @@ void Form1::createControls()
         panel->setTextFormat(Qt::PlainText);
         statusPanels[i] = panel;
     }
-    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+    statusBar()->setObjectName(QStringLiteral("statusBar"));
     m_panelRefresh = new QTimer(this);
     m_panelRefresh->setSingleShot(true);
-    connect(m_panelRefresh, &QTimer::timeout, this, &Form1::showPanelTexts);
+    connect(m_panelRefresh, &QTimer::timeout, this, &MainWindow::showPanelTexts);
 
-    wscSizes = new PageSizeProbe(this, m_probePort);
-    wscSizes->setObjectName(QStringLiteral("wscSizes"));
-    wscPosts = new PageSizeProbe(this, m_probePort);
-    wscPosts->setObjectName(QStringLiteral("wscPosts"));
+    baselineProbe = new PageSizeProbe(this, m_probePort);
+    baselineProbe->setObjectName(QStringLiteral("baselineProbe"));
+    checkProbe = new PageSizeProbe(this, m_probePort);
+    checkProbe->setObjectName(QStringLiteral("checkProbe"));
 }
 
-void Form1::connectControls()
+void MainWindow::connectControls()
 {
-    connect(cmdSave, &QToolButton::clicked, this, &Form1::cmdSave_Click);
-    connect(cmdLoad, &QToolButton::clicked, this, &Form1::cmdLoad_Click);
-    connect(cmdPreview, &QToolButton::clicked, this, &Form1::cmdPreview_Click);
-    connect(cmdCopy, &QToolButton::clicked, this, &Form1::cmdCopy_Click);
-    connect(cmdMessage, &QToolButton::clicked, this, &Form1::cmdMessage_Click);
-    connect(cmdOptions, &QToolButton::clicked, this, &Form1::cmdOptions_Click);
-    connect(Command1, &QToolButton::clicked, this, &Form1::Command1_Click);
-    for (int i = 0; i < int(cmdPaste.size()); ++i) {
-        connect(cmdPaste[i], &QPushButton::clicked, this, [this, i] { cmdPaste_Click(i); });
+    connect(saveButton, &QToolButton::clicked, this, &MainWindow::cmdSave_Click);
+    connect(loadButton, &QToolButton::clicked, this, &MainWindow::openMessagePicker);
+    connect(previewButton, &QToolButton::clicked, this, &MainWindow::cmdPreview_Click);
+    connect(copyButton, &QToolButton::clicked, this, &MainWindow::copyMessage);
+    connect(autoInsertButton, &QToolButton::clicked, this, &MainWindow::autoInsert);
+    connect(optionsButton, &QToolButton::clicked, this, &MainWindow::showOptions);
+    connect(visitButton, &QToolButton::clicked, this, &MainWindow::visitWebsite);
+    for (int i = 0; i < int(pasteButtons.size()); ++i) {
+        connect(pasteButtons[i], &QPushButton::clicked, this, [this, i] { pasteInto(i); });
     }
-    connect(txtSubject, &QLineEdit::textChanged, this, &Form1::txtSubject_Change);
+    connect(subjectEdit, &QLineEdit::textChanged, this, &MainWindow::storeSubject);
 
-    connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
-    connect(Text5, &QLineEdit::returnPressed, this, &Form1::Command3_Click);
-    connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
-    connect(Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
-    connect(Command6, &QPushButton::clicked, this, &Form1::Command6_Click);
-    connect(Command7, &QPushButton::clicked, this, &Form1::Command7_Click);
+    connect(goButton, &QPushButton::clicked, this, &MainWindow::goToAddress);
+    connect(addressEdit, &QLineEdit::returnPressed, this, &MainWindow::goToAddress);
+    connect(backButton, &QPushButton::clicked, this, &MainWindow::goBack);
+    connect(forwardButton, &QPushButton::clicked, this, &MainWindow::goForward);
+    connect(stopButton, &QPushButton::clicked, this, &MainWindow::stopLoading);
+    connect(reloadButton, &QPushButton::clicked, this, &MainWindow::reloadPage);
 
-    connect(cmdAdd, &QPushButton::clicked, this, &Form1::cmdAdd_Click);
-    connect(cmdDel, &QPushButton::clicked, this, &Form1::cmdDel_Click);
-    connect(cmdAdd2, &QPushButton::clicked, this, &Form1::cmdAdd2_Click);
-    connect(cmdDel2, &QPushButton::clicked, this, &Form1::cmdDel2_Click);
-    connect(lstPosts, &QListWidget::itemClicked, this, &Form1::lstPosts_Click);
-    connect(lstPosts, &QListWidget::itemDoubleClicked, this, &Form1::lstPosts_DblClick);
-    connect(lstPosts2, &QListWidget::itemClicked, this, &Form1::lstPosts2_Click);
-    connect(lstPosts2, &QListWidget::itemDoubleClicked, this, &Form1::lstPosts2_DblClick);
-    connect(TabStrip2, &QTabBar::currentChanged, this, &Form1::TabStrip2_Click);
-    connect(txtUsername, &QLineEdit::textChanged, this, &Form1::txtUsername_Change);
-    connect(txtPassword, &QLineEdit::textChanged, this, &Form1::txtPassword_Change);
+    connect(watchButton, &QPushButton::clicked, this, &MainWindow::watchCurrentPage);
+    connect(unwatchButton, &QPushButton::clicked, this, &MainWindow::unwatchSelectedPost);
+    connect(addForumButton, &QPushButton::clicked, this, &MainWindow::addCurrentForum);
+    connect(removeForumButton, &QPushButton::clicked, this, &MainWindow::removeSelectedForum);
+    connect(postList, &QListWidget::itemClicked, this, &MainWindow::showSelectedPost);
+    connect(postList, &QListWidget::itemDoubleClicked, this, &MainWindow::openSelectedPost);
+    connect(forumList, &QListWidget::itemClicked, this, &MainWindow::showSelectedForum);
+    connect(forumList, &QListWidget::itemDoubleClicked, this, &MainWindow::openSelectedForum);
+    connect(listTabs, &QTabBar::currentChanged, this, &MainWindow::switchListTab);
+    connect(usernameEdit, &QLineEdit::textChanged, this, &MainWindow::storeLogin);
+    connect(passwordEdit, &QLineEdit::textChanged, this, &MainWindow::storeLoginFromPassword);
     // A selection made by keyboard or by code counts too: the login boxes must belong to the selected forum.
-    connect(lstPosts, &QListWidget::currentRowChanged, this, &Form1::lstPosts_Click);
-    connect(lstPosts2, &QListWidget::currentRowChanged, this, &Form1::lstPosts2_Click);
+    connect(postList, &QListWidget::currentRowChanged, this, &MainWindow::showSelectedPost);
+    connect(forumList, &QListWidget::currentRowChanged, this, &MainWindow::showSelectedForum);
 
-    connect(cmdReplies, &QPushButton::clicked, this, &Form1::cmdReplies_Click);
-    connect(TabStrip1, &QTabBar::currentChanged, this, &Form1::TabStrip1_Click);
-    connect(lstNew, &QListWidget::itemClicked, this, &Form1::lstNew_Click);
-    connect(lstNew, &QListWidget::itemDoubleClicked, this, &Form1::lstNew_DblClick);
+    connect(checkRepliesButton, &QPushButton::clicked, this, &MainWindow::checkForReplies);
+    connect(postTabs, &QTabBar::currentChanged, this, &MainWindow::switchPostView);
+    connect(newRepliesList, &QListWidget::itemClicked, this, &MainWindow::showSelectedReply);
+    connect(newRepliesList, &QListWidget::itemDoubleClicked, this, &MainWindow::openSelectedReply);
 
-    connect(wscSizes, &PageSizeProbe::completed, this, &Form1::wscSizes_Close);
-    connect(wscPosts, &PageSizeProbe::completed, this, &Form1::wscPosts_Close);
-    for (PageSizeProbe *probe : {wscSizes, wscPosts}) {
-        connect(probe, &PageSizeProbe::panelText, this, &Form1::setPanelText);
-        connect(probe, &PageSizeProbe::startFailed, this, &Form1::probeStartFailed);
-        connect(probe, &PageSizeProbe::socketFailed, this, &Form1::probeSocketFailed);
+    connect(baselineProbe, &PageSizeProbe::completed, this, &MainWindow::baselineMeasured);
+    connect(checkProbe, &PageSizeProbe::completed, this, &MainWindow::checkMeasured);
+    for (PageSizeProbe *probe : {baselineProbe, checkProbe}) {
+        connect(probe, &PageSizeProbe::panelText, this, &MainWindow::setPanelText);
+        connect(probe, &PageSizeProbe::startFailed, this, &MainWindow::probeStartFailed);
+        connect(probe, &PageSizeProbe::socketFailed, this, &MainWindow::probeSocketFailed);
     }
     connectBrowser();
 }
 
-bool Form1::Form_Load()
+bool MainWindow::startUp()
 {
     SettingsStore &settings = *m_context.settings;
 
@@ -276,7 +276,7 @@ bool Form1::Form_Load()
     ::setWindowIcon(this, QStringLiteral("AAA"), true);
     const BrandingInfo &branding = brandingInfo();
     setWindowTitle(branding.programName + QStringLiteral(" by ") + branding.companyName);
-    Command1->setText(QStringLiteral("Visit ") + branding.website);
+    visitButton->setText(QStringLiteral("Visit ") + branding.website);
     navigate(branding.website);
 
     for (QLabel *panel : statusPanels) {
@@ -299,7 +299,7 @@ bool Form1::Form_Load()
     updateInterface();
 
     const QString lastMessage = settings.read(s_data, QStringLiteral("lastMessage"), QString());
-    txtSubject->setText(settings.read(s_data, QStringLiteral("lastSubject"), QStringLiteral("Type Subject Here")));
+    subjectEdit->setText(settings.read(s_data, QStringLiteral("lastSubject"), QStringLiteral("Type Subject Here")));
     if (lastMessage.isEmpty() || lastMessage == QLatin1String(" ")) {
         setMessageText(initialMessageText());
     } else {
@@ -309,8 +309,8 @@ bool Form1::Form_Load()
     // A remembered position that is not a number or no longer in the list leaves "text" selected.
     bool isNumber = false;
     const int lastConvert = settings.read(s_data, QStringLiteral("lastConvert"), QStringLiteral("0")).toInt(&isNumber);
-    if (isNumber && lastConvert >= 0 && lastConvert < cmbConvert->count()) {
-        cmbConvert->setCurrentIndex(lastConvert);
+    if (isNumber && lastConvert >= 0 && lastConvert < formatSelector->count()) {
+        formatSelector->setCurrentIndex(lastConvert);
     }
 
     if (branding.skinEnabled) {
@@ -324,12 +324,12 @@ bool Form1::Form_Load()
     return true;
 }
 
-void Form1::Form_Unload()
+void MainWindow::shutDown()
 {
     SettingsStore &settings = *m_context.settings;
     saveLists();
     settings.write(s_data, QStringLiteral("lastMessage"), messageText());
-    settings.write(s_data, QStringLiteral("lastConvert"), QString::number(cmbConvert->currentIndex()));
+    settings.write(s_data, QStringLiteral("lastConvert"), QString::number(formatSelector->currentIndex()));
     // The other windows close in this order: splash, options, help, message picker.
     if (m_splash) {
         m_splash->close();
@@ -342,7 +342,7 @@ void Form1::Form_Unload()
         m_picker->close();
     }
     // A website launcher still on screen keeps the program alive until it has closed itself.
-    frmWebsite::whenNoneVisible(this, [this] {
+    WebsiteLauncher::whenNoneVisible(this, [this] {
         if (brandingInfo().skinEnabled) {
             stopSkinCompanion();
         }
@@ -350,13 +350,13 @@ void Form1::Form_Unload()
     });
 }
 
-void Form1::closeEvent(QCloseEvent *event)
+void MainWindow::closeEvent(QCloseEvent *event)
 {
-    Form_Unload();
+    shutDown();
     event->accept();
 }
 
-void Form1::resizeEvent(QResizeEvent *event)
+void MainWindow::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
     layoutMainWindow();
@@ -364,7 +364,7 @@ void Form1::resizeEvent(QResizeEvent *event)
     layoutMainWindow();
 }
 
-void Form1::changeEvent(QEvent *event)
+void MainWindow::changeEvent(QEvent *event)
 {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange && !isMinimized()) {
@@ -373,31 +373,31 @@ void Form1::changeEvent(QEvent *event)
     }
 }
 
-QString Form1::messageText() const
+QString MainWindow::messageText() const
 {
-    QString text = txtMessage->toPlainText();
+    QString text = messageEdit->toPlainText();
     text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
     return text;
 }
 
-void Form1::setMessageText(const QString &text)
+void MainWindow::setMessageText(const QString &text)
 {
     QString plain = text;
     plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    txtMessage->setPlainText(plain);
+    messageEdit->setPlainText(plain);
 }
 
-QString Form1::convertedOutgoingText() const
+QString MainWindow::convertedOutgoingText() const
 {
-    return convertMessage(messageText() + QStringLiteral("\r\n\r\n"), cmbConvert->currentText(), *m_context.linkFormats);
+    return convertMessage(messageText() + QStringLiteral("\r\n\r\n"), formatSelector->currentText(), *m_context.linkFormats);
 }
 
-QString Form1::panelText(int panel) const
+QString MainWindow::panelText(int panel) const
 {
     return m_panelTexts.at(panel - 1);
 }
 
-void Form1::setPanelText(int panel, const QString &text)
+void MainWindow::setPanelText(int panel, const QString &text)
 {
     if (panel < 1 || panel > 3) {
         return;
@@ -417,7 +417,7 @@ void Form1::setPanelText(int panel, const QString &text)
     }
 }
 
-void Form1::showPanelTexts()
+void MainWindow::showPanelTexts()
 {
     for (size_t i = 0; i < statusPanels.size(); ++i) {
         statusPanels[i]->setText(m_panelTexts[i]);
@@ -425,17 +425,17 @@ void Form1::showPanelTexts()
     m_panelsShown.start();
 }
 
-void Form1::updateInterface()
+void MainWindow::updateInterface()
 {
-    cmbConvert->clear();
-    cmbConvert->addItems(m_context.linkFormats->selectorEntries());
-    cmbConvert->setCurrentIndex(0);
+    formatSelector->clear();
+    formatSelector->addItems(m_context.linkFormats->selectorEntries());
+    formatSelector->setCurrentIndex(0);
 }
 
-void Form1::showHelpWindow()
+void MainWindow::showHelpWindow()
 {
     if (!m_help) {
-        m_help = new Form8(m_context, this);
+        m_help = new HelpWindow(m_context, this);
         m_help->setAttribute(Qt::WA_DeleteOnClose);
     }
     if (!m_help->isLoaded()) {
@@ -448,17 +448,17 @@ void Form1::showHelpWindow()
     m_help->activateWindow();
 }
 
-void Form1::showAboutWindow()
+void MainWindow::showAboutWindow()
 {
     if (!m_about) {
-        m_about = new frmAbout(this);
+        m_about = new AboutWindow(this);
     }
     m_about->show();
     m_about->raise();
     m_about->activateWindow();
 }
 
-void Form1::Command1_Click()
+void MainWindow::visitWebsite()
 {
     launchWebsite(false);
 }

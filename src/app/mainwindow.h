@@ -5,7 +5,7 @@
 #include <QPointer>
 #include <array>
 
-#include "app/appcontext.h"
+#include "base/appcontext.h"
 
 class QCheckBox;
 class QComboBox;
@@ -23,29 +23,29 @@ class QToolButton;
 class QTimer;
 class QWebEngineView;
 class PageSizeProbe;
-class Form3;
-class frmCustom;
-class Form8;
-class frmAbout;
+class MessagePicker;
+class OptionsDialog;
+class HelpWindow;
+class AboutWindow;
 class KeyTyper;
 
 // The main window: the message editor, the browser pane, the forum and own-post lists, the reply monitor and
 // the status bar. Its handlers read the controls, call the core and write the controls back; the work itself
 // lives in the core library.
-class Form1 : public QMainWindow
+class MainWindow : public QMainWindow
 {
     Q_OBJECT
 
 public:
     // probePort: the port the page size probes connect to (80; tests point it at their own server).
-    explicit Form1(AppContext &context, QWidget *parent = nullptr, quint16 probePort = 80);
-    ~Form1() override;
+    explicit MainWindow(AppContext &context, QWidget *parent = nullptr, quint16 probePort = 80);
+    ~MainWindow() override;
 
     // Start-up in its fixed order. Returns false when the program cannot go on (the data folder cannot be
     // written); the user has been told why.
-    bool Form_Load();
+    bool startUp();
     // Shut-down: writes the lists and settings back; every step runs even when an earlier one failed.
-    void Form_Unload();
+    void shutDown();
 
     // The message box text with CR LF line ends, as stored and sent out.
     QString messageText() const;
@@ -98,46 +98,46 @@ protected:
 private slots:
     // Message commands
     void cmdSave_Click();
-    void cmdLoad_Click();
+    void openMessagePicker();
     void cmdPreview_Click();
-    void cmdCopy_Click();
-    void cmdPaste_Click(int index);
-    void cmdMessage_Click();
-    void cmdOptions_Click();
-    void Command1_Click();
-    void txtSubject_Change();
+    void copyMessage();
+    void pasteInto(int index);
+    void autoInsert();
+    void showOptions();
+    void visitWebsite();
+    void storeSubject();
 
     // Browser pane
-    void Command3_Click();
-    void Command4_Click();
-    void Command5_Click();
-    void Command6_Click();
-    void Command7_Click();
-    void WebBrowser1_DownloadBegin();
-    void WebBrowser1_DownloadComplete(bool ok);
-    void WebBrowser1_StatusTextChange(const QString &text);
-    void WebBrowser1_TitleChange();
+    void goToAddress();
+    void goBack();
+    void goForward();
+    void stopLoading();
+    void reloadPage();
+    void loadStarted();
+    void loadFinished(bool ok);
+    void showStatusText(const QString &text);
+    void showCurrentAddress();
 
     // Forum and own-post lists, logins
-    void cmdAdd_Click();
-    void cmdDel_Click();
-    void cmdAdd2_Click();
-    void cmdDel2_Click();
-    void lstPosts_Click();
-    void lstPosts_DblClick();
-    void lstPosts2_Click();
-    void lstPosts2_DblClick();
-    void TabStrip2_Click();
-    void txtUsername_Change();
-    void txtPassword_Change();
+    void watchCurrentPage();
+    void unwatchSelectedPost();
+    void addCurrentForum();
+    void removeSelectedForum();
+    void showSelectedPost();
+    void openSelectedPost();
+    void showSelectedForum();
+    void openSelectedForum();
+    void switchListTab();
+    void storeLogin();
+    void storeLoginFromPassword();
 
     // Reply monitor
-    void wscSizes_Close();
-    void wscPosts_Close();
-    void cmdReplies_Click();
-    void TabStrip1_Click();
-    void lstNew_Click();
-    void lstNew_DblClick();
+    void baselineMeasured();
+    void checkMeasured();
+    void checkForReplies();
+    void switchPostView();
+    void showSelectedReply();
+    void openSelectedReply();
     void probeStartFailed(int errorNumber, const QString &description);
     void probeSocketFailed(int errorNumber, const QString &description);
 
@@ -180,53 +180,53 @@ private:
 
 public:
     // Controls, named as the window's design names them (also their objectNames).
-    QToolButton *cmdMessage = nullptr;
-    QComboBox *cmbConvert = nullptr;
-    QToolButton *cmdPreview = nullptr;
-    QToolButton *cmdCopy = nullptr;
-    QToolButton *cmdSave = nullptr;
-    QToolButton *cmdLoad = nullptr;
-    QToolButton *cmdOptions = nullptr;
-    QToolButton *Command1 = nullptr;
+    QToolButton *autoInsertButton = nullptr;
+    QComboBox *formatSelector = nullptr;
+    QToolButton *previewButton = nullptr;
+    QToolButton *copyButton = nullptr;
+    QToolButton *saveButton = nullptr;
+    QToolButton *loadButton = nullptr;
+    QToolButton *optionsButton = nullptr;
+    QToolButton *visitButton = nullptr;
 
-    QGroupBox *Frame1 = nullptr;
-    QLabel *lblSubject = nullptr;
-    QLineEdit *txtSubject = nullptr;
-    QLabel *lblMessage = nullptr;
-    QPlainTextEdit *txtMessage = nullptr;
-    std::array<QPushButton *, 4> cmdPaste{};
+    QGroupBox *messageEditor = nullptr;
+    QLabel *subjectLabel = nullptr;
+    QLineEdit *subjectEdit = nullptr;
+    QLabel *messageLabel = nullptr;
+    QPlainTextEdit *messageEdit = nullptr;
+    std::array<QPushButton *, 4> pasteButtons{};
 
-    QGroupBox *Frame2 = nullptr;
-    QLabel *lblUrl = nullptr;
-    QLineEdit *Text5 = nullptr;
-    QPushButton *Command3 = nullptr;
-    QPushButton *Command4 = nullptr;
-    QPushButton *Command5 = nullptr;
-    QPushButton *Command6 = nullptr;
-    QPushButton *Command7 = nullptr;
-    QCheckBox *Check1 = nullptr;
-    QWebEngineView *WebBrowser1 = nullptr;
-    QListWidget *lstLogins = nullptr;
+    QGroupBox *browserFrame = nullptr;
+    QLabel *addressLabel = nullptr;
+    QLineEdit *addressEdit = nullptr;
+    QPushButton *goButton = nullptr;
+    QPushButton *backButton = nullptr;
+    QPushButton *forwardButton = nullptr;
+    QPushButton *stopButton = nullptr;
+    QPushButton *reloadButton = nullptr;
+    QCheckBox *noPopupsCheck = nullptr;
+    QWebEngineView *webView = nullptr;
+    QListWidget *loginList = nullptr;
 
-    QTabBar *TabStrip2 = nullptr;
-    QGroupBox *Frame4 = nullptr;
-    QPushButton *cmdAdd2 = nullptr;
-    QPushButton *cmdDel2 = nullptr;
-    QListWidget *lstPosts2 = nullptr;
-    QLabel *lblUsername = nullptr;
-    QLineEdit *txtUsername = nullptr;
-    QLabel *lblPassword = nullptr;
-    QLineEdit *txtPassword = nullptr;
+    QTabBar *listTabs = nullptr;
+    QGroupBox *forumsFrame = nullptr;
+    QPushButton *addForumButton = nullptr;
+    QPushButton *removeForumButton = nullptr;
+    QListWidget *forumList = nullptr;
+    QLabel *usernameLabel = nullptr;
+    QLineEdit *usernameEdit = nullptr;
+    QLabel *passwordLabel = nullptr;
+    QLineEdit *passwordEdit = nullptr;
 
-    QGroupBox *Frame3 = nullptr;
-    QPushButton *cmdAdd = nullptr;
-    QPushButton *cmdDel = nullptr;
-    QPushButton *cmdReplies = nullptr;
-    QTabBar *TabStrip1 = nullptr;
-    QListWidget *lstPosts = nullptr;
-    QListWidget *lstNew = nullptr;
+    QGroupBox *postsFrame = nullptr;
+    QPushButton *watchButton = nullptr;
+    QPushButton *unwatchButton = nullptr;
+    QPushButton *checkRepliesButton = nullptr;
+    QTabBar *postTabs = nullptr;
+    QListWidget *postList = nullptr;
+    QListWidget *newRepliesList = nullptr;
 
-    QListWidget *lstSizes = nullptr;
+    QListWidget *sizeList = nullptr;
     std::array<QLabel *, 3> statusPanels{};
 
     // Menus and their items by position ("&Help" holds aboutMenuItem, "About" holds mnuAboutItem).
@@ -241,8 +241,8 @@ public:
     std::array<QAction *, 1> aboutMenuItem{};
     std::array<QAction *, 1> mnuAboutItem{};
 
-    PageSizeProbe *wscSizes = nullptr;
-    PageSizeProbe *wscPosts = nullptr;
+    PageSizeProbe *baselineProbe = nullptr;
+    PageSizeProbe *checkProbe = nullptr;
 
     // Posted-message detection
     qint16 watchCountdown = 0;
@@ -257,10 +257,10 @@ public:
     QString sizeProbeAddress;
 
 private:
-    QPointer<Form3> m_picker;
-    QPointer<frmCustom> m_options;
-    QPointer<Form8> m_help;
-    QPointer<frmAbout> m_about;
+    QPointer<MessagePicker> m_picker;
+    QPointer<OptionsDialog> m_options;
+    QPointer<HelpWindow> m_help;
+    QPointer<AboutWindow> m_about;
     quint16 m_probePort = 80;
     // List files that existed but could not be read at start-up: never written over, so nothing in them is lost.
     QStringList m_unreadableLists;

@@ -1,7 +1,7 @@
 // The main window's arrangement: icons, the design size, the smallest size, and how the areas follow the
 // window's size. Lengths are in twips; the window's size is its outer size, title bar, menu bar and borders
 // included.
-#include "app/form1.h"
+#include "app/mainwindow.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -16,7 +16,7 @@
 #include <QWebEngineView>
 #include <cstdlib>
 
-#include "app/twips.h"
+#include "base/twips.h"
 
 namespace {
 
@@ -73,7 +73,7 @@ void setTwHeight(QWidget *w, int twips)
 
 } // namespace
 
-void Form1::setUpDesign()
+void MainWindow::setUpDesign()
 {
     struct Picture
     {
@@ -81,13 +81,13 @@ void Form1::setUpDesign()
         const char *file;
     };
     const Picture pictures[] = {
-        { cmdMessage, "autoinsert" },
-        { cmdPreview, "preview" },
-        { cmdCopy, "copy" },
-        { cmdSave, "save" },
-        { cmdLoad, "load" },
-        { cmdOptions, "options" },
-        { Command1, "visit" },
+        { autoInsertButton, "autoinsert" },
+        { previewButton, "preview" },
+        { copyButton, "copy" },
+        { saveButton, "save" },
+        { loadButton, "load" },
+        { optionsButton, "options" },
+        { visitButton, "visit" },
     };
     for (const Picture &picture : pictures) {
         picture.button->setIcon(
@@ -96,16 +96,16 @@ void Form1::setUpDesign()
     }
 
     // The website's name is long for the width the layout leaves the visit button.
-    QFont visitFont = Command1->font();
+    QFont visitFont = visitButton->font();
     visitFont.setPointSizeF(visitFont.pointSizeF() * 0.9);
-    Command1->setFont(visitFont);
+    visitButton->setFont(visitFont);
 
     // The browser's navigation buttons are small picture buttons; their tooltips name them.
     const std::pair<QPushButton *, QStyle::StandardPixmap> navigation[] = {
-        { Command4, QStyle::SP_ArrowBack },
-        { Command5, QStyle::SP_ArrowForward },
-        { Command6, QStyle::SP_BrowserStop },
-        { Command7, QStyle::SP_BrowserReload },
+        { backButton, QStyle::SP_ArrowBack },
+        { forwardButton, QStyle::SP_ArrowForward },
+        { stopButton, QStyle::SP_BrowserStop },
+        { reloadButton, QStyle::SP_BrowserReload },
     };
     for (const auto &[button, pixmap] : navigation) {
         button->setIcon(style()->standardIcon(pixmap, nullptr, button));
@@ -114,14 +114,14 @@ void Form1::setUpDesign()
     }
 
     // The tab strip sits under the two frames that show its tabs' contents.
-    TabStrip2->setDrawBase(false);
-    TabStrip2->stackUnder(Frame4);
-    Frame4->raise();
-    Frame3->raise();
+    listTabs->setDrawBase(false);
+    listTabs->stackUnder(forumsFrame);
+    forumsFrame->raise();
+    postsFrame->raise();
 
     // The own-posts tabs sit directly on top of the lists they switch.
-    const int tabHeight = TabStrip1->sizeHint().height();
-    TabStrip1->setGeometry(TabStrip1->x(), lstPosts->y() - tabHeight, TabStrip1->width(), tabHeight);
+    const int tabHeight = postTabs->sizeHint().height();
+    postTabs->setGeometry(postTabs->x(), postList->y() - tabHeight, postTabs->width(), tabHeight);
 
     // Panel 3 takes whatever the first two leave, whatever its text.
     statusPanels[2]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
@@ -132,17 +132,17 @@ void Form1::setUpDesign()
     updateMinimumSize();
 }
 
-void Form1::updateMinimumSize()
+void MainWindow::updateMinimumSize()
 {
     // The minimum is an outer size; the frame the window manager adds is known only once shown.
     const QSize frame = frameGeometry().size() - size();
     // The design's fixed positions do not fit in 7000 x 5000 twips: the window goes no smaller than the size
     // at which every button shows whole and the lists keep a few rows.
-    const int contentWidth = std::max(twLeft(cmdOptions) + twWidth(cmdOptions),
-                                      twLeft(Command1) + pixelsToTwips(Command1->minimumSizeHint().width()) + 250);
-    const int listsTop = std::max(twTop(lstPosts), twTop(lstPosts2));
-    const int fewRows = pixelsToTwips(3 * lstPosts->fontMetrics().height() + 8);
-    const int framesTop = twTop(Frame1) + twHeight(Frame1) + 100 + 400;
+    const int contentWidth = std::max(twLeft(optionsButton) + twWidth(optionsButton),
+                                      twLeft(visitButton) + pixelsToTwips(visitButton->minimumSizeHint().width()) + 250);
+    const int listsTop = std::max(twTop(postList), twTop(forumList));
+    const int fewRows = pixelsToTwips(3 * postList->fontMetrics().height() + 8);
+    const int framesTop = twTop(messageEditor) + twHeight(messageEditor) + 100 + 400;
     const int contentHeight = pixelsToTwips(statusBar()->sizeHint().height()) + 500 + framesTop + 250 + listsTop
         + fewRows + 100;
     const QSize minimum(twipsToPixelsAtLeast(std::max(s_minimumWidth, contentWidth)) - frame.width(),
@@ -152,7 +152,7 @@ void Form1::updateMinimumSize()
     }
 }
 
-void Form1::layoutMainWindow()
+void MainWindow::layoutMainWindow()
 {
     if (isMinimized()) {
         return;
@@ -173,27 +173,27 @@ void Form1::layoutMainWindow()
 
     const int statusBarHeight = twHeight(statusBar());
     // 2.-6. The forum and own-post frames fill the height; their lists follow.
-    setTwHeight(Frame3, std::abs(H() - statusBarHeight - 500 - twTop(Frame3) - 250));
-    setTwHeight(lstPosts, std::abs(twHeight(Frame3) - twTop(lstPosts) - 100));
-    setTwHeight(Frame4, twHeight(Frame3));
-    setTwHeight(lstPosts2, std::abs(twHeight(Frame3) - twTop(lstPosts2) - 100));
-    setTwHeight(lstNew, twHeight(lstPosts));
+    setTwHeight(postsFrame, std::abs(H() - statusBarHeight - 500 - twTop(postsFrame) - 250));
+    setTwHeight(postList, std::abs(twHeight(postsFrame) - twTop(postList) - 100));
+    setTwHeight(forumsFrame, twHeight(postsFrame));
+    setTwHeight(forumList, std::abs(twHeight(postsFrame) - twTop(forumList) - 100));
+    setTwHeight(newRepliesList, twHeight(postList));
     // 7.-9. The browser frame takes the rest of the window.
-    setTwHeight(Frame2, twTop(Frame1) + twHeight(Frame1) + twHeight(Frame3));
-    setTwWidth(Frame2, std::abs(W() - twLeft(Frame2) - 240));
-    setTwWidth(WebBrowser1, std::abs(twWidth(Frame2) - 240));
-    setTwHeight(WebBrowser1, std::abs(twHeight(Frame2) - twTop(WebBrowser1) - 1000));
+    setTwHeight(browserFrame, twTop(messageEditor) + twHeight(messageEditor) + twHeight(postsFrame));
+    setTwWidth(browserFrame, std::abs(W() - twLeft(browserFrame) - 240));
+    setTwWidth(webView, std::abs(twWidth(browserFrame) - 240));
+    setTwHeight(webView, std::abs(twHeight(browserFrame) - twTop(webView) - 1000));
     // 10. Status bar panels; the third one stretches over the rest.
-    statusPanels[0]->setFixedWidth(twipsToPixels(twWidth(Frame1)));
+    statusPanels[0]->setFixedWidth(twipsToPixels(twWidth(messageEditor)));
     statusPanels[1]->setFixedWidth(twipsToPixels(std::abs(W() - twWidth(statusPanels[0]) - 200 - 3000)));
     // 11. Address box and go button follow the browser frame's width.
-    setTwWidth(Text5, std::abs(twWidth(Frame2) - twLeft(Text5) - twWidth(Command3) - 200));
-    setTwLeft(Command3, std::abs(twWidth(Frame2) - twWidth(Command3) - 100));
+    setTwWidth(addressEdit, std::abs(twWidth(browserFrame) - twLeft(addressEdit) - twWidth(goButton) - 200));
+    setTwLeft(goButton, std::abs(twWidth(browserFrame) - twWidth(goButton) - 100));
     // 12. The visit button reaches to the right edge.
-    setTwWidth(Command1, std::abs(W() - twLeft(Command1) - 250));
+    setTwWidth(visitButton, std::abs(W() - twLeft(visitButton) - 250));
     // 13.-14. The tab strip lies under the editor; the frames start below its tabs.
-    setTwHeight(TabStrip2, H());
-    setTwTop(TabStrip2, std::abs(twTop(Frame1) + twHeight(Frame1) + 100));
-    setTwTop(Frame3, std::abs(twTop(TabStrip2) + 400));
-    setTwTop(Frame4, twTop(Frame3));
+    setTwHeight(listTabs, H());
+    setTwTop(listTabs, std::abs(twTop(messageEditor) + twHeight(messageEditor) + 100));
+    setTwTop(postsFrame, std::abs(twTop(listTabs) + 400));
+    setTwTop(forumsFrame, twTop(postsFrame));
 }

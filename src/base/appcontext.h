@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/datafolder.h"
+#include "base/datafolder.h"
 
 class SettingsStore;
 class LinkFormatTable;

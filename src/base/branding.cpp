@@ -1,4 +1,4 @@
-#include "app/branding.h"
+#include "base/branding.h"
 
 namespace {
 bool s_skinConfigured = false;

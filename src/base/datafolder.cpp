@@ -1,4 +1,4 @@
-#include "app/datafolder.h"
+#include "base/datafolder.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -6,7 +6,7 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 
-#include "app/textfile.h"
+#include "base/textfile.h"
 
 QStringList DataFiles::createdAtStartup()
 {

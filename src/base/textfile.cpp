@@ -1,4 +1,4 @@
-#include "app/textfile.h"
+#include "base/textfile.h"
 
 #include <QFile>
 #include <QSaveFile>

@@ -1,5 +1,5 @@
 // The main window's forum and own-post lists and the login boxes.
-#include "app/form1.h"
+#include "app/mainwindow.h"
 
 #include <QGroupBox>
 #include <QLineEdit>
@@ -8,7 +8,7 @@
 #include <QSignalBlocker>
 #include <QTabBar>
 
-#include "app/branding.h"
+#include "base/branding.h"
 #include "forums/listfiles.h"
 
 namespace {
@@ -51,17 +51,17 @@ void removeEntry(QListWidget *list, int index)
 
 } // namespace
 
-bool Form1::isPostWatched(const QString &address) const
+bool MainWindow::isPostWatched(const QString &address) const
 {
-    return indexOfEntry(lstPosts, address) >= 0;
+    return indexOfEntry(postList, address) >= 0;
 }
 
-qint16 Form1::watchedPostIndex(const QString &address) const
+qint16 MainWindow::watchedPostIndex(const QString &address) const
 {
-    return qint16(indexOfEntry(lstPosts, address));
+    return qint16(indexOfEntry(postList, address));
 }
 
-void Form1::loadLists()
+void MainWindow::loadLists()
 {
     const DataFolder &folder = m_context.dataFolder;
 
@@ -83,40 +83,40 @@ void Form1::loadLists()
         box.exec();
     }
 
-    lstPosts->clear();
-    lstPosts->addItems(ListFiles::readPosts(folder.filePath(DataFiles::posts)));
+    postList->clear();
+    postList->addItems(ListFiles::readPosts(folder.filePath(DataFiles::posts)));
 
     const ListFiles::ForumList forums = ListFiles::readForums(folder.filePath(DataFiles::posts2));
-    lstPosts2->clear();
-    lstPosts2->addItems(forums.addresses);
-    lstLogins->clear();
-    lstLogins->addItems(forums.logins);
+    forumList->clear();
+    forumList->addItems(forums.addresses);
+    loginList->clear();
+    loginList->addItems(forums.logins);
 
-    lstSizes->clear();
-    lstSizes->addItems(ListFiles::readSizes(folder.filePath(DataFiles::sizes), lstPosts->count()));
+    sizeList->clear();
+    sizeList->addItems(ListFiles::readSizes(folder.filePath(DataFiles::sizes), postList->count()));
 }
 
-void Form1::saveLists()
+void MainWindow::saveLists()
 {
     // Each step runs whatever became of the one before.
     const DataFolder &folder = m_context.dataFolder;
     if (!m_unreadableLists.contains(DataFiles::posts)) {
-        ListFiles::writePosts(folder.filePath(DataFiles::posts), entries(lstPosts));
+        ListFiles::writePosts(folder.filePath(DataFiles::posts), entries(postList));
     }
     saveLogins();
     if (!m_unreadableLists.contains(DataFiles::sizes)) {
-        ListFiles::writeSizes(folder.filePath(DataFiles::sizes), entries(lstSizes));
+        ListFiles::writeSizes(folder.filePath(DataFiles::sizes), entries(sizeList));
     }
 }
 
-bool Form1::saveLogins()
+bool MainWindow::saveLogins()
 {
     if (m_unreadableLists.contains(DataFiles::posts2)) {
         return true; // the user was told at start-up
     }
     ListFiles::WriteError error;
-    if (ListFiles::writeForums(m_context.dataFolder.filePath(DataFiles::posts2), entries(lstPosts2),
-                               entries(lstLogins), &error)) {
+    if (ListFiles::writeForums(m_context.dataFolder.filePath(DataFiles::posts2), entries(forumList),
+                               entries(loginList), &error)) {
         return true;
     }
     const QString crlf = QStringLiteral("\r\n");
@@ -128,7 +128,7 @@ bool Form1::saveLogins()
     return false;
 }
 
-void Form1::cmdAdd_Click()
+void MainWindow::watchCurrentPage()
 {
     const QString address = currentAddress();
     if (isPostWatched(address)) {
@@ -142,141 +142,141 @@ void Form1::cmdAdd_Click()
         setPanelText(2, tr("There is no page to watch"));
         return;
     }
-    if (lstPosts->count() >= ListFiles::maxEntries) {
+    if (postList->count() >= ListFiles::maxEntries) {
         setPanelText(2, tr("Your posts list is full"));
         return;
     }
     // The size entry is made at once so that the two lists never fall out of step; a measurement that
     // fails leaves it marked as not measured yet.
-    lstPosts->addItem(address);
-    while (lstSizes->count() < lstPosts->count()) {
-        lstSizes->addItem(ListFiles::unmeasuredSize);
+    postList->addItem(address);
+    while (sizeList->count() < postList->count()) {
+        sizeList->addItem(ListFiles::unmeasuredSize);
     }
-    startSizeProbe(address, qint16(lstPosts->count() - 1));
+    startSizeProbe(address, qint16(postList->count() - 1));
 }
 
-void Form1::cmdDel_Click()
+void MainWindow::unwatchSelectedPost()
 {
-    const int index = lstPosts->currentRow();
+    const int index = postList->currentRow();
     if (index < 0) {
         return;
     }
-    if (index < lstSizes->count()) {
-        delete lstSizes->takeItem(index);
+    if (index < sizeList->count()) {
+        delete sizeList->takeItem(index);
     }
-    removeEntry(lstPosts, index);
+    removeEntry(postList, index);
 }
 
-void Form1::cmdAdd2_Click()
+void MainWindow::addCurrentForum()
 {
     const QString address = currentAddress();
-    if (indexOfEntry(lstPosts2, address) >= 0) {
+    if (indexOfEntry(forumList, address) >= 0) {
         return;
     }
-    if (lstPosts2->count() >= ListFiles::maxEntries) {
+    if (forumList->count() >= ListFiles::maxEntries) {
         setPanelText(2, tr("Your forums list is full"));
         return;
     }
-    lstPosts2->addItem(address);
-    // Selecting runs lstPosts2_Click, which enables the login boxes; the new forum has no login yet.
-    lstPosts2->setCurrentRow(lstPosts2->count() - 1);
-    while (lstLogins->count() < lstPosts2->count()) {
-        lstLogins->addItem(ListFiles::joinLogin(QString(), QString()));
+    forumList->addItem(address);
+    // Selecting runs showSelectedForum, which enables the login boxes; the new forum has no login yet.
+    forumList->setCurrentRow(forumList->count() - 1);
+    while (loginList->count() < forumList->count()) {
+        loginList->addItem(ListFiles::joinLogin(QString(), QString()));
     }
     // Each actual change stores the boxes as the new forum's login.
-    txtUsername->setText(QStringLiteral("Enter Username"));
-    txtPassword->setText(QString());
+    usernameEdit->setText(QStringLiteral("Enter Username"));
+    passwordEdit->setText(QString());
     // When the boxes showed the placeholder already, nothing changed and nothing was stored: store what is
     // shown all the same, so the new forum's login is the one the boxes show.
-    QListWidgetItem *login = lstLogins->item(lstPosts2->count() - 1);
-    const QString shown = ListFiles::joinLogin(txtUsername->text(), txtPassword->text());
+    QListWidgetItem *login = loginList->item(forumList->count() - 1);
+    const QString shown = ListFiles::joinLogin(usernameEdit->text(), passwordEdit->text());
     if (login && login->text() != shown) {
         login->setText(shown);
     }
     saveLogins();
 }
 
-void Form1::cmdDel2_Click()
+void MainWindow::removeSelectedForum()
 {
-    const int index = lstPosts2->currentRow();
+    const int index = forumList->currentRow();
     if (index < 0) {
         return;
     }
-    removeEntry(lstPosts2, index);
-    if (index < lstLogins->count()) {
-        delete lstLogins->takeItem(index);
+    removeEntry(forumList, index);
+    if (index < loginList->count()) {
+        delete loginList->takeItem(index);
     }
     saveLogins();
 }
 
-void Form1::lstPosts_Click()
+void MainWindow::showSelectedPost()
 {
-    const int index = lstPosts->currentRow();
+    const int index = postList->currentRow();
     if (index < 0) {
         return;
     }
-    setPanelText(2, entryAt(lstPosts, index));
+    setPanelText(2, entryAt(postList, index));
 }
 
-void Form1::lstPosts_DblClick()
+void MainWindow::openSelectedPost()
 {
-    const int index = lstPosts->currentRow();
+    const int index = postList->currentRow();
     if (index < 0) {
         return;
     }
     watchCountdown = 4;
-    navigate(entryAt(lstPosts, index));
+    navigate(entryAt(postList, index));
 }
 
-void Form1::lstPosts2_Click()
+void MainWindow::showSelectedForum()
 {
-    const int index = lstPosts2->currentRow();
+    const int index = forumList->currentRow();
     if (index < 0) {
         return;
     }
-    setPanelText(2, entryAt(lstPosts2, index));
-    txtUsername->setEnabled(true);
-    txtPassword->setEnabled(true);
+    setPanelText(2, entryAt(forumList, index));
+    usernameEdit->setEnabled(true);
+    passwordEdit->setEnabled(true);
     QString user;
     QString password;
-    if (!ListFiles::splitLogin(entryAt(lstLogins, index), &user, &password)) {
+    if (!ListFiles::splitLogin(entryAt(loginList, index), &user, &password)) {
         return;
     }
     // Each change stores the boxes again; after both the stored login equals the shown one.
-    txtUsername->setText(user);
-    txtPassword->setText(password);
+    usernameEdit->setText(user);
+    passwordEdit->setText(password);
 }
 
-void Form1::lstPosts2_DblClick()
+void MainWindow::openSelectedForum()
 {
-    const int index = lstPosts2->currentRow();
+    const int index = forumList->currentRow();
     if (index < 0) {
         return;
     }
-    navigate(entryAt(lstPosts2, index));
+    navigate(entryAt(forumList, index));
 }
 
-void Form1::TabStrip2_Click()
+void MainWindow::switchListTab()
 {
-    const bool forums = TabStrip2->currentIndex() == 0;
-    Frame4->setVisible(forums);
-    Frame3->setVisible(!forums);
+    const bool forums = listTabs->currentIndex() == 0;
+    forumsFrame->setVisible(forums);
+    postsFrame->setVisible(!forums);
 }
 
-void Form1::txtUsername_Change()
+void MainWindow::storeLogin()
 {
-    const int index = lstPosts2->currentRow();
+    const int index = forumList->currentRow();
     if (index < 0) {
         return;
     }
-    while (lstLogins->count() <= index) {
-        lstLogins->addItem(ListFiles::joinLogin(QString(), QString()));
+    while (loginList->count() <= index) {
+        loginList->addItem(ListFiles::joinLogin(QString(), QString()));
     }
-    lstLogins->item(index)->setText(ListFiles::joinLogin(txtUsername->text(), txtPassword->text()));
+    loginList->item(index)->setText(ListFiles::joinLogin(usernameEdit->text(), passwordEdit->text()));
     saveLogins();
 }
 
-void Form1::txtPassword_Change()
+void MainWindow::storeLoginFromPassword()
 {
-    txtUsername_Change();
+    storeLogin();
 }

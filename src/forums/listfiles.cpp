@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QSaveFile>
 
-#include "app/textfile.h"
+#include "base/textfile.h"
 
 namespace ListFiles {
 

@@ -1,16 +1,16 @@
 // Opening the options dialog from the main window.
-#include "app/form1.h"
+#include "app/mainwindow.h"
 
-#include "links/frmcustom.h"
+#include "links/optionsdialog.h"
 
-void Form1::cmdOptions_Click()
+void MainWindow::showOptions()
 {
     if (!m_options) {
         // No owner: it is a window of its own beside the main window. Its close control discards it with
         // any unsaved edits; "Save and Close" only hides it.
-        m_options = new frmCustom(m_context);
+        m_options = new OptionsDialog(m_context);
         m_options->setAttribute(Qt::WA_DeleteOnClose);
-        connect(m_options, &frmCustom::templatesStored, this, &Form1::updateInterface);
+        connect(m_options, &OptionsDialog::templatesStored, this, &MainWindow::updateInterface);
     }
     m_options->show();
     m_options->raise();

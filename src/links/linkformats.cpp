@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "app/settingsstore.h"
+#include "base/settingsstore.h"
 
 namespace {
 const QString s_section = QStringLiteral("data");

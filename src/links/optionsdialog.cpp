@@ -1,6 +1,6 @@
-#include "links/frmcustom.h"
+#include "links/optionsdialog.h"
 
-#include "app/branding.h"
+#include "base/branding.h"
 #include "ui/skin.h"
 
 #include <QCheckBox>
@@ -11,7 +11,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/settingsstore.h"
+#include "base/settingsstore.h"
 #include "links/numbertext.h"
 
 namespace {
@@ -27,30 +27,30 @@ QLineEdit *fieldBox(QWidget *parent, const char *array, int index)
 
 } // namespace
 
-frmCustom::frmCustom(AppContext &context, QWidget *parent)
+OptionsDialog::OptionsDialog(AppContext &context, QWidget *parent)
     : QDialog(parent)
     , m_context(context)
 {
-    setObjectName(QStringLiteral("frmCustom"));
+    setObjectName(QStringLiteral("OptionsDialog"));
     setWindowTitle(QStringLiteral("Custom Message Templates"));
     setModal(false);
     createControls();
-    Form_Load();
+    load();
 }
 
-frmCustom::~frmCustom() = default;
+OptionsDialog::~OptionsDialog() = default;
 
-void frmCustom::createControls()
+void OptionsDialog::createControls()
 {
-    Label6 = new QLabel(
+    introLabel = new QLabel(
         QStringLiteral("You may use this form to create custom templates for message insertion.  Just enter the "
                        "name, and the required parameters.  Your template will then be displayed in the drop "
                        "down box on the main form.  We don't recommend changing the default templates, but if "
                        "they become outdated you may wish to update them."),
         this);
-    Label6->setObjectName(QStringLiteral("Label6"));
-    Label6->setWordWrap(true);
-    Label6->setTextFormat(Qt::PlainText);
+    introLabel->setObjectName(QStringLiteral("introLabel"));
+    introLabel->setWordWrap(true);
+    introLabel->setTextFormat(Qt::PlainText);
 
     auto *grid = new QGridLayout;
     grid->setHorizontalSpacing(6);
@@ -58,7 +58,7 @@ void frmCustom::createControls()
     const QString headings[5] = { tr("Name"), tr("Link Open"), tr("Link Middle"), tr("Link End"), tr("Email") };
     for (int column = 0; column < 5; ++column) {
         auto *heading = new QLabel(headings[column], this);
-        heading->setObjectName(QStringLiteral("lblHeading") + QString::number(column));
+        heading->setObjectName(QStringLiteral("heading") + QString::number(column));
         QFont bold = heading->font();
         bold.setBold(true);
         heading->setFont(bold);
@@ -66,28 +66,28 @@ void frmCustom::createControls()
     }
     for (int row = 0; row < rowCount; ++row) {
         auto *number = new QLabel(QString::number(row + 1), this);
-        number->setObjectName(QStringLiteral("lblRow") + QString::number(row));
+        number->setObjectName(QStringLiteral("rowNumber") + QString::number(row));
         number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         grid->addWidget(number, row + 1, 0);
 
-        txtName[row] = fieldBox(this, "txtName", row);
-        txtLinkOpen01[row] = fieldBox(this, "txtLinkOpen01", row);
-        txtLinkOpen02[row] = fieldBox(this, "txtLinkOpen02", row);
-        txtLinkClose[row] = fieldBox(this, "txtLinkClose", row);
-        txtMailCall[row] = fieldBox(this, "txtMailCall", row);
+        nameEdits[row] = fieldBox(this, "nameEdit", row);
+        linkOpenEdits[row] = fieldBox(this, "linkOpenEdit", row);
+        linkMiddleEdits[row] = fieldBox(this, "linkMiddleEdit", row);
+        linkCloseEdits[row] = fieldBox(this, "linkCloseEdit", row);
+        mailPrefixEdits[row] = fieldBox(this, "mailPrefixEdit", row);
         const auto fields = rowFields(row);
         for (int column = 0; column < 5; ++column) {
             fields[column]->setMinimumWidth(column == 0 ? 90 : 110);
             grid->addWidget(fields[column], row + 1, column + 1);
         }
-        number->setBuddy(txtName[row]);
+        number->setBuddy(nameEdits[row]);
 
-        cmdDel[row] = new QPushButton(tr("del"), this);
-        cmdDel[row]->setObjectName(QStringLiteral("cmdDel") + QString::number(row));
-        cmdDel[row]->setToolTip(tr("Empty this row"));
-        cmdDel[row]->setAutoDefault(false);
-        grid->addWidget(cmdDel[row], row + 1, 6);
-        connect(cmdDel[row], &QPushButton::clicked, this, [this, row] { cmdDel_Click(row); });
+        clearRowButtons[row] = new QPushButton(tr("del"), this);
+        clearRowButtons[row]->setObjectName(QStringLiteral("clearRowButton") + QString::number(row));
+        clearRowButtons[row]->setToolTip(tr("Empty this row"));
+        clearRowButtons[row]->setAutoDefault(false);
+        grid->addWidget(clearRowButtons[row], row + 1, 6);
+        connect(clearRowButtons[row], &QPushButton::clicked, this, [this, row] { clearRow(row); });
     }
     grid->setColumnStretch(1, 2);
     for (int column = 2; column <= 5; ++column) {
@@ -99,42 +99,42 @@ void frmCustom::createControls()
         for (QLineEdit *box : rowFields(row)) {
             box->setEnabled(false);
         }
-        cmdDel[row]->setEnabled(false);
+        clearRowButtons[row]->setEnabled(false);
     }
 
-    Check1 = new QCheckBox(tr("Enable changing of default templates"), this);
-    Check1->setObjectName(QStringLiteral("Check1"));
-    connect(Check1, &QCheckBox::toggled, this, &frmCustom::Check1_Click);
+    unlockDefaultsCheck = new QCheckBox(tr("Enable changing of default templates"), this);
+    unlockDefaultsCheck->setObjectName(QStringLiteral("unlockDefaultsCheck"));
+    connect(unlockDefaultsCheck, &QCheckBox::toggled, this, &OptionsDialog::toggleDefaultsLock);
 
     auto *sizeBefore = new QLabel(
         tr("When checking for new replies, look for an increase in the size of the page by this many bytes:"), this);
-    sizeBefore->setObjectName(QStringLiteral("lblSizeBefore"));
+    sizeBefore->setObjectName(QStringLiteral("thresholdLabel"));
     sizeBefore->setWordWrap(true);
-    txtSize = new QLineEdit(this);
-    txtSize->setObjectName(QStringLiteral("txtSize"));
-    txtSize->setMaximumWidth(90);
-    sizeBefore->setBuddy(txtSize);
+    thresholdEdit = new QLineEdit(this);
+    thresholdEdit->setObjectName(QStringLiteral("thresholdEdit"));
+    thresholdEdit->setMaximumWidth(90);
+    sizeBefore->setBuddy(thresholdEdit);
     auto *sizeAfter = new QLabel(tr("bytes"), this);
-    sizeAfter->setObjectName(QStringLiteral("lblSizeAfter"));
-    connect(txtSize, &QLineEdit::textChanged, this, &frmCustom::txtSize_Change);
+    sizeAfter->setObjectName(QStringLiteral("thresholdUnitLabel"));
+    connect(thresholdEdit, &QLineEdit::textChanged, this, &OptionsDialog::thresholdEdited);
 
-    Command1 = new QPushButton(tr("Save and Close"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setDefault(true);
-    connect(Command1, &QPushButton::clicked, this, &frmCustom::Command1_Click);
+    saveAndCloseButton = new QPushButton(tr("Save and Close"), this);
+    saveAndCloseButton->setObjectName(QStringLiteral("saveAndCloseButton"));
+    saveAndCloseButton->setDefault(true);
+    connect(saveAndCloseButton, &QPushButton::clicked, this, &OptionsDialog::saveAndClose);
 
     auto *sizeRow = new QHBoxLayout;
     sizeRow->addWidget(sizeBefore, 1);
-    sizeRow->addWidget(txtSize);
+    sizeRow->addWidget(thresholdEdit);
     sizeRow->addWidget(sizeAfter);
 
     auto *bottomRow = new QHBoxLayout;
-    bottomRow->addWidget(Check1);
+    bottomRow->addWidget(unlockDefaultsCheck);
     bottomRow->addStretch(1);
-    bottomRow->addWidget(Command1);
+    bottomRow->addWidget(saveAndCloseButton);
 
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(Label6);
+    layout->addWidget(introLabel);
     layout->addSpacing(6);
     layout->addLayout(grid);
     layout->addSpacing(6);
@@ -151,20 +151,20 @@ void frmCustom::createControls()
             }
             previous = w;
         }
-        setTabOrder(previous, cmdDel[row]);
-        previous = cmdDel[row];
+        setTabOrder(previous, clearRowButtons[row]);
+        previous = clearRowButtons[row];
     }
-    setTabOrder(previous, Check1);
-    setTabOrder(Check1, txtSize);
-    setTabOrder(txtSize, Command1);
+    setTabOrder(previous, unlockDefaultsCheck);
+    setTabOrder(unlockDefaultsCheck, thresholdEdit);
+    setTabOrder(thresholdEdit, saveAndCloseButton);
 }
 
-std::array<QLineEdit *, 5> frmCustom::rowFields(int row) const
+std::array<QLineEdit *, 5> OptionsDialog::rowFields(int row) const
 {
-    return { txtName[row], txtLinkOpen01[row], txtLinkOpen02[row], txtLinkClose[row], txtMailCall[row] };
+    return { nameEdits[row], linkOpenEdits[row], linkMiddleEdits[row], linkCloseEdits[row], mailPrefixEdits[row] };
 }
 
-void frmCustom::Form_Load()
+void OptionsDialog::load()
 {
     loadTemplateFields();
     if (brandingInfo().skinEnabled) {
@@ -174,49 +174,49 @@ void frmCustom::Form_Load()
     }
 }
 
-void frmCustom::loadTemplateFields()
+void OptionsDialog::loadTemplateFields()
 {
-    txtSize->setText(m_context.settings->read(QStringLiteral("data"), QStringLiteral("size"), s_defaultSize));
+    thresholdEdit->setText(m_context.settings->read(QStringLiteral("data"), QStringLiteral("size"), s_defaultSize));
     // An empty stored value leaves the empty box unchanged and raises no change: check it all the same.
-    txtSize_Change();
+    thresholdEdited();
     const LinkFormatTable &formats = *m_context.linkFormats;
     for (int row = 0; row < rowCount; ++row) {
         const LinkFormat &format = formats[row];
-        txtName[row]->setText(format.Name);
-        txtLinkOpen01[row]->setText(format.LinkOpen01);
-        txtLinkOpen02[row]->setText(format.LinkOpen02);
-        txtLinkClose[row]->setText(format.LinkClose01);
-        txtMailCall[row]->setText(format.MailCall01);
+        nameEdits[row]->setText(format.Name);
+        linkOpenEdits[row]->setText(format.LinkOpen01);
+        linkMiddleEdits[row]->setText(format.LinkOpen02);
+        linkCloseEdits[row]->setText(format.LinkClose01);
+        mailPrefixEdits[row]->setText(format.MailCall01);
     }
 }
 
-void frmCustom::storeTemplateFields()
+void OptionsDialog::storeTemplateFields()
 {
     LinkFormatTable &formats = *m_context.linkFormats;
     for (int row = 0; row < rowCount; ++row) {
         LinkFormat &format = formats[row];
-        format.Name = txtName[row]->text();
-        format.LinkOpen01 = txtLinkOpen01[row]->text();
-        format.LinkOpen02 = txtLinkOpen02[row]->text();
-        format.LinkClose01 = txtLinkClose[row]->text();
-        format.MailCall01 = txtMailCall[row]->text();
+        format.Name = nameEdits[row]->text();
+        format.LinkOpen01 = linkOpenEdits[row]->text();
+        format.LinkOpen02 = linkMiddleEdits[row]->text();
+        format.LinkClose01 = linkCloseEdits[row]->text();
+        format.MailCall01 = mailPrefixEdits[row]->text();
     }
     emit templatesStored();
 }
 
-void frmCustom::saveSettings()
+void OptionsDialog::saveSettings()
 {
-    m_context.linkFormats->save(*m_context.settings, txtSize->text());
+    m_context.linkFormats->save(*m_context.settings, thresholdEdit->text());
 }
 
-void frmCustom::Command1_Click()
+void OptionsDialog::saveAndClose()
 {
     storeTemplateFields();
     saveSettings();
     hide();
 }
 
-void frmCustom::cmdDel_Click(int index)
+void OptionsDialog::clearRow(int index)
 {
     if (index < 0 || index >= rowCount) {
         return;
@@ -226,22 +226,22 @@ void frmCustom::cmdDel_Click(int index)
     }
 }
 
-void frmCustom::Check1_Click()
+void OptionsDialog::toggleDefaultsLock()
 {
-    const bool unlocked = Check1->isChecked();
+    const bool unlocked = unlockDefaultsCheck->isChecked();
     for (int row = 0; row < predefinedRows; ++row) {
-        txtLinkOpen01[row]->setEnabled(unlocked);
-        txtLinkOpen02[row]->setEnabled(unlocked);
-        txtLinkClose[row]->setEnabled(unlocked);
-        txtMailCall[row]->setEnabled(unlocked);
-        cmdDel[row]->setEnabled(unlocked);
+        linkOpenEdits[row]->setEnabled(unlocked);
+        linkMiddleEdits[row]->setEnabled(unlocked);
+        linkCloseEdits[row]->setEnabled(unlocked);
+        mailPrefixEdits[row]->setEnabled(unlocked);
+        clearRowButtons[row]->setEnabled(unlocked);
     }
 }
 
-void frmCustom::txtSize_Change()
+void OptionsDialog::thresholdEdited()
 {
     // Setting "500" raises one more change, which finds a number and stops.
-    if (!readsAsNumber(txtSize->text())) {
-        txtSize->setText(s_defaultSize);
+    if (!readsAsNumber(thresholdEdit->text())) {
+        thresholdEdit->setText(s_defaultSize);
     }
 }

@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <array>
 
-#include "app/appcontext.h"
+#include "base/appcontext.h"
 #include "links/linkformats.h"
 
 class QCheckBox;
@@ -13,42 +13,42 @@ class QPushButton;
 
 // The options dialog: edits the eight link formats and the reply threshold. Nothing typed here takes effect
 // until "Save and Close", which stores the fields into the table, has the selector rebuilt and saves.
-class frmCustom : public QDialog
+class OptionsDialog : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit frmCustom(AppContext &context, QWidget *parent = nullptr);
-    ~frmCustom() override;
+    explicit OptionsDialog(AppContext &context, QWidget *parent = nullptr);
+    ~OptionsDialog() override;
 
     static constexpr int rowCount = LinkFormatTable::rowCount;
     // Rows 0..2 hold the predefined formats (html, ubb, ezboard).
     static constexpr int predefinedRows = 3;
 
     // Controls, named as the design names them (also their objectNames, with the index appended).
-    std::array<QLineEdit *, rowCount> txtName {};
-    std::array<QLineEdit *, rowCount> txtLinkOpen01 {};
-    std::array<QLineEdit *, rowCount> txtLinkOpen02 {};
-    std::array<QLineEdit *, rowCount> txtLinkClose {};
-    std::array<QLineEdit *, rowCount> txtMailCall {};
-    std::array<QPushButton *, rowCount> cmdDel {};
-    QCheckBox *Check1 = nullptr;
-    QLabel *Label6 = nullptr;
-    QLineEdit *txtSize = nullptr;
-    QPushButton *Command1 = nullptr;
+    std::array<QLineEdit *, rowCount> nameEdits {};
+    std::array<QLineEdit *, rowCount> linkOpenEdits {};
+    std::array<QLineEdit *, rowCount> linkMiddleEdits {};
+    std::array<QLineEdit *, rowCount> linkCloseEdits {};
+    std::array<QLineEdit *, rowCount> mailPrefixEdits {};
+    std::array<QPushButton *, rowCount> clearRowButtons {};
+    QCheckBox *unlockDefaultsCheck = nullptr;
+    QLabel *introLabel = nullptr;
+    QLineEdit *thresholdEdit = nullptr;
+    QPushButton *saveAndCloseButton = nullptr;
 
 signals:
     // The fields have been copied into the link formats; the main window rebuilds its format selector.
     void templatesStored();
 
 private slots:
-    void Command1_Click();
-    void cmdDel_Click(int index);
-    void Check1_Click();
-    void txtSize_Change();
+    void saveAndClose();
+    void clearRow(int index);
+    void toggleDefaultsLock();
+    void thresholdEdited();
 
 private:
-    void Form_Load();
+    void load();
     void createControls();
     void loadTemplateFields();
     void storeTemplateFields();

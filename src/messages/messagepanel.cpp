@@ -1,5 +1,5 @@
 // The main window's message commands: save, load, preview, copy and the paste buttons.
-#include "app/form1.h"
+#include "app/mainwindow.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -7,16 +7,16 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "app/settingsstore.h"
-#include "messages/form3.h"
+#include "base/settingsstore.h"
+#include "messages/messagepicker.h"
 #include "messages/messagestore.h"
 #include "web/keytyper.h"
 
-void Form1::saveMessage()
+void MainWindow::saveMessage()
 {
     const MessageStore store(m_context.dataFolder.filePath(DataFiles::messages));
     QString error;
-    if (!store.save(messageText(), txtSubject->text(), &error)) {
+    if (!store.save(messageText(), subjectEdit->text(), &error)) {
         QMessageBox::warning(this, windowTitle(),
                              tr("Your message could not be saved to\n%1\n\n%2").arg(store.filePath(), error));
         return;
@@ -24,17 +24,17 @@ void Form1::saveMessage()
     setPanelText(1, QStringLiteral("MESSAGE SAVED"));
 }
 
-void Form1::cmdSave_Click()
+void MainWindow::cmdSave_Click()
 {
     saveMessage();
 }
 
-void Form1::txtSubject_Change()
+void MainWindow::storeSubject()
 {
-    m_context.settings->write(QStringLiteral("data"), QStringLiteral("lastSubject"), txtSubject->text());
+    m_context.settings->write(QStringLiteral("data"), QStringLiteral("lastSubject"), subjectEdit->text());
 }
 
-void Form1::cmdLoad_Click()
+void MainWindow::openMessagePicker()
 {
     // An open picker is only brought forward: its list changes by its own deletes alone.
     if (m_picker) {
@@ -44,22 +44,22 @@ void Form1::cmdLoad_Click()
         m_picker->activateWindow();
         return;
     }
-    auto *picker = new Form3(m_context.dataFolder.filePath(DataFiles::messages), this);
-    if (!picker->Form_Load()) {
+    auto *picker = new MessagePicker(m_context.dataFolder.filePath(DataFiles::messages), this);
+    if (!picker->startUp()) {
         delete picker;
         return;
     }
-    connect(picker, &Form3::messageChosen, this, [this](const QString &body, const QString &subject, bool hasSubject) {
+    connect(picker, &MessagePicker::messageChosen, this, [this](const QString &body, const QString &subject, bool hasSubject) {
         setMessageText(body);
         if (hasSubject) {
-            txtSubject->setText(subject);
+            subjectEdit->setText(subject);
         }
     });
     m_picker = picker;
     picker->show();
 }
 
-void Form1::previewMessage()
+void MainWindow::previewMessage()
 {
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("message preview"), convertedOutgoingText(),
                     QMessageBox::Ok, this);
@@ -68,28 +68,28 @@ void Form1::previewMessage()
     box.exec();
 }
 
-void Form1::cmdPreview_Click()
+void MainWindow::cmdPreview_Click()
 {
     previewMessage();
 }
 
-void Form1::cmdCopy_Click()
+void MainWindow::copyMessage()
 {
     QGuiApplication::clipboard()->setText(convertedOutgoingText());
 }
 
-void Form1::cmdPaste_Click(int index)
+void MainWindow::pasteInto(int index)
 {
     QString text;
     switch (index) {
     case 0:
-        text = txtSubject->text();
+        text = subjectEdit->text();
         break;
     case 1:
-        text = txtUsername->text();
+        text = usernameEdit->text();
         break;
     case 2:
-        text = txtPassword->text();
+        text = passwordEdit->text();
         break;
     case 3:
         text = convertedOutgoingText();

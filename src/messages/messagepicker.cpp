@@ -1,4 +1,4 @@
-#include "messages/form3.h"
+#include "messages/messagepicker.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -8,7 +8,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "app/branding.h"
+#include "base/branding.h"
 #include "messages/messagestore.h"
 #include "ui/skin.h"
 
@@ -32,52 +32,52 @@ QString displayText(const QString &body)
 
 } // namespace
 
-Form3::Form3(const QString &libraryPath, QWidget *parent)
+MessagePicker::MessagePicker(const QString &libraryPath, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_libraryPath(libraryPath)
 {
-    setObjectName(QStringLiteral("Form3"));
+    setObjectName(QStringLiteral("MessagePicker"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("load a saved message"));
 
-    Label1 = label(this, "Label1", QStringLiteral("Saved Messages"));
-    QFont heading = Label1->font();
+    titleLabel = label(this, "titleLabel", QStringLiteral("Saved Messages"));
+    QFont heading = titleLabel->font();
     heading.setBold(true);
-    Label1->setFont(heading);
-    Label2 = label(this, "Label2", QStringLiteral("double-click the message you wish to load:"));
-    Label3 = label(this, "Label3", QStringLiteral("click once to view the entire message"));
-    List1 = new QListWidget(this);
-    List1->setObjectName(QStringLiteral("List1"));
-    List1->setSelectionMode(QAbstractItemView::SingleSelection);
-    Text1 = new QPlainTextEdit(this);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setReadOnly(true);
-    Label4 = label(this, "Label4", QStringLiteral("Subject:"));
-    txtSubject = new QLineEdit(this);
-    txtSubject->setObjectName(QStringLiteral("txtSubject"));
-    txtSubject->setReadOnly(true);
-    Command1 = new QPushButton(QStringLiteral("delete message"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
+    titleLabel->setFont(heading);
+    chooseHintLabel = label(this, "chooseHintLabel", QStringLiteral("double-click the message you wish to load:"));
+    viewHintLabel = label(this, "viewHintLabel", QStringLiteral("click once to view the entire message"));
+    messageList = new QListWidget(this);
+    messageList->setObjectName(QStringLiteral("messageList"));
+    messageList->setSelectionMode(QAbstractItemView::SingleSelection);
+    messageView = new QPlainTextEdit(this);
+    messageView->setObjectName(QStringLiteral("messageView"));
+    messageView->setReadOnly(true);
+    subjectLabel = label(this, "subjectLabel", QStringLiteral("Subject:"));
+    subjectEdit = new QLineEdit(this);
+    subjectEdit->setObjectName(QStringLiteral("subjectEdit"));
+    subjectEdit->setReadOnly(true);
+    deleteButton = new QPushButton(QStringLiteral("delete message"), this);
+    deleteButton->setObjectName(QStringLiteral("deleteButton"));
 
     auto *layout = new QGridLayout(this);
-    layout->addWidget(Label1, 0, 0, 1, 2);
-    layout->addWidget(Label2, 1, 0, 1, 2);
-    layout->addWidget(List1, 2, 0, 1, 2);
-    layout->addWidget(Label3, 3, 0, 1, 2);
-    layout->addWidget(Text1, 4, 0, 1, 2);
-    layout->addWidget(Label4, 5, 0);
-    layout->addWidget(txtSubject, 5, 1);
-    layout->addWidget(Command1, 6, 0, 1, 2, Qt::AlignRight);
+    layout->addWidget(titleLabel, 0, 0, 1, 2);
+    layout->addWidget(chooseHintLabel, 1, 0, 1, 2);
+    layout->addWidget(messageList, 2, 0, 1, 2);
+    layout->addWidget(viewHintLabel, 3, 0, 1, 2);
+    layout->addWidget(messageView, 4, 0, 1, 2);
+    layout->addWidget(subjectLabel, 5, 0);
+    layout->addWidget(subjectEdit, 5, 1);
+    layout->addWidget(deleteButton, 6, 0, 1, 2, Qt::AlignRight);
     layout->setRowStretch(2, 3);
     layout->setRowStretch(4, 2);
 
-    connect(List1, &QListWidget::itemClicked, this, &Form3::List1_Click);
-    connect(List1, &QListWidget::itemDoubleClicked, this, &Form3::List1_DblClick);
-    connect(Command1, &QPushButton::clicked, this, &Form3::Command1_Click);
+    connect(messageList, &QListWidget::itemClicked, this, &MessagePicker::showSelectedMessage);
+    connect(messageList, &QListWidget::itemDoubleClicked, this, &MessagePicker::chooseSelectedMessage);
+    connect(deleteButton, &QPushButton::clicked, this, &MessagePicker::deleteSelectedMessage);
     resize(480, 460);
 }
 
-bool Form3::Form_Load()
+bool MessagePicker::load()
 {
     if (!loadMessageList()) {
         return false;
@@ -90,37 +90,37 @@ bool Form3::Form_Load()
     return true;
 }
 
-bool Form3::loadMessageList()
+bool MessagePicker::loadMessageList()
 {
     bool exists = false;
     const QStringList lines = MessageStore(m_libraryPath).entries(&exists);
-    List1->clear();
+    messageList->clear();
     if (!exists) {
         QMessageBox::information(parentWidget(), brandingInfo().programName,
                                  QStringLiteral("you must first save a message before you can load one"));
         return false;
     }
     // Blank lines stay as empty entries: the list shows the file as it is.
-    List1->addItems(lines);
+    messageList->addItems(lines);
     return true;
 }
 
-void Form3::List1_Click()
+void MessagePicker::showSelectedMessage()
 {
-    const QListWidgetItem *item = List1->currentItem();
+    const QListWidgetItem *item = messageList->currentItem();
     if (!item || item->text().isEmpty()) {
         return;
     }
     const MessageRecord record = MessageRecord::fromLine(item->text());
-    Text1->setPlainText(displayText(record.body));
+    messageView->setPlainText(displayText(record.body));
     if (record.hasSubject) {
-        txtSubject->setText(record.subject);
+        subjectEdit->setText(record.subject);
     }
 }
 
-void Form3::List1_DblClick()
+void MessagePicker::chooseSelectedMessage()
 {
-    const QListWidgetItem *item = List1->currentItem();
+    const QListWidgetItem *item = messageList->currentItem();
     const MessageRecord record = MessageRecord::fromLine(item ? item->text() : QString());
     if (record.body.isEmpty()) {
         QMessageBox::information(this, brandingInfo().programName, QStringLiteral("cannot insert a blank message"));
@@ -129,19 +129,19 @@ void Form3::List1_DblClick()
     emit messageChosen(record.body, record.subject, record.hasSubject);
 }
 
-void Form3::Command1_Click()
+void MessagePicker::deleteSelectedMessage()
 {
-    const QListWidgetItem *item = List1->currentItem();
+    const QListWidgetItem *item = messageList->currentItem();
     deleteMessage(item && item->isSelected() ? item->text() : QString());
 }
 
-void Form3::deleteMessage(const QString &entryText)
+void MessagePicker::deleteMessage(const QString &entryText)
 {
     QString error;
     if (!MessageStore(m_libraryPath).remove(entryText, &error)) {
         QMessageBox::warning(this, brandingInfo().programName,
                              tr("The message could not be deleted from\n%1\n\n%2").arg(m_libraryPath, error));
     }
-    List1->clear();
-    List1->addItems(MessageStore(m_libraryPath).entries());
+    messageList->clear();
+    messageList->addItems(MessageStore(m_libraryPath).entries());
 }

@@ -10,26 +10,26 @@ class QPushButton;
 
 // The message picker: lists the saved messages line by line as stored, shows one, hands one over to the
 // main window, or deletes one. The library file is its only store.
-class Form3 : public QWidget
+class MessagePicker : public QWidget
 {
     Q_OBJECT
 
 public:
     // Precondition: libraryPath is the path of "messages.txt"; parent is the main window.
-    explicit Form3(const QString &libraryPath, QWidget *parent = nullptr);
+    explicit MessagePicker(const QString &libraryPath, QWidget *parent = nullptr);
 
     // Fills the list from the library. When the file is missing the user is told and false comes back: the
     // picker is then not to be shown.
-    bool Form_Load();
+    bool load();
 
 signals:
     // A message was chosen for the main window; the subject only counts when hasSubject.
     void messageChosen(const QString &body, const QString &subject, bool hasSubject);
 
 private slots:
-    void List1_Click();
-    void List1_DblClick();
-    void Command1_Click();
+    void showSelectedMessage();
+    void chooseSelectedMessage();
+    void deleteSelectedMessage();
 
 private:
     bool loadMessageList();
@@ -38,12 +38,12 @@ private:
     QString m_libraryPath;
 
 public:
-    QLabel *Label1 = nullptr;
-    QLabel *Label2 = nullptr;
-    QLabel *Label3 = nullptr;
-    QListWidget *List1 = nullptr;
-    QPlainTextEdit *Text1 = nullptr;
-    QLabel *Label4 = nullptr;
-    QLineEdit *txtSubject = nullptr;
-    QPushButton *Command1 = nullptr;
+    QLabel *titleLabel = nullptr;
+    QLabel *chooseHintLabel = nullptr;
+    QLabel *viewHintLabel = nullptr;
+    QListWidget *messageList = nullptr;
+    QPlainTextEdit *messageView = nullptr;
+    QLabel *subjectLabel = nullptr;
+    QLineEdit *subjectEdit = nullptr;
+    QPushButton *deleteButton = nullptr;
 };

@@ -3,7 +3,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
-#include "app/textfile.h"
+#include "base/textfile.h"
 
 MessageRecord MessageRecord::fromLine(const QString &line)
 {

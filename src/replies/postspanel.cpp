@@ -1,5 +1,5 @@
 // The main window's page size probes and the reply check.
-#include "app/form1.h"
+#include "app/mainwindow.h"
 
 #include <QListWidget>
 #include <QMessageBox>
@@ -17,28 +17,28 @@ void showProbeError(QWidget *parent, const QString &text)
 
 } // namespace
 
-void Form1::startSizeProbe(const QString &address, qint16 index)
+void MainWindow::startSizeProbe(const QString &address, qint16 index)
 {
     sizeProbeTargetIndex = index;
     sizeProbeAddress = address;
-    wscSizes->start(address);
+    baselineProbe->start(address);
 }
 
-void Form1::startCheckProbe(const QString &address)
+void MainWindow::startCheckProbe(const QString &address)
 {
-    wscPosts->start(address);
+    checkProbe->start(address);
 }
 
-void Form1::wscSizes_Close()
+void MainWindow::baselineMeasured()
 {
-    const QString size = QString::number(wscSizes->byteCount());
+    const QString size = QString::number(baselineProbe->byteCount());
     const int target = sizeProbeTargetIndex;
-    if (target < 0 && lstSizes->count() < lstPosts->count()) {
-        lstSizes->addItem(size);
+    if (target < 0 && sizeList->count() < postList->count()) {
+        sizeList->addItem(size);
     } else {
         // The own posts may have changed while the page was measured: the size goes to the entry that still
         // holds the measured address, and nowhere when that post was removed.
-        const QListWidgetItem *post = target >= 0 ? lstPosts->item(target) : nullptr;
+        const QListWidgetItem *post = target >= 0 ? postList->item(target) : nullptr;
         int index = -1;
         if (post && post->text() == sizeProbeAddress) {
             index = target;
@@ -46,23 +46,23 @@ void Form1::wscSizes_Close()
             index = watchedPostIndex(sizeProbeAddress);
         }
         if (index >= 0) {
-            while (lstSizes->count() <= index) {
-                lstSizes->addItem(ListFiles::unmeasuredSize);
+            while (sizeList->count() <= index) {
+                sizeList->addItem(ListFiles::unmeasuredSize);
             }
-            lstSizes->item(index)->setText(size);
+            sizeList->item(index)->setText(size);
         }
     }
     setPanelText(2, QStringLiteral("Response completed"));
 }
 
-void Form1::probeStartFailed(int errorNumber, const QString &description)
+void MainWindow::probeStartFailed(int errorNumber, const QString &description)
 {
     const QString crlf = QStringLiteral("\r\n");
     showProbeError(this, QStringLiteral("An error has occurred.") + crlf + QStringLiteral("Error #: ")
                              + QString::number(errorNumber) + crlf + QStringLiteral("Description: ") + description);
 }
 
-void Form1::probeSocketFailed(int errorNumber, const QString &description)
+void MainWindow::probeSocketFailed(int errorNumber, const QString &description)
 {
     const QString crlf = QStringLiteral("\r\n");
     showProbeError(this, QStringLiteral("Error occurred.") + crlf + QStringLiteral("Error #: ")

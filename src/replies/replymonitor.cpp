@@ -1,52 +1,52 @@
 // The main window's reply check: walks the own posts with the check probe and lists the pages that grew.
-#include "app/form1.h"
+#include "app/mainwindow.h"
 
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabBar>
 
-#include "app/settingsstore.h"
+#include "base/settingsstore.h"
 #include "replies/pagesizeprobe.h"
 #include "replies/replycheck.h"
 
-void Form1::cmdReplies_Click()
+void MainWindow::checkForReplies()
 {
     // A second press restarts the run from the first post; the new probe start drops the old exchange.
-    lstNew->clear();
+    newRepliesList->clear();
     checkIndex = 0;
     newReplyCount = 0;
     checkNextPost();
 }
 
-void Form1::checkNextPost()
+void MainWindow::checkNextPost()
 {
     // Read at every step, so a threshold saved during a run applies from the next post on.
     replyThreshold = ReplyCheck::thresholdFromSetting(
         m_context.settings->read(QStringLiteral("data"), QStringLiteral("size"), QStringLiteral("500")));
     setPanelText(1, QStringLiteral("checking post ") + QString::number(checkIndex + 1));
-    if (checkIndex > lstPosts->count() - 1) {
+    if (checkIndex > postList->count() - 1) {
         setPanelText(1, QStringLiteral("finished - ") + QString::number(newReplyCount)
                             + QStringLiteral(" new replies found"));
         return;
     }
-    startCheckProbe(lstPosts->item(checkIndex)->text());
+    startCheckProbe(postList->item(checkIndex)->text());
 }
 
-void Form1::wscPosts_Close()
+void MainWindow::checkMeasured()
 {
-    const QListWidgetItem *sizeEntry = lstSizes->item(checkIndex);
+    const QListWidgetItem *sizeEntry = sizeList->item(checkIndex);
     const std::optional<double> stored = ReplyCheck::storedSize(sizeEntry ? sizeEntry->text() : QString());
-    if (ReplyCheck::hasNewReplies(wscPosts->byteCount(), stored, replyThreshold) && checkIndex < lstPosts->count()) {
-        lstNew->addItem(lstPosts->item(checkIndex)->text());
+    if (ReplyCheck::hasNewReplies(checkProbe->byteCount(), stored, replyThreshold) && checkIndex < postList->count()) {
+        newRepliesList->addItem(postList->item(checkIndex)->text());
         ++newReplyCount;
     }
     ++checkIndex;
     checkNextPost();
 }
 
-void Form1::TabStrip1_Click()
+void MainWindow::switchPostView()
 {
-    const QString caption = TabStrip1->tabText(TabStrip1->currentIndex());
+    const QString caption = postTabs->tabText(postTabs->currentIndex());
     bool showAll;
     if (caption == QLatin1String("Show All")) {
         showAll = true;
@@ -55,23 +55,23 @@ void Form1::TabStrip1_Click()
     } else {
         return;
     }
-    cmdDel->setVisible(showAll);
-    cmdAdd->setVisible(showAll);
-    lstPosts->setVisible(showAll);
-    cmdReplies->setVisible(!showAll);
-    lstNew->setVisible(!showAll);
+    unwatchButton->setVisible(showAll);
+    watchButton->setVisible(showAll);
+    postList->setVisible(showAll);
+    checkRepliesButton->setVisible(!showAll);
+    newRepliesList->setVisible(!showAll);
 }
 
-void Form1::lstNew_Click()
+void MainWindow::showSelectedReply()
 {
-    if (QListWidgetItem *item = lstNew->currentItem()) {
+    if (QListWidgetItem *item = newRepliesList->currentItem()) {
         setPanelText(2, item->text());
     }
 }
 
-void Form1::lstNew_DblClick()
+void MainWindow::openSelectedReply()
 {
-    QListWidgetItem *item = lstNew->currentItem();
+    QListWidgetItem *item = newRepliesList->currentItem();
     if (!item) {
         return;
     }

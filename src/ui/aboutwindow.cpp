@@ -1,13 +1,13 @@
-#include "ui/frmabout.h"
+#include "ui/aboutwindow.h"
 
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 
-#include "app/branding.h"
-#include "app/twips.h"
-#include "ui/frmwebsite.h"
+#include "base/branding.h"
+#include "base/twips.h"
+#include "ui/websitelauncher.h"
 #include "ui/linklabel.h"
 #include "ui/skin.h"
 #include "ui/versiontext.h"
@@ -40,39 +40,39 @@ QLabel *valueLabel(QWidget *parent, const char *name, const QRect &geometry)
 
 } // namespace
 
-frmAbout::frmAbout(QWidget *parent)
+AboutWindow::AboutWindow(QWidget *parent)
     : QDialog(parent)
 {
-    setObjectName(QStringLiteral("frmAbout"));
+    setObjectName(QStringLiteral("AboutWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
     setFixedSize(twipsToPixels(7455), twipsToPixels(2535));
 
-    Picture1 = place(new QLabel(this), "Picture1", twipsRect(240, 240, 960, 960));
-    Picture1->setPixmap(programIcon().pixmap(QSize(64, 64), devicePixelRatioF()));
-    Picture1->setAlignment(Qt::AlignCenter);
+    iconLabel = place(new QLabel(this), "iconLabel", twipsRect(240, 240, 960, 960));
+    iconLabel->setPixmap(programIcon().pixmap(QSize(64, 64), devicePixelRatioF()));
+    iconLabel->setAlignment(Qt::AlignCenter);
 
-    Label1 = place(new QLabel(this), "Label1", twipsRect(1500, 180, 5700, 480));
-    Label1->setTextFormat(Qt::PlainText);
-    QFont title = Label1->font();
+    titleLabel = place(new QLabel(this), "titleLabel", twipsRect(1500, 180, 5700, 480));
+    titleLabel->setTextFormat(Qt::PlainText);
+    QFont title = titleLabel->font();
     title.setPointSizeF(title.pointSizeF() * 1.6);
     title.setBold(true);
-    Label1->setFont(title);
+    titleLabel->setFont(title);
 
-    Label2 = fixedLabel(this, "Label2", tr("Version:"), twipsRect(1500, 780, 1140, 330));
-    lblVersion = valueLabel(this, "lblVersion", twipsRect(2760, 780, 4440, 330));
-    Label3 = fixedLabel(this, "Label3", tr("Owned By:"), twipsRect(1500, 1140, 1140, 330));
-    lblCompany = valueLabel(this, "lblCompany", twipsRect(2760, 1140, 4440, 330));
-    Label4 = fixedLabel(this, "Label4", tr("Website:"), twipsRect(1500, 1500, 1140, 330));
-    lblWebsite = place(new LinkLabel(this), "lblWebsite", twipsRect(2760, 1500, 4440, 330));
-    lblWebsite->setToolTip(tr("Open the website in your web browser"));
+    versionCaption = fixedLabel(this, "versionCaption", tr("Version:"), twipsRect(1500, 780, 1140, 330));
+    versionLabel = valueLabel(this, "versionLabel", twipsRect(2760, 780, 4440, 330));
+    ownerCaption = fixedLabel(this, "ownerCaption", tr("Owned By:"), twipsRect(1500, 1140, 1140, 330));
+    companyLabel = valueLabel(this, "companyLabel", twipsRect(2760, 1140, 4440, 330));
+    websiteCaption = fixedLabel(this, "websiteCaption", tr("Website:"), twipsRect(1500, 1500, 1140, 330));
+    websiteLink = place(new LinkLabel(this), "websiteLink", twipsRect(2760, 1500, 4440, 330));
+    websiteLink->setToolTip(tr("Open the website in your web browser"));
 
-    cmdOK = place(new QPushButton(tr("OK"), this), "cmdOK", twipsRect(5880, 1980, 1320, 390));
-    cmdOK->setDefault(true);
-    connect(cmdOK, &QPushButton::clicked, this, &frmAbout::close);
-    connect(lblWebsite, &LinkLabel::clicked, this, &frmAbout::lblWebsite_Click);
+    okButton = place(new QPushButton(tr("OK"), this), "okButton", twipsRect(5880, 1980, 1320, 390));
+    okButton->setDefault(true);
+    connect(okButton, &QPushButton::clicked, this, &AboutWindow::close);
+    connect(websiteLink, &LinkLabel::clicked, this, &AboutWindow::openWebsite);
 
-    Form_Load();
+    fillIn();
 
     if (const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen()) {
         QRect centred = frameGeometry();
@@ -81,14 +81,14 @@ frmAbout::frmAbout(QWidget *parent)
     }
 }
 
-void frmAbout::Form_Load()
+void AboutWindow::fillIn()
 {
     const BrandingInfo &branding = brandingInfo();
     setWindowTitle(tr("About %1").arg(branding.programName));
-    Label1->setText(branding.programName);
-    lblVersion->setText(majorMinorVersion(branding.versionMajor, branding.versionMinor));
-    lblCompany->setText(branding.companyName);
-    lblWebsite->setText(branding.website);
+    titleLabel->setText(branding.programName);
+    versionLabel->setText(majorMinorVersion(branding.versionMajor, branding.versionMinor));
+    companyLabel->setText(branding.companyName);
+    websiteLink->setText(branding.website);
     if (branding.skinEnabled) {
         placeSkinLabel(this, QStringLiteral("SkinLabel1"));
         replaceLabelsWithSkinLabels(this);
@@ -96,7 +96,7 @@ void frmAbout::Form_Load()
     }
 }
 
-void frmAbout::lblWebsite_Click()
+void AboutWindow::openWebsite()
 {
     launchWebsite(true);
 }

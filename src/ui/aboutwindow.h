@@ -7,24 +7,24 @@ class QPushButton;
 class LinkLabel;
 
 // Who made the program, its version and where to find the maker; the website opens from here.
-class frmAbout : public QDialog
+class AboutWindow : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit frmAbout(QWidget *parent = nullptr);
+    explicit AboutWindow(QWidget *parent = nullptr);
 
-    QLabel *Picture1 = nullptr;
-    QLabel *Label1 = nullptr;
-    QLabel *Label2 = nullptr;
-    QLabel *Label3 = nullptr;
-    QLabel *Label4 = nullptr;
-    QLabel *lblVersion = nullptr;
-    QLabel *lblCompany = nullptr;
-    LinkLabel *lblWebsite = nullptr;
-    QPushButton *cmdOK = nullptr;
+    QLabel *iconLabel = nullptr;
+    QLabel *titleLabel = nullptr;
+    QLabel *versionCaption = nullptr;
+    QLabel *ownerCaption = nullptr;
+    QLabel *websiteCaption = nullptr;
+    QLabel *versionLabel = nullptr;
+    QLabel *companyLabel = nullptr;
+    LinkLabel *websiteLink = nullptr;
+    QPushButton *okButton = nullptr;
 
 private slots:
-    void Form_Load();
-    void lblWebsite_Click();
+    void fillIn();
+    void openWebsite();
 };

@@ -7,7 +7,7 @@
 #include <QPainterPath>
 #include <QRadialGradient>
 
-#include "app/branding.h"
+#include "base/branding.h"
 #include "ui/versiontext.h"
 
 namespace {
@@ -122,7 +122,7 @@ QPixmap splashPicture(const QSize &size, qreal devicePixelRatio, const BrandingI
     painter.setPen(QColor(0xc8, 0xdc, 0xff));
     painter.drawText(QRectF(textLeft, h * 0.44, w - textLeft - 16, h * 0.2),
         Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-        QCoreApplication::translate("frmSplash",
+        QCoreApplication::translate("SplashWindow",
             "Post to web forums, links and all.\n"
             "Watch your posts for replies."));
 
@@ -137,7 +137,7 @@ QPixmap splashPicture(const QSize &size, qreal devicePixelRatio, const BrandingI
     painter.setPen(QColor(0x9d, 0xb8, 0xe0));
     const QRectF bandText = band.adjusted(w * 0.05, 0, -w * 0.05, 0);
     painter.drawText(bandText, Qt::AlignLeft | Qt::AlignVCenter,
-        QCoreApplication::translate("frmSplash", "Version %1")
+        QCoreApplication::translate("SplashWindow", "Version %1")
             .arg(majorMinorVersion(branding.versionMajor, branding.versionMinor)));
     painter.drawText(bandText, Qt::AlignRight | Qt::AlignVCenter, branding.companyName);
     painter.end();

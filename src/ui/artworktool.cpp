@@ -10,12 +10,12 @@
 
 #include <cstdio>
 
-#include "app/branding.h"
-#include "app/settingsstore.h"
+#include "base/branding.h"
+#include "base/settingsstore.h"
 #include "links/linkformats.h"
 #include "ui/artwork.h"
-#include "ui/frmabout.h"
-#include "ui/frmsplash.h"
+#include "ui/aboutwindow.h"
+#include "ui/splashwindow.h"
 #include "ui/windowicon.h"
 
 namespace {
@@ -57,13 +57,13 @@ int main(int argc, char *argv[])
         SettingsStore settings(QDir::temp().filePath(QStringLiteral("postavo-artwork.ini")));
         LinkFormatTable formats;
         AppContext context { DataFolder(QDir::tempPath()), &settings, &formats };
-        frmSplash splash(context);
-        splash.Form_Load();
-        splash.Timer2->stop();
+        SplashWindow splash(context);
+        splash.load();
+        splash.progressTimer->stop();
         splash.show();
         return app.exec();
     }
-    frmAbout about;
+    AboutWindow about;
     about.setAttribute(Qt::WA_DeleteOnClose, false);
     about.show();
     return app.exec();

@@ -1,4 +1,4 @@
-#include "app/elidingtoolbutton.h"
+#include "ui/elidingtoolbutton.h"
 
 #include <QStyleOptionToolButton>
 #include <QStylePainter>

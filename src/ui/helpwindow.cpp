@@ -1,4 +1,4 @@
-#include "ui/form8.h"
+#include "ui/helpwindow.h"
 
 #include <QCheckBox>
 #include <QDesktopServices>
@@ -14,10 +14,10 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "app/branding.h"
-#include "app/datafolder.h"
-#include "app/settingsstore.h"
-#include "app/twips.h"
+#include "base/branding.h"
+#include "base/datafolder.h"
+#include "base/settingsstore.h"
+#include "base/twips.h"
 #include "ui/ontop.h"
 #include "ui/rtfreader.h"
 #include "ui/skin.h"
@@ -48,48 +48,48 @@ QString actualFilePath(const DataFolder &folder, const QString &fileName)
 
 } // namespace
 
-Form8::Form8(AppContext &context, QWidget *parent)
+HelpWindow::HelpWindow(AppContext &context, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_context(context)
 {
-    setObjectName(QStringLiteral("Form8"));
+    setObjectName(QStringLiteral("HelpWindow"));
     setWindowTitle(QStringLiteral("Readme/Help"));
 
-    rtf1 = new QTextBrowser(this);
-    rtf1->setObjectName(QStringLiteral("rtf1"));
+    helpText = new QTextBrowser(this);
+    helpText->setObjectName(QStringLiteral("helpText"));
     // Links go to the system's browser or mail program, never into this viewer.
-    rtf1->setOpenLinks(false);
-    rtf1->setOpenExternalLinks(false);
-    rtf1->document()->setDocumentMargin(14);
-    rtf1->setTabStopDistance(24);
+    helpText->setOpenLinks(false);
+    helpText->setOpenExternalLinks(false);
+    helpText->document()->setDocumentMargin(14);
+    helpText->setTabStopDistance(24);
 
-    Check1 = new QCheckBox(tr("Show at Startup"), this);
-    Check1->setObjectName(QStringLiteral("Check1"));
-    cmdClose = new QPushButton(tr("Close"), this);
-    cmdClose->setObjectName(QStringLiteral("cmdClose"));
+    showAtStartupCheck = new QCheckBox(tr("Show at Startup"), this);
+    showAtStartupCheck->setObjectName(QStringLiteral("showAtStartupCheck"));
+    closeButton = new QPushButton(tr("Close"), this);
+    closeButton->setObjectName(QStringLiteral("closeButton"));
 
     auto *buttons = new QHBoxLayout;
-    buttons->addWidget(Check1);
+    buttons->addWidget(showAtStartupCheck);
     buttons->addStretch(1);
-    buttons->addWidget(cmdClose);
+    buttons->addWidget(closeButton);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(10, 10, 10, 10);
     layout->setSpacing(8);
-    layout->addWidget(rtf1, 1);
+    layout->addWidget(helpText, 1);
     layout->addLayout(buttons);
 
     setFixedSize(twipsToPixels(10290), twipsToPixels(7920));
 
-    connect(Check1, &QCheckBox::clicked, this, &Form8::Check1_Click);
-    connect(rtf1, &QTextBrowser::anchorClicked, this, &Form8::rtf1_AnchorClicked);
-    connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
+    connect(showAtStartupCheck, &QCheckBox::clicked, this, &HelpWindow::storeShowAtStartup);
+    connect(helpText, &QTextBrowser::anchorClicked, this, &HelpWindow::openLink);
+    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &QWidget::close);
 
-    Form_Load();
+    load();
 }
 
-void Form8::Form_Load()
+void HelpWindow::load()
 {
     if (brandingInfo().skinEnabled) {
         applySkin(this);
@@ -104,29 +104,29 @@ void Form8::Form_Load()
     if (m_context.settings) {
         bool isNumber = false;
         const int showHelp = m_context.settings->read(s_settings, s_showHelp, QStringLiteral("1")).toInt(&isNumber);
-        Check1->setChecked(isNumber && showHelp == 1);
+        showAtStartupCheck->setChecked(isNumber && showHelp == 1);
     }
     centreOnScreen();
 }
 
-void Form8::loadHelpText(const QString &path)
+void HelpWindow::loadHelpText(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        rtf1->setPlainText(tr("The help text could not be read from %1:\n%2")
+        helpText->setPlainText(tr("The help text could not be read from %1:\n%2")
                                .arg(QDir::toNativeSeparators(path), file.errorString()));
         return;
     }
     const QByteArray bytes = file.read(s_maxHelpBytes);
     if (looksLikeRtf(bytes)) {
-        rtf1->setHtml(rtfToHtml(bytes));
+        helpText->setHtml(rtfToHtml(bytes));
     } else {
         // Someone replaced the guide with plain text: show it as such rather than nothing.
-        rtf1->setPlainText(QString::fromUtf8(bytes));
+        helpText->setPlainText(QString::fromUtf8(bytes));
     }
 }
 
-void Form8::centreOnScreen()
+void HelpWindow::centreOnScreen()
 {
     const QScreen *screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
     if (!screen) {
@@ -136,7 +136,7 @@ void Form8::centreOnScreen()
     move(available.center() - QPoint(width() / 2, height() / 2));
 }
 
-void Form8::setVisible(bool visible)
+void HelpWindow::setVisible(bool visible)
 {
     if (visible && !m_loaded) {
         return;
@@ -144,15 +144,15 @@ void Form8::setVisible(bool visible)
     QWidget::setVisible(visible);
 }
 
-void Form8::Check1_Click()
+void HelpWindow::storeShowAtStartup()
 {
     if (m_context.settings) {
         m_context.settings->write(s_settings, s_showHelp,
-                                  Check1->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+                                  showAtStartupCheck->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     }
 }
 
-void Form8::rtf1_AnchorClicked(const QUrl &url)
+void HelpWindow::openLink(const QUrl &url)
 {
     const QString scheme = url.scheme().toLower();
     if (scheme == QLatin1String("http") || scheme == QLatin1String("https") || scheme == QLatin1String("mailto")) {

@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "app/appcontext.h"
+#include "base/appcontext.h"
 
 class QCheckBox;
 class QPushButton;
@@ -11,12 +11,12 @@ class QUrl;
 
 // The help window: shows the guide shipped beside the program ("Help.rtf") and carries the "Show at Startup"
 // choice. Without its guide the window never shows, whoever asks it to.
-class Form8 : public QWidget
+class HelpWindow : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit Form8(AppContext &context, QWidget *parent = nullptr);
+    explicit HelpWindow(AppContext &context, QWidget *parent = nullptr);
 
     // True when the guide was found beside the program; only then can the window be shown.
     bool isLoaded() const { return m_loaded; }
@@ -24,16 +24,16 @@ public:
     void setVisible(bool visible) override;
 
     // Controls, named as the window's design names them (also their objectNames).
-    QTextBrowser *rtf1 = nullptr;
-    QCheckBox *Check1 = nullptr;
-    QPushButton *cmdClose = nullptr;
+    QTextBrowser *helpText = nullptr;
+    QCheckBox *showAtStartupCheck = nullptr;
+    QPushButton *closeButton = nullptr;
 
 private slots:
-    void Check1_Click();
-    void rtf1_AnchorClicked(const QUrl &url);
+    void storeShowAtStartup();
+    void openLink(const QUrl &url);
 
 private:
-    void Form_Load();
+    void load();
     void loadHelpText(const QString &path);
     void centreOnScreen();
 

@@ -26,8 +26,8 @@
 #include <QToolButton>
 #include <QTreeView>
 
-#include "app/branding.h"
-#include "app/twips.h"
+#include "base/branding.h"
+#include "base/twips.h"
 #include "ui/windowicon.h"
 
 namespace {
@@ -444,8 +444,8 @@ void skinMainWindow(QWidget *mainWindow)
     }
     auto *main = qobject_cast<QMainWindow *>(mainWindow);
     QWidget *client = main ? main->centralWidget() : mainWindow;
-    placeSkinLabel(mainWindow->findChild<QWidget *>(QStringLiteral("Frame1")), QStringLiteral("SkinLabel1"));
-    placeSkinLabel(mainWindow->findChild<QWidget *>(QStringLiteral("Frame4")), QStringLiteral("SkinLabel2"));
+    placeSkinLabel(mainWindow->findChild<QWidget *>(QStringLiteral("messageEditor")), QStringLiteral("SkinLabel1"));
+    placeSkinLabel(mainWindow->findChild<QWidget *>(QStringLiteral("forumsFrame")), QStringLiteral("SkinLabel2"));
     placeSkinLabel(client, QStringLiteral("SkinLabel3"));
     replaceLabelsWithSkinLabels(
         mainWindow, { QStringLiteral("SkinLabel1"), QStringLiteral("SkinLabel2"), QStringLiteral("SkinLabel3") });

@@ -1,38 +1,38 @@
-#include "ui/frmsplash.h"
+#include "ui/splashwindow.h"
 
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
 #include <QTimer>
 
-#include "app/branding.h"
-#include "app/form1.h"
-#include "app/twips.h"
+#include "base/branding.h"
+#include "app/mainwindow.h"
+#include "base/twips.h"
 #include "ui/artwork.h"
 #include "ui/skin.h"
 #include "ui/windowicon.h"
 
-frmSplash::frmSplash(AppContext &context, QWidget *parent)
+SplashWindow::SplashWindow(AppContext &context, QWidget *parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
     , m_context(context)
 {
-    setObjectName(QStringLiteral("frmSplash"));
+    setObjectName(QStringLiteral("SplashWindow"));
     setFixedSize(twipsToPixels(7170), twipsToPixels(4770));
     setWindowIcon(programIcon());
 
-    Image1 = new QLabel(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(rect());
+    pictureLabel = new QLabel(this);
+    pictureLabel->setObjectName(QStringLiteral("pictureLabel"));
+    pictureLabel->setGeometry(rect());
     // A picture of the design, not a picture box: the skin leaves it as drawn.
-    Image1->setProperty("controlType", QStringLiteral("Image"));
+    pictureLabel->setProperty("controlType", QStringLiteral("Image"));
 
-    Timer2 = new QTimer(this);
-    Timer2->setObjectName(QStringLiteral("Timer2"));
-    Timer2->setInterval(2);
-    connect(Timer2, &QTimer::timeout, this, &frmSplash::Timer2_Timer);
+    progressTimer = new QTimer(this);
+    progressTimer->setObjectName(QStringLiteral("progressTimer"));
+    progressTimer->setInterval(2);
+    connect(progressTimer, &QTimer::timeout, this, &SplashWindow::tick);
 
-    skn = new Skin(this);
-    skn->setObjectName(QStringLiteral("skn"));
+    splashSkin = new Skin(this);
+    splashSkin->setObjectName(QStringLiteral("splashSkin"));
 
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         QRect centred = frameGeometry();
@@ -41,32 +41,32 @@ frmSplash::frmSplash(AppContext &context, QWidget *parent)
     }
 }
 
-frmSplash::~frmSplash() = default;
+SplashWindow::~SplashWindow() = default;
 
-void frmSplash::Form_Load()
+void SplashWindow::load()
 {
     loadBranding();
     const BrandingInfo &branding = brandingInfo();
-    Image1->setPixmap(splashPicture(size(), devicePixelRatioF(), branding));
+    pictureLabel->setPixmap(splashPicture(size(), devicePixelRatioF(), branding));
     if (branding.skinEnabled) {
         initWindowResources();
-        skn->load(designSkinPath());
-        startSkinning(skn, this);
+        splashSkin->load(designSkinPath());
+        startSkinning(splashSkin, this);
     }
-    Timer2->start();
+    progressTimer->start();
 }
 
-void frmSplash::Timer2_Timer()
+void SplashWindow::tick()
 {
-    intTemp = qint16(intTemp + 2);
-    if (intTemp != 150) {
+    tickCount = qint16(tickCount + 2);
+    if (tickCount != 150) {
         return;
     }
-    Timer2->stop();
-    m_mainWindow = std::make_unique<Form1>(m_context);
+    progressTimer->stop();
+    m_mainWindow = std::make_unique<MainWindow>(m_context);
     m_mainWindow->setSplash(this);
-    connect(m_mainWindow.get(), &Form1::programEnded, this, &frmSplash::programEnded);
-    if (!m_mainWindow->Form_Load()) {
+    connect(m_mainWindow.get(), &MainWindow::programEnded, this, &SplashWindow::programEnded);
+    if (!m_mainWindow->load()) {
         emit startFailed();
         return;
     }

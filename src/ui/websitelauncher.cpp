@@ -1,60 +1,60 @@
-#include "ui/frmwebsite.h"
+#include "ui/websitelauncher.h"
 
 #include <QDesktopServices>
 #include <QPointer>
 #include <QTimer>
 
-#include "app/branding.h"
+#include "base/branding.h"
 #include "ui/sitekey.h"
 
 namespace {
 
-QList<QPointer<frmWebsite>> &launchers()
+QList<QPointer<WebsiteLauncher>> &launchers()
 {
-    static QList<QPointer<frmWebsite>> s_launchers;
+    static QList<QPointer<WebsiteLauncher>> s_launchers;
     return s_launchers;
 }
 
 } // namespace
 
-frmWebsite::frmWebsite(QWidget *parent)
+WebsiteLauncher::WebsiteLauncher(QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus)
-    , Timer1(new QTimer(this))
+    , closeTimer(new QTimer(this))
 {
-    setObjectName(QStringLiteral("frmWebsite"));
+    setObjectName(QStringLiteral("WebsiteLauncher"));
     // The launcher has nothing to show; on screen it is a speck that takes no focus from the user's windows.
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_TranslucentBackground);
     setWindowOpacity(0.0);
     setFixedSize(1, 1);
 
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(1000);
-    Timer1->setSingleShot(true);
-    connect(Timer1, &QTimer::timeout, this, &frmWebsite::Timer1_Timer);
-    Timer1->start();
+    closeTimer->setObjectName(QStringLiteral("closeTimer"));
+    closeTimer->setInterval(1000);
+    closeTimer->setSingleShot(true);
+    connect(closeTimer, &QTimer::timeout, this, &WebsiteLauncher::closeAfterDelay);
+    closeTimer->start();
 
-    launchers().removeIf([](const QPointer<frmWebsite> &launcher) { return launcher.isNull(); });
+    launchers().removeIf([](const QPointer<WebsiteLauncher> &launcher) { return launcher.isNull(); });
     launchers().append(this);
-    Form_Load();
+    openSite();
 }
 
-frmWebsite::~frmWebsite()
+WebsiteLauncher::~WebsiteLauncher()
 {
     // Gone from the list first, so whoever waits on closed() sees this launcher no longer.
     launchers().removeAll(this);
     emit closed();
 }
 
-frmWebsite::Opener &frmWebsite::opener()
+WebsiteLauncher::Opener &WebsiteLauncher::opener()
 {
     static Opener s_opener = [](const QUrl &url) { QDesktopServices::openUrl(url); };
     return s_opener;
 }
 
-frmWebsite *frmWebsite::visibleLauncher()
+WebsiteLauncher *WebsiteLauncher::visibleLauncher()
 {
-    for (const QPointer<frmWebsite> &launcher : std::as_const(launchers())) {
+    for (const QPointer<WebsiteLauncher> &launcher : std::as_const(launchers())) {
         if (launcher && launcher->isVisible()) {
             return launcher;
         }
@@ -62,20 +62,20 @@ frmWebsite *frmWebsite::visibleLauncher()
     return nullptr;
 }
 
-void frmWebsite::whenNoneVisible(QObject *context, const std::function<void()> &done)
+void WebsiteLauncher::whenNoneVisible(QObject *context, const std::function<void()> &done)
 {
-    frmWebsite *launcher = visibleLauncher();
+    WebsiteLauncher *launcher = visibleLauncher();
     if (!launcher) {
         done();
         return;
     }
     // Checked again when it goes, for another launcher may have been shown meanwhile.
     connect(
-        launcher, &frmWebsite::closed, context, [context, done] { whenNoneVisible(context, done); },
+        launcher, &WebsiteLauncher::closed, context, [context, done] { whenNoneVisible(context, done); },
         Qt::SingleShotConnection);
 }
 
-void frmWebsite::Form_Load()
+void WebsiteLauncher::openSite()
 {
     loadBranding();
     if (siteKey() != websiteSiteKey) {
@@ -91,16 +91,16 @@ void frmWebsite::Form_Load()
     siteKey().clear();
 }
 
-void frmWebsite::Timer1_Timer()
+void WebsiteLauncher::closeAfterDelay()
 {
     hide();
     deleteLater();
 }
 
-frmWebsite *launchWebsite(bool show)
+WebsiteLauncher *launchWebsite(bool show)
 {
     siteKey() = websiteSiteKey;
-    auto *launcher = new frmWebsite;
+    auto *launcher = new WebsiteLauncher;
     if (show) {
         launcher->show();
     }

@@ -10,23 +10,23 @@ class QTimer;
 // Opens the address named by siteKey() in the system's web browser and closes itself a second later. The visit
 // button loads it without showing it; the about window shows it. While one is on screen, closing the main
 // window does not end the program until it has gone.
-class frmWebsite : public QWidget
+class WebsiteLauncher : public QWidget
 {
     Q_OBJECT
 
 public:
     // Loading the launcher runs its set-up, which opens the address.
-    explicit frmWebsite(QWidget *parent = nullptr);
-    ~frmWebsite() override;
+    explicit WebsiteLauncher(QWidget *parent = nullptr);
+    ~WebsiteLauncher() override;
 
-    QTimer *Timer1 = nullptr;
+    QTimer *closeTimer = nullptr;
 
     // How addresses reach the system browser; tests put a recorder here.
     using Opener = std::function<void(const QUrl &)>;
     static Opener &opener();
 
     // A launcher that is on screen right now, or null.
-    static frmWebsite *visibleLauncher();
+    static WebsiteLauncher *visibleLauncher();
     // Runs done once no launcher is on screen: at once when none is, else when the last one has gone. Nothing
     // runs when the context object is destroyed first.
     static void whenNoneVisible(QObject *context, const std::function<void()> &done);
@@ -35,10 +35,10 @@ signals:
     void closed();
 
 private slots:
-    void Form_Load();
-    void Timer1_Timer();
+    void openSite();
+    void closeAfterDelay();
 };
 
 // Opens the maker's website: sets siteKey() to "Website" and loads a launcher, shown or not. The launcher
 // deletes itself.
-frmWebsite *launchWebsite(bool show);
+WebsiteLauncher *launchWebsite(bool show);

@@ -2,7 +2,7 @@
 //
 // The page is read and written through asynchronous scripts; each step continues in the callback of the one
 // before, so the window stays responsive while a large page is searched.
-#include "app/form1.h"
+#include "app/mainwindow.h"
 
 #include <QMessageBox>
 #include <QPointer>
@@ -38,17 +38,17 @@ BodyMarkup bodyMarkupFrom(const QVariant &result)
 
 } // namespace
 
-void Form1::cmdMessage_Click()
+void MainWindow::autoInsert()
 {
     autoInsertMessage();
 }
 
-void Form1::autoInsertMessage()
+void MainWindow::autoInsertMessage()
 {
     // The format selected at the moment of the command applies, whatever happens while the page is read.
     const QString text = convertedOutgoingText();
     const QString scratchPath = m_context.dataFolder.filePath(DataFiles::htmlTemp);
-    QPointer<Form1> self(this);
+    QPointer<MainWindow> self(this);
     const auto insertAt = [self, text, scratchPath](qint16 formIndex) {
         if (!self) {
             return;
@@ -64,7 +64,7 @@ void Form1::autoInsertMessage()
         // Armed whether or not the write succeeds.
         self->lastInsertedMessage = text;
         self->watchCountdown = 4;
-        self->WebBrowser1->page()->runJavaScript(PageScripts::setFormFieldValueScript(formIndex, elementIndex, text),
+        self->webView->page()->runJavaScript(PageScripts::setFormFieldValueScript(formIndex, elementIndex, text),
             s_scriptWorld, [self](const QVariant &written) {
                 if (!self) {
                     return;
@@ -80,7 +80,7 @@ void Form1::autoInsertMessage()
     };
     // The inner markup is fetched only for the second pass, which few pages need: carrying a large page's
     // markup out of the browser is the costliest step, and this halves it.
-    WebBrowser1->page()->runJavaScript(
+    webView->page()->runJavaScript(
         PageScripts::bodyOuterMarkupScript(), s_scriptWorld, [self, scratchPath, insertAt](const QVariant &outer) {
             if (!self) {
                 return;
@@ -94,7 +94,7 @@ void Form1::autoInsertMessage()
                 insertAt(formIndex);
                 return;
             }
-            self->WebBrowser1->page()->runJavaScript(
+            self->webView->page()->runJavaScript(
                 PageScripts::bodyInnerMarkupScript(), s_scriptWorld, [scratchPath, insertAt](const QVariant &inner) {
                     const QString markup = inner.typeId() == QMetaType::QString ? inner.toString() : QString();
                     insertAt(FormScan::findMessageForm(QString(), markup, scratchPath));
@@ -102,7 +102,7 @@ void Form1::autoInsertMessage()
         });
 }
 
-void Form1::showAutoInsertError()
+void MainWindow::showAutoInsertError()
 {
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Auto-Insert Error"),
                     QStringLiteral("Could not auto-insert your message.  Try pasting instead."), QMessageBox::Ok,
@@ -110,7 +110,7 @@ void Form1::showAutoInsertError()
     box.exec();
 }
 
-void Form1::checkPostedMessage()
+void MainWindow::checkPostedMessage()
 {
     if (watchCountdown < 1 || watchCountdown > 4) {
         if (watchCountdown > 0) {
@@ -118,8 +118,8 @@ void Form1::checkPostedMessage()
         }
         return;
     }
-    QPointer<Form1> self(this);
-    WebBrowser1->page()->runJavaScript(PageScripts::bodyMarkupScript(), s_scriptWorld, [self](const QVariant &result) {
+    QPointer<MainWindow> self(this);
+    webView->page()->runJavaScript(PageScripts::bodyMarkupScript(), s_scriptWorld, [self](const QVariant &result) {
         if (!self) {
             return;
         }
@@ -128,7 +128,7 @@ void Form1::checkPostedMessage()
             const BodyMarkup body = bodyMarkupFrom(result);
             const QString key = PostedMessage::postedMessageKey(self->lastInsertedMessage);
             if (body.present && PostedMessage::pageTextContainsKey(body.outer, body.inner, key)) {
-                self->cmdAdd_Click();
+                self->watchCurrentPage();
                 self->watchCountdown = 1;
             }
         }

@@ -1,5 +1,5 @@
 // The main window's browser pane, web form filling and posted-message detection.
-#include "app/form1.h"
+#include "app/mainwindow.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -10,77 +10,77 @@
 #include "web/browserprofile.h"
 #include "web/keytyper.h"
 
-void Form1::connectBrowser()
+void MainWindow::connectBrowser()
 {
-    auto *page = new BrowserPage(browserProfile(), BrowserPage::popupsUnlessChecked(Check1),
-                                 WebBrowser1);
-    WebBrowser1->setPage(page);
-    m_typer = new KeyTyper(WebBrowser1, this);
+    auto *page = new BrowserPage(browserProfile(), BrowserPage::popupsUnlessChecked(noPopupsCheck),
+                                 webView);
+    webView->setPage(page);
+    m_typer = new KeyTyper(webView, this);
 
-    connect(page, &QWebEnginePage::loadStarted, this, &Form1::WebBrowser1_DownloadBegin);
-    connect(page, &QWebEnginePage::loadFinished, this, &Form1::WebBrowser1_DownloadComplete);
-    connect(page, &BrowserPage::statusTextChanged, this, &Form1::WebBrowser1_StatusTextChange);
-    connect(page, &QWebEnginePage::titleChanged, this, &Form1::WebBrowser1_TitleChange);
+    connect(page, &QWebEnginePage::loadStarted, this, &MainWindow::loadStarted);
+    connect(page, &QWebEnginePage::loadFinished, this, &MainWindow::loadFinished);
+    connect(page, &BrowserPage::statusTextChanged, this, &MainWindow::showStatusText);
+    connect(page, &QWebEnginePage::titleChanged, this, &MainWindow::showCurrentAddress);
     // Navigation inside a page changes no title here; the address box follows it all the same.
-    connect(page, &QWebEnginePage::urlChanged, this, &Form1::WebBrowser1_TitleChange);
+    connect(page, &QWebEnginePage::urlChanged, this, &MainWindow::showCurrentAddress);
 }
 
-void Form1::navigate(const QString &address)
+void MainWindow::navigate(const QString &address)
 {
-    WebBrowser1->setUrl(QUrl::fromUserInput(address));
+    webView->setUrl(QUrl::fromUserInput(address));
 }
 
-QString Form1::currentAddress() const
+QString MainWindow::currentAddress() const
 {
-    return WebBrowser1->url().toString();
+    return webView->url().toString();
 }
 
-void Form1::Command3_Click()
+void MainWindow::goToAddress()
 {
-    navigate(Text5->text());
+    navigate(addressEdit->text());
 }
 
 // Back and forward without history do nothing.
-void Form1::Command4_Click()
+void MainWindow::goBack()
 {
-    WebBrowser1->back();
+    webView->back();
 }
 
-void Form1::Command5_Click()
+void MainWindow::goForward()
 {
-    WebBrowser1->forward();
+    webView->forward();
 }
 
-void Form1::Command6_Click()
+void MainWindow::stopLoading()
 {
-    WebBrowser1->stop();
+    webView->stop();
 }
 
-void Form1::Command7_Click()
+void MainWindow::reloadPage()
 {
-    WebBrowser1->reload();
+    webView->reload();
 }
 
-void Form1::WebBrowser1_DownloadBegin()
+void MainWindow::loadStarted()
 {
     setPanelText(1, QStringLiteral("Connecting"));
 }
 
 // Runs for every completed load, failed ones included: the engine shows its own error page for those.
-void Form1::WebBrowser1_DownloadComplete(bool ok)
+void MainWindow::loadFinished(bool ok)
 {
     Q_UNUSED(ok)
-    Text5->setText(currentAddress());
+    addressEdit->setText(currentAddress());
     setPanelText(1, QStringLiteral("Complete"));
     checkPostedMessage();
 }
 
-void Form1::WebBrowser1_StatusTextChange(const QString &text)
+void MainWindow::showStatusText(const QString &text)
 {
     setPanelText(2, text);
 }
 
-void Form1::WebBrowser1_TitleChange()
+void MainWindow::showCurrentAddress()
 {
-    Text5->setText(currentAddress());
+    addressEdit->setText(currentAddress());
 }

@@ -5,7 +5,7 @@
 #include <initializer_list>
 #include <limits>
 
-#include "app/textfile.h"
+#include "base/textfile.h"
 
 namespace FormScan {
 

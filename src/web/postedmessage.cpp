@@ -1,6 +1,6 @@
 #include "web/postedmessage.h"
 
-#include "app/textfile.h"
+#include "base/textfile.h"
 
 namespace PostedMessage {
 

@@ -16,10 +16,10 @@
 #include <QWebEngineView>
 #include <memory>
 
-#include "app/appcontext.h"
-#include "app/form1.h"
-#include "app/settingsstore.h"
-#include "app/twips.h"
+#include "base/appcontext.h"
+#include "app/mainwindow.h"
+#include "base/settingsstore.h"
+#include "base/twips.h"
 #include "links/linkformats.h"
 #include "support/programstate.h"
 
@@ -66,14 +66,14 @@ private:
     void verifyFormulas();
 
     std::unique_ptr<ProgramState> m_state;
-    std::unique_ptr<Form1> m_window;
+    std::unique_ptr<MainWindow> m_window;
 };
 
 void tst_MainLayout::init()
 {
     m_state = std::make_unique<ProgramState>();
-    m_window = std::make_unique<Form1>(m_state->context);
-    QVERIFY(m_window->Form_Load());
+    m_window = std::make_unique<MainWindow>(m_state->context);
+    QVERIFY(m_window->startUp());
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
 }
@@ -95,7 +95,7 @@ void tst_MainLayout::resizeOuter(int widthTwips, int heightTwips)
 // Reads the controls as they are and checks each step's result against the values it was computed from.
 void tst_MainLayout::verifyFormulas()
 {
-    Form1 &w = *m_window;
+    MainWindow &w = *m_window;
     const int W = tw(w.frameGeometry().width());
     const int H = tw(w.frameGeometry().height());
     const auto near = [](int actual, int expected) { return std::abs(actual - expected) <= s_pixel; };
@@ -103,25 +103,25 @@ void tst_MainLayout::verifyFormulas()
     QVERIFY2(near(actual, expected),                                                                                   \
         qPrintable(QStringLiteral(#actual " = %1, expected %2 (W %3, H %4)").arg(actual).arg(expected).arg(W).arg(H)))
 
-    const QRect f1 = twipsGeometry(w.Frame1);
-    const QRect f3 = twipsGeometry(w.Frame3);
+    const QRect f1 = twipsGeometry(w.messageEditor);
+    const QRect f3 = twipsGeometry(w.postsFrame);
     const int sb = tw(w.statusBar()->height());
 
-    CHECK_TWIPS(tw(w.TabStrip2->y()), std::abs(f1.top() + f1.height() + 100));
-    CHECK_TWIPS(tw(w.TabStrip2->height()), H);
-    CHECK_TWIPS(f3.top(), std::abs(tw(w.TabStrip2->y()) + 400));
-    CHECK_TWIPS(tw(w.Frame4->y()), f3.top());
+    CHECK_TWIPS(tw(w.listTabs->y()), std::abs(f1.top() + f1.height() + 100));
+    CHECK_TWIPS(tw(w.listTabs->height()), H);
+    CHECK_TWIPS(f3.top(), std::abs(tw(w.listTabs->y()) + 400));
+    CHECK_TWIPS(tw(w.forumsFrame->y()), f3.top());
     CHECK_TWIPS(f3.height(), std::abs(H - sb - 500 - f3.top() - 250));
-    CHECK_TWIPS(tw(w.lstPosts->height()), std::abs(f3.height() - tw(w.lstPosts->y()) - 100));
-    CHECK_TWIPS(tw(w.Frame4->height()), f3.height());
-    CHECK_TWIPS(tw(w.lstPosts2->height()), std::abs(f3.height() - tw(w.lstPosts2->y()) - 100));
-    CHECK_TWIPS(tw(w.lstNew->height()), tw(w.lstPosts->height()));
+    CHECK_TWIPS(tw(w.postList->height()), std::abs(f3.height() - tw(w.postList->y()) - 100));
+    CHECK_TWIPS(tw(w.forumsFrame->height()), f3.height());
+    CHECK_TWIPS(tw(w.forumList->height()), std::abs(f3.height() - tw(w.forumList->y()) - 100));
+    CHECK_TWIPS(tw(w.newRepliesList->height()), tw(w.postList->height()));
 
-    const QRect f2 = twipsGeometry(w.Frame2);
+    const QRect f2 = twipsGeometry(w.browserFrame);
     CHECK_TWIPS(f2.height(), f1.top() + f1.height() + f3.height());
     CHECK_TWIPS(f2.width(), std::abs(W - f2.left() - 240));
-    CHECK_TWIPS(tw(w.WebBrowser1->width()), std::abs(f2.width() - 240));
-    CHECK_TWIPS(tw(w.WebBrowser1->height()), std::abs(f2.height() - tw(w.WebBrowser1->y()) - 1000));
+    CHECK_TWIPS(tw(w.webView->width()), std::abs(f2.width() - 240));
+    CHECK_TWIPS(tw(w.webView->height()), std::abs(f2.height() - tw(w.webView->y()) - 1000));
 
     const int panel1 = tw(w.statusPanels[0]->width());
     CHECK_TWIPS(panel1, f1.width());
@@ -130,9 +130,9 @@ void tst_MainLayout::verifyFormulas()
     QTRY_VERIFY(w.statusPanels[2]->geometry().right() >= w.statusBar()->width() - 30);
     QTRY_VERIFY(w.statusPanels[2]->x() > w.statusPanels[1]->geometry().right());
 
-    CHECK_TWIPS(tw(w.Text5->width()), std::abs(f2.width() - tw(w.Text5->x()) - tw(w.Command3->width()) - 200));
-    CHECK_TWIPS(tw(w.Command3->x()), std::abs(f2.width() - tw(w.Command3->width()) - 100));
-    CHECK_TWIPS(tw(w.Command1->width()), std::abs(W - tw(w.Command1->x()) - 250));
+    CHECK_TWIPS(tw(w.addressEdit->width()), std::abs(f2.width() - tw(w.addressEdit->x()) - tw(w.goButton->width()) - 200));
+    CHECK_TWIPS(tw(w.goButton->x()), std::abs(f2.width() - tw(w.goButton->width()) - 100));
+    CHECK_TWIPS(tw(w.visitButton->width()), std::abs(W - tw(w.visitButton->x()) - 250));
 #undef CHECK_TWIPS
 }
 
@@ -140,25 +140,25 @@ void tst_MainLayout::designArrangement_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QRect>("twips");
-    QTest::newRow("cmdMessage") << "cmdMessage" << QRect(60, 60, 1600, 800);
-    QTest::newRow("cmbConvert") << "cmbConvert" << QRect(2100, 480, 1635, 315);
-    QTest::newRow("cmdPreview") << "cmdPreview" << QRect(3840, 60, 800, 800);
-    QTest::newRow("cmdCopy") << "cmdCopy" << QRect(4680, 60, 800, 800);
-    QTest::newRow("cmdSave") << "cmdSave" << QRect(5520, 60, 800, 800);
-    QTest::newRow("cmdLoad") << "cmdLoad" << QRect(6360, 60, 800, 800);
-    QTest::newRow("cmdOptions") << "cmdOptions" << QRect(7200, 60, 800, 800);
-    QTest::newRow("Frame1") << "Frame1" << QRect(60, 900, 3735, 4215);
-    QTest::newRow("txtSubject") << "txtSubject" << QRect(900, 300, 1995, 285);
-    QTest::newRow("txtMessage") << "txtMessage" << QRect(120, 900, 3495, 2715);
-    QTest::newRow("Text5-left-top") << "Text5" << QRect(540, 240, -1, 315);
-    QTest::newRow("Command3-size") << "Command3" << QRect(-1, 240, 795, 315);
-    QTest::newRow("lstPosts2-left-top-width") << "lstPosts2" << QRect(60, 1140, 3435, -1);
-    QTest::newRow("lstPosts-left-top-width") << "lstPosts" << QRect(60, 1320, 3435, -1);
-    QTest::newRow("lstNew-left-top-width") << "lstNew" << QRect(60, 1320, 3435, -1);
-    QTest::newRow("Frame3-left-width") << "Frame3" << QRect(120, -1, 3615, -1);
-    QTest::newRow("Frame4-left-width") << "Frame4" << QRect(120, -1, 3615, -1);
-    QTest::newRow("Frame2-left-top") << "Frame2" << QRect(3840, 900, -1, -1);
-    QTest::newRow("Command1-left-top-height") << "Command1" << QRect(8040, 60, -1, 795);
+    QTest::newRow("autoInsertButton") << "autoInsertButton" << QRect(60, 60, 1600, 800);
+    QTest::newRow("formatSelector") << "formatSelector" << QRect(2100, 480, 1635, 315);
+    QTest::newRow("previewButton") << "previewButton" << QRect(3840, 60, 800, 800);
+    QTest::newRow("copyButton") << "copyButton" << QRect(4680, 60, 800, 800);
+    QTest::newRow("saveButton") << "saveButton" << QRect(5520, 60, 800, 800);
+    QTest::newRow("loadButton") << "loadButton" << QRect(6360, 60, 800, 800);
+    QTest::newRow("optionsButton") << "optionsButton" << QRect(7200, 60, 800, 800);
+    QTest::newRow("messageEditor") << "messageEditor" << QRect(60, 900, 3735, 4215);
+    QTest::newRow("subjectEdit") << "subjectEdit" << QRect(900, 300, 1995, 285);
+    QTest::newRow("messageEdit") << "messageEdit" << QRect(120, 900, 3495, 2715);
+    QTest::newRow("addressEdit-left-top") << "addressEdit" << QRect(540, 240, -1, 315);
+    QTest::newRow("goButton-size") << "goButton" << QRect(-1, 240, 795, 315);
+    QTest::newRow("forumList-left-top-width") << "forumList" << QRect(60, 1140, 3435, -1);
+    QTest::newRow("postList-left-top-width") << "postList" << QRect(60, 1320, 3435, -1);
+    QTest::newRow("newRepliesList-left-top-width") << "newRepliesList" << QRect(60, 1320, 3435, -1);
+    QTest::newRow("postsFrame-left-width") << "postsFrame" << QRect(120, -1, 3615, -1);
+    QTest::newRow("forumsFrame-left-width") << "forumsFrame" << QRect(120, -1, 3615, -1);
+    QTest::newRow("browserFrame-left-top") << "browserFrame" << QRect(3840, 900, -1, -1);
+    QTest::newRow("visitButton-left-top-height") << "visitButton" << QRect(8040, 60, -1, 795);
 }
 
 void tst_MainLayout::designArrangement()
@@ -181,15 +181,15 @@ void tst_MainLayout::designArrangement()
 
 void tst_MainLayout::pictureButtonsHaveIconsAndCaptions()
 {
-    const Form1 &w = *m_window;
+    const MainWindow &w = *m_window;
     const std::pair<QToolButton *, QString> buttons[] = {
-        { w.cmdMessage, "Auto-Insert" },
-        { w.cmdPreview, "Preview" },
-        { w.cmdCopy, "Copy" },
-        { w.cmdSave, "Save" },
-        { w.cmdLoad, "Load" },
-        { w.cmdOptions, "Options" },
-        { w.Command1, "Visit www.postavo.example.com" },
+        { w.autoInsertButton, "Auto-Insert" },
+        { w.previewButton, "Preview" },
+        { w.copyButton, "Copy" },
+        { w.saveButton, "Save" },
+        { w.loadButton, "Load" },
+        { w.optionsButton, "Options" },
+        { w.visitButton, "Visit www.postavo.example.com" },
     };
     for (const auto &[button, caption] : buttons) {
         QCOMPARE(button->text(), caption);
@@ -198,9 +198,9 @@ void tst_MainLayout::pictureButtonsHaveIconsAndCaptions()
         QCOMPARE(button->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
         QVERIFY(!button->toolTip().isEmpty());
     }
-    QCOMPARE(w.Command1->toolTip(), QStringLiteral("Visit us!"));
-    QCOMPARE(w.cmdOptions->toolTip(), QStringLiteral("Options"));
-    for (QPushButton *nav : { w.Command4, w.Command5, w.Command6, w.Command7 }) {
+    QCOMPARE(w.visitButton->toolTip(), QStringLiteral("Visit us!"));
+    QCOMPARE(w.optionsButton->toolTip(), QStringLiteral("Options"));
+    for (QPushButton *nav : { w.backButton, w.forwardButton, w.stopButton, w.reloadButton }) {
         QVERIFY(!nav->icon().isNull());
         QVERIFY(!nav->toolTip().isEmpty());
         QCOMPARE(nav->accessibleName(), nav->toolTip());
@@ -209,39 +209,39 @@ void tst_MainLayout::pictureButtonsHaveIconsAndCaptions()
 
 void tst_MainLayout::startStateOfTabsAndFrames()
 {
-    const Form1 &w = *m_window;
-    QCOMPARE(w.Frame1->title(), QStringLiteral("Message Editor"));
-    QCOMPARE(w.Frame2->title(), QStringLiteral("Browser"));
-    QCOMPARE(w.Frame3->title(), QString());
-    QCOMPARE(w.Frame4->title(), QString());
-    QCOMPARE(w.TabStrip2->count(), 2);
-    QCOMPARE(w.TabStrip2->tabText(0), QStringLiteral("Your Forums"));
-    QCOMPARE(w.TabStrip2->tabText(1), QStringLiteral("Your Posts"));
-    QCOMPARE(w.TabStrip2->currentIndex(), 0);
-    QCOMPARE(w.TabStrip1->tabText(0), QStringLiteral("Show All"));
-    QCOMPARE(w.TabStrip1->tabText(1), QStringLiteral("New Replies "));
-    QCOMPARE(w.TabStrip1->currentIndex(), 0);
-    QVERIFY(w.Frame4->isVisible());
-    QVERIFY(w.Frame3->isHidden());
-    QVERIFY(!w.lstPosts->isHidden());
-    QVERIFY(!w.cmdAdd->isHidden());
-    QVERIFY(!w.cmdDel->isHidden());
-    QVERIFY(w.lstNew->isHidden());
-    QVERIFY(w.cmdReplies->isHidden());
-    QVERIFY(w.lstSizes->isHidden());
-    QVERIFY(w.lstLogins->isHidden());
+    const MainWindow &w = *m_window;
+    QCOMPARE(w.messageEditor->title(), QStringLiteral("Message Editor"));
+    QCOMPARE(w.browserFrame->title(), QStringLiteral("Browser"));
+    QCOMPARE(w.postsFrame->title(), QString());
+    QCOMPARE(w.forumsFrame->title(), QString());
+    QCOMPARE(w.listTabs->count(), 2);
+    QCOMPARE(w.listTabs->tabText(0), QStringLiteral("Your Forums"));
+    QCOMPARE(w.listTabs->tabText(1), QStringLiteral("Your Posts"));
+    QCOMPARE(w.listTabs->currentIndex(), 0);
+    QCOMPARE(w.postTabs->tabText(0), QStringLiteral("Show All"));
+    QCOMPARE(w.postTabs->tabText(1), QStringLiteral("New Replies "));
+    QCOMPARE(w.postTabs->currentIndex(), 0);
+    QVERIFY(w.forumsFrame->isVisible());
+    QVERIFY(w.postsFrame->isHidden());
+    QVERIFY(!w.postList->isHidden());
+    QVERIFY(!w.watchButton->isHidden());
+    QVERIFY(!w.unwatchButton->isHidden());
+    QVERIFY(w.newRepliesList->isHidden());
+    QVERIFY(w.checkRepliesButton->isHidden());
+    QVERIFY(w.sizeList->isHidden());
+    QVERIFY(w.loginList->isHidden());
 
     // The frames are drawn over the tab strip they belong to.
-    const QObjectList siblings = w.TabStrip2->parent()->children();
-    QVERIFY(siblings.indexOf(w.Frame4) > siblings.indexOf(w.TabStrip2));
-    QVERIFY(siblings.indexOf(w.Frame3) > siblings.indexOf(w.TabStrip2));
+    const QObjectList siblings = w.listTabs->parent()->children();
+    QVERIFY(siblings.indexOf(w.forumsFrame) > siblings.indexOf(w.listTabs));
+    QVERIFY(siblings.indexOf(w.postsFrame) > siblings.indexOf(w.listTabs));
     // Their tabs show above them.
-    QVERIFY(w.TabStrip2->tabRect(0).bottom() <= w.Frame4->y() - w.TabStrip2->y() + 2);
+    QVERIFY(w.listTabs->tabRect(0).bottom() <= w.forumsFrame->y() - w.listTabs->y() + 2);
 }
 
 void tst_MainLayout::designSizeHasNoOverlapsOrCutText()
 {
-    Form1 &w = *m_window;
+    MainWindow &w = *m_window;
     // Client area of the design (status bar included), below the menu bar.
     QCOMPARE(w.width(), twipsToPixels(11145));
     QCOMPARE(w.height() - w.menuBar()->height(), twipsToPixels(8985));
@@ -251,7 +251,7 @@ void tst_MainLayout::designSizeHasNoOverlapsOrCutText()
 
 void tst_MainLayout::minimumSizeHasNoOverlapsOrCutText()
 {
-    Form1 &w = *m_window;
+    MainWindow &w = *m_window;
     w.resize(w.minimumSize());
     QTRY_COMPARE(w.size(), w.minimumSize());
     verifyFormulas();
@@ -260,9 +260,9 @@ void tst_MainLayout::minimumSizeHasNoOverlapsOrCutText()
 
 void tst_MainLayout::verifyEverythingShows()
 {
-    Form1 &w = *m_window;
-    for (QWidget *container : { w.centralWidget(), static_cast<QWidget *>(w.Frame1), static_cast<QWidget *>(w.Frame2),
-             static_cast<QWidget *>(w.Frame3), static_cast<QWidget *>(w.Frame4) }) {
+    MainWindow &w = *m_window;
+    for (QWidget *container : { w.centralWidget(), static_cast<QWidget *>(w.messageEditor), static_cast<QWidget *>(w.browserFrame),
+             static_cast<QWidget *>(w.postsFrame), static_cast<QWidget *>(w.forumsFrame) }) {
         QList<QWidget *> shown;
         for (QWidget *child : container->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
             if (!child->isHidden() && !child->objectName().isEmpty()) {
@@ -270,7 +270,7 @@ void tst_MainLayout::verifyEverythingShows()
             }
         }
         for (QWidget *child : shown) {
-            if (child == w.TabStrip2) {
+            if (child == w.listTabs) {
                 continue; // as tall as the window by design, under the frames
             }
             const QRect inside = container->rect();
@@ -279,7 +279,7 @@ void tst_MainLayout::verifyEverythingShows()
         }
         for (int i = 0; i < shown.size(); ++i) {
             for (int j = i + 1; j < shown.size(); ++j) {
-                const bool tabUnderFrame = shown[i] == w.TabStrip2 || shown[j] == w.TabStrip2;
+                const bool tabUnderFrame = shown[i] == w.listTabs || shown[j] == w.listTabs;
                 if (tabUnderFrame) {
                     continue;
                 }
@@ -290,14 +290,14 @@ void tst_MainLayout::verifyEverythingShows()
     }
     // The editor and the whole browser frame lie above the status bar.
     const int clientBottom = w.centralWidget()->height();
-    QVERIFY(w.Frame1->geometry().bottom() < clientBottom);
-    QVERIFY(w.Frame4->geometry().bottom() < clientBottom);
-    QVERIFY(w.Frame2->geometry().bottom() < clientBottom + 2);
+    QVERIFY(w.messageEditor->geometry().bottom() < clientBottom);
+    QVERIFY(w.forumsFrame->geometry().bottom() < clientBottom);
+    QVERIFY(w.browserFrame->geometry().bottom() < clientBottom + 2);
 
     // Captions fit their buttons and labels.
     for (QAbstractButton *button : w.findChildren<QAbstractButton *>()) {
         // The visit button shortens the website's name when narrow; the rest must fit whole.
-        if (button->text().isEmpty() || button->isHidden() || button == w.Command1) {
+        if (button->text().isEmpty() || button->isHidden() || button == w.visitButton) {
             continue;
         }
         const int needed = qobject_cast<QCheckBox *>(button)
@@ -346,7 +346,7 @@ void tst_MainLayout::formulasHoldAfterResize()
 
 void tst_MainLayout::windowCannotBeMadeSmallerThanMinimum()
 {
-    Form1 &w = *m_window;
+    MainWindow &w = *m_window;
     const QSize frame = w.frameGeometry().size() - w.size();
     // Never below 7000 x 5000 twips, and no larger than the design size.
     QVERIFY(tw(w.minimumWidth() + frame.width()) >= 7000);
@@ -375,7 +375,7 @@ void tst_MainLayout::windowCannotBeMadeSmallerThanMinimum()
 
 void tst_MainLayout::minimisedWindowKeepsEveryControl()
 {
-    Form1 &w = *m_window;
+    MainWindow &w = *m_window;
     const QList<QWidget *> controls = w.centralWidget()->findChildren<QWidget *>();
     QHash<QWidget *, QRect> before;
     for (QWidget *c : controls) {
@@ -394,7 +394,7 @@ void tst_MainLayout::minimisedWindowKeepsEveryControl()
     QCOMPARE(w.statusPanels[1]->size(), panel2);
 
     // Restoring runs the full layout.
-    w.Frame3->resize(w.Frame3->width(), 10);
+    w.postsFrame->resize(w.postsFrame->width(), 10);
     w.setWindowState(Qt::WindowNoState);
     QVERIFY(!w.isMinimized());
     verifyFormulas();
@@ -402,17 +402,17 @@ void tst_MainLayout::minimisedWindowKeepsEveryControl()
 
 void tst_MainLayout::browserBarFitsAtMinimumWidth()
 {
-    Form1 &w = *m_window;
+    MainWindow &w = *m_window;
     resizeOuter(7000, 9000);
-    const int frameWidth = w.Frame2->width();
-    for (QWidget *c : { static_cast<QWidget *>(w.Text5), static_cast<QWidget *>(w.Command3),
-             static_cast<QWidget *>(w.Command4), static_cast<QWidget *>(w.Command7), static_cast<QWidget *>(w.Check1),
-             static_cast<QWidget *>(w.WebBrowser1) }) {
+    const int frameWidth = w.browserFrame->width();
+    for (QWidget *c : { static_cast<QWidget *>(w.addressEdit), static_cast<QWidget *>(w.goButton),
+             static_cast<QWidget *>(w.backButton), static_cast<QWidget *>(w.reloadButton), static_cast<QWidget *>(w.noPopupsCheck),
+             static_cast<QWidget *>(w.webView) }) {
         QVERIFY2(c->geometry().right() < frameWidth, qPrintable(c->objectName()));
     }
-    QVERIFY(w.Text5->geometry().right() < w.Command3->x());
+    QVERIFY(w.addressEdit->geometry().right() < w.goButton->x());
     // The message editor keeps its full size.
-    QCOMPARE(twipsGeometry(w.Frame1).width(), tw(twipsToPixels(3735)));
+    QCOMPARE(twipsGeometry(w.messageEditor).width(), tw(twipsToPixels(3735)));
 }
 
 QTEST_MAIN(tst_MainLayout)

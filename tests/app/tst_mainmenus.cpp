@@ -13,10 +13,10 @@
 #include <QToolButton>
 #include <memory>
 
-#include "app/appcontext.h"
-#include "app/form1.h"
-#include "app/settingsstore.h"
-#include "links/frmcustom.h"
+#include "base/appcontext.h"
+#include "app/mainwindow.h"
+#include "base/settingsstore.h"
+#include "links/optionsdialog.h"
 #include "links/linkformats.h"
 #include "support/programstate.h"
 
@@ -39,17 +39,17 @@ private slots:
 
 private:
     QAction *item(int menu, int position) const;
-    static frmCustom *visibleOptions();
+    static OptionsDialog *visibleOptions();
 
     std::unique_ptr<ProgramState> m_state;
-    std::unique_ptr<Form1> m_window;
+    std::unique_ptr<MainWindow> m_window;
 };
 
 void tst_MainMenus::init()
 {
     m_state = std::make_unique<ProgramState>();
-    m_window = std::make_unique<Form1>(m_state->context);
-    QVERIFY(m_window->Form_Load());
+    m_window = std::make_unique<MainWindow>(m_state->context);
+    QVERIFY(m_window->startUp());
     m_window->show();
 }
 
@@ -57,7 +57,7 @@ void tst_MainMenus::cleanup()
 {
     m_window.reset();
     for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (qobject_cast<frmCustom *>(w)) {
+        if (qobject_cast<OptionsDialog *>(w)) {
             delete w;
         }
     }
@@ -74,10 +74,10 @@ QAction *tst_MainMenus::item(int menu, int position) const
     return position < items.size() ? items[position] : nullptr;
 }
 
-frmCustom *tst_MainMenus::visibleOptions()
+OptionsDialog *tst_MainMenus::visibleOptions()
 {
     for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (auto *dialog = qobject_cast<frmCustom *>(w); dialog && dialog->isVisible()) {
+        if (auto *dialog = qobject_cast<OptionsDialog *>(w); dialog && dialog->isVisible()) {
             return dialog;
         }
     }
@@ -113,21 +113,21 @@ void tst_MainMenus::captionsAndOrder()
 
 void tst_MainMenus::newMessageEmptiesEditorAndStoresSubject()
 {
-    m_window->txtSubject->setText("Hello forum");
+    m_window->subjectEdit->setText("Hello forum");
     QCOMPARE(m_state->settings.read("data", "lastSubject", "<missing>"), QStringLiteral("Hello forum"));
-    QVERIFY(!m_window->txtMessage->toPlainText().isEmpty());
+    QVERIFY(!m_window->messageEdit->toPlainText().isEmpty());
     item(0, 0)->trigger();
-    QCOMPARE(m_window->txtMessage->toPlainText(), QString());
-    QCOMPARE(m_window->txtSubject->text(), QString());
+    QCOMPARE(m_window->messageEdit->toPlainText(), QString());
+    QCOMPARE(m_window->subjectEdit->text(), QString());
     QCOMPARE(m_state->settings.read("data", "lastSubject", "<missing>"), QString());
 }
 
 void tst_MainMenus::saveMessageRunsEvenWhenButtonHidden()
 {
-    m_window->cmdSave->setEnabled(false);
-    m_window->cmdSave->hide();
+    m_window->saveButton->setEnabled(false);
+    m_window->saveButton->hide();
     m_window->setMessageText("Body line");
-    m_window->txtSubject->setText("Subject line");
+    m_window->subjectEdit->setText("Subject line");
     item(0, 1)->trigger();
     QFile messages(m_state->dir.filePath("messages.txt"));
     QVERIFY(messages.open(QIODevice::ReadOnly));
@@ -139,24 +139,24 @@ void tst_MainMenus::saveMessageRunsEvenWhenButtonHidden()
 
 void tst_MainMenus::checkRepliesShowsNewRepliesTab()
 {
-    QSignalSpy tabClicks(m_window->TabStrip1, &QTabBar::currentChanged);
+    QSignalSpy tabClicks(m_window->postTabs, &QTabBar::currentChanged);
     item(1, 2)->trigger();
-    QCOMPARE(m_window->TabStrip1->currentIndex(), 1);
+    QCOMPARE(m_window->postTabs->currentIndex(), 1);
     QCOMPARE(tabClicks.size(), 1);
     QCOMPARE(tabClicks.first().first().toInt(), 1);
 }
 
 void tst_MainMenus::viewRepliesThenAllPosts()
 {
-    QSignalSpy tabClicks(m_window->TabStrip1, &QTabBar::currentChanged);
+    QSignalSpy tabClicks(m_window->postTabs, &QTabBar::currentChanged);
     item(2, 2)->trigger();
-    QCOMPARE(m_window->TabStrip1->currentIndex(), 1);
+    QCOMPARE(m_window->postTabs->currentIndex(), 1);
     item(2, 1)->trigger();
-    QCOMPARE(m_window->TabStrip1->currentIndex(), 0);
-    QCOMPARE(m_window->TabStrip1->tabText(m_window->TabStrip1->currentIndex()), QStringLiteral("Show All"));
+    QCOMPARE(m_window->postTabs->currentIndex(), 0);
+    QCOMPARE(m_window->postTabs->tabText(m_window->postTabs->currentIndex()), QStringLiteral("Show All"));
     QCOMPARE(tabClicks.size(), 2);
-    QVERIFY(!m_window->lstPosts->isHidden());
-    QVERIFY(m_window->lstNew->isHidden());
+    QVERIFY(!m_window->postList->isHidden());
+    QVERIFY(m_window->newRepliesList->isHidden());
 }
 
 void tst_MainMenus::optionsAndTemplatesOpenDialog_data()
@@ -171,10 +171,10 @@ void tst_MainMenus::optionsAndTemplatesOpenDialog()
 {
     QFETCH(int, menu);
     QFETCH(int, position);
-    m_window->cmdOptions->setEnabled(false);
+    m_window->optionsButton->setEnabled(false);
     QVERIFY(!visibleOptions());
     item(menu, position)->trigger();
-    frmCustom *dialog = visibleOptions();
+    OptionsDialog *dialog = visibleOptions();
     QVERIFY(dialog);
     // A second opening raises the same dialog.
     item(menu, position)->trigger();
@@ -183,11 +183,11 @@ void tst_MainMenus::optionsAndTemplatesOpenDialog()
 
 void tst_MainMenus::exitRunsTheUnloadSequence()
 {
-    QSignalSpy ended(m_window.get(), &Form1::programEnded);
+    QSignalSpy ended(m_window.get(), &MainWindow::programEnded);
     m_window->setMessageText("Last words\r\nsecond line");
-    m_window->cmbConvert->setCurrentIndex(2);
+    m_window->formatSelector->setCurrentIndex(2);
     item(1, 3)->trigger();
-    QPointer<frmCustom> dialog = visibleOptions();
+    QPointer<OptionsDialog> dialog = visibleOptions();
     QVERIFY(dialog);
 
     item(0, 3)->trigger();

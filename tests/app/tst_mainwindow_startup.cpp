@@ -7,9 +7,9 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "app/appcontext.h"
-#include "app/form1.h"
-#include "app/settingsstore.h"
+#include "base/appcontext.h"
+#include "app/mainwindow.h"
+#include "base/settingsstore.h"
 #include "links/linkformats.h"
 #include "support/modalwatcher.h"
 
@@ -31,7 +31,7 @@ static QByteArray fileBytes(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
-class tst_Form1Startup : public QObject
+class tst_MainWindowStartup : public QObject
 {
     Q_OBJECT
 
@@ -47,29 +47,29 @@ private slots:
     void subjectIsStoredAsTyped();
 };
 
-void tst_Form1Startup::firstRun()
+void tst_MainWindowStartup::firstRun()
 {
     Workspace ws;
-    Form1 window(ws.context);
-    QVERIFY(window.Form_Load());
+    MainWindow window(ws.context);
+    QVERIFY(window.startUp());
 
     for (const char *name : {"htmltemp.txt", "messages.txt", "posts.txt", "posts2.txt", "sizes.txt"}) {
         QCOMPARE(fileBytes(ws.dataFile(QLatin1String(name))), QByteArray("\r\n"));
     }
     QCOMPARE(window.windowTitle(), QStringLiteral("Postavo by Lantern Hill Software"));
-    QCOMPARE(window.Command1->text(), QStringLiteral("Visit www.postavo.example.com"));
-    QCOMPARE(window.txtSubject->text(), QStringLiteral("Type Subject Here"));
-    QCOMPARE(window.messageText(), Form1::initialMessageText());
+    QCOMPARE(window.visitButton->text(), QStringLiteral("Visit www.postavo.example.com"));
+    QCOMPARE(window.subjectEdit->text(), QStringLiteral("Type Subject Here"));
+    QCOMPARE(window.messageText(), MainWindow::initialMessageText());
     QVERIFY(window.messageText().startsWith("Type your first message here.  \r\n\r\nUse plain-text"));
     QVERIFY(window.messageText().contains("and hit the \"Insert Message\" button \r\n"));
     QVERIFY(window.messageText().endsWith("value in the drop down box above.\r\n"));
-    QCOMPARE(Form1::initialMessageText().count("\r\n"), 12);
-    QCOMPARE(window.cmbConvert->currentIndex(), 0);
-    QCOMPARE(window.cmbConvert->currentText(), QStringLiteral("text"));
-    QCOMPARE(window.cmbConvert->count(), 4);
+    QCOMPARE(MainWindow::initialMessageText().count("\r\n"), 12);
+    QCOMPARE(window.formatSelector->currentIndex(), 0);
+    QCOMPARE(window.formatSelector->currentText(), QStringLiteral("text"));
+    QCOMPARE(window.formatSelector->count(), 4);
 }
 
-void tst_Form1Startup::storedMessageReplacesInitialText_data()
+void tst_MainWindowStartup::storedMessageReplacesInitialText_data()
 {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<bool>("replaces");
@@ -79,20 +79,20 @@ void tst_Form1Startup::storedMessageReplacesInitialText_data()
     QTest::newRow("multi-line") << "hello\r\nworld\r\n" << true;
 }
 
-void tst_Form1Startup::storedMessageReplacesInitialText()
+void tst_MainWindowStartup::storedMessageReplacesInitialText()
 {
     QFETCH(QString, stored);
     QFETCH(bool, replaces);
     Workspace ws;
     ws.settings.write("data", "lastMessage", stored);
     ws.settings.write("data", "lastSubject", "My subject");
-    Form1 window(ws.context);
-    QVERIFY(window.Form_Load());
-    QCOMPARE(window.messageText(), replaces ? stored : Form1::initialMessageText());
-    QCOMPARE(window.txtSubject->text(), QStringLiteral("My subject"));
+    MainWindow window(ws.context);
+    QVERIFY(window.startUp());
+    QCOMPARE(window.messageText(), replaces ? stored : MainWindow::initialMessageText());
+    QCOMPARE(window.subjectEdit->text(), QStringLiteral("My subject"));
 }
 
-void tst_Form1Startup::rememberedFormat_data()
+void tst_MainWindowStartup::rememberedFormat_data()
 {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("selected");
@@ -104,72 +104,72 @@ void tst_Form1Startup::rememberedFormat_data()
     QTest::newRow("empty") << "" << "text";
 }
 
-void tst_Form1Startup::rememberedFormat()
+void tst_MainWindowStartup::rememberedFormat()
 {
     QFETCH(QString, stored);
     QFETCH(QString, selected);
     Workspace ws;
     ws.settings.write("data", "lastConvert", stored);
-    Form1 window(ws.context);
-    QVERIFY(window.Form_Load());
-    QCOMPARE(window.cmbConvert->currentText(), selected);
+    MainWindow window(ws.context);
+    QVERIFY(window.startUp());
+    QCOMPARE(window.formatSelector->currentText(), selected);
 }
 
-void tst_Form1Startup::unloadWritesMessageAndFormat()
+void tst_MainWindowStartup::unloadWritesMessageAndFormat()
 {
     Workspace ws;
     {
-        Form1 window(ws.context);
-        QVERIFY(window.Form_Load());
+        MainWindow window(ws.context);
+        QVERIFY(window.startUp());
         window.setMessageText("line one\r\nline two");
-        window.cmbConvert->setCurrentIndex(1);
+        window.formatSelector->setCurrentIndex(1);
         window.show();
         window.close();
     }
     QCOMPARE(ws.settings.read("data", "lastMessage", "?"), QStringLiteral("line one\r\nline two"));
     QCOMPARE(ws.settings.read("data", "lastConvert", "?"), QStringLiteral("1"));
 
-    Form1 again(ws.context);
-    QVERIFY(again.Form_Load());
+    MainWindow again(ws.context);
+    QVERIFY(again.startUp());
     QCOMPARE(again.messageText(), QStringLiteral("line one\r\nline two"));
-    QCOMPARE(again.cmbConvert->currentText(), QStringLiteral("html"));
+    QCOMPARE(again.formatSelector->currentText(), QStringLiteral("html"));
 }
 
-void tst_Form1Startup::unwritableDataFolderEndsStartUp()
+void tst_MainWindowStartup::unwritableDataFolderEndsStartUp()
 {
     QTemporaryDir dir;
     SettingsStore settings(dir.filePath("Postavo.ini"));
     LinkFormatTable formats;
     AppContext context{DataFolder(dir.filePath("no/such/folder")), &settings, &formats};
     ModalWatcher watcher;
-    Form1 window(context);
-    QVERIFY(!window.Form_Load());
+    MainWindow window(context);
+    QVERIFY(!window.startUp());
     QCOMPARE(watcher.texts.size(), 1);
     QVERIFY(watcher.texts.first().contains(dir.filePath("no/such/folder")));
 }
 
-void tst_Form1Startup::saveMessageRecreatesRemovedFile()
+void tst_MainWindowStartup::saveMessageRecreatesRemovedFile()
 {
     Workspace ws;
-    Form1 window(ws.context);
-    QVERIFY(window.Form_Load());
+    MainWindow window(ws.context);
+    QVERIFY(window.startUp());
     QVERIFY(QFile::remove(ws.dataFile("messages.txt")));
     window.setMessageText("a\r\nb");
-    window.txtSubject->setText("subj");
-    window.cmdSave->click();
+    window.subjectEdit->setText("subj");
+    window.saveButton->click();
     QCOMPARE(window.panelText(1), QStringLiteral("MESSAGE SAVED"));
     QCOMPARE(fileBytes(ws.dataFile("messages.txt")), QByteArray("a[br]b|subj\r\n"));
 }
 
-void tst_Form1Startup::subjectIsStoredAsTyped()
+void tst_MainWindowStartup::subjectIsStoredAsTyped()
 {
     Workspace ws;
-    Form1 window(ws.context);
-    QVERIFY(window.Form_Load());
-    window.txtSubject->clear();
-    QTest::keyClicks(window.txtSubject, "Hi");
+    MainWindow window(ws.context);
+    QVERIFY(window.startUp());
+    window.subjectEdit->clear();
+    QTest::keyClicks(window.subjectEdit, "Hi");
     QCOMPARE(ws.settings.read("data", "lastSubject", "?"), QStringLiteral("Hi"));
 }
 
-QTEST_MAIN(tst_Form1Startup)
-#include "tst_form1_startup.moc"
+QTEST_MAIN(tst_MainWindowStartup)
+#include "tst_mainwindow_startup.moc"

@@ -16,13 +16,13 @@
 #include <QToolButton>
 #include <QWebEngineView>
 
-#include "app/branding.h"
-#include "app/form1.h"
-#include "app/settingsstore.h"
+#include "base/branding.h"
+#include "app/mainwindow.h"
+#include "base/settingsstore.h"
 #include "links/linkformats.h"
-#include "ui/frmabout.h"
-#include "ui/frmsplash.h"
-#include "ui/frmwebsite.h"
+#include "ui/aboutwindow.h"
+#include "ui/splashwindow.h"
+#include "ui/websitelauncher.h"
 #include "ui/skin.h"
 #include "ui/windowicon.h"
 
@@ -76,7 +76,7 @@ private:
 private slots:
     void initTestCase()
     {
-        frmWebsite::opener() = [this](const QUrl &url) { m_opened.append(url); };
+        WebsiteLauncher::opener() = [this](const QUrl &url) { m_opened.append(url); };
     }
 
     void init()
@@ -89,40 +89,40 @@ private slots:
     {
         QTemporaryDir tmp;
         Program program(tmp.path());
-        frmSplash splash(program.context);
+        SplashWindow splash(program.context);
         QCOMPARE(splash.size(), QSize(478, 318));
-        QVERIFY(!splash.Timer2->isActive());
-        QCOMPARE(splash.Timer2->interval(), 2);
-        splash.Form_Load();
-        QVERIFY(splash.Timer2->isActive());
-        QVERIFY(!splash.Image1->pixmap().isNull());
+        QVERIFY(!splash.progressTimer->isActive());
+        QCOMPARE(splash.progressTimer->interval(), 2);
+        splash.load();
+        QVERIFY(splash.progressTimer->isActive());
+        QVERIFY(!splash.pictureLabel->pixmap().isNull());
         // Ticks by hand from here.
-        splash.Timer2->stop();
+        splash.progressTimer->stop();
         splash.show();
 
         for (int tick = 1; tick <= 74; ++tick) {
-            splash.Timer2_Timer();
+            splash.tick();
             QVERIFY(!splash.mainWindow());
         }
-        QCOMPARE(splash.intTemp, qint16(148));
-        splash.Timer2_Timer();
-        QCOMPARE(splash.intTemp, qint16(150));
-        Form1 *main = splash.mainWindow();
+        QCOMPARE(splash.tickCount, qint16(148));
+        splash.tick();
+        QCOMPARE(splash.tickCount, qint16(150));
+        MainWindow *main = splash.mainWindow();
         QVERIFY(main);
         QVERIFY(main->isVisible());
         QVERIFY(!splash.isVisible());
-        QVERIFY(!splash.Timer2->isActive());
+        QVERIFY(!splash.progressTimer->isActive());
 
         // Set-up step 2: the program's icon on the main window.
         QVERIFY(main->windowIcon().availableSizes().size() >= 7);
         // Skinning is off: no skin, no skin labels.
         QVERIFY(!skinObject());
         QVERIFY(main->findChildren<SkinLabel *>().isEmpty());
-        QVERIFY(!ownPalette(main->lstPosts2));
+        QVERIFY(!ownPalette(main->forumList));
 
         // The unload closes the splash and the program ends.
         CloseCounter splashCloses(&splash);
-        QSignalSpy ended(&splash, &frmSplash::programEnded);
+        QSignalSpy ended(&splash, &SplashWindow::programEnded);
         main->close();
         QCOMPARE(splashCloses.closes, 1);
         QCOMPARE(ended.count(), 1);
@@ -132,14 +132,14 @@ private slots:
     {
         QTemporaryDir tmp;
         Program program(tmp.path());
-        frmSplash splash(program.context);
-        splash.Form_Load();
+        SplashWindow splash(program.context);
+        splash.load();
         splash.show();
         QTRY_VERIFY_WITH_TIMEOUT(splash.mainWindow() && splash.mainWindow()->isVisible(), 30000);
         QVERIFY(!splash.isVisible());
-        QCOMPARE(splash.intTemp, qint16(150));
+        QCOMPARE(splash.tickCount, qint16(150));
         QTest::qWait(30);
-        QCOMPARE(splash.intTemp, qint16(150));
+        QCOMPARE(splash.tickCount, qint16(150));
         splash.mainWindow()->close();
     }
 
@@ -148,8 +148,8 @@ private slots:
         QTemporaryDir tmp;
         Program program(tmp.path());
         program.context.dataFolder = DataFolder(tmp.filePath(QStringLiteral("missing/folder")));
-        frmSplash splash(program.context);
-        QSignalSpy failed(&splash, &frmSplash::startFailed);
+        SplashWindow splash(program.context);
+        QSignalSpy failed(&splash, &SplashWindow::startFailed);
         // The set-up tells the user in a message box; answer it.
         QTimer answer;
         connect(&answer, &QTimer::timeout, this, [] {
@@ -158,8 +158,8 @@ private slots:
             }
         });
         answer.start(50);
-        splash.intTemp = 148;
-        splash.Timer2_Timer();
+        splash.tickCount = 148;
+        splash.tick();
         QCOMPARE(failed.count(), 1);
         QVERIFY(splash.mainWindow() && !splash.mainWindow()->isVisible());
     }
@@ -168,13 +168,13 @@ private slots:
     {
         QTemporaryDir tmp;
         Program program(tmp.path());
-        Form1 w(program.context);
-        QVERIFY(w.Form_Load());
-        QSignalSpy ended(&w, &Form1::programEnded);
-        w.Command1->click();
+        MainWindow w(program.context);
+        QVERIFY(w.startUp());
+        QSignalSpy ended(&w, &MainWindow::programEnded);
+        w.visitButton->click();
         QCOMPARE(m_opened.size(), 1);
         QCOMPARE(m_opened.first().toString(), QStringLiteral("http://") + brandingInfo().website);
-        QVERIFY(!frmWebsite::visibleLauncher());
+        QVERIFY(!WebsiteLauncher::visibleLauncher());
         // A launcher that is not on screen does not hold the program up.
         w.close();
         QCOMPARE(ended.count(), 1);
@@ -184,11 +184,11 @@ private slots:
     {
         QTemporaryDir tmp;
         Program program(tmp.path());
-        Form1 w(program.context);
-        QVERIFY(w.Form_Load());
+        MainWindow w(program.context);
+        QVERIFY(w.startUp());
         w.show();
-        QSignalSpy ended(&w, &Form1::programEnded);
-        QPointer<frmWebsite> launcher = launchWebsite(true);
+        QSignalSpy ended(&w, &MainWindow::programEnded);
+        QPointer<WebsiteLauncher> launcher = launchWebsite(true);
         w.close();
         QCOMPARE(ended.count(), 0);
         QTRY_VERIFY_WITH_TIMEOUT(launcher.isNull(), 5000);
@@ -199,19 +199,19 @@ private slots:
     {
         QTemporaryDir tmp;
         Program program(tmp.path());
-        Form1 w(program.context);
-        QVERIFY(w.Form_Load());
+        MainWindow w(program.context);
+        QVERIFY(w.startUp());
         w.showAboutWindow();
         w.showAboutWindow();
-        const QList<frmAbout *> abouts = w.findChildren<frmAbout *>();
+        const QList<AboutWindow *> abouts = w.findChildren<AboutWindow *>();
         QCOMPARE(abouts.size(), 1);
         QVERIFY(abouts.first()->isVisible());
         QCOMPARE(abouts.first()->windowTitle(), QStringLiteral("About Postavo"));
         QVERIFY(!abouts.first()->isModal());
         abouts.first()->close();
-        QTRY_VERIFY_WITH_TIMEOUT(w.findChildren<frmAbout *>().isEmpty(), 2000);
+        QTRY_VERIFY_WITH_TIMEOUT(w.findChildren<AboutWindow *>().isEmpty(), 2000);
         w.showAboutWindow();
-        QCOMPARE(w.findChildren<frmAbout *>().size(), 1);
+        QCOMPARE(w.findChildren<AboutWindow *>().size(), 1);
     }
 
     void skinnedProgram()
@@ -228,55 +228,55 @@ private slots:
         setSkinConfigured(true);
 
         Program program(tmp.path());
-        frmSplash splash(program.context);
-        splash.Form_Load();
-        splash.Timer2->stop();
-        QCOMPARE(skinObject(), splash.skn);
+        SplashWindow splash(program.context);
+        splash.load();
+        splash.progressTimer->stop();
+        QCOMPARE(skinObject(), splash.splashSkin);
         QVERIFY(skinCompanion(false) && skinCompanion(false)->isRunning());
         // The splash picture is the design's, not a picture box.
-        QVERIFY(!ownPalette(splash.Image1));
-        splash.intTemp = 148;
-        splash.Timer2_Timer();
-        Form1 *w = splash.mainWindow();
+        QVERIFY(!ownPalette(splash.pictureLabel));
+        splash.tickCount = 148;
+        splash.tick();
+        MainWindow *w = splash.mainWindow();
         QVERIFY(w && w->isVisible());
 
         const QColor c2(0x11, 0x22, 0x33);
         const QColor c3(0x44, 0x55, 0x66);
-        QCOMPARE(w->txtMessage->palette().color(QPalette::Base), c2);
-        QCOMPARE(w->txtMessage->palette().color(QPalette::Text), c3);
-        QCOMPARE(w->txtSubject->palette().color(QPalette::Base), c2);
-        QCOMPARE(w->lstPosts2->palette().color(QPalette::Base), c2);
-        QCOMPARE(w->lstPosts2->palette().color(QPalette::Text), c3);
-        QCOMPARE(w->cmbConvert->palette().color(QPalette::Base), c2);
-        QCOMPARE(w->cmdAdd->palette().color(QPalette::Button), c2);
-        QCOMPARE(w->cmdSave->palette().color(QPalette::Button), c2);
-        for (QWidget *untouched : { static_cast<QWidget *>(w->WebBrowser1), static_cast<QWidget *>(w->Frame1),
-                 static_cast<QWidget *>(w->TabStrip2), static_cast<QWidget *>(w->lblSubject),
-                 static_cast<QWidget *>(w->Check1), static_cast<QWidget *>(w->statusPanels[0]) }) {
+        QCOMPARE(w->messageEdit->palette().color(QPalette::Base), c2);
+        QCOMPARE(w->messageEdit->palette().color(QPalette::Text), c3);
+        QCOMPARE(w->subjectEdit->palette().color(QPalette::Base), c2);
+        QCOMPARE(w->forumList->palette().color(QPalette::Base), c2);
+        QCOMPARE(w->forumList->palette().color(QPalette::Text), c3);
+        QCOMPARE(w->formatSelector->palette().color(QPalette::Base), c2);
+        QCOMPARE(w->watchButton->palette().color(QPalette::Button), c2);
+        QCOMPARE(w->saveButton->palette().color(QPalette::Button), c2);
+        for (QWidget *untouched : { static_cast<QWidget *>(w->webView), static_cast<QWidget *>(w->messageEditor),
+                 static_cast<QWidget *>(w->listTabs), static_cast<QWidget *>(w->subjectLabel),
+                 static_cast<QWidget *>(w->noPopupsCheck), static_cast<QWidget *>(w->statusPanels[0]) }) {
             QVERIFY2(!ownPalette(untouched), qPrintable(untouched->objectName()));
         }
 
         // Label copies: the editor's labels in array 1, the forum tab's in array 2, none for the browser's.
         const QList<SkinLabel *> editor = skinLabelArray(w, QStringLiteral("SkinLabel1"));
         QCOMPARE(editor.size(), 3);
-        QCOMPARE(editor.at(1)->text(), w->lblSubject->text());
-        QCOMPARE(editor.at(1)->geometry(), w->lblSubject->geometry());
-        QCOMPARE(editor.at(2)->text(), w->lblMessage->text());
+        QCOMPARE(editor.at(1)->text(), w->subjectLabel->text());
+        QCOMPARE(editor.at(1)->geometry(), w->subjectLabel->geometry());
+        QCOMPARE(editor.at(2)->text(), w->messageLabel->text());
         const QList<SkinLabel *> forums = skinLabelArray(w, QStringLiteral("SkinLabel2"));
         QCOMPARE(forums.size(), 3);
-        QCOMPARE(forums.at(1)->text(), w->lblUsername->text());
-        QVERIFY(w->Frame2->findChildren<SkinLabel *>().isEmpty());
+        QCOMPARE(forums.at(1)->text(), w->usernameLabel->text());
+        QVERIFY(w->browserFrame->findChildren<SkinLabel *>().isEmpty());
 
         // The skinned window still works: the about window opens skinned, the visit button opens the site.
         w->showAboutWindow();
-        auto *about = w->findChild<frmAbout *>();
+        auto *about = w->findChild<AboutWindow *>();
         QVERIFY(about && about->isVisible());
         QVERIFY(skinLabelArray(about, QStringLiteral("SkinLabel1")).size() > 1);
         QCOMPARE(skinLabelArray(w, QStringLiteral("SkinLabel1")).size(), 3);
-        w->Command1->click();
+        w->visitButton->click();
         QCOMPARE(m_opened.size(), 1);
 
-        QSignalSpy ended(&splash, &frmSplash::programEnded);
+        QSignalSpy ended(&splash, &SplashWindow::programEnded);
         w->close();
         QCOMPARE(ended.count(), 1);
         QVERIFY(!skinCompanion(false)->isRunning());

@@ -4,9 +4,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/appcontext.h"
-#include "app/form1.h"
-#include "app/settingsstore.h"
+#include "base/appcontext.h"
+#include "app/mainwindow.h"
+#include "base/settingsstore.h"
 #include "links/linkformats.h"
 #include "support/webtestutil.h"
 #include "support/programstate.h"
@@ -24,14 +24,14 @@ private slots:
 
 private:
     std::unique_ptr<ProgramState> m_state;
-    std::unique_ptr<Form1> m_window;
+    std::unique_ptr<MainWindow> m_window;
 };
 
 void tst_StatusPanels::init()
 {
     m_state = std::make_unique<ProgramState>();
-    m_window = std::make_unique<Form1>(m_state->context);
-    QVERIFY(m_window->Form_Load());
+    m_window = std::make_unique<MainWindow>(m_state->context);
+    QVERIFY(m_window->startUp());
     m_window->show();
     // Let the start page's load (which fails: tests look up no names) write its texts first.
     QTRY_COMPARE_WITH_TIMEOUT(m_window->panelText(1), QStringLiteral("Complete"), 20000);

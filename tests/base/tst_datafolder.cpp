@@ -3,7 +3,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/datafolder.h"
+#include "base/datafolder.h"
 
 class tst_DataFolder : public QObject
 {

@@ -2,7 +2,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/settingsstore.h"
+#include "base/settingsstore.h"
 
 class tst_SettingsStore : public QObject
 {

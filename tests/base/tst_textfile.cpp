@@ -2,7 +2,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/textfile.h"
+#include "base/textfile.h"
 
 class tst_TextFile : public QObject
 {

@@ -17,9 +17,9 @@
 #include <QWebEngineUrlRequestInterceptor>
 #include <memory>
 
-#include "app/appcontext.h"
-#include "app/form1.h"
-#include "app/settingsstore.h"
+#include "base/appcontext.h"
+#include "app/mainwindow.h"
+#include "base/settingsstore.h"
 #include "forums/listfiles.h"
 #include "links/linkformats.h"
 #include "replies/pagesizeprobe.h"
@@ -141,20 +141,20 @@ struct Program
         , context{DataFolder(folder), &settings, &formats}
     {
         settings.write(QStringLiteral("Settings"), QStringLiteral("showHelp"), QStringLiteral("0"));
-        window = std::make_unique<Form1>(context, nullptr, probePort);
-        loaded = window->Form_Load();
+        window = std::make_unique<MainWindow>(context, nullptr, probePort);
+        loaded = window->startUp();
     }
 
     SettingsStore settings;
     LinkFormatTable formats;
     AppContext context;
-    std::unique_ptr<Form1> window;
+    std::unique_ptr<MainWindow> window;
     bool loaded = false;
 };
 
 } // namespace
 
-class tst_Form1Lists : public QObject
+class tst_MainWindowLists : public QObject
 {
     Q_OBJECT
 
@@ -190,95 +190,95 @@ private slots:
     void probeStartFailureBox();
 
 private:
-    bool goTo(Form1 &w, const QString &address);
+    bool goTo(MainWindow &w, const QString &address);
     QString dataFile(const QString &name) const { return m_dir->filePath(name); }
 
     BlockEverything m_blocker;
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
-void tst_Form1Lists::initTestCase()
+void tst_MainWindowLists::initTestCase()
 {
     QWebEngineProfile::defaultProfile()->setUrlRequestInterceptor(&m_blocker);
 }
 
-void tst_Form1Lists::init()
+void tst_MainWindowLists::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
 }
 
-bool tst_Form1Lists::goTo(Form1 &w, const QString &address)
+bool tst_MainWindowLists::goTo(MainWindow &w, const QString &address)
 {
     w.navigate(address);
     return QTest::qWaitFor([&w, &address] { return w.currentAddress() == address; }, 10000);
 }
 
-void tst_Form1Lists::addForumStoresPlaceholderLogin()
+void tst_MainWindowLists::addForumStoresPlaceholderLogin()
 {
     Program program(m_dir->path());
-    Form1 &w = *program.window;
+    MainWindow &w = *program.window;
     QVERIFY(program.loaded);
-    QVERIFY(!w.txtUsername->isEnabled());
+    QVERIFY(!w.usernameEdit->isEnabled());
     QVERIFY(goTo(w, "http://forum.example/board"));
-    w.cmdAdd2->click();
+    w.addForumButton->click();
 
-    QCOMPARE(entries(w.lstPosts2), QStringList{"http://forum.example/board"});
-    QCOMPARE(entries(w.lstLogins), QStringList{"Enter Username|"});
-    QCOMPARE(w.lstPosts2->currentRow(), 0);
-    QVERIFY(w.txtUsername->isEnabled());
-    QVERIFY(w.txtPassword->isEnabled());
-    QCOMPARE(w.txtUsername->text(), QString("Enter Username"));
-    QCOMPARE(w.txtPassword->text(), QString());
+    QCOMPARE(entries(w.forumList), QStringList{"http://forum.example/board"});
+    QCOMPARE(entries(w.loginList), QStringList{"Enter Username|"});
+    QCOMPARE(w.forumList->currentRow(), 0);
+    QVERIFY(w.usernameEdit->isEnabled());
+    QVERIFY(w.passwordEdit->isEnabled());
+    QCOMPARE(w.usernameEdit->text(), QString("Enter Username"));
+    QCOMPARE(w.passwordEdit->text(), QString());
     QCOMPARE(w.panelText(2), QString("http://forum.example/board"));
     QCOMPARE(readFile(dataFile("posts2.txt")), QByteArray("http://forum.example/board|Enter Username|\r\n\r\n"));
 }
 
-void tst_Form1Lists::secondNewForumGetsPlaceholderToo()
+void tst_MainWindowLists::secondNewForumGetsPlaceholderToo()
 {
     Program program(m_dir->path());
-    Form1 &w = *program.window;
+    MainWindow &w = *program.window;
     QVERIFY(goTo(w, "http://forum.example/a"));
-    w.cmdAdd2->click();
+    w.addForumButton->click();
     // The boxes show "Enter Username" and an empty password already, so adding changes no box.
     QVERIFY(goTo(w, "http://forum.example/b"));
-    w.cmdAdd2->click();
-    QCOMPARE(entries(w.lstLogins), (QStringList{"Enter Username|", "Enter Username|"}));
+    w.addForumButton->click();
+    QCOMPARE(entries(w.loginList), (QStringList{"Enter Username|", "Enter Username|"}));
     QCOMPARE(readFile(dataFile("posts2.txt")),
              QByteArray("http://forum.example/a|Enter Username|\r\n\r\nhttp://forum.example/b|Enter Username|\r\n\r\n"));
-    w.lstPosts2->setCurrentRow(0);
-    w.lstPosts2->setCurrentRow(1);
-    QCOMPARE(w.txtUsername->text(), QString("Enter Username"));
+    w.forumList->setCurrentRow(0);
+    w.forumList->setCurrentRow(1);
+    QCOMPARE(w.usernameEdit->text(), QString("Enter Username"));
 }
 
-void tst_Form1Lists::addingKnownForumChangesNothing()
+void tst_MainWindowLists::addingKnownForumChangesNothing()
 {
     Program program(m_dir->path());
-    Form1 &w = *program.window;
+    MainWindow &w = *program.window;
     QVERIFY(goTo(w, "http://forum.example/a"));
-    w.cmdAdd2->click();
-    w.txtUsername->setText("bob");
+    w.addForumButton->click();
+    w.usernameEdit->setText("bob");
     const QByteArray before = readFile(dataFile("posts2.txt"));
     QVERIFY(QFile::remove(dataFile("posts2.txt")));
 
-    w.cmdAdd2->click();
-    QCOMPARE(entries(w.lstPosts2), QStringList{"http://forum.example/a"});
-    QCOMPARE(entries(w.lstLogins), QStringList{"bob|"});
-    QCOMPARE(w.txtUsername->text(), QString("bob"));
+    w.addForumButton->click();
+    QCOMPARE(entries(w.forumList), QStringList{"http://forum.example/a"});
+    QCOMPARE(entries(w.loginList), QStringList{"bob|"});
+    QCOMPARE(w.usernameEdit->text(), QString("bob"));
     QVERIFY(!QFile::exists(dataFile("posts2.txt"))); // not even rewritten
     QCOMPARE(before, QByteArray("http://forum.example/a|bob|\r\n\r\n"));
 }
 
-void tst_Form1Lists::everyKeystrokeIsStored()
+void tst_MainWindowLists::everyKeystrokeIsStored()
 {
     Program program(m_dir->path());
-    Form1 &w = *program.window;
+    MainWindow &w = *program.window;
     QVERIFY(goTo(w, "http://forum.example/a"));
-    w.cmdAdd2->click();
+    w.addForumButton->click();
     const QString password = "p4ss|w0r";
     QCOMPARE(password.size(), 8);
     for (int i = 0; i < password.size(); ++i) {
-        QTest::keyClick(w.txtPassword, password.at(i).toLatin1());
+        QTest::keyClick(w.passwordEdit, password.at(i).toLatin1());
         // The file after each keystroke holds what was typed so far: one write per keystroke.
         const QString typed = password.left(i + 1);
         const QByteArray expected = typed.contains('|')
@@ -286,127 +286,127 @@ void tst_Form1Lists::everyKeystrokeIsStored()
             : QByteArray("http://forum.example/a|Enter Username|") + typed.toUtf8() + "\r\n\r\n";
         QCOMPARE(readFile(dataFile("posts2.txt")), expected);
     }
-    QCOMPARE(w.txtPassword->text(), password);
+    QCOMPARE(w.passwordEdit->text(), password);
     QCOMPARE(ListFiles::readForums(dataFile("posts2.txt")).logins,
              QStringList{ListFiles::joinLogin("Enter Username", password)});
 }
 
-void tst_Form1Lists::selectingShowsThatForumsLogin()
+void tst_MainWindowLists::selectingShowsThatForumsLogin()
 {
     writeFile(dataFile("posts2.txt"), "http://a/|alice|pa\r\n\r\nhttp://b/|bob|\r\n\r\n");
     Program program(m_dir->path());
-    Form1 &w = *program.window;
+    MainWindow &w = *program.window;
     const QByteArray stored = readFile(dataFile("posts2.txt"));
 
-    w.lstPosts2->setCurrentRow(0);
-    QCOMPARE(w.txtUsername->text(), QString("alice"));
-    QCOMPARE(w.txtPassword->text(), QString("pa"));
-    w.lstPosts2->setCurrentRow(1);
-    QCOMPARE(w.txtUsername->text(), QString("bob"));
-    QCOMPARE(w.txtPassword->text(), QString()); // an empty stored password shows an empty box
+    w.forumList->setCurrentRow(0);
+    QCOMPARE(w.usernameEdit->text(), QString("alice"));
+    QCOMPARE(w.passwordEdit->text(), QString("pa"));
+    w.forumList->setCurrentRow(1);
+    QCOMPARE(w.usernameEdit->text(), QString("bob"));
+    QCOMPARE(w.passwordEdit->text(), QString()); // an empty stored password shows an empty box
     QCOMPARE(w.panelText(2), QString("http://b/"));
     QCOMPARE(readFile(dataFile("posts2.txt")), stored);
-    QCOMPARE(entries(w.lstLogins), (QStringList{"alice|pa", "bob|"}));
+    QCOMPARE(entries(w.loginList), (QStringList{"alice|pa", "bob|"}));
 }
 
-void tst_Form1Lists::keyboardSelectionShowsLoginToo()
+void tst_MainWindowLists::keyboardSelectionShowsLoginToo()
 {
     writeFile(dataFile("posts2.txt"), "http://a/|alice|pa\r\n\r\nhttp://b/|bob|pb\r\n\r\n");
     Program program(m_dir->path());
-    Form1 &w = *program.window;
-    w.lstPosts2->setCurrentRow(0);
-    QTest::keyClick(w.lstPosts2, Qt::Key_Down);
-    QCOMPARE(w.lstPosts2->currentRow(), 1);
-    QCOMPARE(w.txtUsername->text(), QString("bob"));
+    MainWindow &w = *program.window;
+    w.forumList->setCurrentRow(0);
+    QTest::keyClick(w.forumList, Qt::Key_Down);
+    QCOMPARE(w.forumList->currentRow(), 1);
+    QCOMPARE(w.usernameEdit->text(), QString("bob"));
     // Typing now changes bob's login, and alice's stays.
-    QTest::keyClick(w.txtPassword, 'x');
+    QTest::keyClick(w.passwordEdit, 'x');
     QCOMPARE(readFile(dataFile("posts2.txt")), QByteArray("http://a/|alice|pa\r\n\r\nhttp://b/|bob|pbx\r\n\r\n"));
 }
 
-void tst_Form1Lists::removeForum()
+void tst_MainWindowLists::removeForum()
 {
     writeFile(dataFile("posts2.txt"), "http://a/|alice|pa\r\n\r\nhttp://b/|bob|pb\r\n\r\nhttp://c/|carl|pc\r\n\r\n");
     Program program(m_dir->path());
-    Form1 &w = *program.window;
+    MainWindow &w = *program.window;
 
-    w.cmdDel2->click(); // nothing selected
-    QCOMPARE(w.lstPosts2->count(), 3);
+    w.removeForumButton->click(); // nothing selected
+    QCOMPARE(w.forumList->count(), 3);
 
-    w.lstPosts2->setCurrentRow(1);
-    w.cmdDel2->click();
-    QCOMPARE(entries(w.lstPosts2), (QStringList{"http://a/", "http://c/"}));
-    QCOMPARE(entries(w.lstLogins), (QStringList{"alice|pa", "carl|pc"}));
+    w.forumList->setCurrentRow(1);
+    w.removeForumButton->click();
+    QCOMPARE(entries(w.forumList), (QStringList{"http://a/", "http://c/"}));
+    QCOMPARE(entries(w.loginList), (QStringList{"alice|pa", "carl|pc"}));
     QCOMPARE(readFile(dataFile("posts2.txt")), QByteArray("http://a/|alice|pa\r\n\r\nhttp://c/|carl|pc\r\n\r\n"));
 
     // Nothing is selected now: the boxes keep the removed login, and typing changes no login.
-    QCOMPARE(w.lstPosts2->currentRow(), -1);
-    QCOMPARE(w.txtUsername->text(), QString("bob"));
-    QTest::keyClick(w.txtUsername, 'z');
-    QCOMPARE(entries(w.lstLogins), (QStringList{"alice|pa", "carl|pc"}));
+    QCOMPARE(w.forumList->currentRow(), -1);
+    QCOMPARE(w.usernameEdit->text(), QString("bob"));
+    QTest::keyClick(w.usernameEdit, 'z');
+    QCOMPARE(entries(w.loginList), (QStringList{"alice|pa", "carl|pc"}));
     QCOMPARE(readFile(dataFile("posts2.txt")), QByteArray("http://a/|alice|pa\r\n\r\nhttp://c/|carl|pc\r\n\r\n"));
 }
 
-void tst_Form1Lists::newForumSurvivesRestart()
+void tst_MainWindowLists::newForumSurvivesRestart()
 {
     {
         Program program(m_dir->path());
         QVERIFY(goTo(*program.window, "http://forum.example/new"));
-        program.window->cmdAdd2->click();
-        program.window->Form_Unload();
+        program.window->addForumButton->click();
+        program.window->shutDown();
     }
     Program program(m_dir->path());
-    Form1 &w = *program.window;
-    QCOMPARE(entries(w.lstPosts2), QStringList{"http://forum.example/new"});
-    w.lstPosts2->setCurrentRow(0);
-    QCOMPARE(w.txtUsername->text(), QString("Enter Username"));
-    QCOMPARE(w.txtPassword->text(), QString());
+    MainWindow &w = *program.window;
+    QCOMPARE(entries(w.forumList), QStringList{"http://forum.example/new"});
+    w.forumList->setCurrentRow(0);
+    QCOMPARE(w.usernameEdit->text(), QString("Enter Username"));
+    QCOMPARE(w.passwordEdit->text(), QString());
 }
 
-void tst_Form1Lists::barsInLoginsSurviveRestart()
+void tst_MainWindowLists::barsInLoginsSurviveRestart()
 {
     {
         Program program(m_dir->path());
-        Form1 &w = *program.window;
+        MainWindow &w = *program.window;
         QVERIFY(goTo(w, "http://forum.example/x"));
-        w.cmdAdd2->click();
-        w.txtUsername->setText("us|er");
-        w.txtPassword->setText("|pa%7C|ss|");
-        program.window->Form_Unload();
+        w.addForumButton->click();
+        w.usernameEdit->setText("us|er");
+        w.passwordEdit->setText("|pa%7C|ss|");
+        program.window->shutDown();
     }
     Program program(m_dir->path());
-    Form1 &w = *program.window;
-    w.lstPosts2->setCurrentRow(0);
-    QCOMPARE(w.txtUsername->text(), QString("us|er"));
-    QCOMPARE(w.txtPassword->text(), QString("|pa%7C|ss|"));
-    QCOMPARE(entries(w.lstPosts2), QStringList{"http://forum.example/x"});
+    MainWindow &w = *program.window;
+    w.forumList->setCurrentRow(0);
+    QCOMPARE(w.usernameEdit->text(), QString("us|er"));
+    QCOMPARE(w.passwordEdit->text(), QString("|pa%7C|ss|"));
+    QCOMPARE(entries(w.forumList), QStringList{"http://forum.example/x"});
 }
 
-void tst_Form1Lists::forumFileIsOwnerOnly()
+void tst_MainWindowLists::forumFileIsOwnerOnly()
 {
     writeFile(dataFile("posts2.txt"), "http://a/|alice|pa\r\n\r\n");
     QFile::setPermissions(dataFile("posts2.txt"),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther);
     Program program(m_dir->path());
-    program.window->lstPosts2->setCurrentRow(0);
-    QTest::keyClick(program.window->txtPassword, 'q');
+    program.window->forumList->setCurrentRow(0);
+    QTest::keyClick(program.window->passwordEdit, 'q');
     const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther
         | QFileDevice::WriteOther;
     QCOMPARE(QFile::permissions(dataFile("posts2.txt")) & others, QFileDevice::Permissions());
     QVERIFY(QFile::permissions(dataFile("posts2.txt")) & QFileDevice::ReadOwner);
 }
 
-void tst_Form1Lists::saveFailureIsReported()
+void tst_MainWindowLists::saveFailureIsReported()
 {
     writeFile(dataFile("posts2.txt"), "http://a/|alice|pa\r\n\r\n");
     Program program(m_dir->path());
-    Form1 &w = *program.window;
-    w.lstPosts2->setCurrentRow(0);
+    MainWindow &w = *program.window;
+    w.forumList->setCurrentRow(0);
     // A folder in the file's place cannot be replaced, whoever runs the test.
     QVERIFY(QFile::remove(dataFile("posts2.txt")));
     QVERIFY(QDir(m_dir->path()).mkdir("posts2.txt"));
 
     BoxCatcher boxes;
-    QTest::keyClick(w.txtPassword, 'x');
+    QTest::keyClick(w.passwordEdit, 'x');
     QCOMPARE(boxes.texts.size(), 1);
     QVERIFY2(boxes.texts.at(0).startsWith("There was an error saving your logins.\r\n\r\nError Number "),
              qPrintable(boxes.texts.at(0)));
@@ -414,28 +414,28 @@ void tst_Form1Lists::saveFailureIsReported()
     QCOMPARE(lines.size(), 4);
     QVERIFY(lines.at(2).mid(QString("Error Number ").size()).toInt() > 0);
     QVERIFY(!lines.at(3).isEmpty());
-    QCOMPARE(entries(w.lstLogins), QStringList{"alice|pax"}); // the edit stays in memory
+    QCOMPARE(entries(w.loginList), QStringList{"alice|pax"}); // the edit stays in memory
 }
 
-void tst_Form1Lists::damagedFilesLoadInStep()
+void tst_MainWindowLists::damagedFilesLoadInStep()
 {
     writeFile(dataFile("posts2.txt"), "http://a/\r\n\r\nhttp://b/|bob\r\n \r\n\x01\x02\xFF|\r\nhttp://c/|u|p|extra\r\n");
     writeFile(dataFile("posts.txt"), "http://p/1\r\n\r\nhttp://p/2\r\nhttp://p/3\r\n");
     writeFile(dataFile("sizes.txt"), "100\r\n\r\n");
     Program program(m_dir->path());
-    Form1 &w = *program.window;
-    QCOMPARE(w.lstPosts2->count(), 4);
-    QCOMPARE(entries(w.lstLogins), (QStringList{"|", "|", "|", "u|p"}));
-    QCOMPARE(entries(w.lstPosts), (QStringList{"http://p/1", "http://p/2", "http://p/3"}));
-    QCOMPARE(entries(w.lstSizes), (QStringList{"100", ListFiles::unmeasuredSize, ListFiles::unmeasuredSize}));
+    MainWindow &w = *program.window;
+    QCOMPARE(w.forumList->count(), 4);
+    QCOMPARE(entries(w.loginList), (QStringList{"|", "|", "|", "u|p"}));
+    QCOMPARE(entries(w.postList), (QStringList{"http://p/1", "http://p/2", "http://p/3"}));
+    QCOMPARE(entries(w.sizeList), (QStringList{"100", ListFiles::unmeasuredSize, ListFiles::unmeasuredSize}));
 
     // A forum loaded without a login shows empty boxes and stays that way in the file.
-    w.lstPosts2->setCurrentRow(1);
-    QCOMPARE(w.txtUsername->text(), QString());
-    QCOMPARE(w.txtPassword->text(), QString());
+    w.forumList->setCurrentRow(1);
+    QCOMPARE(w.usernameEdit->text(), QString());
+    QCOMPARE(w.passwordEdit->text(), QString());
 }
 
-void tst_Form1Lists::fullListsRefuseMore()
+void tst_MainWindowLists::fullListsRefuseMore()
 {
     QByteArray many;
     for (int i = 0; i < ListFiles::maxEntries + 10; ++i) {
@@ -444,104 +444,104 @@ void tst_Form1Lists::fullListsRefuseMore()
     writeFile(dataFile("posts.txt"), many);
     writeFile(dataFile("posts2.txt"), many);
     Program program(m_dir->path());
-    Form1 &w = *program.window;
-    QCOMPARE(w.lstPosts->count(), ListFiles::maxEntries);
-    QCOMPARE(w.lstSizes->count(), ListFiles::maxEntries);
-    QCOMPARE(w.lstPosts2->count(), ListFiles::maxEntries);
-    QCOMPARE(w.lstLogins->count(), ListFiles::maxEntries);
+    MainWindow &w = *program.window;
+    QCOMPARE(w.postList->count(), ListFiles::maxEntries);
+    QCOMPARE(w.sizeList->count(), ListFiles::maxEntries);
+    QCOMPARE(w.forumList->count(), ListFiles::maxEntries);
+    QCOMPARE(w.loginList->count(), ListFiles::maxEntries);
 
     QVERIFY(goTo(w, "http://forum.example/one-more"));
-    w.cmdAdd2->click();
-    QCOMPARE(w.lstPosts2->count(), ListFiles::maxEntries);
+    w.addForumButton->click();
+    QCOMPARE(w.forumList->count(), ListFiles::maxEntries);
     QVERIFY(!w.panelText(2).isEmpty());
-    w.cmdAdd->click();
-    QCOMPARE(w.lstPosts->count(), ListFiles::maxEntries);
-    QCOMPARE(w.lstSizes->count(), ListFiles::maxEntries);
+    w.watchButton->click();
+    QCOMPARE(w.postList->count(), ListFiles::maxEntries);
+    QCOMPARE(w.sizeList->count(), ListFiles::maxEntries);
 }
 
-void tst_Form1Lists::ownPostClicks()
+void tst_MainWindowLists::ownPostClicks()
 {
     writeFile(dataFile("posts.txt"), "http://p/1\r\n\r\nhttp://p/2\r\n\r\n");
     Program program(m_dir->path());
-    Form1 &w = *program.window;
-    w.lstPosts->setCurrentRow(1);
+    MainWindow &w = *program.window;
+    w.postList->setCurrentRow(1);
     QCOMPARE(w.panelText(2), QString("http://p/2"));
     w.watchCountdown = 0;
-    emit w.lstPosts->itemDoubleClicked(w.lstPosts->item(1));
+    emit w.postList->itemDoubleClicked(w.postList->item(1));
     QCOMPARE(w.watchCountdown, qint16(4));
     QTRY_COMPARE(w.currentAddress(), QString("http://p/2"));
 }
 
-void tst_Form1Lists::forumDoubleClickOnlyNavigates()
+void tst_MainWindowLists::forumDoubleClickOnlyNavigates()
 {
     writeFile(dataFile("posts2.txt"), "http://f/1|u|p\r\n\r\n");
     Program program(m_dir->path());
-    Form1 &w = *program.window;
-    w.lstPosts2->setCurrentRow(0);
+    MainWindow &w = *program.window;
+    w.forumList->setCurrentRow(0);
     w.watchCountdown = 0;
-    emit w.lstPosts2->itemDoubleClicked(w.lstPosts2->item(0));
+    emit w.forumList->itemDoubleClicked(w.forumList->item(0));
     QCOMPARE(w.watchCountdown, qint16(0));
     QTRY_COMPARE(w.currentAddress(), QString("http://f/1"));
 }
 
-void tst_Form1Lists::tabsSwitchFrames()
+void tst_MainWindowLists::tabsSwitchFrames()
 {
     Program program(m_dir->path());
-    Form1 &w = *program.window;
+    MainWindow &w = *program.window;
     w.show();
-    QVERIFY(w.Frame4->isVisible());
-    QVERIFY(!w.Frame3->isVisible());
-    w.TabStrip2->setCurrentIndex(1);
-    QVERIFY(!w.Frame4->isVisible());
-    QVERIFY(w.Frame3->isVisible());
-    w.TabStrip2->setCurrentIndex(0);
-    QVERIFY(w.Frame4->isVisible());
-    QVERIFY(!w.Frame3->isVisible());
+    QVERIFY(w.forumsFrame->isVisible());
+    QVERIFY(!w.postsFrame->isVisible());
+    w.listTabs->setCurrentIndex(1);
+    QVERIFY(!w.forumsFrame->isVisible());
+    QVERIFY(w.postsFrame->isVisible());
+    w.listTabs->setCurrentIndex(0);
+    QVERIFY(w.forumsFrame->isVisible());
+    QVERIFY(!w.postsFrame->isVisible());
 }
 
-void tst_Form1Lists::watchTwiceMeasuresOneEntryTwice()
+void tst_MainWindowLists::watchTwiceMeasuresOneEntryTwice()
 {
     ScriptedServer server;
     server.answer(1000);
     server.answer(1700);
     Program program(m_dir->path(), server.port());
-    Form1 &w = *program.window;
-    QSignalSpy done(w.wscSizes, &PageSizeProbe::completed);
+    MainWindow &w = *program.window;
+    QSignalSpy done(w.baselineProbe, &PageSizeProbe::completed);
     QVERIFY(goTo(w, "http://127.0.0.1/thread?id=7"));
 
-    w.cmdAdd->click();
-    QCOMPARE(entries(w.lstPosts), QStringList{"http://127.0.0.1/thread?id=7"});
-    QCOMPARE(entries(w.lstSizes), QStringList{ListFiles::unmeasuredSize}); // in step at once
-    QTRY_COMPARE(entries(w.lstSizes), QStringList{"1000"});
+    w.watchButton->click();
+    QCOMPARE(entries(w.postList), QStringList{"http://127.0.0.1/thread?id=7"});
+    QCOMPARE(entries(w.sizeList), QStringList{ListFiles::unmeasuredSize}); // in step at once
+    QTRY_COMPARE(entries(w.sizeList), QStringList{"1000"});
     QCOMPARE(w.panelText(2), QString("Response completed"));
 
-    w.cmdAdd->click();
-    QTRY_COMPARE(entries(w.lstSizes), QStringList{"1700"});
-    QCOMPARE(entries(w.lstPosts), QStringList{"http://127.0.0.1/thread?id=7"});
+    w.watchButton->click();
+    QTRY_COMPARE(entries(w.sizeList), QStringList{"1700"});
+    QCOMPARE(entries(w.postList), QStringList{"http://127.0.0.1/thread?id=7"});
     QCOMPARE(server.requestCount(), 2);
     QCOMPARE(done.size(), 2);
 }
 
-void tst_Form1Lists::abandonedBaselineKeepsMarker()
+void tst_MainWindowLists::abandonedBaselineKeepsMarker()
 {
     ScriptedServer server;
     server.holdOpen();
     server.answer(250);
     Program program(m_dir->path(), server.port());
-    Form1 &w = *program.window;
+    MainWindow &w = *program.window;
     QVERIFY(goTo(w, "http://127.0.0.1/first"));
-    w.cmdAdd->click();
+    w.watchButton->click();
     QTRY_COMPARE(server.requestCount(), 1);
     QVERIFY(goTo(w, "http://127.0.0.1/second"));
-    w.cmdAdd->click(); // abandons the first measurement
-    QTRY_COMPARE(entries(w.lstSizes), (QStringList{ListFiles::unmeasuredSize, "250"}));
-    QCOMPARE(entries(w.lstPosts), (QStringList{"http://127.0.0.1/first", "http://127.0.0.1/second"}));
+    w.watchButton->click(); // abandons the first measurement
+    QTRY_COMPARE(entries(w.sizeList), (QStringList{ListFiles::unmeasuredSize, "250"}));
+    QCOMPARE(entries(w.postList), (QStringList{"http://127.0.0.1/first", "http://127.0.0.1/second"}));
 
-    w.Form_Unload();
+    w.shutDown();
     QCOMPARE(readFile(dataFile("sizes.txt")), QByteArray("unmeasured\r\n\r\n250\r\n\r\n"));
 }
 
-void tst_Form1Lists::refusedBaselineKeepsMarker()
+void tst_MainWindowLists::refusedBaselineKeepsMarker()
 {
     quint16 closedPort = 0;
     {
@@ -552,124 +552,124 @@ void tst_Form1Lists::refusedBaselineKeepsMarker()
     writeFile(dataFile("posts.txt"), "http://127.0.0.1/old\r\n\r\n");
     writeFile(dataFile("sizes.txt"), "640\r\n\r\n");
     Program program(m_dir->path(), closedPort);
-    Form1 &w = *program.window;
+    MainWindow &w = *program.window;
     BoxCatcher boxes;
     QVERIFY(goTo(w, "http://127.0.0.1/refused"));
-    w.cmdAdd->click();
+    w.watchButton->click();
     QTRY_COMPARE(boxes.texts.size(), 1);
     QVERIFY2(boxes.texts.at(0).startsWith("Error occurred.\r\nError #: "), qPrintable(boxes.texts.at(0)));
     QCOMPARE(boxes.titles.at(0), QString("Error"));
     QCOMPARE(boxes.icons.at(0), QMessageBox::Warning);
-    QCOMPARE(entries(w.lstSizes), (QStringList{"640", ListFiles::unmeasuredSize}));
+    QCOMPARE(entries(w.sizeList), (QStringList{"640", ListFiles::unmeasuredSize}));
 }
 
-void tst_Form1Lists::removeWatchDuringMeasurement()
+void tst_MainWindowLists::removeWatchDuringMeasurement()
 {
     ScriptedServer server;
     server.holdOpen();
     writeFile(dataFile("posts.txt"), "http://127.0.0.1/a\r\n\r\nhttp://127.0.0.1/b\r\n\r\nhttp://127.0.0.1/c\r\n\r\n");
     writeFile(dataFile("sizes.txt"), "10\r\n\r\n20\r\n\r\n30\r\n\r\n");
     Program program(m_dir->path(), server.port());
-    Form1 &w = *program.window;
-    QSignalSpy done(w.wscSizes, &PageSizeProbe::completed);
+    MainWindow &w = *program.window;
+    QSignalSpy done(w.baselineProbe, &PageSizeProbe::completed);
 
     // "b" (index 1) is measured again; while that runs, "a" is removed, so "b" moves to index 0 and index 1
     // now holds "c".
     QVERIFY(goTo(w, "http://127.0.0.1/b"));
-    w.cmdAdd->click();
+    w.watchButton->click();
     QTRY_COMPARE(server.requestCount(), 1);
-    w.lstPosts->setCurrentRow(0);
-    w.cmdDel->click();
-    QCOMPARE(entries(w.lstPosts), (QStringList{"http://127.0.0.1/b", "http://127.0.0.1/c"}));
-    QCOMPARE(entries(w.lstSizes), (QStringList{"20", "30"}));
+    w.postList->setCurrentRow(0);
+    w.unwatchButton->click();
+    QCOMPARE(entries(w.postList), (QStringList{"http://127.0.0.1/b", "http://127.0.0.1/c"}));
+    QCOMPARE(entries(w.sizeList), (QStringList{"20", "30"}));
 
     server.releaseHeld(4321);
     QTRY_COMPARE(done.size(), 1);
-    QCOMPARE(entries(w.lstSizes), (QStringList{"4321", "30"}));
+    QCOMPARE(entries(w.sizeList), (QStringList{"4321", "30"}));
 }
 
-void tst_Form1Lists::removingMeasuredPostDropsResult()
+void tst_MainWindowLists::removingMeasuredPostDropsResult()
 {
     ScriptedServer server;
     server.holdOpen();
     writeFile(dataFile("posts.txt"), "http://127.0.0.1/a\r\n\r\nhttp://127.0.0.1/b\r\n\r\n");
     writeFile(dataFile("sizes.txt"), "10\r\n\r\n20\r\n\r\n");
     Program program(m_dir->path(), server.port());
-    Form1 &w = *program.window;
-    QSignalSpy done(w.wscSizes, &PageSizeProbe::completed);
+    MainWindow &w = *program.window;
+    QSignalSpy done(w.baselineProbe, &PageSizeProbe::completed);
 
     QVERIFY(goTo(w, "http://127.0.0.1/b"));
-    w.cmdAdd->click();
+    w.watchButton->click();
     QTRY_COMPARE(server.requestCount(), 1);
-    w.lstPosts->setCurrentRow(1);
-    w.cmdDel->click();
-    QCOMPARE(entries(w.lstPosts), QStringList{"http://127.0.0.1/a"});
+    w.postList->setCurrentRow(1);
+    w.unwatchButton->click();
+    QCOMPARE(entries(w.postList), QStringList{"http://127.0.0.1/a"});
 
     // The result arrives for a post that is gone: it is stored nowhere.
     server.releaseHeld(999);
     QTRY_COMPARE(done.size(), 1);
-    QCOMPARE(entries(w.lstSizes), QStringList{"10"});
+    QCOMPARE(entries(w.sizeList), QStringList{"10"});
 }
 
-void tst_Form1Lists::emptyAddressIsNotWatched()
+void tst_MainWindowLists::emptyAddressIsNotWatched()
 {
     ScriptedServer server;
     Program program(m_dir->path(), server.port());
-    Form1 &w = *program.window;
+    MainWindow &w = *program.window;
     w.navigate(QString());
     if (!w.currentAddress().isEmpty()) {
         QSKIP("the browser pane reports an address even without a page");
     }
-    w.cmdAdd->click();
-    QCOMPARE(w.lstPosts->count(), 0);
-    QCOMPARE(w.lstSizes->count(), 0);
+    w.watchButton->click();
+    QCOMPARE(w.postList->count(), 0);
+    QCOMPARE(w.sizeList->count(), 0);
     QVERIFY(!w.panelText(2).isEmpty());
 }
 
-void tst_Form1Lists::removeWatchWithoutSelection()
+void tst_MainWindowLists::removeWatchWithoutSelection()
 {
     writeFile(dataFile("posts.txt"), "http://p/1\r\n\r\n");
     writeFile(dataFile("sizes.txt"), "5\r\n\r\n");
     Program program(m_dir->path());
-    Form1 &w = *program.window;
-    w.cmdDel->click();
-    QCOMPARE(entries(w.lstPosts), QStringList{"http://p/1"});
-    QCOMPARE(entries(w.lstSizes), QStringList{"5"});
-    w.lstPosts->setCurrentRow(0);
-    w.cmdDel->click();
-    QCOMPARE(w.lstPosts->count(), 0);
-    QCOMPARE(w.lstSizes->count(), 0);
-    QCOMPARE(w.lstPosts->currentRow(), -1);
+    MainWindow &w = *program.window;
+    w.unwatchButton->click();
+    QCOMPARE(entries(w.postList), QStringList{"http://p/1"});
+    QCOMPARE(entries(w.sizeList), QStringList{"5"});
+    w.postList->setCurrentRow(0);
+    w.unwatchButton->click();
+    QCOMPARE(w.postList->count(), 0);
+    QCOMPARE(w.sizeList->count(), 0);
+    QCOMPARE(w.postList->currentRow(), -1);
 }
 
-void tst_Form1Lists::ownPostsAndSizesSurviveRestart()
+void tst_MainWindowLists::ownPostsAndSizesSurviveRestart()
 {
     writeFile(dataFile("posts.txt"), "http://p/1\r\nhttp://p/2\r\n");
     writeFile(dataFile("sizes.txt"), "11\r\n22\r\n33\r\n");
     {
         Program program(m_dir->path());
-        QCOMPARE(entries(program.window->lstSizes), (QStringList{"11", "22"}));
-        program.window->Form_Unload();
+        QCOMPARE(entries(program.window->sizeList), (QStringList{"11", "22"}));
+        program.window->shutDown();
     }
     QCOMPARE(readFile(dataFile("posts.txt")), QByteArray("http://p/1\r\n\r\nhttp://p/2\r\n\r\n"));
     QCOMPARE(readFile(dataFile("sizes.txt")), QByteArray("11\r\n\r\n22\r\n\r\n"));
     Program program(m_dir->path());
-    QCOMPARE(entries(program.window->lstPosts), (QStringList{"http://p/1", "http://p/2"}));
-    QCOMPARE(entries(program.window->lstSizes), (QStringList{"11", "22"}));
+    QCOMPARE(entries(program.window->postList), (QStringList{"http://p/1", "http://p/2"}));
+    QCOMPARE(entries(program.window->sizeList), (QStringList{"11", "22"}));
 }
 
-void tst_Form1Lists::probeStartFailureBox()
+void tst_MainWindowLists::probeStartFailureBox()
 {
     Program program(m_dir->path());
-    Form1 &w = *program.window;
+    MainWindow &w = *program.window;
     BoxCatcher boxes;
-    emit w.wscSizes->startFailed(10022, "Invalid argument");
-    emit w.wscPosts->socketFailed(10061, "Connection is forcefully rejected");
+    emit w.baselineProbe->startFailed(10022, "Invalid argument");
+    emit w.checkProbe->socketFailed(10061, "Connection is forcefully rejected");
     QCOMPARE(boxes.texts, (QStringList{"An error has occurred.\r\nError #: 10022\r\nDescription: Invalid argument",
                                        "Error occurred.\r\nError #: 10061\r\nConnection is forcefully rejected"}));
     QCOMPARE(boxes.titles, (QStringList{"Error", "Error"}));
     QCOMPARE(boxes.icons, (QList<QMessageBox::Icon>{QMessageBox::Warning, QMessageBox::Warning}));
 }
 
-QTEST_MAIN(tst_Form1Lists)
-#include "tst_form1_lists.moc"
+QTEST_MAIN(tst_MainWindowLists)
+#include "tst_forumpanel.moc"

@@ -5,7 +5,7 @@
 #include <unistd.h>
 #include <QTest>
 
-#include "app/datafolder.h"
+#include "base/datafolder.h"
 #include "forums/listfiles.h"
 
 class tst_ListFiles : public QObject

@@ -2,7 +2,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/settingsstore.h"
+#include "base/settingsstore.h"
 #include "links/linkconversion.h"
 #include "links/linkformats.h"
 

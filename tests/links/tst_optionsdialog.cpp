@@ -11,10 +11,10 @@
 #include <QToolButton>
 #include <memory>
 
-#include "app/appcontext.h"
-#include "app/form1.h"
-#include "app/settingsstore.h"
-#include "links/frmcustom.h"
+#include "base/appcontext.h"
+#include "app/mainwindow.h"
+#include "base/settingsstore.h"
+#include "links/optionsdialog.h"
 #include "links/linkformats.h"
 #include "support/programstate.h"
 
@@ -33,7 +33,7 @@ QStringList comboEntries(const QComboBox *box)
 
 } // namespace
 
-class tst_FrmCustom : public QObject
+class tst_OptionsDialog : public QObject
 {
     Q_OBJECT
 
@@ -45,7 +45,7 @@ private slots:
     void storedSizeIsCheckedOnOpening_data();
     void storedSizeIsCheckedOnOpening();
     void sizeBoxTakesOnlyNumbers();
-    void check1UnlocksLinkFieldsButNotNames();
+    void unlockCheckLinkFieldsButNotNames();
     void delOnUnlockedPredefinedRowDropsItFromSelector();
     void nameInRowSixAddsOneEntryAfterEzboard();
     void saveWithoutChangeWritesEveryKey();
@@ -55,92 +55,92 @@ private slots:
     void escapeDiscardsLikeCloseControl();
 
 private:
-    frmCustom *openOptions();
+    OptionsDialog *openOptions();
     QString stored(const QString &key) const { return m_state->settings.read("data", key, s_missing); }
 
     std::unique_ptr<ProgramState> m_state;
-    std::unique_ptr<Form1> m_window;
+    std::unique_ptr<MainWindow> m_window;
 };
 
-void tst_FrmCustom::init()
+void tst_OptionsDialog::init()
 {
     m_state = std::make_unique<ProgramState>();
 }
 
-void tst_FrmCustom::cleanup()
+void tst_OptionsDialog::cleanup()
 {
     if (m_window) {
         m_window->close();
     }
     m_window.reset();
     for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (qobject_cast<frmCustom *>(w)) {
+        if (qobject_cast<OptionsDialog *>(w)) {
             delete w;
         }
     }
     m_state.reset();
 }
 
-frmCustom *tst_FrmCustom::openOptions()
+OptionsDialog *tst_OptionsDialog::openOptions()
 {
     if (!m_window) {
-        m_window = std::make_unique<Form1>(m_state->context);
-        if (!m_window->Form_Load()) {
+        m_window = std::make_unique<MainWindow>(m_state->context);
+        if (!m_window->load()) {
             return nullptr;
         }
         m_window->show();
     }
-    m_window->cmdOptions->click();
-    frmCustom *found = nullptr;
+    m_window->optionsButton->click();
+    OptionsDialog *found = nullptr;
     for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (auto *dialog = qobject_cast<frmCustom *>(w); dialog && dialog->isVisible()) {
+        if (auto *dialog = qobject_cast<OptionsDialog *>(w); dialog && dialog->isVisible()) {
             found = dialog;
         }
     }
     return found;
 }
 
-void tst_FrmCustom::firstOpeningShowsPredefinedRowsLocked()
+void tst_OptionsDialog::firstOpeningShowsPredefinedRowsLocked()
 {
-    frmCustom *d = openOptions();
+    OptionsDialog *d = openOptions();
     QVERIFY(d);
     QCOMPARE(d->windowTitle(), QStringLiteral("Custom Message Templates"));
     QVERIFY(!d->isModal());
     QCOMPARE(d->parentWidget(), nullptr);
-    QCOMPARE(d->Label6->text(),
+    QCOMPARE(d->introLabel->text(),
         QStringLiteral("You may use this form to create custom templates for message insertion.  Just enter the "
                        "name, and the required parameters.  Your template will then be displayed in the drop "
                        "down box on the main form.  We don't recommend changing the default templates, but if "
                        "they become outdated you may wish to update them."));
-    QCOMPARE(d->Command1->text(), QStringLiteral("Save and Close"));
-    QCOMPARE(d->Check1->text(), QStringLiteral("Enable changing of default templates"));
-    QVERIFY(!d->Check1->isChecked());
-    QCOMPARE(d->txtSize->text(), QStringLiteral("500"));
-    QCOMPARE(d->findChild<QLineEdit *>("txtName0"), d->txtName[0]);
-    QCOMPARE(d->findChild<QPushButton *>("cmdDel7"), d->cmdDel[7]);
+    QCOMPARE(d->saveAndCloseButton->text(), QStringLiteral("Save and Close"));
+    QCOMPARE(d->unlockDefaultsCheck->text(), QStringLiteral("Enable changing of default templates"));
+    QVERIFY(!d->unlockDefaultsCheck->isChecked());
+    QCOMPARE(d->thresholdEdit->text(), QStringLiteral("500"));
+    QCOMPARE(d->findChild<QLineEdit *>("nameEdit0"), d->nameEdits[0]);
+    QCOMPARE(d->findChild<QPushButton *>("clearRowButton7"), d->clearRowButtons[7]);
 
     const QStringList names { "html", "ubb", "ezboard" };
     for (int row = 0; row < 8; ++row) {
         const bool predefined = row < 3;
-        QCOMPARE(d->txtName[row]->text(), predefined ? names[row] : QString());
-        for (QLineEdit *box : { d->txtName[row], d->txtLinkOpen01[row], d->txtLinkOpen02[row], d->txtLinkClose[row],
-                 d->txtMailCall[row] }) {
+        QCOMPARE(d->nameEdits[row]->text(), predefined ? names[row] : QString());
+        for (QLineEdit *box : { d->nameEdits[row], d->linkOpenEdits[row], d->linkMiddleEdits[row], d->linkCloseEdits[row],
+                 d->mailPrefixEdits[row] }) {
             QCOMPARE(box->isEnabled(), !predefined);
         }
-        QCOMPARE(d->cmdDel[row]->isEnabled(), !predefined);
-        QCOMPARE(d->cmdDel[row]->text(), QStringLiteral("del"));
+        QCOMPARE(d->clearRowButtons[row]->isEnabled(), !predefined);
+        QCOMPARE(d->clearRowButtons[row]->text(), QStringLiteral("del"));
     }
-    QCOMPARE(d->txtLinkOpen01[0]->text(), QStringLiteral("<a href='"));
-    QCOMPARE(d->txtLinkOpen02[1]->text(), QStringLiteral("]"));
-    QCOMPARE(d->txtLinkClose[2]->text(), QStringLiteral("[/link]"));
-    QCOMPARE(d->txtMailCall[2]->text(), QStringLiteral("mailto:"));
+    QCOMPARE(d->linkOpenEdits[0]->text(), QStringLiteral("<a href='"));
+    QCOMPARE(d->linkMiddleEdits[1]->text(), QStringLiteral("]"));
+    QCOMPARE(d->linkCloseEdits[2]->text(), QStringLiteral("[/link]"));
+    QCOMPARE(d->mailPrefixEdits[2]->text(), QStringLiteral("mailto:"));
 
     // The main window stays usable beside it.
     QVERIFY(m_window->isEnabled());
     QVERIFY(!QApplication::activeModalWidget());
 }
 
-void tst_FrmCustom::storedSizeIsCheckedOnOpening_data()
+void tst_OptionsDialog::storedSizeIsCheckedOnOpening_data()
 {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("shown");
@@ -158,191 +158,191 @@ void tst_FrmCustom::storedSizeIsCheckedOnOpening_data()
                              << "12.5";
 }
 
-void tst_FrmCustom::storedSizeIsCheckedOnOpening()
+void tst_OptionsDialog::storedSizeIsCheckedOnOpening()
 {
     QFETCH(QString, stored);
     QFETCH(QString, shown);
     m_state->settings.write("data", "size", stored);
-    frmCustom *d = openOptions();
+    OptionsDialog *d = openOptions();
     QVERIFY(d);
-    QCOMPARE(d->txtSize->text(), shown);
+    QCOMPARE(d->thresholdEdit->text(), shown);
 }
 
-void tst_FrmCustom::sizeBoxTakesOnlyNumbers()
+void tst_OptionsDialog::sizeBoxTakesOnlyNumbers()
 {
-    frmCustom *d = openOptions();
+    OptionsDialog *d = openOptions();
     QVERIFY(d);
-    d->txtSize->setText("750");
-    QCOMPARE(d->txtSize->text(), QStringLiteral("750"));
+    d->thresholdEdit->setText("750");
+    QCOMPARE(d->thresholdEdit->text(), QStringLiteral("750"));
 
-    d->txtSize->setFocus();
-    d->txtSize->end(false);
-    QTest::keyClicks(d->txtSize, "x");
-    QCOMPARE(d->txtSize->text(), QStringLiteral("500"));
+    d->thresholdEdit->setFocus();
+    d->thresholdEdit->end(false);
+    QTest::keyClicks(d->thresholdEdit, "x");
+    QCOMPARE(d->thresholdEdit->text(), QStringLiteral("500"));
 
-    d->txtSize->selectAll();
-    QTest::keyClick(d->txtSize, Qt::Key_Delete);
-    QCOMPARE(d->txtSize->text(), QStringLiteral("500"));
+    d->thresholdEdit->selectAll();
+    QTest::keyClick(d->thresholdEdit, Qt::Key_Delete);
+    QCOMPARE(d->thresholdEdit->text(), QStringLiteral("500"));
 
-    d->txtSize->selectAll();
-    QTest::keyClicks(d->txtSize, "1000");
-    QCOMPARE(d->txtSize->text(), QStringLiteral("1000"));
+    d->thresholdEdit->selectAll();
+    QTest::keyClicks(d->thresholdEdit, "1000");
+    QCOMPARE(d->thresholdEdit->text(), QStringLiteral("1000"));
 
     // Kept as typed, not as a number: the saved value is the box's text.
-    d->txtSize->setText(" 42 ");
-    d->Command1->click();
+    d->thresholdEdit->setText(" 42 ");
+    d->saveAndCloseButton->click();
     QCOMPARE(stored("size"), QStringLiteral(" 42 "));
 }
 
-void tst_FrmCustom::check1UnlocksLinkFieldsButNotNames()
+void tst_OptionsDialog::unlockCheckLinkFieldsButNotNames()
 {
-    frmCustom *d = openOptions();
+    OptionsDialog *d = openOptions();
     QVERIFY(d);
-    d->Check1->click();
-    QVERIFY(d->Check1->isChecked());
+    d->unlockDefaultsCheck->click();
+    QVERIFY(d->unlockDefaultsCheck->isChecked());
     for (int row = 0; row < 3; ++row) {
-        QVERIFY(!d->txtName[row]->isEnabled());
-        QVERIFY(d->txtLinkOpen01[row]->isEnabled());
-        QVERIFY(d->txtLinkOpen02[row]->isEnabled());
-        QVERIFY(d->txtLinkClose[row]->isEnabled());
-        QVERIFY(d->txtMailCall[row]->isEnabled());
-        QVERIFY(d->cmdDel[row]->isEnabled());
+        QVERIFY(!d->nameEdits[row]->isEnabled());
+        QVERIFY(d->linkOpenEdits[row]->isEnabled());
+        QVERIFY(d->linkMiddleEdits[row]->isEnabled());
+        QVERIFY(d->linkCloseEdits[row]->isEnabled());
+        QVERIFY(d->mailPrefixEdits[row]->isEnabled());
+        QVERIFY(d->clearRowButtons[row]->isEnabled());
     }
-    d->Check1->click();
-    QVERIFY(!d->Check1->isChecked());
+    d->unlockDefaultsCheck->click();
+    QVERIFY(!d->unlockDefaultsCheck->isChecked());
     for (int row = 0; row < 8; ++row) {
         const bool editable = row >= 3;
-        QCOMPARE(d->txtName[row]->isEnabled(), editable);
-        QCOMPARE(d->txtLinkOpen01[row]->isEnabled(), editable);
-        QCOMPARE(d->txtMailCall[row]->isEnabled(), editable);
-        QCOMPARE(d->cmdDel[row]->isEnabled(), editable);
+        QCOMPARE(d->nameEdits[row]->isEnabled(), editable);
+        QCOMPARE(d->linkOpenEdits[row]->isEnabled(), editable);
+        QCOMPARE(d->mailPrefixEdits[row]->isEnabled(), editable);
+        QCOMPARE(d->clearRowButtons[row]->isEnabled(), editable);
     }
 }
 
-void tst_FrmCustom::delOnUnlockedPredefinedRowDropsItFromSelector()
+void tst_OptionsDialog::delOnUnlockedPredefinedRowDropsItFromSelector()
 {
-    frmCustom *d = openOptions();
+    OptionsDialog *d = openOptions();
     QVERIFY(d);
-    d->Check1->click();
-    d->cmdDel[1]->click();
+    d->unlockDefaultsCheck->click();
+    d->clearRowButtons[1]->click();
     for (QLineEdit *box :
-        { d->txtName[1], d->txtLinkOpen01[1], d->txtLinkOpen02[1], d->txtLinkClose[1], d->txtMailCall[1] }) {
+        { d->nameEdits[1], d->linkOpenEdits[1], d->linkMiddleEdits[1], d->linkCloseEdits[1], d->mailPrefixEdits[1] }) {
         QCOMPARE(box->text(), QString());
     }
     // Nothing is stored until "Save and Close".
     QCOMPARE(m_state->formats[1].Name, QStringLiteral("ubb"));
-    QCOMPARE(comboEntries(m_window->cmbConvert), QStringList({ "text", "html", "ubb", "ezboard" }));
+    QCOMPARE(comboEntries(m_window->formatSelector), QStringList({ "text", "html", "ubb", "ezboard" }));
 
-    d->Command1->click();
+    d->saveAndCloseButton->click();
     QVERIFY(!d->isVisible());
     QCOMPARE(m_state->formats[1].Name, QString());
-    QCOMPARE(comboEntries(m_window->cmbConvert), QStringList({ "text", "html", "ezboard" }));
+    QCOMPARE(comboEntries(m_window->formatSelector), QStringList({ "text", "html", "ezboard" }));
     QCOMPARE(stored("ubbName"), QString());
     QCOMPARE(stored("ubbLinkOpen01"), QString());
 }
 
-void tst_FrmCustom::nameInRowSixAddsOneEntryAfterEzboard()
+void tst_OptionsDialog::nameInRowSixAddsOneEntryAfterEzboard()
 {
-    frmCustom *d = openOptions();
+    OptionsDialog *d = openOptions();
     QVERIFY(d);
-    QTest::keyClicks(d->txtName[5], "phpBB");
-    d->txtLinkOpen01[5]->setText("[url=");
-    d->Command1->click();
-    QCOMPARE(comboEntries(m_window->cmbConvert), QStringList({ "text", "html", "ubb", "ezboard", "phpBB" }));
+    QTest::keyClicks(d->nameEdits[5], "phpBB");
+    d->linkOpenEdits[5]->setText("[url=");
+    d->saveAndCloseButton->click();
+    QCOMPARE(comboEntries(m_window->formatSelector), QStringList({ "text", "html", "ubb", "ezboard", "phpBB" }));
     QCOMPARE(m_state->formats[5].Name, QStringLiteral("phpBB"));
     QCOMPARE(stored("cust03Name"), QStringLiteral("phpBB"));
     QCOMPARE(stored("cust03LinkOpen01"), QStringLiteral("[url="));
 }
 
-void tst_FrmCustom::saveWithoutChangeWritesEveryKey()
+void tst_OptionsDialog::saveWithoutChangeWritesEveryKey()
 {
-    frmCustom *d = openOptions();
+    OptionsDialog *d = openOptions();
     QVERIFY(d);
-    m_window->cmbConvert->setCurrentIndex(2);
+    m_window->formatSelector->setCurrentIndex(2);
     for (const QString &key : LinkFormatTable::settingsKeys() + LinkFormatTable::timeKeys() + QStringList { "size" }) {
         QCOMPARE(stored(key), s_missing);
     }
-    d->Command1->click();
+    d->saveAndCloseButton->click();
     for (const QString &key : LinkFormatTable::settingsKeys() + LinkFormatTable::timeKeys()) {
         QVERIFY2(stored(key) != s_missing, qPrintable(key));
     }
     QCOMPARE(stored("size"), QStringLiteral("500"));
     QCOMPARE(stored("htmlLinkOpen01"), QStringLiteral("<a href='"));
     QCOMPARE(stored("ezName"), QStringLiteral("ezboard"));
-    QCOMPARE(m_window->cmbConvert->currentIndex(), 0);
-    QCOMPARE(m_window->cmbConvert->currentText(), QStringLiteral("text"));
+    QCOMPARE(m_window->formatSelector->currentIndex(), 0);
+    QCOMPARE(m_window->formatSelector->currentText(), QStringLiteral("text"));
 }
 
-void tst_FrmCustom::closeControlDiscardsEdits()
+void tst_OptionsDialog::closeControlDiscardsEdits()
 {
-    QPointer<frmCustom> d = openOptions();
+    QPointer<OptionsDialog> d = openOptions();
     QVERIFY(d);
-    d->Check1->click();
-    d->txtName[3]->setText("mine");
-    d->txtLinkClose[0]->setText("</A>");
-    d->txtSize->setText("900");
+    d->unlockDefaultsCheck->click();
+    d->nameEdits[3]->setText("mine");
+    d->linkCloseEdits[0]->setText("</A>");
+    d->thresholdEdit->setText("900");
     QVERIFY(d->close());
     QTRY_VERIFY(d.isNull());
 
     QCOMPARE(m_state->formats[3].Name, QString());
     QCOMPARE(m_state->formats[0].LinkClose01, QStringLiteral("</a>"));
-    QCOMPARE(comboEntries(m_window->cmbConvert), QStringList({ "text", "html", "ubb", "ezboard" }));
+    QCOMPARE(comboEntries(m_window->formatSelector), QStringList({ "text", "html", "ubb", "ezboard" }));
     QCOMPARE(stored("size"), s_missing);
     QCOMPARE(stored("cust01Name"), s_missing);
 
-    frmCustom *fresh = openOptions();
+    OptionsDialog *fresh = openOptions();
     QVERIFY(fresh);
-    QVERIFY(!fresh->Check1->isChecked());
-    QCOMPARE(fresh->txtName[3]->text(), QString());
-    QCOMPARE(fresh->txtLinkClose[0]->text(), QStringLiteral("</a>"));
-    QVERIFY(!fresh->txtLinkClose[0]->isEnabled());
-    QCOMPARE(fresh->txtSize->text(), QStringLiteral("500"));
+    QVERIFY(!fresh->unlockDefaultsCheck->isChecked());
+    QCOMPARE(fresh->nameEdits[3]->text(), QString());
+    QCOMPARE(fresh->linkCloseEdits[0]->text(), QStringLiteral("</a>"));
+    QVERIFY(!fresh->linkCloseEdits[0]->isEnabled());
+    QCOMPARE(fresh->thresholdEdit->text(), QStringLiteral("500"));
 }
 
-void tst_FrmCustom::saveAndCloseKeepsDialogAsLeft()
+void tst_OptionsDialog::saveAndCloseKeepsDialogAsLeft()
 {
-    QPointer<frmCustom> d = openOptions();
+    QPointer<OptionsDialog> d = openOptions();
     QVERIFY(d);
-    d->Check1->click();
-    d->txtLinkOpen01[0]->setText("<a target='_blank' href='");
-    d->txtSize->setText("800");
-    d->Command1->click();
+    d->unlockDefaultsCheck->click();
+    d->linkOpenEdits[0]->setText("<a target='_blank' href='");
+    d->thresholdEdit->setText("800");
+    d->saveAndCloseButton->click();
     QVERIFY(!d->isVisible());
     QCOMPARE(stored("size"), QStringLiteral("800"));
     QCOMPARE(stored("htmlLinkOpen01"), QStringLiteral("<a target='_blank' href='"));
 
     // Edits after saving stay in the hidden dialog until the next save or a close.
-    frmCustom *again = openOptions();
+    OptionsDialog *again = openOptions();
     QCOMPARE(again, d.data());
-    QVERIFY(again->Check1->isChecked());
-    QVERIFY(again->txtLinkOpen01[0]->isEnabled());
-    QVERIFY(!again->txtName[0]->isEnabled());
-    QCOMPARE(again->txtLinkOpen01[0]->text(), QStringLiteral("<a target='_blank' href='"));
-    QCOMPARE(again->txtSize->text(), QStringLiteral("800"));
+    QVERIFY(again->unlockDefaultsCheck->isChecked());
+    QVERIFY(again->linkOpenEdits[0]->isEnabled());
+    QVERIFY(!again->nameEdits[0]->isEnabled());
+    QCOMPARE(again->linkOpenEdits[0]->text(), QStringLiteral("<a target='_blank' href='"));
+    QCOMPARE(again->thresholdEdit->text(), QStringLiteral("800"));
 }
 
-void tst_FrmCustom::mainWindowShutdownClosesDialog()
+void tst_OptionsDialog::mainWindowShutdownClosesDialog()
 {
-    QPointer<frmCustom> d = openOptions();
+    QPointer<OptionsDialog> d = openOptions();
     QVERIFY(d);
-    d->txtName[4]->setText("unsaved");
+    d->nameEdits[4]->setText("unsaved");
     m_window->close();
     QVERIFY(d.isNull());
     QCOMPARE(stored("cust02Name"), s_missing);
 }
 
-void tst_FrmCustom::escapeDiscardsLikeCloseControl()
+void tst_OptionsDialog::escapeDiscardsLikeCloseControl()
 {
-    QPointer<frmCustom> d = openOptions();
+    QPointer<OptionsDialog> d = openOptions();
     QVERIFY(d);
-    d->txtName[6]->setText("typed");
-    QTest::keyClick(d->txtName[6], Qt::Key_Escape);
+    d->nameEdits[6]->setText("typed");
+    QTest::keyClick(d->nameEdits[6], Qt::Key_Escape);
     QTRY_VERIFY(d.isNull());
     QCOMPARE(m_state->formats[6].Name, QString());
-    frmCustom *fresh = openOptions();
+    OptionsDialog *fresh = openOptions();
     QVERIFY(fresh);
-    QCOMPARE(fresh->txtName[6]->text(), QString());
+    QCOMPARE(fresh->nameEdits[6]->text(), QString());
 }
 
-QTEST_MAIN(tst_FrmCustom)
-#include "tst_frmcustom.moc"
+QTEST_MAIN(tst_OptionsDialog)
+#include "tst_optionsdialog.moc"

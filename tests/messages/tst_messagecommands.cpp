@@ -7,8 +7,8 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "app/form1.h"
-#include "app/settingsstore.h"
+#include "app/mainwindow.h"
+#include "base/settingsstore.h"
 #include "links/linkconversion.h"
 #include "links/linkformats.h"
 #include "support/webtestutil.h"
@@ -30,7 +30,7 @@ private:
     std::unique_ptr<SettingsStore> m_settings;
     LinkFormatTable m_formats;
     std::unique_ptr<AppContext> m_context;
-    std::unique_ptr<Form1> m_window;
+    std::unique_ptr<MainWindow> m_window;
 };
 
 void tst_MessageCommands::initTestCase()
@@ -38,8 +38,8 @@ void tst_MessageCommands::initTestCase()
     QVERIFY(m_dir.isValid());
     m_settings = std::make_unique<SettingsStore>(m_dir.filePath("Postavo.ini"));
     m_context = std::make_unique<AppContext>(AppContext{DataFolder(m_dir.path()), m_settings.get(), &m_formats});
-    m_window = std::make_unique<Form1>(*m_context);
-    QVERIFY(m_window->Form_Load());
+    m_window = std::make_unique<MainWindow>(*m_context);
+    QVERIFY(m_window->startUp());
     m_window->show();
 }
 
@@ -49,21 +49,21 @@ void tst_MessageCommands::captionsAndTooltips_data()
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("tooltip");
 
-    QTest::newRow("save") << "cmdSave" << "Save" << "Save the current message";
-    QTest::newRow("load") << "cmdLoad" << "Load" << "Load a saved message";
-    QTest::newRow("preview") << "cmdPreview" << "Preview"
+    QTest::newRow("save") << "saveButton" << "Save" << "Save the current message";
+    QTest::newRow("load") << "loadButton" << "Load" << "Load a saved message";
+    QTest::newRow("preview") << "previewButton" << "Preview"
                              << "See a preview of your message in the currently selected format";
-    QTest::newRow("copy") << "cmdCopy" << "Copy" << "Copy your message to the clipboard in the selected format";
-    QTest::newRow("auto-insert") << "cmdMessage" << "Auto-Insert"
+    QTest::newRow("copy") << "copyButton" << "Copy" << "Copy your message to the clipboard in the selected format";
+    QTest::newRow("auto-insert") << "autoInsertButton" << "Auto-Insert"
                                  << "Once you are on the page where you can post your message, click here to insert it.";
     QTest::newRow("paste-subject")
-        << "cmdPaste0" << "Paste" << "Click within the Subject field on the form you want to paste into, then click here.";
+        << "pasteSubjectButton" << "Paste" << "Click within the Subject field on the form you want to paste into, then click here.";
     QTest::newRow("paste-username")
-        << "cmdPaste1" << "Paste" << "Click within the Username field on the form you want to paste into, then click here.";
+        << "pasteUsernameButton" << "Paste" << "Click within the Username field on the form you want to paste into, then click here.";
     QTest::newRow("paste-password")
-        << "cmdPaste2" << "Paste" << "Click within the Password field on the form you want to paste into, then click here.";
+        << "pastePasswordButton" << "Paste" << "Click within the Password field on the form you want to paste into, then click here.";
     QTest::newRow("paste-message")
-        << "cmdPaste3" << "Paste Message"
+        << "pasteMessageButton" << "Paste Message"
         << "Click within the message area on the form you want to paste into, then click here.";
 }
 
@@ -99,38 +99,38 @@ void tst_MessageCommands::previewAndCopy()
     QFETCH(QString, format);
     QFETCH(QString, expected);
 
-    Form1 &w = *m_window;
-    w.cmbConvert->setCurrentText(format);
-    QCOMPARE(w.cmbConvert->currentText(), format);
+    MainWindow &w = *m_window;
+    w.formatSelector->setCurrentText(format);
+    QCOMPARE(w.formatSelector->currentText(), format);
     w.setMessageText(message);
     if (convertMessage(message + "\r\n\r\n", format, m_formats) != expected) {
         QSKIP("link conversion is not part of this build yet");
     }
 
     MessageBoxCatcher boxes;
-    w.cmdPreview->click();
+    w.previewButton->click();
     QCOMPARE(boxes.titles, QStringList{QStringLiteral("message preview")});
     QCOMPARE(boxes.texts, QStringList{expected});
     QCOMPARE(boxes.buttonCounts, QList<int>{1});
     QCOMPARE(boxes.textFormats, QList<Qt::TextFormat>{Qt::PlainText});
 
     QGuiApplication::clipboard()->setText(QStringLiteral("before"));
-    w.cmdCopy->click();
+    w.copyButton->click();
     QCOMPARE(QGuiApplication::clipboard()->text(), expected);
     QCOMPARE(w.messageText(), message);
 }
 
 void tst_MessageCommands::selectionChangeAffectsOnlyLaterCopy()
 {
-    Form1 &w = *m_window;
+    MainWindow &w = *m_window;
     const QString message = QStringLiteral("visit http://x.y today");
     w.setMessageText(message);
-    w.cmbConvert->setCurrentText(QStringLiteral("text"));
-    w.cmdCopy->click();
+    w.formatSelector->setCurrentText(QStringLiteral("text"));
+    w.copyButton->click();
     const QString first = QGuiApplication::clipboard()->text();
-    w.cmbConvert->setCurrentText(QStringLiteral("ubb"));
+    w.formatSelector->setCurrentText(QStringLiteral("ubb"));
     QCOMPARE(QGuiApplication::clipboard()->text(), first);
-    w.cmdCopy->click();
+    w.copyButton->click();
     const QString second = QGuiApplication::clipboard()->text();
 
     QCOMPARE(first, message + "\r\n\r\n");

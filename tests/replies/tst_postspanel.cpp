@@ -8,9 +8,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/appcontext.h"
-#include "app/form1.h"
-#include "app/settingsstore.h"
+#include "base/appcontext.h"
+#include "app/mainwindow.h"
+#include "base/settingsstore.h"
 #include "forums/listfiles.h"
 #include "links/linkformats.h"
 #include "support/webtestutil.h"
@@ -54,7 +54,7 @@ private:
     QTcpServer m_server;
 };
 
-class tst_Form1ReplyCheck : public QObject
+class tst_MainWindowReplyCheck : public QObject
 {
     Q_OBJECT
 
@@ -73,14 +73,14 @@ private:
 
     PageServer m_server;
     std::unique_ptr<ProgramState> m_state;
-    std::unique_ptr<Form1> m_window;
+    std::unique_ptr<MainWindow> m_window;
 };
 
-void tst_Form1ReplyCheck::init()
+void tst_MainWindowReplyCheck::init()
 {
     m_state = std::make_unique<ProgramState>();
-    m_window = std::make_unique<Form1>(m_state->context, nullptr, m_server.port());
-    QVERIFY(m_window->Form_Load());
+    m_window = std::make_unique<MainWindow>(m_state->context, nullptr, m_server.port());
+    QVERIFY(m_window->startUp());
     m_window->show();
     // The start page's load shares status panel 1; let it finish first.
     QTRY_COMPARE_WITH_TIMEOUT(m_window->panelText(1), QStringLiteral("Complete"), 20000);
@@ -88,33 +88,33 @@ void tst_Form1ReplyCheck::init()
     m_server.holding = false;
 }
 
-void tst_Form1ReplyCheck::cleanup()
+void tst_MainWindowReplyCheck::cleanup()
 {
     m_window.reset();
     m_state.reset();
 }
 
-void tst_Form1ReplyCheck::addPost(const QString &path, const QByteArray &body, const QString &storedSize)
+void tst_MainWindowReplyCheck::addPost(const QString &path, const QByteArray &body, const QString &storedSize)
 {
     m_server.bodies.insert(path.toUtf8(), body);
-    m_window->lstPosts->addItem(m_server.address(path));
-    m_window->lstSizes->addItem(storedSize);
+    m_window->postList->addItem(m_server.address(path));
+    m_window->sizeList->addItem(storedSize);
 }
 
-void tst_Form1ReplyCheck::runCheck()
+void tst_MainWindowReplyCheck::runCheck()
 {
-    m_window->cmdReplies->click();
+    m_window->checkRepliesButton->click();
     QTRY_VERIFY_WITH_TIMEOUT(m_window->panelText(1).startsWith("finished - "), 10000);
 }
 
-void tst_Form1ReplyCheck::noPostsFinishesAtOnce()
+void tst_MainWindowReplyCheck::noPostsFinishesAtOnce()
 {
-    m_window->cmdReplies->click();
+    m_window->checkRepliesButton->click();
     QCOMPARE(m_window->panelText(1), QStringLiteral("finished - 0 new replies found"));
-    QCOMPARE(m_window->lstNew->count(), 0);
+    QCOMPARE(m_window->newRepliesList->count(), 0);
 }
 
-void tst_Form1ReplyCheck::listsGrownPostsOnly_data()
+void tst_MainWindowReplyCheck::listsGrownPostsOnly_data()
 {
     QTest::addColumn<QString>("threshold");
     QTest::addColumn<QStringList>("expected");
@@ -126,7 +126,7 @@ void tst_Form1ReplyCheck::listsGrownPostsOnly_data()
     QTest::newRow("no-number-uses-default") << "many" << QStringList{"/more", "/huge"};
 }
 
-void tst_Form1ReplyCheck::listsGrownPostsOnly()
+void tst_MainWindowReplyCheck::listsGrownPostsOnly()
 {
     QFETCH(QString, threshold);
     QFETCH(QStringList, expected);
@@ -140,27 +140,27 @@ void tst_Form1ReplyCheck::listsGrownPostsOnly()
 
     runCheck();
     QStringList found;
-    for (int i = 0; i < m_window->lstNew->count(); ++i) {
-        found.append(m_window->lstNew->item(i)->text().mid(QStringLiteral("http://127.0.0.1").size()));
+    for (int i = 0; i < m_window->newRepliesList->count(); ++i) {
+        found.append(m_window->newRepliesList->item(i)->text().mid(QStringLiteral("http://127.0.0.1").size()));
     }
     QCOMPARE(found, expected);
     QCOMPARE(m_window->panelText(1),
              QStringLiteral("finished - %1 new replies found").arg(expected.size()));
     // A check never changes the stored sizes.
-    QCOMPARE(m_window->lstSizes->item(0)->text(), QStringLiteral("1000"));
-    QCOMPARE(m_window->lstSizes->item(1)->text(), ListFiles::unmeasuredSize);
+    QCOMPARE(m_window->sizeList->item(0)->text(), QStringLiteral("1000"));
+    QCOMPARE(m_window->sizeList->item(1)->text(), ListFiles::unmeasuredSize);
 
     // Nothing was measured again, so the next run reports the same posts.
     runCheck();
-    QCOMPARE(m_window->lstNew->count(), expected.size());
+    QCOMPARE(m_window->newRepliesList->count(), expected.size());
 }
 
-void tst_Form1ReplyCheck::secondPressRestartsTheRun()
+void tst_MainWindowReplyCheck::secondPressRestartsTheRun()
 {
     addPost("/slow", QByteArray(5000, 'a'), "1000");
     addPost("/other", QByteArray(5000, 'b'), "1000");
     m_server.holding = true;
-    m_window->cmdReplies->click();
+    m_window->checkRepliesButton->click();
     QTRY_COMPARE(m_window->panelText(1), QStringLiteral("checking post 1"));
     QTest::qWait(200);
     QCOMPARE(m_window->panelText(1), QStringLiteral("checking post 1"));
@@ -168,24 +168,24 @@ void tst_Form1ReplyCheck::secondPressRestartsTheRun()
     m_server.holding = false;
     runCheck();
     QCOMPARE(m_window->panelText(1), QStringLiteral("finished - 2 new replies found"));
-    QCOMPARE(m_window->lstNew->count(), 2);
+    QCOMPARE(m_window->newRepliesList->count(), 2);
 }
 
-void tst_Form1ReplyCheck::tabsSwitchTheView()
+void tst_MainWindowReplyCheck::tabsSwitchTheView()
 {
-    m_window->TabStrip2->setCurrentIndex(1);
-    QVERIFY(m_window->lstPosts->isVisible());
-    QVERIFY(!m_window->cmdReplies->isVisible());
-    m_window->TabStrip1->setCurrentIndex(1);
-    QVERIFY(!m_window->lstPosts->isVisible());
-    QVERIFY(!m_window->cmdAdd->isVisible());
-    QVERIFY(!m_window->cmdDel->isVisible());
-    QVERIFY(m_window->lstNew->isVisible());
-    QVERIFY(m_window->cmdReplies->isVisible());
-    m_window->TabStrip1->setCurrentIndex(0);
-    QVERIFY(m_window->lstPosts->isVisible());
-    QVERIFY(!m_window->lstNew->isVisible());
+    m_window->listTabs->setCurrentIndex(1);
+    QVERIFY(m_window->postList->isVisible());
+    QVERIFY(!m_window->checkRepliesButton->isVisible());
+    m_window->postTabs->setCurrentIndex(1);
+    QVERIFY(!m_window->postList->isVisible());
+    QVERIFY(!m_window->watchButton->isVisible());
+    QVERIFY(!m_window->unwatchButton->isVisible());
+    QVERIFY(m_window->newRepliesList->isVisible());
+    QVERIFY(m_window->checkRepliesButton->isVisible());
+    m_window->postTabs->setCurrentIndex(0);
+    QVERIFY(m_window->postList->isVisible());
+    QVERIFY(!m_window->newRepliesList->isVisible());
 }
 
-POSTAVO_WEB_TEST_MAIN(tst_Form1ReplyCheck)
-#include "tst_form1_replycheck.moc"
+POSTAVO_WEB_TEST_MAIN(tst_MainWindowReplyCheck)
+#include "tst_postspanel.moc"

@@ -2,8 +2,8 @@
 
 #include <QTemporaryDir>
 
-#include "app/appcontext.h"
-#include "app/settingsstore.h"
+#include "base/appcontext.h"
+#include "base/settingsstore.h"
 #include "links/linkformats.h"
 
 // One program's worth of state in a temporary folder: the data folder, the settings (with the help window

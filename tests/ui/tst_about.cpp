@@ -3,9 +3,9 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/branding.h"
-#include "ui/frmabout.h"
-#include "ui/frmwebsite.h"
+#include "base/branding.h"
+#include "ui/aboutwindow.h"
+#include "ui/websitelauncher.h"
 #include "ui/linklabel.h"
 #include "ui/sitekey.h"
 #include "ui/skin.h"
@@ -20,7 +20,7 @@ private:
 private slots:
     void initTestCase()
     {
-        frmWebsite::opener() = [this](const QUrl &url) { m_opened.append(url); };
+        WebsiteLauncher::opener() = [this](const QUrl &url) { m_opened.append(url); };
     }
 
     void init()
@@ -32,16 +32,16 @@ private slots:
 
     void showsTheBranding()
     {
-        frmAbout about;
+        AboutWindow about;
         about.setAttribute(Qt::WA_DeleteOnClose, false);
         QCOMPARE(about.windowTitle(), QStringLiteral("About Postavo"));
-        QCOMPARE(about.Label1->text(), brandingInfo().programName);
-        QCOMPARE(about.lblCompany->text(), QStringLiteral("Lantern Hill Software"));
-        QCOMPARE(about.lblWebsite->text(), brandingInfo().website);
-        QCOMPARE(about.Label2->text(), QStringLiteral("Version:"));
-        QCOMPARE(about.Label3->text(), QStringLiteral("Owned By:"));
-        QCOMPARE(about.Label4->text(), QStringLiteral("Website:"));
-        QVERIFY(!about.Picture1->pixmap().isNull());
+        QCOMPARE(about.titleLabel->text(), brandingInfo().programName);
+        QCOMPARE(about.companyLabel->text(), QStringLiteral("Lantern Hill Software"));
+        QCOMPARE(about.websiteLink->text(), brandingInfo().website);
+        QCOMPARE(about.versionCaption->text(), QStringLiteral("Version:"));
+        QCOMPARE(about.ownerCaption->text(), QStringLiteral("Owned By:"));
+        QCOMPARE(about.websiteCaption->text(), QStringLiteral("Website:"));
+        QVERIFY(!about.iconLabel->pixmap().isNull());
         QVERIFY(!about.isModal());
         QCOMPARE(about.size(), QSize(497, 169));
         QCOMPARE(about.minimumSize(), about.maximumSize());
@@ -50,9 +50,9 @@ private slots:
     void versionOfTheProject()
     {
         // The project's VERSION is 1.0.0.
-        frmAbout about;
+        AboutWindow about;
         about.setAttribute(Qt::WA_DeleteOnClose, false);
-        QCOMPARE(about.lblVersion->text(), QStringLiteral("1.0"));
+        QCOMPARE(about.versionLabel->text(), QStringLiteral("1.0"));
     }
 
     void versionShowsMajorAndMinorOnly()
@@ -60,50 +60,50 @@ private slots:
         // A build whose version information says 2.3.0.0.
         brandingInfo().versionMajor = 2;
         brandingInfo().versionMinor = 3;
-        frmAbout about;
+        AboutWindow about;
         about.setAttribute(Qt::WA_DeleteOnClose, false);
-        QCOMPARE(about.lblVersion->text(), QStringLiteral("2.3"));
+        QCOMPARE(about.versionLabel->text(), QStringLiteral("2.3"));
     }
 
     void brandingTextIsShownPlain()
     {
         brandingInfo().companyName = QStringLiteral("<b>Bold</b> & Co");
-        frmAbout about;
+        AboutWindow about;
         about.setAttribute(Qt::WA_DeleteOnClose, false);
-        QCOMPARE(about.lblCompany->textFormat(), Qt::PlainText);
-        QCOMPARE(about.lblWebsite->textFormat(), Qt::PlainText);
+        QCOMPARE(about.companyLabel->textFormat(), Qt::PlainText);
+        QCOMPARE(about.websiteLink->textFormat(), Qt::PlainText);
     }
 
     void websiteClickShowsTheLauncher()
     {
-        frmAbout about;
+        AboutWindow about;
         about.setAttribute(Qt::WA_DeleteOnClose, false);
         about.show();
         QVERIFY(QTest::qWaitForWindowExposed(&about));
-        QTest::mouseClick(about.lblWebsite, Qt::LeftButton);
+        QTest::mouseClick(about.websiteLink, Qt::LeftButton);
         QCOMPARE(m_opened.size(), 1);
         QCOMPARE(m_opened.first().toString(), QStringLiteral("http://") + brandingInfo().website);
         QVERIFY(siteKey().isEmpty());
-        QPointer<frmWebsite> launcher = frmWebsite::visibleLauncher();
+        QPointer<WebsiteLauncher> launcher = WebsiteLauncher::visibleLauncher();
         QVERIFY(launcher);
         QTRY_VERIFY_WITH_TIMEOUT(launcher.isNull(), 5000);
     }
 
     void websiteOpensFromTheKeyboard()
     {
-        frmAbout about;
+        AboutWindow about;
         about.setAttribute(Qt::WA_DeleteOnClose, false);
         about.show();
         QVERIFY(QTest::qWaitForWindowExposed(&about));
-        QTest::keyClick(about.lblWebsite, Qt::Key_Space);
+        QTest::keyClick(about.websiteLink, Qt::Key_Space);
         QCOMPARE(m_opened.size(), 1);
-        QPointer<frmWebsite> launcher = frmWebsite::visibleLauncher();
+        QPointer<WebsiteLauncher> launcher = WebsiteLauncher::visibleLauncher();
         QTRY_VERIFY_WITH_TIMEOUT(launcher.isNull(), 5000);
     }
 
     void closesAndDeletesItself()
     {
-        QPointer<frmAbout> about = new frmAbout;
+        QPointer<AboutWindow> about = new AboutWindow;
         about->show();
         about->close();
         QTRY_VERIFY_WITH_TIMEOUT(about.isNull(), 2000);
@@ -120,7 +120,7 @@ private slots:
         setSkinConfigured(true);
         loadBranding();
 
-        frmAbout about;
+        AboutWindow about;
         about.setAttribute(Qt::WA_DeleteOnClose, false);
         // Element 0 and one copy for each of the seven plain labels (the website link included, the picture not).
         const QList<SkinLabel *> copies = skinLabelArray(&about, QStringLiteral("SkinLabel1"));
@@ -133,18 +133,18 @@ private slots:
         }
         QVERIFY(texts.contains(QStringLiteral("Owned By:")));
         QVERIFY(texts.contains(brandingInfo().website));
-        QCOMPARE(about.Picture1->palette().color(QPalette::Window), QColor(0x70, 0x80, 0x90));
-        QCOMPARE(about.cmdOK->palette().color(QPalette::Button), QColor(0x10, 0x20, 0x30));
+        QCOMPARE(about.iconLabel->palette().color(QPalette::Window), QColor(0x70, 0x80, 0x90));
+        QCOMPARE(about.okButton->palette().color(QPalette::Button), QColor(0x10, 0x20, 0x30));
         QCOMPARE(about.palette().color(QPalette::Window), QColor(0xf0, 0xf0, 0xe0));
 
         // The link still works under its skin copy.
         about.show();
         QVERIFY(QTest::qWaitForWindowExposed(&about));
-        const QPoint link = about.lblWebsite->geometry().center();
-        QCOMPARE(about.childAt(link), about.lblWebsite);
+        const QPoint link = about.websiteLink->geometry().center();
+        QCOMPARE(about.childAt(link), about.websiteLink);
         QTest::mouseClick(about.windowHandle(), Qt::LeftButton, {}, link);
         QCOMPARE(m_opened.size(), 1);
-        QPointer<frmWebsite> launcher = frmWebsite::visibleLauncher();
+        QPointer<WebsiteLauncher> launcher = WebsiteLauncher::visibleLauncher();
         QTRY_VERIFY_WITH_TIMEOUT(launcher.isNull(), 5000);
 
         setSkinObject(nullptr);

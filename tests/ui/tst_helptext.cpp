@@ -6,9 +6,9 @@
 #include <QTest>
 #include <QTextBrowser>
 
-#include "app/settingsstore.h"
-#include "app/twips.h"
-#include "ui/form8.h"
+#include "base/settingsstore.h"
+#include "base/twips.h"
+#include "ui/helpwindow.h"
 #include "ui/ontop.h"
 
 // Receives what the help window hands to the system's browser.
@@ -23,7 +23,7 @@ public slots:
     void open(const QUrl &url) { urls.append(url); }
 };
 
-class tst_Form8 : public QObject
+class tst_HelpText : public QObject
 {
     Q_OBJECT
 
@@ -50,14 +50,14 @@ private:
     SettingsStore *m_settings = nullptr;
 };
 
-void tst_Form8::init()
+void tst_HelpText::init()
 {
     m_dir = new QTemporaryDir;
     QVERIFY(m_dir->isValid());
     m_settings = new SettingsStore(m_dir->filePath(QStringLiteral("Postavo.ini")));
 }
 
-void tst_Form8::cleanup()
+void tst_HelpText::cleanup()
 {
     delete m_settings;
     m_settings = nullptr;
@@ -65,22 +65,22 @@ void tst_Form8::cleanup()
     m_dir = nullptr;
 }
 
-void tst_Form8::writeGuide(const QByteArray &bytes, const QString &name)
+void tst_HelpText::writeGuide(const QByteArray &bytes, const QString &name)
 {
     QFile file(m_dir->filePath(name));
     QVERIFY(file.open(QIODevice::WriteOnly));
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
-AppContext tst_Form8::context()
+AppContext tst_HelpText::context()
 {
     return AppContext{DataFolder(m_dir->path()), m_settings, nullptr};
 }
 
-void tst_Form8::missingGuideKeepsWindowHidden()
+void tst_HelpText::missingGuideKeepsWindowHidden()
 {
     AppContext ctx = context();
-    Form8 window(ctx);
+    HelpWindow window(ctx);
     window.show();
     QVERIFY(!window.isLoaded());
     QVERIFY(!window.isVisible());
@@ -90,14 +90,14 @@ void tst_Form8::missingGuideKeepsWindowHidden()
              QStringLiteral("unset"));
 }
 
-void tst_Form8::guideShownOnTopAndCentred()
+void tst_HelpText::guideShownOnTopAndCentred()
 {
     QFile guide(QStringLiteral(POSTAVO_HELP_RTF));
     QVERIFY(guide.open(QIODevice::ReadOnly));
     writeGuide(guide.readAll());
 
     AppContext ctx = context();
-    Form8 window(ctx);
+    HelpWindow window(ctx);
     QVERIFY(window.isLoaded());
     window.show();
     QVERIFY(window.isVisible());
@@ -106,25 +106,25 @@ void tst_Form8::guideShownOnTopAndCentred()
     QCOMPARE(window.size(), QSize(twipsToPixels(10290), twipsToPixels(7920)));
     QCOMPARE(window.minimumSize(), window.maximumSize());
 
-    const QString text = window.rtf1->toPlainText();
+    const QString text = window.helpText->toPlainText();
     QVERIFY(text.contains(QLatin1String("Show at Startup")));
     QVERIFY(text.contains(QLatin1String("Auto-Insert")));
     QVERIFY(!text.contains(QLatin1String("\\par")));
-    QVERIFY(window.rtf1->isReadOnly());
-    QVERIFY(window.Check1->isChecked());
-    QCOMPARE(window.Check1->text(), QStringLiteral("Show at Startup"));
+    QVERIFY(window.helpText->isReadOnly());
+    QVERIFY(window.showAtStartupCheck->isChecked());
+    QCOMPARE(window.showAtStartupCheck->text(), QStringLiteral("Show at Startup"));
 }
 
-void tst_Form8::guideFoundInAnyLetterCase()
+void tst_HelpText::guideFoundInAnyLetterCase()
 {
-    writeGuide("{\\rtf1 lower case name}", QStringLiteral("help.RTF"));
+    writeGuide("{\\helpText lower case name}", QStringLiteral("help.RTF"));
     AppContext ctx = context();
-    Form8 window(ctx);
+    HelpWindow window(ctx);
     QVERIFY(window.isLoaded());
-    QCOMPARE(window.rtf1->toPlainText(), QStringLiteral("lower case name"));
+    QCOMPARE(window.helpText->toPlainText(), QStringLiteral("lower case name"));
 }
 
-void tst_Form8::showAtStartupMirrorsSetting_data()
+void tst_HelpText::showAtStartupMirrorsSetting_data()
 {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<bool>("ticked");
@@ -134,80 +134,80 @@ void tst_Form8::showAtStartupMirrorsSetting_data()
     QTest::newRow("other-number") << "2" << false;
 }
 
-void tst_Form8::showAtStartupMirrorsSetting()
+void tst_HelpText::showAtStartupMirrorsSetting()
 {
     QFETCH(QString, stored);
     QFETCH(bool, ticked);
-    writeGuide("{\\rtf1 guide}");
+    writeGuide("{\\helpText guide}");
     m_settings->write(QStringLiteral("Settings"), QStringLiteral("showHelp"), stored);
     AppContext ctx = context();
-    Form8 window(ctx);
-    QCOMPARE(window.Check1->isChecked(), ticked);
+    HelpWindow window(ctx);
+    QCOMPARE(window.showAtStartupCheck->isChecked(), ticked);
     // Showing the box's state never writes it back.
     QCOMPARE(m_settings->read(QStringLiteral("Settings"), QStringLiteral("showHelp"), QString()), stored);
 }
 
-void tst_Form8::clickingShowAtStartupWritesSetting()
+void tst_HelpText::clickingShowAtStartupWritesSetting()
 {
-    writeGuide("{\\rtf1 guide}");
+    writeGuide("{\\helpText guide}");
     AppContext ctx = context();
-    Form8 window(ctx);
+    HelpWindow window(ctx);
     window.show();
-    QVERIFY(window.Check1->isChecked());
-    window.Check1->click();
+    QVERIFY(window.showAtStartupCheck->isChecked());
+    window.showAtStartupCheck->click();
     QCOMPARE(m_settings->read(QStringLiteral("Settings"), QStringLiteral("showHelp"), QString()), QStringLiteral("0"));
-    window.Check1->click();
+    window.showAtStartupCheck->click();
     QCOMPARE(m_settings->read(QStringLiteral("Settings"), QStringLiteral("showHelp"), QString()), QStringLiteral("1"));
 
     // The store is read afresh: a second store on the same file sees the value at once.
-    window.Check1->click();
+    window.showAtStartupCheck->click();
     SettingsStore other(m_dir->filePath(QStringLiteral("Postavo.ini")));
     QCOMPARE(other.read(QStringLiteral("Settings"), QStringLiteral("showHelp"), QString()), QStringLiteral("0"));
 }
 
-void tst_Form8::damagedGuideStillOpens()
+void tst_HelpText::damagedGuideStillOpens()
 {
-    QByteArray damaged = "{\\rtf1\\ansi {\\fonttbl{\\f0 Arial;}}{\\b still readable}\\par {\\pict\\bin999999999 ";
+    QByteArray damaged = "{\\helpText\\ansi {\\fonttbl{\\f0 Arial;}}{\\b still readable}\\par {\\pict\\bin999999999 ";
     damaged += QByteArray(300, '\xff');
     writeGuide(damaged);
     AppContext ctx = context();
-    Form8 window(ctx);
+    HelpWindow window(ctx);
     window.show();
     QVERIFY(window.isVisible());
-    QCOMPARE(window.rtf1->toPlainText().trimmed(), QStringLiteral("still readable"));
+    QCOMPARE(window.helpText->toPlainText().trimmed(), QStringLiteral("still readable"));
 }
 
-void tst_Form8::plainTextGuideShownAsText()
+void tst_HelpText::plainTextGuideShownAsText()
 {
     writeGuide("Plain guide <b>not bold</b>\n");
     AppContext ctx = context();
-    Form8 window(ctx);
+    HelpWindow window(ctx);
     window.show();
     QVERIFY(window.isVisible());
-    QCOMPARE(window.rtf1->toPlainText(), QStringLiteral("Plain guide <b>not bold</b>\n"));
+    QCOMPARE(window.helpText->toPlainText(), QStringLiteral("Plain guide <b>not bold</b>\n"));
 }
 
-void tst_Form8::linksLeaveTheViewer()
+void tst_HelpText::linksLeaveTheViewer()
 {
-    writeGuide("{\\rtf1{\\field{\\*\\fldinst{HYPERLINK \"http://www.example.com/\"}}{\\fldrslt site}}}");
+    writeGuide("{\\helpText{\\field{\\*\\fldinst{HYPERLINK \"http://www.example.com/\"}}{\\fldrslt site}}}");
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler(QStringLiteral("http"), &catcher, "open");
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
     AppContext ctx = context();
-    Form8 window(ctx);
+    HelpWindow window(ctx);
     window.show();
-    QVERIFY(window.rtf1->toHtml().contains(QLatin1String("href=\"http://www.example.com/\"")));
+    QVERIFY(window.helpText->toHtml().contains(QLatin1String("href=\"http://www.example.com/\"")));
 
-    emit window.rtf1->anchorClicked(QUrl(QStringLiteral("http://www.example.com/")));
-    emit window.rtf1->anchorClicked(QUrl(QStringLiteral("file:///etc/passwd")));
+    emit window.helpText->anchorClicked(QUrl(QStringLiteral("http://www.example.com/")));
+    emit window.helpText->anchorClicked(QUrl(QStringLiteral("file:///etc/passwd")));
     QCOMPARE(catcher.urls, QList<QUrl>{QUrl(QStringLiteral("http://www.example.com/"))});
-    QCOMPARE(window.rtf1->source(), QUrl());
-    QVERIFY(window.rtf1->toPlainText().contains(QLatin1String("site")));
+    QCOMPARE(window.helpText->source(), QUrl());
+    QVERIFY(window.helpText->toPlainText().contains(QLatin1String("site")));
     QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
 }
 
-void tst_Form8::onTopKeepsWindowShowing()
+void tst_HelpText::onTopKeepsWindowShowing()
 {
     QWidget window;
     window.show();
@@ -225,5 +225,5 @@ void tst_Form8::onTopKeepsWindowShowing()
     setAlwaysOnTop(nullptr, true);
 }
 
-QTEST_MAIN(tst_Form8)
-#include "tst_form8.moc"
+QTEST_MAIN(tst_HelpText)
+#include "tst_helptext.moc"

@@ -6,10 +6,10 @@
 #include <QTest>
 #include <QTextBrowser>
 
-#include "app/form1.h"
-#include "app/settingsstore.h"
+#include "app/mainwindow.h"
+#include "base/settingsstore.h"
 #include "links/linkformats.h"
-#include "ui/form8.h"
+#include "ui/helpwindow.h"
 
 // The main window's way of opening and closing the help window.
 class tst_HelpWindow : public QObject
@@ -26,13 +26,13 @@ private slots:
 
 private:
     void writeGuide();
-    QList<Form8 *> helpWindows() const;
+    QList<HelpWindow *> helpWindows() const;
 
     QTemporaryDir *m_dir = nullptr;
     SettingsStore *m_settings = nullptr;
     LinkFormatTable *m_formats = nullptr;
     AppContext *m_context = nullptr;
-    Form1 *m_main = nullptr;
+    MainWindow *m_main = nullptr;
 };
 
 void tst_HelpWindow::init()
@@ -42,7 +42,7 @@ void tst_HelpWindow::init()
     m_settings = new SettingsStore(m_dir->filePath(QStringLiteral("Postavo.ini")));
     m_formats = new LinkFormatTable;
     m_context = new AppContext{DataFolder(m_dir->path()), m_settings, m_formats};
-    m_main = new Form1(*m_context);
+    m_main = new MainWindow(*m_context);
 }
 
 void tst_HelpWindow::cleanup()
@@ -58,12 +58,12 @@ void tst_HelpWindow::writeGuide()
 {
     QFile file(m_dir->filePath(QStringLiteral("Help.rtf")));
     QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("{\\rtf1\\ansi {\\b Postavo} help}");
+    file.write("{\\helpText\\ansi {\\b Postavo} help}");
 }
 
-QList<Form8 *> tst_HelpWindow::helpWindows() const
+QList<HelpWindow *> tst_HelpWindow::helpWindows() const
 {
-    return m_main->findChildren<Form8 *>();
+    return m_main->findChildren<HelpWindow *>();
 }
 
 void tst_HelpWindow::missingGuideOpensNothingAndIsLookedForAgain()
@@ -74,19 +74,19 @@ void tst_HelpWindow::missingGuideOpensNothingAndIsLookedForAgain()
     writeGuide();
     m_main->showHelpWindow();
     QCOMPARE(helpWindows().size(), 1);
-    Form8 *help = helpWindows().constFirst();
+    HelpWindow *help = helpWindows().constFirst();
     QVERIFY(help->isVisible());
     QVERIFY(help->isWindow());
     QVERIFY(!help->isModal());
     QVERIFY(help->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    QCOMPARE(help->rtf1->toPlainText(), QStringLiteral("Postavo help"));
+    QCOMPARE(help->helpText->toPlainText(), QStringLiteral("Postavo help"));
 }
 
 void tst_HelpWindow::secondRequestRaisesTheSameWindow()
 {
     writeGuide();
     m_main->showHelpWindow();
-    QPointer<Form8> first = helpWindows().value(0);
+    QPointer<HelpWindow> first = helpWindows().value(0);
     QVERIFY(first);
     first->hide();
     m_main->showHelpWindow();
@@ -106,10 +106,10 @@ void tst_HelpWindow::unloadClosesHelpWindow()
 {
     writeGuide();
     m_main->showHelpWindow();
-    QPointer<Form8> help = helpWindows().value(0);
+    QPointer<HelpWindow> help = helpWindows().value(0);
     QVERIFY(help);
     QVERIFY(help->isVisible());
-    m_main->Form_Unload();
+    m_main->shutDown();
     QTRY_VERIFY_WITH_TIMEOUT(help.isNull(), 5000);
 }
 

@@ -20,7 +20,7 @@
 
 #include <functional>
 
-#include "app/branding.h"
+#include "base/branding.h"
 #include "ui/skin.h"
 #include "ui/windowicon.h"
 
@@ -86,7 +86,7 @@ private slots:
     void recoloursEachKindOfControl()
     {
         QWidget window;
-        auto *frame = named(new QGroupBox(&window), "Frame1");
+        auto *frame = named(new QGroupBox(&window), "messageEditor");
         auto *push = named(new QPushButton(QStringLiteral("Go"), frame), "push");
         auto *tool = named(new QToolButton(&window), "tool");
         auto *line = named(new QLineEdit(frame), "line");

@@ -4,8 +4,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/branding.h"
-#include "ui/frmwebsite.h"
+#include "base/branding.h"
+#include "ui/websitelauncher.h"
 #include "ui/sitekey.h"
 
 class TestLauncher : public QObject
@@ -18,7 +18,7 @@ private:
 private slots:
     void initTestCase()
     {
-        frmWebsite::opener() = [this](const QUrl &url) { m_opened.append(url); };
+        WebsiteLauncher::opener() = [this](const QUrl &url) { m_opened.append(url); };
     }
 
     void init()
@@ -31,7 +31,7 @@ private slots:
     void websiteKeyOpensTheWebsiteAndClearsTheKey()
     {
         siteKey() = QStringLiteral("Website");
-        QPointer<frmWebsite> launcher = new frmWebsite;
+        QPointer<WebsiteLauncher> launcher = new WebsiteLauncher;
         QCOMPARE(m_opened.size(), 1);
         QCOMPARE(m_opened.first().toString(), withWebScheme(brandingInfo().website));
         QVERIFY(m_opened.first().scheme().startsWith(QLatin1String("http")));
@@ -51,7 +51,7 @@ private slots:
     {
         QFETCH(QString, key);
         siteKey() = key;
-        QPointer<frmWebsite> launcher = new frmWebsite;
+        QPointer<WebsiteLauncher> launcher = new WebsiteLauncher;
         QVERIFY(m_opened.isEmpty());
         QCOMPARE(siteKey(), key);
         QTRY_VERIFY_WITH_TIMEOUT(launcher.isNull(), 5000);
@@ -61,22 +61,22 @@ private slots:
     {
         QElapsedTimer clock;
         clock.start();
-        QPointer<frmWebsite> launcher = launchWebsite(true);
+        QPointer<WebsiteLauncher> launcher = launchWebsite(true);
         QVERIFY(launcher->isVisible());
-        QCOMPARE(frmWebsite::visibleLauncher(), launcher.data());
+        QCOMPARE(WebsiteLauncher::visibleLauncher(), launcher.data());
         QTest::qWait(600);
         QVERIFY(!launcher.isNull());
         QTRY_VERIFY_WITH_TIMEOUT(launcher.isNull(), 5000);
         QVERIFY(clock.elapsed() >= 900);
-        QCOMPARE(frmWebsite::visibleLauncher(), nullptr);
+        QCOMPARE(WebsiteLauncher::visibleLauncher(), nullptr);
     }
 
     void visitButtonFormIsNotShown()
     {
-        QPointer<frmWebsite> launcher = launchWebsite(false);
+        QPointer<WebsiteLauncher> launcher = launchWebsite(false);
         QCOMPARE(m_opened.size(), 1);
         QVERIFY(!launcher->isVisible());
-        QCOMPARE(frmWebsite::visibleLauncher(), nullptr);
+        QCOMPARE(WebsiteLauncher::visibleLauncher(), nullptr);
         QTRY_VERIFY_WITH_TIMEOUT(launcher.isNull(), 5000);
     }
 
@@ -84,7 +84,7 @@ private slots:
     {
         QObject context;
         int runs = 0;
-        frmWebsite::whenNoneVisible(&context, [&runs] { ++runs; });
+        WebsiteLauncher::whenNoneVisible(&context, [&runs] { ++runs; });
         QCOMPARE(runs, 1);
     }
 
@@ -92,12 +92,12 @@ private slots:
     {
         QObject context;
         int runs = 0;
-        QPointer<frmWebsite> first = launchWebsite(true);
-        frmWebsite::whenNoneVisible(&context, [&runs] { ++runs; });
+        QPointer<WebsiteLauncher> first = launchWebsite(true);
+        WebsiteLauncher::whenNoneVisible(&context, [&runs] { ++runs; });
         QCOMPARE(runs, 0);
         // A second launcher shown before the first goes keeps the wait going.
         QTest::qWait(400);
-        QPointer<frmWebsite> second = launchWebsite(true);
+        QPointer<WebsiteLauncher> second = launchWebsite(true);
         QTRY_VERIFY_WITH_TIMEOUT(first.isNull(), 5000);
         QCOMPARE(runs, 0);
         QTRY_COMPARE_WITH_TIMEOUT(runs, 1, 5000);
@@ -107,10 +107,10 @@ private slots:
     void waitingEndsQuietlyWhenTheWaiterGoes()
     {
         int runs = 0;
-        QPointer<frmWebsite> launcher = launchWebsite(true);
+        QPointer<WebsiteLauncher> launcher = launchWebsite(true);
         {
             QObject context;
-            frmWebsite::whenNoneVisible(&context, [&runs] { ++runs; });
+            WebsiteLauncher::whenNoneVisible(&context, [&runs] { ++runs; });
         }
         QTRY_VERIFY_WITH_TIMEOUT(launcher.isNull(), 5000);
         QCOMPARE(runs, 0);
@@ -121,7 +121,7 @@ private slots:
         QObject context;
         int runs = 0;
         auto *launcher = launchWebsite(true);
-        frmWebsite::whenNoneVisible(&context, [&runs] { ++runs; });
+        WebsiteLauncher::whenNoneVisible(&context, [&runs] { ++runs; });
         // Still on screen when it is destroyed: the wait must not hang on it.
         delete launcher;
         QCOMPARE(runs, 1);
@@ -129,4 +129,4 @@ private slots:
 };
 
 QTEST_MAIN(TestLauncher)
-#include "tst_launcher.moc"
+#include "tst_websitelauncher.moc"

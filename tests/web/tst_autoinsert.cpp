@@ -7,16 +7,16 @@
 #include <QToolButton>
 #include <QWebEngineView>
 
-#include "app/appcontext.h"
-#include "app/form1.h"
-#include "app/settingsstore.h"
+#include "base/appcontext.h"
+#include "app/mainwindow.h"
+#include "base/settingsstore.h"
 #include "links/linkformats.h"
 #include "support/modalwatcher.h"
 #include "support/webtestutil.h"
 #include "web/pagescripts.h"
 #include "support/programstate.h"
 
-class tst_Form1AutoInsert : public QObject
+class tst_MainWindowAutoInsert : public QObject
 {
     Q_OBJECT
 
@@ -34,27 +34,27 @@ private:
     QString scratch() const;
 
     std::unique_ptr<ProgramState> m_state;
-    std::unique_ptr<Form1> m_window;
+    std::unique_ptr<MainWindow> m_window;
 };
 
-void tst_Form1AutoInsert::init()
+void tst_MainWindowAutoInsert::init()
 {
     m_state = std::make_unique<ProgramState>();
-    m_window = std::make_unique<Form1>(m_state->context);
-    QVERIFY(m_window->Form_Load());
+    m_window = std::make_unique<MainWindow>(m_state->context);
+    QVERIFY(m_window->startUp());
     m_window->show();
 }
 
-void tst_Form1AutoInsert::cleanup()
+void tst_MainWindowAutoInsert::cleanup()
 {
     m_window.reset();
     m_state.reset();
 }
 
 // Loads the page and waits until it, not the start page, has finished loading.
-bool tst_Form1AutoInsert::showPage(const QString &body)
+bool tst_MainWindowAutoInsert::showPage(const QString &body)
 {
-    QWebEnginePage *page = m_window->WebBrowser1->page();
+    QWebEnginePage *page = m_window->webView->page();
     const QUrl base(QStringLiteral("http://127.0.0.1/posting"));
     QSignalSpy finished(page, &QWebEnginePage::loadFinished);
     page->setHtml(QStringLiteral("<!DOCTYPE html><html><body>") + body + QStringLiteral("</body></html>"), base);
@@ -62,28 +62,28 @@ bool tst_Form1AutoInsert::showPage(const QString &body)
         [&] { return !finished.isEmpty() && page->url() == base && finished.last().first().toBool(); }, 20000);
 }
 
-QString tst_Form1AutoInsert::value(const QString &selector)
+QString tst_MainWindowAutoInsert::value(const QString &selector)
 {
-    return WebTest::evaluateJavaScriptSync(m_window->WebBrowser1->page(), PageScripts::fieldValueScript(selector))
+    return WebTest::evaluateJavaScriptSync(m_window->webView->page(), PageScripts::fieldValueScript(selector))
         .toString();
 }
 
-QString tst_Form1AutoInsert::scratch() const
+QString tst_MainWindowAutoInsert::scratch() const
 {
     QFile file(m_state->dir.filePath("htmltemp.txt"));
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
-void tst_Form1AutoInsert::textLandsInTheTextarea()
+void tst_MainWindowAutoInsert::textLandsInTheTextarea()
 {
     QVERIFY(showPage("<form action=\"/search\"><input type=\"text\" name=\"q\"></form>"
                      "<p>Reply</p><form action=\"/submit\"><input type=\"text\" id=\"subject\">"
                      "<select name=\"icon\"><option>none</option></select>"
                      "<textarea id=\"message\"></textarea><input type=\"submit\"></form>"));
     m_window->setMessageText("Hello\r\nsee http://example.org/x");
-    QSignalSpy finished(m_window.get(), &Form1::autoInsertFinished);
+    QSignalSpy finished(m_window.get(), &MainWindow::autoInsertFinished);
     ModalWatcher boxes;
-    m_window->cmdMessage->click();
+    m_window->autoInsertButton->click();
     QVERIFY(finished.wait(20000));
     QCOMPARE(finished.first().first().toBool(), true);
     QCOMPARE(boxes.titles, QStringList());
@@ -97,7 +97,7 @@ void tst_Form1AutoInsert::textLandsInTheTextarea()
     QVERIFY(scratch().contains("<body"));
 }
 
-void tst_Form1AutoInsert::refused_data()
+void tst_MainWindowAutoInsert::refused_data()
 {
     QTest::addColumn<QString>("body");
     QTest::newRow("no-form") << "<p>Nothing to post into</p>";
@@ -106,13 +106,13 @@ void tst_Form1AutoInsert::refused_data()
         << "<form><input type=\"text\" id=\"q\"></form><textarea id=\"t\"></textarea>";
 }
 
-void tst_Form1AutoInsert::refused()
+void tst_MainWindowAutoInsert::refused()
 {
     QFETCH(QString, body);
     QVERIFY(showPage(body));
-    QSignalSpy finished(m_window.get(), &Form1::autoInsertFinished);
+    QSignalSpy finished(m_window.get(), &MainWindow::autoInsertFinished);
     ModalWatcher boxes;
-    m_window->cmdMessage->click();
+    m_window->autoInsertButton->click();
     QVERIFY(finished.wait(20000));
     QCOMPARE(finished.first().first().toBool(), false);
     QCOMPARE(boxes.titles, QStringList { "Auto-Insert Error" });
@@ -126,18 +126,18 @@ void tst_Form1AutoInsert::refused()
     }
 }
 
-void tst_Form1AutoInsert::secondPressReplaces()
+void tst_MainWindowAutoInsert::secondPressReplaces()
 {
     QVERIFY(showPage("<form><textarea id=\"message\">typed by hand</textarea></form>"));
-    QSignalSpy finished(m_window.get(), &Form1::autoInsertFinished);
+    QSignalSpy finished(m_window.get(), &MainWindow::autoInsertFinished);
     m_window->setMessageText("first");
-    m_window->cmdMessage->click();
+    m_window->autoInsertButton->click();
     QVERIFY(finished.wait(20000));
     m_window->setMessageText("second");
-    m_window->cmdMessage->click();
+    m_window->autoInsertButton->click();
     QVERIFY(finished.wait(20000));
     QCOMPARE(value("#message"), QStringLiteral("second\n\n"));
 }
 
-POSTAVO_WEB_TEST_MAIN(tst_Form1AutoInsert)
-#include "tst_form1_autoinsert.moc"
+POSTAVO_WEB_TEST_MAIN(tst_MainWindowAutoInsert)
+#include "tst_autoinsert.moc"

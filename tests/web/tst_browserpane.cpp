@@ -6,8 +6,8 @@
 #include <QTest>
 #include <QWebEngineView>
 
-#include "app/form1.h"
-#include "app/settingsstore.h"
+#include "app/mainwindow.h"
+#include "base/settingsstore.h"
 #include "links/linkformats.h"
 #include "support/webtestutil.h"
 #include "web/browserwindow.h"
@@ -31,14 +31,14 @@ private slots:
 
 private:
     void load(const QString &path);
-    QWebEnginePage *page() const { return m_window->WebBrowser1->page(); }
+    QWebEnginePage *page() const { return m_window->webView->page(); }
 
     LocalHttpServer m_server;
     QTemporaryDir m_dir;
     std::unique_ptr<SettingsStore> m_settings;
     LinkFormatTable m_formats;
     std::unique_ptr<AppContext> m_context;
-    std::unique_ptr<Form1> m_window;
+    std::unique_ptr<MainWindow> m_window;
 };
 
 void tst_BrowserPane::initTestCase()
@@ -56,7 +56,7 @@ void tst_BrowserPane::init()
     QVERIFY(m_dir.isValid());
     m_settings = std::make_unique<SettingsStore>(m_dir.filePath("Postavo.ini"));
     m_context = std::make_unique<AppContext>(AppContext{DataFolder(m_dir.path()), m_settings.get(), &m_formats});
-    m_window = std::make_unique<Form1>(*m_context);
+    m_window = std::make_unique<MainWindow>(*m_context);
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
 }
@@ -75,18 +75,18 @@ void tst_BrowserPane::load(const QString &path)
 
 void tst_BrowserPane::navigationShowsProgressInPanels()
 {
-    QVERIFY(m_window->Form_Load());
+    QVERIFY(m_window->startUp());
     // The panels as they stand right after the window has handled each load event.
     QStringList atStart;
     QStringList atEnd;
     connect(page(), &QWebEnginePage::loadStarted, this,
             [&] { atStart << m_window->panelText(1) << m_window->panelText(2); });
     connect(page(), &QWebEnginePage::loadFinished, this,
-            [&] { atEnd << m_window->panelText(1) << m_window->panelText(2) << m_window->Text5->text(); });
+            [&] { atEnd << m_window->panelText(1) << m_window->panelText(2) << m_window->addressEdit->text(); });
 
-    m_window->Text5->setText(m_server.url("/one"));
-    m_window->Command3->click();
-    QTRY_COMPARE_WITH_TIMEOUT(m_window->Text5->text(), m_server.url("/one"), 20000);
+    m_window->addressEdit->setText(m_server.url("/one"));
+    m_window->goButton->click();
+    QTRY_COMPARE_WITH_TIMEOUT(m_window->addressEdit->text(), m_server.url("/one"), 20000);
     QTRY_VERIFY_WITH_TIMEOUT(atEnd.size() >= 3 && atEnd.at(atEnd.size() - 1) == m_server.url("/one"), 20000);
 
     QVERIFY(atStart.contains(QStringLiteral("Connecting")));
@@ -112,11 +112,11 @@ void tst_BrowserPane::backAndForward()
 {
     load("/one");
     load("/two");
-    m_window->Command4->click();
-    QTRY_COMPARE_WITH_TIMEOUT(m_window->Text5->text(), m_server.url("/one"), 20000);
+    m_window->backButton->click();
+    QTRY_COMPARE_WITH_TIMEOUT(m_window->addressEdit->text(), m_server.url("/one"), 20000);
     QTRY_COMPARE_WITH_TIMEOUT(m_window->panelText(1), QStringLiteral("Complete"), 20000);
-    m_window->Command5->click();
-    QTRY_COMPARE_WITH_TIMEOUT(m_window->Text5->text(), m_server.url("/two"), 20000);
+    m_window->forwardButton->click();
+    QTRY_COMPARE_WITH_TIMEOUT(m_window->addressEdit->text(), m_server.url("/two"), 20000);
     QCOMPARE(m_window->currentAddress(), m_server.url("/two"));
     QTRY_COMPARE_WITH_TIMEOUT(m_window->panelText(1), QStringLiteral("Complete"), 20000);
 }
@@ -125,12 +125,12 @@ void tst_BrowserPane::backAndForwardWithoutHistoryDoNothing()
 {
     load("/one");
     QSignalSpy started(page(), &QWebEnginePage::loadStarted);
-    m_window->Command4->click();
-    m_window->Command5->click();
+    m_window->backButton->click();
+    m_window->forwardButton->click();
     QTest::qWait(500);
     QCOMPARE(started.count(), 0);
     QCOMPARE(m_window->currentAddress(), m_server.url("/one"));
-    QCOMPARE(m_window->Text5->text(), m_server.url("/one"));
+    QCOMPARE(m_window->addressEdit->text(), m_server.url("/one"));
 }
 
 void tst_BrowserPane::addressBoxFollowsRedirect()
@@ -138,15 +138,15 @@ void tst_BrowserPane::addressBoxFollowsRedirect()
     QSignalSpy loaded(page(), &QWebEnginePage::loadFinished);
     m_window->navigate(m_server.url("/moved"));
     QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty(), 20000);
-    QTRY_COMPARE_WITH_TIMEOUT(m_window->Text5->text(), m_server.url("/two"), 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_window->addressEdit->text(), m_server.url("/two"), 20000);
     QCOMPARE(m_window->currentAddress(), m_server.url("/two"));
     QVERIFY(m_server.requestedPaths().contains("/moved"));
 }
 
 void tst_BrowserPane::enterInAddressBoxNavigates()
 {
-    m_window->Text5->setText(m_server.url("/two"));
-    QTest::keyClick(m_window->Text5, Qt::Key_Return);
+    m_window->addressEdit->setText(m_server.url("/two"));
+    QTest::keyClick(m_window->addressEdit, Qt::Key_Return);
     QTRY_COMPARE_WITH_TIMEOUT(m_window->currentAddress(), m_server.url("/two"), 20000);
     QTRY_COMPARE_WITH_TIMEOUT(m_window->panelText(1), QStringLiteral("Complete"), 20000);
 }
@@ -171,7 +171,7 @@ void tst_BrowserPane::popups()
 
     load("/opener");
     const qsizetype requestsBefore = m_server.requestedPaths().count("/two");
-    m_window->Check1->setChecked(noPopups);
+    m_window->noPopupsCheck->setChecked(noPopups);
     QVERIFY(evaluateJavaScriptSync(page(), opener).toBool());
     if (noPopups) {
         QTest::qWait(1000);

@@ -16,9 +16,9 @@
 #include <QWebEngineView>
 #include <unistd.h>
 
-#include "app/appcontext.h"
-#include "app/form1.h"
-#include "app/settingsstore.h"
+#include "base/appcontext.h"
+#include "app/mainwindow.h"
+#include "base/settingsstore.h"
 #include "links/linkformats.h"
 #include "support/modalwatcher.h"
 #include "support/testforum.h"
@@ -44,18 +44,18 @@ private:
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);
     }
 
-    static QString fieldValue(Form1 &window, const char *id)
+    static QString fieldValue(MainWindow &window, const char *id)
     {
         return WebTest::evaluateJavaScriptSync(
-                   window.WebBrowser1->page(),
+                   window.webView->page(),
                    QStringLiteral("document.getElementById('%1') ? document.getElementById('%1').value : null")
                        .arg(QLatin1String(id)))
             .toString();
     }
 
-    static bool waitForPage(Form1 &window, const QString &address)
+    static bool waitForPage(MainWindow &window, const QString &address)
     {
-        return QTest::qWaitFor([&] { return window.Text5->text() == address && window.panelText(1) == "Complete"; },
+        return QTest::qWaitFor([&] { return window.addressEdit->text() == address && window.panelText(1) == "Complete"; },
                                20000);
     }
 
@@ -87,23 +87,23 @@ void tst_EndToEnd::postAndWatchForReplies()
     AppContext context{DataFolder(dir.filePath("data")), &settings, &formats};
     ModalWatcher boxes;
 
-    Form1 window(context);
-    QVERIFY(window.Form_Load());
+    MainWindow window(context);
+    QVERIFY(window.startUp());
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
 
     // Open the forum's posting page from the forum list.
-    QCOMPARE(window.lstPosts2->count(), 1);
-    doubleClick(window.lstPosts2, 0);
+    QCOMPARE(window.forumList->count(), 1);
+    doubleClick(window.forumList, 0);
     QVERIFY(waitForPage(window, forumAddress));
 
     // Auto-Insert the message in html format: it lands in the textarea, past the search form and the select.
     const QString message = "Hello from the end-to-end test\r\nMore at http://example.org/info today.";
     window.setMessageText(message);
-    window.cmbConvert->setCurrentIndex(window.cmbConvert->findText("html"));
+    window.formatSelector->setCurrentIndex(window.formatSelector->findText("html"));
     const QString converted = window.convertedOutgoingText();
     QVERIFY(converted.contains("<a href='http://example.org/info'>"));
-    window.cmdMessage->click();
+    window.autoInsertButton->click();
     QString expected = converted;
     expected.replace("\r\n", "\n"); // a textarea keeps its line breaks as LF
     QTRY_COMPARE_WITH_TIMEOUT(fieldValue(window, "message"), expected, 10000);
@@ -113,44 +113,44 @@ void tst_EndToEnd::postAndWatchForReplies()
     QCOMPARE(window.watchCountdown, qint16(4));
 
     // Submit: the forum redirects to the thread, where the new post appears and is watched by itself.
-    WebTest::evaluateJavaScriptSync(window.WebBrowser1->page(),
+    WebTest::evaluateJavaScriptSync(window.webView->page(),
                                     "document.getElementById('subject').value = 'Greetings';"
                                     "document.getElementById('send').click(); true");
     QVERIFY(waitForPage(window, threadAddress));
-    QTRY_COMPARE_WITH_TIMEOUT(window.lstPosts->count(), 1, 10000);
-    QCOMPARE(window.lstPosts->item(0)->text(), threadAddress);
+    QTRY_COMPARE_WITH_TIMEOUT(window.postList->count(), 1, 10000);
+    QCOMPARE(window.postList->item(0)->text(), threadAddress);
     QCOMPARE(m_forum.posts().size(), 2);
     QCOMPARE(m_forum.posts().last().subject, QStringLiteral("Greetings"));
     const QString firstSize = QString::number(m_forum.threadPage().size());
-    QTRY_COMPARE_WITH_TIMEOUT(window.lstSizes->item(0)->text(), firstSize, 10000);
-    QCOMPARE(window.lstSizes->count(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(window.sizeList->item(0)->text(), firstSize, 10000);
+    QCOMPARE(window.sizeList->count(), 1);
     QCOMPARE(window.watchCountdown, qint16(0));
 
     // Another user replies; the check lists the post under "New Replies ".
     m_forum.addReply("someone", QString(600, QLatin1Char('x')));
-    window.TabStrip2->setCurrentIndex(1);
-    window.TabStrip1->setCurrentIndex(1);
-    QVERIFY(window.cmdReplies->isVisible());
-    window.cmdReplies->click();
+    window.listTabs->setCurrentIndex(1);
+    window.postTabs->setCurrentIndex(1);
+    QVERIFY(window.checkRepliesButton->isVisible());
+    window.checkRepliesButton->click();
     QTRY_COMPARE_WITH_TIMEOUT(window.panelText(1), QStringLiteral("finished - 1 new replies found"), 10000);
-    QCOMPARE(window.lstNew->count(), 1);
-    QCOMPARE(window.lstNew->item(0)->text(), threadAddress);
+    QCOMPARE(window.newRepliesList->count(), 1);
+    QCOMPARE(window.newRepliesList->item(0)->text(), threadAddress);
 
     // Without a new measurement the next check reports it again.
-    window.cmdReplies->click();
+    window.checkRepliesButton->click();
     QTRY_COMPARE_WITH_TIMEOUT(window.panelText(1), QStringLiteral("finished - 1 new replies found"), 10000);
-    QCOMPARE(window.lstNew->count(), 1);
+    QCOMPARE(window.newRepliesList->count(), 1);
 
     // Opening it from the new replies measures it again, so the next check finds nothing new.
-    window.Text5->clear();
-    doubleClick(window.lstNew, 0);
+    window.addressEdit->clear();
+    doubleClick(window.newRepliesList, 0);
     QVERIFY(waitForPage(window, threadAddress));
     const QString grownSize = QString::number(m_forum.threadPage().size());
-    QTRY_COMPARE_WITH_TIMEOUT(window.lstSizes->item(0)->text(), grownSize, 10000);
-    QCOMPARE(window.lstPosts->count(), 1);
-    window.cmdReplies->click();
+    QTRY_COMPARE_WITH_TIMEOUT(window.sizeList->item(0)->text(), grownSize, 10000);
+    QCOMPARE(window.postList->count(), 1);
+    window.checkRepliesButton->click();
     QTRY_COMPARE_WITH_TIMEOUT(window.panelText(1), QStringLiteral("finished - 0 new replies found"), 10000);
-    QCOMPARE(window.lstNew->count(), 0);
+    QCOMPARE(window.newRepliesList->count(), 0);
     QVERIFY2(boxes.texts.isEmpty(), qPrintable(boxes.texts.join('\n')));
 }
 

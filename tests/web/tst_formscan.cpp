@@ -3,7 +3,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/textfile.h"
+#include "base/textfile.h"
 #include "web/formscan.h"
 
 using namespace FormScan;

@@ -7,8 +7,8 @@
 #include <QTest>
 #include <QWebEngineView>
 
-#include "app/form1.h"
-#include "app/settingsstore.h"
+#include "app/mainwindow.h"
+#include "base/settingsstore.h"
 #include "links/linkconversion.h"
 #include "links/linkformats.h"
 #include "support/webtestutil.h"
@@ -54,7 +54,7 @@ private:
     std::unique_ptr<SettingsStore> m_settings;
     LinkFormatTable m_formats;
     std::unique_ptr<AppContext> m_context;
-    std::unique_ptr<Form1> m_window;
+    std::unique_ptr<MainWindow> m_window;
     LocalHttpServer m_server;
 };
 
@@ -66,12 +66,12 @@ void tst_Paste::initTestCase()
     m_server.setPage("/form2", s_formPage);
     m_settings = std::make_unique<SettingsStore>(m_dir.filePath("Postavo.ini"));
     m_context = std::make_unique<AppContext>(AppContext{DataFolder(m_dir.path()), m_settings.get(), &m_formats});
-    m_window = std::make_unique<Form1>(*m_context);
-    QVERIFY(m_window->Form_Load());
+    m_window = std::make_unique<MainWindow>(*m_context);
+    QVERIFY(m_window->startUp());
     m_window->show();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
 
-    QSignalSpy loaded(m_window->WebBrowser1->page(), &QWebEnginePage::loadFinished);
+    QSignalSpy loaded(m_window->webView->page(), &QWebEnginePage::loadFinished);
     m_window->navigate(m_server.url("/form"));
     QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty() && loaded.last().at(0).toBool()
                                  && m_window->currentAddress() == m_server.url("/form"),
@@ -85,14 +85,14 @@ void tst_Paste::cleanupTestCase()
 
 QString tst_Paste::fieldValue(const QString &id)
 {
-    return evaluateJavaScriptSync(m_window->WebBrowser1->page(),
+    return evaluateJavaScriptSync(m_window->webView->page(),
                                   QStringLiteral("document.getElementById('%1').value").arg(id))
         .toString();
 }
 
 void tst_Paste::prepareField(const QString &id)
 {
-    QWebEnginePage *page = m_window->WebBrowser1->page();
+    QWebEnginePage *page = m_window->webView->page();
     const QString script = QStringLiteral("(function(){ seen = {keydown: [], keypress: [], inputs: 0};"
                                           " document.getElementById('field').value = '';"
                                           " document.getElementById('area').value = '';"
@@ -136,22 +136,22 @@ void tst_Paste::typesIntoFocusedField()
     QFETCH(QString, expected);
     QFETCH(int, lineBreaks);
 
-    Form1 &w = *m_window;
-    w.cmbConvert->setCurrentText(format);
-    QCOMPARE(w.cmbConvert->currentText(), format);
+    MainWindow &w = *m_window;
+    w.formatSelector->setCurrentText(format);
+    QCOMPARE(w.formatSelector->currentText(), format);
     if (format != QLatin1String("text") && index == 3
         && convertMessage(source, format, m_formats) == source) {
         QSKIP("link conversion is not part of this build yet");
     }
     switch (index) {
     case 0:
-        w.txtSubject->setText(source);
+        w.subjectEdit->setText(source);
         break;
     case 1:
-        w.txtUsername->setText(source);
+        w.usernameEdit->setText(source);
         break;
     case 2:
-        w.txtPassword->setText(source);
+        w.passwordEdit->setText(source);
         break;
     default:
         w.setMessageText(source);
@@ -159,10 +159,10 @@ void tst_Paste::typesIntoFocusedField()
     }
     prepareField(fieldId);
 
-    QTest::mouseClick(w.cmdPaste[index], Qt::LeftButton);
+    QTest::mouseClick(w.pasteButtons[index], Qt::LeftButton);
     QTRY_COMPARE_WITH_TIMEOUT(fieldValue(fieldId), expected, 10000);
 
-    QWebEnginePage *page = w.WebBrowser1->page();
+    QWebEnginePage *page = w.webView->page();
     // The page's own handlers saw one key press per character typed; the engine names each half of a
     // character outside the BMP "Unidentified", though the field receives the whole character.
     const QVariantList keypress = evaluateJavaScriptSync(page, "seen.keypress").toList();
@@ -192,38 +192,38 @@ void tst_Paste::typesIntoFocusedField()
 
 void tst_Paste::otherIndexTypesNothing()
 {
-    Form1 &w = *m_window;
-    w.txtSubject->setText(QStringLiteral("subject"));
+    MainWindow &w = *m_window;
+    w.subjectEdit->setText(QStringLiteral("subject"));
     prepareField(QStringLiteral("field"));
-    QMetaObject::invokeMethod(&w, "cmdPaste_Click", Q_ARG(int, 4));
-    QMetaObject::invokeMethod(&w, "cmdPaste_Click", Q_ARG(int, -1));
+    QMetaObject::invokeMethod(&w, "pasteInto", Q_ARG(int, 4));
+    QMetaObject::invokeMethod(&w, "pasteInto", Q_ARG(int, -1));
     QTest::qWait(300);
     QCOMPARE(fieldValue(QStringLiteral("field")), QString());
 }
 
 void tst_Paste::typesAfterNavigation()
 {
-    Form1 &w = *m_window;
-    QSignalSpy loaded(w.WebBrowser1->page(), &QWebEnginePage::loadFinished);
+    MainWindow &w = *m_window;
+    QSignalSpy loaded(w.webView->page(), &QWebEnginePage::loadFinished);
     w.navigate(m_server.url("/form2"));
     QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty(), 20000);
-    w.txtUsername->setText(QStringLiteral("second page"));
+    w.usernameEdit->setText(QStringLiteral("second page"));
     prepareField(QStringLiteral("field"));
-    w.cmdPaste[1]->click();
+    w.pasteButtons[1]->click();
     QTRY_COMPARE_WITH_TIMEOUT(fieldValue(QStringLiteral("field")), QStringLiteral("second page"), 10000);
 }
 
 void tst_Paste::longTextArrivesWhole()
 {
-    Form1 &w = *m_window;
-    w.cmbConvert->setCurrentText(QStringLiteral("text"));
+    MainWindow &w = *m_window;
+    w.formatSelector->setCurrentText(QStringLiteral("text"));
     QString message;
     for (int i = 0; i < 60; ++i) {
         message += QStringLiteral("line %1 with {braces} + more\r\n").arg(i);
     }
     w.setMessageText(message);
     prepareField(QStringLiteral("area"));
-    w.cmdPaste[3]->click();
+    w.pasteButtons[3]->click();
     QString expected = message + QStringLiteral("\r\n\r\n");
     expected.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QTRY_COMPARE_WITH_TIMEOUT(fieldValue(QStringLiteral("area")), expected, 30000);

@@ -1,1 +1,0 @@
-postavo_bench(formscan SOURCES formscan.cpp)

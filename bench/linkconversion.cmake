@@ -1,1 +1,0 @@
-postavo_bench(linkconversion SOURCES linkconversion.cpp)

@@ -1,1 +1,0 @@
-postavo_bench(probe SOURCES probe.cpp)

@@ -1,1 +1,0 @@
-postavo_bench(replycheck SOURCES replycheck.cpp GUI)

@@ -1,7 +1,0 @@
-# Sources of this folder: core files need no window, gui files do.
-target_sources(postavo_core PRIVATE
-    links/linkconversion.cpp links/linkconversion.h
-    links/linkformats.cpp links/linkformats.h
-)
-target_sources(postavo_gui PRIVATE
-)

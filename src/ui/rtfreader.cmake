@@ -1,3 +1,0 @@
-target_sources(postavo_core PRIVATE
-    ui/rtfreader.cpp ui/rtfreader.h
-)

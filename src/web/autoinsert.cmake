@@ -1,1 +1,0 @@
-target_sources(postavo_gui PRIVATE web/form1_autoinsert.cpp)

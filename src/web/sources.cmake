@@ -1,6 +1,0 @@
-# Sources of this folder: core files need no window, gui files do.
-target_sources(postavo_core PRIVATE
-)
-target_sources(postavo_gui PRIVATE
-    web/form1_browser.cpp
-)

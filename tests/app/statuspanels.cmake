@@ -1,1 +1,0 @@
-postavo_test(statuspanels SOURCES app/tst_statuspanels.cpp WEB)

@@ -1,1 +1,0 @@
-postavo_test(messagestore SOURCES messages/tst_messagestore.cpp)

@@ -1,8 +1,0 @@
-postavo_test(sitekey SOURCES ui/tst_sitekey.cpp)
-postavo_test(versiontext SOURCES ui/tst_versiontext.cpp)
-postavo_test(skinfile SOURCES ui/tst_skinfile.cpp)
-postavo_test(windowicon SOURCES ui/tst_windowicon.cpp GUI)
-postavo_test(launcher SOURCES ui/tst_launcher.cpp GUI)
-postavo_test(about SOURCES ui/tst_about.cpp GUI)
-postavo_test(skin SOURCES ui/tst_skin.cpp GUI)
-postavo_test(startup SOURCES ui/tst_startup.cpp WEB TIMEOUT 180)
