@@ -203,7 +203,7 @@ int main(int argc, char **argv)
     }
     window.show();
 
-    QWebEnginePage *page = window.webView->page();
+    QWebEnginePage *page = window.browserPane->webView->page();
     {
         QEventLoop loop;
         bool loaded = false;

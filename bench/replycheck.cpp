@@ -79,7 +79,7 @@ RunResult runOnce(MainWindow &window)
     QEventLoop loop;
     bool sawBox = false;
     // Connected after the window's own handler, so this sees the panel as the step left it.
-    const auto completed = QObject::connect(window.checkProbe, &PageSizeProbe::completed, &loop, [&] {
+    const auto completed = QObject::connect(window.replyMonitor->checkProbe(), &PageSizeProbe::completed, &loop, [&] {
         if (window.panelText(1).startsWith(QLatin1String("finished - "))) {
             loop.quit();
         }
@@ -96,14 +96,14 @@ RunResult runOnce(MainWindow &window)
 
     QElapsedTimer clock;
     clock.start();
-    window.checkRepliesButton->click();
+    window.postsPanel->checkRepliesButton->click();
     loop.exec();
     result.seconds = clock.nsecsElapsed() / 1e9;
     QObject::disconnect(completed);
 
     result.panel = window.panelText(1);
     result.finished = !sawBox && result.panel.startsWith(QLatin1String("finished - "));
-    result.listed = window.newRepliesList->count();
+    result.listed = window.postsPanel->newRepliesList->count();
     return result;
 }
 
@@ -197,9 +197,9 @@ int main(int argc, char **argv)
         return 1;
     }
     window.show();
-    window.postList->addItems(addresses);
-    window.sizeList->addItems(storedSizes);
-    window.postTabs->setCurrentIndex(1);
+    window.ownPosts = OwnPosts(addresses, storedSizes);
+    window.postsPanel->showPosts();
+    window.postsPanel->postTabs->setCurrentIndex(1);
     std::printf("%d pages of 20 to 60 KB on 127.0.0.1:80, %d grown; peak memory before the runs: %.1f MiB\n",
         s_pageCount, expectedGrown, peakMemoryMiB());
 
@@ -223,7 +223,7 @@ int main(int argc, char **argv)
         std::vector<double> sorted = rates;
         std::sort(sorted.begin(), sorted.end());
         std::printf("pages per second: best %.0f, median %.0f (%zu runs); new replies found: %d\n", sorted.back(),
-            sorted[sorted.size() / 2], sorted.size(), window.newRepliesList->count());
+            sorted[sorted.size() / 2], sorted.size(), window.postsPanel->newRepliesList->count());
     }
     std::vector<double> bare;
     for (int run = 0; run < runs; ++run) {

@@ -1,9 +1,9 @@
 #include <QApplication>
 
+#include "app/programstart.h"
 #include "base/appcontext.h"
 #include "base/settingsstore.h"
 #include "links/linkformats.h"
-#include "ui/splashwindow.h"
 #include "ui/windowicon.h"
 #include "web/browserprofile.h"
 
@@ -15,7 +15,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(SettingsStore::applicationName());
     QApplication::setApplicationVersion(QStringLiteral(POSTAVO_VERSION));
     QApplication::setWindowIcon(programIcon());
-    // The main window's unload decides when the program ends: a website launcher may still be on its way.
+    // The main window's shut-down decides when the program ends: a website launcher may still be on its way.
     QApplication::setQuitOnLastWindowClosed(false);
 
     useStoredBrowserProfile();
@@ -24,11 +24,10 @@ int main(int argc, char *argv[])
     LinkFormatTable linkFormats;
     AppContext context{DataFolder::ofExecutable(), &settings, &linkFormats};
 
-    // The splash comes first and brings up the main window, which it owns.
-    SplashWindow splash(context);
-    QObject::connect(&splash, &SplashWindow::programEnded, &app, &QApplication::quit, Qt::QueuedConnection);
-    QObject::connect(&splash, &SplashWindow::startFailed, &app, [&app] { app.exit(1); }, Qt::QueuedConnection);
-    splash.load();
-    splash.show();
+    // The splash comes first and brings up the main window.
+    ProgramStart start(context);
+    QObject::connect(&start, &ProgramStart::programEnded, &app, &QApplication::quit, Qt::QueuedConnection);
+    QObject::connect(&start, &ProgramStart::startFailed, &app, [&app] { app.exit(1); }, Qt::QueuedConnection);
+    start.begin();
     return app.exec();
 }

@@ -1,47 +1,44 @@
 #include "app/mainwindow.h"
 
-#include <QCheckBox>
 #include <QCloseEvent>
+#include <QClipboard>
 #include <QComboBox>
-#include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QMessageBox>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTimer>
 #include <QToolButton>
-#include <QWebEngineView>
 
 #include "base/branding.h"
-#include "ui/elidingtoolbutton.h"
 #include "base/settingsstore.h"
-#include "base/twips.h"
+#include "forums/forumpanel.h"
+#include "forums/liststore.h"
 #include "links/linkconversion.h"
-#include "links/optionsdialog.h"
 #include "links/linkformats.h"
+#include "links/optionsdialog.h"
+#include "messages/messagepanel.h"
 #include "messages/messagepicker.h"
-#include "replies/pagesizeprobe.h"
-#include "ui/helpwindow.h"
+#include "replies/postspanel.h"
+#include "replies/replycheck.h"
+#include "replies/replymonitor.h"
 #include "ui/aboutwindow.h"
-#include "ui/websitelauncher.h"
+#include "ui/elidingtoolbutton.h"
+#include "ui/helpwindow.h"
+#include "ui/placement.h"
 #include "ui/skin.h"
+#include "ui/websitelauncher.h"
 #include "ui/windowicon.h"
+#include "web/autoinsertcontroller.h"
+#include "web/browserpane.h"
+#include "web/postedmessagewatcher.h"
+
+using Placement::place;
 
 namespace {
 
 const QString s_data = QStringLiteral("data");
-
-template<typename W>
-W *place(W *widget, const char *name, int left, int top, int width, int height)
-{
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(twipsRect(left, top, width, height));
-    return widget;
-}
 
 QToolButton *pictureButton(QWidget *parent, const char *name, const QString &caption, const QString &tip,
                            QToolButton *button = nullptr)
@@ -57,24 +54,18 @@ QToolButton *pictureButton(QWidget *parent, const char *name, const QString &cap
     return button;
 }
 
-QGroupBox *frame(QWidget *parent, const char *name, const QString &title)
-{
-    auto *box = new QGroupBox(title, parent);
-    box->setObjectName(QLatin1String(name));
-    return box;
-}
-
 } // namespace
 
 MainWindow::MainWindow(AppContext &context, QWidget *parent, quint16 probePort)
     : QMainWindow(parent)
     , m_context(context)
+    , m_lists(std::make_unique<ListStore>(context.dataFolder))
     , m_probePort(probePort)
 {
     setObjectName(QStringLiteral("MainWindow"));
     createControls();
     createMenus();
-    connectControls();
+    connectPanels();
     setUpDesign();
 }
 
@@ -129,73 +120,25 @@ void MainWindow::createControls()
     visitButton = pictureButton(client, "visitButton", tr("Visit"), tr("Visit us!"), new ElidingToolButton(client));
     visitButton->setGeometry(twipsRect(8040, 60, 2115, 795));
 
-    // Message editor.
-    messageEditor = place(frame(client, "messageEditor", tr("Message Editor")), "messageEditor", 60, 900, 3735, 4215);
-    subjectLabel = place(new QLabel(tr("Subject:"), messageEditor), "subjectLabel", 120, 330, 780, 255);
-    subjectEdit = place(new QLineEdit(messageEditor), "subjectEdit", 900, 300, 1995, 285);
-    pasteButtons[0] = place(new QPushButton(tr("Paste"), messageEditor), "pasteSubjectButton", 2940, 285, 675, 315);
-    pasteButtons[0]->setToolTip(tr("Click within the Subject field on the form you want to paste into, then click here."));
-    messageLabel = place(new QLabel(tr("Message:"), messageEditor), "messageLabel", 120, 660, 1000, 240);
-    // The message box fills the editor down to its paste button.
-    messageEdit = place(new QPlainTextEdit(messageEditor), "messageEdit", 120, 900, 3495, 2715);
-    pasteButtons[3] = place(new QPushButton(tr("Paste Message"), messageEditor), "pasteMessageButton", 120, 3705, 3495, 375);
-    pasteButtons[3]->setToolTip(tr("Click within the message area on the form you want to paste into, then click here."));
+    messagePanel = place(new MessagePanel(m_context, client), "messageEditor", 60, 900, 3735, 4215);
+    browserPane = place(new BrowserPane(client), "browserFrame", 3840, 900, 6375, 7395);
 
-    // Browser.
-    browserFrame = place(frame(client, "browserFrame", tr("Browser")), "browserFrame", 3840, 900, 6375, 7395);
-    addressLabel = place(new QLabel(tr("URL:"), browserFrame), "addressLabel", 75, 270, 450, 255);
-    addressEdit = place(new QLineEdit(browserFrame), "addressEdit", 540, 240, 4875, 315);
-    goButton = place(new QPushButton(tr("Go"), browserFrame), "goButton", 5460, 240, 795, 315);
-    goButton->setToolTip(tr("browse the entered url"));
-    backButton = place(new QPushButton(browserFrame), "backButton", 120, 630, 315, 330);
-    backButton->setToolTip(tr("back"));
-    forwardButton = place(new QPushButton(browserFrame), "forwardButton", 465, 630, 315, 330);
-    forwardButton->setToolTip(tr("forward"));
-    stopButton = place(new QPushButton(browserFrame), "stopButton", 810, 630, 315, 330);
-    stopButton->setToolTip(tr("stop"));
-    reloadButton = place(new QPushButton(browserFrame), "reloadButton", 1155, 630, 315, 330);
-    reloadButton->setToolTip(tr("refresh"));
-    noPopupsCheck = place(new QCheckBox(tr("No Popups"), browserFrame), "noPopupsCheck", 1530, 630, 1350, 330);
-    webView = place(new QWebEngineView(browserFrame), "webView", 120, 1020, 6135, 5375);
-    loginList = place(new QListWidget(browserFrame), "loginList", 120, 1020, 100, 100);
-    loginList->hide();
-
-    // Forums and own posts, on the two tabs below the editor.
     listTabs = place(new QTabBar(client), "listTabs", 60, 5215, 3735, 400);
     listTabs->addTab(tr("Your Forums"));
     listTabs->addTab(tr("Your Posts"));
+    const auto address = [this] { return currentAddress(); };
+    forumPanel = place(new ForumPanel(forums, address, client), "forumsFrame", 120, 5520, 3615, 4335);
+    const auto threshold = [this] {
+        return ReplyCheck::thresholdFromSetting(
+            m_context.settings->read(s_data, QStringLiteral("size"), QStringLiteral("500")));
+    };
+    replyMonitor = new ReplyMonitor(threshold, m_probePort, this);
+    postsPanel = place(new PostsPanel(ownPosts, replyMonitor, address, client), "postsFrame", 120, 5520, 3615, 4335);
+    postsPanel->hide();
 
-    forumsFrame = place(frame(client, "forumsFrame", QString()), "forumsFrame", 120, 5520, 3615, 4335);
-    addForumButton = place(new QPushButton(tr("Add Current URL"), forumsFrame), "addForumButton", 60, 180, 1695, 330);
-    removeForumButton = place(new QPushButton(tr("Remove URL"), forumsFrame), "removeForumButton", 1800, 180, 1695, 330);
-    usernameLabel = place(new QLabel(tr("Username:"), forumsFrame), "usernameLabel", 60, 570, 990, 255);
-    usernameEdit = place(new QLineEdit(forumsFrame), "usernameEdit", 1065, 540, 1650, 285);
-    pasteButtons[1] = place(new QPushButton(tr("Paste"), forumsFrame), "pasteUsernameButton", 2760, 540, 735, 285);
-    pasteButtons[1]->setToolTip(tr("Click within the Username field on the form you want to paste into, then click here."));
-    passwordLabel = place(new QLabel(tr("Password:"), forumsFrame), "passwordLabel", 60, 870, 990, 255);
-    passwordEdit = place(new QLineEdit(forumsFrame), "passwordEdit", 1065, 840, 1650, 285);
-    passwordEdit->setEchoMode(QLineEdit::Password);
-    pasteButtons[2] = place(new QPushButton(tr("Paste"), forumsFrame), "pastePasswordButton", 2760, 840, 735, 285);
-    pasteButtons[2]->setToolTip(tr("Click within the Password field on the form you want to paste into, then click here."));
-    forumList = place(new QListWidget(forumsFrame), "forumList", 60, 1140, 3435, 1425);
-    usernameEdit->setEnabled(false);
-    passwordEdit->setEnabled(false);
-
-    postsFrame = place(frame(client, "postsFrame", QString()), "postsFrame", 120, 5520, 3615, 4335);
-    watchButton = place(new QPushButton(tr("Watch This Post"), postsFrame), "watchButton", 60, 180, 1695, 375);
-    unwatchButton = place(new QPushButton(tr("Remove Watch"), postsFrame), "unwatchButton", 1800, 180, 1695, 375);
-    checkRepliesButton = place(new QPushButton(tr("Check for replies"), postsFrame), "checkRepliesButton", 60, 180, 3435, 375);
-    postTabs = place(new QTabBar(postsFrame), "postTabs", 60, 900, 3435, 420);
-    postTabs->addTab(tr("Show All"));
-    postTabs->addTab(tr("New Replies "));
-    postList = place(new QListWidget(postsFrame), "postList", 60, 1320, 3435, 1620);
-    newRepliesList = place(new QListWidget(postsFrame), "newRepliesList", 60, 1320, 3435, 1230);
-    postsFrame->hide();
-    newRepliesList->hide();
-    checkRepliesButton->hide();
-
-    sizeList = place(new QListWidget(client), "sizeList", 0, 0, 100, 100);
-    sizeList->hide();
+    autoInserter = new AutoInsertController(browserPane->webView,
+                                            m_context.dataFolder.filePath(DataFiles::htmlTemp), this);
+    postWatcher = new PostedMessageWatcher(browserPane->webView, this);
 
     const char *const panelNames[3] = {"panel1", "panel2", "panel3"};
     for (int i = 0; i < 3; ++i) {
@@ -210,64 +153,38 @@ void MainWindow::createControls()
     m_panelRefresh = new QTimer(this);
     m_panelRefresh->setSingleShot(true);
     connect(m_panelRefresh, &QTimer::timeout, this, &MainWindow::showPanelTexts);
-
-    baselineProbe = new PageSizeProbe(this, m_probePort);
-    baselineProbe->setObjectName(QStringLiteral("baselineProbe"));
-    checkProbe = new PageSizeProbe(this, m_probePort);
-    checkProbe->setObjectName(QStringLiteral("checkProbe"));
 }
 
-void MainWindow::connectControls()
+void MainWindow::connectPanels()
 {
-    connect(saveButton, &QToolButton::clicked, this, &MainWindow::cmdSave_Click);
-    connect(loadButton, &QToolButton::clicked, this, &MainWindow::openMessagePicker);
-    connect(previewButton, &QToolButton::clicked, this, &MainWindow::cmdPreview_Click);
+    connect(saveButton, &QToolButton::clicked, messagePanel, &MessagePanel::saveMessage);
+    connect(loadButton, &QToolButton::clicked, messagePanel, &MessagePanel::openMessagePicker);
+    connect(previewButton, &QToolButton::clicked, this, &MainWindow::previewMessage);
     connect(copyButton, &QToolButton::clicked, this, &MainWindow::copyMessage);
     connect(autoInsertButton, &QToolButton::clicked, this, &MainWindow::autoInsert);
     connect(optionsButton, &QToolButton::clicked, this, &MainWindow::showOptions);
     connect(visitButton, &QToolButton::clicked, this, &MainWindow::visitWebsite);
-    for (int i = 0; i < int(pasteButtons.size()); ++i) {
-        connect(pasteButtons[i], &QPushButton::clicked, this, [this, i] { pasteInto(i); });
-    }
-    connect(subjectEdit, &QLineEdit::textChanged, this, &MainWindow::storeSubject);
-
-    connect(goButton, &QPushButton::clicked, this, &MainWindow::goToAddress);
-    connect(addressEdit, &QLineEdit::returnPressed, this, &MainWindow::goToAddress);
-    connect(backButton, &QPushButton::clicked, this, &MainWindow::goBack);
-    connect(forwardButton, &QPushButton::clicked, this, &MainWindow::goForward);
-    connect(stopButton, &QPushButton::clicked, this, &MainWindow::stopLoading);
-    connect(reloadButton, &QPushButton::clicked, this, &MainWindow::reloadPage);
-
-    connect(watchButton, &QPushButton::clicked, this, &MainWindow::watchCurrentPage);
-    connect(unwatchButton, &QPushButton::clicked, this, &MainWindow::unwatchSelectedPost);
-    connect(addForumButton, &QPushButton::clicked, this, &MainWindow::addCurrentForum);
-    connect(removeForumButton, &QPushButton::clicked, this, &MainWindow::removeSelectedForum);
-    connect(postList, &QListWidget::itemClicked, this, &MainWindow::showSelectedPost);
-    connect(postList, &QListWidget::itemDoubleClicked, this, &MainWindow::openSelectedPost);
-    connect(forumList, &QListWidget::itemClicked, this, &MainWindow::showSelectedForum);
-    connect(forumList, &QListWidget::itemDoubleClicked, this, &MainWindow::openSelectedForum);
     connect(listTabs, &QTabBar::currentChanged, this, &MainWindow::switchListTab);
-    connect(usernameEdit, &QLineEdit::textChanged, this, &MainWindow::storeLogin);
-    connect(passwordEdit, &QLineEdit::textChanged, this, &MainWindow::storeLoginFromPassword);
-    // A selection made by keyboard or by code counts too: the login boxes must belong to the selected forum.
-    connect(postList, &QListWidget::currentRowChanged, this, &MainWindow::showSelectedPost);
-    connect(forumList, &QListWidget::currentRowChanged, this, &MainWindow::showSelectedForum);
 
-    connect(checkRepliesButton, &QPushButton::clicked, this, &MainWindow::checkForReplies);
-    connect(postTabs, &QTabBar::currentChanged, this, &MainWindow::switchPostView);
-    connect(newRepliesList, &QListWidget::itemClicked, this, &MainWindow::showSelectedReply);
-    connect(newRepliesList, &QListWidget::itemDoubleClicked, this, &MainWindow::openSelectedReply);
+    connect(messagePanel, &MessagePanel::statusText, this, &MainWindow::setPanelText);
+    connect(messagePanel, &MessagePanel::typeText, browserPane, &BrowserPane::typeText);
+    connect(messagePanel, &MessagePanel::pasteMessageRequested, this, &MainWindow::pasteConvertedMessage);
 
-    connect(baselineProbe, &PageSizeProbe::completed, this, &MainWindow::baselineMeasured);
-    connect(checkProbe, &PageSizeProbe::completed, this, &MainWindow::checkMeasured);
-    for (PageSizeProbe *probe : {baselineProbe, checkProbe}) {
-        connect(probe, &PageSizeProbe::panelText, this, &MainWindow::setPanelText);
-        connect(probe, &PageSizeProbe::startFailed, this, &MainWindow::probeStartFailed);
-        connect(probe, &PageSizeProbe::socketFailed, this, &MainWindow::probeSocketFailed);
-    }
-    connectBrowser();
+    connect(browserPane, &BrowserPane::statusText, this, &MainWindow::setPanelText);
+    connect(browserPane, &BrowserPane::loadCompleted, postWatcher, &PostedMessageWatcher::checkPage);
+
+    connect(forumPanel, &ForumPanel::statusText, this, &MainWindow::setPanelText);
+    connect(forumPanel, &ForumPanel::typeText, browserPane, &BrowserPane::typeText);
+    connect(forumPanel, &ForumPanel::openAddress, browserPane, &BrowserPane::navigate);
+    connect(forumPanel, &ForumPanel::forumsChanged, this, &MainWindow::saveForums);
+
+    connect(postsPanel, &PostsPanel::statusText, this, &MainWindow::setPanelText);
+    connect(postsPanel, &PostsPanel::openPost, this, &MainWindow::openPost);
+
+    connect(autoInserter, &AutoInsertController::textInserted, postWatcher, &PostedMessageWatcher::armFor);
+    connect(autoInserter, &AutoInsertController::finished, this, &MainWindow::autoInsertFinished);
+    connect(postWatcher, &PostedMessageWatcher::postedMessageFound, postsPanel, &PostsPanel::watchCurrentPage);
 }
-
 bool MainWindow::startUp()
 {
     SettingsStore &settings = *m_context.settings;
@@ -299,7 +216,7 @@ bool MainWindow::startUp()
     updateInterface();
 
     const QString lastMessage = settings.read(s_data, QStringLiteral("lastMessage"), QString());
-    subjectEdit->setText(settings.read(s_data, QStringLiteral("lastSubject"), QStringLiteral("Type Subject Here")));
+    messagePanel->setSubject(settings.read(s_data, QStringLiteral("lastSubject"), QStringLiteral("Type Subject Here")));
     if (lastMessage.isEmpty() || lastMessage == QLatin1String(" ")) {
         setMessageText(initialMessageText());
     } else {
@@ -338,8 +255,8 @@ void MainWindow::shutDown()
     if (m_help) {
         m_help->close();
     }
-    if (m_picker) {
-        m_picker->close();
+    if (MessagePicker *picker = messagePanel->picker()) {
+        picker->close();
     }
     // A website launcher still on screen keeps the program alive until it has closed itself.
     WebsiteLauncher::whenNoneVisible(this, [this] {
@@ -375,16 +292,12 @@ void MainWindow::changeEvent(QEvent *event)
 
 QString MainWindow::messageText() const
 {
-    QString text = messageEdit->toPlainText();
-    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    return text;
+    return messagePanel->messageText();
 }
 
 void MainWindow::setMessageText(const QString &text)
 {
-    QString plain = text;
-    plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    messageEdit->setPlainText(plain);
+    messagePanel->setMessageText(text);
 }
 
 QString MainWindow::convertedOutgoingText() const
@@ -461,4 +374,105 @@ void MainWindow::showAboutWindow()
 void MainWindow::visitWebsite()
 {
     launchWebsite(false);
+}
+
+void MainWindow::navigate(const QString &address)
+{
+    browserPane->navigate(address);
+}
+
+QString MainWindow::currentAddress() const
+{
+    return browserPane->currentAddress();
+}
+
+void MainWindow::loadLists()
+{
+    const QStringList problems = m_lists->load(&ownPosts, &forums);
+    if (!problems.isEmpty()) {
+        QMessageBox box(QMessageBox::Warning, brandingInfo().programName,
+                        tr("Postavo could not read these files:\n%1\n\nThey are left as they are: this session "
+                           "will not write over them.")
+                            .arg(problems.join(QLatin1Char('\n'))),
+                        QMessageBox::Ok, this);
+        box.exec();
+    }
+    postsPanel->showPosts();
+    forumPanel->showForums();
+}
+
+void MainWindow::saveLists()
+{
+    // Each step runs whatever became of the one before.
+    m_lists->savePosts(ownPosts);
+    saveForums();
+    m_lists->saveSizes(ownPosts);
+}
+
+bool MainWindow::saveForums()
+{
+    ListFiles::WriteError error;
+    if (m_lists->saveForums(forums, &error)) {
+        return true;
+    }
+    const QString crlf = QStringLiteral("\r\n");
+    QMessageBox box(QMessageBox::NoIcon, brandingInfo().programName,
+                    tr("There was an error saving your logins.") + crlf + crlf + tr("Error Number ")
+                        + QString::number(error.number) + crlf + error.description,
+                    QMessageBox::Ok, this);
+    box.exec();
+    return false;
+}
+
+void MainWindow::switchListTab()
+{
+    const bool forumsShown = listTabs->currentIndex() == 0;
+    forumPanel->setVisible(forumsShown);
+    postsPanel->setVisible(!forumsShown);
+}
+
+void MainWindow::openPost(const QString &address)
+{
+    // The page of an own post may be the one where a message just inserted appears.
+    postWatcher->arm();
+    navigate(address);
+}
+
+void MainWindow::autoInsert()
+{
+    // The format selected at the moment of the command applies, whatever happens while the page is read.
+    autoInserter->insert(convertedOutgoingText());
+}
+
+void MainWindow::previewMessage()
+{
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("message preview"), convertedOutgoingText(),
+                    QMessageBox::Ok, this);
+    // The message is shown as the forum will get it: markup in it is text, never rendered.
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+void MainWindow::copyMessage()
+{
+    QGuiApplication::clipboard()->setText(convertedOutgoingText());
+}
+
+void MainWindow::pasteConvertedMessage()
+{
+    browserPane->typeText(convertedOutgoingText());
+}
+
+void MainWindow::showOptions()
+{
+    if (!m_options) {
+        // No owner: it is a window of its own beside the main window. Its close control discards it with
+        // any unsaved edits; "Save and Close" only hides it.
+        m_options = new OptionsDialog(m_context);
+        m_options->setAttribute(Qt::WA_DeleteOnClose);
+        connect(m_options, &OptionsDialog::templatesStored, this, &MainWindow::updateInterface);
+    }
+    m_options->show();
+    m_options->raise();
+    m_options->activateWindow();
 }

@@ -16,7 +16,13 @@
 #include <QWebEngineView>
 #include <cstdlib>
 
-#include "base/twips.h"
+#include "forums/forumpanel.h"
+#include "messages/messagepanel.h"
+#include "replies/postspanel.h"
+#include "ui/placement.h"
+#include "web/browserpane.h"
+
+using namespace Placement;
 
 namespace {
 
@@ -29,46 +35,6 @@ constexpr int s_minimumHeight = 5000;
 constexpr int twipsToPixelsAtLeast(int twips)
 {
     return (twips + twipsPerPixel - 1) / twipsPerPixel;
-}
-
-int twLeft(const QWidget *w)
-{
-    return pixelsToTwips(w->x());
-}
-
-int twTop(const QWidget *w)
-{
-    return pixelsToTwips(w->y());
-}
-
-int twWidth(const QWidget *w)
-{
-    return pixelsToTwips(w->width());
-}
-
-int twHeight(const QWidget *w)
-{
-    return pixelsToTwips(w->height());
-}
-
-void setTwLeft(QWidget *w, int twips)
-{
-    w->move(twipsToPixels(twips), w->y());
-}
-
-void setTwTop(QWidget *w, int twips)
-{
-    w->move(w->x(), twipsToPixels(twips));
-}
-
-void setTwWidth(QWidget *w, int twips)
-{
-    w->resize(twipsToPixels(twips), w->height());
-}
-
-void setTwHeight(QWidget *w, int twips)
-{
-    w->resize(w->width(), twipsToPixels(twips));
 }
 
 } // namespace
@@ -100,28 +66,11 @@ void MainWindow::setUpDesign()
     visitFont.setPointSizeF(visitFont.pointSizeF() * 0.9);
     visitButton->setFont(visitFont);
 
-    // The browser's navigation buttons are small picture buttons; their tooltips name them.
-    const std::pair<QPushButton *, QStyle::StandardPixmap> navigation[] = {
-        { backButton, QStyle::SP_ArrowBack },
-        { forwardButton, QStyle::SP_ArrowForward },
-        { stopButton, QStyle::SP_BrowserStop },
-        { reloadButton, QStyle::SP_BrowserReload },
-    };
-    for (const auto &[button, pixmap] : navigation) {
-        button->setIcon(style()->standardIcon(pixmap, nullptr, button));
-        button->setIconSize(QSize(16, 16));
-        button->setAccessibleName(button->toolTip());
-    }
-
     // The tab strip sits under the two frames that show its tabs' contents.
     listTabs->setDrawBase(false);
-    listTabs->stackUnder(forumsFrame);
-    forumsFrame->raise();
-    postsFrame->raise();
-
-    // The own-posts tabs sit directly on top of the lists they switch.
-    const int tabHeight = postTabs->sizeHint().height();
-    postTabs->setGeometry(postTabs->x(), postList->y() - tabHeight, postTabs->width(), tabHeight);
+    listTabs->stackUnder(forumPanel);
+    forumPanel->raise();
+    postsPanel->raise();
 
     // Panel 3 takes whatever the first two leave, whatever its text.
     statusPanels[2]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
@@ -140,9 +89,9 @@ void MainWindow::updateMinimumSize()
     // at which every button shows whole and the lists keep a few rows.
     const int contentWidth = std::max(twLeft(optionsButton) + twWidth(optionsButton),
                                       twLeft(visitButton) + pixelsToTwips(visitButton->minimumSizeHint().width()) + 250);
-    const int listsTop = std::max(twTop(postList), twTop(forumList));
-    const int fewRows = pixelsToTwips(3 * postList->fontMetrics().height() + 8);
-    const int framesTop = twTop(messageEditor) + twHeight(messageEditor) + 100 + 400;
+    const int listsTop = std::max(postsPanel->listTop(), forumPanel->listTop());
+    const int fewRows = pixelsToTwips(3 * postsPanel->fontMetrics().height() + 8);
+    const int framesTop = twTop(messagePanel) + twHeight(messagePanel) + 100 + 400;
     const int contentHeight = pixelsToTwips(statusBar()->sizeHint().height()) + 500 + framesTop + 250 + listsTop
         + fewRows + 100;
     const QSize minimum(twipsToPixelsAtLeast(std::max(s_minimumWidth, contentWidth)) - frame.width(),
@@ -173,27 +122,22 @@ void MainWindow::layoutMainWindow()
 
     const int statusBarHeight = twHeight(statusBar());
     // 2.-6. The forum and own-post frames fill the height; their lists follow.
-    setTwHeight(postsFrame, std::abs(H() - statusBarHeight - 500 - twTop(postsFrame) - 250));
-    setTwHeight(postList, std::abs(twHeight(postsFrame) - twTop(postList) - 100));
-    setTwHeight(forumsFrame, twHeight(postsFrame));
-    setTwHeight(forumList, std::abs(twHeight(postsFrame) - twTop(forumList) - 100));
-    setTwHeight(newRepliesList, twHeight(postList));
-    // 7.-9. The browser frame takes the rest of the window.
-    setTwHeight(browserFrame, twTop(messageEditor) + twHeight(messageEditor) + twHeight(postsFrame));
-    setTwWidth(browserFrame, std::abs(W() - twLeft(browserFrame) - 240));
-    setTwWidth(webView, std::abs(twWidth(browserFrame) - 240));
-    setTwHeight(webView, std::abs(twHeight(browserFrame) - twTop(webView) - 1000));
+    setTwHeight(postsPanel, std::abs(H() - statusBarHeight - 500 - twTop(postsPanel) - 250));
+    postsPanel->fitContents();
+    setTwHeight(forumPanel, twHeight(postsPanel));
+    forumPanel->fitContents();
+    // 7.-9. The browser pane takes the rest of the window; its view and address row follow it.
+    setTwHeight(browserPane, twTop(messagePanel) + twHeight(messagePanel) + twHeight(postsPanel));
+    setTwWidth(browserPane, std::abs(W() - twLeft(browserPane) - 240));
+    browserPane->fitContents();
     // 10. Status bar panels; the third one stretches over the rest.
-    statusPanels[0]->setFixedWidth(twipsToPixels(twWidth(messageEditor)));
+    statusPanels[0]->setFixedWidth(twipsToPixels(twWidth(messagePanel)));
     statusPanels[1]->setFixedWidth(twipsToPixels(std::abs(W() - twWidth(statusPanels[0]) - 200 - 3000)));
-    // 11. Address box and go button follow the browser frame's width.
-    setTwWidth(addressEdit, std::abs(twWidth(browserFrame) - twLeft(addressEdit) - twWidth(goButton) - 200));
-    setTwLeft(goButton, std::abs(twWidth(browserFrame) - twWidth(goButton) - 100));
     // 12. The visit button reaches to the right edge.
     setTwWidth(visitButton, std::abs(W() - twLeft(visitButton) - 250));
     // 13.-14. The tab strip lies under the editor; the frames start below its tabs.
     setTwHeight(listTabs, H());
-    setTwTop(listTabs, std::abs(twTop(messageEditor) + twHeight(messageEditor) + 100));
-    setTwTop(postsFrame, std::abs(twTop(listTabs) + 400));
-    setTwTop(forumsFrame, twTop(postsFrame));
+    setTwTop(listTabs, std::abs(twTop(messagePanel) + twHeight(messagePanel) + 100));
+    setTwTop(postsPanel, std::abs(twTop(listTabs) + 400));
+    setTwTop(forumPanel, twTop(postsPanel));
 }

@@ -3,11 +3,12 @@
 #include "app/mainwindow.h"
 
 #include <QAction>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
-#include <QTabBar>
+
+#include "forums/forumpanel.h"
+#include "messages/messagepanel.h"
+#include "replies/postspanel.h"
 
 namespace {
 
@@ -37,17 +38,17 @@ void MainWindow::createMenus()
     bar->setObjectName(QStringLiteral("menuBar"));
 
     fileMenu = addItemGroup<4>(bar, this, "fileMenu", tr("&File"), fileMenuItem,
-        { tr("&New Message"), tr("&Save Message"), tr("&Load Message"), tr("E&xit") }, &MainWindow::fileMenuItem_Click);
+        { tr("&New Message"), tr("&Save Message"), tr("&Load Message"), tr("E&xit") }, &MainWindow::fileMenuItemChosen);
     toolsMenu = addItemGroup<8>(bar, this, "toolsMenu", tr("&Tools"), toolsMenuItem,
         { tr("&Preview"), tr("Auto &Insert"), tr("&Check Replies"), tr("&Options"), tr("Paste Message"),
             tr("Paste Subject"), tr("Paste Username"), tr("Paste Password") },
-        &MainWindow::toolsMenuItem_Click);
+        &MainWindow::toolsMenuItemChosen);
     viewMenu = addItemGroup<4>(bar, this, "viewMenu", tr("&View"), viewMenuItem,
-        { tr("&Saved Messages"), tr("&All posts"), tr("&Replies"), tr("&Templates") }, &MainWindow::viewMenuItem_Click);
+        { tr("&Saved Messages"), tr("&All posts"), tr("&Replies"), tr("&Templates") }, &MainWindow::viewMenuItemChosen);
     helpMenu = addItemGroup<1>(
-        bar, this, "helpMenu", tr("&Help"), aboutMenuItem, { tr("View &Help") }, &MainWindow::aboutMenuItem_Click);
+        bar, this, "helpMenu", tr("&Help"), helpMenuItem, { tr("View &Help") }, &MainWindow::helpMenuItemChosen);
     aboutMenu = addItemGroup<1>(
-        bar, this, "aboutMenu", tr("About"), mnuAboutItem, { tr("About this software") }, &MainWindow::mnuAboutItem_Click);
+        bar, this, "aboutMenu", tr("About"), aboutMenuItem, { tr("About this software") }, &MainWindow::aboutMenuItemChosen);
 
     // Shortcuts users expect of these commands; the captions stay as they are.
     fileMenuItem[1]->setShortcut(QKeySequence::Save);
@@ -55,26 +56,24 @@ void MainWindow::createMenus()
     fileMenuItem[3]->setShortcut(QKeySequence::Quit);
     fileMenuItem[3]->setMenuRole(QAction::QuitRole);
     toolsMenuItem[3]->setMenuRole(QAction::PreferencesRole);
-    mnuAboutItem[0]->setMenuRole(QAction::AboutRole);
-    aboutMenuItem[0]->setShortcut(QKeySequence::HelpContents);
+    aboutMenuItem[0]->setMenuRole(QAction::AboutRole);
+    helpMenuItem[0]->setShortcut(QKeySequence::HelpContents);
 }
 
-void MainWindow::fileMenuItem_Click(int index)
+void MainWindow::fileMenuItemChosen(int index)
 {
     switch (index) {
     case 0:
-        messageEdit->clear();
-        // Its change handling stores the emptied subject as "lastSubject".
-        subjectEdit->clear();
+        messagePanel->newMessage();
         break;
     case 1:
-        cmdSave_Click();
+        messagePanel->saveMessage();
         break;
     case 2:
-        openMessagePicker();
+        messagePanel->openMessagePicker();
         break;
     case 3:
-        // Leave through the same unload as the window's close control, so the lists, sizes, message and
+        // Leave through the same shut-down as the window's close control, so the lists, sizes, message and
         // format are written back rather than lost.
         close();
         break;
@@ -83,52 +82,52 @@ void MainWindow::fileMenuItem_Click(int index)
     }
 }
 
-void MainWindow::toolsMenuItem_Click(int index)
+void MainWindow::toolsMenuItemChosen(int index)
 {
     switch (index) {
     case 0:
-        cmdPreview_Click();
+        previewMessage();
         break;
     case 1:
         autoInsert();
         break;
     case 2:
         // The new-replies view shows before the check starts.
-        postTabs->setCurrentIndex(1);
-        checkForReplies();
+        postsPanel->showView(1);
+        postsPanel->checkForReplies();
         break;
     case 3:
         showOptions();
         break;
     case 4:
-        pasteInto(3);
+        messagePanel->pasteMessage();
         break;
     case 5:
-        pasteInto(0);
+        messagePanel->pasteSubject();
         break;
     case 6:
-        pasteInto(1);
+        forumPanel->pasteUsername();
         break;
     case 7:
-        pasteInto(2);
+        forumPanel->pastePassword();
         break;
     default:
         break;
     }
 }
 
-void MainWindow::viewMenuItem_Click(int index)
+void MainWindow::viewMenuItemChosen(int index)
 {
     switch (index) {
     case 0:
-        openMessagePicker();
+        messagePanel->openMessagePicker();
         break;
     case 1:
-        // Raises the tab strip's own click handling, as a click on the tab does.
-        postTabs->setCurrentIndex(0);
+        // Switches as a click on the tab does.
+        postsPanel->showView(0);
         break;
     case 2:
-        postTabs->setCurrentIndex(1);
+        postsPanel->showView(1);
         break;
     case 3:
         showOptions();
@@ -138,14 +137,14 @@ void MainWindow::viewMenuItem_Click(int index)
     }
 }
 
-void MainWindow::aboutMenuItem_Click(int index)
+void MainWindow::helpMenuItemChosen(int index)
 {
     if (index == 0) {
         showHelpWindow();
     }
 }
 
-void MainWindow::mnuAboutItem_Click(int index)
+void MainWindow::aboutMenuItemChosen(int index)
 {
     if (index == 0) {
         showAboutWindow();

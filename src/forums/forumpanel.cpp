@@ -1,245 +1,121 @@
-// The main window's forum and own-post lists and the login boxes.
-#include "app/mainwindow.h"
+// The forum list and the login boxes.
+#include "forums/forumpanel.h"
 
-#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMessageBox>
+#include <QPushButton>
 #include <QSignalBlocker>
-#include <QTabBar>
+#include <cstdlib>
 
-#include "base/branding.h"
+#include "forums/forums.h"
 #include "forums/listfiles.h"
+#include "ui/placement.h"
 
-namespace {
+using namespace Placement;
 
-QStringList entries(const QListWidget *list)
+ForumPanel::ForumPanel(Forums &forums, std::function<QString()> currentAddress, QWidget *parent)
+    : QGroupBox(QString(), parent)
+    , m_forums(forums)
+    , m_currentAddress(std::move(currentAddress))
 {
-    QStringList texts;
-    texts.reserve(list->count());
-    for (int i = 0; i < list->count(); ++i) {
-        texts.append(list->item(i)->text());
-    }
-    return texts;
+    setObjectName(QStringLiteral("forumsFrame"));
+    addForumButton = place(new QPushButton(tr("Add Current URL"), this), "addForumButton", 60, 180, 1695, 330);
+    removeForumButton = place(new QPushButton(tr("Remove URL"), this), "removeForumButton", 1800, 180, 1695, 330);
+    usernameLabel = place(new QLabel(tr("Username:"), this), "usernameLabel", 60, 570, 990, 255);
+    usernameEdit = place(new QLineEdit(this), "usernameEdit", 1065, 540, 1650, 285);
+    pasteUsernameButton = place(new QPushButton(tr("Paste"), this), "pasteUsernameButton", 2760, 540, 735, 285);
+    pasteUsernameButton->setToolTip(tr("Click within the Username field on the form you want to paste into, then click here."));
+    passwordLabel = place(new QLabel(tr("Password:"), this), "passwordLabel", 60, 870, 990, 255);
+    passwordEdit = place(new QLineEdit(this), "passwordEdit", 1065, 840, 1650, 285);
+    passwordEdit->setEchoMode(QLineEdit::Password);
+    pastePasswordButton = place(new QPushButton(tr("Paste"), this), "pastePasswordButton", 2760, 840, 735, 285);
+    pastePasswordButton->setToolTip(tr("Click within the Password field on the form you want to paste into, then click here."));
+    forumList = place(new QListWidget(this), "forumList", 60, 1140, 3435, 1425);
+    usernameEdit->setEnabled(false);
+    passwordEdit->setEnabled(false);
+
+    connect(addForumButton, &QPushButton::clicked, this, &ForumPanel::addCurrentForum);
+    connect(removeForumButton, &QPushButton::clicked, this, &ForumPanel::removeSelectedForum);
+    connect(pasteUsernameButton, &QPushButton::clicked, this, &ForumPanel::pasteUsername);
+    connect(pastePasswordButton, &QPushButton::clicked, this, &ForumPanel::pastePassword);
+    connect(forumList, &QListWidget::itemClicked, this, &ForumPanel::showSelectedForum);
+    connect(forumList, &QListWidget::itemDoubleClicked, this, &ForumPanel::openSelectedForum);
+    // A selection made by keyboard or by code counts too: the login boxes must belong to the selected forum.
+    connect(forumList, &QListWidget::currentRowChanged, this, &ForumPanel::showSelectedForum);
+    connect(usernameEdit, &QLineEdit::textChanged, this, &ForumPanel::storeLogin);
+    connect(passwordEdit, &QLineEdit::textChanged, this, &ForumPanel::storeLogin);
 }
 
-int indexOfEntry(const QListWidget *list, const QString &text)
+void ForumPanel::showForums()
 {
-    for (int i = 0; i < list->count(); ++i) {
-        if (list->item(i)->text() == text) {
-            return i;
-        }
-    }
-    return -1;
-}
-
-QString entryAt(const QListWidget *list, int index)
-{
-    const QListWidgetItem *item = list->item(index);
-    return item ? item->text() : QString();
-}
-
-// Takes an entry out without the list moving the selection to a neighbour: after a removal nothing is
-// selected, so edits in the login boxes cannot land on another forum.
-void removeEntry(QListWidget *list, int index)
-{
-    const QSignalBlocker blocker(list);
-    delete list->takeItem(index);
-    list->setCurrentRow(-1);
-    list->clearSelection();
-}
-
-} // namespace
-
-bool MainWindow::isPostWatched(const QString &address) const
-{
-    return indexOfEntry(postList, address) >= 0;
-}
-
-qint16 MainWindow::watchedPostIndex(const QString &address) const
-{
-    return qint16(indexOfEntry(postList, address));
-}
-
-void MainWindow::loadLists()
-{
-    const DataFolder &folder = m_context.dataFolder;
-
-    m_unreadableLists.clear();
-    QStringList problems;
-    for (const QString &name : {DataFiles::posts, DataFiles::posts2, DataFiles::sizes}) {
-        const QString reason = ListFiles::unreadableReason(folder.filePath(name));
-        if (!reason.isEmpty()) {
-            m_unreadableLists.append(name);
-            problems.append(folder.filePath(name) + QStringLiteral(": ") + reason);
-        }
-    }
-    if (!problems.isEmpty()) {
-        QMessageBox box(QMessageBox::Warning, brandingInfo().programName,
-                        tr("Postavo could not read these files:\n%1\n\nThey are left as they are: this session "
-                           "will not write over them.")
-                            .arg(problems.join(QLatin1Char('\n'))),
-                        QMessageBox::Ok, this);
-        box.exec();
-    }
-
-    postList->clear();
-    postList->addItems(ListFiles::readPosts(folder.filePath(DataFiles::posts)));
-
-    const ListFiles::ForumList forums = ListFiles::readForums(folder.filePath(DataFiles::posts2));
     forumList->clear();
-    forumList->addItems(forums.addresses);
-    loginList->clear();
-    loginList->addItems(forums.logins);
-
-    sizeList->clear();
-    sizeList->addItems(ListFiles::readSizes(folder.filePath(DataFiles::sizes), postList->count()));
+    forumList->addItems(m_forums.addresses());
 }
 
-void MainWindow::saveLists()
+void ForumPanel::fitContents()
 {
-    // Each step runs whatever became of the one before.
-    const DataFolder &folder = m_context.dataFolder;
-    if (!m_unreadableLists.contains(DataFiles::posts)) {
-        ListFiles::writePosts(folder.filePath(DataFiles::posts), entries(postList));
-    }
-    saveLogins();
-    if (!m_unreadableLists.contains(DataFiles::sizes)) {
-        ListFiles::writeSizes(folder.filePath(DataFiles::sizes), entries(sizeList));
-    }
+    setTwHeight(forumList, std::abs(twHeight(this) - twTop(forumList) - 100));
 }
 
-bool MainWindow::saveLogins()
+int ForumPanel::listTop() const
 {
-    if (m_unreadableLists.contains(DataFiles::posts2)) {
-        return true; // the user was told at start-up
-    }
-    ListFiles::WriteError error;
-    if (ListFiles::writeForums(m_context.dataFolder.filePath(DataFiles::posts2), entries(forumList),
-                               entries(loginList), &error)) {
-        return true;
-    }
-    const QString crlf = QStringLiteral("\r\n");
-    QMessageBox box(QMessageBox::NoIcon, brandingInfo().programName,
-                    tr("There was an error saving your logins.") + crlf + crlf + tr("Error Number ")
-                        + QString::number(error.number) + crlf + error.description,
-                    QMessageBox::Ok, this);
-    box.exec();
-    return false;
+    return twTop(forumList);
 }
 
-void MainWindow::watchCurrentPage()
+void ForumPanel::addCurrentForum()
 {
-    const QString address = currentAddress();
-    if (isPostWatched(address)) {
-        // Measure the existing entry again; its stored size is replaced in place.
-        startSizeProbe(address, watchedPostIndex(address));
+    const QString address = m_currentAddress();
+    if (m_forums.indexOf(address) >= 0) {
         return;
     }
-    // "posts.txt" cannot hold an empty address: it would vanish at the next start and every later post would
-    // take its neighbour's stored size.
-    if (ListFiles::isSkippedLine(address)) {
-        setPanelText(2, tr("There is no page to watch"));
-        return;
-    }
-    if (postList->count() >= ListFiles::maxEntries) {
-        setPanelText(2, tr("Your posts list is full"));
-        return;
-    }
-    // The size entry is made at once so that the two lists never fall out of step; a measurement that
-    // fails leaves it marked as not measured yet.
-    postList->addItem(address);
-    while (sizeList->count() < postList->count()) {
-        sizeList->addItem(ListFiles::unmeasuredSize);
-    }
-    startSizeProbe(address, qint16(postList->count() - 1));
-}
-
-void MainWindow::unwatchSelectedPost()
-{
-    const int index = postList->currentRow();
-    if (index < 0) {
-        return;
-    }
-    if (index < sizeList->count()) {
-        delete sizeList->takeItem(index);
-    }
-    removeEntry(postList, index);
-}
-
-void MainWindow::addCurrentForum()
-{
-    const QString address = currentAddress();
-    if (indexOfEntry(forumList, address) >= 0) {
-        return;
-    }
-    if (forumList->count() >= ListFiles::maxEntries) {
-        setPanelText(2, tr("Your forums list is full"));
+    if (m_forums.isFull()) {
+        emit statusText(2, tr("Your forums list is full"));
         return;
     }
     forumList->addItem(address);
-    // Selecting runs showSelectedForum, which enables the login boxes; the new forum has no login yet.
+    // Selecting enables the login boxes, which keep their text: the forum has no login entry yet.
     forumList->setCurrentRow(forumList->count() - 1);
-    while (loginList->count() < forumList->count()) {
-        loginList->addItem(ListFiles::joinLogin(QString(), QString()));
-    }
+    m_forums.add(address, ListFiles::joinLogin(QString(), QString()));
     // Each actual change stores the boxes as the new forum's login.
     usernameEdit->setText(QStringLiteral("Enter Username"));
     passwordEdit->setText(QString());
     // When the boxes showed the placeholder already, nothing changed and nothing was stored: store what is
     // shown all the same, so the new forum's login is the one the boxes show.
-    QListWidgetItem *login = loginList->item(forumList->count() - 1);
-    const QString shown = ListFiles::joinLogin(usernameEdit->text(), passwordEdit->text());
-    if (login && login->text() != shown) {
-        login->setText(shown);
-    }
-    saveLogins();
+    m_forums.setLogin(m_forums.count() - 1, ListFiles::joinLogin(usernameEdit->text(), passwordEdit->text()));
+    emit forumsChanged();
 }
 
-void MainWindow::removeSelectedForum()
+void ForumPanel::removeSelectedForum()
 {
     const int index = forumList->currentRow();
     if (index < 0) {
         return;
     }
-    removeEntry(forumList, index);
-    if (index < loginList->count()) {
-        delete loginList->takeItem(index);
+    // Taken out without the list moving the selection to a neighbour: after a removal nothing is selected,
+    // so edits in the login boxes cannot land on another forum.
+    {
+        const QSignalBlocker blocker(forumList);
+        delete forumList->takeItem(index);
+        forumList->setCurrentRow(-1);
+        forumList->clearSelection();
     }
-    saveLogins();
+    m_forums.remove(index);
+    emit forumsChanged();
 }
 
-void MainWindow::showSelectedPost()
-{
-    const int index = postList->currentRow();
-    if (index < 0) {
-        return;
-    }
-    setPanelText(2, entryAt(postList, index));
-}
-
-void MainWindow::openSelectedPost()
-{
-    const int index = postList->currentRow();
-    if (index < 0) {
-        return;
-    }
-    watchCountdown = 4;
-    navigate(entryAt(postList, index));
-}
-
-void MainWindow::showSelectedForum()
+void ForumPanel::showSelectedForum()
 {
     const int index = forumList->currentRow();
     if (index < 0) {
         return;
     }
-    setPanelText(2, entryAt(forumList, index));
+    emit statusText(2, forumList->item(index)->text());
     usernameEdit->setEnabled(true);
     passwordEdit->setEnabled(true);
     QString user;
     QString password;
-    if (!ListFiles::splitLogin(entryAt(loginList, index), &user, &password)) {
+    if (!ListFiles::splitLogin(m_forums.login(index), &user, &password)) {
         return;
     }
     // Each change stores the boxes again; after both the stored login equals the shown one.
@@ -247,36 +123,30 @@ void MainWindow::showSelectedForum()
     passwordEdit->setText(password);
 }
 
-void MainWindow::openSelectedForum()
+void ForumPanel::openSelectedForum()
 {
     const int index = forumList->currentRow();
-    if (index < 0) {
-        return;
+    if (index >= 0) {
+        emit openAddress(m_forums.address(index));
     }
-    navigate(entryAt(forumList, index));
 }
 
-void MainWindow::switchListTab()
-{
-    const bool forums = listTabs->currentIndex() == 0;
-    forumsFrame->setVisible(forums);
-    postsFrame->setVisible(!forums);
-}
-
-void MainWindow::storeLogin()
+void ForumPanel::storeLogin()
 {
     const int index = forumList->currentRow();
-    if (index < 0) {
+    if (index < 0 || index >= m_forums.count()) {
         return;
     }
-    while (loginList->count() <= index) {
-        loginList->addItem(ListFiles::joinLogin(QString(), QString()));
-    }
-    loginList->item(index)->setText(ListFiles::joinLogin(usernameEdit->text(), passwordEdit->text()));
-    saveLogins();
+    m_forums.setLogin(index, ListFiles::joinLogin(usernameEdit->text(), passwordEdit->text()));
+    emit forumsChanged();
 }
 
-void MainWindow::storeLoginFromPassword()
+void ForumPanel::pasteUsername()
 {
-    storeLogin();
+    emit typeText(usernameEdit->text());
+}
+
+void ForumPanel::pastePassword()
+{
+    emit typeText(passwordEdit->text());
 }

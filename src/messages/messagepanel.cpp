@@ -1,40 +1,93 @@
-// The main window's message commands: save, load, preview, copy and the paste buttons.
-#include "app/mainwindow.h"
+// The message editor: save, load, the subject's storing and the paste buttons.
+#include "messages/messagepanel.h"
 
-#include <QClipboard>
-#include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 
 #include "base/settingsstore.h"
 #include "messages/messagepicker.h"
 #include "messages/messagestore.h"
-#include "web/keytyper.h"
+#include "ui/placement.h"
 
-void MainWindow::saveMessage()
+using Placement::place;
+
+MessagePanel::MessagePanel(AppContext &context, QWidget *parent)
+    : QGroupBox(tr("Message Editor"), parent)
+    , m_context(context)
+{
+    setObjectName(QStringLiteral("messageEditor"));
+    subjectLabel = place(new QLabel(tr("Subject:"), this), "subjectLabel", 120, 330, 780, 255);
+    subjectEdit = place(new QLineEdit(this), "subjectEdit", 900, 300, 1995, 285);
+    pasteSubjectButton = place(new QPushButton(tr("Paste"), this), "pasteSubjectButton", 2940, 285, 675, 315);
+    pasteSubjectButton->setToolTip(tr("Click within the Subject field on the form you want to paste into, then click here."));
+    messageLabel = place(new QLabel(tr("Message:"), this), "messageLabel", 120, 660, 1000, 240);
+    // The message box fills the editor down to its paste button.
+    messageEdit = place(new QPlainTextEdit(this), "messageEdit", 120, 900, 3495, 2715);
+    pasteMessageButton = place(new QPushButton(tr("Paste Message"), this), "pasteMessageButton", 120, 3705, 3495, 375);
+    pasteMessageButton->setToolTip(tr("Click within the message area on the form you want to paste into, then click here."));
+
+    connect(subjectEdit, &QLineEdit::textChanged, this, &MessagePanel::storeSubject);
+    connect(pasteSubjectButton, &QPushButton::clicked, this, &MessagePanel::pasteSubject);
+    connect(pasteMessageButton, &QPushButton::clicked, this, &MessagePanel::pasteMessage);
+}
+
+QString MessagePanel::messageText() const
+{
+    QString text = messageEdit->toPlainText();
+    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return text;
+}
+
+void MessagePanel::setMessageText(const QString &text)
+{
+    QString plain = text;
+    plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    messageEdit->setPlainText(plain);
+}
+
+QString MessagePanel::subject() const
+{
+    return subjectEdit->text();
+}
+
+void MessagePanel::setSubject(const QString &subject)
+{
+    subjectEdit->setText(subject);
+}
+
+MessagePicker *MessagePanel::picker() const
+{
+    return m_picker;
+}
+
+void MessagePanel::newMessage()
+{
+    messageEdit->clear();
+    // Its change handling stores the emptied subject as "lastSubject".
+    subjectEdit->clear();
+}
+
+void MessagePanel::saveMessage()
 {
     const MessageStore store(m_context.dataFolder.filePath(DataFiles::messages));
     QString error;
     if (!store.save(messageText(), subjectEdit->text(), &error)) {
-        QMessageBox::warning(this, windowTitle(),
+        QMessageBox::warning(window(), window()->windowTitle(),
                              tr("Your message could not be saved to\n%1\n\n%2").arg(store.filePath(), error));
         return;
     }
-    setPanelText(1, QStringLiteral("MESSAGE SAVED"));
+    emit statusText(1, QStringLiteral("MESSAGE SAVED"));
 }
 
-void MainWindow::cmdSave_Click()
-{
-    saveMessage();
-}
-
-void MainWindow::storeSubject()
+void MessagePanel::storeSubject()
 {
     m_context.settings->write(QStringLiteral("data"), QStringLiteral("lastSubject"), subjectEdit->text());
 }
 
-void MainWindow::openMessagePicker()
+void MessagePanel::openMessagePicker()
 {
     // An open picker is only brought forward: its list changes by its own deletes alone.
     if (m_picker) {
@@ -44,58 +97,23 @@ void MainWindow::openMessagePicker()
         m_picker->activateWindow();
         return;
     }
-    auto *picker = new MessagePicker(m_context.dataFolder.filePath(DataFiles::messages), this);
-    if (!picker->startUp()) {
+    auto *picker = new MessagePicker(m_context.dataFolder.filePath(DataFiles::messages), window());
+    if (!picker->load()) {
         delete picker;
         return;
     }
-    connect(picker, &MessagePicker::messageChosen, this, [this](const QString &body, const QString &subject, bool hasSubject) {
-        setMessageText(body);
-        if (hasSubject) {
-            subjectEdit->setText(subject);
-        }
-    });
+    connect(picker, &MessagePicker::messageChosen, this,
+            [this](const QString &body, const QString &subject, bool hasSubject) {
+                setMessageText(body);
+                if (hasSubject) {
+                    subjectEdit->setText(subject);
+                }
+            });
     m_picker = picker;
     picker->show();
 }
 
-void MainWindow::previewMessage()
+void MessagePanel::pasteSubject()
 {
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("message preview"), convertedOutgoingText(),
-                    QMessageBox::Ok, this);
-    // The message is shown as the forum will get it: markup in it is text, never rendered.
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
-}
-
-void MainWindow::cmdPreview_Click()
-{
-    previewMessage();
-}
-
-void MainWindow::copyMessage()
-{
-    QGuiApplication::clipboard()->setText(convertedOutgoingText());
-}
-
-void MainWindow::pasteInto(int index)
-{
-    QString text;
-    switch (index) {
-    case 0:
-        text = subjectEdit->text();
-        break;
-    case 1:
-        text = usernameEdit->text();
-        break;
-    case 2:
-        text = passwordEdit->text();
-        break;
-    case 3:
-        text = convertedOutgoingText();
-        break;
-    default:
-        return;
-    }
-    m_typer->type(text);
+    emit typeText(subjectEdit->text());
 }

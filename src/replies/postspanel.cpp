@@ -1,70 +1,182 @@
-// The main window's page size probes and the reply check.
-#include "app/mainwindow.h"
+// The own posts, their watch and the reply check's view.
+#include "replies/postspanel.h"
 
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTabBar>
+#include <cstdlib>
 
 #include "forums/listfiles.h"
-#include "replies/pagesizeprobe.h"
+#include "forums/ownposts.h"
+#include "replies/replymonitor.h"
+#include "ui/placement.h"
 
-namespace {
+using namespace Placement;
 
-void showProbeError(QWidget *parent, const QString &text)
+PostsPanel::PostsPanel(OwnPosts &posts, ReplyMonitor *monitor, std::function<QString()> currentAddress,
+                       QWidget *parent)
+    : QGroupBox(QString(), parent)
+    , m_posts(posts)
+    , m_monitor(monitor)
+    , m_currentAddress(std::move(currentAddress))
 {
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Error"), text, QMessageBox::Ok, parent);
-    box.exec();
-}
+    setObjectName(QStringLiteral("postsFrame"));
+    watchButton = place(new QPushButton(tr("Watch This Post"), this), "watchButton", 60, 180, 1695, 375);
+    unwatchButton = place(new QPushButton(tr("Remove Watch"), this), "unwatchButton", 1800, 180, 1695, 375);
+    checkRepliesButton = place(new QPushButton(tr("Check for replies"), this), "checkRepliesButton", 60, 180, 3435, 375);
+    postTabs = place(new QTabBar(this), "postTabs", 60, 900, 3435, 420);
+    postTabs->addTab(tr("Show All"));
+    postTabs->addTab(tr("New Replies "));
+    postList = place(new QListWidget(this), "postList", 60, 1320, 3435, 1620);
+    newRepliesList = place(new QListWidget(this), "newRepliesList", 60, 1320, 3435, 1230);
+    newRepliesList->hide();
+    checkRepliesButton->hide();
+    // The tabs sit directly on top of the lists they switch.
+    const int tabHeight = postTabs->sizeHint().height();
+    postTabs->setGeometry(postTabs->x(), postList->y() - tabHeight, postTabs->width(), tabHeight);
 
-} // namespace
-
-void MainWindow::startSizeProbe(const QString &address, qint16 index)
-{
-    sizeProbeTargetIndex = index;
-    sizeProbeAddress = address;
-    baselineProbe->start(address);
-}
-
-void MainWindow::startCheckProbe(const QString &address)
-{
-    checkProbe->start(address);
-}
-
-void MainWindow::baselineMeasured()
-{
-    const QString size = QString::number(baselineProbe->byteCount());
-    const int target = sizeProbeTargetIndex;
-    if (target < 0 && sizeList->count() < postList->count()) {
-        sizeList->addItem(size);
-    } else {
-        // The own posts may have changed while the page was measured: the size goes to the entry that still
-        // holds the measured address, and nowhere when that post was removed.
-        const QListWidgetItem *post = target >= 0 ? postList->item(target) : nullptr;
-        int index = -1;
-        if (post && post->text() == sizeProbeAddress) {
-            index = target;
-        } else if (isPostWatched(sizeProbeAddress)) {
-            index = watchedPostIndex(sizeProbeAddress);
+    connect(watchButton, &QPushButton::clicked, this, &PostsPanel::watchCurrentPage);
+    connect(unwatchButton, &QPushButton::clicked, this, &PostsPanel::unwatchSelectedPost);
+    connect(checkRepliesButton, &QPushButton::clicked, this, &PostsPanel::checkForReplies);
+    connect(postTabs, &QTabBar::currentChanged, this, &PostsPanel::switchPostView);
+    connect(postList, &QListWidget::itemClicked, this, &PostsPanel::showSelectedPost);
+    connect(postList, &QListWidget::currentRowChanged, this, &PostsPanel::showSelectedPost);
+    connect(postList, &QListWidget::itemDoubleClicked, this, [this] {
+        if (postList->currentRow() >= 0) {
+            emit openPost(m_posts.address(postList->currentRow()));
         }
-        if (index >= 0) {
-            while (sizeList->count() <= index) {
-                sizeList->addItem(ListFiles::unmeasuredSize);
-            }
-            sizeList->item(index)->setText(size);
+    });
+    connect(newRepliesList, &QListWidget::itemClicked, this, &PostsPanel::showSelectedReply);
+    connect(newRepliesList, &QListWidget::itemDoubleClicked, this, [this] {
+        if (QListWidgetItem *item = newRepliesList->currentItem()) {
+            emit openPost(item->text());
         }
+    });
+
+    connect(m_monitor, &ReplyMonitor::baselineMeasured, this, &PostsPanel::baselineMeasured);
+    connect(m_monitor, &ReplyMonitor::newReplies, this, [this](const QString &address) {
+        newRepliesList->addItem(address);
+    });
+    connect(m_monitor, &ReplyMonitor::statusText, this, &PostsPanel::statusText);
+    connect(m_monitor, &ReplyMonitor::probeFailed, this, &PostsPanel::showProbeError);
+}
+
+void PostsPanel::showPosts()
+{
+    postList->clear();
+    postList->addItems(m_posts.addresses());
+}
+
+void PostsPanel::fitContents()
+{
+    setTwHeight(postList, std::abs(twHeight(this) - twTop(postList) - 100));
+    setTwHeight(newRepliesList, twHeight(postList));
+}
+
+int PostsPanel::listTop() const
+{
+    return twTop(postList);
+}
+
+void PostsPanel::watchCurrentPage()
+{
+    const QString address = m_currentAddress();
+    const int watched = m_posts.indexOf(address);
+    if (watched >= 0) {
+        // Measure the existing entry again; its stored size is replaced in place.
+        m_monitor->measureBaseline(address, watched);
+        return;
     }
-    setPanelText(2, QStringLiteral("Response completed"));
+    // "posts.txt" cannot hold an empty address: it would vanish at the next start and every later post would
+    // take its neighbour's stored size.
+    if (ListFiles::isSkippedLine(address)) {
+        emit statusText(2, tr("There is no page to watch"));
+        return;
+    }
+    if (m_posts.isFull()) {
+        emit statusText(2, tr("Your posts list is full"));
+        return;
+    }
+    // The entry is made at once, marked as not measured yet; a measurement that fails leaves it so.
+    m_posts.add(address);
+    postList->addItem(address);
+    m_monitor->measureBaseline(address, m_posts.count() - 1);
 }
 
-void MainWindow::probeStartFailed(int errorNumber, const QString &description)
+void PostsPanel::unwatchSelectedPost()
 {
-    const QString crlf = QStringLiteral("\r\n");
-    showProbeError(this, QStringLiteral("An error has occurred.") + crlf + QStringLiteral("Error #: ")
-                             + QString::number(errorNumber) + crlf + QStringLiteral("Description: ") + description);
+    const int index = postList->currentRow();
+    if (index < 0) {
+        return;
+    }
+    m_posts.remove(index);
+    // Taken out without the list moving the selection to a neighbour.
+    const QSignalBlocker blocker(postList);
+    delete postList->takeItem(index);
+    postList->setCurrentRow(-1);
+    postList->clearSelection();
 }
 
-void MainWindow::probeSocketFailed(int errorNumber, const QString &description)
+void PostsPanel::checkForReplies()
 {
-    const QString crlf = QStringLiteral("\r\n");
-    showProbeError(this, QStringLiteral("Error occurred.") + crlf + QStringLiteral("Error #: ")
-                             + QString::number(errorNumber) + crlf + description);
+    newRepliesList->clear();
+    QList<ReplyMonitor::Post> posts;
+    posts.reserve(m_posts.count());
+    for (int i = 0; i < m_posts.count(); ++i) {
+        posts.append({m_posts.address(i), m_posts.storedSize(i)});
+    }
+    m_monitor->startCheck(posts);
+}
+
+void PostsPanel::showView(int tab)
+{
+    postTabs->setCurrentIndex(tab);
+}
+
+void PostsPanel::switchPostView()
+{
+    const QString caption = postTabs->tabText(postTabs->currentIndex());
+    bool showAll;
+    if (caption == QLatin1String("Show All")) {
+        showAll = true;
+    } else if (caption == QLatin1String("New Replies ")) {
+        showAll = false;
+    } else {
+        return;
+    }
+    unwatchButton->setVisible(showAll);
+    watchButton->setVisible(showAll);
+    postList->setVisible(showAll);
+    checkRepliesButton->setVisible(!showAll);
+    newRepliesList->setVisible(!showAll);
+}
+
+void PostsPanel::showSelectedPost()
+{
+    const int index = postList->currentRow();
+    if (index >= 0) {
+        emit statusText(2, m_posts.address(index));
+    }
+}
+
+void PostsPanel::showSelectedReply()
+{
+    if (QListWidgetItem *item = newRepliesList->currentItem()) {
+        emit statusText(2, item->text());
+    }
+}
+
+void PostsPanel::baselineMeasured(int index, const QString &address, qint32 size)
+{
+    // The own posts may have changed while the page was measured: the size goes to the entry that still holds
+    // the measured address, and nowhere when that post was removed.
+    m_posts.storeSize(index, address, QString::number(size));
+}
+
+void PostsPanel::showProbeError(const QString &text)
+{
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Error"), text, QMessageBox::Ok, window());
+    box.exec();
 }

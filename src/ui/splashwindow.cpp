@@ -6,7 +6,6 @@
 #include <QTimer>
 
 #include "base/branding.h"
-#include "app/mainwindow.h"
 #include "base/twips.h"
 #include "ui/artwork.h"
 #include "ui/skin.h"
@@ -63,13 +62,5 @@ void SplashWindow::tick()
         return;
     }
     progressTimer->stop();
-    m_mainWindow = std::make_unique<MainWindow>(m_context);
-    m_mainWindow->setSplash(this);
-    connect(m_mainWindow.get(), &MainWindow::programEnded, this, &SplashWindow::programEnded);
-    if (!m_mainWindow->load()) {
-        emit startFailed();
-        return;
-    }
-    m_mainWindow->show();
-    hide();
+    emit countFinished();
 }

@@ -2,17 +2,14 @@
 
 #include <QWidget>
 
-#include <memory>
-
 #include "base/appcontext.h"
 
 class QLabel;
 class QTimer;
-class MainWindow;
 class Skin;
 
-// The program's first window. Its timer counts to 150 in steps of 2, then it loads and shows the main window
-// and hides itself; it stays loaded, hidden, until the main window's unload closes it. It owns the main window.
+// The program's first window. Its timer counts to 150 in steps of 2, then it tells that the main window is to
+// come up; it stays loaded, hidden, until the main window's shut-down closes it.
 class SplashWindow : public QWidget
 {
     Q_OBJECT
@@ -23,11 +20,8 @@ public:
 
     // Set-up: branding, skinning when it is on, then the timer starts.
     void load();
-    // One timer tick; the 75th brings up the main window.
+    // One timer tick; the 75th stops the timer and brings up the main window.
     void tick();
-
-    // The main window once the splash has loaded it.
-    MainWindow *mainWindow() const { return m_mainWindow.get(); }
 
     QLabel *pictureLabel = nullptr;
     QTimer *progressTimer = nullptr;
@@ -36,12 +30,9 @@ public:
     qint16 tickCount = 0;
 
 signals:
-    // The main window's set-up failed (the user has been told why); the program should end.
-    void startFailed();
-    // The main window has been unloaded; the program should end.
-    void programEnded();
+    // The count is done: the main window is to come up now.
+    void countFinished();
 
 private:
     AppContext &m_context;
-    std::unique_ptr<MainWindow> m_mainWindow;
 };

@@ -1,139 +1,92 @@
-// The main window's Auto-Insert and the check that notices the page of the new post.
-//
-// The page is read and written through asynchronous scripts; each step continues in the callback of the one
-// before, so the window stays responsive while a large page is searched.
-#include "app/mainwindow.h"
+#include "web/autoinsertcontroller.h"
 
 #include <QMessageBox>
 #include <QPointer>
-#include <QVariantMap>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
 #include <QWebEngineView>
 
 #include "web/formscan.h"
 #include "web/pagescripts.h"
-#include "web/postedmessage.h"
 
 namespace {
 
 // Our scripts run apart from the page's own, so a page cannot replace what they call.
 constexpr quint32 s_scriptWorld = QWebEngineScript::ApplicationWorld;
 
-struct BodyMarkup
-{
-    bool present = false;
-    QString outer;
-    QString inner;
-};
-
-BodyMarkup bodyMarkupFrom(const QVariant &result)
-{
-    if (result.typeId() != QMetaType::QVariantMap) {
-        return {};
-    }
-    const QVariantMap map = result.toMap();
-    return {true, map.value(QStringLiteral("outer")).toString(), map.value(QStringLiteral("inner")).toString()};
-}
-
 } // namespace
 
-void MainWindow::autoInsert()
-{
-    autoInsertMessage();
-}
+AutoInsertController::AutoInsertController(QWebEngineView *view, const QString &scratchPath, QWidget *dialogParent)
+    : QObject(dialogParent)
+    , m_view(view)
+    , m_scratchPath(scratchPath)
+    , m_dialogParent(dialogParent)
+{ }
 
-void MainWindow::autoInsertMessage()
+void AutoInsertController::insert(const QString &text)
 {
-    // The format selected at the moment of the command applies, whatever happens while the page is read.
-    const QString text = convertedOutgoingText();
-    const QString scratchPath = m_context.dataFolder.filePath(DataFiles::htmlTemp);
-    QPointer<MainWindow> self(this);
-    const auto insertAt = [self, text, scratchPath](qint16 formIndex) {
-        if (!self) {
-            return;
-        }
-        const qint16 elementIndex = formIndex >= 0 ? FormScan::findMessageField(formIndex, scratchPath) : qint16(-1);
-        if (formIndex < 0 || elementIndex < 0) {
-            self->showAutoInsertError();
-            if (self) {
-                emit self->autoInsertFinished(false);
-            }
-            return;
-        }
-        // Armed whether or not the write succeeds.
-        self->lastInsertedMessage = text;
-        self->watchCountdown = 4;
-        self->webView->page()->runJavaScript(PageScripts::setFormFieldValueScript(formIndex, elementIndex, text),
-            s_scriptWorld, [self](const QVariant &written) {
-                if (!self) {
-                    return;
-                }
-                const bool ok = written.toBool();
-                if (!ok) {
-                    self->showAutoInsertError();
-                }
-                if (self) {
-                    emit self->autoInsertFinished(ok);
-                }
-            });
-    };
+    QPointer<AutoInsertController> self(this);
+    const QString scratchPath = m_scratchPath;
     // The inner markup is fetched only for the second pass, which few pages need: carrying a large page's
     // markup out of the browser is the costliest step, and this halves it.
-    webView->page()->runJavaScript(
-        PageScripts::bodyOuterMarkupScript(), s_scriptWorld, [self, scratchPath, insertAt](const QVariant &outer) {
+    m_view->page()->runJavaScript(
+        PageScripts::bodyOuterMarkupScript(), s_scriptWorld, [self, scratchPath, text](const QVariant &outer) {
             if (!self) {
                 return;
             }
             if (outer.typeId() != QMetaType::QString) {
-                insertAt(-1);
+                self->insertAt(-1, text);
                 return;
             }
             const qint16 formIndex = FormScan::findMessageForm(outer.toString(), QString(), scratchPath);
             if (formIndex >= 0) {
-                insertAt(formIndex);
+                self->insertAt(formIndex, text);
                 return;
             }
-            self->webView->page()->runJavaScript(
-                PageScripts::bodyInnerMarkupScript(), s_scriptWorld, [scratchPath, insertAt](const QVariant &inner) {
+            self->m_view->page()->runJavaScript(
+                PageScripts::bodyInnerMarkupScript(), s_scriptWorld, [self, scratchPath, text](const QVariant &inner) {
+                    if (!self) {
+                        return;
+                    }
                     const QString markup = inner.typeId() == QMetaType::QString ? inner.toString() : QString();
-                    insertAt(FormScan::findMessageForm(QString(), markup, scratchPath));
+                    self->insertAt(FormScan::findMessageForm(QString(), markup, scratchPath), text);
                 });
         });
 }
 
-void MainWindow::showAutoInsertError()
+void AutoInsertController::insertAt(qint16 formIndex, const QString &text)
 {
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Auto-Insert Error"),
-                    QStringLiteral("Could not auto-insert your message.  Try pasting instead."), QMessageBox::Ok,
-                    this);
-    box.exec();
-}
-
-void MainWindow::checkPostedMessage()
-{
-    if (watchCountdown < 1 || watchCountdown > 4) {
-        if (watchCountdown > 0) {
-            --watchCountdown;
+    const qint16 elementIndex = formIndex >= 0 ? FormScan::findMessageField(formIndex, m_scratchPath) : qint16(-1);
+    if (formIndex < 0 || elementIndex < 0) {
+        QPointer<AutoInsertController> self(this);
+        showError();
+        if (self) {
+            emit finished(false);
         }
         return;
     }
-    QPointer<MainWindow> self(this);
-    webView->page()->runJavaScript(PageScripts::bodyMarkupScript(), s_scriptWorld, [self](const QVariant &result) {
+    // Armed whether or not the write succeeds.
+    emit textInserted(text);
+    QPointer<AutoInsertController> self(this);
+    m_view->page()->runJavaScript(PageScripts::setFormFieldValueScript(formIndex, elementIndex, text), s_scriptWorld,
+                                  [self](const QVariant &written) {
         if (!self) {
             return;
         }
-        // An earlier completion may have found the post while this page was being read.
-        if (self->watchCountdown >= 1 && self->watchCountdown <= 4) {
-            const BodyMarkup body = bodyMarkupFrom(result);
-            const QString key = PostedMessage::postedMessageKey(self->lastInsertedMessage);
-            if (body.present && PostedMessage::pageTextContainsKey(body.outer, body.inner, key)) {
-                self->watchCurrentPage();
-                self->watchCountdown = 1;
-            }
+        const bool ok = written.toBool();
+        if (!ok) {
+            self->showError();
         }
-        if (self->watchCountdown > 0) {
-            --self->watchCountdown;
+        if (self) {
+            emit self->finished(ok);
         }
     });
+}
+
+void AutoInsertController::showError()
+{
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Auto-Insert Error"),
+                    QStringLiteral("Could not auto-insert your message.  Try pasting instead."), QMessageBox::Ok,
+                    m_dialogParent);
+    box.exec();
 }

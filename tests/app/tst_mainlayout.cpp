@@ -103,25 +103,25 @@ void tst_MainLayout::verifyFormulas()
     QVERIFY2(near(actual, expected),                                                                                   \
         qPrintable(QStringLiteral(#actual " = %1, expected %2 (W %3, H %4)").arg(actual).arg(expected).arg(W).arg(H)))
 
-    const QRect f1 = twipsGeometry(w.messageEditor);
-    const QRect f3 = twipsGeometry(w.postsFrame);
+    const QRect f1 = twipsGeometry(w.messagePanel);
+    const QRect f3 = twipsGeometry(w.postsPanel);
     const int sb = tw(w.statusBar()->height());
 
     CHECK_TWIPS(tw(w.listTabs->y()), std::abs(f1.top() + f1.height() + 100));
     CHECK_TWIPS(tw(w.listTabs->height()), H);
     CHECK_TWIPS(f3.top(), std::abs(tw(w.listTabs->y()) + 400));
-    CHECK_TWIPS(tw(w.forumsFrame->y()), f3.top());
+    CHECK_TWIPS(tw(w.forumPanel->y()), f3.top());
     CHECK_TWIPS(f3.height(), std::abs(H - sb - 500 - f3.top() - 250));
-    CHECK_TWIPS(tw(w.postList->height()), std::abs(f3.height() - tw(w.postList->y()) - 100));
-    CHECK_TWIPS(tw(w.forumsFrame->height()), f3.height());
-    CHECK_TWIPS(tw(w.forumList->height()), std::abs(f3.height() - tw(w.forumList->y()) - 100));
-    CHECK_TWIPS(tw(w.newRepliesList->height()), tw(w.postList->height()));
+    CHECK_TWIPS(tw(w.postsPanel->postList->height()), std::abs(f3.height() - tw(w.postsPanel->postList->y()) - 100));
+    CHECK_TWIPS(tw(w.forumPanel->height()), f3.height());
+    CHECK_TWIPS(tw(w.forumPanel->forumList->height()), std::abs(f3.height() - tw(w.forumPanel->forumList->y()) - 100));
+    CHECK_TWIPS(tw(w.postsPanel->newRepliesList->height()), tw(w.postsPanel->postList->height()));
 
-    const QRect f2 = twipsGeometry(w.browserFrame);
+    const QRect f2 = twipsGeometry(w.browserPane);
     CHECK_TWIPS(f2.height(), f1.top() + f1.height() + f3.height());
     CHECK_TWIPS(f2.width(), std::abs(W - f2.left() - 240));
-    CHECK_TWIPS(tw(w.webView->width()), std::abs(f2.width() - 240));
-    CHECK_TWIPS(tw(w.webView->height()), std::abs(f2.height() - tw(w.webView->y()) - 1000));
+    CHECK_TWIPS(tw(w.browserPane->webView->width()), std::abs(f2.width() - 240));
+    CHECK_TWIPS(tw(w.browserPane->webView->height()), std::abs(f2.height() - tw(w.browserPane->webView->y()) - 1000));
 
     const int panel1 = tw(w.statusPanels[0]->width());
     CHECK_TWIPS(panel1, f1.width());
@@ -130,8 +130,8 @@ void tst_MainLayout::verifyFormulas()
     QTRY_VERIFY(w.statusPanels[2]->geometry().right() >= w.statusBar()->width() - 30);
     QTRY_VERIFY(w.statusPanels[2]->x() > w.statusPanels[1]->geometry().right());
 
-    CHECK_TWIPS(tw(w.addressEdit->width()), std::abs(f2.width() - tw(w.addressEdit->x()) - tw(w.goButton->width()) - 200));
-    CHECK_TWIPS(tw(w.goButton->x()), std::abs(f2.width() - tw(w.goButton->width()) - 100));
+    CHECK_TWIPS(tw(w.browserPane->addressEdit->width()), std::abs(f2.width() - tw(w.browserPane->addressEdit->x()) - tw(w.browserPane->goButton->width()) - 200));
+    CHECK_TWIPS(tw(w.browserPane->goButton->x()), std::abs(f2.width() - tw(w.browserPane->goButton->width()) - 100));
     CHECK_TWIPS(tw(w.visitButton->width()), std::abs(W - tw(w.visitButton->x()) - 250));
 #undef CHECK_TWIPS
 }
@@ -200,7 +200,7 @@ void tst_MainLayout::pictureButtonsHaveIconsAndCaptions()
     }
     QCOMPARE(w.visitButton->toolTip(), QStringLiteral("Visit us!"));
     QCOMPARE(w.optionsButton->toolTip(), QStringLiteral("Options"));
-    for (QPushButton *nav : { w.backButton, w.forwardButton, w.stopButton, w.reloadButton }) {
+    for (QPushButton *nav : { w.browserPane->backButton, w.browserPane->forwardButton, w.browserPane->stopButton, w.browserPane->reloadButton }) {
         QVERIFY(!nav->icon().isNull());
         QVERIFY(!nav->toolTip().isEmpty());
         QCOMPARE(nav->accessibleName(), nav->toolTip());
@@ -210,33 +210,31 @@ void tst_MainLayout::pictureButtonsHaveIconsAndCaptions()
 void tst_MainLayout::startStateOfTabsAndFrames()
 {
     const MainWindow &w = *m_window;
-    QCOMPARE(w.messageEditor->title(), QStringLiteral("Message Editor"));
-    QCOMPARE(w.browserFrame->title(), QStringLiteral("Browser"));
-    QCOMPARE(w.postsFrame->title(), QString());
-    QCOMPARE(w.forumsFrame->title(), QString());
+    QCOMPARE(w.messagePanel->title(), QStringLiteral("Message Editor"));
+    QCOMPARE(w.browserPane->title(), QStringLiteral("Browser"));
+    QCOMPARE(w.postsPanel->title(), QString());
+    QCOMPARE(w.forumPanel->title(), QString());
     QCOMPARE(w.listTabs->count(), 2);
     QCOMPARE(w.listTabs->tabText(0), QStringLiteral("Your Forums"));
     QCOMPARE(w.listTabs->tabText(1), QStringLiteral("Your Posts"));
     QCOMPARE(w.listTabs->currentIndex(), 0);
-    QCOMPARE(w.postTabs->tabText(0), QStringLiteral("Show All"));
-    QCOMPARE(w.postTabs->tabText(1), QStringLiteral("New Replies "));
-    QCOMPARE(w.postTabs->currentIndex(), 0);
-    QVERIFY(w.forumsFrame->isVisible());
-    QVERIFY(w.postsFrame->isHidden());
-    QVERIFY(!w.postList->isHidden());
-    QVERIFY(!w.watchButton->isHidden());
-    QVERIFY(!w.unwatchButton->isHidden());
-    QVERIFY(w.newRepliesList->isHidden());
-    QVERIFY(w.checkRepliesButton->isHidden());
-    QVERIFY(w.sizeList->isHidden());
-    QVERIFY(w.loginList->isHidden());
+    QCOMPARE(w.postsPanel->postTabs->tabText(0), QStringLiteral("Show All"));
+    QCOMPARE(w.postsPanel->postTabs->tabText(1), QStringLiteral("New Replies "));
+    QCOMPARE(w.postsPanel->postTabs->currentIndex(), 0);
+    QVERIFY(w.forumPanel->isVisible());
+    QVERIFY(w.postsPanel->isHidden());
+    QVERIFY(!w.postsPanel->postList->isHidden());
+    QVERIFY(!w.postsPanel->watchButton->isHidden());
+    QVERIFY(!w.postsPanel->unwatchButton->isHidden());
+    QVERIFY(w.postsPanel->newRepliesList->isHidden());
+    QVERIFY(w.postsPanel->checkRepliesButton->isHidden());
 
     // The frames are drawn over the tab strip they belong to.
     const QObjectList siblings = w.listTabs->parent()->children();
-    QVERIFY(siblings.indexOf(w.forumsFrame) > siblings.indexOf(w.listTabs));
-    QVERIFY(siblings.indexOf(w.postsFrame) > siblings.indexOf(w.listTabs));
+    QVERIFY(siblings.indexOf(w.forumPanel) > siblings.indexOf(w.listTabs));
+    QVERIFY(siblings.indexOf(w.postsPanel) > siblings.indexOf(w.listTabs));
     // Their tabs show above them.
-    QVERIFY(w.listTabs->tabRect(0).bottom() <= w.forumsFrame->y() - w.listTabs->y() + 2);
+    QVERIFY(w.listTabs->tabRect(0).bottom() <= w.forumPanel->y() - w.listTabs->y() + 2);
 }
 
 void tst_MainLayout::designSizeHasNoOverlapsOrCutText()
@@ -261,8 +259,8 @@ void tst_MainLayout::minimumSizeHasNoOverlapsOrCutText()
 void tst_MainLayout::verifyEverythingShows()
 {
     MainWindow &w = *m_window;
-    for (QWidget *container : { w.centralWidget(), static_cast<QWidget *>(w.messageEditor), static_cast<QWidget *>(w.browserFrame),
-             static_cast<QWidget *>(w.postsFrame), static_cast<QWidget *>(w.forumsFrame) }) {
+    for (QWidget *container : { w.centralWidget(), static_cast<QWidget *>(w.messagePanel), static_cast<QWidget *>(w.browserPane),
+             static_cast<QWidget *>(w.postsPanel), static_cast<QWidget *>(w.forumPanel) }) {
         QList<QWidget *> shown;
         for (QWidget *child : container->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
             if (!child->isHidden() && !child->objectName().isEmpty()) {
@@ -290,9 +288,9 @@ void tst_MainLayout::verifyEverythingShows()
     }
     // The editor and the whole browser frame lie above the status bar.
     const int clientBottom = w.centralWidget()->height();
-    QVERIFY(w.messageEditor->geometry().bottom() < clientBottom);
-    QVERIFY(w.forumsFrame->geometry().bottom() < clientBottom);
-    QVERIFY(w.browserFrame->geometry().bottom() < clientBottom + 2);
+    QVERIFY(w.messagePanel->geometry().bottom() < clientBottom);
+    QVERIFY(w.forumPanel->geometry().bottom() < clientBottom);
+    QVERIFY(w.browserPane->geometry().bottom() < clientBottom + 2);
 
     // Captions fit their buttons and labels.
     for (QAbstractButton *button : w.findChildren<QAbstractButton *>()) {
@@ -394,7 +392,7 @@ void tst_MainLayout::minimisedWindowKeepsEveryControl()
     QCOMPARE(w.statusPanels[1]->size(), panel2);
 
     // Restoring runs the full layout.
-    w.postsFrame->resize(w.postsFrame->width(), 10);
+    w.postsPanel->resize(w.postsPanel->width(), 10);
     w.setWindowState(Qt::WindowNoState);
     QVERIFY(!w.isMinimized());
     verifyFormulas();
@@ -404,15 +402,15 @@ void tst_MainLayout::browserBarFitsAtMinimumWidth()
 {
     MainWindow &w = *m_window;
     resizeOuter(7000, 9000);
-    const int frameWidth = w.browserFrame->width();
-    for (QWidget *c : { static_cast<QWidget *>(w.addressEdit), static_cast<QWidget *>(w.goButton),
-             static_cast<QWidget *>(w.backButton), static_cast<QWidget *>(w.reloadButton), static_cast<QWidget *>(w.noPopupsCheck),
-             static_cast<QWidget *>(w.webView) }) {
+    const int frameWidth = w.browserPane->width();
+    for (QWidget *c : { static_cast<QWidget *>(w.browserPane->addressEdit), static_cast<QWidget *>(w.browserPane->goButton),
+             static_cast<QWidget *>(w.browserPane->backButton), static_cast<QWidget *>(w.browserPane->reloadButton), static_cast<QWidget *>(w.browserPane->noPopupsCheck),
+             static_cast<QWidget *>(w.browserPane->webView) }) {
         QVERIFY2(c->geometry().right() < frameWidth, qPrintable(c->objectName()));
     }
-    QVERIFY(w.addressEdit->geometry().right() < w.goButton->x());
+    QVERIFY(w.browserPane->addressEdit->geometry().right() < w.browserPane->goButton->x());
     // The message editor keeps its full size.
-    QCOMPARE(twipsGeometry(w.messageEditor).width(), tw(twipsToPixels(3735)));
+    QCOMPARE(twipsGeometry(w.messagePanel).width(), tw(twipsToPixels(3735)));
 }
 
 QTEST_MAIN(tst_MainLayout)

@@ -35,7 +35,7 @@ private slots:
     void viewRepliesThenAllPosts();
     void optionsAndTemplatesOpenDialog_data();
     void optionsAndTemplatesOpenDialog();
-    void exitRunsTheUnloadSequence();
+    void exitRunsTheShutDown();
 
 private:
     QAction *item(int menu, int position) const;
@@ -107,18 +107,18 @@ void tst_MainMenus::captionsAndOrder()
         QCOMPARE(actual, captions[m]);
     }
     QCOMPARE(item(0, 3), m_window->fileMenuItem[3]);
-    QCOMPARE(item(3, 0), m_window->aboutMenuItem[0]);
-    QCOMPARE(item(4, 0), m_window->mnuAboutItem[0]);
+    QCOMPARE(item(3, 0), m_window->helpMenuItem[0]);
+    QCOMPARE(item(4, 0), m_window->aboutMenuItem[0]);
 }
 
 void tst_MainMenus::newMessageEmptiesEditorAndStoresSubject()
 {
-    m_window->subjectEdit->setText("Hello forum");
+    m_window->messagePanel->subjectEdit->setText("Hello forum");
     QCOMPARE(m_state->settings.read("data", "lastSubject", "<missing>"), QStringLiteral("Hello forum"));
-    QVERIFY(!m_window->messageEdit->toPlainText().isEmpty());
+    QVERIFY(!m_window->messagePanel->messageEdit->toPlainText().isEmpty());
     item(0, 0)->trigger();
-    QCOMPARE(m_window->messageEdit->toPlainText(), QString());
-    QCOMPARE(m_window->subjectEdit->text(), QString());
+    QCOMPARE(m_window->messagePanel->messageEdit->toPlainText(), QString());
+    QCOMPARE(m_window->messagePanel->subjectEdit->text(), QString());
     QCOMPARE(m_state->settings.read("data", "lastSubject", "<missing>"), QString());
 }
 
@@ -127,7 +127,7 @@ void tst_MainMenus::saveMessageRunsEvenWhenButtonHidden()
     m_window->saveButton->setEnabled(false);
     m_window->saveButton->hide();
     m_window->setMessageText("Body line");
-    m_window->subjectEdit->setText("Subject line");
+    m_window->messagePanel->subjectEdit->setText("Subject line");
     item(0, 1)->trigger();
     QFile messages(m_state->dir.filePath("messages.txt"));
     QVERIFY(messages.open(QIODevice::ReadOnly));
@@ -139,24 +139,24 @@ void tst_MainMenus::saveMessageRunsEvenWhenButtonHidden()
 
 void tst_MainMenus::checkRepliesShowsNewRepliesTab()
 {
-    QSignalSpy tabClicks(m_window->postTabs, &QTabBar::currentChanged);
+    QSignalSpy tabClicks(m_window->postsPanel->postTabs, &QTabBar::currentChanged);
     item(1, 2)->trigger();
-    QCOMPARE(m_window->postTabs->currentIndex(), 1);
+    QCOMPARE(m_window->postsPanel->postTabs->currentIndex(), 1);
     QCOMPARE(tabClicks.size(), 1);
     QCOMPARE(tabClicks.first().first().toInt(), 1);
 }
 
 void tst_MainMenus::viewRepliesThenAllPosts()
 {
-    QSignalSpy tabClicks(m_window->postTabs, &QTabBar::currentChanged);
+    QSignalSpy tabClicks(m_window->postsPanel->postTabs, &QTabBar::currentChanged);
     item(2, 2)->trigger();
-    QCOMPARE(m_window->postTabs->currentIndex(), 1);
+    QCOMPARE(m_window->postsPanel->postTabs->currentIndex(), 1);
     item(2, 1)->trigger();
-    QCOMPARE(m_window->postTabs->currentIndex(), 0);
-    QCOMPARE(m_window->postTabs->tabText(m_window->postTabs->currentIndex()), QStringLiteral("Show All"));
+    QCOMPARE(m_window->postsPanel->postTabs->currentIndex(), 0);
+    QCOMPARE(m_window->postsPanel->postTabs->tabText(m_window->postsPanel->postTabs->currentIndex()), QStringLiteral("Show All"));
     QCOMPARE(tabClicks.size(), 2);
-    QVERIFY(!m_window->postList->isHidden());
-    QVERIFY(m_window->newRepliesList->isHidden());
+    QVERIFY(!m_window->postsPanel->postList->isHidden());
+    QVERIFY(m_window->postsPanel->newRepliesList->isHidden());
 }
 
 void tst_MainMenus::optionsAndTemplatesOpenDialog_data()
@@ -181,7 +181,7 @@ void tst_MainMenus::optionsAndTemplatesOpenDialog()
     QCOMPARE(visibleOptions(), dialog);
 }
 
-void tst_MainMenus::exitRunsTheUnloadSequence()
+void tst_MainMenus::exitRunsTheShutDown()
 {
     QSignalSpy ended(m_window.get(), &MainWindow::programEnded);
     m_window->setMessageText("Last words\r\nsecond line");

@@ -2,6 +2,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTest>
@@ -41,10 +42,11 @@ private slots:
     void storedMessageReplacesInitialText();
     void rememberedFormat_data();
     void rememberedFormat();
-    void unloadWritesMessageAndFormat();
+    void shutDownWritesMessageAndFormat();
     void unwritableDataFolderEndsStartUp();
     void saveMessageRecreatesRemovedFile();
     void subjectIsStoredAsTyped();
+    void keptFilesComeBackUnchanged();
 };
 
 void tst_MainWindowStartup::firstRun()
@@ -58,7 +60,7 @@ void tst_MainWindowStartup::firstRun()
     }
     QCOMPARE(window.windowTitle(), QStringLiteral("Postavo by Lantern Hill Software"));
     QCOMPARE(window.visitButton->text(), QStringLiteral("Visit www.postavo.example.com"));
-    QCOMPARE(window.subjectEdit->text(), QStringLiteral("Type Subject Here"));
+    QCOMPARE(window.messagePanel->subjectEdit->text(), QStringLiteral("Type Subject Here"));
     QCOMPARE(window.messageText(), MainWindow::initialMessageText());
     QVERIFY(window.messageText().startsWith("Type your first message here.  \r\n\r\nUse plain-text"));
     QVERIFY(window.messageText().contains("and hit the \"Insert Message\" button \r\n"));
@@ -89,7 +91,7 @@ void tst_MainWindowStartup::storedMessageReplacesInitialText()
     MainWindow window(ws.context);
     QVERIFY(window.startUp());
     QCOMPARE(window.messageText(), replaces ? stored : MainWindow::initialMessageText());
-    QCOMPARE(window.subjectEdit->text(), QStringLiteral("My subject"));
+    QCOMPARE(window.messagePanel->subjectEdit->text(), QStringLiteral("My subject"));
 }
 
 void tst_MainWindowStartup::rememberedFormat_data()
@@ -115,7 +117,7 @@ void tst_MainWindowStartup::rememberedFormat()
     QCOMPARE(window.formatSelector->currentText(), selected);
 }
 
-void tst_MainWindowStartup::unloadWritesMessageAndFormat()
+void tst_MainWindowStartup::shutDownWritesMessageAndFormat()
 {
     Workspace ws;
     {
@@ -155,7 +157,7 @@ void tst_MainWindowStartup::saveMessageRecreatesRemovedFile()
     QVERIFY(window.startUp());
     QVERIFY(QFile::remove(ws.dataFile("messages.txt")));
     window.setMessageText("a\r\nb");
-    window.subjectEdit->setText("subj");
+    window.messagePanel->subjectEdit->setText("subj");
     window.saveButton->click();
     QCOMPARE(window.panelText(1), QStringLiteral("MESSAGE SAVED"));
     QCOMPARE(fileBytes(ws.dataFile("messages.txt")), QByteArray("a[br]b|subj\r\n"));
@@ -166,9 +168,43 @@ void tst_MainWindowStartup::subjectIsStoredAsTyped()
     Workspace ws;
     MainWindow window(ws.context);
     QVERIFY(window.startUp());
-    window.subjectEdit->clear();
-    QTest::keyClicks(window.subjectEdit, "Hi");
+    window.messagePanel->subjectEdit->clear();
+    QTest::keyClicks(window.messagePanel->subjectEdit, "Hi");
     QCOMPARE(ws.settings.read("data", "lastSubject", "?"), QStringLiteral("Hi"));
+}
+
+// Files as version 1.0.0 wrote them are read and written back byte for byte.
+void tst_MainWindowStartup::keptFilesComeBackUnchanged()
+{
+    const QDir kept(QStringLiteral(POSTAVO_KEPT_DATA "/written-by-1.0"));
+    const QStringList names{"Postavo.ini", "data/htmltemp.txt", "data/messages.txt", "data/posts.txt",
+                            "data/posts2.txt", "data/sizes.txt"};
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir("data"));
+    for (const QString &name : names) {
+        QVERIFY2(QFile::copy(kept.filePath(name), dir.filePath(name)), qPrintable(name));
+    }
+    SettingsStore settings(dir.filePath("Postavo.ini"));
+    LinkFormatTable formats;
+    AppContext context{DataFolder(dir.filePath("data")), &settings, &formats};
+    {
+        MainWindow window(context);
+        QVERIFY(window.startUp());
+        QCOMPARE(window.messagePanel->subject(), QStringLiteral("Ein Betreff | mit Strich"));
+        QCOMPARE(window.formatSelector->currentText(), QStringLiteral("bbcode spezial"));
+        QCOMPARE(window.ownPosts.sizes(), (QStringList{"12345", "unmeasured", "unmeasured"}));
+        QCOMPARE(window.forums.count(), 3);
+        QCOMPARE(window.postsPanel->postList->count(), 3);
+        window.forumPanel->forumList->setCurrentRow(2);
+        QCOMPARE(window.forumPanel->usernameEdit->text(), QStringLiteral("bob|b"));
+        QCOMPARE(window.forumPanel->passwordEdit->text(), QStringLiteral("pa|ss\r\nword%"));
+        // What "Save and Close" in the options writes.
+        formats.save(settings, settings.read("data", "size", "500"));
+        window.shutDown();
+    }
+    for (const QString &name : names) {
+        QCOMPARE(fileBytes(dir.filePath(name)), fileBytes(kept.filePath(name)));
+    }
 }
 
 QTEST_MAIN(tst_MainWindowStartup)

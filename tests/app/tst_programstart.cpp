@@ -18,6 +18,7 @@
 
 #include "base/branding.h"
 #include "app/mainwindow.h"
+#include "app/programstart.h"
 #include "base/settingsstore.h"
 #include "links/linkformats.h"
 #include "ui/aboutwindow.h"
@@ -89,7 +90,8 @@ private slots:
     {
         QTemporaryDir tmp;
         Program program(tmp.path());
-        SplashWindow splash(program.context);
+        ProgramStart start(program.context);
+        SplashWindow &splash = start.splash;
         QCOMPARE(splash.size(), QSize(478, 318));
         QVERIFY(!splash.progressTimer->isActive());
         QCOMPARE(splash.progressTimer->interval(), 2);
@@ -102,12 +104,12 @@ private slots:
 
         for (int tick = 1; tick <= 74; ++tick) {
             splash.tick();
-            QVERIFY(!splash.mainWindow());
+            QVERIFY(!start.mainWindow());
         }
         QCOMPARE(splash.tickCount, qint16(148));
         splash.tick();
         QCOMPARE(splash.tickCount, qint16(150));
-        MainWindow *main = splash.mainWindow();
+        MainWindow *main = start.mainWindow();
         QVERIFY(main);
         QVERIFY(main->isVisible());
         QVERIFY(!splash.isVisible());
@@ -118,11 +120,11 @@ private slots:
         // Skinning is off: no skin, no skin labels.
         QVERIFY(!skinObject());
         QVERIFY(main->findChildren<SkinLabel *>().isEmpty());
-        QVERIFY(!ownPalette(main->forumList));
+        QVERIFY(!ownPalette(main->forumPanel->forumList));
 
-        // The unload closes the splash and the program ends.
+        // The shut-down closes the splash and the program ends.
         CloseCounter splashCloses(&splash);
-        QSignalSpy ended(&splash, &SplashWindow::programEnded);
+        QSignalSpy ended(&start, &ProgramStart::programEnded);
         main->close();
         QCOMPARE(splashCloses.closes, 1);
         QCOMPARE(ended.count(), 1);
@@ -132,15 +134,16 @@ private slots:
     {
         QTemporaryDir tmp;
         Program program(tmp.path());
-        SplashWindow splash(program.context);
+        ProgramStart start(program.context);
+        SplashWindow &splash = start.splash;
         splash.load();
         splash.show();
-        QTRY_VERIFY_WITH_TIMEOUT(splash.mainWindow() && splash.mainWindow()->isVisible(), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(start.mainWindow() && start.mainWindow()->isVisible(), 30000);
         QVERIFY(!splash.isVisible());
         QCOMPARE(splash.tickCount, qint16(150));
         QTest::qWait(30);
         QCOMPARE(splash.tickCount, qint16(150));
-        splash.mainWindow()->close();
+        start.mainWindow()->close();
     }
 
     void failedSetUpEndsTheProgram()
@@ -148,8 +151,9 @@ private slots:
         QTemporaryDir tmp;
         Program program(tmp.path());
         program.context.dataFolder = DataFolder(tmp.filePath(QStringLiteral("missing/folder")));
-        SplashWindow splash(program.context);
-        QSignalSpy failed(&splash, &SplashWindow::startFailed);
+        ProgramStart start(program.context);
+        SplashWindow &splash = start.splash;
+        QSignalSpy failed(&start, &ProgramStart::startFailed);
         // The set-up tells the user in a message box; answer it.
         QTimer answer;
         connect(&answer, &QTimer::timeout, this, [] {
@@ -161,7 +165,7 @@ private slots:
         splash.tickCount = 148;
         splash.tick();
         QCOMPARE(failed.count(), 1);
-        QVERIFY(splash.mainWindow() && !splash.mainWindow()->isVisible());
+        QVERIFY(start.mainWindow() && !start.mainWindow()->isVisible());
     }
 
     void visitButtonOpensTheWebsiteWithoutShowingTheLauncher()
@@ -228,7 +232,8 @@ private slots:
         setSkinConfigured(true);
 
         Program program(tmp.path());
-        SplashWindow splash(program.context);
+        ProgramStart start(program.context);
+        SplashWindow &splash = start.splash;
         splash.load();
         splash.progressTimer->stop();
         QCOMPARE(skinObject(), splash.splashSkin);
@@ -237,35 +242,35 @@ private slots:
         QVERIFY(!ownPalette(splash.pictureLabel));
         splash.tickCount = 148;
         splash.tick();
-        MainWindow *w = splash.mainWindow();
+        MainWindow *w = start.mainWindow();
         QVERIFY(w && w->isVisible());
 
         const QColor c2(0x11, 0x22, 0x33);
         const QColor c3(0x44, 0x55, 0x66);
-        QCOMPARE(w->messageEdit->palette().color(QPalette::Base), c2);
-        QCOMPARE(w->messageEdit->palette().color(QPalette::Text), c3);
-        QCOMPARE(w->subjectEdit->palette().color(QPalette::Base), c2);
-        QCOMPARE(w->forumList->palette().color(QPalette::Base), c2);
-        QCOMPARE(w->forumList->palette().color(QPalette::Text), c3);
+        QCOMPARE(w->messagePanel->messageEdit->palette().color(QPalette::Base), c2);
+        QCOMPARE(w->messagePanel->messageEdit->palette().color(QPalette::Text), c3);
+        QCOMPARE(w->messagePanel->subjectEdit->palette().color(QPalette::Base), c2);
+        QCOMPARE(w->forumPanel->forumList->palette().color(QPalette::Base), c2);
+        QCOMPARE(w->forumPanel->forumList->palette().color(QPalette::Text), c3);
         QCOMPARE(w->formatSelector->palette().color(QPalette::Base), c2);
-        QCOMPARE(w->watchButton->palette().color(QPalette::Button), c2);
+        QCOMPARE(w->postsPanel->watchButton->palette().color(QPalette::Button), c2);
         QCOMPARE(w->saveButton->palette().color(QPalette::Button), c2);
-        for (QWidget *untouched : { static_cast<QWidget *>(w->webView), static_cast<QWidget *>(w->messageEditor),
-                 static_cast<QWidget *>(w->listTabs), static_cast<QWidget *>(w->subjectLabel),
-                 static_cast<QWidget *>(w->noPopupsCheck), static_cast<QWidget *>(w->statusPanels[0]) }) {
+        for (QWidget *untouched : { static_cast<QWidget *>(w->browserPane->webView), static_cast<QWidget *>(w->messagePanel),
+                 static_cast<QWidget *>(w->listTabs), static_cast<QWidget *>(w->messagePanel->subjectLabel),
+                 static_cast<QWidget *>(w->browserPane->noPopupsCheck), static_cast<QWidget *>(w->statusPanels[0]) }) {
             QVERIFY2(!ownPalette(untouched), qPrintable(untouched->objectName()));
         }
 
         // Label copies: the editor's labels in array 1, the forum tab's in array 2, none for the browser's.
         const QList<SkinLabel *> editor = skinLabelArray(w, QStringLiteral("SkinLabel1"));
         QCOMPARE(editor.size(), 3);
-        QCOMPARE(editor.at(1)->text(), w->subjectLabel->text());
-        QCOMPARE(editor.at(1)->geometry(), w->subjectLabel->geometry());
-        QCOMPARE(editor.at(2)->text(), w->messageLabel->text());
+        QCOMPARE(editor.at(1)->text(), w->messagePanel->subjectLabel->text());
+        QCOMPARE(editor.at(1)->geometry(), w->messagePanel->subjectLabel->geometry());
+        QCOMPARE(editor.at(2)->text(), w->messagePanel->messageLabel->text());
         const QList<SkinLabel *> forums = skinLabelArray(w, QStringLiteral("SkinLabel2"));
         QCOMPARE(forums.size(), 3);
-        QCOMPARE(forums.at(1)->text(), w->usernameLabel->text());
-        QVERIFY(w->browserFrame->findChildren<SkinLabel *>().isEmpty());
+        QCOMPARE(forums.at(1)->text(), w->forumPanel->usernameLabel->text());
+        QVERIFY(w->browserPane->findChildren<SkinLabel *>().isEmpty());
 
         // The skinned window still works: the about window opens skinned, the visit button opens the site.
         w->showAboutWindow();
@@ -276,7 +281,7 @@ private slots:
         w->visitButton->click();
         QCOMPARE(m_opened.size(), 1);
 
-        QSignalSpy ended(&splash, &SplashWindow::programEnded);
+        QSignalSpy ended(&start, &ProgramStart::programEnded);
         w->close();
         QCOMPARE(ended.count(), 1);
         QVERIFY(!skinCompanion(false)->isRunning());
@@ -299,4 +304,4 @@ int main(int argc, char *argv[])
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "tst_startup.moc"
+#include "tst_programstart.moc"

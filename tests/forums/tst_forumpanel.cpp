@@ -219,17 +219,17 @@ void tst_MainWindowLists::addForumStoresPlaceholderLogin()
     Program program(m_dir->path());
     MainWindow &w = *program.window;
     QVERIFY(program.loaded);
-    QVERIFY(!w.usernameEdit->isEnabled());
+    QVERIFY(!w.forumPanel->usernameEdit->isEnabled());
     QVERIFY(goTo(w, "http://forum.example/board"));
-    w.addForumButton->click();
+    w.forumPanel->addForumButton->click();
 
-    QCOMPARE(entries(w.forumList), QStringList{"http://forum.example/board"});
-    QCOMPARE(entries(w.loginList), QStringList{"Enter Username|"});
-    QCOMPARE(w.forumList->currentRow(), 0);
-    QVERIFY(w.usernameEdit->isEnabled());
-    QVERIFY(w.passwordEdit->isEnabled());
-    QCOMPARE(w.usernameEdit->text(), QString("Enter Username"));
-    QCOMPARE(w.passwordEdit->text(), QString());
+    QCOMPARE(entries(w.forumPanel->forumList), QStringList{"http://forum.example/board"});
+    QCOMPARE(w.forums.logins(), QStringList{"Enter Username|"});
+    QCOMPARE(w.forumPanel->forumList->currentRow(), 0);
+    QVERIFY(w.forumPanel->usernameEdit->isEnabled());
+    QVERIFY(w.forumPanel->passwordEdit->isEnabled());
+    QCOMPARE(w.forumPanel->usernameEdit->text(), QString("Enter Username"));
+    QCOMPARE(w.forumPanel->passwordEdit->text(), QString());
     QCOMPARE(w.panelText(2), QString("http://forum.example/board"));
     QCOMPARE(readFile(dataFile("posts2.txt")), QByteArray("http://forum.example/board|Enter Username|\r\n\r\n"));
 }
@@ -239,16 +239,16 @@ void tst_MainWindowLists::secondNewForumGetsPlaceholderToo()
     Program program(m_dir->path());
     MainWindow &w = *program.window;
     QVERIFY(goTo(w, "http://forum.example/a"));
-    w.addForumButton->click();
+    w.forumPanel->addForumButton->click();
     // The boxes show "Enter Username" and an empty password already, so adding changes no box.
     QVERIFY(goTo(w, "http://forum.example/b"));
-    w.addForumButton->click();
-    QCOMPARE(entries(w.loginList), (QStringList{"Enter Username|", "Enter Username|"}));
+    w.forumPanel->addForumButton->click();
+    QCOMPARE(w.forums.logins(), (QStringList{"Enter Username|", "Enter Username|"}));
     QCOMPARE(readFile(dataFile("posts2.txt")),
              QByteArray("http://forum.example/a|Enter Username|\r\n\r\nhttp://forum.example/b|Enter Username|\r\n\r\n"));
-    w.forumList->setCurrentRow(0);
-    w.forumList->setCurrentRow(1);
-    QCOMPARE(w.usernameEdit->text(), QString("Enter Username"));
+    w.forumPanel->forumList->setCurrentRow(0);
+    w.forumPanel->forumList->setCurrentRow(1);
+    QCOMPARE(w.forumPanel->usernameEdit->text(), QString("Enter Username"));
 }
 
 void tst_MainWindowLists::addingKnownForumChangesNothing()
@@ -256,15 +256,15 @@ void tst_MainWindowLists::addingKnownForumChangesNothing()
     Program program(m_dir->path());
     MainWindow &w = *program.window;
     QVERIFY(goTo(w, "http://forum.example/a"));
-    w.addForumButton->click();
-    w.usernameEdit->setText("bob");
+    w.forumPanel->addForumButton->click();
+    w.forumPanel->usernameEdit->setText("bob");
     const QByteArray before = readFile(dataFile("posts2.txt"));
     QVERIFY(QFile::remove(dataFile("posts2.txt")));
 
-    w.addForumButton->click();
-    QCOMPARE(entries(w.forumList), QStringList{"http://forum.example/a"});
-    QCOMPARE(entries(w.loginList), QStringList{"bob|"});
-    QCOMPARE(w.usernameEdit->text(), QString("bob"));
+    w.forumPanel->addForumButton->click();
+    QCOMPARE(entries(w.forumPanel->forumList), QStringList{"http://forum.example/a"});
+    QCOMPARE(w.forums.logins(), QStringList{"bob|"});
+    QCOMPARE(w.forumPanel->usernameEdit->text(), QString("bob"));
     QVERIFY(!QFile::exists(dataFile("posts2.txt"))); // not even rewritten
     QCOMPARE(before, QByteArray("http://forum.example/a|bob|\r\n\r\n"));
 }
@@ -274,11 +274,11 @@ void tst_MainWindowLists::everyKeystrokeIsStored()
     Program program(m_dir->path());
     MainWindow &w = *program.window;
     QVERIFY(goTo(w, "http://forum.example/a"));
-    w.addForumButton->click();
+    w.forumPanel->addForumButton->click();
     const QString password = "p4ss|w0r";
     QCOMPARE(password.size(), 8);
     for (int i = 0; i < password.size(); ++i) {
-        QTest::keyClick(w.passwordEdit, password.at(i).toLatin1());
+        QTest::keyClick(w.forumPanel->passwordEdit, password.at(i).toLatin1());
         // The file after each keystroke holds what was typed so far: one write per keystroke.
         const QString typed = password.left(i + 1);
         const QByteArray expected = typed.contains('|')
@@ -286,7 +286,7 @@ void tst_MainWindowLists::everyKeystrokeIsStored()
             : QByteArray("http://forum.example/a|Enter Username|") + typed.toUtf8() + "\r\n\r\n";
         QCOMPARE(readFile(dataFile("posts2.txt")), expected);
     }
-    QCOMPARE(w.passwordEdit->text(), password);
+    QCOMPARE(w.forumPanel->passwordEdit->text(), password);
     QCOMPARE(ListFiles::readForums(dataFile("posts2.txt")).logins,
              QStringList{ListFiles::joinLogin("Enter Username", password)});
 }
@@ -298,15 +298,15 @@ void tst_MainWindowLists::selectingShowsThatForumsLogin()
     MainWindow &w = *program.window;
     const QByteArray stored = readFile(dataFile("posts2.txt"));
 
-    w.forumList->setCurrentRow(0);
-    QCOMPARE(w.usernameEdit->text(), QString("alice"));
-    QCOMPARE(w.passwordEdit->text(), QString("pa"));
-    w.forumList->setCurrentRow(1);
-    QCOMPARE(w.usernameEdit->text(), QString("bob"));
-    QCOMPARE(w.passwordEdit->text(), QString()); // an empty stored password shows an empty box
+    w.forumPanel->forumList->setCurrentRow(0);
+    QCOMPARE(w.forumPanel->usernameEdit->text(), QString("alice"));
+    QCOMPARE(w.forumPanel->passwordEdit->text(), QString("pa"));
+    w.forumPanel->forumList->setCurrentRow(1);
+    QCOMPARE(w.forumPanel->usernameEdit->text(), QString("bob"));
+    QCOMPARE(w.forumPanel->passwordEdit->text(), QString()); // an empty stored password shows an empty box
     QCOMPARE(w.panelText(2), QString("http://b/"));
     QCOMPARE(readFile(dataFile("posts2.txt")), stored);
-    QCOMPARE(entries(w.loginList), (QStringList{"alice|pa", "bob|"}));
+    QCOMPARE(w.forums.logins(), (QStringList{"alice|pa", "bob|"}));
 }
 
 void tst_MainWindowLists::keyboardSelectionShowsLoginToo()
@@ -314,12 +314,12 @@ void tst_MainWindowLists::keyboardSelectionShowsLoginToo()
     writeFile(dataFile("posts2.txt"), "http://a/|alice|pa\r\n\r\nhttp://b/|bob|pb\r\n\r\n");
     Program program(m_dir->path());
     MainWindow &w = *program.window;
-    w.forumList->setCurrentRow(0);
-    QTest::keyClick(w.forumList, Qt::Key_Down);
-    QCOMPARE(w.forumList->currentRow(), 1);
-    QCOMPARE(w.usernameEdit->text(), QString("bob"));
+    w.forumPanel->forumList->setCurrentRow(0);
+    QTest::keyClick(w.forumPanel->forumList, Qt::Key_Down);
+    QCOMPARE(w.forumPanel->forumList->currentRow(), 1);
+    QCOMPARE(w.forumPanel->usernameEdit->text(), QString("bob"));
     // Typing now changes bob's login, and alice's stays.
-    QTest::keyClick(w.passwordEdit, 'x');
+    QTest::keyClick(w.forumPanel->passwordEdit, 'x');
     QCOMPARE(readFile(dataFile("posts2.txt")), QByteArray("http://a/|alice|pa\r\n\r\nhttp://b/|bob|pbx\r\n\r\n"));
 }
 
@@ -329,20 +329,20 @@ void tst_MainWindowLists::removeForum()
     Program program(m_dir->path());
     MainWindow &w = *program.window;
 
-    w.removeForumButton->click(); // nothing selected
-    QCOMPARE(w.forumList->count(), 3);
+    w.forumPanel->removeForumButton->click(); // nothing selected
+    QCOMPARE(w.forumPanel->forumList->count(), 3);
 
-    w.forumList->setCurrentRow(1);
-    w.removeForumButton->click();
-    QCOMPARE(entries(w.forumList), (QStringList{"http://a/", "http://c/"}));
-    QCOMPARE(entries(w.loginList), (QStringList{"alice|pa", "carl|pc"}));
+    w.forumPanel->forumList->setCurrentRow(1);
+    w.forumPanel->removeForumButton->click();
+    QCOMPARE(entries(w.forumPanel->forumList), (QStringList{"http://a/", "http://c/"}));
+    QCOMPARE(w.forums.logins(), (QStringList{"alice|pa", "carl|pc"}));
     QCOMPARE(readFile(dataFile("posts2.txt")), QByteArray("http://a/|alice|pa\r\n\r\nhttp://c/|carl|pc\r\n\r\n"));
 
     // Nothing is selected now: the boxes keep the removed login, and typing changes no login.
-    QCOMPARE(w.forumList->currentRow(), -1);
-    QCOMPARE(w.usernameEdit->text(), QString("bob"));
-    QTest::keyClick(w.usernameEdit, 'z');
-    QCOMPARE(entries(w.loginList), (QStringList{"alice|pa", "carl|pc"}));
+    QCOMPARE(w.forumPanel->forumList->currentRow(), -1);
+    QCOMPARE(w.forumPanel->usernameEdit->text(), QString("bob"));
+    QTest::keyClick(w.forumPanel->usernameEdit, 'z');
+    QCOMPARE(w.forums.logins(), (QStringList{"alice|pa", "carl|pc"}));
     QCOMPARE(readFile(dataFile("posts2.txt")), QByteArray("http://a/|alice|pa\r\n\r\nhttp://c/|carl|pc\r\n\r\n"));
 }
 
@@ -351,15 +351,15 @@ void tst_MainWindowLists::newForumSurvivesRestart()
     {
         Program program(m_dir->path());
         QVERIFY(goTo(*program.window, "http://forum.example/new"));
-        program.window->addForumButton->click();
+        program.window->forumPanel->addForumButton->click();
         program.window->shutDown();
     }
     Program program(m_dir->path());
     MainWindow &w = *program.window;
-    QCOMPARE(entries(w.forumList), QStringList{"http://forum.example/new"});
-    w.forumList->setCurrentRow(0);
-    QCOMPARE(w.usernameEdit->text(), QString("Enter Username"));
-    QCOMPARE(w.passwordEdit->text(), QString());
+    QCOMPARE(entries(w.forumPanel->forumList), QStringList{"http://forum.example/new"});
+    w.forumPanel->forumList->setCurrentRow(0);
+    QCOMPARE(w.forumPanel->usernameEdit->text(), QString("Enter Username"));
+    QCOMPARE(w.forumPanel->passwordEdit->text(), QString());
 }
 
 void tst_MainWindowLists::barsInLoginsSurviveRestart()
@@ -368,17 +368,17 @@ void tst_MainWindowLists::barsInLoginsSurviveRestart()
         Program program(m_dir->path());
         MainWindow &w = *program.window;
         QVERIFY(goTo(w, "http://forum.example/x"));
-        w.addForumButton->click();
-        w.usernameEdit->setText("us|er");
-        w.passwordEdit->setText("|pa%7C|ss|");
+        w.forumPanel->addForumButton->click();
+        w.forumPanel->usernameEdit->setText("us|er");
+        w.forumPanel->passwordEdit->setText("|pa%7C|ss|");
         program.window->shutDown();
     }
     Program program(m_dir->path());
     MainWindow &w = *program.window;
-    w.forumList->setCurrentRow(0);
-    QCOMPARE(w.usernameEdit->text(), QString("us|er"));
-    QCOMPARE(w.passwordEdit->text(), QString("|pa%7C|ss|"));
-    QCOMPARE(entries(w.forumList), QStringList{"http://forum.example/x"});
+    w.forumPanel->forumList->setCurrentRow(0);
+    QCOMPARE(w.forumPanel->usernameEdit->text(), QString("us|er"));
+    QCOMPARE(w.forumPanel->passwordEdit->text(), QString("|pa%7C|ss|"));
+    QCOMPARE(entries(w.forumPanel->forumList), QStringList{"http://forum.example/x"});
 }
 
 void tst_MainWindowLists::forumFileIsOwnerOnly()
@@ -387,8 +387,8 @@ void tst_MainWindowLists::forumFileIsOwnerOnly()
     QFile::setPermissions(dataFile("posts2.txt"),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther);
     Program program(m_dir->path());
-    program.window->forumList->setCurrentRow(0);
-    QTest::keyClick(program.window->passwordEdit, 'q');
+    program.window->forumPanel->forumList->setCurrentRow(0);
+    QTest::keyClick(program.window->forumPanel->passwordEdit, 'q');
     const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther
         | QFileDevice::WriteOther;
     QCOMPARE(QFile::permissions(dataFile("posts2.txt")) & others, QFileDevice::Permissions());
@@ -400,13 +400,13 @@ void tst_MainWindowLists::saveFailureIsReported()
     writeFile(dataFile("posts2.txt"), "http://a/|alice|pa\r\n\r\n");
     Program program(m_dir->path());
     MainWindow &w = *program.window;
-    w.forumList->setCurrentRow(0);
+    w.forumPanel->forumList->setCurrentRow(0);
     // A folder in the file's place cannot be replaced, whoever runs the test.
     QVERIFY(QFile::remove(dataFile("posts2.txt")));
     QVERIFY(QDir(m_dir->path()).mkdir("posts2.txt"));
 
     BoxCatcher boxes;
-    QTest::keyClick(w.passwordEdit, 'x');
+    QTest::keyClick(w.forumPanel->passwordEdit, 'x');
     QCOMPARE(boxes.texts.size(), 1);
     QVERIFY2(boxes.texts.at(0).startsWith("There was an error saving your logins.\r\n\r\nError Number "),
              qPrintable(boxes.texts.at(0)));
@@ -414,7 +414,7 @@ void tst_MainWindowLists::saveFailureIsReported()
     QCOMPARE(lines.size(), 4);
     QVERIFY(lines.at(2).mid(QString("Error Number ").size()).toInt() > 0);
     QVERIFY(!lines.at(3).isEmpty());
-    QCOMPARE(entries(w.loginList), QStringList{"alice|pax"}); // the edit stays in memory
+    QCOMPARE(w.forums.logins(), QStringList{"alice|pax"}); // the edit stays in memory
 }
 
 void tst_MainWindowLists::damagedFilesLoadInStep()
@@ -424,15 +424,15 @@ void tst_MainWindowLists::damagedFilesLoadInStep()
     writeFile(dataFile("sizes.txt"), "100\r\n\r\n");
     Program program(m_dir->path());
     MainWindow &w = *program.window;
-    QCOMPARE(w.forumList->count(), 4);
-    QCOMPARE(entries(w.loginList), (QStringList{"|", "|", "|", "u|p"}));
-    QCOMPARE(entries(w.postList), (QStringList{"http://p/1", "http://p/2", "http://p/3"}));
-    QCOMPARE(entries(w.sizeList), (QStringList{"100", ListFiles::unmeasuredSize, ListFiles::unmeasuredSize}));
+    QCOMPARE(w.forumPanel->forumList->count(), 4);
+    QCOMPARE(w.forums.logins(), (QStringList{"|", "|", "|", "u|p"}));
+    QCOMPARE(entries(w.postsPanel->postList), (QStringList{"http://p/1", "http://p/2", "http://p/3"}));
+    QCOMPARE(w.ownPosts.sizes(), (QStringList{"100", ListFiles::unmeasuredSize, ListFiles::unmeasuredSize}));
 
     // A forum loaded without a login shows empty boxes and stays that way in the file.
-    w.forumList->setCurrentRow(1);
-    QCOMPARE(w.usernameEdit->text(), QString());
-    QCOMPARE(w.passwordEdit->text(), QString());
+    w.forumPanel->forumList->setCurrentRow(1);
+    QCOMPARE(w.forumPanel->usernameEdit->text(), QString());
+    QCOMPARE(w.forumPanel->passwordEdit->text(), QString());
 }
 
 void tst_MainWindowLists::fullListsRefuseMore()
@@ -445,18 +445,18 @@ void tst_MainWindowLists::fullListsRefuseMore()
     writeFile(dataFile("posts2.txt"), many);
     Program program(m_dir->path());
     MainWindow &w = *program.window;
-    QCOMPARE(w.postList->count(), ListFiles::maxEntries);
-    QCOMPARE(w.sizeList->count(), ListFiles::maxEntries);
-    QCOMPARE(w.forumList->count(), ListFiles::maxEntries);
-    QCOMPARE(w.loginList->count(), ListFiles::maxEntries);
+    QCOMPARE(w.postsPanel->postList->count(), ListFiles::maxEntries);
+    QCOMPARE(w.ownPosts.count(), ListFiles::maxEntries);
+    QCOMPARE(w.forumPanel->forumList->count(), ListFiles::maxEntries);
+    QCOMPARE(w.forums.count(), ListFiles::maxEntries);
 
     QVERIFY(goTo(w, "http://forum.example/one-more"));
-    w.addForumButton->click();
-    QCOMPARE(w.forumList->count(), ListFiles::maxEntries);
+    w.forumPanel->addForumButton->click();
+    QCOMPARE(w.forumPanel->forumList->count(), ListFiles::maxEntries);
     QVERIFY(!w.panelText(2).isEmpty());
-    w.watchButton->click();
-    QCOMPARE(w.postList->count(), ListFiles::maxEntries);
-    QCOMPARE(w.sizeList->count(), ListFiles::maxEntries);
+    w.postsPanel->watchButton->click();
+    QCOMPARE(w.postsPanel->postList->count(), ListFiles::maxEntries);
+    QCOMPARE(w.ownPosts.count(), ListFiles::maxEntries);
 }
 
 void tst_MainWindowLists::ownPostClicks()
@@ -464,11 +464,11 @@ void tst_MainWindowLists::ownPostClicks()
     writeFile(dataFile("posts.txt"), "http://p/1\r\n\r\nhttp://p/2\r\n\r\n");
     Program program(m_dir->path());
     MainWindow &w = *program.window;
-    w.postList->setCurrentRow(1);
+    w.postsPanel->postList->setCurrentRow(1);
     QCOMPARE(w.panelText(2), QString("http://p/2"));
-    w.watchCountdown = 0;
-    emit w.postList->itemDoubleClicked(w.postList->item(1));
-    QCOMPARE(w.watchCountdown, qint16(4));
+    w.postWatcher->countdown = 0;
+    emit w.postsPanel->postList->itemDoubleClicked(w.postsPanel->postList->item(1));
+    QCOMPARE(w.postWatcher->countdown, qint16(4));
     QTRY_COMPARE(w.currentAddress(), QString("http://p/2"));
 }
 
@@ -477,10 +477,10 @@ void tst_MainWindowLists::forumDoubleClickOnlyNavigates()
     writeFile(dataFile("posts2.txt"), "http://f/1|u|p\r\n\r\n");
     Program program(m_dir->path());
     MainWindow &w = *program.window;
-    w.forumList->setCurrentRow(0);
-    w.watchCountdown = 0;
-    emit w.forumList->itemDoubleClicked(w.forumList->item(0));
-    QCOMPARE(w.watchCountdown, qint16(0));
+    w.forumPanel->forumList->setCurrentRow(0);
+    w.postWatcher->countdown = 0;
+    emit w.forumPanel->forumList->itemDoubleClicked(w.forumPanel->forumList->item(0));
+    QCOMPARE(w.postWatcher->countdown, qint16(0));
     QTRY_COMPARE(w.currentAddress(), QString("http://f/1"));
 }
 
@@ -489,14 +489,14 @@ void tst_MainWindowLists::tabsSwitchFrames()
     Program program(m_dir->path());
     MainWindow &w = *program.window;
     w.show();
-    QVERIFY(w.forumsFrame->isVisible());
-    QVERIFY(!w.postsFrame->isVisible());
+    QVERIFY(w.forumPanel->isVisible());
+    QVERIFY(!w.postsPanel->isVisible());
     w.listTabs->setCurrentIndex(1);
-    QVERIFY(!w.forumsFrame->isVisible());
-    QVERIFY(w.postsFrame->isVisible());
+    QVERIFY(!w.forumPanel->isVisible());
+    QVERIFY(w.postsPanel->isVisible());
     w.listTabs->setCurrentIndex(0);
-    QVERIFY(w.forumsFrame->isVisible());
-    QVERIFY(!w.postsFrame->isVisible());
+    QVERIFY(w.forumPanel->isVisible());
+    QVERIFY(!w.postsPanel->isVisible());
 }
 
 void tst_MainWindowLists::watchTwiceMeasuresOneEntryTwice()
@@ -506,18 +506,18 @@ void tst_MainWindowLists::watchTwiceMeasuresOneEntryTwice()
     server.answer(1700);
     Program program(m_dir->path(), server.port());
     MainWindow &w = *program.window;
-    QSignalSpy done(w.baselineProbe, &PageSizeProbe::completed);
+    QSignalSpy done(w.replyMonitor->baselineProbe(), &PageSizeProbe::completed);
     QVERIFY(goTo(w, "http://127.0.0.1/thread?id=7"));
 
-    w.watchButton->click();
-    QCOMPARE(entries(w.postList), QStringList{"http://127.0.0.1/thread?id=7"});
-    QCOMPARE(entries(w.sizeList), QStringList{ListFiles::unmeasuredSize}); // in step at once
-    QTRY_COMPARE(entries(w.sizeList), QStringList{"1000"});
+    w.postsPanel->watchButton->click();
+    QCOMPARE(entries(w.postsPanel->postList), QStringList{"http://127.0.0.1/thread?id=7"});
+    QCOMPARE(w.ownPosts.sizes(), QStringList{ListFiles::unmeasuredSize}); // in step at once
+    QTRY_COMPARE(w.ownPosts.sizes(), QStringList{"1000"});
     QCOMPARE(w.panelText(2), QString("Response completed"));
 
-    w.watchButton->click();
-    QTRY_COMPARE(entries(w.sizeList), QStringList{"1700"});
-    QCOMPARE(entries(w.postList), QStringList{"http://127.0.0.1/thread?id=7"});
+    w.postsPanel->watchButton->click();
+    QTRY_COMPARE(w.ownPosts.sizes(), QStringList{"1700"});
+    QCOMPARE(entries(w.postsPanel->postList), QStringList{"http://127.0.0.1/thread?id=7"});
     QCOMPARE(server.requestCount(), 2);
     QCOMPARE(done.size(), 2);
 }
@@ -530,12 +530,12 @@ void tst_MainWindowLists::abandonedBaselineKeepsMarker()
     Program program(m_dir->path(), server.port());
     MainWindow &w = *program.window;
     QVERIFY(goTo(w, "http://127.0.0.1/first"));
-    w.watchButton->click();
+    w.postsPanel->watchButton->click();
     QTRY_COMPARE(server.requestCount(), 1);
     QVERIFY(goTo(w, "http://127.0.0.1/second"));
-    w.watchButton->click(); // abandons the first measurement
-    QTRY_COMPARE(entries(w.sizeList), (QStringList{ListFiles::unmeasuredSize, "250"}));
-    QCOMPARE(entries(w.postList), (QStringList{"http://127.0.0.1/first", "http://127.0.0.1/second"}));
+    w.postsPanel->watchButton->click(); // abandons the first measurement
+    QTRY_COMPARE(w.ownPosts.sizes(), (QStringList{ListFiles::unmeasuredSize, "250"}));
+    QCOMPARE(entries(w.postsPanel->postList), (QStringList{"http://127.0.0.1/first", "http://127.0.0.1/second"}));
 
     w.shutDown();
     QCOMPARE(readFile(dataFile("sizes.txt")), QByteArray("unmeasured\r\n\r\n250\r\n\r\n"));
@@ -555,12 +555,12 @@ void tst_MainWindowLists::refusedBaselineKeepsMarker()
     MainWindow &w = *program.window;
     BoxCatcher boxes;
     QVERIFY(goTo(w, "http://127.0.0.1/refused"));
-    w.watchButton->click();
+    w.postsPanel->watchButton->click();
     QTRY_COMPARE(boxes.texts.size(), 1);
     QVERIFY2(boxes.texts.at(0).startsWith("Error occurred.\r\nError #: "), qPrintable(boxes.texts.at(0)));
     QCOMPARE(boxes.titles.at(0), QString("Error"));
     QCOMPARE(boxes.icons.at(0), QMessageBox::Warning);
-    QCOMPARE(entries(w.sizeList), (QStringList{"640", ListFiles::unmeasuredSize}));
+    QCOMPARE(w.ownPosts.sizes(), (QStringList{"640", ListFiles::unmeasuredSize}));
 }
 
 void tst_MainWindowLists::removeWatchDuringMeasurement()
@@ -571,21 +571,21 @@ void tst_MainWindowLists::removeWatchDuringMeasurement()
     writeFile(dataFile("sizes.txt"), "10\r\n\r\n20\r\n\r\n30\r\n\r\n");
     Program program(m_dir->path(), server.port());
     MainWindow &w = *program.window;
-    QSignalSpy done(w.baselineProbe, &PageSizeProbe::completed);
+    QSignalSpy done(w.replyMonitor->baselineProbe(), &PageSizeProbe::completed);
 
     // "b" (index 1) is measured again; while that runs, "a" is removed, so "b" moves to index 0 and index 1
     // now holds "c".
     QVERIFY(goTo(w, "http://127.0.0.1/b"));
-    w.watchButton->click();
+    w.postsPanel->watchButton->click();
     QTRY_COMPARE(server.requestCount(), 1);
-    w.postList->setCurrentRow(0);
-    w.unwatchButton->click();
-    QCOMPARE(entries(w.postList), (QStringList{"http://127.0.0.1/b", "http://127.0.0.1/c"}));
-    QCOMPARE(entries(w.sizeList), (QStringList{"20", "30"}));
+    w.postsPanel->postList->setCurrentRow(0);
+    w.postsPanel->unwatchButton->click();
+    QCOMPARE(entries(w.postsPanel->postList), (QStringList{"http://127.0.0.1/b", "http://127.0.0.1/c"}));
+    QCOMPARE(w.ownPosts.sizes(), (QStringList{"20", "30"}));
 
     server.releaseHeld(4321);
     QTRY_COMPARE(done.size(), 1);
-    QCOMPARE(entries(w.sizeList), (QStringList{"4321", "30"}));
+    QCOMPARE(w.ownPosts.sizes(), (QStringList{"4321", "30"}));
 }
 
 void tst_MainWindowLists::removingMeasuredPostDropsResult()
@@ -596,19 +596,19 @@ void tst_MainWindowLists::removingMeasuredPostDropsResult()
     writeFile(dataFile("sizes.txt"), "10\r\n\r\n20\r\n\r\n");
     Program program(m_dir->path(), server.port());
     MainWindow &w = *program.window;
-    QSignalSpy done(w.baselineProbe, &PageSizeProbe::completed);
+    QSignalSpy done(w.replyMonitor->baselineProbe(), &PageSizeProbe::completed);
 
     QVERIFY(goTo(w, "http://127.0.0.1/b"));
-    w.watchButton->click();
+    w.postsPanel->watchButton->click();
     QTRY_COMPARE(server.requestCount(), 1);
-    w.postList->setCurrentRow(1);
-    w.unwatchButton->click();
-    QCOMPARE(entries(w.postList), QStringList{"http://127.0.0.1/a"});
+    w.postsPanel->postList->setCurrentRow(1);
+    w.postsPanel->unwatchButton->click();
+    QCOMPARE(entries(w.postsPanel->postList), QStringList{"http://127.0.0.1/a"});
 
     // The result arrives for a post that is gone: it is stored nowhere.
     server.releaseHeld(999);
     QTRY_COMPARE(done.size(), 1);
-    QCOMPARE(entries(w.sizeList), QStringList{"10"});
+    QCOMPARE(w.ownPosts.sizes(), QStringList{"10"});
 }
 
 void tst_MainWindowLists::emptyAddressIsNotWatched()
@@ -620,9 +620,9 @@ void tst_MainWindowLists::emptyAddressIsNotWatched()
     if (!w.currentAddress().isEmpty()) {
         QSKIP("the browser pane reports an address even without a page");
     }
-    w.watchButton->click();
-    QCOMPARE(w.postList->count(), 0);
-    QCOMPARE(w.sizeList->count(), 0);
+    w.postsPanel->watchButton->click();
+    QCOMPARE(w.postsPanel->postList->count(), 0);
+    QCOMPARE(w.ownPosts.count(), 0);
     QVERIFY(!w.panelText(2).isEmpty());
 }
 
@@ -632,14 +632,14 @@ void tst_MainWindowLists::removeWatchWithoutSelection()
     writeFile(dataFile("sizes.txt"), "5\r\n\r\n");
     Program program(m_dir->path());
     MainWindow &w = *program.window;
-    w.unwatchButton->click();
-    QCOMPARE(entries(w.postList), QStringList{"http://p/1"});
-    QCOMPARE(entries(w.sizeList), QStringList{"5"});
-    w.postList->setCurrentRow(0);
-    w.unwatchButton->click();
-    QCOMPARE(w.postList->count(), 0);
-    QCOMPARE(w.sizeList->count(), 0);
-    QCOMPARE(w.postList->currentRow(), -1);
+    w.postsPanel->unwatchButton->click();
+    QCOMPARE(entries(w.postsPanel->postList), QStringList{"http://p/1"});
+    QCOMPARE(w.ownPosts.sizes(), QStringList{"5"});
+    w.postsPanel->postList->setCurrentRow(0);
+    w.postsPanel->unwatchButton->click();
+    QCOMPARE(w.postsPanel->postList->count(), 0);
+    QCOMPARE(w.ownPosts.count(), 0);
+    QCOMPARE(w.postsPanel->postList->currentRow(), -1);
 }
 
 void tst_MainWindowLists::ownPostsAndSizesSurviveRestart()
@@ -648,14 +648,14 @@ void tst_MainWindowLists::ownPostsAndSizesSurviveRestart()
     writeFile(dataFile("sizes.txt"), "11\r\n22\r\n33\r\n");
     {
         Program program(m_dir->path());
-        QCOMPARE(entries(program.window->sizeList), (QStringList{"11", "22"}));
+        QCOMPARE(program.window->ownPosts.sizes(), (QStringList{"11", "22"}));
         program.window->shutDown();
     }
     QCOMPARE(readFile(dataFile("posts.txt")), QByteArray("http://p/1\r\n\r\nhttp://p/2\r\n\r\n"));
     QCOMPARE(readFile(dataFile("sizes.txt")), QByteArray("11\r\n\r\n22\r\n\r\n"));
     Program program(m_dir->path());
-    QCOMPARE(entries(program.window->postList), (QStringList{"http://p/1", "http://p/2"}));
-    QCOMPARE(entries(program.window->sizeList), (QStringList{"11", "22"}));
+    QCOMPARE(entries(program.window->postsPanel->postList), (QStringList{"http://p/1", "http://p/2"}));
+    QCOMPARE(program.window->ownPosts.sizes(), (QStringList{"11", "22"}));
 }
 
 void tst_MainWindowLists::probeStartFailureBox()
@@ -663,8 +663,8 @@ void tst_MainWindowLists::probeStartFailureBox()
     Program program(m_dir->path());
     MainWindow &w = *program.window;
     BoxCatcher boxes;
-    emit w.baselineProbe->startFailed(10022, "Invalid argument");
-    emit w.checkProbe->socketFailed(10061, "Connection is forcefully rejected");
+    emit w.replyMonitor->baselineProbe()->startFailed(10022, "Invalid argument");
+    emit w.replyMonitor->checkProbe()->socketFailed(10061, "Connection is forcefully rejected");
     QCOMPARE(boxes.texts, (QStringList{"An error has occurred.\r\nError #: 10022\r\nDescription: Invalid argument",
                                        "Error occurred.\r\nError #: 10061\r\nConnection is forcefully rejected"}));
     QCOMPARE(boxes.titles, (QStringList{"Error", "Error"}));

@@ -85,7 +85,7 @@ OptionsDialog *tst_OptionsDialog::openOptions()
 {
     if (!m_window) {
         m_window = std::make_unique<MainWindow>(m_state->context);
-        if (!m_window->load()) {
+        if (!m_window->startUp()) {
             return nullptr;
         }
         m_window->show();

@@ -48,7 +48,7 @@ private slots:
     void deleteWithoutSelectionDropsBlankLines();
     void missingLibrary();
     void loadAgainBringsToFrontWithoutRereading();
-    void unloadClosesPicker();
+    void shutDownClosesPicker();
 
 private:
     MessagePicker *openPicker();
@@ -73,7 +73,7 @@ void tst_MessagePicker::init()
     m_settings = std::make_unique<SettingsStore>(m_dir->filePath("Postavo.ini"));
     m_context = std::make_unique<AppContext>(AppContext{DataFolder(m_dir->path()), m_settings.get(), &m_formats});
     m_window = std::make_unique<MainWindow>(*m_context);
-    QVERIFY(m_window->load());
+    QVERIFY(m_window->startUp());
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     writeLibrary(s_library);
@@ -200,17 +200,17 @@ void tst_MessagePicker::doubleClickTakesMessageOver()
 
     doubleClick(picker, 5);
     QCOMPARE(w.messageText(), QStringLiteral("upper\r\ncase"));
-    QCOMPARE(w.subjectEdit->text(), QStringLiteral("U"));
+    QCOMPARE(w.messagePanel->subjectEdit->text(), QStringLiteral("U"));
     QCOMPARE(m_settings->read("data", "lastSubject", QString()), QStringLiteral("U"));
 
     // Without a subject piece only the message changes.
     doubleClick(picker, 2);
     QCOMPARE(w.messageText(), QStringLiteral("no bar here"));
-    QCOMPARE(w.subjectEdit->text(), QStringLiteral("U"));
+    QCOMPARE(w.messagePanel->subjectEdit->text(), QStringLiteral("U"));
 
     doubleClick(picker, 7);
     QCOMPARE(w.messageText(), s_hostile);
-    QCOMPARE(w.subjectEdit->text(), QStringLiteral("<i>s</i>"));
+    QCOMPARE(w.messagePanel->subjectEdit->text(), QStringLiteral("<i>s</i>"));
 
     QVERIFY(picker->isVisible());
     QCOMPARE(boxes.texts, QStringList());
@@ -228,7 +228,7 @@ void tst_MessagePicker::blankEntriesCannotBeInserted()
     QFETCH(int, row);
     MainWindow &w = *m_window;
     w.setMessageText(QStringLiteral("kept\r\nmessage"));
-    w.subjectEdit->setText(QStringLiteral("kept subject"));
+    w.messagePanel->subjectEdit->setText(QStringLiteral("kept subject"));
     MessagePicker *picker = openPicker();
     QVERIFY(picker);
 
@@ -237,7 +237,7 @@ void tst_MessagePicker::blankEntriesCannotBeInserted()
     QTRY_COMPARE(boxes.texts, QStringList{QStringLiteral("cannot insert a blank message")});
     QCOMPARE(boxes.buttonCounts, QList<int>{1});
     QCOMPARE(w.messageText(), QStringLiteral("kept\r\nmessage"));
-    QCOMPARE(w.subjectEdit->text(), QStringLiteral("kept subject"));
+    QCOMPARE(w.messagePanel->subjectEdit->text(), QStringLiteral("kept subject"));
     QVERIFY(picker->isVisible());
 }
 
@@ -307,7 +307,7 @@ void tst_MessagePicker::loadAgainBringsToFrontWithoutRereading()
     QCOMPARE(listEntries(fresh), QStringList{QStringLiteral("changed|C")});
 }
 
-void tst_MessagePicker::unloadClosesPicker()
+void tst_MessagePicker::shutDownClosesPicker()
 {
     QPointer<MessagePicker> picker = openPicker();
     QVERIFY(picker);

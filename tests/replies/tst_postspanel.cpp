@@ -14,45 +14,8 @@
 #include "forums/listfiles.h"
 #include "links/linkformats.h"
 #include "support/webtestutil.h"
+#include "support/pageserver.h"
 #include "support/programstate.h"
-
-// Serves fixed bodies by path; while `holding` is set, requests for "/slow" get no answer.
-class PageServer : public QObject
-{
-public:
-    PageServer()
-    {
-        m_server.listen(QHostAddress::LocalHost, 0);
-        connect(&m_server, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket *socket = m_server.nextPendingConnection()) {
-                connect(socket, &QTcpSocket::readyRead, socket, [this, socket] { answer(socket); });
-                connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-            }
-        });
-    }
-
-    quint16 port() const { return m_server.serverPort(); }
-    QString address(const QString &path) const { return QStringLiteral("http://127.0.0.1") + path; }
-
-    QHash<QByteArray, QByteArray> bodies;
-    bool holding = false;
-
-private:
-    void answer(QTcpSocket *socket)
-    {
-        const QByteArray request = socket->readAll();
-        const QByteArray path = request.split(' ').value(1);
-        if (path == "/slow" && holding) {
-            return;
-        }
-        const QByteArray body = bodies.value(path);
-        socket->write("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(body.size())
-                      + "\r\nConnection: close\r\n\r\n" + body);
-        socket->disconnectFromHost();
-    }
-
-    QTcpServer m_server;
-};
 
 class tst_MainWindowReplyCheck : public QObject
 {
@@ -97,21 +60,22 @@ void tst_MainWindowReplyCheck::cleanup()
 void tst_MainWindowReplyCheck::addPost(const QString &path, const QByteArray &body, const QString &storedSize)
 {
     m_server.bodies.insert(path.toUtf8(), body);
-    m_window->postList->addItem(m_server.address(path));
-    m_window->sizeList->addItem(storedSize);
+    m_window->ownPosts.add(m_server.address(path));
+    m_window->ownPosts.storeSize(m_window->ownPosts.count() - 1, m_server.address(path), storedSize);
+    m_window->postsPanel->showPosts();
 }
 
 void tst_MainWindowReplyCheck::runCheck()
 {
-    m_window->checkRepliesButton->click();
+    m_window->postsPanel->checkRepliesButton->click();
     QTRY_VERIFY_WITH_TIMEOUT(m_window->panelText(1).startsWith("finished - "), 10000);
 }
 
 void tst_MainWindowReplyCheck::noPostsFinishesAtOnce()
 {
-    m_window->checkRepliesButton->click();
+    m_window->postsPanel->checkRepliesButton->click();
     QCOMPARE(m_window->panelText(1), QStringLiteral("finished - 0 new replies found"));
-    QCOMPARE(m_window->newRepliesList->count(), 0);
+    QCOMPARE(m_window->postsPanel->newRepliesList->count(), 0);
 }
 
 void tst_MainWindowReplyCheck::listsGrownPostsOnly_data()
@@ -140,19 +104,19 @@ void tst_MainWindowReplyCheck::listsGrownPostsOnly()
 
     runCheck();
     QStringList found;
-    for (int i = 0; i < m_window->newRepliesList->count(); ++i) {
-        found.append(m_window->newRepliesList->item(i)->text().mid(QStringLiteral("http://127.0.0.1").size()));
+    for (int i = 0; i < m_window->postsPanel->newRepliesList->count(); ++i) {
+        found.append(m_window->postsPanel->newRepliesList->item(i)->text().mid(QStringLiteral("http://127.0.0.1").size()));
     }
     QCOMPARE(found, expected);
     QCOMPARE(m_window->panelText(1),
              QStringLiteral("finished - %1 new replies found").arg(expected.size()));
     // A check never changes the stored sizes.
-    QCOMPARE(m_window->sizeList->item(0)->text(), QStringLiteral("1000"));
-    QCOMPARE(m_window->sizeList->item(1)->text(), ListFiles::unmeasuredSize);
+    QCOMPARE(m_window->ownPosts.storedSize(0), QStringLiteral("1000"));
+    QCOMPARE(m_window->ownPosts.storedSize(1), ListFiles::unmeasuredSize);
 
     // Nothing was measured again, so the next run reports the same posts.
     runCheck();
-    QCOMPARE(m_window->newRepliesList->count(), expected.size());
+    QCOMPARE(m_window->postsPanel->newRepliesList->count(), expected.size());
 }
 
 void tst_MainWindowReplyCheck::secondPressRestartsTheRun()
@@ -160,7 +124,7 @@ void tst_MainWindowReplyCheck::secondPressRestartsTheRun()
     addPost("/slow", QByteArray(5000, 'a'), "1000");
     addPost("/other", QByteArray(5000, 'b'), "1000");
     m_server.holding = true;
-    m_window->checkRepliesButton->click();
+    m_window->postsPanel->checkRepliesButton->click();
     QTRY_COMPARE(m_window->panelText(1), QStringLiteral("checking post 1"));
     QTest::qWait(200);
     QCOMPARE(m_window->panelText(1), QStringLiteral("checking post 1"));
@@ -168,23 +132,23 @@ void tst_MainWindowReplyCheck::secondPressRestartsTheRun()
     m_server.holding = false;
     runCheck();
     QCOMPARE(m_window->panelText(1), QStringLiteral("finished - 2 new replies found"));
-    QCOMPARE(m_window->newRepliesList->count(), 2);
+    QCOMPARE(m_window->postsPanel->newRepliesList->count(), 2);
 }
 
 void tst_MainWindowReplyCheck::tabsSwitchTheView()
 {
     m_window->listTabs->setCurrentIndex(1);
-    QVERIFY(m_window->postList->isVisible());
-    QVERIFY(!m_window->checkRepliesButton->isVisible());
-    m_window->postTabs->setCurrentIndex(1);
-    QVERIFY(!m_window->postList->isVisible());
-    QVERIFY(!m_window->watchButton->isVisible());
-    QVERIFY(!m_window->unwatchButton->isVisible());
-    QVERIFY(m_window->newRepliesList->isVisible());
-    QVERIFY(m_window->checkRepliesButton->isVisible());
-    m_window->postTabs->setCurrentIndex(0);
-    QVERIFY(m_window->postList->isVisible());
-    QVERIFY(!m_window->newRepliesList->isVisible());
+    QVERIFY(m_window->postsPanel->postList->isVisible());
+    QVERIFY(!m_window->postsPanel->checkRepliesButton->isVisible());
+    m_window->postsPanel->postTabs->setCurrentIndex(1);
+    QVERIFY(!m_window->postsPanel->postList->isVisible());
+    QVERIFY(!m_window->postsPanel->watchButton->isVisible());
+    QVERIFY(!m_window->postsPanel->unwatchButton->isVisible());
+    QVERIFY(m_window->postsPanel->newRepliesList->isVisible());
+    QVERIFY(m_window->postsPanel->checkRepliesButton->isVisible());
+    m_window->postsPanel->postTabs->setCurrentIndex(0);
+    QVERIFY(m_window->postsPanel->postList->isVisible());
+    QVERIFY(!m_window->postsPanel->newRepliesList->isVisible());
 }
 
 POSTAVO_WEB_TEST_MAIN(tst_MainWindowReplyCheck)

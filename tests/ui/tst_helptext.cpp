@@ -117,7 +117,7 @@ void tst_HelpText::guideShownOnTopAndCentred()
 
 void tst_HelpText::guideFoundInAnyLetterCase()
 {
-    writeGuide("{\\helpText lower case name}", QStringLiteral("help.RTF"));
+    writeGuide("{\\rtf1 lower case name}", QStringLiteral("help.RTF"));
     AppContext ctx = context();
     HelpWindow window(ctx);
     QVERIFY(window.isLoaded());
@@ -138,7 +138,7 @@ void tst_HelpText::showAtStartupMirrorsSetting()
 {
     QFETCH(QString, stored);
     QFETCH(bool, ticked);
-    writeGuide("{\\helpText guide}");
+    writeGuide("{\\rtf1 guide}");
     m_settings->write(QStringLiteral("Settings"), QStringLiteral("showHelp"), stored);
     AppContext ctx = context();
     HelpWindow window(ctx);
@@ -149,7 +149,7 @@ void tst_HelpText::showAtStartupMirrorsSetting()
 
 void tst_HelpText::clickingShowAtStartupWritesSetting()
 {
-    writeGuide("{\\helpText guide}");
+    writeGuide("{\\rtf1 guide}");
     AppContext ctx = context();
     HelpWindow window(ctx);
     window.show();
@@ -167,7 +167,7 @@ void tst_HelpText::clickingShowAtStartupWritesSetting()
 
 void tst_HelpText::damagedGuideStillOpens()
 {
-    QByteArray damaged = "{\\helpText\\ansi {\\fonttbl{\\f0 Arial;}}{\\b still readable}\\par {\\pict\\bin999999999 ";
+    QByteArray damaged = "{\\rtf1\\ansi {\\fonttbl{\\f0 Arial;}}{\\b still readable}\\par {\\pict\\bin999999999 ";
     damaged += QByteArray(300, '\xff');
     writeGuide(damaged);
     AppContext ctx = context();
@@ -189,7 +189,7 @@ void tst_HelpText::plainTextGuideShownAsText()
 
 void tst_HelpText::linksLeaveTheViewer()
 {
-    writeGuide("{\\helpText{\\field{\\*\\fldinst{HYPERLINK \"http://www.example.com/\"}}{\\fldrslt site}}}");
+    writeGuide("{\\rtf1{\\field{\\*\\fldinst{HYPERLINK \"http://www.example.com/\"}}{\\fldrslt site}}}");
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler(QStringLiteral("http"), &catcher, "open");
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");

@@ -22,7 +22,7 @@ private slots:
 
     void missingGuideOpensNothingAndIsLookedForAgain();
     void secondRequestRaisesTheSameWindow();
-    void unloadClosesHelpWindow();
+    void shutDownClosesHelpWindow();
 
 private:
     void writeGuide();
@@ -58,7 +58,7 @@ void tst_HelpWindow::writeGuide()
 {
     QFile file(m_dir->filePath(QStringLiteral("Help.rtf")));
     QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("{\\helpText\\ansi {\\b Postavo} help}");
+    file.write("{\\rtf1\\ansi {\\b Postavo} help}");
 }
 
 QList<HelpWindow *> tst_HelpWindow::helpWindows() const
@@ -102,7 +102,7 @@ void tst_HelpWindow::secondRequestRaisesTheSameWindow()
     QVERIFY(helpWindows().constFirst()->isVisible());
 }
 
-void tst_HelpWindow::unloadClosesHelpWindow()
+void tst_HelpWindow::shutDownClosesHelpWindow()
 {
     writeGuide();
     m_main->showHelpWindow();

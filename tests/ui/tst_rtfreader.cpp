@@ -153,65 +153,65 @@ void tst_RtfReader::plainText_data()
     QTest::addColumn<QString>("text");
 
     QTest::newRow("empty-input") << QByteArray() << QString();
-    QTest::newRow("empty-document") << QByteArray("{\\helpText}") << QString();
-    QTest::newRow("last-paragraph-without-par") << QByteArray("{\\helpText hello}") << "hello\n";
-    QTest::newRow("escaped-braces-and-backslash") << QByteArray("{\\helpText a\\{b\\}c\\\\d}") << "a{b}c\\d\n";
-    QTest::newRow("delimiting-space-eaten") << QByteArray("{\\helpText\\b  two}") << " two\n";
-    QTest::newRow("line-ends-in-source-ignored") << QByteArray("{\\helpText a\r\nb\nc}") << "abc\n";
-    QTest::newRow("par-line-tab") << QByteArray("{\\helpText a\\par b\\line c\\tab d}") << "a\nb\nc\td\n";
-    QTest::newRow("backslash-newline-is-par") << QByteArray("{\\helpText a\\\nb}") << "a\nb\n";
+    QTest::newRow("empty-document") << QByteArray("{\\rtf1}") << QString();
+    QTest::newRow("last-paragraph-without-par") << QByteArray("{\\rtf1 hello}") << "hello\n";
+    QTest::newRow("escaped-braces-and-backslash") << QByteArray("{\\rtf1 a\\{b\\}c\\\\d}") << "a{b}c\\d\n";
+    QTest::newRow("delimiting-space-eaten") << QByteArray("{\\rtf1\\b  two}") << " two\n";
+    QTest::newRow("line-ends-in-source-ignored") << QByteArray("{\\rtf1 a\r\nb\nc}") << "abc\n";
+    QTest::newRow("par-line-tab") << QByteArray("{\\rtf1 a\\par b\\line c\\tab d}") << "a\nb\nc\td\n";
+    QTest::newRow("backslash-newline-is-par") << QByteArray("{\\rtf1 a\\\nb}") << "a\nb\n";
     QTest::newRow("special-spaces-and-hyphens")
-        << QByteArray("{\\helpText a\\~b\\-c\\_d}") << QString::fromUtf8("a\u00a0bc\u2011d\n");
-    QTest::newRow("typographic-words") << QByteArray("{\\helpText \\lquote a\\rquote  \\ldblquote b\\rdblquote  x\\emdash "
+        << QByteArray("{\\rtf1 a\\~b\\-c\\_d}") << QString::fromUtf8("a\u00a0bc\u2011d\n");
+    QTest::newRow("typographic-words") << QByteArray("{\\rtf1 \\lquote a\\rquote  \\ldblquote b\\rdblquote  x\\emdash "
                                                      "y\\endash z\\bullet}")
                                        << QString::fromUtf8("\u2018a\u2019 \u201cb\u201d x\u2014y\u2013z\u2022\n");
-    QTest::newRow("hex-windows-1252") << QByteArray("{\\helpText\\ansi caf\\'e9 \\'80 \\'93q\\'94}")
+    QTest::newRow("hex-windows-1252") << QByteArray("{\\rtf1\\ansi caf\\'e9 \\'80 \\'93q\\'94}")
                                       << QString::fromUtf8("caf\u00e9 \u20ac \u201cq\u201d\n");
-    QTest::newRow("hex-upper-case-digits") << QByteArray("{\\helpText\\ansi \\'C9t\\'E9}")
+    QTest::newRow("hex-upper-case-digits") << QByteArray("{\\rtf1\\ansi \\'C9t\\'E9}")
                                            << QString::fromUtf8("\u00c9t\u00e9\n");
-    QTest::newRow("raw-high-bytes-windows-1252") << QByteArray("{\\helpText\\ansi caf\xe9}")
+    QTest::newRow("raw-high-bytes-windows-1252") << QByteArray("{\\rtf1\\ansi caf\xe9}")
                                                  << QString::fromUtf8("caf\u00e9\n");
-    QTest::newRow("ansicpg-1251") << QByteArray("{\\helpText\\ansi\\ansicpg1251 \\'cf\\'f0\\'e8}")
+    QTest::newRow("ansicpg-1251") << QByteArray("{\\rtf1\\ansi\\ansicpg1251 \\'cf\\'f0\\'e8}")
                                   << QString::fromUtf8("\u041f\u0440\u0438\n");
-    QTest::newRow("font-charset-greek") << QByteArray("{\\helpText\\ansi{\\fonttbl{\\f0\\fcharset0 Arial;}"
+    QTest::newRow("font-charset-greek") << QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset0 Arial;}"
                                                       "{\\f1\\fcharset161 Arial Greek;}}\\f1 \\'e1\\'e2\\f0 \\'e1}")
                                         << QString::fromUtf8("\u03b1\u03b2\u00e1\n");
-    QTest::newRow("unicode-default-skip-one") << QByteArray("{\\helpText \\u233?t\\u233?}")
+    QTest::newRow("unicode-default-skip-one") << QByteArray("{\\rtf1 \\u233?t\\u233?}")
                                               << QString::fromUtf8("\u00e9t\u00e9\n");
-    QTest::newRow("unicode-skips-hex-fallback") << QByteArray("{\\helpText\\u8220\\'93quoted\\u8221\\'94}")
+    QTest::newRow("unicode-skips-hex-fallback") << QByteArray("{\\rtf1\\u8220\\'93quoted\\u8221\\'94}")
                                                 << QString::fromUtf8("\u201cquoted\u201d\n");
-    QTest::newRow("unicode-negative-surrogates") << QByteArray("{\\helpText \\u-10179?\\u-8704?!}")
+    QTest::newRow("unicode-negative-surrogates") << QByteArray("{\\rtf1 \\u-10179?\\u-8704?!}")
                                                  << QString::fromUtf8("\U0001F600!\n");
-    QTest::newRow("unicode-negative-bmp") << QByteArray("{\\helpText \\u-4064?}") << QString(QChar(0xF020)) + "\n";
-    QTest::newRow("uc2") << QByteArray("{\\helpText\\uc2 \\u8364\\'80\\'80x}") << QString::fromUtf8("\u20acx\n");
-    QTest::newRow("uc0") << QByteArray("{\\helpText\\uc0 \\u233 x}") << QString::fromUtf8("\u00e9x\n");
-    QTest::newRow("uc-is-scoped-to-its-group") << QByteArray("{\\helpText {\\uc2 \\u233 ab}\\u233 cd}")
+    QTest::newRow("unicode-negative-bmp") << QByteArray("{\\rtf1 \\u-4064?}") << QString(QChar(0xF020)) + "\n";
+    QTest::newRow("uc2") << QByteArray("{\\rtf1\\uc2 \\u8364\\'80\\'80x}") << QString::fromUtf8("\u20acx\n");
+    QTest::newRow("uc0") << QByteArray("{\\rtf1\\uc0 \\u233 x}") << QString::fromUtf8("\u00e9x\n");
+    QTest::newRow("uc-is-scoped-to-its-group") << QByteArray("{\\rtf1 {\\uc2 \\u233 ab}\\u233 cd}")
                                                << QString::fromUtf8("\u00e9\u00e9d\n");
-    QTest::newRow("skipping-stops-at-group") << QByteArray("{\\helpText\\uc3 \\u233{x}yz}")
+    QTest::newRow("skipping-stops-at-group") << QByteArray("{\\rtf1\\uc3 \\u233{x}yz}")
                                              << QString::fromUtf8("\u00e9xyz\n");
-    QTest::newRow("unpaired-surrogate-replaced") << QByteArray("{\\helpText a\\u-10179?b}")
+    QTest::newRow("unpaired-surrogate-replaced") << QByteArray("{\\rtf1 a\\u-10179?b}")
                                                  << QString::fromUtf8("a\ufffdb\n");
     QTest::newRow("skipped-destinations")
-        << QByteArray("{\\helpText{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red1\\green2\\blue3;}{\\stylesheet{\\s0 Normal;}}"
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red1\\green2\\blue3;}{\\stylesheet{\\s0 Normal;}}"
                       "{\\info{\\title T}{\\author A}}{\\header H}{\\footer F}{\\*\\generator G;}"
                       "{\\pict\\pngblip 89504e47}{\\object{\\objdata 0102}}text}")
         << "text\n";
-    QTest::newRow("ignorable-destination") << QByteArray("{\\helpText a{\\*\\foo hidden {nested \\par}}b}") << "ab\n";
-    QTest::newRow("hidden-text") << QByteArray("{\\helpText a{\\v secret}b\\v hid\\v0 c}") << "abc\n";
-    QTest::newRow("list-text-shown") << QByteArray("{\\helpText{\\listtext \\u8226\\'95\\tab}item}")
+    QTest::newRow("ignorable-destination") << QByteArray("{\\rtf1 a{\\*\\foo hidden {nested \\par}}b}") << "ab\n";
+    QTest::newRow("hidden-text") << QByteArray("{\\rtf1 a{\\v secret}b\\v hid\\v0 c}") << "abc\n";
+    QTest::newRow("list-text-shown") << QByteArray("{\\rtf1{\\listtext \\u8226\\'95\\tab}item}")
                                      << QString::fromUtf8("\u2022\titem\n");
-    QTest::newRow("table-cells") << QByteArray("{\\helpText\\trowd a\\cell b\\cell\\row c}") << "a\tb\t\nc\n";
-    QTest::newRow("bin-data-skipped") << QByteArray("{\\helpText a\\bin3 }{\\z c}") << "az c\n";
-    QTest::newRow("bin-negative-length") << QByteArray("{\\helpText a\\bin-5 b}") << "ab\n";
-    QTest::newRow("control-characters-dropped") << QByteArray("{\\helpText a\x01\x7f" "b}") << "ab\n";
-    QTest::newRow("nul-bytes") << QByteArray("{\\helpText a\0b}", 11) << "ab\n";
-    QTest::newRow("text-after-last-brace") << QByteArray("{\\helpText a}b") << "ab\n";
-    QTest::newRow("hex-at-end") << QByteArray("{\\helpText a\\'") << "a\n";
-    QTest::newRow("hex-one-digit-at-end") << QByteArray("{\\helpText a\\'4") << "a\n";
-    QTest::newRow("hex-invalid-digits") << QByteArray("{\\helpText a\\'zzb}") << "azzb\n";
-    QTest::newRow("backslash-at-end") << QByteArray("{\\helpText a\\") << "a\n";
-    QTest::newRow("unicode-control-characters-dropped") << QByteArray("{\\helpText\\uc0 a\\u10 \\u0 \\u9 b}") << "a\tb\n";
-    QTest::newRow("unicode-out-of-range") << QByteArray("{\\helpText a\\u99999999999?b}") << "ab\n";
+    QTest::newRow("table-cells") << QByteArray("{\\rtf1\\trowd a\\cell b\\cell\\row c}") << "a\tb\t\nc\n";
+    QTest::newRow("bin-data-skipped") << QByteArray("{\\rtf1 a\\bin3 }{\\z c}") << "az c\n";
+    QTest::newRow("bin-negative-length") << QByteArray("{\\rtf1 a\\bin-5 b}") << "ab\n";
+    QTest::newRow("control-characters-dropped") << QByteArray("{\\rtf1 a\x01\x7f" "b}") << "ab\n";
+    QTest::newRow("nul-bytes") << QByteArray("{\\rtf1 a\0b}", 11) << "ab\n";
+    QTest::newRow("text-after-last-brace") << QByteArray("{\\rtf1 a}b") << "ab\n";
+    QTest::newRow("hex-at-end") << QByteArray("{\\rtf1 a\\'") << "a\n";
+    QTest::newRow("hex-one-digit-at-end") << QByteArray("{\\rtf1 a\\'4") << "a\n";
+    QTest::newRow("hex-invalid-digits") << QByteArray("{\\rtf1 a\\'zzb}") << "azzb\n";
+    QTest::newRow("backslash-at-end") << QByteArray("{\\rtf1 a\\") << "a\n";
+    QTest::newRow("unicode-control-characters-dropped") << QByteArray("{\\rtf1\\uc0 a\\u10 \\u0 \\u9 b}") << "a\tb\n";
+    QTest::newRow("unicode-out-of-range") << QByteArray("{\\rtf1 a\\u99999999999?b}") << "ab\n";
 }
 
 void tst_RtfReader::plainText()
@@ -228,46 +228,46 @@ void tst_RtfReader::html_data()
     QTest::addColumn<QStringList>("lacks");
 
     QTest::newRow("bold-italic-underline")
-        << QByteArray("{\\helpText {\\b B}{\\i I}{\\ul U}{\\strike S}}")
+        << QByteArray("{\\rtf1 {\\b B}{\\i I}{\\ul U}{\\strike S}}")
         << QStringList{"<b>B</b>", "<i>I</i>", "<u>U</u>", "<s>S</s>"} << QStringList();
-    QTest::newRow("toggles-with-zero") << QByteArray("{\\helpText\\b a\\b0 b\\i c\\i0 d\\ul e\\ulnone f\\ulw g\\ul0 h}")
+    QTest::newRow("toggles-with-zero") << QByteArray("{\\rtf1\\b a\\b0 b\\i c\\i0 d\\ul e\\ulnone f\\ulw g\\ul0 h}")
                                        << QStringList{"<b>a</b>b<i>c</i>d<u>e</u>f<u>g</u>h"} << QStringList();
-    QTest::newRow("plain-resets-character-format") << QByteArray("{\\helpText\\b\\i\\fs40 x\\plain y}")
+    QTest::newRow("plain-resets-character-format") << QByteArray("{\\rtf1\\b\\i\\fs40 x\\plain y}")
                                                    << QStringList{"<i>x</i></b></span>y"} << QStringList();
-    QTest::newRow("group-restores-format") << QByteArray("{\\helpText {\\b a}b}") << QStringList{"<b>a</b>b"}
+    QTest::newRow("group-restores-format") << QByteArray("{\\rtf1 {\\b a}b}") << QStringList{"<b>a</b>b"}
                                            << QStringList();
-    QTest::newRow("font-size-half-points") << QByteArray("{\\helpText\\fs40 big\\fs21 odd}")
+    QTest::newRow("font-size-half-points") << QByteArray("{\\rtf1\\fs40 big\\fs21 odd}")
                                            << QStringList{"font-size:20pt;\">big", "font-size:10.5pt;\">odd"}
                                            << QStringList();
-    QTest::newRow("absurd-font-size-clamped") << QByteArray("{\\helpText\\fs99999999 x}")
+    QTest::newRow("absurd-font-size-clamped") << QByteArray("{\\rtf1\\fs99999999 x}")
                                               << QStringList{"font-size:400pt;"} << QStringList();
-    QTest::newRow("fixed-pitch-font") << QByteArray("{\\helpText{\\fonttbl{\\f0\\fswiss Arial;}{\\f1\\fmodern Courier;}}"
+    QTest::newRow("fixed-pitch-font") << QByteArray("{\\rtf1{\\fonttbl{\\f0\\fswiss Arial;}{\\f1\\fmodern Courier;}}"
                                                     "a{\\f1 code}b\\f1 c\\plain d}")
                                       << QStringList{"a<span style=\"font-family:monospace;\">code</span>b<span style="
                                                      "\"font-family:monospace;\">c</span>d</p>"}
                                       << QStringList{"Arial", "Courier"};
-    QTest::newRow("colour-from-table") << QByteArray("{\\helpText{\\colortbl;\\red255\\green0\\blue16;}\\cf1 red\\cf7 x}")
+    QTest::newRow("colour-from-table") << QByteArray("{\\rtf1{\\colortbl;\\red255\\green0\\blue16;}\\cf1 red\\cf7 x}")
                                        << QStringList{"color:#ff0010;\">red</span>x"} << QStringList();
-    QTest::newRow("super-and-subscript") << QByteArray("{\\helpText x{\\super 2}H{\\sub 2}O}")
+    QTest::newRow("super-and-subscript") << QByteArray("{\\rtf1 x{\\super 2}H{\\sub 2}O}")
                                          << QStringList{"<sup>2</sup>", "<sub>2</sub>"} << QStringList();
-    QTest::newRow("alignment-and-pard") << QByteArray("{\\helpText\\qc a\\par\\pard b\\par}")
+    QTest::newRow("alignment-and-pard") << QByteArray("{\\rtf1\\qc a\\par\\pard b\\par}")
                                         << QStringList{"text-align:center;\">a</p>", "pre-wrap;\">b</p>"}
                                         << QStringList();
-    QTest::newRow("indents-in-pixels") << QByteArray("{\\helpText\\li720\\fi-360\\sb120\\sa240 a}")
+    QTest::newRow("indents-in-pixels") << QByteArray("{\\rtf1\\li720\\fi-360\\sb120\\sa240 a}")
                                        << QStringList{"margin-top:8px; margin-bottom:16px; margin-left:48px; "
                                                       "margin-right:0px; text-indent:-24px;"}
                                        << QStringList();
-    QTest::newRow("line-break") << QByteArray("{\\helpText a\\line b}") << QStringList{"a<br />b"} << QStringList();
-    QTest::newRow("empty-paragraph-keeps-height") << QByteArray("{\\helpText a\\par\\par b}")
+    QTest::newRow("line-break") << QByteArray("{\\rtf1 a\\line b}") << QStringList{"a<br />b"} << QStringList();
+    QTest::newRow("empty-paragraph-keeps-height") << QByteArray("{\\rtf1 a\\par\\par b}")
                                                   << QStringList{">&nbsp;</p>"} << QStringList();
-    QTest::newRow("hyperlink") << QByteArray("{\\helpText{\\field{\\*\\fldinst{HYPERLINK \"http://example.com/a?b=1&c=2\"}}"
+    QTest::newRow("hyperlink") << QByteArray("{\\rtf1{\\field{\\*\\fldinst{HYPERLINK \"http://example.com/a?b=1&c=2\"}}"
                                              "{\\fldrslt{\\ul link}}} after}")
                                << QStringList{"<a href=\"http://example.com/a?b=1&amp;c=2\"><u>link</u></a> after"}
                                << QStringList{"HYPERLINK"};
-    QTest::newRow("mail-link") << QByteArray("{\\helpText{\\field{\\*\\fldinst HYPERLINK mailto:help@example.com }"
+    QTest::newRow("mail-link") << QByteArray("{\\rtf1{\\field{\\*\\fldinst HYPERLINK mailto:help@example.com }"
                                              "{\\fldrslt write}}}")
                                << QStringList{"<a href=\"mailto:help@example.com\">write</a>"} << QStringList();
-    QTest::newRow("plain-keeps-link") << QByteArray("{\\helpText{\\field{\\*\\fldinst{HYPERLINK \"https://x.example/\"}}"
+    QTest::newRow("plain-keeps-link") << QByteArray("{\\rtf1{\\field{\\*\\fldinst{HYPERLINK \"https://x.example/\"}}"
                                                     "{\\fldrslt\\plain here}}}")
                                       << QStringList{"<a href=\"https://x.example/\">here</a>"} << QStringList();
 }
@@ -288,7 +288,7 @@ void tst_RtfReader::html()
 
 void tst_RtfReader::documentTextNeverBecomesMarkup()
 {
-    const QByteArray rtf = "{\\helpText <script>alert(\"x\")</script> & <img src=x onerror=y> \\'3cb\\'3e \\u60?i>}";
+    const QByteArray rtf = "{\\rtf1 <script>alert(\"x\")</script> & <img src=x onerror=y> \\'3cb\\'3e \\u60?i>}";
     const QString html = rtfToHtml(rtf);
     QVERIFY(!html.contains(QLatin1String("<script")));
     QVERIFY(!html.contains(QLatin1String("<img")));
@@ -302,7 +302,7 @@ void tst_RtfReader::onlyWebAndMailLinks()
 {
     for (const char *target : {"javascript:alert(1)", "file:///etc/passwd", "\\\\l \\\"bookmark\\\"", "",
                                "http://exa mple.com/\\\"><b>x"}) {
-        const QByteArray rtf = QByteArray("{\\helpText{\\field{\\*\\fldinst{HYPERLINK \"") + target
+        const QByteArray rtf = QByteArray("{\\rtf1{\\field{\\*\\fldinst{HYPERLINK \"") + target
             + "\"}}{\\fldrslt text}}}";
         const QString html = rtfToHtml(rtf);
         QVERIFY2(!html.contains(QLatin1String("<a ")), target);
@@ -343,11 +343,11 @@ void tst_RtfReader::unbalancedBraces_data()
 {
     QTest::addColumn<QByteArray>("rtf");
     QTest::addColumn<QString>("text");
-    QTest::newRow("closing-first") << QByteArray("}}}}{\\helpText a}}}}b") << "ab\n";
+    QTest::newRow("closing-first") << QByteArray("}}}}{\\rtf1 a}}}}b") << "ab\n";
     QTest::newRow("never-closed") << QByteArray("{{{{{{{a") << "a\n";
-    QTest::newRow("bold-never-closed") << QByteArray("{\\helpText {\\b bold") << "bold\n";
-    QTest::newRow("skipped-never-closed") << QByteArray("{\\helpText a{\\fonttbl{\\f0 Arial;}") << "a\n";
-    QTest::newRow("close-inside-skipped") << QByteArray("{\\helpText {\\info}}}}x") << "x\n";
+    QTest::newRow("bold-never-closed") << QByteArray("{\\rtf1 {\\b bold") << "bold\n";
+    QTest::newRow("skipped-never-closed") << QByteArray("{\\rtf1 a{\\fonttbl{\\f0 Arial;}") << "a\n";
+    QTest::newRow("close-inside-skipped") << QByteArray("{\\rtf1 {\\info}}}}x") << "x\n";
 }
 
 void tst_RtfReader::unbalancedBraces()
@@ -361,28 +361,28 @@ void tst_RtfReader::unbalancedBraces()
 void tst_RtfReader::deepNesting()
 {
     const int depth = 200000;
-    const QByteArray rtf = "{\\helpText " + QByteArray(depth, '{') + "\\b deep" + QByteArray(depth, '}') + " out}";
+    const QByteArray rtf = "{\\rtf1 " + QByteArray(depth, '{') + "\\b deep" + QByteArray(depth, '}') + " out}";
     QCOMPARE(rtfToPlainText(rtf), QStringLiteral("deep out\n"));
     QVERIFY(rtfToHtml(rtf).contains(QLatin1String("deep")));
 
-    const QByteArray unclosed = "{\\helpText " + QByteArray(depth, '{') + "x";
+    const QByteArray unclosed = "{\\rtf1 " + QByteArray(depth, '{') + "x";
     QCOMPARE(rtfToPlainText(unclosed), QStringLiteral("x\n"));
 }
 
 void tst_RtfReader::hugeNumbersAndNames()
 {
     const QByteArray digits(1000000, '9');
-    QCOMPARE(rtfToPlainText("{\\helpText \\fs" + digits + " x}"), QStringLiteral("x\n"));
-    QCOMPARE(rtfToPlainText("{\\helpText \\u-" + digits + " ?y}"), QStringLiteral("y\n"));
-    QCOMPARE(rtfToPlainText("{\\helpText \\uc" + digits + "\\u233 abc}"), QStringLiteral("\u00e9\n"));
-    QCOMPARE(rtfToPlainText("{\\helpText \\" + QByteArray(1000000, 'a') + " z}"), QStringLiteral("z\n"));
-    QCOMPARE(rtfToPlainText("{\\helpText \\li-" + digits + " w}"), QStringLiteral("w\n"));
+    QCOMPARE(rtfToPlainText("{\\rtf1 \\fs" + digits + " x}"), QStringLiteral("x\n"));
+    QCOMPARE(rtfToPlainText("{\\rtf1 \\u-" + digits + " ?y}"), QStringLiteral("y\n"));
+    QCOMPARE(rtfToPlainText("{\\rtf1 \\uc" + digits + "\\u233 abc}"), QStringLiteral("\u00e9\n"));
+    QCOMPARE(rtfToPlainText("{\\rtf1 \\" + QByteArray(1000000, 'a') + " z}"), QStringLiteral("z\n"));
+    QCOMPARE(rtfToPlainText("{\\rtf1 \\li-" + digits + " w}"), QStringLiteral("w\n"));
 }
 
 void tst_RtfReader::hugeBinaryLength()
 {
-    QCOMPARE(rtfToPlainText("{\\helpText a\\bin99999999999 xyz}"), QStringLiteral("a\n"));
-    QCOMPARE(rtfToPlainText("{\\helpText a{\\pict\\bin2147483647 xyz}b}"), QStringLiteral("a\n"));
+    QCOMPARE(rtfToPlainText("{\\rtf1 a\\bin99999999999 xyz}"), QStringLiteral("a\n"));
+    QCOMPARE(rtfToPlainText("{\\rtf1 a{\\pict\\bin2147483647 xyz}b}"), QStringLiteral("a\n"));
 }
 
 void tst_RtfReader::randomBytes()
@@ -398,7 +398,7 @@ void tst_RtfReader::randomBytes()
             b = rtfLike ? soup[random.bounded(int(sizeof(soup) - 1))] : char(random.bounded(256));
         }
         if (rtfLike) {
-            bytes.prepend("{\\helpText\\ansi ");
+            bytes.prepend("{\\rtf1\\ansi ");
         }
         const QString html = rtfToHtml(bytes);
         QVERIFY(html.endsWith(QLatin1String("</body></html>")));

@@ -54,7 +54,7 @@ void tst_MainWindowAutoInsert::cleanup()
 // Loads the page and waits until it, not the start page, has finished loading.
 bool tst_MainWindowAutoInsert::showPage(const QString &body)
 {
-    QWebEnginePage *page = m_window->webView->page();
+    QWebEnginePage *page = m_window->browserPane->webView->page();
     const QUrl base(QStringLiteral("http://127.0.0.1/posting"));
     QSignalSpy finished(page, &QWebEnginePage::loadFinished);
     page->setHtml(QStringLiteral("<!DOCTYPE html><html><body>") + body + QStringLiteral("</body></html>"), base);
@@ -64,7 +64,7 @@ bool tst_MainWindowAutoInsert::showPage(const QString &body)
 
 QString tst_MainWindowAutoInsert::value(const QString &selector)
 {
-    return WebTest::evaluateJavaScriptSync(m_window->webView->page(), PageScripts::fieldValueScript(selector))
+    return WebTest::evaluateJavaScriptSync(m_window->browserPane->webView->page(), PageScripts::fieldValueScript(selector))
         .toString();
 }
 
@@ -88,8 +88,8 @@ void tst_MainWindowAutoInsert::textLandsInTheTextarea()
     QCOMPARE(finished.first().first().toBool(), true);
     QCOMPARE(boxes.titles, QStringList());
     const QString sent = m_window->convertedOutgoingText();
-    QCOMPARE(m_window->lastInsertedMessage, sent);
-    QCOMPARE(m_window->watchCountdown, qint16(4));
+    QCOMPARE(m_window->postWatcher->lastInsertedMessage, sent);
+    QCOMPARE(m_window->postWatcher->countdown, qint16(4));
     // A textarea's value reads back with LF line ends.
     QCOMPARE(value("#message"), QString(sent).replace("\r\n", "\n"));
     QCOMPARE(value("#subject"), QString());
@@ -117,7 +117,7 @@ void tst_MainWindowAutoInsert::refused()
     QCOMPARE(finished.first().first().toBool(), false);
     QCOMPARE(boxes.titles, QStringList { "Auto-Insert Error" });
     QCOMPARE(boxes.texts, QStringList { "Could not auto-insert your message.  Try pasting instead." });
-    QCOMPARE(m_window->watchCountdown, qint16(0));
+    QCOMPARE(m_window->postWatcher->countdown, qint16(0));
     // Both passes ran: the second left the split inner markup, which has no body tag.
     const QString split = scratch();
     QVERIFY2(!split.isEmpty() && !split.contains("<body"), qPrintable(split));

@@ -47,7 +47,7 @@ private:
     static QString fieldValue(MainWindow &window, const char *id)
     {
         return WebTest::evaluateJavaScriptSync(
-                   window.webView->page(),
+                   window.browserPane->webView->page(),
                    QStringLiteral("document.getElementById('%1') ? document.getElementById('%1').value : null")
                        .arg(QLatin1String(id)))
             .toString();
@@ -55,7 +55,7 @@ private:
 
     static bool waitForPage(MainWindow &window, const QString &address)
     {
-        return QTest::qWaitFor([&] { return window.addressEdit->text() == address && window.panelText(1) == "Complete"; },
+        return QTest::qWaitFor([&] { return window.browserPane->addressEdit->text() == address && window.panelText(1) == "Complete"; },
                                20000);
     }
 
@@ -93,8 +93,8 @@ void tst_EndToEnd::postAndWatchForReplies()
     QVERIFY(QTest::qWaitForWindowExposed(&window));
 
     // Open the forum's posting page from the forum list.
-    QCOMPARE(window.forumList->count(), 1);
-    doubleClick(window.forumList, 0);
+    QCOMPARE(window.forumPanel->forumList->count(), 1);
+    doubleClick(window.forumPanel->forumList, 0);
     QVERIFY(waitForPage(window, forumAddress));
 
     // Auto-Insert the message in html format: it lands in the textarea, past the search form and the select.
@@ -110,47 +110,47 @@ void tst_EndToEnd::postAndWatchForReplies()
     QCOMPARE(fieldValue(window, "subject"), QString());
     QCOMPARE(fieldValue(window, "icon"), QStringLiteral("none"));
     QVERIFY(boxes.texts.isEmpty());
-    QCOMPARE(window.watchCountdown, qint16(4));
+    QCOMPARE(window.postWatcher->countdown, qint16(4));
 
     // Submit: the forum redirects to the thread, where the new post appears and is watched by itself.
-    WebTest::evaluateJavaScriptSync(window.webView->page(),
+    WebTest::evaluateJavaScriptSync(window.browserPane->webView->page(),
                                     "document.getElementById('subject').value = 'Greetings';"
                                     "document.getElementById('send').click(); true");
     QVERIFY(waitForPage(window, threadAddress));
-    QTRY_COMPARE_WITH_TIMEOUT(window.postList->count(), 1, 10000);
-    QCOMPARE(window.postList->item(0)->text(), threadAddress);
+    QTRY_COMPARE_WITH_TIMEOUT(window.postsPanel->postList->count(), 1, 10000);
+    QCOMPARE(window.postsPanel->postList->item(0)->text(), threadAddress);
     QCOMPARE(m_forum.posts().size(), 2);
     QCOMPARE(m_forum.posts().last().subject, QStringLiteral("Greetings"));
     const QString firstSize = QString::number(m_forum.threadPage().size());
-    QTRY_COMPARE_WITH_TIMEOUT(window.sizeList->item(0)->text(), firstSize, 10000);
-    QCOMPARE(window.sizeList->count(), 1);
-    QCOMPARE(window.watchCountdown, qint16(0));
+    QTRY_COMPARE_WITH_TIMEOUT(window.ownPosts.storedSize(0), firstSize, 10000);
+    QCOMPARE(window.ownPosts.count(), 1);
+    QCOMPARE(window.postWatcher->countdown, qint16(0));
 
     // Another user replies; the check lists the post under "New Replies ".
     m_forum.addReply("someone", QString(600, QLatin1Char('x')));
     window.listTabs->setCurrentIndex(1);
-    window.postTabs->setCurrentIndex(1);
-    QVERIFY(window.checkRepliesButton->isVisible());
-    window.checkRepliesButton->click();
+    window.postsPanel->postTabs->setCurrentIndex(1);
+    QVERIFY(window.postsPanel->checkRepliesButton->isVisible());
+    window.postsPanel->checkRepliesButton->click();
     QTRY_COMPARE_WITH_TIMEOUT(window.panelText(1), QStringLiteral("finished - 1 new replies found"), 10000);
-    QCOMPARE(window.newRepliesList->count(), 1);
-    QCOMPARE(window.newRepliesList->item(0)->text(), threadAddress);
+    QCOMPARE(window.postsPanel->newRepliesList->count(), 1);
+    QCOMPARE(window.postsPanel->newRepliesList->item(0)->text(), threadAddress);
 
     // Without a new measurement the next check reports it again.
-    window.checkRepliesButton->click();
+    window.postsPanel->checkRepliesButton->click();
     QTRY_COMPARE_WITH_TIMEOUT(window.panelText(1), QStringLiteral("finished - 1 new replies found"), 10000);
-    QCOMPARE(window.newRepliesList->count(), 1);
+    QCOMPARE(window.postsPanel->newRepliesList->count(), 1);
 
     // Opening it from the new replies measures it again, so the next check finds nothing new.
-    window.addressEdit->clear();
-    doubleClick(window.newRepliesList, 0);
+    window.browserPane->addressEdit->clear();
+    doubleClick(window.postsPanel->newRepliesList, 0);
     QVERIFY(waitForPage(window, threadAddress));
     const QString grownSize = QString::number(m_forum.threadPage().size());
-    QTRY_COMPARE_WITH_TIMEOUT(window.sizeList->item(0)->text(), grownSize, 10000);
-    QCOMPARE(window.postList->count(), 1);
-    window.checkRepliesButton->click();
+    QTRY_COMPARE_WITH_TIMEOUT(window.ownPosts.storedSize(0), grownSize, 10000);
+    QCOMPARE(window.postsPanel->postList->count(), 1);
+    window.postsPanel->checkRepliesButton->click();
     QTRY_COMPARE_WITH_TIMEOUT(window.panelText(1), QStringLiteral("finished - 0 new replies found"), 10000);
-    QCOMPARE(window.newRepliesList->count(), 0);
+    QCOMPARE(window.postsPanel->newRepliesList->count(), 0);
     QVERIFY2(boxes.texts.isEmpty(), qPrintable(boxes.texts.join('\n')));
 }
 

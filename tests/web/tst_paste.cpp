@@ -71,7 +71,7 @@ void tst_Paste::initTestCase()
     m_window->show();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
 
-    QSignalSpy loaded(m_window->webView->page(), &QWebEnginePage::loadFinished);
+    QSignalSpy loaded(m_window->browserPane->webView->page(), &QWebEnginePage::loadFinished);
     m_window->navigate(m_server.url("/form"));
     QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty() && loaded.last().at(0).toBool()
                                  && m_window->currentAddress() == m_server.url("/form"),
@@ -85,14 +85,14 @@ void tst_Paste::cleanupTestCase()
 
 QString tst_Paste::fieldValue(const QString &id)
 {
-    return evaluateJavaScriptSync(m_window->webView->page(),
+    return evaluateJavaScriptSync(m_window->browserPane->webView->page(),
                                   QStringLiteral("document.getElementById('%1').value").arg(id))
         .toString();
 }
 
 void tst_Paste::prepareField(const QString &id)
 {
-    QWebEnginePage *page = m_window->webView->page();
+    QWebEnginePage *page = m_window->browserPane->webView->page();
     const QString script = QStringLiteral("(function(){ seen = {keydown: [], keypress: [], inputs: 0};"
                                           " document.getElementById('field').value = '';"
                                           " document.getElementById('area').value = '';"
@@ -145,13 +145,13 @@ void tst_Paste::typesIntoFocusedField()
     }
     switch (index) {
     case 0:
-        w.subjectEdit->setText(source);
+        w.messagePanel->subjectEdit->setText(source);
         break;
     case 1:
-        w.usernameEdit->setText(source);
+        w.forumPanel->usernameEdit->setText(source);
         break;
     case 2:
-        w.passwordEdit->setText(source);
+        w.forumPanel->passwordEdit->setText(source);
         break;
     default:
         w.setMessageText(source);
@@ -159,10 +159,12 @@ void tst_Paste::typesIntoFocusedField()
     }
     prepareField(fieldId);
 
-    QTest::mouseClick(w.pasteButtons[index], Qt::LeftButton);
+    QPushButton *const buttons[] = {w.messagePanel->pasteSubjectButton, w.forumPanel->pasteUsernameButton,
+                                    w.forumPanel->pastePasswordButton, w.messagePanel->pasteMessageButton};
+    QTest::mouseClick(buttons[index], Qt::LeftButton);
     QTRY_COMPARE_WITH_TIMEOUT(fieldValue(fieldId), expected, 10000);
 
-    QWebEnginePage *page = w.webView->page();
+    QWebEnginePage *page = w.browserPane->webView->page();
     // The page's own handlers saw one key press per character typed; the engine names each half of a
     // character outside the BMP "Unidentified", though the field receives the whole character.
     const QVariantList keypress = evaluateJavaScriptSync(page, "seen.keypress").toList();
@@ -193,10 +195,10 @@ void tst_Paste::typesIntoFocusedField()
 void tst_Paste::otherIndexTypesNothing()
 {
     MainWindow &w = *m_window;
-    w.subjectEdit->setText(QStringLiteral("subject"));
+    w.messagePanel->subjectEdit->setText(QStringLiteral("subject"));
     prepareField(QStringLiteral("field"));
-    QMetaObject::invokeMethod(&w, "pasteInto", Q_ARG(int, 4));
-    QMetaObject::invokeMethod(&w, "pasteInto", Q_ARG(int, -1));
+    QMetaObject::invokeMethod(&w, "toolsMenuItemChosen", Q_ARG(int, 8));
+    QMetaObject::invokeMethod(&w, "toolsMenuItemChosen", Q_ARG(int, -1));
     QTest::qWait(300);
     QCOMPARE(fieldValue(QStringLiteral("field")), QString());
 }
@@ -204,12 +206,12 @@ void tst_Paste::otherIndexTypesNothing()
 void tst_Paste::typesAfterNavigation()
 {
     MainWindow &w = *m_window;
-    QSignalSpy loaded(w.webView->page(), &QWebEnginePage::loadFinished);
+    QSignalSpy loaded(w.browserPane->webView->page(), &QWebEnginePage::loadFinished);
     w.navigate(m_server.url("/form2"));
     QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty(), 20000);
-    w.usernameEdit->setText(QStringLiteral("second page"));
+    w.forumPanel->usernameEdit->setText(QStringLiteral("second page"));
     prepareField(QStringLiteral("field"));
-    w.pasteButtons[1]->click();
+    w.forumPanel->pasteUsernameButton->click();
     QTRY_COMPARE_WITH_TIMEOUT(fieldValue(QStringLiteral("field")), QStringLiteral("second page"), 10000);
 }
 
@@ -223,7 +225,7 @@ void tst_Paste::longTextArrivesWhole()
     }
     w.setMessageText(message);
     prepareField(QStringLiteral("area"));
-    w.pasteButtons[3]->click();
+    w.messagePanel->pasteMessageButton->click();
     QString expected = message + QStringLiteral("\r\n\r\n");
     expected.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QTRY_COMPARE_WITH_TIMEOUT(fieldValue(QStringLiteral("area")), expected, 30000);

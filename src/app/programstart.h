@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QObject>
+#include <memory>
+
+#include "base/appcontext.h"
+#include "ui/splashwindow.h"
+
+class MainWindow;
+
+// The program's start: the splash window first; when its count is done, the main window is made, started
+// and shown, and the splash hides. Owns both.
+class ProgramStart : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit ProgramStart(AppContext &context);
+    ~ProgramStart() override;
+
+    // Loads and shows the splash, whose timer then runs.
+    void begin();
+
+    // The main window once the splash has brought it up.
+    MainWindow *mainWindow() const { return m_mainWindow.get(); }
+
+    SplashWindow splash;
+
+signals:
+    // The main window's start-up failed (the user has been told why); the program should end.
+    void startFailed();
+    // The main window has shut down; the program should end.
+    void programEnded();
+
+private:
+    void bringUpMainWindow();
+
+    AppContext &m_context;
+    std::unique_ptr<MainWindow> m_mainWindow;
+};

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QStringList>
+
+#include "base/datafolder.h"
+#include "forums/listfiles.h"
+
+class Forums;
+class OwnPosts;
+
+// Reads the own posts, their sizes and the forums from the data folder and writes them back. A list file that
+// existed but could not be read at loading is never written over, so nothing in it is lost.
+class ListStore
+{
+public:
+    explicit ListStore(const DataFolder &folder);
+
+    // Fills both lists; the files that could not be read come back as "path: reason" lines.
+    QStringList load(OwnPosts *posts, Forums *forums);
+
+    bool savePosts(const OwnPosts &posts);
+    // True as well when the file is left alone because it could not be read.
+    bool saveForums(const Forums &forums, ListFiles::WriteError *error = nullptr);
+    bool saveSizes(const OwnPosts &posts);
+
+private:
+    DataFolder m_folder;
+    QStringList m_unreadable;
+};

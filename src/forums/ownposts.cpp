@@ -1,0 +1,84 @@
+#include "forums/ownposts.h"
+
+#include "forums/listfiles.h"
+
+OwnPosts::OwnPosts(const QStringList &addresses, const QStringList &sizes)
+{
+    const QStringList inStep = ListFiles::sizesInStep(sizes, int(addresses.size()));
+    m_entries.reserve(addresses.size());
+    for (qsizetype i = 0; i < addresses.size(); ++i) {
+        m_entries.append({addresses.at(i), inStep.at(i)});
+    }
+}
+
+bool OwnPosts::isFull() const
+{
+    return count() >= ListFiles::maxEntries;
+}
+
+QString OwnPosts::address(int index) const
+{
+    return index >= 0 && index < count() ? m_entries.at(index).address : QString();
+}
+
+QString OwnPosts::storedSize(int index) const
+{
+    return index >= 0 && index < count() ? m_entries.at(index).size : QString();
+}
+
+int OwnPosts::indexOf(const QString &address) const
+{
+    for (int i = 0; i < count(); ++i) {
+        if (m_entries.at(i).address == address) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+bool OwnPosts::add(const QString &address)
+{
+    if (isFull()) {
+        return false;
+    }
+    m_entries.append({address, ListFiles::unmeasuredSize});
+    return true;
+}
+
+void OwnPosts::remove(int index)
+{
+    if (index >= 0 && index < count()) {
+        m_entries.removeAt(index);
+    }
+}
+
+int OwnPosts::storeSize(int index, const QString &address, const QString &size)
+{
+    if (index < 0 || index >= count() || m_entries.at(index).address != address) {
+        index = indexOf(address);
+    }
+    if (index >= 0) {
+        m_entries[index].size = size;
+    }
+    return index;
+}
+
+QStringList OwnPosts::addresses() const
+{
+    QStringList list;
+    list.reserve(count());
+    for (const Entry &entry : m_entries) {
+        list.append(entry.address);
+    }
+    return list;
+}
+
+QStringList OwnPosts::sizes() const
+{
+    QStringList list;
+    list.reserve(count());
+    for (const Entry &entry : m_entries) {
+        list.append(entry.size);
+    }
+    return list;
+}

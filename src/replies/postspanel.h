@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QGroupBox>
+#include <functional>
+
+class QListWidget;
+class QPushButton;
+class QTabBar;
+class OwnPosts;
+class ReplyMonitor;
+
+// The user's own posts: watch the current page, remove a watch, and "Check for replies" with the view of
+// the posts that have new replies.
+class PostsPanel : public QGroupBox
+{
+    Q_OBJECT
+
+public:
+    // currentAddress: the address of the page the browser shows.
+    PostsPanel(OwnPosts &posts, ReplyMonitor *monitor, std::function<QString()> currentAddress,
+               QWidget *parent = nullptr);
+
+    // Refills the visible list from the own posts.
+    void showPosts();
+    // Fits the lists to the panel's height.
+    void fitContents();
+    int listTop() const;
+    ReplyMonitor *monitor() const { return m_monitor; }
+
+    QPushButton *watchButton = nullptr;
+    QPushButton *unwatchButton = nullptr;
+    QPushButton *checkRepliesButton = nullptr;
+    QTabBar *postTabs = nullptr;
+    QListWidget *postList = nullptr;
+    QListWidget *newRepliesList = nullptr;
+
+public slots:
+    // Adds the page the browser shows, or measures its entry again when it is watched already.
+    void watchCurrentPage();
+    void unwatchSelectedPost();
+    void checkForReplies();
+    // Shows all posts (0) or the new replies (1), as the tabs do.
+    void showView(int tab);
+
+signals:
+    void statusText(int panel, const QString &text);
+    // An own post is to be opened in the browser.
+    void openPost(const QString &address);
+
+private:
+    void switchPostView();
+    void showSelectedPost();
+    void showSelectedReply();
+    void baselineMeasured(int index, const QString &address, qint32 size);
+    void showProbeError(const QString &text);
+
+    OwnPosts &m_posts;
+    ReplyMonitor *m_monitor;
+    std::function<QString()> m_currentAddress;
+};

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QWebEngineView;
+class QWidget;
+
+// Auto-Insert: finds the message field of the posting form in the page and writes the message into it.
+//
+// The page is read and written through asynchronous scripts; each step continues in the callback of the one
+// before, so the window stays responsive while a large page is searched.
+class AutoInsertController : public QObject
+{
+    Q_OBJECT
+
+public:
+    // scratchPath: the data folder's "htmltemp.txt", which the form scan writes; messages go over dialogParent.
+    AutoInsertController(QWebEngineView *view, const QString &scratchPath, QWidget *dialogParent);
+
+    // Inserts the text, converted already, into the page shown now.
+    void insert(const QString &text);
+
+signals:
+    // The text has been handed to the page's message field (whether or not the write succeeded).
+    void textInserted(const QString &text);
+    // The text is in the field, or the user has been told it could not be.
+    void finished(bool ok);
+
+private:
+    void insertAt(qint16 formIndex, const QString &text);
+    void showError();
+
+    QWebEngineView *m_view;
+    QString m_scratchPath;
+    QWidget *m_dialogParent;
+};

@@ -1,0 +1,121 @@
+// The own posts and forums as window-free lists, and their store.
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "forums/forums.h"
+#include "forums/liststore.h"
+#include "forums/ownposts.h"
+
+class tst_ListModels : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void postsAndSizesStayInStep_data();
+    void postsAndSizesStayInStep();
+    void measuredSizeFindsItsPost_data();
+    void measuredSizeFindsItsPost();
+    void forumsKeepALoginEach();
+    void fullListsTakeNoMore();
+    void unreadableFileIsNeverWrittenOver();
+};
+
+void tst_ListModels::postsAndSizesStayInStep_data()
+{
+    QTest::addColumn<QStringList>("sizes");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("missing-read-unmeasured") << QStringList{"10"} << QStringList{"10", "unmeasured", "unmeasured"};
+    QTest::newRow("extra-dropped") << QStringList{"1", "2", "3", "4"} << QStringList{"1", "2", "3"};
+}
+
+void tst_ListModels::postsAndSizesStayInStep()
+{
+    QFETCH(QStringList, sizes);
+    QFETCH(QStringList, expected);
+    OwnPosts posts({"a", "b", "c"}, sizes);
+    QCOMPARE(posts.sizes(), expected);
+    posts.remove(1);
+    QCOMPARE(posts.addresses(), (QStringList{"a", "c"}));
+    QCOMPARE(posts.sizes(), (QStringList{expected.at(0), expected.at(2)}));
+    QVERIFY(posts.add("d"));
+    QCOMPARE(posts.storedSize(2), ListFiles::unmeasuredSize);
+    posts.remove(7);
+    QCOMPARE(posts.count(), 3);
+}
+
+void tst_ListModels::measuredSizeFindsItsPost_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<int>("taken");
+    QTest::newRow("entry-unchanged") << 1 << "b" << 1;
+    QTest::newRow("entry-moved") << 0 << "b" << 1;
+    QTest::newRow("index-gone") << 9 << "c" << 2;
+    QTest::newRow("post-removed") << 1 << "x" << -1;
+}
+
+void tst_ListModels::measuredSizeFindsItsPost()
+{
+    QFETCH(int, index);
+    QFETCH(QString, address);
+    QFETCH(int, taken);
+    OwnPosts posts({"a", "b", "c"}, {});
+    QCOMPARE(posts.storeSize(index, address, "77"), taken);
+    for (int i = 0; i < posts.count(); ++i) {
+        QCOMPARE(posts.storedSize(i), i == taken ? QStringLiteral("77") : ListFiles::unmeasuredSize);
+    }
+}
+
+void tst_ListModels::forumsKeepALoginEach()
+{
+    Forums forums({"f1", "f2"}, {"u|p"});
+    QCOMPARE(forums.logins(), (QStringList{"u|p", "|"}));
+    forums.setLogin(1, "v|q");
+    forums.setLogin(5, "lost");
+    forums.remove(0);
+    QCOMPARE(forums.addresses(), QStringList{"f2"});
+    QCOMPARE(forums.logins(), QStringList{"v|q"});
+    QCOMPARE(forums.indexOf("f2"), 0);
+    QCOMPARE(forums.indexOf("f1"), -1);
+}
+
+void tst_ListModels::fullListsTakeNoMore()
+{
+    QStringList many;
+    for (int i = 0; i < ListFiles::maxEntries; ++i) {
+        many.append(QString::number(i));
+    }
+    OwnPosts posts(many, {});
+    Forums forums(many, {});
+    QVERIFY(!posts.add("one more"));
+    QVERIFY(!forums.add("one more", "|"));
+    QCOMPARE(posts.count(), ListFiles::maxEntries);
+    QCOMPARE(forums.count(), ListFiles::maxEntries);
+}
+
+void tst_ListModels::unreadableFileIsNeverWrittenOver()
+{
+    QTemporaryDir dir;
+    const DataFolder folder(dir.path());
+    QVERIFY(QDir().mkdir(folder.filePath(DataFiles::posts2))); // a folder where the file should be
+    ListFiles::writePosts(folder.filePath(DataFiles::posts), {"p"});
+    ListStore store(folder);
+    OwnPosts posts;
+    Forums forums;
+    const QStringList problems = store.load(&posts, &forums);
+    QCOMPARE(problems.size(), 1);
+    QVERIFY(problems.first().startsWith(folder.filePath(DataFiles::posts2) + ": "));
+    QCOMPARE(posts.addresses(), QStringList{"p"});
+    QCOMPARE(posts.sizes(), QStringList{ListFiles::unmeasuredSize});
+    QVERIFY(forums.add("f", "|"));
+    QVERIFY(store.saveForums(forums));
+    QVERIFY(QFileInfo(folder.filePath(DataFiles::posts2)).isDir());
+    QVERIFY(store.saveSizes(posts));
+    QCOMPARE(ListFiles::readSizes(folder.filePath(DataFiles::sizes), 1), QStringList{ListFiles::unmeasuredSize});
+}
+
+QTEST_GUILESS_MAIN(tst_ListModels)
+#include "tst_listmodels.moc"

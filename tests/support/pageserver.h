@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QHash>
+#include <QObject>
+#include <QTcpServer>
+#include <QTcpSocket>
+
+// Serves fixed bodies by path; while `holding` is set, requests for "/slow" get no answer.
+class PageServer : public QObject
+{
+public:
+    PageServer()
+    {
+        m_server.listen(QHostAddress::LocalHost, 0);
+        connect(&m_server, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket *socket = m_server.nextPendingConnection()) {
+                connect(socket, &QTcpSocket::readyRead, socket, [this, socket] { answer(socket); });
+                connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            }
+        });
+    }
+
+    quint16 port() const { return m_server.serverPort(); }
+    QString address(const QString &path) const { return QStringLiteral("http://127.0.0.1") + path; }
+
+    QHash<QByteArray, QByteArray> bodies;
+    bool holding = false;
+
+private:
+    void answer(QTcpSocket *socket)
+    {
+        const QByteArray request = socket->readAll();
+        const QByteArray path = request.split(' ').value(1);
+        if (path == "/slow" && holding) {
+            return;
+        }
+        const QByteArray body = bodies.value(path);
+        socket->write("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(body.size())
+                      + "\r\nConnection: close\r\n\r\n" + body);
+        socket->disconnectFromHost();
+    }
+
+    QTcpServer m_server;
+};
