@@ -3,8 +3,7 @@
 #include "app/mainwindow.h"
 
 ProgramStart::ProgramStart(AppContext &context)
-    : splash(context)
-    , m_context(context)
+    : m_context(context)
 {
     connect(&splash, &SplashWindow::countFinished, this, &ProgramStart::bringUpMainWindow);
 }

@@ -11,8 +11,6 @@
 #include <cstdio>
 
 #include "base/branding.h"
-#include "base/settingsstore.h"
-#include "links/linkformats.h"
 #include "ui/artwork.h"
 #include "ui/aboutwindow.h"
 #include "ui/splashwindow.h"
@@ -54,10 +52,7 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(programIcon());
     loadBranding();
     if (args.at(2) == QLatin1String("splash")) {
-        SettingsStore settings(QDir::temp().filePath(QStringLiteral("postavo-artwork.ini")));
-        LinkFormatTable formats;
-        AppContext context { DataFolder(QDir::tempPath()), &settings, &formats };
-        SplashWindow splash(context);
+        SplashWindow splash;
         splash.load();
         splash.progressTimer->stop();
         splash.show();

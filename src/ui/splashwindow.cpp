@@ -11,9 +11,8 @@
 #include "ui/skin.h"
 #include "ui/windowicon.h"
 
-SplashWindow::SplashWindow(AppContext &context, QWidget *parent)
+SplashWindow::SplashWindow(QWidget *parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
-    , m_context(context)
 {
     setObjectName(QStringLiteral("SplashWindow"));
     setFixedSize(twipsToPixels(7170), twipsToPixels(4770));

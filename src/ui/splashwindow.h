@@ -2,7 +2,6 @@
 
 #include <QWidget>
 
-#include "base/appcontext.h"
 
 class QLabel;
 class QTimer;
@@ -15,7 +14,7 @@ class SplashWindow : public QWidget
     Q_OBJECT
 
 public:
-    explicit SplashWindow(AppContext &context, QWidget *parent = nullptr);
+    explicit SplashWindow(QWidget *parent = nullptr);
     ~SplashWindow() override;
 
     // Set-up: branding, skinning when it is on, then the timer starts.
@@ -32,7 +31,4 @@ public:
 signals:
     // The count is done: the main window is to come up now.
     void countFinished();
-
-private:
-    AppContext &m_context;
 };

@@ -154,7 +154,7 @@ struct Program
 
 } // namespace
 
-class tst_MainWindowLists : public QObject
+class tst_ForumPanel : public QObject
 {
     Q_OBJECT
 
@@ -197,24 +197,24 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
-void tst_MainWindowLists::initTestCase()
+void tst_ForumPanel::initTestCase()
 {
     QWebEngineProfile::defaultProfile()->setUrlRequestInterceptor(&m_blocker);
 }
 
-void tst_MainWindowLists::init()
+void tst_ForumPanel::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
 }
 
-bool tst_MainWindowLists::goTo(MainWindow &w, const QString &address)
+bool tst_ForumPanel::goTo(MainWindow &w, const QString &address)
 {
     w.navigate(address);
     return QTest::qWaitFor([&w, &address] { return w.currentAddress() == address; }, 10000);
 }
 
-void tst_MainWindowLists::addForumStoresPlaceholderLogin()
+void tst_ForumPanel::addForumStoresPlaceholderLogin()
 {
     Program program(m_dir->path());
     MainWindow &w = *program.window;
@@ -234,7 +234,7 @@ void tst_MainWindowLists::addForumStoresPlaceholderLogin()
     QCOMPARE(readFile(dataFile("posts2.txt")), QByteArray("http://forum.example/board|Enter Username|\r\n\r\n"));
 }
 
-void tst_MainWindowLists::secondNewForumGetsPlaceholderToo()
+void tst_ForumPanel::secondNewForumGetsPlaceholderToo()
 {
     Program program(m_dir->path());
     MainWindow &w = *program.window;
@@ -251,7 +251,7 @@ void tst_MainWindowLists::secondNewForumGetsPlaceholderToo()
     QCOMPARE(w.forumPanel->usernameEdit->text(), QString("Enter Username"));
 }
 
-void tst_MainWindowLists::addingKnownForumChangesNothing()
+void tst_ForumPanel::addingKnownForumChangesNothing()
 {
     Program program(m_dir->path());
     MainWindow &w = *program.window;
@@ -269,7 +269,7 @@ void tst_MainWindowLists::addingKnownForumChangesNothing()
     QCOMPARE(before, QByteArray("http://forum.example/a|bob|\r\n\r\n"));
 }
 
-void tst_MainWindowLists::everyKeystrokeIsStored()
+void tst_ForumPanel::everyKeystrokeIsStored()
 {
     Program program(m_dir->path());
     MainWindow &w = *program.window;
@@ -291,7 +291,7 @@ void tst_MainWindowLists::everyKeystrokeIsStored()
              QStringList{ListFiles::joinLogin("Enter Username", password)});
 }
 
-void tst_MainWindowLists::selectingShowsThatForumsLogin()
+void tst_ForumPanel::selectingShowsThatForumsLogin()
 {
     writeFile(dataFile("posts2.txt"), "http://a/|alice|pa\r\n\r\nhttp://b/|bob|\r\n\r\n");
     Program program(m_dir->path());
@@ -309,7 +309,7 @@ void tst_MainWindowLists::selectingShowsThatForumsLogin()
     QCOMPARE(w.forums.logins(), (QStringList{"alice|pa", "bob|"}));
 }
 
-void tst_MainWindowLists::keyboardSelectionShowsLoginToo()
+void tst_ForumPanel::keyboardSelectionShowsLoginToo()
 {
     writeFile(dataFile("posts2.txt"), "http://a/|alice|pa\r\n\r\nhttp://b/|bob|pb\r\n\r\n");
     Program program(m_dir->path());
@@ -323,7 +323,7 @@ void tst_MainWindowLists::keyboardSelectionShowsLoginToo()
     QCOMPARE(readFile(dataFile("posts2.txt")), QByteArray("http://a/|alice|pa\r\n\r\nhttp://b/|bob|pbx\r\n\r\n"));
 }
 
-void tst_MainWindowLists::removeForum()
+void tst_ForumPanel::removeForum()
 {
     writeFile(dataFile("posts2.txt"), "http://a/|alice|pa\r\n\r\nhttp://b/|bob|pb\r\n\r\nhttp://c/|carl|pc\r\n\r\n");
     Program program(m_dir->path());
@@ -346,7 +346,7 @@ void tst_MainWindowLists::removeForum()
     QCOMPARE(readFile(dataFile("posts2.txt")), QByteArray("http://a/|alice|pa\r\n\r\nhttp://c/|carl|pc\r\n\r\n"));
 }
 
-void tst_MainWindowLists::newForumSurvivesRestart()
+void tst_ForumPanel::newForumSurvivesRestart()
 {
     {
         Program program(m_dir->path());
@@ -362,7 +362,7 @@ void tst_MainWindowLists::newForumSurvivesRestart()
     QCOMPARE(w.forumPanel->passwordEdit->text(), QString());
 }
 
-void tst_MainWindowLists::barsInLoginsSurviveRestart()
+void tst_ForumPanel::barsInLoginsSurviveRestart()
 {
     {
         Program program(m_dir->path());
@@ -381,7 +381,7 @@ void tst_MainWindowLists::barsInLoginsSurviveRestart()
     QCOMPARE(entries(w.forumPanel->forumList), QStringList{"http://forum.example/x"});
 }
 
-void tst_MainWindowLists::forumFileIsOwnerOnly()
+void tst_ForumPanel::forumFileIsOwnerOnly()
 {
     writeFile(dataFile("posts2.txt"), "http://a/|alice|pa\r\n\r\n");
     QFile::setPermissions(dataFile("posts2.txt"),
@@ -395,7 +395,7 @@ void tst_MainWindowLists::forumFileIsOwnerOnly()
     QVERIFY(QFile::permissions(dataFile("posts2.txt")) & QFileDevice::ReadOwner);
 }
 
-void tst_MainWindowLists::saveFailureIsReported()
+void tst_ForumPanel::saveFailureIsReported()
 {
     writeFile(dataFile("posts2.txt"), "http://a/|alice|pa\r\n\r\n");
     Program program(m_dir->path());
@@ -417,7 +417,7 @@ void tst_MainWindowLists::saveFailureIsReported()
     QCOMPARE(w.forums.logins(), QStringList{"alice|pax"}); // the edit stays in memory
 }
 
-void tst_MainWindowLists::damagedFilesLoadInStep()
+void tst_ForumPanel::damagedFilesLoadInStep()
 {
     writeFile(dataFile("posts2.txt"), "http://a/\r\n\r\nhttp://b/|bob\r\n \r\n\x01\x02\xFF|\r\nhttp://c/|u|p|extra\r\n");
     writeFile(dataFile("posts.txt"), "http://p/1\r\n\r\nhttp://p/2\r\nhttp://p/3\r\n");
@@ -435,7 +435,7 @@ void tst_MainWindowLists::damagedFilesLoadInStep()
     QCOMPARE(w.forumPanel->passwordEdit->text(), QString());
 }
 
-void tst_MainWindowLists::fullListsRefuseMore()
+void tst_ForumPanel::fullListsRefuseMore()
 {
     QByteArray many;
     for (int i = 0; i < ListFiles::maxEntries + 10; ++i) {
@@ -459,7 +459,7 @@ void tst_MainWindowLists::fullListsRefuseMore()
     QCOMPARE(w.ownPosts.count(), ListFiles::maxEntries);
 }
 
-void tst_MainWindowLists::ownPostClicks()
+void tst_ForumPanel::ownPostClicks()
 {
     writeFile(dataFile("posts.txt"), "http://p/1\r\n\r\nhttp://p/2\r\n\r\n");
     Program program(m_dir->path());
@@ -472,7 +472,7 @@ void tst_MainWindowLists::ownPostClicks()
     QTRY_COMPARE(w.currentAddress(), QString("http://p/2"));
 }
 
-void tst_MainWindowLists::forumDoubleClickOnlyNavigates()
+void tst_ForumPanel::forumDoubleClickOnlyNavigates()
 {
     writeFile(dataFile("posts2.txt"), "http://f/1|u|p\r\n\r\n");
     Program program(m_dir->path());
@@ -484,7 +484,7 @@ void tst_MainWindowLists::forumDoubleClickOnlyNavigates()
     QTRY_COMPARE(w.currentAddress(), QString("http://f/1"));
 }
 
-void tst_MainWindowLists::tabsSwitchFrames()
+void tst_ForumPanel::tabsSwitchFrames()
 {
     Program program(m_dir->path());
     MainWindow &w = *program.window;
@@ -499,7 +499,7 @@ void tst_MainWindowLists::tabsSwitchFrames()
     QVERIFY(!w.postsPanel->isVisible());
 }
 
-void tst_MainWindowLists::watchTwiceMeasuresOneEntryTwice()
+void tst_ForumPanel::watchTwiceMeasuresOneEntryTwice()
 {
     ScriptedServer server;
     server.answer(1000);
@@ -522,7 +522,7 @@ void tst_MainWindowLists::watchTwiceMeasuresOneEntryTwice()
     QCOMPARE(done.size(), 2);
 }
 
-void tst_MainWindowLists::abandonedBaselineKeepsMarker()
+void tst_ForumPanel::abandonedBaselineKeepsMarker()
 {
     ScriptedServer server;
     server.holdOpen();
@@ -541,7 +541,7 @@ void tst_MainWindowLists::abandonedBaselineKeepsMarker()
     QCOMPARE(readFile(dataFile("sizes.txt")), QByteArray("unmeasured\r\n\r\n250\r\n\r\n"));
 }
 
-void tst_MainWindowLists::refusedBaselineKeepsMarker()
+void tst_ForumPanel::refusedBaselineKeepsMarker()
 {
     quint16 closedPort = 0;
     {
@@ -563,7 +563,7 @@ void tst_MainWindowLists::refusedBaselineKeepsMarker()
     QCOMPARE(w.ownPosts.sizes(), (QStringList{"640", ListFiles::unmeasuredSize}));
 }
 
-void tst_MainWindowLists::removeWatchDuringMeasurement()
+void tst_ForumPanel::removeWatchDuringMeasurement()
 {
     ScriptedServer server;
     server.holdOpen();
@@ -588,7 +588,7 @@ void tst_MainWindowLists::removeWatchDuringMeasurement()
     QCOMPARE(w.ownPosts.sizes(), (QStringList{"4321", "30"}));
 }
 
-void tst_MainWindowLists::removingMeasuredPostDropsResult()
+void tst_ForumPanel::removingMeasuredPostDropsResult()
 {
     ScriptedServer server;
     server.holdOpen();
@@ -611,7 +611,7 @@ void tst_MainWindowLists::removingMeasuredPostDropsResult()
     QCOMPARE(w.ownPosts.sizes(), QStringList{"10"});
 }
 
-void tst_MainWindowLists::emptyAddressIsNotWatched()
+void tst_ForumPanel::emptyAddressIsNotWatched()
 {
     ScriptedServer server;
     Program program(m_dir->path(), server.port());
@@ -626,7 +626,7 @@ void tst_MainWindowLists::emptyAddressIsNotWatched()
     QVERIFY(!w.panelText(2).isEmpty());
 }
 
-void tst_MainWindowLists::removeWatchWithoutSelection()
+void tst_ForumPanel::removeWatchWithoutSelection()
 {
     writeFile(dataFile("posts.txt"), "http://p/1\r\n\r\n");
     writeFile(dataFile("sizes.txt"), "5\r\n\r\n");
@@ -642,7 +642,7 @@ void tst_MainWindowLists::removeWatchWithoutSelection()
     QCOMPARE(w.postsPanel->postList->currentRow(), -1);
 }
 
-void tst_MainWindowLists::ownPostsAndSizesSurviveRestart()
+void tst_ForumPanel::ownPostsAndSizesSurviveRestart()
 {
     writeFile(dataFile("posts.txt"), "http://p/1\r\nhttp://p/2\r\n");
     writeFile(dataFile("sizes.txt"), "11\r\n22\r\n33\r\n");
@@ -658,7 +658,7 @@ void tst_MainWindowLists::ownPostsAndSizesSurviveRestart()
     QCOMPARE(program.window->ownPosts.sizes(), (QStringList{"11", "22"}));
 }
 
-void tst_MainWindowLists::probeStartFailureBox()
+void tst_ForumPanel::probeStartFailureBox()
 {
     Program program(m_dir->path());
     MainWindow &w = *program.window;
@@ -671,5 +671,5 @@ void tst_MainWindowLists::probeStartFailureBox()
     QCOMPARE(boxes.icons, (QList<QMessageBox::Icon>{QMessageBox::Warning, QMessageBox::Warning}));
 }
 
-QTEST_MAIN(tst_MainWindowLists)
+QTEST_MAIN(tst_ForumPanel)
 #include "tst_forumpanel.moc"

@@ -17,7 +17,7 @@
 #include "support/pageserver.h"
 #include "support/programstate.h"
 
-class tst_MainWindowReplyCheck : public QObject
+class tst_PostsPanel : public QObject
 {
     Q_OBJECT
 
@@ -39,7 +39,7 @@ private:
     std::unique_ptr<MainWindow> m_window;
 };
 
-void tst_MainWindowReplyCheck::init()
+void tst_PostsPanel::init()
 {
     m_state = std::make_unique<ProgramState>();
     m_window = std::make_unique<MainWindow>(m_state->context, nullptr, m_server.port());
@@ -51,13 +51,13 @@ void tst_MainWindowReplyCheck::init()
     m_server.holding = false;
 }
 
-void tst_MainWindowReplyCheck::cleanup()
+void tst_PostsPanel::cleanup()
 {
     m_window.reset();
     m_state.reset();
 }
 
-void tst_MainWindowReplyCheck::addPost(const QString &path, const QByteArray &body, const QString &storedSize)
+void tst_PostsPanel::addPost(const QString &path, const QByteArray &body, const QString &storedSize)
 {
     m_server.bodies.insert(path.toUtf8(), body);
     m_window->ownPosts.add(m_server.address(path));
@@ -65,20 +65,20 @@ void tst_MainWindowReplyCheck::addPost(const QString &path, const QByteArray &bo
     m_window->postsPanel->showPosts();
 }
 
-void tst_MainWindowReplyCheck::runCheck()
+void tst_PostsPanel::runCheck()
 {
     m_window->postsPanel->checkRepliesButton->click();
     QTRY_VERIFY_WITH_TIMEOUT(m_window->panelText(1).startsWith("finished - "), 10000);
 }
 
-void tst_MainWindowReplyCheck::noPostsFinishesAtOnce()
+void tst_PostsPanel::noPostsFinishesAtOnce()
 {
     m_window->postsPanel->checkRepliesButton->click();
     QCOMPARE(m_window->panelText(1), QStringLiteral("finished - 0 new replies found"));
     QCOMPARE(m_window->postsPanel->newRepliesList->count(), 0);
 }
 
-void tst_MainWindowReplyCheck::listsGrownPostsOnly_data()
+void tst_PostsPanel::listsGrownPostsOnly_data()
 {
     QTest::addColumn<QString>("threshold");
     QTest::addColumn<QStringList>("expected");
@@ -90,7 +90,7 @@ void tst_MainWindowReplyCheck::listsGrownPostsOnly_data()
     QTest::newRow("no-number-uses-default") << "many" << QStringList{"/more", "/huge"};
 }
 
-void tst_MainWindowReplyCheck::listsGrownPostsOnly()
+void tst_PostsPanel::listsGrownPostsOnly()
 {
     QFETCH(QString, threshold);
     QFETCH(QStringList, expected);
@@ -119,7 +119,7 @@ void tst_MainWindowReplyCheck::listsGrownPostsOnly()
     QCOMPARE(m_window->postsPanel->newRepliesList->count(), expected.size());
 }
 
-void tst_MainWindowReplyCheck::secondPressRestartsTheRun()
+void tst_PostsPanel::secondPressRestartsTheRun()
 {
     addPost("/slow", QByteArray(5000, 'a'), "1000");
     addPost("/other", QByteArray(5000, 'b'), "1000");
@@ -135,7 +135,7 @@ void tst_MainWindowReplyCheck::secondPressRestartsTheRun()
     QCOMPARE(m_window->postsPanel->newRepliesList->count(), 2);
 }
 
-void tst_MainWindowReplyCheck::tabsSwitchTheView()
+void tst_PostsPanel::tabsSwitchTheView()
 {
     m_window->listTabs->setCurrentIndex(1);
     QVERIFY(m_window->postsPanel->postList->isVisible());
@@ -151,5 +151,5 @@ void tst_MainWindowReplyCheck::tabsSwitchTheView()
     QVERIFY(!m_window->postsPanel->newRepliesList->isVisible());
 }
 
-POSTAVO_WEB_TEST_MAIN(tst_MainWindowReplyCheck)
+POSTAVO_WEB_TEST_MAIN(tst_PostsPanel)
 #include "tst_postspanel.moc"

@@ -16,7 +16,7 @@
 #include "web/pagescripts.h"
 #include "support/programstate.h"
 
-class tst_MainWindowAutoInsert : public QObject
+class tst_AutoInsert : public QObject
 {
     Q_OBJECT
 
@@ -37,7 +37,7 @@ private:
     std::unique_ptr<MainWindow> m_window;
 };
 
-void tst_MainWindowAutoInsert::init()
+void tst_AutoInsert::init()
 {
     m_state = std::make_unique<ProgramState>();
     m_window = std::make_unique<MainWindow>(m_state->context);
@@ -45,14 +45,14 @@ void tst_MainWindowAutoInsert::init()
     m_window->show();
 }
 
-void tst_MainWindowAutoInsert::cleanup()
+void tst_AutoInsert::cleanup()
 {
     m_window.reset();
     m_state.reset();
 }
 
 // Loads the page and waits until it, not the start page, has finished loading.
-bool tst_MainWindowAutoInsert::showPage(const QString &body)
+bool tst_AutoInsert::showPage(const QString &body)
 {
     QWebEnginePage *page = m_window->browserPane->webView->page();
     const QUrl base(QStringLiteral("http://127.0.0.1/posting"));
@@ -62,19 +62,19 @@ bool tst_MainWindowAutoInsert::showPage(const QString &body)
         [&] { return !finished.isEmpty() && page->url() == base && finished.last().first().toBool(); }, 20000);
 }
 
-QString tst_MainWindowAutoInsert::value(const QString &selector)
+QString tst_AutoInsert::value(const QString &selector)
 {
     return WebTest::evaluateJavaScriptSync(m_window->browserPane->webView->page(), PageScripts::fieldValueScript(selector))
         .toString();
 }
 
-QString tst_MainWindowAutoInsert::scratch() const
+QString tst_AutoInsert::scratch() const
 {
     QFile file(m_state->dir.filePath("htmltemp.txt"));
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
-void tst_MainWindowAutoInsert::textLandsInTheTextarea()
+void tst_AutoInsert::textLandsInTheTextarea()
 {
     QVERIFY(showPage("<form action=\"/search\"><input type=\"text\" name=\"q\"></form>"
                      "<p>Reply</p><form action=\"/submit\"><input type=\"text\" id=\"subject\">"
@@ -97,7 +97,7 @@ void tst_MainWindowAutoInsert::textLandsInTheTextarea()
     QVERIFY(scratch().contains("<body"));
 }
 
-void tst_MainWindowAutoInsert::refused_data()
+void tst_AutoInsert::refused_data()
 {
     QTest::addColumn<QString>("body");
     QTest::newRow("no-form") << "<p>Nothing to post into</p>";
@@ -106,7 +106,7 @@ void tst_MainWindowAutoInsert::refused_data()
         << "<form><input type=\"text\" id=\"q\"></form><textarea id=\"t\"></textarea>";
 }
 
-void tst_MainWindowAutoInsert::refused()
+void tst_AutoInsert::refused()
 {
     QFETCH(QString, body);
     QVERIFY(showPage(body));
@@ -126,7 +126,7 @@ void tst_MainWindowAutoInsert::refused()
     }
 }
 
-void tst_MainWindowAutoInsert::secondPressReplaces()
+void tst_AutoInsert::secondPressReplaces()
 {
     QVERIFY(showPage("<form><textarea id=\"message\">typed by hand</textarea></form>"));
     QSignalSpy finished(m_window.get(), &MainWindow::autoInsertFinished);
@@ -139,5 +139,5 @@ void tst_MainWindowAutoInsert::secondPressReplaces()
     QCOMPARE(value("#message"), QStringLiteral("second\n\n"));
 }
 
-POSTAVO_WEB_TEST_MAIN(tst_MainWindowAutoInsert)
+POSTAVO_WEB_TEST_MAIN(tst_AutoInsert)
 #include "tst_autoinsert.moc"
