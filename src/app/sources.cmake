@@ -3,6 +3,7 @@ target_sources(postavo_core PRIVATE
     app/appcontext.h
     app/branding.cpp app/branding.h
     app/datafolder.cpp app/datafolder.h
+    app/endrequests.cpp app/endrequests.h
     app/settingsstore.cpp app/settingsstore.h
     app/textfile.cpp app/textfile.h
     app/twips.h
