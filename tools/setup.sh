@@ -8,6 +8,7 @@ POSTAVO_PACKAGES=(
     qt6-base-dev qt6-webengine-dev libgl-dev
     nginx-light
     xvfb xauth fonts-dejavu-core
+    dpkg-dev file desktop-file-utils appstream
 )
 
 postavo_missing_packages() {

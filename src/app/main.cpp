@@ -1,6 +1,8 @@
 #include <QApplication>
 
 #include "app/appcontext.h"
+#include "app/endrequests.h"
+#include "app/form1.h"
 #include "app/settingsstore.h"
 #include "links/linkformats.h"
 #include "ui/frmsplash.h"
@@ -14,6 +16,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(SettingsStore::applicationName());
     QApplication::setApplicationVersion(QStringLiteral(POSTAVO_VERSION));
+    // Ties the windows to the installed desktop entry (its name without ".desktop").
+    QGuiApplication::setDesktopFileName(QStringLiteral(POSTAVO_APP_ID));
     QApplication::setWindowIcon(programIcon());
     // The main window's unload decides when the program ends: a website launcher may still be on its way.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -22,12 +26,23 @@ int main(int argc, char *argv[])
 
     SettingsStore settings;
     LinkFormatTable linkFormats;
-    AppContext context{DataFolder::ofExecutable(), &settings, &linkFormats};
+    AppContext context{DataFolder::forProgram(), &settings, &linkFormats};
 
     // The splash comes first and brings up the main window, which it owns.
     frmSplash splash(context);
     QObject::connect(&splash, &frmSplash::programEnded, &app, &QApplication::quit, Qt::QueuedConnection);
     QObject::connect(&splash, &frmSplash::startFailed, &app, [&app] { app.exit(1); }, Qt::QueuedConnection);
+
+    // Asked to end from outside (log-out, kill, Ctrl+C): the main window's unload saves and ends the program.
+    EndRequests endRequests;
+    QObject::connect(&endRequests, &EndRequests::requested, &splash, [&app, &splash] {
+        if (Form1 *mainWindow = splash.mainWindow()) {
+            mainWindow->close();
+        } else {
+            app.quit();
+        }
+    });
+
     splash.Form_Load();
     splash.show();
     return app.exec();
