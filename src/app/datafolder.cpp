@@ -71,11 +71,6 @@ bool fileExists(const QString &path)
     return false;
 }
 
-DataFolder DataFolder::ofExecutable()
-{
-    return DataFolder(QCoreApplication::applicationDirPath());
-}
-
 DataFolder DataFolder::forProgram()
 {
     const QString path = choosePath(QCoreApplication::applicationDirPath(),

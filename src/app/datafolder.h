@@ -31,8 +31,6 @@ bool fileExists(const QString &path);
 class DataFolder
 {
 public:
-    // The folder of the running executable.
-    static DataFolder ofExecutable();
     // The running program's data folder (see choosePath), created when missing; the choice is logged under
     // "postavo.files".
     static DataFolder forProgram();
