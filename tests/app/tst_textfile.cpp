@@ -30,6 +30,11 @@ void tst_TextFile::splitLines_data()
     QTest::newRow("lone-cr-and-lf-end-lines") << QByteArray("a\rb\nc") << QStringList{"a", "b", "c"};
     QTest::newRow("cr-cr-lf") << QByteArray("a\r\r\nb") << QStringList{"a", "", "b"};
     QTest::newRow("utf8-bom-dropped") << QByteArray("\xEF\xBB\xBFx\r\n") << QStringList{"x"};
+    const QString zwnbsp(QChar(0xFEFF));
+    QTest::newRow("feff-starting-later-line-kept") << QByteArray("a\r\n\xEF\xBB\xBF" "b")
+                                                   << QStringList{"a", zwnbsp + "b"};
+    QTest::newRow("feff-only-line-kept") << QByteArray("a\r\n\xEF\xBB\xBF\r\nc") << QStringList{"a", zwnbsp, "c"};
+    QTest::newRow("feff-after-file-bom-kept") << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBFx") << QStringList{zwnbsp + "x"};
     QTest::newRow("utf8") << QByteArray("caf\xC3\xA9\r\n") << QStringList{QString::fromUtf8("caf\xC3\xA9")};
     QTest::newRow("nul-kept") << QByteArray("a\0b", 3) << QStringList{QString(QStringLiteral("a")) + QChar(0) + "b"};
 }
