@@ -13,6 +13,8 @@ private slots:
     void splitLines();
     void invalidUtf8ReadsAsWindows1252();
     void writeAtomicReplacesWholeFile();
+    void writeAtomicReadsBack_data();
+    void writeAtomicReadsBack();
     void writeAtomicOwnerOnly();
     void writeAtomicFailsInMissingFolder();
     void readMissingFile();
@@ -65,6 +67,30 @@ void tst_TextFile::writeAtomicReplacesWholeFile()
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("b\xC3\xA9\r\n"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"x.txt"});
+}
+
+void tst_TextFile::writeAtomicReadsBack_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("bytes");
+    const QString zwnbsp(QChar(0xFEFF));
+    QTest::newRow("plain") << "a\r\n" << QByteArray("a\r\n");
+    QTest::newRow("feff-first-gets-a-mark-before-it")
+        << zwnbsp + "a\r\n" << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF" "a\r\n");
+    QTest::newRow("feff-later-written-as-is") << "a\r\n" + zwnbsp + "\r\n" << QByteArray("a\r\n\xEF\xBB\xBF\r\n");
+}
+
+void tst_TextFile::writeAtomicReadsBack()
+{
+    QFETCH(QString, text);
+    QFETCH(QByteArray, bytes);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("x.txt");
+    QVERIFY(TextFile::writeAtomic(path, text));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), bytes);
+    QCOMPARE(TextFile::readLines(path), text.split(TextFile::crlf, Qt::SkipEmptyParts));
 }
 
 void tst_TextFile::writeAtomicOwnerOnly()
