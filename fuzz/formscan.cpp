@@ -1,7 +1,6 @@
 // The markup scan over any page markup. Checks that each split gives what its tag replacements give one after
 // the other, and that the field search reads the form the form search found: the field's index is the count
 // of input and textarea lines in that form, up to its first line holding the word "textarea".
-#include <QFile>
 
 #include "app/textfile.h"
 #include "fuzzcheck.h"
