@@ -143,15 +143,13 @@ qint32 PageSizeProbe::contentLengthOf(QByteArrayView header)
         if (line.endsWith('\r')) {
             line.chop(1);
         }
-        if (!line.contains("Content-Length")) {
+        // Header names ignore letter case, and the blank after the colon is optional.
+        const qsizetype colon = line.indexOf(':');
+        if (colon < 0 || line.first(colon).trimmed().compare("Content-Length", Qt::CaseInsensitive) != 0) {
             continue;
         }
-        const qsizetype blank = line.indexOf(' ');
-        if (blank < 0) {
-            return 0;
-        }
         bool ok = false;
-        const qint32 value = line.mid(blank + 1).trimmed().toInt(&ok);
+        const qint32 value = line.mid(colon + 1).trimmed().toInt(&ok);
         return ok ? value : 0;
     }
     return 0;

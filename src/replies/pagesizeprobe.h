@@ -43,7 +43,8 @@ public:
     static QByteArray requestText(const QString &host, const QString &path);
     // Panel 3 text once the header has been seen.
     static QString progressText(qint32 byteCount, qint32 contentLength);
-    // Content-Length of a header (the text before its blank line); 0 when absent or not a number.
+    // Content-Length of a header (the text before its blank line): the first field of that name in any letter
+    // case; 0 when absent or not a number.
     static qint32 contentLengthOf(QByteArrayView header);
 
 signals:

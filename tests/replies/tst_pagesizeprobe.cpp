@@ -275,12 +275,19 @@ void TestPageSizeProbe::contentLengthOf_data()
     QTest::newRow("plain") << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 1234") << 1234;
     QTest::newRow("extra-blanks") << QByteArray("HTTP/1.1 200 OK\r\nContent-Length:   77  \r\nX: y") << 77;
     QTest::newRow("none") << QByteArray("HTTP/1.1 200 OK\r\nServer: x") << 0;
-    QTest::newRow("other-case-ignored") << QByteArray("HTTP/1.1 200 OK\r\ncontent-length: 99") << 0;
-    QTest::newRow("no-blank-is-not-a-number") << QByteArray("HTTP/1.1 200 OK\r\nContent-Length:99") << 0;
+    QTest::newRow("lower-case-name") << QByteArray("HTTP/1.1 200 OK\r\ncontent-length: 99") << 99;
+    QTest::newRow("upper-case-name") << QByteArray("HTTP/1.1 200 OK\r\nCONTENT-LENGTH: 98") << 98;
+    QTest::newRow("no-blank-after-colon") << QByteArray("HTTP/1.1 200 OK\r\nContent-Length:99") << 99;
+    QTest::newRow("lower-case-no-blank") << QByteArray("HTTP/1.1 200 OK\r\ncontent-length:10") << 10;
     QTest::newRow("not-a-number") << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: lots") << 0;
-    QTest::newRow("first-line-with-name-wins") << QByteArray("HTTP/1.1 200 OK\r\nX-Content-Length: 5\r\n"
-                                                             "Content-Length: 9")
-                                               << 5;
+    QTest::newRow("longer-name-is-another-field") << QByteArray("HTTP/1.1 200 OK\r\nX-Content-Length: 5\r\n"
+                                                                "Content-Length: 9")
+                                                  << 9;
+    QTest::newRow("name-in-a-value-is-no-field") << QByteArray("HTTP/1.1 200 OK\r\nX-Note: Content-Length: 5\r\n"
+                                                               "Content-Length: 9")
+                                                 << 9;
+    QTest::newRow("first-field-wins") << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 7\r\nContent-Length: 9")
+                                      << 7;
     QTest::newRow("beyond-32-bit") << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 4294967296") << 0;
 }
 
