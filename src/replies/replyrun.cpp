@@ -1,0 +1,169 @@
+#include "replies/replyrun.h"
+
+#include <algorithm>
+
+#include "replies/pagesizeprobe.h"
+#include "replies/postaddress.h"
+#include "replies/replycheck.h"
+
+ReplyRun::ReplyRun(QObject *parent, quint16 httpPort)
+    : QObject(parent)
+    , m_httpPort(httpPort)
+    , m_thresholdSource([] { return ReplyCheck::defaultThreshold; })
+{ }
+
+ReplyRun::~ReplyRun()
+{
+    dropProbes();
+}
+
+void ReplyRun::setThresholdSource(std::function<qint32()> source)
+{
+    m_thresholdSource = source ? std::move(source) : [] { return ReplyCheck::defaultThreshold; };
+}
+
+void ReplyRun::setConnectionLimits(int total, int perHost)
+{
+    m_maxConnections = qMax(1, total);
+    m_maxPerHost = qMax(1, perHost);
+}
+
+void ReplyRun::start(const QList<ReplyRunPost> &posts)
+{
+    abort();
+    const quint64 generation = m_generation;
+    m_posts = posts;
+    m_hostKeys.clear();
+    for (int i = 0; i < m_posts.size(); ++i) {
+        m_hostKeys.append(PostAddress::split(m_posts.at(i).address).host.toLower());
+        m_waiting.push_back(i);
+    }
+    m_running = true;
+    if (m_posts.isEmpty()) {
+        finish();
+        return;
+    }
+    emit progressText(QStringLiteral("checking post 1"));
+    if (generation == m_generation) {
+        startMore();
+    }
+}
+
+void ReplyRun::abort()
+{
+    ++m_generation;
+    dropProbes();
+    m_waiting.clear();
+    m_activePerHost.clear();
+    m_newReplyIndexes.clear();
+    m_done = 0;
+    m_notChecked = 0;
+    m_running = false;
+}
+
+QStringList ReplyRun::newReplies() const
+{
+    QStringList addresses;
+    for (const int index : m_newReplyIndexes) {
+        addresses.append(m_posts.at(index).address);
+    }
+    return addresses;
+}
+
+void ReplyRun::startMore()
+{
+    // First come first served, skipping posts whose host already has its share of connections.
+    for (auto it = m_waiting.begin(); it != m_waiting.end() && m_active.size() < m_maxConnections;) {
+        const int index = *it;
+        if (m_activePerHost.value(m_hostKeys.at(index)) < m_maxPerHost) {
+            it = m_waiting.erase(it);
+            startPost(index);
+        } else {
+            ++it;
+        }
+    }
+}
+
+void ReplyRun::startPost(int index)
+{
+    auto *probe = new PageSizeProbe(this, m_httpPort);
+    probe->setTimeouts(m_timeouts);
+    probe->setExtraCaCertificates(m_extraCas);
+    connect(probe, &PageSizeProbe::finished, this,
+        [this, probe](const PageMeasurement &measurement) { onProbeFinished(probe, measurement); });
+    m_active.insert(probe, index);
+    ++m_activePerHost[m_hostKeys.at(index)];
+    probe->start(m_posts.at(index).address);
+}
+
+void ReplyRun::onProbeFinished(PageSizeProbe *probe, const PageMeasurement &measurement)
+{
+    const auto found = m_active.constFind(probe);
+    if (found == m_active.constEnd()) {
+        return;
+    }
+    const int index = found.value();
+    m_active.erase(found);
+    --m_activePerHost[m_hostKeys.at(index)];
+    probe->disconnect(this);
+    probe->deleteLater();
+
+    const PostResult result
+        = ReplyCheck::resultOf(measurement, m_posts.at(index).storedSize, m_thresholdSource());
+    ++m_done;
+    if (!result.wasChecked()) {
+        ++m_notChecked;
+    }
+    int position = -1;
+    if (result.outcome == PostOutcome::NewReplies) {
+        const auto at = std::lower_bound(m_newReplyIndexes.begin(), m_newReplyIndexes.end(), index);
+        position = int(at - m_newReplyIndexes.begin());
+        m_newReplyIndexes.insert(at, index);
+    }
+
+    const quint64 generation = m_generation;
+    emit postChecked(index, result);
+    if (generation != m_generation) {
+        return;
+    }
+    if (position >= 0) {
+        emit newReplyFound(index, position);
+        if (generation != m_generation) {
+            return;
+        }
+    }
+    if (m_done == m_posts.size()) {
+        finish();
+        return;
+    }
+    emit progressText(QStringLiteral("checking post ") + QString::number(m_done + 1));
+    if (generation == m_generation) {
+        startMore();
+    }
+}
+
+void ReplyRun::finish()
+{
+    m_running = false;
+    const int newReplyCount = int(m_newReplyIndexes.size());
+    QString text = QStringLiteral("finished - ") + QString::number(newReplyCount) + QStringLiteral(" new replies found");
+    if (m_notChecked > 0) {
+        text += QStringLiteral(", ") + QString::number(m_notChecked) + QStringLiteral(" could not be checked");
+    }
+    const quint64 generation = m_generation;
+    emit progressText(text);
+    if (generation == m_generation) {
+        emit finished(newReplyCount, m_notChecked);
+    }
+}
+
+void ReplyRun::dropProbes()
+{
+    for (auto it = m_active.cbegin(); it != m_active.cend(); ++it) {
+        PageSizeProbe *probe = it.key();
+        probe->disconnect(this);
+        probe->abort();
+        probe->deleteLater();
+    }
+    m_active.clear();
+}
