@@ -6,7 +6,7 @@ set -euo pipefail
 POSTAVO_PACKAGES=(
     cmake g++ make ccache pkg-config
     qt6-base-dev qt6-webengine-dev libgl-dev
-    nginx-light
+    nginx-light openssl
     xvfb xauth fonts-dejavu-core
 )
 
