@@ -47,13 +47,8 @@ PageSizeProbe::PageSizeProbe(QObject *parent, quint16 httpPort)
     : QObject(parent)
     , m_httpPort(httpPort)
 {
-    m_idleTimer.setSingleShot(true);
-    m_pageTimer.setSingleShot(true);
-    connect(&m_idleTimer, &QTimer::timeout, this, &PageSizeProbe::onTimeout);
-    connect(&m_pageTimer, &QTimer::timeout, this, [this] {
-        fail(ProbeFailure::NoAnswer, QAbstractSocket::SocketTimeoutError,
-            tr("The page did not end within %1 seconds").arg(seconds(m_timeouts.pageMs)));
-    });
+    m_watchdog.setSingleShot(true);
+    connect(&m_watchdog, &QTimer::timeout, this, &PageSizeProbe::onWatchdog);
 }
 
 PageSizeProbe::~PageSizeProbe()
@@ -73,14 +68,13 @@ void PageSizeProbe::start(const QString &address)
     abort();
     m_visited.clear();
     m_redirects = 0;
-    m_pageTimer.start(m_timeouts.pageMs);
+    m_clock.start();
     begin(address);
 }
 
 void PageSizeProbe::abort()
 {
     closeConnection();
-    m_pageTimer.stop();
     ++m_generation;
     m_failurePending = false;
 }
@@ -89,7 +83,6 @@ void PageSizeProbe::begin(const QString &address)
 {
     m_address = address;
     m_parts = PostAddress::split(address);
-    m_visited.insert(PostAddress::identity(address));
     m_redirectTo.clear();
     m_sslProblem.clear();
     m_header.clear();
@@ -137,7 +130,9 @@ void PageSizeProbe::begin(const QString &address)
         return;
     }
 
-    m_idleTimer.start(m_timeouts.connectMs);
+    m_connected = false;
+    m_stageStartMs = m_clock.elapsed();
+    armWatchdog();
     // Errors raised while the connection attempt is being set up count as a failed start.
     m_starting = true;
     const quint16 port = m_parts.connectPort(m_httpPort);
@@ -226,7 +221,9 @@ void PageSizeProbe::onConnected()
 #ifdef Q_OS_LINUX
     m_descriptorCopy = ::fcntl(int(m_socket->socketDescriptor()), F_DUPFD_CLOEXEC, 0);
 #endif
-    m_idleTimer.start(m_timeouts.readMs);
+    m_connected = true;
+    m_lastArrivalMs = m_clock.elapsed();
+    armWatchdog();
     if (!m_parts.secure) {
         m_socket->write(requestText(m_parts.hostHeader(), m_parts.target));
     }
@@ -234,7 +231,7 @@ void PageSizeProbe::onConnected()
 
 void PageSizeProbe::onEncrypted()
 {
-    m_idleTimer.start(m_timeouts.readMs);
+    m_lastArrivalMs = m_clock.elapsed();
     m_socket->write(requestText(m_parts.hostHeader(), m_parts.target));
 }
 
@@ -250,7 +247,7 @@ void PageSizeProbe::onBytesWritten()
 void PageSizeProbe::onReadyRead()
 {
     QTcpSocket *socket = m_socket;
-    m_idleTimer.start(m_timeouts.readMs);
+    m_lastArrivalMs = m_clock.elapsed();
     emit panelText(2, QStringLiteral("Receiving response"));
     if (m_socket != socket) {
         return;
@@ -315,6 +312,8 @@ void PageSizeProbe::followRedirect()
             tr("Redirected more than %1 times").arg(MaxRedirects));
         return;
     }
+    // Only pages that redirect are remembered: most pages answer at once.
+    m_visited.insert(PostAddress::identity(m_address));
     if (m_visited.contains(PostAddress::identity(address))) {
         fail(ProbeFailure::TooManyRedirects, QAbstractSocket::UnknownSocketError, tr("Redirected in a loop"));
         return;
@@ -384,18 +383,33 @@ void PageSizeProbe::onErrorOccurred(QAbstractSocket::SocketError error)
     fail(failure, error, detail);
 }
 
-void PageSizeProbe::onTimeout()
+void PageSizeProbe::armWatchdog()
 {
-    const bool connected = m_socket != nullptr && m_socket->state() == QAbstractSocket::ConnectedState;
-    fail(ProbeFailure::NoAnswer, QAbstractSocket::SocketTimeoutError,
-        connected ? tr("Nothing arrived for %1 seconds").arg(seconds(m_timeouts.readMs))
-                  : tr("No connection within %1 seconds").arg(seconds(m_timeouts.connectMs)));
+    const qint64 stageEnd = m_connected ? m_lastArrivalMs + m_timeouts.readMs : m_stageStartMs + m_timeouts.connectMs;
+    const qint64 due = qMin<qint64>(stageEnd, m_timeouts.pageMs);
+    m_watchdog.start(int(qMax<qint64>(0, due - m_clock.elapsed())));
+}
+
+void PageSizeProbe::onWatchdog()
+{
+    const qint64 now = m_clock.elapsed();
+    if (now >= m_timeouts.pageMs) {
+        fail(ProbeFailure::NoAnswer, QAbstractSocket::SocketTimeoutError,
+            tr("The page did not end within %1 seconds").arg(seconds(m_timeouts.pageMs)));
+    } else if (!m_connected && now - m_stageStartMs >= m_timeouts.connectMs) {
+        fail(ProbeFailure::NoAnswer, QAbstractSocket::SocketTimeoutError,
+            tr("No connection within %1 seconds").arg(seconds(m_timeouts.connectMs)));
+    } else if (m_connected && now - m_lastArrivalMs >= m_timeouts.readMs) {
+        fail(ProbeFailure::NoAnswer, QAbstractSocket::SocketTimeoutError,
+            tr("Nothing arrived for %1 seconds").arg(seconds(m_timeouts.readMs)));
+    } else {
+        armWatchdog();
+    }
 }
 
 void PageSizeProbe::finishMeasured()
 {
     closeConnection();
-    m_pageTimer.stop();
     PageMeasurement measurement;
     measurement.size = byteCount();
     measurement.status = m_status;
@@ -414,7 +428,6 @@ void PageSizeProbe::fail(ProbeFailure failure, QAbstractSocket::SocketError erro
 {
     const bool duringStart = m_starting;
     closeConnection();
-    m_pageTimer.stop();
     PageMeasurement measurement;
     measurement.failure = failure;
     measurement.size = byteCount();
@@ -470,7 +483,7 @@ bool PageSizeProbe::connectionWasReset() const
 
 void PageSizeProbe::closeConnection()
 {
-    m_idleTimer.stop();
+    m_watchdog.stop();
     if (m_socket != nullptr) {
         // Deferred: this may run inside one of the socket's own signals.
         m_socket->disconnect(this);

@@ -3,6 +3,7 @@
 #include <QAbstractSocket>
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QElapsedTimer>
 #include <QList>
 #include <QObject>
 #include <QSet>
@@ -90,7 +91,8 @@ private:
     void onReadyRead();
     void onSslErrors(const QList<QSslError> &errors);
     void onErrorOccurred(QAbstractSocket::SocketError error);
-    void onTimeout();
+    void armWatchdog();
+    void onWatchdog();
     void takeBytes(QByteArrayView data);
     void followRedirect();
     void finishMeasured();
@@ -111,8 +113,12 @@ private:
     ProbeTimeouts m_timeouts;
     // Empty: the system's own authorities.
     QList<QSslCertificate> m_caCertificates;
-    QTimer m_idleTimer;
-    QTimer m_pageTimer;
+    // One timer for all three limits, re-armed only when a stage changes: arrivals just note the time.
+    QTimer m_watchdog;
+    QElapsedTimer m_clock; // since start()
+    bool m_connected = false;
+    qint64 m_stageStartMs = 0; // when the current connection attempt began
+    qint64 m_lastArrivalMs = 0;
 
     PostAddress::Parts m_parts;
     QString m_address;

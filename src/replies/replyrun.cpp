@@ -33,10 +33,16 @@ void ReplyRun::start(const QList<ReplyRunPost> &posts)
     abort();
     const quint64 generation = m_generation;
     m_posts = posts;
-    m_hostKeys.clear();
+    QHash<QString, int> hostIndexes;
     for (int i = 0; i < m_posts.size(); ++i) {
-        m_hostKeys.append(PostAddress::split(m_posts.at(i).address).host.toLower());
-        m_waiting.push_back(i);
+        const QString key = PostAddress::split(m_posts.at(i).address).host.toLower();
+        auto at = hostIndexes.constFind(key);
+        if (at == hostIndexes.constEnd()) {
+            at = hostIndexes.insert(key, int(m_hosts.size()));
+            m_hosts.emplace_back();
+        }
+        m_hostOf.push_back(at.value());
+        m_hosts[at.value()].waiting.push_back(i);
     }
     m_running = true;
     if (m_posts.isEmpty()) {
@@ -53,8 +59,8 @@ void ReplyRun::abort()
 {
     ++m_generation;
     dropProbes();
-    m_waiting.clear();
-    m_activePerHost.clear();
+    m_hostOf.clear();
+    m_hosts.clear();
     m_newReplyIndexes.clear();
     m_done = 0;
     m_notChecked = 0;
@@ -72,27 +78,39 @@ QStringList ReplyRun::newReplies() const
 
 void ReplyRun::startMore()
 {
-    // First come first served, skipping posts whose host already has its share of connections.
-    for (auto it = m_waiting.begin(); it != m_waiting.end() && m_active.size() < m_maxConnections;) {
-        const int index = *it;
-        if (m_activePerHost.value(m_hostKeys.at(index)) < m_maxPerHost) {
-            it = m_waiting.erase(it);
-            startPost(index);
-        } else {
-            ++it;
+    // Earliest waiting post first, among the hosts that still have a connection to spare.
+    while (m_active.size() < m_maxConnections) {
+        Host *next = nullptr;
+        for (Host &host : m_hosts) {
+            if (host.active < m_maxPerHost && !host.waiting.empty()
+                && (next == nullptr || host.waiting.front() < next->waiting.front())) {
+                next = &host;
+            }
         }
+        if (next == nullptr) {
+            return;
+        }
+        const int index = next->waiting.front();
+        next->waiting.pop_front();
+        startPost(index);
     }
 }
 
 void ReplyRun::startPost(int index)
 {
-    auto *probe = new PageSizeProbe(this, m_httpPort);
-    probe->setTimeouts(m_timeouts);
-    probe->setExtraCaCertificates(m_extraCas);
-    connect(probe, &PageSizeProbe::finished, this,
-        [this, probe](const PageMeasurement &measurement) { onProbeFinished(probe, measurement); });
+    PageSizeProbe *probe = nullptr;
+    if (m_idleProbes.empty()) {
+        probe = new PageSizeProbe(this, m_httpPort);
+        probe->setTimeouts(m_timeouts);
+        probe->setExtraCaCertificates(m_extraCas);
+        connect(probe, &PageSizeProbe::finished, this,
+            [this, probe](const PageMeasurement &measurement) { onProbeFinished(probe, measurement); });
+    } else {
+        probe = m_idleProbes.back();
+        m_idleProbes.pop_back();
+    }
     m_active.insert(probe, index);
-    ++m_activePerHost[m_hostKeys.at(index)];
+    ++m_hosts[m_hostOf[index]].active;
     probe->start(m_posts.at(index).address);
 }
 
@@ -104,9 +122,9 @@ void ReplyRun::onProbeFinished(PageSizeProbe *probe, const PageMeasurement &meas
     }
     const int index = found.value();
     m_active.erase(found);
-    --m_activePerHost[m_hostKeys.at(index)];
-    probe->disconnect(this);
-    probe->deleteLater();
+    --m_hosts[m_hostOf[index]].active;
+    // Taken again at once when posts are waiting: a probe may be restarted from its own signal.
+    m_idleProbes.push_back(probe);
 
     const PostResult result
         = ReplyCheck::resultOf(measurement, m_posts.at(index).storedSize, m_thresholdSource());
@@ -159,6 +177,12 @@ void ReplyRun::finish()
 
 void ReplyRun::dropProbes()
 {
+    // Settings may change between runs: every run makes its probes afresh.
+    for (PageSizeProbe *probe : m_idleProbes) {
+        probe->disconnect(this);
+        probe->deleteLater();
+    }
+    m_idleProbes.clear();
     for (auto it = m_active.cbegin(); it != m_active.cend(); ++it) {
         PageSizeProbe *probe = it.key();
         probe->disconnect(this);

@@ -7,8 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <deque>
 #include <functional>
-#include <list>
 #include <vector>
 
 #include "replies/postoutcome.h"
@@ -85,10 +85,17 @@ private:
     int m_maxPerHost = MaxConnectionsPerHost;
 
     QList<ReplyRunPost> m_posts;
-    QStringList m_hostKeys;
-    std::list<int> m_waiting;
+    // Per post, the host it counts against.
+    std::vector<int> m_hostOf;
+    struct Host
+    {
+        std::deque<int> waiting;
+        int active = 0;
+    };
+    std::vector<Host> m_hosts;
     QHash<PageSizeProbe *, int> m_active;
-    QHash<QString, int> m_activePerHost;
+    // Probes that have finished, kept for the next posts.
+    std::vector<PageSizeProbe *> m_idleProbes;
     std::vector<int> m_newReplyIndexes; // ascending
     int m_done = 0;
     int m_notChecked = 0;
