@@ -4,8 +4,8 @@
 //    a server on a thread of its own; then the same 200 posts on one host. Goals: 1.0 s and 5.5 s.
 // 2. 1,000 thread pages of 20 to 60 KB from nginx on 127.0.0.1:80 without delay, in pages per second (needs
 //    root and nginx; skipped without them).
-#include "benchutil.h"
 #include "replies/replyrun.h"
+#include "benchutil.h"
 #include "support/nginxserver.h"
 
 #include <QCoreApplication>
@@ -147,8 +147,8 @@ void delayedRuns(int runs)
     for (int h = 0; h < hosts.size(); ++h) {
         for (int p = 0; p < 10; ++p) {
             spread.append({ QStringLiteral("http://%1:%2/t%3").arg(hosts.at(h)).arg(server.port(h)).arg(p), "0" });
-            oneHost.append({ QStringLiteral("http://%1:%2/t%3-%4").arg(hosts.at(0)).arg(server.port(0)).arg(h).arg(p),
-                "0" });
+            oneHost.append(
+                { QStringLiteral("http://%1:%2/t%3-%4").arg(hosts.at(0)).arg(server.port(0)).arg(h).arg(p), "0" });
         }
     }
     std::vector<RunResult> spreadRuns;
@@ -218,8 +218,8 @@ void nginxRuns(int runs)
         const RunResult single = runOnce(posts, 1, 1);
         if (many.newReplies != expectedGrown || single.newReplies != expectedGrown || many.notChecked != 0
             || single.notChecked != 0) {
-            std::printf("1,000 pages from nginx: WRONG RESULT (%d and %d new replies, expected %d)\n",
-                many.newReplies, single.newReplies, expectedGrown);
+            std::printf("1,000 pages from nginx: WRONG RESULT (%d and %d new replies, expected %d)\n", many.newReplies,
+                single.newReplies, expectedGrown);
             return;
         }
         together.push_back(1000 / many.seconds);

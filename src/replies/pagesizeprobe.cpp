@@ -59,8 +59,7 @@ PageSizeProbe::~PageSizeProbe()
 void PageSizeProbe::setExtraCaCertificates(const QList<QSslCertificate> &certificates)
 {
     // Adding to a configuration's authorities replaces the system's on-demand ones, so both are listed.
-    m_caCertificates = certificates.isEmpty() ? certificates
-                                              : QSslConfiguration::systemCaCertificates() + certificates;
+    m_caCertificates = certificates.isEmpty() ? certificates : QSslConfiguration::systemCaCertificates() + certificates;
 }
 
 void PageSizeProbe::start(const QString &address)
@@ -502,9 +501,8 @@ void PageSizeProbe::closeConnection()
 
 QString PageMeasurement::problemText() const
 {
-    const auto withDetail = [this](const QString &text) {
-        return detail.isEmpty() ? text : text + QStringLiteral(": ") + detail;
-    };
+    const auto withDetail
+        = [this](const QString &text) { return detail.isEmpty() ? text : text + QStringLiteral(": ") + detail; };
     switch (failure) {
     case ProbeFailure::None:
         return isServerError()

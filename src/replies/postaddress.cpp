@@ -13,8 +13,8 @@ bool isSchemeName(QStringView text)
         return false;
     }
     for (const QChar c : text) {
-        const bool ok = (c.unicode() < 0x80 && c.isLetterOrNumber()) || c == QLatin1Char('+')
-            || c == QLatin1Char('-') || c == QLatin1Char('.');
+        const bool ok = (c.unicode() < 0x80 && c.isLetterOrNumber()) || c == QLatin1Char('+') || c == QLatin1Char('-')
+            || c == QLatin1Char('.');
         if (!ok) {
             return false;
         }
@@ -244,8 +244,9 @@ QString identity(const QString &address)
     const QString host = parts.isIpv6()
         ? QLatin1Char('[') + QHostAddress(parts.host).toString().toLower() + QLatin1Char(']')
         : asciiHost(parts.host).toLower();
-    const QString port
-        = parts.port >= 0 && parts.port != parts.defaultPort() ? QLatin1Char(':') + QString::number(parts.port) : QString();
+    const QString port = parts.port >= 0 && parts.port != parts.defaultPort()
+        ? QLatin1Char(':') + QString::number(parts.port)
+        : QString();
     return (parts.secure ? QStringLiteral("https://") : QStringLiteral("http://")) + host + port
         + normalizedTarget(parts.target);
 }

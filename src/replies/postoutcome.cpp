@@ -42,15 +42,13 @@ PostOutcome outcomeOf(ProbeFailure failure)
 
 bool PostResult::wasChecked() const
 {
-    return outcome == PostOutcome::NewReplies || outcome == PostOutcome::Unchanged
-        || outcome == PostOutcome::Baseline;
+    return outcome == PostOutcome::NewReplies || outcome == PostOutcome::Unchanged || outcome == PostOutcome::Baseline;
 }
 
 QString PostResult::text() const
 {
-    const auto withDetail = [this](const QString &text) {
-        return detail.isEmpty() ? text : text + QStringLiteral(": ") + detail;
-    };
+    const auto withDetail
+        = [this](const QString &text) { return detail.isEmpty() ? text : text + QStringLiteral(": ") + detail; };
     switch (outcome) {
     case PostOutcome::NewReplies:
         return tr("New replies: grew by %1 bytes").arg(growth);

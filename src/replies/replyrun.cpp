@@ -126,8 +126,7 @@ void ReplyRun::onProbeFinished(PageSizeProbe *probe, const PageMeasurement &meas
     // Taken again at once when posts are waiting: a probe may be restarted from its own signal.
     m_idleProbes.push_back(probe);
 
-    const PostResult result
-        = ReplyCheck::resultOf(measurement, m_posts.at(index).storedSize, m_thresholdSource());
+    const PostResult result = ReplyCheck::resultOf(measurement, m_posts.at(index).storedSize, m_thresholdSource());
     ++m_done;
     if (!result.wasChecked()) {
         ++m_notChecked;
@@ -164,7 +163,8 @@ void ReplyRun::finish()
 {
     m_running = false;
     const int newReplyCount = int(m_newReplyIndexes.size());
-    QString text = QStringLiteral("finished - ") + QString::number(newReplyCount) + QStringLiteral(" new replies found");
+    QString text
+        = QStringLiteral("finished - ") + QString::number(newReplyCount) + QStringLiteral(" new replies found");
     if (m_notChecked > 0) {
         text += QStringLiteral(", ") + QString::number(m_notChecked) + QStringLiteral(" could not be checked");
     }

@@ -553,17 +553,17 @@ void TestPageSizeProbe::misbehavingServers_data()
 
     QTest::newRow("silent") << Behaviour::Silent << 300 << 5000 << ProbeFailure::NoAnswer << 0 << 0
                             << "Nothing arrived for";
-    QTest::newRow("header-never-ends") << Behaviour::HeaderNeverEnds << 300 << 5000 << ProbeFailure::NoAnswer << -1
-                                       << 0 << "Nothing arrived for";
+    QTest::newRow("header-never-ends") << Behaviour::HeaderNeverEnds << 300 << 5000 << ProbeFailure::NoAnswer << -1 << 0
+                                       << "Nothing arrived for";
     // Each byte comes before the silence limit, so only the limit for the whole page ends it.
-    QTest::newRow("one-byte-per-second-forever") << Behaviour::DripForever << 1500 << 2500 << ProbeFailure::NoAnswer
-                                                 << 2 << 200 << "did not end within";
-    QTest::newRow("one-byte-per-second-then-close") << Behaviour::DripThenClose << 1500 << 10000
-                                                    << ProbeFailure::None << 2 << 200 << "";
+    QTest::newRow("one-byte-per-second-forever")
+        << Behaviour::DripForever << 1500 << 2500 << ProbeFailure::NoAnswer << 2 << 200 << "did not end within";
+    QTest::newRow("one-byte-per-second-then-close")
+        << Behaviour::DripThenClose << 1500 << 10000 << ProbeFailure::None << 2 << 200 << "";
     QTest::newRow("reset-mid-body") << Behaviour::ResetMidBody << 5000 << 5000 << ProbeFailure::Broken << 1000 << 200
                                     << "reset";
-    QTest::newRow("error-status-measured-and-told") << Behaviour::ErrorStatus << 5000 << 5000 << ProbeFailure::None
-                                                    << 4 << 503 << "";
+    QTest::newRow("error-status-measured-and-told")
+        << Behaviour::ErrorStatus << 5000 << 5000 << ProbeFailure::None << 4 << 503 << "";
     QTest::newRow("refused") << Behaviour::Refused << 5000 << 5000 << ProbeFailure::Refused << 0 << 0 << "";
 }
 
@@ -639,11 +639,11 @@ void TestPageSizeProbe::timeoutsFromSettings_data()
     QTest::addColumn<QStringList>("settings"); // connect, read, page in seconds
     QTest::addColumn<QList<int>>("milliseconds");
 
-    QTest::newRow("absent-defaults") << QStringList{ "", "", "" } << QList<int>{ 15000, 30000, 300000 };
-    QTest::newRow("set") << QStringList{ "5", "60", "120" } << QList<int>{ 5000, 60000, 120000 };
-    QTest::newRow("held-between-1-s-and-1-h") << QStringList{ "0", "-3", "1e9" } << QList<int>{ 1000, 1000, 3600000 };
-    QTest::newRow("junk-default-fraction-kept") << QStringList{ "soon", "2.5", " 7 " }
-                                                << QList<int>{ 15000, 2500, 7000 };
+    QTest::newRow("absent-defaults") << QStringList { "", "", "" } << QList<int> { 15000, 30000, 300000 };
+    QTest::newRow("set") << QStringList { "5", "60", "120" } << QList<int> { 5000, 60000, 120000 };
+    QTest::newRow("held-between-1-s-and-1-h") << QStringList { "0", "-3", "1e9" } << QList<int> { 1000, 1000, 3600000 };
+    QTest::newRow("junk-default-fraction-kept")
+        << QStringList { "soon", "2.5", " 7 " } << QList<int> { 15000, 2500, 7000 };
 }
 
 void TestPageSizeProbe::timeoutsFromSettings()
@@ -660,7 +660,7 @@ void TestPageSizeProbe::timeoutsFromSettings()
         }
     }
     const ProbeTimeouts timeouts = ProbeTimeouts::fromSettings(store);
-    QCOMPARE((QList<int>{ timeouts.connectMs, timeouts.readMs, timeouts.pageMs }), milliseconds);
+    QCOMPARE((QList<int> { timeouts.connectMs, timeouts.readMs, timeouts.pageMs }), milliseconds);
 }
 
 QTEST_GUILESS_MAIN(TestPageSizeProbe)

@@ -98,8 +98,8 @@ QByteArray TestProbeNginx::extraServers(const QString &root, TestCertificates &c
         || !certificates.makeAuthority(QStringLiteral("stranger"), why)
         || !certificates.makeServer(QStringLiteral("forum"), QStringLiteral("trusted"),
             QStringLiteral("IP:127.0.0.2,IP:::1,DNS:localhost"), why)
-        || !certificates.makeServer(QStringLiteral("impostor"), QStringLiteral("stranger"),
-            QStringLiteral("IP:127.0.0.2"), why)
+        || !certificates.makeServer(
+            QStringLiteral("impostor"), QStringLiteral("stranger"), QStringLiteral("IP:127.0.0.2"), why)
         || !certificates.makeServer(QStringLiteral("elsewhere"), QStringLiteral("trusted"),
             QStringLiteral("DNS:forum.elsewhere.example"), why)) {
         return QByteArray();
@@ -117,7 +117,7 @@ QByteArray TestProbeNginx::extraServers(const QString &root, TestCertificates &c
                       "    location = /loop1 { return 302 /loop2; }\n"
                       "    location = /loop2 { return 307 /loop1; }\n";
     // five1 to five5 and six1 to six6, each to the next and the last to the thread page.
-    for (const auto &[name, count] : { std::pair<QByteArray, int>{ "five", 5 }, { "six", 6 } }) {
+    for (const auto &[name, count] : { std::pair<QByteArray, int> { "five", 5 }, { "six", 6 } }) {
         for (int i = 1; i <= count; ++i) {
             const QByteArray next = i < count ? "/" + name + QByteArray::number(i + 1) : QByteArray("/thread.html");
             hops += "    location = /" + name + QByteArray::number(i) + " { return 301 " + next + "; }\n";
@@ -203,23 +203,22 @@ void TestProbeNginx::secureAndRedirected_data()
 
     const ProbeFailure ok = ProbeFailure::None;
     QTest::newRow("https-default-port") << "https://127.0.0.2/thread.html" << ok << "thread.html" << 200 << 0 << "";
-    QTest::newRow("https-capital-scheme-ipv6-port") << "HTTPS://[::1]:8445/forum/viewtopic.php?t=1#p3" << ok
-                                                    << "forum/viewtopic.php" << 200 << 0 << "";
-    QTest::newRow("untrusted-authority") << "https://127.0.0.2:8443/thread.html" << ProbeFailure::Certificate << ""
-                                         << 0 << 0 << "issuer certificate";
-    QTest::newRow("name-mismatch") << "https://127.0.0.2:8444/thread.html" << ProbeFailure::Certificate << "" << 0
-                                   << 0 << "host name did not match";
-    QTest::newRow("tls-to-plain-port") << "https://127.0.0.2:8080/thread.html" << ProbeFailure::Certificate << ""
-                                       << 0 << 0 << "";
+    QTest::newRow("https-capital-scheme-ipv6-port")
+        << "HTTPS://[::1]:8445/forum/viewtopic.php?t=1#p3" << ok << "forum/viewtopic.php" << 200 << 0 << "";
+    QTest::newRow("untrusted-authority") << "https://127.0.0.2:8443/thread.html" << ProbeFailure::Certificate << "" << 0
+                                         << 0 << "issuer certificate";
+    QTest::newRow("name-mismatch") << "https://127.0.0.2:8444/thread.html" << ProbeFailure::Certificate << "" << 0 << 0
+                                   << "host name did not match";
+    QTest::newRow("tls-to-plain-port") << "https://127.0.0.2:8080/thread.html" << ProbeFailure::Certificate << "" << 0
+                                       << 0 << "";
     QTest::newRow("plain-to-tls-port-says-which") << "http://127.0.0.2:443/thread.html" << ok << "" << 400 << 0 << "";
     // 301 relative, 302 to https, 303 back to http with a port, 308 relative.
     QTest::newRow("redirect-chain") << "http://127.0.0.2:8080/hop1" << ok << "thread.html" << 200 << 4 << "";
-    QTest::newRow("five-redirects-followed") << "http://127.0.0.2:8080/five1" << ok << "thread.html" << 200 << 5
-                                             << "";
-    QTest::newRow("six-redirects-too-many") << "http://127.0.0.2:8080/six1" << ProbeFailure::TooManyRedirects << ""
-                                            << 301 << 5 << "more than 5";
-    QTest::newRow("redirect-loop") << "http://127.0.0.2:8080/loop1" << ProbeFailure::TooManyRedirects << "" << 307
-                                   << 1 << "loop";
+    QTest::newRow("five-redirects-followed") << "http://127.0.0.2:8080/five1" << ok << "thread.html" << 200 << 5 << "";
+    QTest::newRow("six-redirects-too-many")
+        << "http://127.0.0.2:8080/six1" << ProbeFailure::TooManyRedirects << "" << 301 << 5 << "more than 5";
+    QTest::newRow("redirect-loop") << "http://127.0.0.2:8080/loop1" << ProbeFailure::TooManyRedirects << "" << 307 << 1
+                                   << "loop";
 }
 
 void TestProbeNginx::secureAndRedirected()
@@ -277,7 +276,7 @@ void TestProbeNginx::runOverSecureAndRedirected()
         QVERIFY2(outcomes.value(i) == std::get<1>(posts.at(i)), qPrintable(std::get<0>(posts.at(i))));
     }
     QCOMPARE(run.newReplies(), QStringList({ std::get<0>(posts.at(0)), std::get<0>(posts.at(4)) }));
-    QCOMPARE(finished.first(), (QList<QVariant>{ 2, 5 }));
+    QCOMPARE(finished.first(), (QList<QVariant> { 2, 5 }));
 }
 
 QTEST_GUILESS_MAIN(TestProbeNginx)

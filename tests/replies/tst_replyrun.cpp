@@ -135,8 +135,9 @@ void TestReplyRun::everyPostGetsItsOutcome()
     QList<Report> reports;
     QStringList progress;
     QList<std::pair<int, int>> found;
-    connect(&run, &ReplyRun::postChecked, this,
-        [&](int index, const PostResult &result) { reports.append({ index, result }); });
+    connect(&run, &ReplyRun::postChecked, this, [&](int index, const PostResult &result) {
+        reports.append({ index, result });
+    });
     connect(&run, &ReplyRun::progressText, this, [&](const QString &text) { progress.append(text); });
     connect(&run, &ReplyRun::newReplyFound, this, [&](int index, int position) { found.append({ index, position }); });
     QSignalSpy finished(&run, &ReplyRun::finished);
@@ -152,7 +153,8 @@ void TestReplyRun::everyPostGetsItsOutcome()
         const Row &row = rows[i];
         const PostResult &result = reports.at(i).result;
         QCOMPARE(reports.at(i).index, i);
-        QVERIFY2(result.outcome == row.outcome, qPrintable(QString::fromLatin1(row.path) + QStringLiteral(": ") + result.text()));
+        QVERIFY2(result.outcome == row.outcome,
+            qPrintable(QString::fromLatin1(row.path) + QStringLiteral(": ") + result.text()));
         if (row.outcome == PostOutcome::NewReplies || row.outcome == PostOutcome::Unchanged) {
             QCOMPARE(result.growth, row.growth);
         }
@@ -166,8 +168,8 @@ void TestReplyRun::everyPostGetsItsOutcome()
 
     // The late answer of the first post still puts it first.
     QCOMPARE(run.newReplies(), QStringList({ posts.at(0).address, posts.at(9).address }));
-    QCOMPARE(found, (QList<std::pair<int, int>>{ { 9, 0 }, { 0, 0 } }));
-    QCOMPARE(finished.first(), (QList<QVariant>{ 2, 6 }));
+    QCOMPARE(found, (QList<std::pair<int, int>> { { 9, 0 }, { 0, 0 } }));
+    QCOMPARE(finished.first(), (QList<QVariant> { 2, 6 }));
     QCOMPARE(progress.size(), count + 1);
     for (int i = 0; i < count; ++i) {
         QCOMPARE(progress.at(i), QStringLiteral("checking post %1").arg(i + 1));
@@ -206,7 +208,7 @@ void TestReplyRun::connectionLimits()
     QSignalSpy finished(&run, &ReplyRun::finished);
     run.start(posts);
     QVERIFY(finished.wait(10000));
-    QCOMPARE(finished.first(), (QList<QVariant>{ 0, 0 }));
+    QCOMPARE(finished.first(), (QList<QVariant> { 0, 0 }));
     QCOMPARE(run.doneCount(), hosts * postsPerHost);
     // Ten hosts could take 40 connections; all of them together get 32.
     QCOMPARE(*std::max_element(peak.begin(), peak.end()), ReplyRun::MaxConnectionsPerHost);
@@ -232,9 +234,9 @@ void TestReplyRun::restartDropsTheOldRun()
     run.start({ { base + "/page", "1000" } });
     QVERIFY(finished.wait(5000));
     QTest::qWait(100);
-    QCOMPARE(reported, QList<int>{ 0 });
+    QCOMPARE(reported, QList<int> { 0 });
     QCOMPARE(finished.size(), 1);
-    QCOMPARE(run.newReplies(), QStringList{ base + "/page" });
+    QCOMPARE(run.newReplies(), QStringList { base + "/page" });
     // The abandoned connections were closed from this side.
     QTRY_COMPARE_WITH_TIMEOUT(server.closedByClient, 3, 5000);
 }
@@ -264,7 +266,7 @@ void TestReplyRun::thresholdIsAskedPerAnswer()
 
     run.start({ { base + "/a", "1000" }, { base + "/b", "1000" } });
     QVERIFY(finished.wait(5000));
-    QCOMPARE(outcomes, (QList<PostOutcome>{ PostOutcome::NewReplies, PostOutcome::Unchanged }));
+    QCOMPARE(outcomes, (QList<PostOutcome> { PostOutcome::NewReplies, PostOutcome::Unchanged }));
     QCOMPARE(asked, 2);
 }
 

@@ -37,15 +37,15 @@ public:
         const QString request = m_dir.filePath(name + ".csr");
         const QString extensions = m_dir.filePath(name + ".ext");
         QFile file(extensions);
-        const QByteArray text = "subjectAltName=" + altNames.toLatin1()
-            + "\nbasicConstraints=CA:FALSE\nextendedKeyUsage=serverAuth\n";
+        const QByteArray text
+            = "subjectAltName=" + altNames.toLatin1() + "\nbasicConstraints=CA:FALSE\nextendedKeyUsage=serverAuth\n";
         if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size()) {
             *why = "cannot write " + extensions;
             return false;
         }
         file.close();
-        return run({ "req", "-new", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes",
-                       "-keyout", keyPath(name), "-out", request, "-subj", "/CN=" + name },
+        return run({ "req", "-new", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes", "-keyout",
+                       keyPath(name), "-out", request, "-subj", "/CN=" + name },
                    why)
             && run({ "x509", "-req", "-in", request, "-CA", certificatePath(authority), "-CAkey", keyPath(authority),
                        "-set_serial", QString::number(++m_serial), "-days", "2", "-extfile", extensions, "-out",
