@@ -7,7 +7,7 @@ POSTAVO_PACKAGES=(
     cmake g++ make ccache pkg-config
     clang libclang-rt-14-dev
     qt6-base-dev qt6-webengine-dev libgl-dev
-    nginx-light
+    nginx-light openssl
     xvfb xauth fonts-dejavu-core
     dpkg-dev file desktop-file-utils appstream
 )

@@ -1,0 +1,1 @@
+postavo_test(postaddress SOURCES replies/tst_postaddress.cpp)

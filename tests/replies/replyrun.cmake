@@ -1,0 +1,1 @@
+postavo_test(replyrun SOURCES replies/tst_replyrun.cpp)
