@@ -90,7 +90,7 @@ const QLatin1String s_findSurface(
     "  var style = element.ownerDocument.defaultView.getComputedStyle(element);"
     "  if (style.visibility === 'hidden' || style.visibility === 'collapse') { return false; }"
     "  var box = element.getBoundingClientRect();"
-    "  return box.width > 0 && box.height > 0;"
+    "  return box.width > 0 || box.height > 0;"
     "}"
     "function editingSurface(element) {"
     "  if (element.localName === 'iframe') {"
@@ -173,6 +173,8 @@ QString writeMessageScript(const QString &mark, qint16 formIndex, qint16 element
         + QLatin1String(" = surface;"
                         "if (!surface) { return 'field'; }"
                         "try { fill(surface, html, plain); } catch (e) {}"
+                        // Some editors copy their content back into the field on focus, before the paste.
+                        "field.value = text;"
                         "return 'editor';"));
 }
 

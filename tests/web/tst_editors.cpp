@@ -37,16 +37,9 @@ QString normalSpace(QString text)
     return text.replace(QChar(0xA0), u' ').simplified();
 }
 
-// The lines of a text as a reader sees them: markup and BBCode link tags dropped, entities decoded, each
-// line trimmed, empty ones left out.
-QStringList readableLines(QString text)
+// The lines of a text, each trimmed, empty ones left out.
+QStringList lines(const QString &text)
 {
-    static const QRegularExpression lineEnds(QStringLiteral("<br\\s*/?>|</p>|</div>"), QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression tags(QStringLiteral("<[^>]*>|\\[/?url[^\\]]*\\]"));
-    text.replace(lineEnds, QStringLiteral("\n"));
-    text.remove(tags);
-    text.replace(QStringLiteral("&nbsp;"), QStringLiteral(" ")).replace(QStringLiteral("&lt;"), QStringLiteral("<"));
-    text.replace(QStringLiteral("&gt;"), QStringLiteral(">")).replace(QStringLiteral("&amp;"), QStringLiteral("&"));
     QStringList lines;
     for (const QString &line : text.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")))) {
         if (!normalSpace(line).isEmpty()) {
@@ -54,6 +47,23 @@ QStringList readableLines(QString text)
         }
     }
     return lines;
+}
+
+// The lines of what a forum received, as a reader sees them: BBCode link tags dropped and, from markup,
+// tags dropped and entities decoded.
+QStringList readableLines(QString text)
+{
+    static const QRegularExpression bbcodeLinks(QStringLiteral("\\[/?url[^\\]]*\\]"));
+    if (text.contains(bbcodeLinks)) {
+        return lines(text.remove(bbcodeLinks));
+    }
+    static const QRegularExpression lineEnds(QStringLiteral("<br\\s*/?>|</p>|</div>"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression tags(QStringLiteral("<[^>]*>"));
+    text.replace(lineEnds, QStringLiteral("\n"));
+    text.remove(tags);
+    text.replace(QStringLiteral("&nbsp;"), QStringLiteral(" ")).replace(QStringLiteral("&lt;"), QStringLiteral("<"));
+    text.replace(QStringLiteral("&gt;"), QStringLiteral(">")).replace(QStringLiteral("&amp;"), QStringLiteral("&"));
+    return lines(text);
 }
 
 QByteArray sceditor(const char *format)
@@ -195,8 +205,6 @@ void tst_Editors::fillSendAndWatch()
         // Shown in the editor, in place of what it showed before.
         QCOMPARE(normalSpace(shown().value("text").toString()),
                  normalSpace(editorContent(converted, linkFormat).text));
-        // The textarea holds the text as it always has.
-        QCOMPARE(run("document.getElementById('message').value").toString(), QString(converted).replace("\r\n", "\n"));
         if (!undo.isEmpty()) {
             QVERIFY2(run(undo).toBool(), "the editor's undo history holds the insertion");
         }
@@ -212,7 +220,7 @@ void tst_Editors::fillSendAndWatch()
     QTRY_VERIFY_WITH_TIMEOUT(window.Text5->text() == threadAddress && window.panelText(1) == "Complete", 20000);
     QCOMPARE(m_forum.posts().size(), postsBefore + 1);
     const QString received = m_forum.posts().last().message;
-    QCOMPARE(readableLines(received), readableLines(s_message));
+    QCOMPARE(readableLines(received), lines(s_message));
     if (sentLink.isEmpty()) {
         QVERIFY2(!received.contains("href") && !received.contains("[url"), qPrintable(received));
     } else {
