@@ -18,6 +18,6 @@ bool writesHtmlLinks(const LinkFormat &format);
 // Precondition: converted is the result of converting with format (nullptr: no conversion, as for "text").
 // A link is recognised only as the conversion writes it: LinkOpen01, MailCall01 for an address, the target,
 // LinkOpen02, the same target again, LinkClose01; and only when the link goes to an "http://" or "mailto:"
-// address. Anything else, markup the user typed included, stays literal text. Runs in time linear in the
+// address. Anything else, markup the user typed included, stays literal text. Runs in time proportional to the
 // text's length.
 EditorContent editorContent(const QString &converted, const LinkFormat *format);

@@ -89,7 +89,9 @@ const QLatin1String s_findSurface(
     "  if (!element.getClientRects().length) { return false; }"
     "  var style = element.ownerDocument.defaultView.getComputedStyle(element);"
     "  if (style.visibility === 'hidden' || style.visibility === 'collapse') { return false; }"
-    "  var box = element.getBoundingClientRect();"
+    "  var box = element.getBoundingClientRect(), view = element.ownerDocument.defaultView;"
+    // Some editors move the field they replace off the page rather than hide it.
+    "  if (box.right + view.scrollX < 0 || box.bottom + view.scrollY < 0) { return false; }"
     "  return box.width > 0 || box.height > 0;"
     "}"
     "function editingSurface(element) {"
@@ -173,8 +175,6 @@ QString writeMessageScript(const QString &mark, qint16 formIndex, qint16 element
         + QLatin1String(" = surface;"
                         "if (!surface) { return 'field'; }"
                         "try { fill(surface, html, plain); } catch (e) {}"
-                        // Some editors copy their content back into the field on focus, before the paste.
-                        "field.value = text;"
                         "return 'editor';"));
 }
 

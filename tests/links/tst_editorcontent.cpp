@@ -40,7 +40,8 @@ QStringList tags(const QString &html)
 bool onlyExpectedTags(const QString &html)
 {
     static const QRegularExpression allowed(
-        QStringLiteral("^(<br>|</a>|<a href=\"(http://|mailto:)[^\"<>' \\r\\n]*\">)$"), QRegularExpression::CaseInsensitiveOption);
+        QStringLiteral("^(<br>|</a>|<a href=\"(http://|mailto:)[^\"<>' \\r\\n]*\">)$"),
+        QRegularExpression::CaseInsensitiveOption);
     for (const QString &tag : tags(html)) {
         if (!allowed.match(tag).hasMatch()) {
             qWarning() << "unexpected tag" << tag;
@@ -73,25 +74,31 @@ void tst_EditorContent::content_data()
     QTest::addColumn<QString>("html");
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("html-link-and-lines") << "Hi\r\nsee http://x.y/p now\r\n\r\n" << 0
-        << "Hi<br>see <a href=\"http://x.y/p\">http://x.y/p</a> now<br><br>" << "Hi\nsee http://x.y/p now\n\n";
+    QTest::newRow("html-link-and-lines") << "Hi\r\nsee http://x.y/p now\r\n\r\n"
+                                         << 0 << "Hi<br>see <a href=\"http://x.y/p\">http://x.y/p</a> now<br><br>"
+                                         << "Hi\nsee http://x.y/p now\n\n";
     QTest::newRow("html-mail") << "mail u@x.y." << 0 << "mail <a href=\"mailto:u@x.y\">u@x.y</a>."
                                << "mail u@x.y.";
-    QTest::newRow("html-user-markup-stays-text") << "<b>bold</b> & <a href='javascript:alert(1)'>x</a>" << 0
+    QTest::newRow("html-user-markup-stays-text")
+        << "<b>bold</b> & <a href='javascript:alert(1)'>x</a>" << 0
         << "&lt;b&gt;bold&lt;/b&gt; &amp; &lt;a href=&#39;javascript:alert(1)&#39;&gt;x&lt;/a&gt;"
         << "<b>bold</b> & <a href='javascript:alert(1)'>x</a>";
-    QTest::newRow("html-quote-in-url-is-escaped") << "go http://x.y/\"onmouseover=\"a ok" << 0
+    QTest::newRow("html-quote-in-url-is-escaped")
+        << "go http://x.y/\"onmouseover=\"a ok" << 0
         << "go <a href=\"http://x.y/&quot;onmouseover=&quot;a\">http://x.y/&quot;onmouseover=&quot;a</a> ok"
         << "go http://x.y/\"onmouseover=\"a ok";
-    QTest::newRow("ubb-literal") << "see http://x.y\n" << 1 << "see [url=http://x.y]http://x.y[/url]<br>"
+    QTest::newRow("ubb-literal") << "see http://x.y\n"
+                                 << 1 << "see [url=http://x.y]http://x.y[/url]<br>"
                                  << "see [url=http://x.y]http://x.y[/url]\n";
-    QTest::newRow("text-literal") << "a <i>b</i>\rc" << -1 << "a &lt;i&gt;b&lt;/i&gt;<br>c" << "a <i>b</i>\nc";
-    QTest::newRow("spaces-keep-their-look") << "  two  three   end " << -1
-        << "&nbsp; two &nbsp;three &nbsp; end&nbsp;" << "  two  three   end ";
+    QTest::newRow("text-literal") << "a <i>b</i>\rc" << -1 << "a &lt;i&gt;b&lt;/i&gt;<br>c"
+                                  << "a <i>b</i>\nc";
+    QTest::newRow("spaces-keep-their-look") << "  two  three   end " << -1 << "&nbsp; two &nbsp;three &nbsp; end&nbsp;"
+                                            << "  two  three   end ";
     QTest::newRow("nul-is-replaced") << QString(QStringLiteral("a") + QChar(0) + u'b') << -1
                                      << QString(QStringLiteral("a") + QChar(0xFFFD) + u'b')
                                      << QString(QStringLiteral("a") + QChar(0) + u'b');
-    QTest::newRow("empty") << "" << 0 << "" << "";
+    QTest::newRow("empty") << "" << 0 << ""
+                           << "";
 }
 
 void tst_EditorContent::content()
@@ -102,9 +109,9 @@ void tst_EditorContent::content()
     QFETCH(QString, text);
     LinkFormatTable table;
     const LinkFormat *format = formatRow >= 0 ? &table[formatRow] : nullptr;
-    const QString converted = format ? convertLinks(message, format->LinkOpen01, format->LinkOpen02,
-                                                    format->LinkClose01, format->MailCall01)
-                                     : message;
+    const QString converted = format
+        ? convertLinks(message, format->LinkOpen01, format->LinkOpen02, format->LinkClose01, format->MailCall01)
+        : message;
     const EditorContent content = editorContent(converted, format);
     QCOMPARE(content.html, html);
     QCOMPARE(content.text, text);
@@ -118,11 +125,21 @@ void tst_EditorContent::htmlLinksFormats_data()
     QTest::addColumn<QString>("open2");
     QTest::addColumn<QString>("close1");
     QTest::addColumn<bool>("links");
-    QTest::newRow("html") << "<a href='" << "'>" << "</a>" << true;
-    QTest::newRow("custom-double-quotes") << "<A target=\"_blank\" HREF=\"" << "\">" << "</A>" << true;
-    QTest::newRow("ubb") << "[url=" << "]" << "[/url]" << false;
-    QTest::newRow("empty") << "" << "" << "" << false;
-    QTest::newRow("opening-tag-only") << "<a href='" << "'>" << "" << false;
+    QTest::newRow("html") << "<a href='"
+                          << "'>"
+                          << "</a>" << true;
+    QTest::newRow("custom-double-quotes") << "<A target=\"_blank\" HREF=\""
+                                          << "\">"
+                                          << "</A>" << true;
+    QTest::newRow("ubb") << "[url="
+                         << "]"
+                         << "[/url]" << false;
+    QTest::newRow("empty") << ""
+                           << ""
+                           << "" << false;
+    QTest::newRow("opening-tag-only") << "<a href='"
+                                      << "'>"
+                                      << "" << false;
 }
 
 void tst_EditorContent::htmlLinksFormats()
@@ -133,8 +150,8 @@ void tst_EditorContent::htmlLinksFormats()
     QFETCH(bool, links);
     const LinkFormat format { QStringLiteral("custom"), open1, open2, close1, QStringLiteral("mailto:") };
     QCOMPARE(writesHtmlLinks(format), links);
-    const QString converted = convertLinks(QStringLiteral("at http://x.y or u@x.y"), open1, open2, close1,
-                                           format.MailCall01);
+    const QString converted
+        = convertLinks(QStringLiteral("at http://x.y or u@x.y"), open1, open2, close1, format.MailCall01);
     const EditorContent content = editorContent(converted, &format);
     QCOMPARE(content.html.count(QStringLiteral("<a href=")), links ? 2 : 0);
     QCOMPARE(content.text, links ? QStringLiteral("at http://x.y or u@x.y") : converted);
@@ -171,18 +188,19 @@ void tst_EditorContent::randomTextsStayText()
         QString message;
         const int length = random.bounded(40);
         for (int i = 0; i < length; ++i) {
-            message += random.bounded(4) == 0 ? QStringLiteral("http://") : QString(alphabet[random.bounded(alphabet.size())]);
+            message += random.bounded(4) == 0 ? QStringLiteral("http://")
+                                              : QString(alphabet[random.bounded(alphabet.size())]);
         }
         for (const int row : { 0, 1 }) {
             const LinkFormat &format = table[row];
-            const QString converted = convertLinks(message, format.LinkOpen01, format.LinkOpen02,
-                                                   format.LinkClose01, format.MailCall01);
+            const QString converted
+                = convertLinks(message, format.LinkOpen01, format.LinkOpen02, format.LinkClose01, format.MailCall01);
             const EditorContent content = editorContent(converted, &format);
             QVERIFY2(onlyExpectedTags(content.html), qPrintable(message));
             QCOMPARE(shownText(content.html), content.text);
             if (row == 1) {
                 QCOMPARE(QString(content.text).replace(QStringLiteral("\n"), QString()),
-                         QString(converted).remove(u'\r').remove(u'\n'));
+                    QString(converted).remove(u'\r').remove(u'\n'));
             }
         }
     }

@@ -2,10 +2,12 @@
 // test forum's posting page from its real scripts: the editor shows the message, a second Auto-Insert
 // replaces it, the forum receives it with its line breaks and links when the form is sent, and the page of
 // the new post joins the own posts.
+#include <QComboBox>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -13,8 +15,6 @@
 #include <QToolButton>
 #include <QWebEnginePage>
 #include <QWebEngineView>
-#include <QComboBox>
-#include <QLineEdit>
 #include <unistd.h>
 
 #include "app/form1.h"
@@ -57,7 +57,8 @@ QStringList readableLines(QString text)
     if (text.contains(bbcodeLinks)) {
         return lines(text.remove(bbcodeLinks));
     }
-    static const QRegularExpression lineEnds(QStringLiteral("<br\\s*/?>|</p>|</div>"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression lineEnds(
+        QStringLiteral("<br\\s*/?>|</p>|</div>"), QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression tags(QStringLiteral("<[^>]*>"));
     text.replace(lineEnds, QStringLiteral("\n"));
     text.remove(tags);
@@ -70,7 +71,8 @@ QByteArray sceditor(const char *format)
 {
     return QByteArray("<script>"
                       "var field = document.getElementById('message');"
-                      "sceditor.create(field, { format: '") + format
+                      "sceditor.create(field, { format: '")
+        + format
         + "', emoticonsEnabled: false,"
           "  style: '/files/npm/sceditor/minified/themes/content/default.min.css' });"
           "window.editorReady = true;"
@@ -98,8 +100,8 @@ void tst_Editors::initTestCase()
         QSKIP("Watching the post measures its page on port 80, which only root may serve.");
     }
     QVERIFY2(QFileInfo::exists(POSTAVO_NPM_EDITORS "/sceditor/minified/sceditor.min.js")
-                 && QFileInfo::exists(POSTAVO_CKEDITOR "/ckeditor.js"),
-             "the editors are missing: tools/setup.sh installs them (./test.sh runs it)");
+            && QFileInfo::exists(POSTAVO_CKEDITOR "/ckeditor.js"),
+        "the editors are missing: tools/setup.sh installs them (./test.sh runs it)");
     m_forum.serveFolder(QStringLiteral("npm"), QStringLiteral(POSTAVO_NPM_EDITORS));
     m_forum.serveFolder(QStringLiteral("ckeditor"), QStringLiteral(POSTAVO_CKEDITOR));
     QVERIFY2(m_forum.listen(QHostAddress(QStringLiteral("127.0.0.4")), 80), qPrintable(m_forum.errorString()));
@@ -111,18 +113,19 @@ void tst_Editors::fillSendAndWatch_data()
     QTest::addColumn<QByteArray>("setup");
     QTest::addColumn<QString>("format");
     QTest::addColumn<QString>("surface"); // the editing surface, as a script expression
-    QTest::addColumn<QString>("undo");    // true when the editor's own undo history holds a step; empty: none
+    QTest::addColumn<QString>("undo"); // true when the editor's own undo history holds a step; empty: none
     QTest::addColumn<QString>("sentLink"); // how the forum receives the link; empty: as plain text
 
     const QString frameBody = QStringLiteral("document.querySelector('#posting iframe').contentDocument.body");
     const QByteArray sceditorHead = "<link rel='stylesheet' href='/files/npm/sceditor/minified/themes/default.min.css'>"
                                     "<script src='/files/npm/sceditor/minified/sceditor.min.js'></script>";
-    QTest::newRow("sceditor-bbcode")
-        << sceditorHead + "<script src='/files/npm/sceditor/minified/formats/bbcode.js'></script>"
-        << sceditor("bbcode") << "html" << frameBody << "" << "[url=" + s_link + "]" + s_link + "[/url]";
-    QTest::newRow("sceditor-html")
-        << sceditorHead + "<script src='/files/npm/sceditor/minified/formats/xhtml.js'></script>"
-        << sceditor("xhtml") << "html" << frameBody << "" << "href=\"" + s_link + "\"";
+    const QByteArray bbcodeHead
+        = sceditorHead + "<script src='/files/npm/sceditor/minified/formats/bbcode.js'></script>";
+    const QByteArray xhtmlHead = sceditorHead + "<script src='/files/npm/sceditor/minified/formats/xhtml.js'></script>";
+    const QString bbcodeLink = "[url=" + s_link + "]" + s_link + "[/url]";
+    const QString htmlLink = "href=\"" + s_link + "\"";
+    QTest::newRow("sceditor-bbcode") << bbcodeHead << sceditor("bbcode") << "html" << frameBody << "" << bbcodeLink;
+    QTest::newRow("sceditor-html") << xhtmlHead << sceditor("xhtml") << "html" << frameBody << "" << htmlLink;
 
     const QByteArray ckeditor = "<script>"
                                 "CKEDITOR.replace('message');"
@@ -130,32 +133,31 @@ void tst_Editors::fillSendAndWatch_data()
                                 "</script>";
     const QString ckeditorUndo = QStringLiteral("CKEDITOR.instances.message.undoManager.undoable()");
     QTest::newRow("ckeditor-4") << QByteArray("<script src='/files/ckeditor/ckeditor.js'></script>") << ckeditor
-                                << "html" << frameBody << ckeditorUndo << "href=\"" + s_link + "\"";
+                                << "html" << frameBody << ckeditorUndo << htmlLink;
     QTest::newRow("ckeditor-4-text-format") << QByteArray("<script src='/files/ckeditor/ckeditor.js'></script>")
                                             << ckeditor << "text" << frameBody << ckeditorUndo << "";
 
-    QTest::newRow("tinymce")
-        << QByteArray("<script src='/files/npm/tinymce/tinymce.min.js'></script>")
-        << QByteArray("<script>tinymce.init({ selector: '#message', menubar: false, promotion: false,"
-                      "  init_instance_callback: function () { window.editorReady = true; } });</script>")
-        << "html" << frameBody << "tinymce.activeEditor.undoManager.hasUndo()" << "href=\"" + s_link + "\"";
+    QTest::newRow("tinymce") << QByteArray("<script src='/files/npm/tinymce/tinymce.min.js'></script>")
+                             << QByteArray(
+                                    "<script>tinymce.init({ selector: '#message', menubar: false, promotion: false,"
+                                    "  init_instance_callback: function () { window.editorReady = true; } });</script>")
+                             << "html" << frameBody << "tinymce.activeEditor.undoManager.hasUndo()" << htmlLink;
 
     // Quill leaves the form to the page: the page hides the textarea and fills it when the form is sent.
-    QTest::newRow("quill")
-        << QByteArray("<link rel='stylesheet' href='/files/npm/quill/dist/quill.snow.css'>"
-                      "<script src='/files/npm/quill/dist/quill.js'></script>")
-        << QByteArray("<script>"
-                      "var field = document.getElementById('message');"
-                      "field.style.display = 'none';"
-                      "var box = document.createElement('div');"
-                      "field.parentNode.insertBefore(box, field.nextSibling);"
-                      "window.quill = new Quill(box, { theme: 'snow' });"
-                      "document.getElementById('posting').addEventListener('submit', function () {"
-                      "  field.value = window.quill.getSemanticHTML(); });"
-                      "window.editorReady = true;"
-                      "</script>")
-        << "html" << QStringLiteral("document.querySelector('#posting .ql-editor')")
-        << "window.quill.history.stack.undo.length > 0" << "href=\"" + s_link + "\"";
+    QTest::newRow("quill") << QByteArray("<link rel='stylesheet' href='/files/npm/quill/dist/quill.snow.css'>"
+                                         "<script src='/files/npm/quill/dist/quill.js'></script>")
+                           << QByteArray("<script>"
+                                         "var field = document.getElementById('message');"
+                                         "field.style.display = 'none';"
+                                         "var box = document.createElement('div');"
+                                         "field.parentNode.insertBefore(box, field.nextSibling);"
+                                         "window.quill = new Quill(box, { theme: 'snow' });"
+                                         "document.getElementById('posting').addEventListener('submit', function () {"
+                                         "  field.value = window.quill.getSemanticHTML(); });"
+                                         "window.editorReady = true;"
+                                         "</script>")
+                           << "html" << QStringLiteral("document.querySelector('#posting .ql-editor')")
+                           << "window.quill.history.stack.undo.length > 0" << htmlLink;
 }
 
 void tst_Editors::fillSendAndWatch()
@@ -189,7 +191,7 @@ void tst_Editors::fillSendAndWatch()
     QTRY_VERIFY_WITH_TIMEOUT(window.Text5->text() == postAddress && window.panelText(1) == "Complete", 20000);
     QTRY_VERIFY_WITH_TIMEOUT(run("window.editorReady === true").toBool(), 20000);
     QVERIFY2(run(QStringLiteral("document.getElementById('message').getClientRects().length")).toInt() == 0,
-             "the editor hides the textarea");
+        "the editor hides the textarea");
     window.cmbConvert->setCurrentIndex(window.cmbConvert->findText(format));
     QCOMPARE(window.cmbConvert->currentText(), format);
     const LinkFormat *linkFormat = state.formats.findByName(format);
@@ -203,8 +205,7 @@ void tst_Editors::fillSendAndWatch()
         QCOMPARE(finished.takeFirst().first().toBool(), true);
         const QString converted = window.convertedOutgoingText();
         // Shown in the editor, in place of what it showed before.
-        QCOMPARE(normalSpace(shown().value("text").toString()),
-                 normalSpace(editorContent(converted, linkFormat).text));
+        QCOMPARE(normalSpace(shown().value("text").toString()), normalSpace(editorContent(converted, linkFormat).text));
         if (!undo.isEmpty()) {
             QVERIFY2(run(undo).toBool(), "the editor's undo history holds the insertion");
         }

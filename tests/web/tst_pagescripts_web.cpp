@@ -242,6 +242,10 @@ void tst_PageScriptsWeb::editorSurface_data()
         << "<form><div id=\"a\" contenteditable>old</div><textarea id=\"m\" style=\"visibility:hidden\"></textarea>"
            "<div><div id=\"e\" contenteditable><p>old</p></div></div></form>"
         << "editor" << "e";
+    QTest::newRow("textarea-moved-off-the-page")
+        << "<form><textarea id=\"m\" style=\"position:absolute; left:-9999px\"></textarea>"
+           "<div id=\"e\" contenteditable>old</div></form>"
+        << "editor" << "e";
     QTest::newRow("visible-textarea-keeps-editor-alone")
         << "<form><textarea id=\"m\"></textarea><div id=\"e\" contenteditable>old</div></form>" << "field" << "";
     QTest::newRow("hidden-textarea-without-editor") << "<form><textarea id=\"m\" hidden></textarea></form>" << "field"
