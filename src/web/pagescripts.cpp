@@ -47,13 +47,13 @@ QString bodyInnerMarkupScript()
 
 namespace {
 
-// Finds the field and writes its value; leaves it in `field`, or returns false from the script. The built-ins
-// are taken from the prototypes: a form's fields and the document's forms are reachable as named properties,
-// so a field called "querySelectorAll" or a form called "forms" would shadow them.
-QString findAndWriteField(qint16 formIndex, qint16 elementIndex, const QString &text)
+// Finds the field, leaving it in `field`, or returns false from the script. The built-ins are taken from the
+// prototypes: a form's fields and the document's forms are reachable as named properties, so a field called
+// "querySelectorAll" or a form called "forms" would shadow them.
+QString findField(qint16 formIndex, qint16 elementIndex)
 {
     return QLatin1String("var formIndex = ") + QString::number(formIndex) + QLatin1String(", elementIndex = ")
-        + QString::number(elementIndex) + QLatin1String(", text = ") + jsonLiteral(text)
+        + QString::number(elementIndex)
         + QLatin1String(";"
                         "try {"
                         "  var forms = Object.getOwnPropertyDescriptor(Document.prototype, 'forms')"
@@ -64,6 +64,17 @@ QString findAndWriteField(qint16 formIndex, qint16 elementIndex, const QString &
                         "  if (elementIndex < 0 || elementIndex >= fields.length) { return false; }"
                         "  var field = fields[elementIndex];"
                         "  if (!('value' in field)) { return false; }"
+                        "} catch (e) {"
+                        "  return false;"
+                        "}");
+}
+
+// Writes text into `field`, or returns false from the script.
+QString writeField(const QString &text)
+{
+    return QLatin1String("var text = ") + jsonLiteral(text)
+        + QLatin1String(";"
+                        "try {"
                         "  field.value = text;"
                         "} catch (e) {"
                         "  return false;"
@@ -149,7 +160,7 @@ const QLatin1String s_fillSurface(
 
 QString setFormFieldValueScript(qint16 formIndex, qint16 elementIndex, const QString &text)
 {
-    return wrapped(findAndWriteField(formIndex, elementIndex, text) + QLatin1String("return true;"));
+    return wrapped(findField(formIndex, elementIndex) + writeField(text) + QLatin1String("return true;"));
 }
 
 QString markDocumentScript(const QString &mark)
@@ -163,17 +174,20 @@ QString markDocumentScript(const QString &mark)
 QString writeMessageScript(const QString &mark, qint16 formIndex, qint16 elementIndex, const QString &text,
     const QString &editorHtml, const QString &editorText)
 {
+    // The surface is looked for before the field changes: on a large page, asking for the field's box right
+    // after a change would lay the page out again.
     return wrapped(QLatin1String("var marks = ") + s_marks + QLatin1String(";"
                                                                            "if (!marks || marks[")
         + jsonLiteral(mark) + QLatin1String("] !== true) { return false; }") + s_findSurface + s_fillSurface
-        + findAndWriteField(formIndex, elementIndex, text) + QLatin1String("var html = ") + jsonLiteral(editorHtml)
-        + QLatin1String(", plain = ") + jsonLiteral(editorText)
-        + QLatin1String(";"
-                        "var surface = null;"
+        + findField(formIndex, elementIndex)
+        + QLatin1String("var surface = null;"
                         "try { surface = surfaceFor(field); } catch (e) {}")
-        + s_surface
+        + writeField(text) + s_surface
         + QLatin1String(" = surface;"
                         "if (!surface) { return 'field'; }"
+                        "var html = ")
+        + jsonLiteral(editorHtml) + QLatin1String(", plain = ") + jsonLiteral(editorText)
+        + QLatin1String(";"
                         "try { fill(surface, html, plain); } catch (e) {}"
                         "return 'editor';"));
 }
