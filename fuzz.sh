@@ -9,7 +9,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 source tools/setup.sh
-postavo_install_packages
+postavo_install_packages --tests
 
 seconds=60
 if [ $# -gt 0 ] && [[ $1 =~ ^[0-9]+$ ]]; then

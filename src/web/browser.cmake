@@ -6,4 +6,5 @@ target_sources(postavo_gui PRIVATE
     web/browserpage.cpp web/browserpage.h
     web/browserwindow.cpp web/browserwindow.h
     web/keytyper.cpp web/keytyper.h
+    web/messagewriter.cpp web/messagewriter.h
 )

@@ -4,6 +4,7 @@
 // before, so the window stays responsive while a large page is searched.
 #include "app/form1.h"
 
+#include <QComboBox>
 #include <QMessageBox>
 #include <QPointer>
 #include <QVariantMap>
@@ -11,7 +12,10 @@
 #include <QWebEngineScript>
 #include <QWebEngineView>
 
+#include "links/editorcontent.h"
+#include "links/linkformats.h"
 #include "web/formscan.h"
+#include "web/messagewriter.h"
 #include "web/pagescripts.h"
 #include "web/postedmessage.h"
 
@@ -47,9 +51,14 @@ void Form1::autoInsertMessage()
 {
     // The format selected at the moment of the command applies, whatever happens while the page is read.
     const QString text = convertedOutgoingText();
+    // Rich-text editors: what an editor showing the field gets, and the mark that keeps the write on the
+    // document that is searched now.
+    const EditorContent editor = editorContent(text, m_context.linkFormats->findByName(cmbConvert->currentText()));
+    QPointer<MessageWriter> writer = MessageWriter::forPage(WebBrowser1->page());
+    const MessageWriter::Mark mark = writer->markDocument();
     const QString scratchPath = m_context.dataFolder.filePath(DataFiles::htmlTemp);
     QPointer<Form1> self(this);
-    const auto insertAt = [self, text, scratchPath](qint16 formIndex) {
+    const auto insertAt = [self, text, scratchPath, writer, mark, editor](qint16 formIndex) {
         if (!self) {
             return;
         }
@@ -64,19 +73,20 @@ void Form1::autoInsertMessage()
         // Armed whether or not the write succeeds.
         self->lastInsertedMessage = text;
         self->watchCountdown = 4;
-        self->WebBrowser1->page()->runJavaScript(PageScripts::setFormFieldValueScript(formIndex, elementIndex, text),
-            s_scriptWorld, [self](const QVariant &written) {
-                if (!self) {
-                    return;
-                }
-                const bool ok = written.toBool();
-                if (!ok) {
-                    self->showAutoInsertError();
-                }
-                if (self) {
-                    emit self->autoInsertFinished(ok);
-                }
-            });
+        if (!writer) {
+            return;
+        }
+        writer->write(mark, formIndex, elementIndex, text, editor, [self](bool ok) {
+            if (!self) {
+                return;
+            }
+            if (!ok) {
+                self->showAutoInsertError();
+            }
+            if (self) {
+                emit self->autoInsertFinished(ok);
+            }
+        });
     };
     // The inner markup is fetched only for the second pass, which few pages need: carrying a large page's
     // markup out of the browser is the costliest step, and this halves it.
