@@ -3,8 +3,9 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 source tools/setup.sh
-postavo_install_packages
-postavo_build build-tests RelWithDebInfo
+postavo_install_packages --tests
+postavo_install_editors build-tests
+postavo_build build-tests RelWithDebInfo -DPOSTAVO_FUZZ=ON
 export QT_QPA_PLATFORM=offscreen
 export QTWEBENGINE_DISABLE_SANDBOX=1
 cd build-tests

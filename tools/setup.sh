@@ -1,25 +1,43 @@
 #!/usr/bin/env bash
-# Installs whatever the build, the program and the tests need, from Debian 12's packages.
-# Sourced by run.sh and test.sh; installs nothing that is already there.
+# Installs whatever the build, the program and the tests need, from Debian 12's packages and, for the tests'
+# rich-text editors, the npm registry. Sourced by run.sh and test.sh; installs nothing that is already there.
 set -euo pipefail
 
 POSTAVO_PACKAGES=(
     cmake g++ make ccache pkg-config
+    clang libclang-rt-14-dev
     qt6-base-dev qt6-webengine-dev libgl-dev
     nginx-light
     xvfb xauth fonts-dejavu-core
 )
 
+# What only the tests need: test certificates, the fuzz targets' compiler, the package and install checks and
+# a rich-text editor from Debian.
+POSTAVO_TEST_PACKAGES=(
+    openssl
+    clang libclang-rt-14-dev
+    dpkg-dev file desktop-file-utils appstream
+    ckeditor
+)
+
+# The rich-text editors the web tests fill, pinned; installed into the build tree, never committed.
+POSTAVO_NPM_EDITORS=(sceditor@3.2.0 tinymce@6.8.5 quill@2.0.3)
+
+# postavo_missing_packages [--tests]
 postavo_missing_packages() {
-    local p
-    for p in "${POSTAVO_PACKAGES[@]}"; do
+    local p packages=("${POSTAVO_PACKAGES[@]}")
+    [ "${1:-}" = --tests ] && packages+=("${POSTAVO_TEST_PACKAGES[@]}")
+    for p in "${packages[@]}"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || echo "$p"
     done
+    # A Node.js from elsewhere brings its own npm; Debian's comes in two packages.
+    if [ "${1:-}" = --tests ]; then command -v npm >/dev/null || echo "nodejs npm"; fi
 }
 
+# postavo_install_packages [--tests]: what the program needs, and with --tests what its tests need too.
 postavo_install_packages() {
     local missing
-    missing=$(postavo_missing_packages)
+    missing=$(postavo_missing_packages "$@")
     [ -z "$missing" ] && return 0
     local sudo=""
     if [ "$(id -u)" -ne 0 ]; then
@@ -40,4 +58,16 @@ postavo_build() {
     shift 2
     cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE="$type" "$@" >/dev/null
     cmake --build "$dir" -j"$(nproc)"
+}
+
+# Installs the editors of POSTAVO_NPM_EDITORS into <build dir>/editors, unless that set is there already.
+postavo_install_editors() {
+    local dir=$1/editors
+    local stamp
+    stamp="$dir/installed-$(echo "${POSTAVO_NPM_EDITORS[*]}" | tr ' @/' '_+-')"
+    [ -f "$stamp" ] && return 0
+    mkdir -p "$dir"
+    echo "Installing from npm into $dir: ${POSTAVO_NPM_EDITORS[*]}"
+    npm install --prefix "$dir" --no-audit --no-fund --loglevel=error "${POSTAVO_NPM_EDITORS[@]}"
+    touch "$stamp"
 }

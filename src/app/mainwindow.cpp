@@ -441,7 +441,8 @@ void MainWindow::openPost(const QString &address)
 void MainWindow::autoInsert()
 {
     // The format selected at the moment of the command applies, whatever happens while the page is read.
-    autoInserter->insert(convertedOutgoingText());
+    const QString text = convertedOutgoingText();
+    autoInserter->insert(text, editorContent(text, m_context.linkFormats->findByName(formatSelector->currentText())));
 }
 
 void MainWindow::previewMessage()

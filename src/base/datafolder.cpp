@@ -4,9 +4,37 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLoggingCategory>
+#include <QStandardPaths>
 #include <QTemporaryFile>
 
 #include "base/textfile.h"
+
+namespace {
+
+// Off unless asked for (QT_LOGGING_RULES="postavo.files.info=true"): says which folders the program uses.
+Q_LOGGING_CATEGORY(lcFiles, "postavo.files", QtWarningMsg)
+
+// The folder's file with this name, whatever the letter case it was saved in; empty when there is none.
+QString actualFilePath(const QString &folder, const QString &fileName)
+{
+    const QString exact = folder + QLatin1Char('/') + fileName;
+    if (!fileExists(exact)) {
+        return QString();
+    }
+    if (QFileInfo(exact).isFile()) {
+        return exact;
+    }
+    const QStringList entries = QDir(folder).entryList(QDir::Files);
+    for (const QString &entry : entries) {
+        if (entry.compare(fileName, Qt::CaseInsensitive) == 0) {
+            return folder + QLatin1Char('/') + entry;
+        }
+    }
+    return QString();
+}
+
+} // namespace
 
 QStringList DataFiles::createdAtStartup()
 {
@@ -43,9 +71,24 @@ bool fileExists(const QString &path)
     return false;
 }
 
-DataFolder DataFolder::ofExecutable()
+DataFolder DataFolder::forProgram()
 {
-    return DataFolder(QCoreApplication::applicationDirPath());
+    const QString path = choosePath(QCoreApplication::applicationDirPath(),
+                                    QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    // A folder that cannot be made is reported by the start-up's write check, with the reason.
+    QDir().mkpath(path);
+    qCInfo(lcFiles).noquote() << "data folder:" << QDir::toNativeSeparators(path);
+    return DataFolder(path);
+}
+
+QString DataFolder::choosePath(const QString &programFolder, const QString &perUserFolder)
+{
+    const bool installed = QFileInfo(programFolder + QLatin1Char('/') + DataFiles::installedShare).isDir();
+    // Only asks the file system: probing with a file would leave traces in a folder that is not ours.
+    if (!installed && QFileInfo(programFolder).isWritable()) {
+        return programFolder;
+    }
+    return perUserFolder;
 }
 
 DataFolder::DataFolder(const QString &path)
@@ -97,4 +140,24 @@ bool DataFolder::createMissingDataFiles(QString *error) const
         }
     }
     return true;
+}
+
+QString findHelpFile(const DataFolder &data, const QString &programFolder)
+{
+    const QStringList folders{data.path(), programFolder,
+                              QDir::cleanPath(programFolder + QLatin1Char('/') + DataFiles::installedShare)};
+    for (const QString &folder : folders) {
+        const QString path = actualFilePath(folder, DataFiles::help);
+        if (!path.isEmpty()) {
+            qCInfo(lcFiles).noquote() << "help text:" << QDir::toNativeSeparators(path);
+            return path;
+        }
+    }
+    qCInfo(lcFiles).noquote() << "help text: not found in" << folders.join(QStringLiteral(", "));
+    return QString();
+}
+
+QString findHelpFile(const DataFolder &data)
+{
+    return findHelpFile(data, QCoreApplication::applicationDirPath());
 }

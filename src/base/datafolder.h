@@ -3,7 +3,8 @@
 #include <QString>
 #include <QStringList>
 
-// The data folder (the folder that holds the executable) and its files.
+// The data folder and its files. It is the executable's own folder when the program runs from a build tree or a
+// portable folder, and the per-user data folder once the program is installed.
 namespace DataFiles {
 inline const QString htmlTemp = QStringLiteral("htmltemp.txt");
 inline const QString messages = QStringLiteral("messages.txt");
@@ -11,6 +12,10 @@ inline const QString posts = QStringLiteral("posts.txt");
 inline const QString posts2 = QStringLiteral("posts2.txt");
 inline const QString sizes = QStringLiteral("sizes.txt");
 inline const QString help = QStringLiteral("Help.rtf");
+
+// Where an installed program's shared files (the help text) are, seen from the executable's folder. Its
+// presence is what tells an installed program from one in a build tree or a portable folder.
+inline const QString installedShare = QStringLiteral("../share/postavo");
 
 // The five files created at start-up when missing, in the order they are created.
 QStringList createdAtStartup();
@@ -26,8 +31,12 @@ bool fileExists(const QString &path);
 class DataFolder
 {
 public:
-    // The folder of the running executable.
-    static DataFolder ofExecutable();
+    // The running program's data folder (see choosePath), created when missing; the choice is logged under
+    // "postavo.files".
+    static DataFolder forProgram();
+    // The executable's folder when the program is not installed and can write there; otherwise the per-user
+    // folder. An installed program never writes beside itself, even run by someone who could.
+    static QString choosePath(const QString &programFolder, const QString &perUserFolder);
     explicit DataFolder(const QString &path);
 
     QString path() const { return m_path; }
@@ -43,3 +52,8 @@ public:
 private:
     QString m_path;
 };
+
+// The help text, in any letter case: in the data folder, beside the executable, or in the installed shared
+// folder, first found first. Empty when none holds it. Logged under "postavo.files".
+QString findHelpFile(const DataFolder &data, const QString &programFolder);
+QString findHelpFile(const DataFolder &data);

@@ -43,7 +43,10 @@ QString decodeLine(const QByteArray &bytes)
     if (isAscii(bytes)) {
         return QString::fromLatin1(bytes);
     }
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    // Only a mark at the very start of a file is a byte-order mark; splitLines() drops that one itself. On any
+    // other line U+FEFF is the text's own character.
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     QString text = utf8.decode(bytes);
     if (!utf8.hasError()) {
         return text;
@@ -78,6 +81,14 @@ QStringList splitLines(const QByteArray &bytes)
     return lines;
 }
 
+QByteArray encode(const QString &text)
+{
+    if (text.startsWith(QChar(0xFEFF))) {
+        return QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8();
+    }
+    return text.toUtf8();
+}
+
 QStringList readLines(const QString &path, bool *ok)
 {
     QFile file(path);
@@ -106,7 +117,7 @@ bool writeAtomic(const QString &path, const QString &text, QString *error, bool 
     if (ownerOnly) {
         file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     }
-    const QByteArray bytes = text.toUtf8();
+    const QByteArray bytes = encode(text);
     if (file.write(bytes) != bytes.size() || !file.commit()) {
         if (error) {
             *error = file.errorString();

@@ -18,6 +18,10 @@ QStringList splitLines(const QByteArray &bytes);
 // One line's bytes as text: UTF-8 when valid, Windows-1252 otherwise.
 QString decodeLine(const QByteArray &bytes);
 
+// File bytes for a text: UTF-8, with a byte-order mark in front only when the text itself starts with U+FEFF,
+// so that reading drops the mark and keeps the character.
+QByteArray encode(const QString &text);
+
 // All lines of the file. A missing or unreadable file yields no lines and *ok false.
 QStringList readLines(const QString &path, bool *ok = nullptr);
 

@@ -79,7 +79,7 @@ bool writeFile(const QString &path, const QString &text, bool ownerOnly, WriteEr
         file.cancelWriting();
         return result;
     }
-    const QByteArray bytes = text.toUtf8();
+    const QByteArray bytes = TextFile::encode(text);
     if (file.write(bytes) != bytes.size()) {
         const bool result = fail();
         file.cancelWriting();

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "links/numbertext.h"
+
 namespace ReplyCheck {
 
 namespace {
@@ -20,13 +22,22 @@ std::optional<double> readNumber(const QString &text)
 
 qint32 thresholdFromSetting(const QString &setting)
 {
-    const std::optional<double> value = readNumber(setting);
-    if (!value) {
-        return defaultThreshold;
-    }
-    const double rounded = std::nearbyint(*value); // the default rounding mode sends halves to the even neighbour
     constexpr double low = std::numeric_limits<qint16>::min();
     constexpr double high = std::numeric_limits<qint16>::max();
+    const std::optional<double> value = readNumber(setting);
+    if (!value) {
+        // The options dialog lets through any run of digits; one too long for a double is beyond the range
+        // (or, all zeros before its point, too small to be anything but zero) and is clamped like any other.
+        if (!readsAsNumber(setting)) {
+            return defaultThreshold;
+        }
+        const QString whole = setting.trimmed().section(QLatin1Char('.'), 0, 0);
+        if (!std::any_of(whole.cbegin(), whole.cend(), [](QChar c) { return c >= u'1' && c <= u'9'; })) {
+            return 0;
+        }
+        return static_cast<qint32>(whole.startsWith(QLatin1Char('-')) ? low : high);
+    }
+    const double rounded = std::nearbyint(*value); // the default rounding mode sends halves to the even neighbour
     return static_cast<qint32>(std::clamp(rounded, low, high));
 }
 

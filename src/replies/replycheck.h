@@ -11,7 +11,7 @@ inline constexpr qint32 defaultThreshold = 500;
 
 // The threshold setting as a 16-bit whole number: rounded to the nearest whole number (halves to the even
 // neighbour) and clamped to the 16-bit range, so an odd setting never stops a run. Text that is no number
-// at all gives the default.
+// at all gives the default; a number too long for a double is clamped too, as the options dialog accepts it.
 qint32 thresholdFromSetting(const QString &setting);
 
 // A stored size, when the entry holds a usable number (a post never measured holds none).

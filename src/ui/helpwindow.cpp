@@ -30,22 +30,6 @@ const QString s_showHelp = QStringLiteral("showHelp");
 // A guide is a few dozen kilobytes; a runaway file is shown only up to here.
 constexpr qint64 s_maxHelpBytes = 16 * 1024 * 1024;
 
-// The data folder's file with this name, whatever the letter case it was saved in.
-QString actualFilePath(const DataFolder &folder, const QString &fileName)
-{
-    const QString exact = folder.filePath(fileName);
-    if (QFile::exists(exact)) {
-        return exact;
-    }
-    const QStringList entries = QDir(folder.path()).entryList(QDir::Files);
-    for (const QString &entry : entries) {
-        if (entry.compare(fileName, Qt::CaseInsensitive) == 0) {
-            return folder.filePath(entry);
-        }
-    }
-    return exact;
-}
-
 } // namespace
 
 HelpWindow::HelpWindow(AppContext &context, QWidget *parent)
@@ -94,12 +78,12 @@ void HelpWindow::load()
     if (brandingInfo().skinEnabled) {
         applySkin(this);
     }
-    const QString path = m_context.dataFolder.filePath(DataFiles::help);
-    if (!fileExists(path)) {
+    const QString path = findHelpFile(m_context.dataFolder);
+    if (path.isEmpty()) {
         return;
     }
     m_loaded = true;
-    loadHelpText(actualFilePath(m_context.dataFolder, DataFiles::help));
+    loadHelpText(path);
     setAlwaysOnTop(this, true);
     if (m_context.settings) {
         bool isNumber = false;

@@ -9,7 +9,7 @@ class QPushButton;
 class QTextBrowser;
 class QUrl;
 
-// The help window: shows the guide shipped beside the program ("Help.rtf") and carries the "Show at Startup"
+// The help window: shows the guide shipped with the program ("Help.rtf") and carries the "Show at Startup"
 // choice. Without its guide the window never shows, whoever asks it to.
 class HelpWindow : public QWidget
 {
@@ -18,7 +18,7 @@ class HelpWindow : public QWidget
 public:
     explicit HelpWindow(AppContext &context, QWidget *parent = nullptr);
 
-    // True when the guide was found beside the program; only then can the window be shown.
+    // True when the guide was found (see findHelpFile); only then can the window be shown.
     bool isLoaded() const { return m_loaded; }
 
     void setVisible(bool visible) override;

@@ -4,7 +4,6 @@
 #include <QStringList>
 
 #include <algorithm>
-#include <cctype>
 
 std::optional<quint32> SkinFile::colour(int member) const
 {
@@ -12,6 +11,13 @@ std::optional<quint32> SkinFile::colour(int member) const
         return std::nullopt;
     }
     return colours.at(member - 2);
+}
+
+bool isSkinColourDigit(QChar c)
+{
+    // Not isxdigit(): it takes only byte values, and most characters lie beyond them.
+    const char16_t u = c.unicode();
+    return (u >= u'0' && u <= u'9') || (u >= u'a' && u <= u'f') || (u >= u'A' && u <= u'F');
 }
 
 std::optional<quint32> parseSkinColour(const QString &value)
@@ -25,7 +31,7 @@ std::optional<quint32> parseSkinColour(const QString &value)
         text.remove(0, 1);
     }
     // toUInt() would also take a sign or blanks; a colour is six hex digits and nothing else.
-    const bool hexDigits = std::all_of(text.cbegin(), text.cend(), [](QChar c) { return isxdigit(c.unicode()) != 0; });
+    const bool hexDigits = std::all_of(text.cbegin(), text.cend(), isSkinColourDigit);
     if (text.size() != 6 || !hexDigits) {
         return std::nullopt;
     }

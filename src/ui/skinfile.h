@@ -34,6 +34,9 @@ struct SkinFile
 // Skin files are a few lines; anything larger is not a skin file.
 inline constexpr qint64 maxSkinFileSize = 64 * 1024;
 
+// One of the ASCII hex digits a colour is written with.
+bool isSkinColourDigit(QChar c);
+
 // "#rrggbb" (or "rrggbb") as 0xRRGGBB; nothing for any other text.
 std::optional<quint32> parseSkinColour(const QString &value);
 

@@ -23,38 +23,41 @@ AutoInsertController::AutoInsertController(QWebEngineView *view, const QString &
     , m_dialogParent(dialogParent)
 { }
 
-void AutoInsertController::insert(const QString &text)
+void AutoInsertController::insert(const QString &text, const EditorContent &editor)
 {
+    // Marked before the first read of the markup, so the write can tell the searched document from a later one.
+    Request request{text, editor, MessageWriter::forPage(m_view->page()), {}};
+    request.mark = request.writer->markDocument();
     QPointer<AutoInsertController> self(this);
     const QString scratchPath = m_scratchPath;
     // The inner markup is fetched only for the second pass, which few pages need: carrying a large page's
     // markup out of the browser is the costliest step, and this halves it.
     m_view->page()->runJavaScript(
-        PageScripts::bodyOuterMarkupScript(), s_scriptWorld, [self, scratchPath, text](const QVariant &outer) {
+        PageScripts::bodyOuterMarkupScript(), s_scriptWorld, [self, scratchPath, request](const QVariant &outer) {
             if (!self) {
                 return;
             }
             if (outer.typeId() != QMetaType::QString) {
-                self->insertAt(-1, text);
+                self->insertAt(-1, request);
                 return;
             }
             const qint16 formIndex = FormScan::findMessageForm(outer.toString(), QString(), scratchPath);
             if (formIndex >= 0) {
-                self->insertAt(formIndex, text);
+                self->insertAt(formIndex, request);
                 return;
             }
             self->m_view->page()->runJavaScript(
-                PageScripts::bodyInnerMarkupScript(), s_scriptWorld, [self, scratchPath, text](const QVariant &inner) {
+                PageScripts::bodyInnerMarkupScript(), s_scriptWorld, [self, scratchPath, request](const QVariant &inner) {
                     if (!self) {
                         return;
                     }
                     const QString markup = inner.typeId() == QMetaType::QString ? inner.toString() : QString();
-                    self->insertAt(FormScan::findMessageForm(QString(), markup, scratchPath), text);
+                    self->insertAt(FormScan::findMessageForm(QString(), markup, scratchPath), request);
                 });
         });
 }
 
-void AutoInsertController::insertAt(qint16 formIndex, const QString &text)
+void AutoInsertController::insertAt(qint16 formIndex, const Request &request)
 {
     const qint16 elementIndex = formIndex >= 0 ? FormScan::findMessageField(formIndex, m_scratchPath) : qint16(-1);
     if (formIndex < 0 || elementIndex < 0) {
@@ -66,14 +69,15 @@ void AutoInsertController::insertAt(qint16 formIndex, const QString &text)
         return;
     }
     // Armed whether or not the write succeeds.
-    emit textInserted(text);
+    emit textInserted(request.text);
+    if (!request.writer) {
+        return;
+    }
     QPointer<AutoInsertController> self(this);
-    m_view->page()->runJavaScript(PageScripts::setFormFieldValueScript(formIndex, elementIndex, text), s_scriptWorld,
-                                  [self](const QVariant &written) {
+    request.writer->write(request.mark, formIndex, elementIndex, request.text, request.editor, [self](bool ok) {
         if (!self) {
             return;
         }
-        const bool ok = written.toBool();
         if (!ok) {
             self->showError();
         }

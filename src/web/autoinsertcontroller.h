@@ -1,7 +1,11 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
+
+#include "links/editorcontent.h"
+#include "web/messagewriter.h"
 
 class QWebEngineView;
 class QWidget;
@@ -18,8 +22,10 @@ public:
     // scratchPath: the data folder's "htmltemp.txt", which the form scan writes; messages go over dialogParent.
     AutoInsertController(QWebEngineView *view, const QString &scratchPath, QWidget *dialogParent);
 
-    // Inserts the text, converted already, into the page shown now.
-    void insert(const QString &text);
+    // Inserts the text, converted already, into the page shown now; a rich-text editor that shows the field
+    // gets editor instead. Only the document shown now is ever written: a page loaded meanwhile ends in the
+    // error box.
+    void insert(const QString &text, const EditorContent &editor);
 
 signals:
     // The text has been handed to the page's message field (whether or not the write succeeded).
@@ -28,7 +34,14 @@ signals:
     void finished(bool ok);
 
 private:
-    void insertAt(qint16 formIndex, const QString &text);
+    struct Request
+    {
+        QString text;
+        EditorContent editor;
+        QPointer<MessageWriter> writer;
+        MessageWriter::Mark mark;
+    };
+    void insertAt(qint16 formIndex, const Request &request);
     void showError();
 
     QWebEngineView *m_view;

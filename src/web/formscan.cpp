@@ -141,17 +141,26 @@ qint16 scanForMessageField(qint16 formIndex, const QStringList &lines)
     if (formIndex < 0) {
         return -1;
     }
+    // Forms are counted as scanForMessageForm() counts them: a "<form" inside a form (in a comment, a script's
+    // text or an unclosed form) starts no new one, so the index it returned names the form read here.
+    bool inForm = false;
     int formCount = -1;
     int elementCount = -1;
     for (const QString &line : lines) {
-        if (contains(line, QLatin1String("<form"))) {
-            ++formCount;
+        if (!inForm) {
+            if (contains(line, QLatin1String("<form"))) {
+                inForm = true;
+                if (++formCount > formIndex) {
+                    break; // past the form: nothing further can be found
+                }
+            }
+            continue;
+        }
+        if (contains(line, QLatin1String("</form>"))) {
+            inForm = false;
         }
         if (formCount < formIndex) {
             continue;
-        }
-        if (formCount > formIndex) {
-            break; // past the form: nothing further can be found
         }
         if (contains(line, QLatin1String("<textarea")) || contains(line, QLatin1String("<input"))) {
             if (++elementCount > s_maxIndex) {

@@ -45,12 +45,15 @@ QString bodyInnerMarkupScript()
                                   "return body ? body.innerHTML : null;"));
 }
 
-QString setFormFieldValueScript(qint16 formIndex, qint16 elementIndex, const QString &text)
+namespace {
+
+// Finds the field, leaving it in `field`, or returns false from the script. The built-ins are taken from the
+// prototypes: a form's fields and the document's forms are reachable as named properties, so a field called
+// "querySelectorAll" or a form called "forms" would shadow them.
+QString findField(qint16 formIndex, qint16 elementIndex)
 {
-    // The built-ins are taken from the prototypes: a form's fields and the document's forms are reachable
-    // as named properties, so a field called "querySelectorAll" or a form called "forms" would shadow them.
-    return wrapped(QLatin1String("var formIndex = ") + QString::number(formIndex) + QLatin1String(", elementIndex = ")
-        + QString::number(elementIndex) + QLatin1String(", text = ") + jsonLiteral(text)
+    return QLatin1String("var formIndex = ") + QString::number(formIndex) + QLatin1String(", elementIndex = ")
+        + QString::number(elementIndex)
         + QLatin1String(";"
                         "try {"
                         "  var forms = Object.getOwnPropertyDescriptor(Document.prototype, 'forms')"
@@ -61,6 +64,17 @@ QString setFormFieldValueScript(qint16 formIndex, qint16 elementIndex, const QSt
                         "  if (elementIndex < 0 || elementIndex >= fields.length) { return false; }"
                         "  var field = fields[elementIndex];"
                         "  if (!('value' in field)) { return false; }"
+                        "} catch (e) {"
+                        "  return false;"
+                        "}");
+}
+
+// Writes text into `field`, or returns false from the script.
+QString writeField(const QString &text)
+{
+    return QLatin1String("var text = ") + jsonLiteral(text)
+        + QLatin1String(";"
+                        "try {"
                         "  field.value = text;"
                         "} catch (e) {"
                         "  return false;"
@@ -70,8 +84,124 @@ QString setFormFieldValueScript(qint16 formIndex, qint16 elementIndex, const QSt
                         "  field.dispatchEvent(new Event('input', { bubbles: true }));"
                         "  field.dispatchEvent(new Event('change', { bubbles: true }));"
                         "} catch (e) {"
-                        "}"
-                        "return true;"));
+                        "}");
+}
+
+// Our marks live in the script world's own globals: a page cannot see them, and a new document starts
+// without them.
+const QLatin1String s_marks("window.__postavoMarks");
+const QLatin1String s_surface("window.__postavoSurface");
+
+// The editing surface that shows a field the page does not render: a content-editable element, or the body
+// of a same-origin frame in design mode, inside the field's form or beside the field. Of several, the first
+// after the field wins (editors put theirs right after the field they replace), else the nearest before it.
+const QLatin1String s_findSurface(
+    "function rendered(element) {"
+    "  if (!element.getClientRects().length) { return false; }"
+    "  var style = element.ownerDocument.defaultView.getComputedStyle(element);"
+    "  if (style.visibility === 'hidden' || style.visibility === 'collapse') { return false; }"
+    "  var box = element.getBoundingClientRect(), view = element.ownerDocument.defaultView;"
+    // Some editors move the field they replace off the page rather than hide it.
+    "  if (box.right + view.scrollX < 0 || box.bottom + view.scrollY < 0) { return false; }"
+    "  return box.width > 0 || box.height > 0;"
+    "}"
+    "function editingSurface(element) {"
+    "  if (element.localName === 'iframe') {"
+    "    var inner = null;"
+    "    try { inner = element.contentDocument; } catch (e) { return null; }"
+    "    if (!inner || !inner.body) { return null; }"
+    "    return inner.designMode === 'on' || inner.body.isContentEditable ? inner.body : null;"
+    "  }"
+    "  var parent = element.parentElement;"
+    "  return element.isContentEditable && !(parent && parent.isContentEditable) ? element : null;"
+    "}"
+    "function surfaceFor(field) {"
+    "  if (rendered(field)) { return null; }"
+    "  var scopes = [field.form, field.parentElement, field.parentElement && field.parentElement.parentElement];"
+    "  for (var s = 0; s < scopes.length; ++s) {"
+    "    if (!scopes[s]) { continue; }"
+    "    var elements = Element.prototype.querySelectorAll.call(scopes[s], 'iframe,[contenteditable]');"
+    "    var before = null;"
+    "    for (var i = 0; i < elements.length; ++i) {"
+    "      if (!rendered(elements[i])) { continue; }"
+    "      var surface = editingSurface(elements[i]);"
+    "      if (!surface) { continue; }"
+    "      if (field.compareDocumentPosition(elements[i]) & Node.DOCUMENT_POSITION_FOLLOWING) { return surface; }"
+    "      before = surface;"
+    "    }"
+    "    if (before) { return before; }"
+    "  }"
+    "  return null;"
+    "}");
+
+// Puts the content in as a paste over the whole content, so that the editor's own paste handling cleans it,
+// stores it and records it for undo; where no handler takes the paste, the browser's own editing command
+// inserts it, which the browser's undo records.
+const QLatin1String s_fillSurface(
+    "function fill(surface, html, plain) {"
+    "  var doc = surface.ownerDocument, view = doc.defaultView;"
+    "  try { view.focus(); } catch (e) {}"
+    "  surface.focus();"
+    "  var range = doc.createRange();"
+    "  range.selectNodeContents(surface);"
+    "  var selection = view.getSelection();"
+    "  selection.removeAllRanges();"
+    "  selection.addRange(range);"
+    "  var data = new DataTransfer();"
+    "  data.setData('text/plain', plain);"
+    "  data.setData('text/html', html);"
+    "  var paste = new ClipboardEvent('paste', { clipboardData: data, bubbles: true, cancelable: true });"
+    "  if (surface.dispatchEvent(paste)) {"
+    "    doc.execCommand('insertHTML', false, html);"
+    "  }"
+    "}");
+
+} // namespace
+
+QString setFormFieldValueScript(qint16 formIndex, qint16 elementIndex, const QString &text)
+{
+    return wrapped(findField(formIndex, elementIndex) + writeField(text) + QLatin1String("return true;"));
+}
+
+QString markDocumentScript(const QString &mark)
+{
+    return wrapped(QLatin1String("var marks = ") + s_marks + QLatin1String(" = ") + s_marks
+        + QLatin1String(" || {};"
+                        "marks[")
+        + jsonLiteral(mark) + QLatin1String("] = true;"));
+}
+
+QString writeMessageScript(const QString &mark, qint16 formIndex, qint16 elementIndex, const QString &text,
+    const QString &editorHtml, const QString &editorText)
+{
+    // The surface is looked for before the field changes: on a large page, asking for the field's box right
+    // after a change would lay the page out again.
+    return wrapped(QLatin1String("var marks = ") + s_marks + QLatin1String(";"
+                                                                           "if (!marks || marks[")
+        + jsonLiteral(mark) + QLatin1String("] !== true) { return false; }") + s_findSurface + s_fillSurface
+        + findField(formIndex, elementIndex)
+        + QLatin1String("var surface = null;"
+                        "try { surface = surfaceFor(field); } catch (e) {}")
+        + writeField(text) + s_surface
+        + QLatin1String(" = surface;"
+                        "if (!surface) { return 'field'; }"
+                        "var html = ")
+        + jsonLiteral(editorHtml) + QLatin1String(", plain = ") + jsonLiteral(editorText)
+        + QLatin1String(";"
+                        "try { fill(surface, html, plain); } catch (e) {}"
+                        "return 'editor';"));
+}
+
+QString editorShowsScript(const QString &mark, const QString &editorText)
+{
+    return wrapped(QLatin1String("var marks = ") + s_marks + QLatin1String(", surface = ") + s_surface
+        + QLatin1String(";"
+                        "if (!marks || marks[")
+        + jsonLiteral(mark)
+        + QLatin1String("] !== true || !surface || !surface.isConnected) { return false; }"
+                        "function normal(text) { return text.replace(/[\\s\\u00a0]+/g, ' ').trim(); }"
+                        "return normal(surface.innerText).indexOf(normal(")
+        + jsonLiteral(editorText) + QLatin1String(")) >= 0;"));
 }
 
 QString fieldValueScript(const QString &selector)

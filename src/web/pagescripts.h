@@ -25,6 +25,23 @@ QString bodyInnerMarkupScript();
 // such form or field or the field does not take the text (a file chooser, for instance).
 QString setFormFieldValueScript(qint16 formIndex, qint16 elementIndex, const QString &text);
 
+// Marks the document now shown, so that a later write can tell it is still the same one.
+QString markDocumentScript(const QString &mark);
+
+// Writes the field as setFormFieldValueScript() does, but only in the document marked with `mark`. When the
+// page does not render the field and an editing surface belongs to it (a content-editable element or the body
+// of a same-origin frame in design mode, in the field's form or beside the field), it also puts editorHtml
+// there in place of what it held, as a paste the editor's own handlers take (editorText as the plain-text
+// form), or, where none takes it, through the browser's editing command. Evaluates to "field" when only the
+// field was written, "editor" when the editor was given the text too; to false, changing nothing, when the
+// document is not the marked one or there is no such field.
+QString writeMessageScript(const QString &mark, qint16 formIndex, qint16 elementIndex, const QString &text,
+    const QString &editorHtml, const QString &editorText);
+
+// Evaluates to true when the editing surface the last writeMessageScript() of the marked document filled
+// shows editorText, white space aside. Editors may take a paste a moment later, so ask until it does.
+QString editorShowsScript(const QString &mark, const QString &editorText);
+
 // Evaluates to the value of the first element matching the CSS selector; null when none matches, it has no
 // value or the selector is not valid.
 QString fieldValueScript(const QString &selector);

@@ -17,6 +17,10 @@ private slots:
     void createMissingDataFilesOnEmptyFolder();
     void createMissingDataFilesLeavesExistingFiles();
     void unwritableFolderIsReported();
+    void choosePath_data();
+    void choosePath();
+    void findHelpFile_data();
+    void findHelpFile();
 };
 
 static void writeFile(const QString &path, const QByteArray &bytes)
@@ -115,6 +119,58 @@ void tst_DataFolder::unwritableFolderIsReported()
         QVERIFY(!DataFolder(dir.path()).isWritable(&reason));
         QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     }
+}
+
+void tst_DataFolder::choosePath_data()
+{
+    QTest::addColumn<QString>("layout"); // folders made under the temporary folder
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("build-tree") << "build/bin" << "build/bin";
+    QTest::newRow("portable-folder") << "Postavo" << "Postavo";
+    QTest::newRow("installed") << "usr/bin usr/share/postavo" << "per-user";
+    QTest::newRow("installed-under-opt") << "opt/postavo/bin opt/postavo/share/postavo" << "per-user";
+    QTest::newRow("program-folder-gone") << "" << "per-user";
+}
+
+void tst_DataFolder::choosePath()
+{
+    QFETCH(QString, layout);
+    QFETCH(QString, expected);
+    QTemporaryDir dir;
+    for (const QString &folder : layout.split(' ', Qt::SkipEmptyParts)) {
+        QVERIFY(QDir(dir.path()).mkpath(folder));
+    }
+    const QString program = dir.filePath(layout.isEmpty() ? "gone" : layout.section(' ', 0, 0));
+    QCOMPARE(DataFolder::choosePath(program, dir.filePath("per-user")), dir.filePath(expected));
+}
+
+void tst_DataFolder::findHelpFile_data()
+{
+    QTest::addColumn<QStringList>("files"); // relative to the temporary folder; the program is in usr/bin
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("in-data-folder") << QStringList{"data/Help.rtf", "usr/bin/Help.rtf"} << "data/Help.rtf";
+    QTest::newRow("beside-program") << QStringList{"usr/bin/Help.rtf", "usr/share/postavo/Help.rtf"}
+                                    << "usr/bin/Help.rtf";
+    QTest::newRow("installed") << QStringList{"usr/share/postavo/Help.rtf"} << "usr/share/postavo/Help.rtf";
+    QTest::newRow("installed-other-case") << QStringList{"usr/share/postavo/HELP.RTF"}
+                                          << "usr/share/postavo/HELP.RTF";
+    QTest::newRow("hidden-or-folder-is-not-it") << QStringList{"data/.Help.rtf", "usr/bin/Help.rtf/x"} << "";
+    QTest::newRow("nowhere") << QStringList{"usr/share/Help.rtf", "Help.rtf"} << "";
+}
+
+void tst_DataFolder::findHelpFile()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QString, expected);
+    QTemporaryDir dir;
+    QDir root(dir.path());
+    QVERIFY(root.mkpath("data") && root.mkpath("usr/bin"));
+    for (const QString &file : files) {
+        QVERIFY(root.mkpath(QFileInfo(file).path()));
+        writeFile(root.filePath(file), "{\\rtf1 help}");
+    }
+    const QString found = ::findHelpFile(DataFolder(root.filePath("data")), root.filePath("usr/bin"));
+    QCOMPARE(found, expected.isEmpty() ? QString() : root.filePath(expected));
 }
 
 QTEST_GUILESS_MAIN(tst_DataFolder)

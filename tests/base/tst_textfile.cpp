@@ -13,6 +13,8 @@ private slots:
     void splitLines();
     void invalidUtf8ReadsAsWindows1252();
     void writeAtomicReplacesWholeFile();
+    void writeAtomicReadsBack_data();
+    void writeAtomicReadsBack();
     void writeAtomicOwnerOnly();
     void writeAtomicFailsInMissingFolder();
     void readMissingFile();
@@ -30,6 +32,11 @@ void tst_TextFile::splitLines_data()
     QTest::newRow("lone-cr-and-lf-end-lines") << QByteArray("a\rb\nc") << QStringList{"a", "b", "c"};
     QTest::newRow("cr-cr-lf") << QByteArray("a\r\r\nb") << QStringList{"a", "", "b"};
     QTest::newRow("utf8-bom-dropped") << QByteArray("\xEF\xBB\xBFx\r\n") << QStringList{"x"};
+    const QString zwnbsp(QChar(0xFEFF));
+    QTest::newRow("feff-starting-later-line-kept") << QByteArray("a\r\n\xEF\xBB\xBF" "b")
+                                                   << QStringList{"a", zwnbsp + "b"};
+    QTest::newRow("feff-only-line-kept") << QByteArray("a\r\n\xEF\xBB\xBF\r\nc") << QStringList{"a", zwnbsp, "c"};
+    QTest::newRow("feff-after-file-bom-kept") << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBFx") << QStringList{zwnbsp + "x"};
     QTest::newRow("utf8") << QByteArray("caf\xC3\xA9\r\n") << QStringList{QString::fromUtf8("caf\xC3\xA9")};
     QTest::newRow("nul-kept") << QByteArray("a\0b", 3) << QStringList{QString(QStringLiteral("a")) + QChar(0) + "b"};
 }
@@ -60,6 +67,30 @@ void tst_TextFile::writeAtomicReplacesWholeFile()
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("b\xC3\xA9\r\n"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"x.txt"});
+}
+
+void tst_TextFile::writeAtomicReadsBack_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("bytes");
+    const QString zwnbsp(QChar(0xFEFF));
+    QTest::newRow("plain") << "a\r\n" << QByteArray("a\r\n");
+    QTest::newRow("feff-first-gets-a-mark-before-it")
+        << zwnbsp + "a\r\n" << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF" "a\r\n");
+    QTest::newRow("feff-later-written-as-is") << "a\r\n" + zwnbsp + "\r\n" << QByteArray("a\r\n\xEF\xBB\xBF\r\n");
+}
+
+void tst_TextFile::writeAtomicReadsBack()
+{
+    QFETCH(QString, text);
+    QFETCH(QByteArray, bytes);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("x.txt");
+    QVERIFY(TextFile::writeAtomic(path, text));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), bytes);
+    QCOMPARE(TextFile::readLines(path), text.split(TextFile::crlf, Qt::SkipEmptyParts));
 }
 
 void tst_TextFile::writeAtomicOwnerOnly()

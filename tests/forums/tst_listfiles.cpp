@@ -67,6 +67,16 @@ void tst_ListFiles::writtenBytes_data()
     QTest::newRow("posts-none") << "posts" << QStringList() << QStringList() << QByteArray();
     QTest::newRow("posts-spaces-kept") << "posts" << QStringList{" http://a/ "} << QStringList()
                                        << QByteArray(" http://a/ \r\n\r\n");
+    const QString zwnbsp(QChar(0xFEFF));
+    QTest::newRow("posts-feff-starting-second-kept")
+        << "posts" << QStringList{"http://a/", zwnbsp + "http://b/"} << QStringList()
+        << QByteArray("http://a/\r\n\r\n\xEF\xBB\xBFhttp://b/\r\n\r\n");
+    QTest::newRow("posts-feff-only-record-kept")
+        << "posts" << QStringList{"http://a/", zwnbsp, "http://c/"} << QStringList()
+        << QByteArray("http://a/\r\n\r\n\xEF\xBB\xBF\r\n\r\nhttp://c/\r\n\r\n");
+    QTest::newRow("posts-feff-starting-first-gets-a-mark-before-it")
+        << "posts" << QStringList{zwnbsp + "http://b/"} << QStringList()
+        << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBFhttp://b/\r\n\r\n");
     QTest::newRow("sizes") << "sizes" << QStringList{"1234", "0", ListFiles::unmeasuredSize} << QStringList()
                            << QByteArray("1234\r\n\r\n0\r\n\r\nunmeasured\r\n\r\n");
     QTest::newRow("forums") << "forums" << QStringList{"http://f/1", "http://f/2"}

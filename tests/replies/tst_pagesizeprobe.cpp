@@ -2,167 +2,50 @@
 
 #include <QPointer>
 #include <QSignalSpy>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QTest>
-#include <QTimer>
 
-#include <functional>
-#include <memory>
-#include <thread>
-#include <vector>
+#include "base/settingsstore.h"
+#include "support/scriptedserver.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
+#include <QTemporaryDir>
 
 namespace {
 
-enum class Ending { Close, Reset, StayOpen };
+enum class Behaviour { Silent, HeaderNeverEnds, DripForever, DripThenClose, ResetMidBody, ErrorStatus, Refused };
 
-// A loopback server that waits for each request and then plays the test's script on that connection.
-class ScriptedServer : public QObject
+// Plays one misbehaviour on the connection; drips send one body byte per second.
+void misbehave(QTcpSocket *socket, Behaviour behaviour)
 {
-public:
-    std::function<void(QTcpSocket *)> script;
-    QList<QByteArray> requests;
-    int closedByClient = 0;
-
-    ScriptedServer()
-    {
-        connect(&m_server, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket *socket = m_server.nextPendingConnection()) {
-                auto received = std::make_shared<QByteArray>();
-                connect(socket, &QTcpSocket::readyRead, socket, [this, socket, received] {
-                    *received += socket->readAll();
-                    if (received->endsWith("\r\n\r\n") && !socket->property("answered").toBool()) {
-                        socket->setProperty("answered", true);
-                        requests.append(*received);
-                        if (script) {
-                            script(socket);
-                        }
-                    }
-                });
-                connect(socket, &QTcpSocket::disconnected, this, [this] { ++closedByClient; });
+    switch (behaviour) {
+    case Behaviour::Silent:
+    case Behaviour::Refused:
+        return;
+    case Behaviour::HeaderNeverEnds:
+        socket->write("HTTP/1.1 200 OK\r\nX-Pad: b");
+        return;
+    case Behaviour::DripForever:
+    case Behaviour::DripThenClose: {
+        socket->write("HTTP/1.1 200 OK\r\n\r\n");
+        auto *timer = new QTimer(socket);
+        auto left = std::make_shared<int>(behaviour == Behaviour::DripThenClose ? 2 : 1000);
+        QObject::connect(timer, &QTimer::timeout, socket, [socket, left] {
+            if ((*left)-- > 0) {
+                socket->write("x");
+            } else {
+                socket->disconnectFromHost();
             }
         });
-        m_server.listen(QHostAddress(QHostAddress::LocalHost), 0);
+        timer->start(1000);
+        return;
     }
-
-    quint16 port() const { return m_server.serverPort(); }
-
-private:
-    QTcpServer m_server;
-};
-
-void endConnection(QTcpSocket *socket, Ending ending)
-{
-    if (ending == Ending::Close) {
-        socket->disconnectFromHost();
-    } else if (ending == Ending::Reset) {
-        socket->flush();
-        // No lingering: closing now sends a reset instead of an orderly end.
-        const linger noLinger = { 1, 0 };
-        ::setsockopt(int(socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &noLinger, sizeof noLinger);
-        socket->abort();
+    case Behaviour::ResetMidBody:
+        sendPieces(socket, { "HTTP/1.1 200 OK\r\n\r\n", QByteArray(1000, 'x') }, Ending::Reset, 20);
+        return;
+    case Behaviour::ErrorStatus:
+        sendPieces(socket, { "HTTP/1.1 503 Service Unavailable\r\nContent-Length: 4\r\n\r\nbusy" }, Ending::Close);
+        return;
     }
 }
-
-// Writes the pieces a few milliseconds apart so that each one reaches the probe as an arrival of its own.
-void sendPieces(QTcpSocket *socket, const QList<QByteArray> &pieces, Ending ending, int intervalMs = 4)
-{
-    auto *timer = new QTimer(socket);
-    auto next = std::make_shared<qsizetype>(0);
-    QObject::connect(timer, &QTimer::timeout, socket, [socket, timer, pieces, ending, next] {
-        if (*next < pieces.size()) {
-            socket->write(pieces.at((*next)++));
-            socket->flush();
-            return;
-        }
-        timer->stop();
-        endConnection(socket, ending);
-    });
-    timer->start(intervalMs);
-}
-
-QList<QByteArray> cut(const QByteArray &data, qsizetype pieceSize)
-{
-    QList<QByteArray> pieces;
-    for (qsizetype at = 0; at < data.size(); at += pieceSize) {
-        pieces.append(data.mid(at, pieceSize));
-    }
-    return pieces;
-}
-
-// Writes a large body without holding it, topping up the socket as it drains.
-void streamBody(QTcpSocket *socket, const QByteArray &header, qint64 bodySize)
-{
-    socket->write(header);
-    auto left = std::make_shared<qint64>(bodySize);
-    const QByteArray block(64 * 1024, 'b');
-    auto pump = [socket, left, block] {
-        while (*left > 0 && socket->bytesToWrite() < 4 * block.size()) {
-            const qint64 n = qMin<qint64>(*left, block.size());
-            socket->write(block.constData(), n);
-            *left -= n;
-        }
-        if (*left == 0 && socket->bytesToWrite() == 0) {
-            *left = -1;
-            socket->disconnectFromHost();
-        }
-    };
-    QObject::connect(socket, &QTcpSocket::bytesWritten, socket, pump);
-    pump();
-}
-
-// A blocking one-shot server on a thread of its own, for bodies too large to pump through the test's event loop.
-class BulkServer
-{
-public:
-    explicit BulkServer(qint64 bodySize)
-    {
-        m_listener = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address = {};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(m_listener, reinterpret_cast<sockaddr *>(&address), sizeof address);
-        ::listen(m_listener, 1);
-        socklen_t length = sizeof address;
-        ::getsockname(m_listener, reinterpret_cast<sockaddr *>(&address), &length);
-        m_port = ntohs(address.sin_port);
-        m_thread = std::thread([this, bodySize] {
-            const int connection = ::accept(m_listener, nullptr, nullptr);
-            char request[4096];
-            ::recv(connection, request, sizeof request, 0);
-            const QByteArray header = "HTTP/1.1 200 OK\r\n\r\n";
-            ::send(connection, header.constData(), size_t(header.size()), MSG_NOSIGNAL);
-            const std::vector<char> block(1024 * 1024, 'b');
-            for (qint64 left = bodySize; left > 0;) {
-                const ssize_t sent
-                    = ::send(connection, block.data(), size_t(qMin<qint64>(left, qint64(block.size()))), MSG_NOSIGNAL);
-                if (sent <= 0) {
-                    break;
-                }
-                left -= sent;
-            }
-            ::close(connection);
-        });
-    }
-
-    ~BulkServer()
-    {
-        m_thread.join();
-        ::close(m_listener);
-    }
-
-    quint16 port() const { return m_port; }
-
-private:
-    int m_listener = -1;
-    quint16 m_port = 0;
-    std::thread m_thread;
-};
 
 using PanelTexts = QList<std::pair<int, QString>>;
 
@@ -173,8 +56,7 @@ class TestPageSizeProbe : public QObject
     Q_OBJECT
 
 private slots:
-    void splitAddress_data();
-    void splitAddress();
+    void requestIsExact_data();
     void requestIsExact();
     void contentLengthOf_data();
     void contentLengthOf();
@@ -198,73 +80,66 @@ private slots:
     void resetMidBody();
     void restartAbandonsSilentServer();
     void abortGivesNoResult();
+    void misbehavingServers_data();
+    void misbehavingServers();
+    void noConnectionInTime();
+    void timeoutsFromSettings_data();
+    void timeoutsFromSettings();
 };
 
-void TestPageSizeProbe::splitAddress_data()
+void TestPageSizeProbe::requestIsExact_data()
 {
+    // "{port}" stands for the test server's port.
     QTest::addColumn<QString>("address");
-    QTest::addColumn<QString>("host");
-    QTest::addColumn<QString>("path");
+    QTest::addColumn<bool>("ipv6");
+    QTest::addColumn<QByteArray>("request");
 
-    QTest::newRow("bare-host-gets-root") << "http://forum.example.org"
-                                         << "forum.example.org"
-                                         << "/";
-    QTest::newRow("path-and-query-kept") << "http://forum.example.org/t.php?id=5&p=2#end"
-                                         << "forum.example.org"
-                                         << "/t.php?id=5&p=2#end";
-    QTest::newRow("https-not-stripped") << "https://forum.example.org/t"
-                                        << "https:"
-                                        << "//forum.example.org/t";
-    QTest::newRow("capital-scheme-not-stripped") << "HTTP://forum.example.org/t"
-                                                 << "HTTP:"
-                                                 << "//forum.example.org/t";
-    QTest::newRow("port-stays-in-host") << "http://forum.example.org:8080/t"
-                                        << "forum.example.org:8080"
-                                        << "/t";
-    QTest::newRow("no-scheme") << "forum.example.org/a/b"
-                               << "forum.example.org"
-                               << "/a/b";
-    QTest::newRow("empty-host") << "http:///t"
-                                << ""
-                                << "/t";
-    QTest::newRow("empty-address") << ""
-                                   << ""
-                                   << "/";
-}
-
-void TestPageSizeProbe::splitAddress()
-{
-    QFETCH(QString, address);
-    QFETCH(QString, host);
-    QFETCH(QString, path);
-    QString gotHost;
-    QString gotPath;
-    PageSizeProbe::splitAddress(address, &gotHost, &gotPath);
-    QCOMPARE(gotHost, host);
-    QCOMPARE(gotPath, path);
+    QTest::newRow("plain-http-as-ever") << "http://127.0.0.1/forum/view.php?t=5&p=2" << false
+                                        << QByteArray("GET /forum/view.php?t=5&p=2 HTTP/1.1\r\n"
+                                                      "Host: 127.0.0.1\r\n"
+                                                      "Connection: close\r\n"
+                                                      "Accept: */*\r\n"
+                                                      "\r\n");
+    QTest::newRow("capital-scheme-explicit-port") << "HTTP://127.0.0.1:{port}/t" << false
+                                                  << QByteArray("GET /t HTTP/1.1\r\nHost: 127.0.0.1:{port}\r\n"
+                                                                "Connection: close\r\nAccept: */*\r\n\r\n");
+    QTest::newRow("fragment-never-sent") << "http://127.0.0.1/index.php?title=Talk:X#Reply_3" << false
+                                         << QByteArray("GET /index.php?title=Talk:X HTTP/1.1\r\nHost: 127.0.0.1\r\n"
+                                                       "Connection: close\r\nAccept: */*\r\n\r\n");
+    QTest::newRow("decoded-address-goes-out-encoded")
+        << QString::fromUtf8("http://127.0.0.1/t?q=a b&n=\xD0\x9F") << false
+        << QByteArray("GET /t?q=a%20b&n=%D0%9F HTTP/1.1\r\nHost: 127.0.0.1\r\n"
+                      "Connection: close\r\nAccept: */*\r\n\r\n");
+    QTest::newRow("encoded-address-unchanged") << "http://127.0.0.1/t?q=a%20b&n=%d0%9f" << false
+                                               << QByteArray("GET /t?q=a%20b&n=%d0%9f HTTP/1.1\r\nHost: 127.0.0.1\r\n"
+                                                             "Connection: close\r\nAccept: */*\r\n\r\n");
+    QTest::newRow("ipv6-literal") << "http://[::1]:{port}/v6" << true
+                                  << QByteArray("GET /v6 HTTP/1.1\r\nHost: [::1]:{port}\r\n"
+                                                "Connection: close\r\nAccept: */*\r\n\r\n");
 }
 
 void TestPageSizeProbe::requestIsExact()
 {
-    ScriptedServer server;
+    QFETCH(QString, address);
+    QFETCH(bool, ipv6);
+    QFETCH(QByteArray, request);
+
+    ScriptedServer server(QHostAddress(ipv6 ? QHostAddress::LocalHostIPv6 : QHostAddress::LocalHost));
     server.script = [](QTcpSocket *socket) { sendPieces(socket, { "HTTP/1.1 200 OK\r\n\r\nok" }, Ending::Close); };
     PageSizeProbe probe(nullptr, server.port());
     QSignalSpy completed(&probe, &PageSizeProbe::completed);
 
-    probe.start(QStringLiteral("http://127.0.0.1/forum/view.php?t=5&p=2"));
+    const QString port = QString::number(server.port());
+    probe.start(address.replace(QLatin1String("{port}"), port));
     QVERIFY(completed.wait(5000));
     QCOMPARE(server.requests.size(), 1);
-    QCOMPARE(server.requests.first(),
-        QByteArray("GET /forum/view.php?t=5&p=2 HTTP/1.1\r\n"
-                   "Host: 127.0.0.1\r\n"
-                   "Connection: close\r\n"
-                   "Accept: */*\r\n"
-                   "\r\n"));
+    QCOMPARE(server.requests.first(), request.replace("{port}", port.toLatin1()));
     QCOMPARE(probe.byteCount(), 2);
+    QCOMPARE(probe.measurement().status, 200);
 
     // Line breaks in a stored address must not turn into headers of their own.
     QCOMPARE(PageSizeProbe::requestText(QStringLiteral("h"), QStringLiteral("/a\r\nX: 1")),
-        QByteArray("GET /a%0D%0AX: 1 HTTP/1.1\r\nHost: h\r\nConnection: close\r\nAccept: */*\r\n\r\n"));
+        QByteArray("GET /a%0D%0AX:%201 HTTP/1.1\r\nHost: h\r\nConnection: close\r\nAccept: */*\r\n\r\n"));
 }
 
 void TestPageSizeProbe::contentLengthOf_data()
@@ -275,12 +150,19 @@ void TestPageSizeProbe::contentLengthOf_data()
     QTest::newRow("plain") << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 1234") << 1234;
     QTest::newRow("extra-blanks") << QByteArray("HTTP/1.1 200 OK\r\nContent-Length:   77  \r\nX: y") << 77;
     QTest::newRow("none") << QByteArray("HTTP/1.1 200 OK\r\nServer: x") << 0;
-    QTest::newRow("other-case-ignored") << QByteArray("HTTP/1.1 200 OK\r\ncontent-length: 99") << 0;
-    QTest::newRow("no-blank-is-not-a-number") << QByteArray("HTTP/1.1 200 OK\r\nContent-Length:99") << 0;
+    QTest::newRow("lower-case-name") << QByteArray("HTTP/1.1 200 OK\r\ncontent-length: 99") << 99;
+    QTest::newRow("upper-case-name") << QByteArray("HTTP/1.1 200 OK\r\nCONTENT-LENGTH: 98") << 98;
+    QTest::newRow("no-blank-after-colon") << QByteArray("HTTP/1.1 200 OK\r\nContent-Length:99") << 99;
+    QTest::newRow("lower-case-no-blank") << QByteArray("HTTP/1.1 200 OK\r\ncontent-length:10") << 10;
     QTest::newRow("not-a-number") << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: lots") << 0;
-    QTest::newRow("first-line-with-name-wins") << QByteArray("HTTP/1.1 200 OK\r\nX-Content-Length: 5\r\n"
-                                                             "Content-Length: 9")
-                                               << 5;
+    QTest::newRow("longer-name-is-another-field") << QByteArray("HTTP/1.1 200 OK\r\nX-Content-Length: 5\r\n"
+                                                                "Content-Length: 9")
+                                                  << 9;
+    QTest::newRow("name-in-a-value-is-no-field") << QByteArray("HTTP/1.1 200 OK\r\nX-Note: Content-Length: 5\r\n"
+                                                               "Content-Length: 9")
+                                                 << 9;
+    QTest::newRow("first-field-wins") << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 7\r\nContent-Length: 9")
+                                      << 7;
     QTest::newRow("beyond-32-bit") << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 4294967296") << 0;
 }
 
@@ -558,24 +440,32 @@ void TestPageSizeProbe::unusableHost_data()
 {
     // None of these names reaches a name server: each is refused before any query.
     QTest::addColumn<QString>("address");
+    QTest::addColumn<ProbeFailure>("failure");
 
-    QTest::newRow("port-in-address") << "http://127.0.0.1:8080/t";
-    QTest::newRow("https") << "https://127.0.0.1/t";
-    QTest::newRow("empty-host") << "http:///t";
-    QTest::newRow("empty-address") << "";
-    QTest::newRow("blank-in-host") << "http://forum example/";
+    QTest::newRow("other-scheme") << "ftp://127.0.0.1/t" << ProbeFailure::BadAddress;
+    QTest::newRow("port-out-of-range") << "http://127.0.0.1:65536/t" << ProbeFailure::BadAddress;
+    QTest::newRow("empty-host") << "http:///t" << ProbeFailure::BadAddress;
+    QTest::newRow("empty-address") << "" << ProbeFailure::BadAddress;
+    QTest::newRow("blank-in-host") << "http://forum example/" << ProbeFailure::BadAddress;
+    QTest::newRow("empty-label") << "http://forum..example/" << ProbeFailure::UnknownHost;
 }
 
 void TestPageSizeProbe::unusableHost()
 {
     QFETCH(QString, address);
+    QFETCH(ProbeFailure, failure);
     ScriptedServer server;
     PageSizeProbe probe(nullptr, server.port());
     QSignalSpy failed(&probe, &PageSizeProbe::socketFailed);
     QSignalSpy completed(&probe, &PageSizeProbe::completed);
+    QSignalSpy finished(&probe, &PageSizeProbe::finished);
 
     probe.start(address);
+    // Reported once start() has returned, never inside it.
+    QCOMPARE(finished.size(), 0);
     QVERIFY(failed.wait(5000));
+    QCOMPARE(finished.size(), 1);
+    QCOMPARE(finished.first().at(0).value<PageMeasurement>().failure, failure);
     QCOMPARE(failed.first().at(0).toInt(), int(QAbstractSocket::HostNotFoundError));
     QVERIFY(!failed.first().at(1).toString().isEmpty());
     QCOMPARE(completed.size(), 0);
@@ -656,6 +546,128 @@ void TestPageSizeProbe::abortGivesNoResult()
     QTest::qWait(300);
     QCOMPARE(completed.size(), 0);
     QCOMPARE(failed.size(), 0);
+}
+
+void TestPageSizeProbe::misbehavingServers_data()
+{
+    QTest::addColumn<Behaviour>("behaviour");
+    QTest::addColumn<int>("readMs");
+    QTest::addColumn<int>("pageMs");
+    QTest::addColumn<ProbeFailure>("failure");
+    QTest::addColumn<int>("size"); // -1: not checked
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("detail");
+
+    QTest::newRow("silent") << Behaviour::Silent << 300 << 5000 << ProbeFailure::NoAnswer << 0 << 0
+                            << "Nothing arrived for";
+    QTest::newRow("header-never-ends") << Behaviour::HeaderNeverEnds << 300 << 5000 << ProbeFailure::NoAnswer << -1 << 0
+                                       << "Nothing arrived for";
+    // Each byte comes before the silence limit, so only the limit for the whole page ends it.
+    QTest::newRow("one-byte-per-second-forever")
+        << Behaviour::DripForever << 1500 << 2500 << ProbeFailure::NoAnswer << 2 << 200 << "did not end within";
+    QTest::newRow("one-byte-per-second-then-close")
+        << Behaviour::DripThenClose << 1500 << 10000 << ProbeFailure::None << 2 << 200 << "";
+    QTest::newRow("reset-mid-body") << Behaviour::ResetMidBody << 5000 << 5000 << ProbeFailure::Broken << 1000 << 200
+                                    << "reset";
+    QTest::newRow("error-status-measured-and-told")
+        << Behaviour::ErrorStatus << 5000 << 5000 << ProbeFailure::None << 4 << 503 << "";
+    QTest::newRow("refused") << Behaviour::Refused << 5000 << 5000 << ProbeFailure::Refused << 0 << 0 << "";
+}
+
+void TestPageSizeProbe::misbehavingServers()
+{
+    QFETCH(Behaviour, behaviour);
+    QFETCH(int, readMs);
+    QFETCH(int, pageMs);
+    QFETCH(ProbeFailure, failure);
+    QFETCH(int, size);
+    QFETCH(int, status);
+    QFETCH(QString, detail);
+
+    auto server = std::make_unique<ScriptedServer>();
+    server->script = [behaviour](QTcpSocket *socket) { misbehave(socket, behaviour); };
+    const quint16 port = server->port();
+    if (behaviour == Behaviour::Refused) {
+        server.reset();
+    }
+    PageSizeProbe probe(nullptr, port);
+    probe.setTimeouts({ 2000, readMs, pageMs });
+    QSignalSpy finished(&probe, &PageSizeProbe::finished);
+    QSignalSpy completed(&probe, &PageSizeProbe::completed);
+    QSignalSpy failed(&probe, &PageSizeProbe::socketFailed);
+
+    probe.start(QStringLiteral("http://127.0.0.1/page"));
+    QVERIFY(finished.wait(pageMs + 2000));
+    const auto measurement = finished.first().at(0).value<PageMeasurement>();
+    QCOMPARE(measurement.failure, failure);
+    if (size >= 0) {
+        QCOMPARE(measurement.size, size);
+    }
+    QCOMPARE(measurement.status, status);
+    QVERIFY2(measurement.detail.contains(detail, Qt::CaseInsensitive), qPrintable(measurement.detail));
+    QCOMPARE(measurement.isServerError(), status >= 500);
+    QCOMPARE(measurement.problemText().isEmpty(), measurement.isUsable());
+    // The older signals still tell the window, exactly once.
+    QCOMPARE(completed.size() + failed.size(), 1);
+    QCOMPARE(completed.size(), failure == ProbeFailure::None ? 1 : 0);
+    QVERIFY(!probe.isBusy());
+}
+
+void TestPageSizeProbe::noConnectionInTime()
+{
+    // A listener whose queue is full drops further connection attempts without a word.
+    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address = {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    QCOMPARE(::bind(listener, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+    QCOMPARE(::listen(listener, 0), 0);
+    socklen_t length = sizeof address;
+    ::getsockname(listener, reinterpret_cast<sockaddr *>(&address), &length);
+    QTcpSocket fillers[2];
+    for (QTcpSocket &filler : fillers) {
+        filler.connectToHost(QHostAddress(QHostAddress::LocalHost), ntohs(address.sin_port));
+    }
+    QTest::qWait(100);
+
+    PageSizeProbe probe(nullptr, ntohs(address.sin_port));
+    probe.setTimeouts({ 1000, 5000, 10000 });
+    QSignalSpy finished(&probe, &PageSizeProbe::finished);
+    probe.start(QStringLiteral("http://127.0.0.1/"));
+    QVERIFY(finished.wait(5000));
+    const auto measurement = finished.first().at(0).value<PageMeasurement>();
+    QCOMPARE(measurement.failure, ProbeFailure::NoAnswer);
+    QCOMPARE(measurement.detail, QStringLiteral("No connection within 1 seconds"));
+    ::close(listener);
+}
+
+void TestPageSizeProbe::timeoutsFromSettings_data()
+{
+    QTest::addColumn<QStringList>("settings"); // connect, read, page in seconds
+    QTest::addColumn<QList<int>>("milliseconds");
+
+    QTest::newRow("absent-defaults") << QStringList { "", "", "" } << QList<int> { 15000, 30000, 300000 };
+    QTest::newRow("set") << QStringList { "5", "60", "120" } << QList<int> { 5000, 60000, 120000 };
+    QTest::newRow("held-between-1-s-and-1-h") << QStringList { "0", "-3", "1e9" } << QList<int> { 1000, 1000, 3600000 };
+    QTest::newRow("junk-default-fraction-kept")
+        << QStringList { "soon", "2.5", " 7 " } << QList<int> { 15000, 2500, 7000 };
+}
+
+void TestPageSizeProbe::timeoutsFromSettings()
+{
+    QFETCH(QStringList, settings);
+    QFETCH(QList<int>, milliseconds);
+
+    QTemporaryDir dir;
+    SettingsStore store(dir.filePath(QStringLiteral("Postavo.ini")));
+    const QStringList keys = { "connectTimeout", "readTimeout", "pageTimeout" };
+    for (int i = 0; i < keys.size(); ++i) {
+        if (!settings.at(i).isEmpty()) {
+            store.write(QStringLiteral("data"), keys.at(i), settings.at(i));
+        }
+    }
+    const ProbeTimeouts timeouts = ProbeTimeouts::fromSettings(store);
+    QCOMPARE((QList<int> { timeouts.connectMs, timeouts.readMs, timeouts.pageMs }), milliseconds);
 }
 
 QTEST_GUILESS_MAIN(TestPageSizeProbe)

@@ -1,5 +1,7 @@
-// The probe against a real web server on port 80 of a loopback address.
+// The probe and the reply run against a real web server on loopback: plain http on port 80, https with a test
+// certificate authority (and one the test does not trust), redirect chains and loops.
 #include "replies/pagesizeprobe.h"
+#include "replies/replyrun.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,6 +11,7 @@
 #include <QTest>
 
 #include "support/nginxserver.h"
+#include "support/testcertificates.h"
 
 #include <unistd.h>
 
@@ -43,9 +46,16 @@ private slots:
     void sizeMatchesFile_data();
     void sizeMatchesFile();
     void errorPageIsMeasured();
+    void secureAndRedirected_data();
+    void secureAndRedirected();
+    void runOverSecureAndRedirected();
 
 private:
+    QByteArray extraServers(const QString &root, TestCertificates &certificates, QString *why);
+    qint32 fileSize(const QString &file) const;
+
     QTemporaryDir m_dir;
+    QList<QSslCertificate> m_trusted;
     NginxServer m_nginx;
 };
 
@@ -71,7 +81,61 @@ void TestProbeNginx::initTestCase()
     QVERIFY(writeFile(root + QStringLiteral("/forum/viewtopic.php"), patterned(12345)));
 
     QString why;
+    QVERIFY2(!TestCertificates::executable().isEmpty(), "openssl is not installed (Debian package openssl)");
+    TestCertificates certificates(m_dir.path());
+    const QByteArray servers = extraServers(root, certificates, &why);
+    QVERIFY2(!servers.isEmpty(), qPrintable(why));
+    m_nginx.setExtraConfig(servers);
     QVERIFY2(m_nginx.start(serverAddress + QStringLiteral(":80"), root, &why), qPrintable(why));
+}
+
+// Beside plain http on port 80: https on 443 (and [::1]:8445) with a certificate from the authority the tests
+// trust, on 8443 with one from an authority they do not trust, on 8444 with one for another name; redirects on
+// 8080, answered with relative addresses.
+QByteArray TestProbeNginx::extraServers(const QString &root, TestCertificates &certificates, QString *why)
+{
+    if (!certificates.makeAuthority(QStringLiteral("trusted"), why)
+        || !certificates.makeAuthority(QStringLiteral("stranger"), why)
+        || !certificates.makeServer(QStringLiteral("forum"), QStringLiteral("trusted"),
+            QStringLiteral("IP:127.0.0.2,IP:::1,DNS:localhost"), why)
+        || !certificates.makeServer(
+            QStringLiteral("impostor"), QStringLiteral("stranger"), QStringLiteral("IP:127.0.0.2"), why)
+        || !certificates.makeServer(QStringLiteral("elsewhere"), QStringLiteral("trusted"),
+            QStringLiteral("DNS:forum.elsewhere.example"), why)) {
+        return QByteArray();
+    }
+    m_trusted = certificates.certificates(QStringLiteral("trusted"));
+
+    const auto tls = [&](const QString &listen, const QString &name, const QByteArray &locations = {}) -> QByteArray {
+        return "  server {\n    listen " + listen.toUtf8() + " ssl;\n    ssl_certificate "
+            + certificates.certificatePath(name).toUtf8() + ";\n    ssl_certificate_key "
+            + certificates.keyPath(name).toUtf8() + ";\n    root " + root.toUtf8() + ";\n" + locations + "  }\n";
+    };
+    QByteArray hops = "    location = /hop1 { return 301 /hop2; }\n"
+                      "    location = /hop2 { return 302 https://127.0.0.2/hop3; }\n"
+                      "    location = /hop4 { return 308 /thread.html; }\n"
+                      "    location = /loop1 { return 302 /loop2; }\n"
+                      "    location = /loop2 { return 307 /loop1; }\n";
+    // five1 to five5 and six1 to six6, each to the next and the last to the thread page.
+    for (const auto &[name, count] : { std::pair<QByteArray, int> { "five", 5 }, { "six", 6 } }) {
+        for (int i = 1; i <= count; ++i) {
+            const QByteArray next = i < count ? "/" + name + QByteArray::number(i + 1) : QByteArray("/thread.html");
+            hops += "    location = /" + name + QByteArray::number(i) + " { return 301 " + next + "; }\n";
+        }
+    }
+    QByteArray config = "  server {\n    listen 127.0.0.2:8080;\n    absolute_redirect off;\n    root " + root.toUtf8()
+        + ";\n" + hops + "  }\n";
+    return config
+        + tls(QStringLiteral("127.0.0.2:443"), QStringLiteral("forum"),
+            "    location = /hop3 { return 303 http://127.0.0.2:8080/hop4?x=1; }\n")
+        + tls(QStringLiteral("[::1]:8445"), QStringLiteral("forum"))
+        + tls(QStringLiteral("127.0.0.2:8443"), QStringLiteral("impostor"))
+        + tls(QStringLiteral("127.0.0.2:8444"), QStringLiteral("elsewhere"));
+}
+
+qint32 TestProbeNginx::fileSize(const QString &file) const
+{
+    return qint32(QFileInfo(QDir(m_dir.path()).filePath(QStringLiteral("root/") + file)).size());
 }
 
 void TestProbeNginx::cleanupTestCase()
@@ -123,6 +187,96 @@ void TestProbeNginx::errorPageIsMeasured()
     QVERIFY(completed.wait(20000));
     QVERIFY(probe.contentLength() > 0);
     QCOMPARE(probe.byteCount(), probe.contentLength());
+    QCOMPARE(probe.statusCode(), 404);
+    QVERIFY(probe.measurement().isServerError());
+    QCOMPARE(probe.measurement().problemText(), QStringLiteral("The server answered with error status 404"));
+}
+
+void TestProbeNginx::secureAndRedirected_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<ProbeFailure>("failure");
+    QTest::addColumn<QString>("file"); // the page measured in the end
+    QTest::addColumn<int>("status");
+    QTest::addColumn<int>("redirects");
+    QTest::addColumn<QString>("detail");
+
+    const ProbeFailure ok = ProbeFailure::None;
+    QTest::newRow("https-default-port") << "https://127.0.0.2/thread.html" << ok << "thread.html" << 200 << 0 << "";
+    QTest::newRow("https-capital-scheme-ipv6-port")
+        << "HTTPS://[::1]:8445/forum/viewtopic.php?t=1#p3" << ok << "forum/viewtopic.php" << 200 << 0 << "";
+    QTest::newRow("untrusted-authority") << "https://127.0.0.2:8443/thread.html" << ProbeFailure::Certificate << "" << 0
+                                         << 0 << "issuer certificate";
+    QTest::newRow("name-mismatch") << "https://127.0.0.2:8444/thread.html" << ProbeFailure::Certificate << "" << 0 << 0
+                                   << "host name did not match";
+    QTest::newRow("tls-to-plain-port") << "https://127.0.0.2:8080/thread.html" << ProbeFailure::Certificate << "" << 0
+                                       << 0 << "";
+    QTest::newRow("plain-to-tls-port-says-which") << "http://127.0.0.2:443/thread.html" << ok << "" << 400 << 0 << "";
+    // 301 relative, 302 to https, 303 back to http with a port, 308 relative.
+    QTest::newRow("redirect-chain") << "http://127.0.0.2:8080/hop1" << ok << "thread.html" << 200 << 4 << "";
+    QTest::newRow("five-redirects-followed") << "http://127.0.0.2:8080/five1" << ok << "thread.html" << 200 << 5 << "";
+    QTest::newRow("six-redirects-too-many")
+        << "http://127.0.0.2:8080/six1" << ProbeFailure::TooManyRedirects << "" << 301 << 5 << "more than 5";
+    QTest::newRow("redirect-loop") << "http://127.0.0.2:8080/loop1" << ProbeFailure::TooManyRedirects << "" << 307 << 1
+                                   << "loop";
+}
+
+void TestProbeNginx::secureAndRedirected()
+{
+    QFETCH(QString, address);
+    QFETCH(ProbeFailure, failure);
+    QFETCH(QString, file);
+    QFETCH(int, status);
+    QFETCH(int, redirects);
+    QFETCH(QString, detail);
+
+    PageSizeProbe probe;
+    probe.setExtraCaCertificates(m_trusted);
+    QSignalSpy finished(&probe, &PageSizeProbe::finished);
+    probe.start(address);
+    QVERIFY(finished.wait(20000));
+    const auto measurement = finished.first().at(0).value<PageMeasurement>();
+    QVERIFY2(measurement.failure == failure, qPrintable(measurement.problemText()));
+    QCOMPARE(measurement.status, status);
+    QCOMPARE(measurement.redirects, redirects);
+    QVERIFY2(measurement.detail.contains(detail, Qt::CaseInsensitive), qPrintable(measurement.detail));
+    if (!file.isEmpty()) {
+        QCOMPARE(measurement.size, fileSize(file));
+    }
+}
+
+void TestProbeNginx::runOverSecureAndRedirected()
+{
+    // The same addresses in one run: every post gets the outcome its page gives, whatever order they finish in.
+    const QList<std::tuple<QString, PostOutcome>> posts = {
+        { "https://127.0.0.2/thread.html", PostOutcome::NewReplies },
+        { "https://127.0.0.2:8443/thread.html", PostOutcome::CertificateProblem },
+        { "https://127.0.0.2:8444/thread.html", PostOutcome::CertificateProblem },
+        { "http://127.0.0.2:443/thread.html", PostOutcome::ServerError },
+        { "http://127.0.0.2:8080/hop1", PostOutcome::NewReplies },
+        { "http://127.0.0.2:8080/six1", PostOutcome::TooManyRedirects },
+        { "http://127.0.0.2:8080/loop1", PostOutcome::TooManyRedirects },
+        { "http://127.0.0.2/one.txt", PostOutcome::Unchanged },
+        { "http://127.0.0.2/forum/viewtopic.php?t=1", PostOutcome::Baseline },
+    };
+    QList<ReplyRunPost> entries;
+    for (const auto &[address, outcome] : posts) {
+        entries.append({ address, outcome == PostOutcome::Baseline ? QStringLiteral("unmeasured") : "0" });
+    }
+    ReplyRun run;
+    run.setExtraCaCertificates(m_trusted);
+    QHash<int, PostOutcome> outcomes;
+    connect(&run, &ReplyRun::postChecked, this,
+        [&](int index, const PostResult &result) { outcomes.insert(index, result.outcome); });
+    QSignalSpy finished(&run, &ReplyRun::finished);
+    run.start(entries);
+    QVERIFY(finished.wait(30000));
+    QCOMPARE(outcomes.size(), posts.size());
+    for (int i = 0; i < posts.size(); ++i) {
+        QVERIFY2(outcomes.value(i) == std::get<1>(posts.at(i)), qPrintable(std::get<0>(posts.at(i))));
+    }
+    QCOMPARE(run.newReplies(), QStringList({ std::get<0>(posts.at(0)), std::get<0>(posts.at(4)) }));
+    QCOMPARE(finished.first(), (QList<QVariant> { 2, 5 }));
 }
 
 QTEST_GUILESS_MAIN(TestProbeNginx)

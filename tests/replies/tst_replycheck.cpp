@@ -28,6 +28,10 @@ void tst_ReplyCheck::threshold_data()
     QTest::newRow("surrounding-blanks") << " 42 " << 42;
     QTest::newRow("above-16-bit-clamped") << "100000" << 32767;
     QTest::newRow("below-16-bit-clamped") << "-1e9" << -32768;
+    const QString digits309(309, QLatin1Char('9'));
+    QTest::newRow("too-long-for-a-double-clamped") << digits309 << 32767;
+    QTest::newRow("too-long-negative-clamped") << " -" + digits309 + ".5 " << -32768;
+    QTest::newRow("too-small-for-a-double-is-zero") << "0." + QString(400, QLatin1Char('0')) + "1" << 0;
     QTest::newRow("not-a-number-default") << "lots" << 500;
     QTest::newRow("empty-default") << "" << 500;
     QTest::newRow("infinite-default") << "inf" << 500;

@@ -113,6 +113,9 @@ public:
         }
     }
 
+    // Further configuration for the http block (more server blocks), used by the next start().
+    void setExtraConfig(const QByteArray &config) { m_extraConfig = config; }
+
     bool isRunning() const
     {
         return m_process.state() == QProcess::Running;
@@ -151,7 +154,7 @@ private:
             + listenAddress.toUtf8() + ";\n    root " + rootFolder.toUtf8()
             + ";\n"
               "  }\n"
-              "}\n";
+            + m_extraConfig + "}\n";
         QFile file(prefixFile("nginx.conf"));
         return file.open(QIODevice::WriteOnly) && file.write(config) == config.size();
     }
@@ -169,6 +172,7 @@ private:
         return socket.waitForConnected(200);
     }
 
+    QByteArray m_extraConfig;
     std::unique_ptr<QTemporaryDir> m_prefix;
     QProcess m_process;
     QString m_host;

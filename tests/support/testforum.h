@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QHostAddress>
 #include <QPointer>
@@ -13,6 +16,7 @@
 //                   (a subject input, a select, the message textarea, a submit button)
 //   /submit (POST)  stores the post and redirects (303) to the thread page showing it
 //   /thread         the thread with every post, oldest first
+//   /files/<name>/  files of a folder given to serveFolder(), such as a rich-text editor's scripts
 // Every response closes its connection, as the reply probe asks.
 class TestForum : public QObject
 {
@@ -51,6 +55,17 @@ public:
     const QList<Post> &posts() const { return m_posts; }
     QStringList requestedPaths;
 
+    // Serves the folder's files under /files/<name>/.
+    void serveFolder(const QString &name, const QString &folder) { m_folders.insert(name, folder); }
+
+    // Markup put into the posting page's head and after its posting form: a rich-text editor that takes
+    // over the message textarea, as forum software sets one up.
+    void setPostingPageEditor(const QByteArray &head, const QByteArray &afterForm)
+    {
+        m_editorHead = head;
+        m_editorSetup = afterForm;
+    }
+
     QByteArray threadPage() const
     {
         QByteArray body = page("Thread", "<h1>Welcome thread</h1>\n<div class='posts'>\n");
@@ -80,9 +95,9 @@ private:
             + " posts)</p><p><a id='newpost' href='/post'>New post</a></p></body></html>\n";
     }
 
-    static QByteArray postingPage()
+    QByteArray postingPage() const
     {
-        return page("Post a reply", "<h1>Post a reply</h1>\n")
+        return QByteArray(page("Post a reply", "<h1>Post a reply</h1>\n")).replace("</head>", QByteArray(m_editorHead + "</head>"))
             + "<form id='search' action='/board' method='get'><input type='text' name='q'> "
               "<input type='submit' value='Search'></form>\n"
               "<FORM id='posting' action='/submit' method='post'>\n"
@@ -91,7 +106,22 @@ private:
               "<option value='smile'>smile</option></select></p>\n"
               "<p><TEXTAREA name='message' id='message' rows='10' cols='60'></TEXTAREA></p>\n"
               "<p><input type='submit' id='send' value='Post'></p>\n"
-              "</FORM>\n</body></html>\n";
+              "</FORM>\n" + m_editorSetup + "</body></html>\n";
+    }
+
+    void sendFile(QTcpSocket *socket, const QString &path)
+    {
+        const QString relative = path.section(u'/', 3);
+        const QString folder = m_folders.value(path.section(u'/', 2, 2));
+        QFile file(folder + u'/' + relative);
+        if (folder.isEmpty() || relative.split(u'/').contains(QStringLiteral("..")) || !file.open(QIODevice::ReadOnly)) {
+            send(socket, "404 Not Found", {}, "<p>Not found</p>");
+            return;
+        }
+        static const QHash<QString, QByteArray> types{{"js", "text/javascript"}, {"css", "text/css"},
+            {"png", "image/png"}, {"gif", "image/gif"}, {"svg", "image/svg+xml"}, {"html", "text/html"}};
+        const QByteArray type = types.value(QFileInfo(relative).suffix(), "application/octet-stream");
+        send(socket, "200 OK", {}, file.readAll(), type);
     }
 
     void readRequest(QTcpSocket *socket)
@@ -135,14 +165,17 @@ private:
             send(socket, "200 OK", {}, postingPage());
         } else if (path == "/thread") {
             send(socket, "200 OK", {}, threadPage());
+        } else if (path.startsWith("/files/")) {
+            sendFile(socket, QUrl::fromPercentEncoding(path));
         } else {
             send(socket, "404 Not Found", {}, "<p>Not found</p>");
         }
     }
 
-    static void send(QTcpSocket *socket, const char *status, const QByteArray &extraHeaders, const QByteArray &body)
+    static void send(QTcpSocket *socket, const char *status, const QByteArray &extraHeaders, const QByteArray &body,
+                     const QByteArray &type = "text/html; charset=utf-8")
     {
-        socket->write(QByteArray("HTTP/1.1 ") + status + "\r\nContent-Type: text/html; charset=utf-8\r\n"
+        socket->write(QByteArray("HTTP/1.1 ") + status + "\r\nContent-Type: " + type + "\r\n"
                       + "Content-Length: " + QByteArray::number(body.size()) + "\r\n" + extraHeaders
                       + "Connection: close\r\n\r\n" + body);
         socket->disconnectFromHost();
@@ -150,5 +183,8 @@ private:
 
     QTcpServer m_server;
     QHash<QTcpSocket *, QByteArray> m_buffers;
+    QHash<QString, QString> m_folders;
+    QByteArray m_editorHead;
+    QByteArray m_editorSetup;
     QList<Post> m_posts{{QStringLiteral("admin"), QStringLiteral("Welcome"), QStringLiteral("Say hello here.")}};
 };

@@ -24,6 +24,29 @@ private slots:
         QTest::newRow("empty") << "" << false << 0u;
     }
 
+    void colourDigit_data()
+    {
+        QTest::addColumn<QChar>("c");
+        QTest::addColumn<bool>("digit");
+        QTest::newRow("zero") << QChar(u'0') << true;
+        QTest::newRow("nine") << QChar(u'9') << true;
+        QTest::newRow("lower-f") << QChar(u'f') << true;
+        QTest::newRow("upper-a") << QChar(u'A') << true;
+        QTest::newRow("g") << QChar(u'g') << false;
+        QTest::newRow("hash") << QChar(u'#') << false;
+        QTest::newRow("latin-small-ae") << QChar(0xE6) << false;
+        // The C library's table, read beyond its 256 entries, claims this one.
+        QTest::newRow("u374c-beyond-byte-range") << QChar(0x374C) << false;
+        QTest::newRow("fullwidth-one") << QChar(0xFF11) << false;
+        QTest::newRow("arabic-indic-five") << QChar(0x0665) << false;
+    }
+
+    void colourDigit()
+    {
+        QFETCH(QChar, c);
+        QTEST(isSkinColourDigit(c), "digit");
+    }
+
     void colour()
     {
         QFETCH(QString, text);

@@ -27,6 +27,7 @@ private slots:
     void refused_data();
     void refused();
     void secondPressReplaces();
+    void anotherPageLoadedMeanwhileIsNotWritten();
 
 private:
     bool showPage(const QString &body);
@@ -137,6 +138,27 @@ void tst_AutoInsert::secondPressReplaces()
     m_window->autoInsertButton->click();
     QVERIFY(finished.wait(20000));
     QCOMPARE(value("#message"), QStringLiteral("second\n\n"));
+}
+
+void tst_AutoInsert::anotherPageLoadedMeanwhileIsNotWritten()
+{
+    QVERIFY(showPage("<form><textarea id=\"message\">first page</textarea></form>"));
+    QWebEnginePage *page = m_window->browserPane->webView->page();
+    QSignalSpy finished(m_window.get(), &MainWindow::autoInsertFinished);
+    QSignalSpy loaded(page, &QWebEnginePage::loadFinished);
+    ModalWatcher boxes;
+    m_window->setMessageText("meant for the first page");
+    m_window->autoInsertButton->click();
+    // Another page starts loading while the first is being searched.
+    const QUrl other(QStringLiteral("http://127.0.0.1/other"));
+    page->setHtml(QStringLiteral("<!DOCTYPE html><html><body><form><textarea id=\"message\">second page</textarea>"
+                                 "</form></body></html>"),
+        other);
+    QVERIFY(finished.wait(20000));
+    QCOMPARE(finished.first().first().toBool(), false);
+    QCOMPARE(boxes.titles, QStringList { "Auto-Insert Error" });
+    QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty() && page->url() == other, 20000);
+    QCOMPARE(value("#message"), QStringLiteral("second page"));
 }
 
 POSTAVO_WEB_TEST_MAIN(tst_AutoInsert)

@@ -186,6 +186,15 @@ void tst_FormScan::findOnPage_data()
            "<input type=\"text\"><textarea></textarea></form>"
         << 1 << 2;
     QTest::newRow("unclosed-form") << "<form><input type=\"text\"><textarea>" << 0 << 1;
+    QTest::newRow("form-tag-in-comment-inside-form")
+        << "<form><!-- <form --><input type=\"text\"><textarea></textarea></form>" << 0 << 1;
+    QTest::newRow("form-tag-in-comment-before-form")
+        << "<!-- <form --><form><input type=\"text\"><textarea></textarea></form>" << 0 << 1;
+    QTest::newRow("form-tag-in-script-inside-form")
+        << "<form><script>var s = '<form';</script><input type=\"text\"><textarea></textarea></form>" << 0 << 1;
+    QTest::newRow("form-inside-unclosed-form")
+        << "<form><input type=\"text\"><form><textarea></textarea>" << 0 << 1;
+    QTest::newRow("form-tags-run-together") << "<form<form<textarea" << 0 << 0;
     QTest::newRow("no-forms") << "<p>Nothing to post here</p>" << -1 << -1;
     QTest::newRow("form-without-fields") << "<form></form>" << -1 << -1;
     QTest::newRow("line-breaks-in-markup")

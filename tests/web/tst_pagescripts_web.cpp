@@ -48,6 +48,9 @@ private slots:
     void markupScanAgreesWithPage_data();
     void markupScanAgreesWithPage();
     void pageWithoutBody();
+    void editorSurface_data();
+    void editorSurface();
+    void writesOnlyTheMarkedDocument();
 
 private:
     QString value(const QString &selector);
@@ -219,6 +222,100 @@ void tst_PageScriptsWeb::pageWithoutBody()
         = WebTest::evaluateJavaScriptSync(m_page, PageScripts::bodyMarkupScript(), QWebEngineScript::ApplicationWorld);
     QVERIFY2(markup.isNull() || !markup.isValid(), qPrintable(markup.toString()));
     QCOMPARE(FormScan::findMessageForm(QString(), QString(), QString()), qint16(-1));
+}
+
+void tst_PageScriptsWeb::editorSurface_data()
+{
+    QTest::addColumn<QString>("body");
+    QTest::addColumn<QString>("result");
+    QTest::addColumn<QString>("filled"); // the element whose text the editor's content becomes; empty: none
+    const QString frame = QStringLiteral("<script>var d = document.getElementById('f').contentDocument;"
+                                         "d.open(); d.write('<body>old</body>'); d.close(); d.designMode = 'on';</script>");
+    QTest::newRow("editable-after-hidden-textarea")
+        << "<form><textarea id=\"m\" style=\"display:none\"></textarea><div id=\"e\" contenteditable=\"true\">old</div>"
+           "</form>"
+        << "editor" << "e";
+    QTest::newRow("design-mode-frame-beside-form-field")
+        << "<form><p><textarea id=\"m\" hidden></textarea><iframe id=\"f\"></iframe></p></form>" + frame << "editor"
+        << "f";
+    QTest::newRow("of-two-editors-the-one-after-the-field")
+        << "<form><div id=\"a\" contenteditable>old</div><textarea id=\"m\" style=\"visibility:hidden\"></textarea>"
+           "<div><div id=\"e\" contenteditable><p>old</p></div></div></form>"
+        << "editor" << "e";
+    QTest::newRow("textarea-moved-off-the-page")
+        << "<form><textarea id=\"m\" style=\"position:absolute; left:-9999px\"></textarea>"
+           "<div id=\"e\" contenteditable>old</div></form>"
+        << "editor" << "e";
+    QTest::newRow("visible-textarea-keeps-editor-alone")
+        << "<form><textarea id=\"m\"></textarea><div id=\"e\" contenteditable>old</div></form>" << "field" << "";
+    QTest::newRow("hidden-textarea-without-editor") << "<form><textarea id=\"m\" hidden></textarea></form>" << "field"
+                                                    << "";
+    QTest::newRow("hidden-editor-is-no-surface")
+        << "<form><textarea id=\"m\" hidden></textarea><div id=\"e\" contenteditable hidden>old</div></form>"
+        << "field" << "";
+    QTest::newRow("editor-elsewhere-on-the-page")
+        << "<div><div id=\"e\" contenteditable>old</div></div><div><form><div><textarea id=\"m\" hidden></textarea>"
+           "</div></form></div>"
+        << "field" << "";
+}
+
+void tst_PageScriptsWeb::editorSurface()
+{
+    QFETCH(QString, body);
+    QFETCH(QString, result);
+    QFETCH(QString, filled);
+    QVERIFY(loadHtmlSync(m_page, QStringLiteral("<!DOCTYPE html><html><body>") + body + QStringLiteral("</body></html>")));
+    const QString mark = QStringLiteral("mark-1");
+    WebTest::evaluateJavaScriptSync(m_page, PageScripts::markDocumentScript(mark), QWebEngineScript::ApplicationWorld);
+    const QString text = QStringLiteral("first <b>line</b>\r\nsecond line\r\n");
+    const QString html = QStringLiteral("first &lt;b&gt;line&lt;/b&gt;<br>second line<br>");
+    const QString shown = QStringLiteral("first <b>line</b>\nsecond line\n");
+    QCOMPARE(WebTest::evaluateJavaScriptSync(m_page, PageScripts::writeMessageScript(mark, 0, 0, text, html, shown),
+                 QWebEngineScript::ApplicationWorld),
+        QVariant(result));
+    QCOMPARE(value(QStringLiteral("#m")), QStringLiteral("first <b>line</b>\nsecond line\n"));
+    const QString surfaceText = QStringLiteral(
+        "(function () { var e = document.getElementById('e'), f = document.getElementById('f');"
+        "  return e ? e.innerText : f ? f.contentDocument.body.innerText : null; })()");
+    if (filled.isEmpty()) {
+        QCOMPARE(WebTest::evaluateJavaScriptSync(m_page, surfaceText).toString().trimmed(),
+            body.contains(QStringLiteral("old")) ? QStringLiteral("old") : QString());
+        return;
+    }
+    QCOMPARE(WebTest::evaluateJavaScriptSync(m_page, surfaceText).toString().simplified(),
+        QStringLiteral("first <b>line</b> second line"));
+    QCOMPARE(WebTest::evaluateJavaScriptSync(m_page, PageScripts::editorShowsScript(mark, shown),
+                 QWebEngineScript::ApplicationWorld),
+        QVariant(true));
+    if (body.contains(QStringLiteral("id=\"a\""))) {
+        QCOMPARE(WebTest::evaluateJavaScriptSync(m_page, QStringLiteral("document.getElementById('a').innerText")),
+            QVariant(QStringLiteral("old")));
+    }
+}
+
+void tst_PageScriptsWeb::writesOnlyTheMarkedDocument()
+{
+    const QString page = QStringLiteral("<form><textarea id=\"m\">typed</textarea></form>");
+    QVERIFY(loadHtmlSync(m_page, page));
+    WebTest::evaluateJavaScriptSync(
+        m_page, PageScripts::markDocumentScript(QStringLiteral("searched")), QWebEngineScript::ApplicationWorld);
+    // The page's own scripts cannot forge the mark: it lives in our world.
+    WebTest::evaluateJavaScriptSync(m_page, QStringLiteral("window.__postavoMarks = { other: true }; true"));
+    const auto write = [this](const QString &mark) {
+        return WebTest::evaluateJavaScriptSync(m_page,
+            PageScripts::writeMessageScript(mark, 0, 0, QStringLiteral("new"), QStringLiteral("new"), QStringLiteral("new")),
+            QWebEngineScript::ApplicationWorld);
+    };
+    QCOMPARE(write(QStringLiteral("other")), QVariant(false));
+    QCOMPARE(value(QStringLiteral("#m")), QStringLiteral("typed"));
+    // The same markup loaded again is another document.
+    QVERIFY(loadHtmlSync(m_page, page));
+    QCOMPARE(write(QStringLiteral("searched")), QVariant(false));
+    QCOMPARE(value(QStringLiteral("#m")), QStringLiteral("typed"));
+    WebTest::evaluateJavaScriptSync(
+        m_page, PageScripts::markDocumentScript(QStringLiteral("searched")), QWebEngineScript::ApplicationWorld);
+    QCOMPARE(write(QStringLiteral("searched")), QVariant(QStringLiteral("field")));
+    QCOMPARE(value(QStringLiteral("#m")), QStringLiteral("new"));
 }
 
 POSTAVO_WEB_TEST_MAIN(tst_PageScriptsWeb)

@@ -1,0 +1,1 @@
+postavo_bench(replyrun SOURCES replyrun.cpp)

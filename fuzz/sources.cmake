@@ -1,0 +1,22 @@
+# The window-free sources the fuzz targets compile, relative to src/, and the targets with the sources each
+# needs. Included by the fuzz build and by the main build's short runs, so both stay in step.
+set(POSTAVO_FUZZ_CORE_SOURCES
+    base/settingsstore.cpp
+    base/textfile.cpp
+    forums/listfiles.cpp
+    links/linkconversion.cpp
+    links/linkformats.cpp
+    messages/messagestore.cpp
+    ui/rtfreader.cpp
+    ui/skinfile.cpp
+    web/formscan.cpp
+)
+
+# Each target is fuzz_<name>, built from <name>.cpp, with its seeds in corpus/<name>.
+set(POSTAVO_FUZZ_TARGETS
+    formscan
+    linkconversion
+    listfiles
+    rtfreader
+    skinfile
+)

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QMetaType>
+#include <QString>
+
+struct PageMeasurement;
+
+// What a reply check found for one post.
+enum class PostOutcome {
+    NewReplies, // grew by more than the threshold
+    Unchanged, // grew by at most the threshold, or shrank
+    Baseline, // no usable stored size: the size measured now is its first
+    NoAnswer,
+    Refused,
+    UnknownHost,
+    CertificateProblem,
+    ServerError, // the server answered 4xx or 5xx
+    ConnectionBroken,
+    TooManyRedirects,
+    BadAddress,
+};
+
+struct PostResult
+{
+    PostOutcome outcome = PostOutcome::NoAnswer;
+    // The page's size now: for NewReplies, Unchanged and Baseline (the caller stores it for a baseline).
+    qint32 newSize = 0;
+    // New size minus stored size: for NewReplies and Unchanged.
+    qint64 growth = 0;
+    // ServerError: the status code.
+    int status = 0;
+    // The socket or TLS layer's words, when it gave any.
+    QString detail;
+
+    // False when the page could not be measured (it counts among those that "could not be checked").
+    bool wasChecked() const;
+    // A short text for beside the post.
+    QString text() const;
+};
+
+Q_DECLARE_METATYPE(PostResult)
+
+namespace ReplyCheck {
+
+// The outcome of a measured (or failed) page against the entry stored for it, by hasNewReplies().
+PostResult resultOf(const PageMeasurement &measurement, const QString &storedSizeEntry, qint32 threshold);
+
+} // namespace ReplyCheck

@@ -1,0 +1,105 @@
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QSslCertificate>
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <functional>
+#include <vector>
+
+#include "replies/postoutcome.h"
+#include "replies/probetimeouts.h"
+
+class PageSizeProbe;
+struct PageMeasurement;
+
+// One own post as a reply check sees it.
+struct ReplyRunPost
+{
+    QString address;
+    // The stored size entry as kept in the sizes list (a number, or the marker of a post not measured yet).
+    QString storedSize;
+};
+
+// "Check for replies" without a window: measures every post again, several at once, gives each post its
+// outcome and lists those with new replies in the order of the posts, whatever order the answers come in.
+class ReplyRun : public QObject
+{
+    Q_OBJECT
+
+public:
+    // No forum sees more connections than a browser would open.
+    static constexpr int MaxConnections = 32;
+    static constexpr int MaxConnectionsPerHost = 4;
+
+    // httpPort: the port of http addresses that name none (80; tests point it at their own server).
+    explicit ReplyRun(QObject *parent = nullptr, quint16 httpPort = 80);
+    ~ReplyRun() override;
+
+    void setTimeouts(const ProbeTimeouts &timeouts) { m_timeouts = timeouts; }
+    void setExtraCaCertificates(const QList<QSslCertificate> &certificates) { m_extraCas = certificates; }
+    // Asked for the threshold as each post's answer is judged, so a threshold saved during a run applies from
+    // the next answer on (the window reads the "size" setting here). Without one, the default threshold.
+    void setThresholdSource(std::function<qint32()> source);
+    // Precondition: both at least 1.
+    void setConnectionLimits(int total, int perHost);
+
+    // Abandons a run in flight (nothing more is reported for it) and checks the posts. With no posts the run
+    // finishes before this returns.
+    void start(const QList<ReplyRunPost> &posts);
+    void abort();
+
+    bool isRunning() const { return m_running; }
+    int postCount() const { return int(m_posts.size()); }
+    int doneCount() const { return m_done; }
+    int notCheckedCount() const { return m_notChecked; }
+    // Addresses of the posts found with new replies so far, in the order of the posts.
+    QStringList newReplies() const;
+
+signals:
+    // Status panel 1: "checking post N" (N - 1 posts are done), then "finished - N new replies found", with
+    // ", M could not be checked" when M posts could not be measured.
+    void progressText(const QString &text);
+    // Every post is reported once, in the order answers come in. For a Baseline the caller stores newSize.
+    void postChecked(int index, const PostResult &result);
+    // The post at index has new replies; it is at position in newReplies().
+    void newReplyFound(int index, int position);
+    void finished(int newReplyCount, int notCheckedCount);
+
+private:
+    void startMore();
+    void startPost(int index);
+    void onProbeFinished(PageSizeProbe *probe, const PageMeasurement &measurement);
+    void finish();
+    void dropProbes();
+
+    quint16 m_httpPort;
+    ProbeTimeouts m_timeouts;
+    QList<QSslCertificate> m_extraCas;
+    std::function<qint32()> m_thresholdSource;
+    int m_maxConnections = MaxConnections;
+    int m_maxPerHost = MaxConnectionsPerHost;
+
+    QList<ReplyRunPost> m_posts;
+    // Per post, the host it counts against.
+    std::vector<int> m_hostOf;
+    struct Host
+    {
+        std::deque<int> waiting;
+        int active = 0;
+    };
+    std::vector<Host> m_hosts;
+    QHash<PageSizeProbe *, int> m_active;
+    // Probes that have finished, kept for the next posts.
+    std::vector<PageSizeProbe *> m_idleProbes;
+    std::vector<int> m_newReplyIndexes; // ascending
+    int m_done = 0;
+    int m_notChecked = 0;
+    bool m_running = false;
+    // Counts starts, so that a handler that restarts the run ends the reporting of the old one.
+    quint64 m_generation = 0;
+};

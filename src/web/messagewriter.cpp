@@ -1,0 +1,89 @@
+#include "web/messagewriter.h"
+
+#include <QPointer>
+#include <QTimer>
+#include <QUuid>
+#include <QWebEnginePage>
+#include <QWebEngineScript>
+
+#include "links/editorcontent.h"
+#include "web/pagescripts.h"
+
+namespace {
+
+// Our scripts run apart from the page's own, so a page cannot replace what they call nor see our marks.
+constexpr quint32 s_scriptWorld = QWebEngineScript::ApplicationWorld;
+
+// Editors that take a paste a moment later (one sets a timer first) show it within a few checks.
+constexpr int s_editorCheckMs = 50;
+constexpr int s_editorChecks = 60;
+
+} // namespace
+
+MessageWriter *MessageWriter::forPage(QWebEnginePage *page)
+{
+    if (auto *writer = page->findChild<MessageWriter *>(QString(), Qt::FindDirectChildrenOnly)) {
+        return writer;
+    }
+    return new MessageWriter(page);
+}
+
+MessageWriter::MessageWriter(QWebEnginePage *page)
+    : QObject(page)
+    , m_page(page)
+{
+    connect(page, &QWebEnginePage::loadStarted, this, [this] { ++m_loads; });
+}
+
+MessageWriter::Mark MessageWriter::markDocument()
+{
+    const Mark mark { QUuid::createUuid().toString(QUuid::WithoutBraces), m_loads };
+    m_page->runJavaScript(PageScripts::markDocumentScript(mark.token), s_scriptWorld);
+    return mark;
+}
+
+void MessageWriter::write(const Mark &mark, qint16 formIndex, qint16 elementIndex, const QString &text,
+    const EditorContent &content, std::function<void(bool)> done)
+{
+    if (!isCurrent(mark)) {
+        done(false);
+        return;
+    }
+    QPointer<MessageWriter> self(this);
+    m_page->runJavaScript(
+        PageScripts::writeMessageScript(mark.token, formIndex, elementIndex, text, content.html, content.text),
+        s_scriptWorld, [self, mark, editorText = content.text, done](const QVariant &result) {
+            if (!self) {
+                return;
+            }
+            const QString written = result.typeId() == QMetaType::QString ? result.toString() : QString();
+            if (written == QLatin1String("editor")) {
+                self->waitForEditor(mark, editorText, s_editorChecks, done);
+            } else {
+                done(written == QLatin1String("field"));
+            }
+        });
+}
+
+void MessageWriter::waitForEditor(
+    const Mark &mark, const QString &editorText, int triesLeft, std::function<void(bool)> done)
+{
+    QPointer<MessageWriter> self(this);
+    m_page->runJavaScript(PageScripts::editorShowsScript(mark.token, editorText), s_scriptWorld,
+        [self, mark, editorText, triesLeft, done](const QVariant &shown) {
+            if (!self) {
+                return;
+            }
+            if (shown.toBool()) {
+                done(true);
+            } else if (triesLeft <= 1 || !self->isCurrent(mark)) {
+                done(false);
+            } else {
+                QTimer::singleShot(s_editorCheckMs, self, [self, mark, editorText, triesLeft, done] {
+                    if (self) {
+                        self->waitForEditor(mark, editorText, triesLeft - 1, done);
+                    }
+                });
+            }
+        });
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class QWebEnginePage;
+struct EditorContent;
+
+// Writes the message into the form field the markup search found, and into the rich-text editor that shows
+// that field where there is one, on the very document that was searched: a page that loads in between is
+// never written to.
+class MessageWriter : public QObject
+{
+public:
+    // A searched document: a mark put into it, and the page's load count at that moment.
+    struct Mark
+    {
+        QString token;
+        quint64 loads = 0;
+    };
+
+    // The writer of this page, made on first use; from then on it counts the page's loads.
+    static MessageWriter *forPage(QWebEnginePage *page);
+
+    // Precondition: called right before the page's markup is read for the search.
+    Mark markDocument();
+
+    // done(true) once the text is in the field and, where an editor shows the field, in the editor too;
+    // done(false) when another page has started loading since `mark`, nothing was written, or the editor
+    // did not take the text within a few seconds. done is not called if the page goes away first.
+    void write(const Mark &mark, qint16 formIndex, qint16 elementIndex, const QString &text,
+        const EditorContent &content, std::function<void(bool)> done);
+
+private:
+    explicit MessageWriter(QWebEnginePage *page);
+    void waitForEditor(const Mark &mark, const QString &editorText, int triesLeft, std::function<void(bool)> done);
+    bool isCurrent(const Mark &mark) const { return mark.loads == m_loads; }
+
+    QWebEnginePage *m_page;
+    quint64 m_loads = 0;
+};

@@ -1,0 +1,240 @@
+// Auto-Insert into the rich-text editors forum software puts over its message textarea, each set up on the
+// test forum's posting page from its real scripts: the editor shows the message, a second Auto-Insert
+// replaces it, the forum receives it with its line breaks and links when the form is sent, and the page of
+// the new post joins the own posts.
+#include <QComboBox>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolButton>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+#include <unistd.h>
+
+#include "app/mainwindow.h"
+#include "links/editorcontent.h"
+#include "links/linkformats.h"
+#include "replies/postspanel.h"
+#include "support/modalwatcher.h"
+#include "support/programstate.h"
+#include "support/testforum.h"
+#include "support/webtestutil.h"
+#include "web/browserpane.h"
+
+namespace {
+
+const QString s_draft = QStringLiteral("A first draft\r\nto be replaced");
+const QString s_message = QStringLiteral("Hello from the editor test\r\nMore at http://example.org/info today.\r\n"
+                                         "Bye & <b>thanks</b>");
+const QString s_link = QStringLiteral("http://example.org/info");
+
+QString normalSpace(QString text)
+{
+    return text.replace(QChar(0xA0), u' ').simplified();
+}
+
+// The lines of a text, each trimmed, empty ones left out.
+QStringList lines(const QString &text)
+{
+    QStringList lines;
+    for (const QString &line : text.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")))) {
+        if (!normalSpace(line).isEmpty()) {
+            lines.append(normalSpace(line));
+        }
+    }
+    return lines;
+}
+
+// The lines of what a forum received, as a reader sees them: BBCode link tags dropped and, from markup,
+// tags dropped and entities decoded.
+QStringList readableLines(QString text)
+{
+    static const QRegularExpression bbcodeLinks(QStringLiteral("\\[/?url[^\\]]*\\]"));
+    if (text.contains(bbcodeLinks)) {
+        return lines(text.remove(bbcodeLinks));
+    }
+    static const QRegularExpression lineEnds(
+        QStringLiteral("<br\\s*/?>|</p>|</div>"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression tags(QStringLiteral("<[^>]*>"));
+    text.replace(lineEnds, QStringLiteral("\n"));
+    text.remove(tags);
+    text.replace(QStringLiteral("&nbsp;"), QStringLiteral(" ")).replace(QStringLiteral("&lt;"), QStringLiteral("<"));
+    text.replace(QStringLiteral("&gt;"), QStringLiteral(">")).replace(QStringLiteral("&amp;"), QStringLiteral("&"));
+    return lines(text);
+}
+
+QByteArray sceditor(const char *format)
+{
+    return QByteArray("<script>"
+                      "var field = document.getElementById('message');"
+                      "sceditor.create(field, { format: '")
+        + format
+        + "', emoticonsEnabled: false,"
+          "  style: '/files/npm/sceditor/minified/themes/content/default.min.css' });"
+          "window.editorReady = true;"
+          "</script>";
+}
+
+} // namespace
+
+class tst_Editors : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void fillSendAndWatch_data();
+    void fillSendAndWatch();
+
+private:
+    TestForum m_forum;
+};
+
+void tst_Editors::initTestCase()
+{
+    if (geteuid() != 0) {
+        QSKIP("Watching the post measures its page on port 80, which only root may serve.");
+    }
+    QVERIFY2(QFileInfo::exists(POSTAVO_NPM_EDITORS "/sceditor/minified/sceditor.min.js")
+            && QFileInfo::exists(POSTAVO_CKEDITOR "/ckeditor.js"),
+        "the editors are missing: tools/setup.sh installs them (./test.sh runs it)");
+    m_forum.serveFolder(QStringLiteral("npm"), QStringLiteral(POSTAVO_NPM_EDITORS));
+    m_forum.serveFolder(QStringLiteral("ckeditor"), QStringLiteral(POSTAVO_CKEDITOR));
+    QVERIFY2(m_forum.listen(QHostAddress(QStringLiteral("127.0.0.4")), 80), qPrintable(m_forum.errorString()));
+}
+
+void tst_Editors::fillSendAndWatch_data()
+{
+    QTest::addColumn<QByteArray>("head");
+    QTest::addColumn<QByteArray>("setup");
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QString>("surface"); // the editing surface, as a script expression
+    QTest::addColumn<QString>("undo"); // true when the editor's own undo history holds a step; empty: none
+    QTest::addColumn<QString>("sentLink"); // how the forum receives the link; empty: as plain text
+
+    const QString frameBody = QStringLiteral("document.querySelector('#posting iframe').contentDocument.body");
+    const QByteArray sceditorHead = "<link rel='stylesheet' href='/files/npm/sceditor/minified/themes/default.min.css'>"
+                                    "<script src='/files/npm/sceditor/minified/sceditor.min.js'></script>";
+    const QByteArray bbcodeHead
+        = sceditorHead + "<script src='/files/npm/sceditor/minified/formats/bbcode.js'></script>";
+    const QByteArray xhtmlHead = sceditorHead + "<script src='/files/npm/sceditor/minified/formats/xhtml.js'></script>";
+    const QString bbcodeLink = "[url=" + s_link + "]" + s_link + "[/url]";
+    const QString htmlLink = "href=\"" + s_link + "\"";
+    QTest::newRow("sceditor-bbcode") << bbcodeHead << sceditor("bbcode") << "html" << frameBody << "" << bbcodeLink;
+    QTest::newRow("sceditor-html") << xhtmlHead << sceditor("xhtml") << "html" << frameBody << "" << htmlLink;
+
+    const QByteArray ckeditor = "<script>"
+                                "CKEDITOR.replace('message');"
+                                "CKEDITOR.on('instanceReady', function () { window.editorReady = true; });"
+                                "</script>";
+    const QString ckeditorUndo = QStringLiteral("CKEDITOR.instances.message.undoManager.undoable()");
+    QTest::newRow("ckeditor-4") << QByteArray("<script src='/files/ckeditor/ckeditor.js'></script>") << ckeditor
+                                << "html" << frameBody << ckeditorUndo << htmlLink;
+    QTest::newRow("ckeditor-4-text-format") << QByteArray("<script src='/files/ckeditor/ckeditor.js'></script>")
+                                            << ckeditor << "text" << frameBody << ckeditorUndo << "";
+
+    QTest::newRow("tinymce") << QByteArray("<script src='/files/npm/tinymce/tinymce.min.js'></script>")
+                             << QByteArray(
+                                    "<script>tinymce.init({ selector: '#message', menubar: false, promotion: false,"
+                                    "  init_instance_callback: function () { window.editorReady = true; } });</script>")
+                             << "html" << frameBody << "tinymce.activeEditor.undoManager.hasUndo()" << htmlLink;
+
+    // Quill leaves the form to the page: the page hides the textarea and fills it when the form is sent.
+    QTest::newRow("quill") << QByteArray("<link rel='stylesheet' href='/files/npm/quill/dist/quill.snow.css'>"
+                                         "<script src='/files/npm/quill/dist/quill.js'></script>")
+                           << QByteArray("<script>"
+                                         "var field = document.getElementById('message');"
+                                         "field.style.display = 'none';"
+                                         "var box = document.createElement('div');"
+                                         "field.parentNode.insertBefore(box, field.nextSibling);"
+                                         "window.quill = new Quill(box, { theme: 'snow' });"
+                                         "document.getElementById('posting').addEventListener('submit', function () {"
+                                         "  field.value = window.quill.getSemanticHTML(); });"
+                                         "window.editorReady = true;"
+                                         "</script>")
+                           << "html" << QStringLiteral("document.querySelector('#posting .ql-editor')")
+                           << "window.quill.history.stack.undo.length > 0" << htmlLink;
+}
+
+void tst_Editors::fillSendAndWatch()
+{
+    QFETCH(QByteArray, head);
+    QFETCH(QByteArray, setup);
+    QFETCH(QString, format);
+    QFETCH(QString, surface);
+    QFETCH(QString, undo);
+    QFETCH(QString, sentLink);
+
+    m_forum.setPostingPageEditor(head, setup);
+    ProgramState state;
+    MainWindow window(state.context);
+    QVERIFY(window.startUp());
+    window.show();
+    QWebEnginePage *page = window.browserPane->webView->page();
+    const auto run = [page](const QString &script) { return WebTest::evaluateJavaScriptSync(page, script); };
+    const auto shown = [&] {
+        return run(QStringLiteral("(function () { var s = %1;"
+                                  "  return { text: s.innerText, bold: s.querySelectorAll('b,strong').length,"
+                                  "    links: Array.prototype.map.call(s.querySelectorAll('a'),"
+                                  "      function (a) { return a.getAttribute('href'); }) }; })()")
+                       .arg(surface))
+            .toMap();
+    };
+
+    const QString postAddress = m_forum.baseUrl() + "/post";
+    const QString threadAddress = m_forum.baseUrl() + "/thread";
+    window.navigate(postAddress);
+    QTRY_VERIFY_WITH_TIMEOUT(window.browserPane->addressEdit->text() == postAddress && window.panelText(1) == "Complete", 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(run("window.editorReady === true").toBool(), 20000);
+    QVERIFY2(run(QStringLiteral("document.getElementById('message').getClientRects().length")).toInt() == 0,
+        "the editor hides the textarea");
+    window.formatSelector->setCurrentIndex(window.formatSelector->findText(format));
+    QCOMPARE(window.formatSelector->currentText(), format);
+    const LinkFormat *linkFormat = state.formats.findByName(format);
+
+    ModalWatcher boxes;
+    QSignalSpy finished(&window, &MainWindow::autoInsertFinished);
+    for (const QString &message : { s_draft, s_message }) {
+        window.setMessageText(message);
+        window.autoInsertButton->click();
+        QVERIFY(finished.wait(20000));
+        QCOMPARE(finished.takeFirst().first().toBool(), true);
+        const QString converted = window.convertedOutgoingText();
+        // Shown in the editor, in place of what it showed before.
+        QCOMPARE(normalSpace(shown().value("text").toString()), normalSpace(editorContent(converted, linkFormat).text));
+        if (!undo.isEmpty()) {
+            QVERIFY2(run(undo).toBool(), "the editor's undo history holds the insertion");
+        }
+    }
+    QCOMPARE(boxes.titles, QStringList());
+    const QVariantMap editor = shown();
+    QCOMPARE(editor.value("bold").toInt(), 0);
+    QCOMPARE(editor.value("links").toStringList(), sentLink.isEmpty() ? QStringList() : QStringList { s_link });
+
+    // Sent as a user sends it: the editor puts its content into the field the forum gets.
+    const qsizetype postsBefore = m_forum.posts().size();
+    run("document.getElementById('subject').value = 'Editor test'; document.getElementById('send').click(); true");
+    QTRY_VERIFY_WITH_TIMEOUT(window.browserPane->addressEdit->text() == threadAddress && window.panelText(1) == "Complete", 20000);
+    QCOMPARE(m_forum.posts().size(), postsBefore + 1);
+    const QString received = m_forum.posts().last().message;
+    QCOMPARE(readableLines(received), lines(s_message));
+    if (sentLink.isEmpty()) {
+        QVERIFY2(!received.contains("href") && !received.contains("[url"), qPrintable(received));
+    } else {
+        QVERIFY2(received.contains(sentLink), qPrintable(received));
+    }
+
+    // The forum shows the post's first line: its page becomes an own post.
+    QTRY_COMPARE_WITH_TIMEOUT(window.postsPanel->postList->count(), 1, 10000);
+    QCOMPARE(window.postsPanel->postList->item(0)->text(), threadAddress);
+    QCOMPARE(boxes.titles, QStringList());
+}
+
+POSTAVO_WEB_TEST_MAIN(tst_Editors)
+#include "tst_editors.moc"
