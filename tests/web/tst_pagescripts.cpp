@@ -102,7 +102,7 @@ void tst_PageScripts::indexesAsNumbers()
 {
     const QString script = setFormFieldValueScript(-1, 32767, QStringLiteral("m"));
     QVERIFY(script.contains(QStringLiteral("formIndex = -1,")));
-    QVERIFY(script.contains(QStringLiteral("elementIndex = 32767,")));
+    QVERIFY(script.contains(QStringLiteral("elementIndex = 32767;")));
 }
 
 QTEST_GUILESS_MAIN(tst_PageScripts)
