@@ -1,1 +1,0 @@
-postavo_bench(replyrun SOURCES replyrun.cpp)
