@@ -22,6 +22,7 @@
 #include "base/settingsstore.h"
 #include "links/linkformats.h"
 #include "replies/pagesizeprobe.h"
+#include "replies/replymonitor.h"
 #include "support/nginxserver.h"
 
 #include <unistd.h>
@@ -78,12 +79,8 @@ RunResult runOnce(MainWindow &window)
     RunResult result;
     QEventLoop loop;
     bool sawBox = false;
-    // Connected after the window's own handler, so this sees the panel as the step left it.
-    const auto completed = QObject::connect(window.replyMonitor->checkProbe(), &PageSizeProbe::completed, &loop, [&] {
-        if (window.panelText(1).startsWith(QLatin1String("finished - "))) {
-            loop.quit();
-        }
-    });
+    // The end text reaches the panel before the run's end is announced.
+    const auto completed = QObject::connect(window.replyMonitor, &ReplyMonitor::checkFinished, &loop, &QEventLoop::quit);
     QTimer watchdog;
     QObject::connect(&watchdog, &QTimer::timeout, &loop, [&] {
         closeModalBoxes(&sawBox);
@@ -107,7 +104,8 @@ RunResult runOnce(MainWindow &window)
     return result;
 }
 
-// The same walk with a bare probe and no window: what the server and the socket layer cost by themselves.
+// The old walk, one page at a time with a bare probe and no window: what the server and the socket layer cost
+// by themselves.
 double probeAloneSeconds(const QStringList &addresses)
 {
     PageSizeProbe probe;
@@ -230,7 +228,7 @@ int main(int argc, char **argv)
         bare.push_back(s_pageCount / probeAloneSeconds(addresses));
     }
     std::sort(bare.begin(), bare.end());
-    std::printf("bare probe without the window, for comparison: best %.0f, median %.0f pages/s\n", bare.back(),
+    std::printf("one bare probe, one page at a time, without the window, for comparison: best %.0f, median %.0f pages/s\n", bare.back(),
         bare[bare.size() / 2]);
 
     // The server is stopped first so that only the browser engine's helpers count as child processes.

@@ -4,9 +4,14 @@ set(POSTAVO_FUZZ_CORE_SOURCES
     base/settingsstore.cpp
     base/textfile.cpp
     forums/listfiles.cpp
+    links/editorcontent.cpp
     links/linkconversion.cpp
     links/linkformats.cpp
     messages/messagestore.cpp
+    replies/pagesizeprobe.cpp
+    replies/pagesizeprobe.h
+    replies/postaddress.cpp
+    replies/probetimeouts.cpp
     ui/rtfreader.cpp
     ui/skinfile.cpp
     web/formscan.cpp
@@ -14,9 +19,11 @@ set(POSTAVO_FUZZ_CORE_SOURCES
 
 # Each target is fuzz_<name>, built from <name>.cpp, with its seeds in corpus/<name>.
 set(POSTAVO_FUZZ_TARGETS
+    editorcontent
     formscan
     linkconversion
     listfiles
+    postaddress
     rtfreader
     skinfile
 )

@@ -10,6 +10,7 @@
 #include <QTabBar>
 #include <QTimer>
 #include <QToolButton>
+#include <QWebEngineView>
 
 #include "base/branding.h"
 #include "base/settingsstore.h"
@@ -20,7 +21,9 @@
 #include "links/optionsdialog.h"
 #include "messages/messagepanel.h"
 #include "messages/messagepicker.h"
+#include "replies/postaddress.h"
 #include "replies/postspanel.h"
+#include "replies/probetimeouts.h"
 #include "replies/replycheck.h"
 #include "replies/replymonitor.h"
 #include "ui/aboutwindow.h"
@@ -133,7 +136,10 @@ void MainWindow::createControls()
             m_context.settings->read(s_data, QStringLiteral("size"), QStringLiteral("500")));
     };
     replyMonitor = new ReplyMonitor(threshold, m_probePort, this);
-    postsPanel = place(new PostsPanel(ownPosts, replyMonitor, address, client), "postsFrame", 120, 5520, 3615, 4335);
+    replyMonitor->setTimeoutSource([this] { return ProbeTimeouts::fromSettings(*m_context.settings); });
+    const auto postAddress = [this] { return currentPostAddress(); };
+    postsPanel
+        = place(new PostsPanel(ownPosts, replyMonitor, postAddress, client), "postsFrame", 120, 5520, 3615, 4335);
     postsPanel->hide();
 
     autoInserter = new AutoInsertController(browserPane->webView,
@@ -384,6 +390,11 @@ void MainWindow::navigate(const QString &address)
 QString MainWindow::currentAddress() const
 {
     return browserPane->currentAddress();
+}
+
+QString MainWindow::currentPostAddress() const
+{
+    return PostAddress::storedText(browserPane->webView->url());
 }
 
 void MainWindow::loadLists()

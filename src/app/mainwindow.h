@@ -65,6 +65,8 @@ public:
 
     void navigate(const QString &address);
     QString currentAddress() const;
+    // The same address as it is kept among the own posts: fully encoded.
+    QString currentPostAddress() const;
 
     // Windows opened from here
     void showHelpWindow();

@@ -1,6 +1,7 @@
 #include "forums/ownposts.h"
 
 #include "forums/listfiles.h"
+#include "replies/postaddress.h"
 
 OwnPosts::OwnPosts(const QStringList &addresses, const QStringList &sizes)
 {
@@ -28,12 +29,18 @@ QString OwnPosts::storedSize(int index) const
 
 int OwnPosts::indexOf(const QString &address) const
 {
+    // The same text first: an older list may hold one post in two spellings.
+    const QString wanted = PostAddress::identity(address);
+    int same = -1;
     for (int i = 0; i < count(); ++i) {
         if (m_entries.at(i).address == address) {
             return i;
         }
+        if (same < 0 && PostAddress::identity(m_entries.at(i).address) == wanted) {
+            same = i;
+        }
     }
-    return -1;
+    return same;
 }
 
 bool OwnPosts::add(const QString &address)

@@ -22,7 +22,7 @@ public:
     bool isFull() const;
     QString address(int index) const;
     QString storedSize(int index) const;
-    // -1 when the address is not watched.
+    // The entry of the same post (fragment and encoding form aside); -1 when the address is not watched.
     int indexOf(const QString &address) const;
     bool contains(const QString &address) const { return indexOf(address) >= 0; }
 

@@ -24,9 +24,11 @@
 
 namespace {
 
+// "1 second", "15 seconds".
 QString seconds(int milliseconds)
 {
-    return QString::number((milliseconds + 500) / 1000);
+    const int whole = (milliseconds + 500) / 1000;
+    return whole == 1 ? PageSizeProbe::tr("1 second") : PageSizeProbe::tr("%1 seconds").arg(whole);
 }
 
 // The lines of a header (the text before its blank line), line ends removed.
@@ -392,13 +394,13 @@ void PageSizeProbe::onWatchdog()
     const qint64 now = m_clock.elapsed();
     if (now >= m_timeouts.pageMs) {
         fail(ProbeFailure::NoAnswer, QAbstractSocket::SocketTimeoutError,
-            tr("The page did not end within %1 seconds").arg(seconds(m_timeouts.pageMs)));
+            tr("The page did not end within %1").arg(seconds(m_timeouts.pageMs)));
     } else if (!m_connected && now - m_stageStartMs >= m_timeouts.connectMs) {
         fail(ProbeFailure::NoAnswer, QAbstractSocket::SocketTimeoutError,
-            tr("No connection within %1 seconds").arg(seconds(m_timeouts.connectMs)));
+            tr("No connection within %1").arg(seconds(m_timeouts.connectMs)));
     } else if (m_connected && now - m_lastArrivalMs >= m_timeouts.readMs) {
         fail(ProbeFailure::NoAnswer, QAbstractSocket::SocketTimeoutError,
-            tr("Nothing arrived for %1 seconds").arg(seconds(m_timeouts.readMs)));
+            tr("Nothing arrived for %1").arg(seconds(m_timeouts.readMs)));
     } else {
         armWatchdog();
     }

@@ -1,15 +1,19 @@
 // The own posts, their watch and the reply check's view.
 #include "replies/postspanel.h"
 
+#include <QFont>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPixmap>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QTabBar>
 #include <cstdlib>
 
 #include "forums/listfiles.h"
 #include "forums/ownposts.h"
+#include "replies/postoutcome.h"
 #include "replies/replymonitor.h"
 #include "ui/placement.h"
 
@@ -30,6 +34,15 @@ PostsPanel::PostsPanel(OwnPosts &posts, ReplyMonitor *monitor, std::function<QSt
     postTabs->addTab(tr("Show All"));
     postTabs->addTab(tr("New Replies "));
     postList = place(new QListWidget(this), "postList", 60, 1320, 3435, 1620);
+    // Room for the small mark a reply check puts beside a post.
+    const int markSize = style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, postList);
+    postList->setIconSize(QSize(markSize, markSize));
+    m_failedMark = style()->standardIcon(QStyle::SP_MessageBoxWarning, nullptr, postList);
+    m_baselineMark = style()->standardIcon(QStyle::SP_MessageBoxInformation, nullptr, postList);
+    // Blank, so the addresses of a checked list line up whatever their outcome.
+    QPixmap blank(postList->iconSize());
+    blank.fill(Qt::transparent);
+    m_blankMark = QIcon(blank);
     newRepliesList = place(new QListWidget(this), "newRepliesList", 60, 1320, 3435, 1230);
     newRepliesList->hide();
     checkRepliesButton->hide();
@@ -56,9 +69,12 @@ PostsPanel::PostsPanel(OwnPosts &posts, ReplyMonitor *monitor, std::function<QSt
     });
 
     connect(m_monitor, &ReplyMonitor::baselineMeasured, this, &PostsPanel::baselineMeasured);
-    connect(m_monitor, &ReplyMonitor::newReplies, this, [this](const QString &address) {
-        newRepliesList->addItem(address);
+    connect(m_monitor, &ReplyMonitor::postChecked, this, &PostsPanel::postChecked);
+    // Answers come in any order; the list keeps the order of the own posts.
+    connect(m_monitor, &ReplyMonitor::newReplyFound, this, [this](int position, const QString &address) {
+        newRepliesList->insertItem(position, address);
     });
+    connect(m_monitor, &ReplyMonitor::checkFinished, this, &PostsPanel::checkFinished);
     connect(m_monitor, &ReplyMonitor::statusText, this, &PostsPanel::statusText);
     connect(m_monitor, &ReplyMonitor::probeFailed, this, &PostsPanel::showProbeError);
 }
@@ -78,6 +94,17 @@ void PostsPanel::fitContents()
 int PostsPanel::listTop() const
 {
     return twTop(postList);
+}
+
+bool PostsPanel::isChecking() const
+{
+    return m_monitor->isChecking();
+}
+
+QString PostsPanel::outcomeText(int row) const
+{
+    const QListWidgetItem *item = postList->item(row);
+    return item != nullptr ? item->toolTip() : QString();
 }
 
 void PostsPanel::watchCurrentPage()
@@ -122,6 +149,9 @@ void PostsPanel::unwatchSelectedPost()
 void PostsPanel::checkForReplies()
 {
     newRepliesList->clear();
+    for (int row = 0; row < postList->count(); ++row) {
+        showOutcome(postList->item(row), nullptr);
+    }
     QList<ReplyMonitor::Post> posts;
     posts.reserve(m_posts.count());
     for (int i = 0; i < m_posts.count(); ++i) {
@@ -158,6 +188,11 @@ void PostsPanel::showSelectedPost()
     const int index = postList->currentRow();
     if (index >= 0) {
         emit statusText(2, m_posts.address(index));
+        // The outcome of the last check, for those who cannot hover over the post for its tooltip.
+        const QString outcome = outcomeText(index);
+        if (!outcome.isEmpty()) {
+            emit statusText(3, outcome);
+        }
     }
 }
 
@@ -172,7 +207,45 @@ void PostsPanel::baselineMeasured(int index, const QString &address, qint32 size
 {
     // The own posts may have changed while the page was measured: the size goes to the entry that still holds
     // the measured address, and nowhere when that post was removed.
-    m_posts.storeSize(index, address, QString::number(size));
+    const int stored = m_posts.storeSize(index, address, QString::number(size));
+    // A mark from an earlier check no longer tells the truth.
+    showOutcome(postList->item(stored), nullptr);
+}
+
+void PostsPanel::postChecked(int index, const QString &address, const PostResult &result)
+{
+    if (result.outcome == PostOutcome::Baseline) {
+        m_posts.storeSize(index, address, QString::number(result.newSize));
+    }
+    showOutcome(postItem(index, address), &result);
+}
+
+QListWidgetItem *PostsPanel::postItem(int index, const QString &address) const
+{
+    if (m_posts.address(index) != address) {
+        index = m_posts.addresses().indexOf(address);
+    }
+    return index >= 0 ? postList->item(index) : nullptr;
+}
+
+void PostsPanel::showOutcome(QListWidgetItem *item, const PostResult *result) const
+{
+    if (item == nullptr) {
+        return;
+    }
+    const QString text = result != nullptr ? result->text() : QString();
+    item->setToolTip(text);
+    item->setData(Qt::AccessibleDescriptionRole, text);
+    QFont font = postList->font();
+    font.setBold(result != nullptr && result->outcome == PostOutcome::NewReplies);
+    item->setFont(font);
+    if (result == nullptr) {
+        item->setIcon(QIcon());
+    } else if (!result->wasChecked()) {
+        item->setIcon(m_failedMark);
+    } else {
+        item->setIcon(result->outcome == PostOutcome::Baseline ? m_baselineMark : m_blankMark);
+    }
 }
 
 void PostsPanel::showProbeError(const QString &text)

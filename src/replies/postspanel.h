@@ -1,13 +1,17 @@
 #pragma once
 
 #include <QGroupBox>
+#include <QIcon>
+#include <QStringList>
 #include <functional>
 
 class QListWidget;
+class QListWidgetItem;
 class QPushButton;
 class QTabBar;
 class OwnPosts;
 class ReplyMonitor;
+struct PostResult;
 
 // The user's own posts: watch the current page, remove a watch, and "Check for replies" with the view of
 // the posts that have new replies.
@@ -26,6 +30,9 @@ public:
     void fitContents();
     int listTop() const;
     ReplyMonitor *monitor() const { return m_monitor; }
+    bool isChecking() const;
+    // The outcome the last check gave the post at row of the own-posts list; empty when it has none.
+    QString outcomeText(int row) const;
 
     QPushButton *watchButton = nullptr;
     QPushButton *unwatchButton = nullptr;
@@ -46,6 +53,8 @@ signals:
     void statusText(int panel, const QString &text);
     // An own post is to be opened in the browser.
     void openPost(const QString &address);
+    // A reply check has ended; newReplyAddresses in the order of the own posts.
+    void checkFinished(int newReplyCount, int notCheckedCount, const QStringList &newReplyAddresses);
 
 private:
     void switchPostView();
@@ -53,8 +62,17 @@ private:
     void showSelectedReply();
     void baselineMeasured(int index, const QString &address, qint32 size);
     void showProbeError(const QString &text);
+    void postChecked(int index, const QString &address, const PostResult &result);
+    // The row of the own-posts list that holds address, index first (the list may have changed since).
+    QListWidgetItem *postItem(int index, const QString &address) const;
+    // Marks an own post with its outcome; without one, takes the mark away.
+    void showOutcome(QListWidgetItem *item, const PostResult *result) const;
 
     OwnPosts &m_posts;
     ReplyMonitor *m_monitor;
     std::function<QString()> m_currentAddress;
+    // Beside a post the check could not measure, one it measured for the first time, and any other.
+    QIcon m_failedMark;
+    QIcon m_baselineMark;
+    QIcon m_blankMark;
 };

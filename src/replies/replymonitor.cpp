@@ -1,75 +1,89 @@
 #include "replies/replymonitor.h"
 
+#include "replies/pagemeasurement.h"
 #include "replies/pagesizeprobe.h"
-#include "replies/replycheck.h"
+
+namespace {
+const QString s_crlf = QStringLiteral("\r\n");
+}
 
 ReplyMonitor::ReplyMonitor(std::function<qint32()> threshold, quint16 port, QObject *parent)
     : QObject(parent)
-    , m_threshold(std::move(threshold))
     , m_baselineProbe(new PageSizeProbe(this, port))
-    , m_checkProbe(new PageSizeProbe(this, port))
+    , m_run(new ReplyRun(this, port))
 {
     m_baselineProbe->setObjectName(QStringLiteral("baselineProbe"));
-    m_checkProbe->setObjectName(QStringLiteral("checkProbe"));
-    connect(m_baselineProbe, &PageSizeProbe::completed, this, [this] {
-        emit baselineMeasured(m_baselineIndex, m_baselineAddress, m_baselineProbe->byteCount());
-        emit statusText(2, QStringLiteral("Response completed"));
+    m_run->setObjectName(QStringLiteral("replyRun"));
+    m_run->setThresholdSource(std::move(threshold));
+
+    connect(m_baselineProbe, &PageSizeProbe::panelText, this, &ReplyMonitor::statusText);
+    connect(m_baselineProbe, &PageSizeProbe::finished, this, &ReplyMonitor::baselineFinished);
+    // A failure is told once, by whichever of the two older signals follows finished(); the text names the
+    // reason in the user's words.
+    connect(m_baselineProbe, &PageSizeProbe::startFailed, this, [this](int number, const QString &description) {
+        const QString reason = m_baselineProbe->measurement().problemText();
+        emit probeFailed(QStringLiteral("An error has occurred.") + s_crlf + QStringLiteral("Error #: ")
+                         + QString::number(number) + s_crlf + QStringLiteral("Description: ")
+                         + (reason.isEmpty() ? description : reason));
     });
-    connect(m_checkProbe, &PageSizeProbe::completed, this, &ReplyMonitor::checkMeasured);
-    const QString crlf = QStringLiteral("\r\n");
-    for (PageSizeProbe *probe : {m_baselineProbe, m_checkProbe}) {
-        connect(probe, &PageSizeProbe::panelText, this, &ReplyMonitor::statusText);
-        connect(probe, &PageSizeProbe::startFailed, this, [this, crlf](int number, const QString &description) {
-            emit probeFailed(QStringLiteral("An error has occurred.") + crlf + QStringLiteral("Error #: ")
-                             + QString::number(number) + crlf + QStringLiteral("Description: ") + description);
-        });
-        connect(probe, &PageSizeProbe::socketFailed, this, [this, crlf](int number, const QString &description) {
-            emit probeFailed(QStringLiteral("Error occurred.") + crlf + QStringLiteral("Error #: ")
-                             + QString::number(number) + crlf + description);
-        });
-    }
+    connect(m_baselineProbe, &PageSizeProbe::socketFailed, this, [this](int number, const QString &description) {
+        const QString reason = m_baselineProbe->measurement().problemText();
+        emit probeFailed(QStringLiteral("Error occurred.") + s_crlf + QStringLiteral("Error #: ")
+                         + QString::number(number) + s_crlf + (reason.isEmpty() ? description : reason));
+    });
+
+    connect(m_run, &ReplyRun::progressText, this, [this](const QString &text) { emit statusText(1, text); });
+    connect(m_run, &ReplyRun::postChecked, this, [this](int index, const PostResult &result) {
+        emit postChecked(index, m_posts.at(index).address, result);
+    });
+    connect(m_run, &ReplyRun::newReplyFound, this, [this](int index, int position) {
+        emit newReplyFound(position, m_posts.at(index).address);
+    });
+    connect(m_run, &ReplyRun::finished, this, [this](int newReplyCount, int notCheckedCount) {
+        emit checkFinished(newReplyCount, notCheckedCount, m_run->newReplies());
+    });
+}
+
+void ReplyMonitor::setExtraCaCertificates(const QList<QSslCertificate> &certificates)
+{
+    m_baselineProbe->setExtraCaCertificates(certificates);
+    m_run->setExtraCaCertificates(certificates);
+}
+
+ProbeTimeouts ReplyMonitor::timeouts() const
+{
+    return m_timeoutSource ? m_timeoutSource() : ProbeTimeouts();
 }
 
 void ReplyMonitor::measureBaseline(const QString &address, int index)
 {
     m_baselineIndex = index;
     m_baselineAddress = address;
+    m_baselineProbe->setTimeouts(timeouts());
     m_baselineProbe->start(address);
+}
+
+void ReplyMonitor::baselineFinished(const PageMeasurement &measurement)
+{
+    if (measurement.isUsable()) {
+        emit baselineMeasured(m_baselineIndex, m_baselineAddress, measurement.size);
+        emit statusText(2, QStringLiteral("Response completed"));
+    } else if (measurement.isServerError()) {
+        // The server's error page is no baseline; the post stays unmeasured and the check takes its size later.
+        emit probeFailed(QStringLiteral("Error occurred.") + s_crlf + QStringLiteral("Error #: ")
+                         + QString::number(measurement.status) + s_crlf + measurement.problemText());
+    }
 }
 
 void ReplyMonitor::startCheck(const QList<Post> &posts)
 {
-    // A second start restarts the run from the first post; the new probe start drops the old exchange.
+    // The run's own start drops a run in flight, so nothing of it reaches the new list.
     m_posts = posts;
-    m_checkIndex = 0;
-    m_newReplyCount = 0;
-    checkNext();
+    m_run->setTimeouts(timeouts());
+    m_run->start(m_posts);
 }
 
-void ReplyMonitor::checkNext()
+bool ReplyMonitor::isChecking() const
 {
-    m_runThreshold = m_threshold ? m_threshold() : ReplyCheck::defaultThreshold;
-    emit statusText(1, QStringLiteral("checking post ") + QString::number(m_checkIndex + 1));
-    if (m_checkIndex > m_posts.size() - 1) {
-        emit statusText(1, QStringLiteral("finished - ") + QString::number(m_newReplyCount)
-                               + QStringLiteral(" new replies found"));
-        emit finished(m_newReplyCount);
-        return;
-    }
-    m_checkProbe->start(m_posts.at(m_checkIndex).address);
-}
-
-void ReplyMonitor::checkMeasured()
-{
-    const qint32 size = m_checkProbe->byteCount();
-    if (m_checkIndex < m_posts.size()) {
-        const Post &post = m_posts.at(m_checkIndex);
-        emit postChecked(m_checkIndex, size);
-        if (ReplyCheck::hasNewReplies(size, ReplyCheck::storedSize(post.storedSize), m_runThreshold)) {
-            ++m_newReplyCount;
-            emit newReplies(post.address);
-        }
-    }
-    ++m_checkIndex;
-    checkNext();
+    return m_run->isRunning();
 }

@@ -2,60 +2,70 @@
 
 #include <QList>
 #include <QObject>
+#include <QSslCertificate>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
-class PageSizeProbe;
+#include "replies/postoutcome.h"
+#include "replies/probetimeouts.h"
+#include "replies/replyrun.h"
 
-// Measures own post pages: the baseline size of one page ("Watch This Post"), and the reply check, which walks
-// a list of posts and reports those that grew by more than the threshold since their size was stored.
+class PageSizeProbe;
+struct PageMeasurement;
+
+// Measures own post pages: the baseline size of one page ("Watch This Post"), and the reply check, which
+// measures every post again, several at once, and reports those that grew by more than the threshold since
+// their size was stored.
 class ReplyMonitor : public QObject
 {
     Q_OBJECT
 
 public:
-    struct Post
-    {
-        QString address;
-        QString storedSize; // as stored: a byte count or the unmeasured marker
-    };
+    using Post = ReplyRunPost;
 
-    // port: the port the probes connect to (80; tests point it at their own server). threshold is asked at
-    // every step of a run, so a threshold saved during a run applies from the next post on.
+    // port: the port of http addresses that name none (80; tests point it at their own server). threshold is
+    // asked as each answer of a run is judged, so a threshold saved during a run applies from then on.
     ReplyMonitor(std::function<qint32()> threshold, quint16 port = 80, QObject *parent = nullptr);
 
-    // Measures one page; baselineMeasured follows unless the probe fails.
+    // Asked at every measurement and run, so limits edited in the settings file apply from the next one on.
+    void setTimeoutSource(std::function<ProbeTimeouts()> source) { m_timeoutSource = std::move(source); }
+    // Certificate authorities trusted besides the system's (tests bring their own).
+    void setExtraCaCertificates(const QList<QSslCertificate> &certificates);
+
+    // Measures one page; baselineMeasured follows when it gives a usable size, probeFailed (once) otherwise.
     void measureBaseline(const QString &address, int index);
-    // Starts a run over the posts from the first one; a run already going is dropped.
+    // Starts a run over the posts; a run already going is dropped without reporting anything more.
     void startCheck(const QList<Post> &posts);
+    bool isChecking() const;
 
     PageSizeProbe *baselineProbe() const { return m_baselineProbe; }
-    PageSizeProbe *checkProbe() const { return m_checkProbe; }
+    ReplyRun *run() const { return m_run; }
 
 signals:
     // The page of the post at index (when the list has not changed since) measured size bytes.
     void baselineMeasured(int index, const QString &address, qint32 size);
-    // A post of the run grew by more than the threshold.
-    void newReplies(const QString &address);
-    void postChecked(int index, qint32 size);
-    // A run has ended having found count posts with new replies.
-    void finished(int count);
+    // A post of the run has its outcome; for a Baseline the caller stores result.newSize. index and address
+    // are the post's in the list the run was started with.
+    void postChecked(int index, const QString &address, const PostResult &result);
+    // A post of the run grew by more than the threshold; position is its place among the new replies found
+    // so far, which keep the order of the posts.
+    void newReplyFound(int position, const QString &address);
+    // A run has ended; newReplyAddresses in the order of the posts.
+    void checkFinished(int newReplyCount, int notCheckedCount, const QStringList &newReplyAddresses);
     // Texts for status panels 1 (run progress), 2 (connection states) and 3 (download progress).
     void statusText(int panel, const QString &text);
-    // A probe could not start or its connection failed; the text says so.
+    // The page to watch could not be measured; the text says why.
     void probeFailed(const QString &text);
 
 private:
-    void checkNext();
-    void checkMeasured();
+    void baselineFinished(const PageMeasurement &measurement);
+    ProbeTimeouts timeouts() const;
 
-    std::function<qint32()> m_threshold;
+    std::function<ProbeTimeouts()> m_timeoutSource;
     PageSizeProbe *m_baselineProbe;
-    PageSizeProbe *m_checkProbe;
+    ReplyRun *m_run;
     int m_baselineIndex = -1;
     QString m_baselineAddress;
     QList<Post> m_posts;
-    qint16 m_checkIndex = 0;
-    qint16 m_newReplyCount = 0;
-    qint32 m_runThreshold = 500;
 };

@@ -637,7 +637,7 @@ void TestPageSizeProbe::noConnectionInTime()
     QVERIFY(finished.wait(5000));
     const auto measurement = finished.first().at(0).value<PageMeasurement>();
     QCOMPARE(measurement.failure, ProbeFailure::NoAnswer);
-    QCOMPARE(measurement.detail, QStringLiteral("No connection within 1 seconds"));
+    QCOMPARE(measurement.detail, QStringLiteral("No connection within 1 second"));
     ::close(listener);
 }
 

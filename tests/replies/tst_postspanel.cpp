@@ -1,5 +1,6 @@
 // The reply check run in the main window, against pages served on loopback.
 #include <QHash>
+#include <QSignalSpy>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabBar>
@@ -13,6 +14,7 @@
 #include "base/settingsstore.h"
 #include "forums/listfiles.h"
 #include "links/linkformats.h"
+#include "support/modalwatcher.h"
 #include "support/webtestutil.h"
 #include "support/pageserver.h"
 #include "support/programstate.h"
@@ -28,10 +30,12 @@ private slots:
     void listsGrownPostsOnly_data();
     void listsGrownPostsOnly();
     void secondPressRestartsTheRun();
+    void brokenPostsGetTheirOutcomeAndTheRunGoesOn();
     void tabsSwitchTheView();
 
 private:
     void addPost(const QString &path, const QByteArray &body, const QString &storedSize);
+    void addAddress(const QString &address, const QString &storedSize);
     void runCheck();
 
     PageServer m_server;
@@ -60,8 +64,13 @@ void tst_PostsPanel::cleanup()
 void tst_PostsPanel::addPost(const QString &path, const QByteArray &body, const QString &storedSize)
 {
     m_server.bodies.insert(path.toUtf8(), body);
-    m_window->ownPosts.add(m_server.address(path));
-    m_window->ownPosts.storeSize(m_window->ownPosts.count() - 1, m_server.address(path), storedSize);
+    addAddress(m_server.address(path), storedSize);
+}
+
+void tst_PostsPanel::addAddress(const QString &address, const QString &storedSize)
+{
+    m_window->ownPosts.add(address);
+    m_window->ownPosts.storeSize(m_window->ownPosts.count() - 1, address, storedSize);
     m_window->postsPanel->showPosts();
 }
 
@@ -110,11 +119,10 @@ void tst_PostsPanel::listsGrownPostsOnly()
     QCOMPARE(found, expected);
     QCOMPARE(m_window->panelText(1),
              QStringLiteral("finished - %1 new replies found").arg(expected.size()));
-    // A check never changes the stored sizes.
-    QCOMPARE(m_window->ownPosts.storedSize(0), QStringLiteral("1000"));
-    QCOMPARE(m_window->ownPosts.storedSize(1), ListFiles::unmeasuredSize);
+    // A check stores sizes only for posts that had no usable one.
+    QCOMPARE(m_window->ownPosts.sizes(), (QStringList{"1000", "9000", "1000", "9000", "1000", "1000"}));
 
-    // Nothing was measured again, so the next run reports the same posts.
+    // The grown posts were not measured again, so the next run reports the same posts.
     runCheck();
     QCOMPARE(m_window->postsPanel->newRepliesList->count(), expected.size());
 }
@@ -125,14 +133,56 @@ void tst_PostsPanel::secondPressRestartsTheRun()
     addPost("/other", QByteArray(5000, 'b'), "1000");
     m_server.holding = true;
     m_window->postsPanel->checkRepliesButton->click();
-    QTRY_COMPARE(m_window->panelText(1), QStringLiteral("checking post 1"));
+    // Both are asked at once: the other one is done while the slow one still waits.
+    QTRY_COMPARE(m_window->panelText(1), QStringLiteral("checking post 2"));
+    QVERIFY(m_window->postsPanel->isChecking());
     QTest::qWait(200);
-    QCOMPARE(m_window->panelText(1), QStringLiteral("checking post 1"));
+    QCOMPARE(m_window->panelText(1), QStringLiteral("checking post 2"));
 
     m_server.holding = false;
     runCheck();
     QCOMPARE(m_window->panelText(1), QStringLiteral("finished - 2 new replies found"));
     QCOMPARE(m_window->postsPanel->newRepliesList->count(), 2);
+}
+
+void tst_PostsPanel::brokenPostsGetTheirOutcomeAndTheRunGoesOn()
+{
+    quint16 closedPort = 0;
+    {
+        QTcpServer server;
+        QVERIFY(server.listen(QHostAddress::LocalHost));
+        closedPort = server.serverPort();
+    }
+    m_state->settings.write("data", "readTimeout", "1");
+    m_server.holding = true;
+    m_server.statuses.insert("/missing", "404 Not Found");
+    addPost("/slow", QByteArray(10, 'a'), "10");
+    addAddress(QStringLiteral("http://127.0.0.1:%1/refused").arg(closedPort), "10");
+    addPost("/grown", QByteArray(1600, 'b'), "1000");
+    addPost("/missing", QByteArray(100, 'c'), "10");
+    addPost("/never", QByteArray(9000, 'd'), ListFiles::unmeasuredSize);
+    addPost("/same", QByteArray(1000, 'e'), "1000");
+
+    ModalWatcher boxes;
+    QSignalSpy finished(m_window->postsPanel, &PostsPanel::checkFinished);
+    runCheck();
+    QCOMPARE(m_window->panelText(1), QStringLiteral("finished - 1 new replies found, 3 could not be checked"));
+    QCOMPARE(finished.count(), 1);
+    QCOMPARE(finished.first(), (QVariantList{1, 3, QStringList{m_server.address("/grown")}}));
+    QCOMPARE(boxes.texts, QStringList());
+    const QStringList outcomes = {"No answer: Nothing arrived for 1 second", "Connection refused",
+                                  "New replies: grew by 600 bytes", "Server error: status 404",
+                                  "Not measured before: size taken now (9000 bytes)", "No new replies"};
+    for (int row = 0; row < outcomes.size(); ++row) {
+        QCOMPARE(m_window->postsPanel->outcomeText(row), outcomes.at(row));
+        QCOMPARE(m_window->postsPanel->postList->item(row)->icon().isNull(), false);
+    }
+
+    m_window->shutDown();
+    QCOMPARE(ListFiles::readPosts(m_state->dir.filePath("posts.txt")), m_window->ownPosts.addresses());
+    QCOMPARE(ListFiles::readSizes(m_state->dir.filePath("sizes.txt"), int(outcomes.size())),
+             (QStringList{"10", "10", "1000", "10", "9000", "1000"}));
+    QCOMPARE(m_window->ownPosts.count(), outcomes.size());
 }
 
 void tst_PostsPanel::tabsSwitchTheView()

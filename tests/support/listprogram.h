@@ -78,6 +78,7 @@ public:
         m_held.clear();
     }
     int requestCount() const { return int(m_requests.size()); }
+    QList<QByteArray> requests() const { return m_requests; }
 
 private:
     QTcpServer m_server;

@@ -5,7 +5,8 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
-// Serves fixed bodies by path; while `holding` is set, requests for "/slow" get no answer.
+// Serves fixed bodies by path, with status 200 unless `statuses` names another; while `holding` is set,
+// requests for "/slow" get no answer.
 class PageServer : public QObject
 {
 public:
@@ -24,6 +25,7 @@ public:
     QString address(const QString &path) const { return QStringLiteral("http://127.0.0.1") + path; }
 
     QHash<QByteArray, QByteArray> bodies;
+    QHash<QByteArray, QByteArray> statuses; // path to status line's code and words, e.g. "404 Not Found"
     bool holding = false;
 
 private:
@@ -35,7 +37,7 @@ private:
             return;
         }
         const QByteArray body = bodies.value(path);
-        socket->write("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(body.size())
+        socket->write("HTTP/1.1 " + statuses.value(path, "200 OK") + "\r\nContent-Length: " + QByteArray::number(body.size())
                       + "\r\nConnection: close\r\n\r\n" + body);
         socket->disconnectFromHost();
     }
