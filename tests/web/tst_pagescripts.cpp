@@ -91,8 +91,8 @@ void tst_PageScripts::textOnlyAsLiteral()
 
 void tst_PageScripts::wrappedAsFunction()
 {
-    for (const QString &script : { bodyMarkupScript(), bodyOuterMarkupScript(), bodyInnerMarkupScript(),
-             setFormFieldValueScript(0, 1, QStringLiteral("m")), fieldValueScript(QStringLiteral("#m")) }) {
+    for (const QString &script : { bodyMarkupScript(), bodyMarkupOutsideFieldsScript(), bodyOuterMarkupScript(),
+             bodyInnerMarkupScript(), setFormFieldValueScript(0, 1, QStringLiteral("m")), fieldValueScript(QStringLiteral("#m")) }) {
         QVERIFY2(script.startsWith(QStringLiteral("(function(){")), qPrintable(script));
         QVERIFY2(script.endsWith(QStringLiteral("})()")), qPrintable(script));
     }
@@ -102,7 +102,7 @@ void tst_PageScripts::indexesAsNumbers()
 {
     const QString script = setFormFieldValueScript(-1, 32767, QStringLiteral("m"));
     QVERIFY(script.contains(QStringLiteral("formIndex = -1,")));
-    QVERIFY(script.contains(QStringLiteral("elementIndex = 32767,")));
+    QVERIFY(script.contains(QStringLiteral("elementIndex = 32767;")));
 }
 
 QTEST_GUILESS_MAIN(tst_PageScripts)
