@@ -14,6 +14,7 @@
 
 #include "base/branding.h"
 #include "base/settingsstore.h"
+#include "base/textfile.h"
 #include "forums/forumpanel.h"
 #include "forums/liststore.h"
 #include "links/linkconversion.h"
@@ -216,6 +217,11 @@ bool MainWindow::startUp()
         return false;
     }
 
+    const QString codePage = settings.read(QStringLiteral("Settings"), QStringLiteral("legacyCodePage"), QString());
+    if (!TextFile::setLegacyCodePage(codePage)) {
+        qWarning("Unknown code page \"%s\" in the setting legacyCodePage; reading Windows-1252",
+                 qUtf8Printable(codePage));
+    }
     loadLists();
 
     m_context.linkFormats->load(settings);
@@ -251,6 +257,7 @@ void MainWindow::shutDown()
 {
     SettingsStore &settings = *m_context.settings;
     saveLists();
+    messagePanel->flushSubject();
     settings.write(s_data, QStringLiteral("lastMessage"), messageText());
     settings.write(s_data, QStringLiteral("lastConvert"), QString::number(formatSelector->currentIndex()));
     // The other windows close in this order: splash, options, help, message picker.

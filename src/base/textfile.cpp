@@ -1,6 +1,7 @@
 #include "base/textfile.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStringDecoder>
 
@@ -26,6 +27,9 @@ QString decodeWindows1252(const QByteArray &bytes)
     return text;
 }
 
+// Empty: the built-in Windows-1252.
+QByteArray s_legacyCodePage;
+
 bool isAscii(const QByteArray &bytes)
 {
     for (const char c : bytes) {
@@ -37,6 +41,26 @@ bool isAscii(const QByteArray &bytes)
 }
 
 } // namespace
+
+bool setLegacyCodePage(const QString &name)
+{
+    s_legacyCodePage.clear();
+    QString codePage = name.trimmed();
+    // A bare number is a Windows code page, as such files usually come from Windows.
+    static const QRegularExpression number(QStringLiteral("^\\d+$"));
+    if (number.match(codePage).hasMatch()) {
+        codePage = QStringLiteral("windows-") + codePage;
+    }
+    if (codePage.isEmpty() || codePage.compare(QLatin1String("windows-1252"), Qt::CaseInsensitive) == 0) {
+        return true;
+    }
+    const QByteArray encoded = codePage.toLatin1();
+    if (!QStringDecoder(encoded.constData()).isValid()) {
+        return false;
+    }
+    s_legacyCodePage = encoded;
+    return true;
+}
 
 QString decodeLine(const QByteArray &bytes)
 {
@@ -51,7 +75,11 @@ QString decodeLine(const QByteArray &bytes)
     if (!utf8.hasError()) {
         return text;
     }
-    return decodeWindows1252(bytes);
+    if (s_legacyCodePage.isEmpty()) {
+        return decodeWindows1252(bytes);
+    }
+    QStringDecoder legacy(s_legacyCodePage.constData(), QStringDecoder::Flag::Stateless);
+    return legacy.decode(bytes);
 }
 
 QStringList splitLines(const QByteArray &bytes)
@@ -89,18 +117,21 @@ QByteArray encode(const QString &text)
     return text.toUtf8();
 }
 
-QStringList readLines(const QString &path, bool *ok)
+QStringList readLines(const QString &path, bool *ok, QString *reason)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (ok) {
-            *ok = false;
-        }
-        return {};
-    }
-    const QByteArray bytes = file.readAll();
+    const bool opened = file.open(QIODevice::ReadOnly);
+    const QByteArray bytes = opened ? file.readAll() : QByteArray();
+    const bool read = opened && file.error() == QFileDevice::NoError;
     if (ok) {
-        *ok = file.error() == QFileDevice::NoError;
+        *ok = read;
+    }
+    if (!read) {
+        if (reason) {
+            *reason = file.errorString();
+        }
+        // Part of a file is not the file: nobody may take it for the whole.
+        return {};
     }
     return splitLines(bytes);
 }

@@ -8,22 +8,28 @@
 // Reading and writing the program's plain-text data files.
 //
 // Files are written as UTF-8 with CR LF line ends. Older files may hold an 8-bit code page; a line that is
-// not valid UTF-8 is read as Windows-1252 so that no character is lost.
+// not valid UTF-8 is read in the legacy code page (Windows-1252 unless set otherwise) so that no character is
+// lost.
 namespace TextFile {
+
+// The code page of lines that are not UTF-8, for the whole program: a number such as "1251" (a Windows code
+// page) or a name such as "windows-1251" or "KOI8-R". Empty means Windows-1252. False, leaving Windows-1252,
+// for a name no converter knows. Set it before any file is read.
+bool setLegacyCodePage(const QString &name);
 
 // Splits raw file contents into lines. CR LF, a lone CR and a lone LF each end a line; a final line without
 // a line end is kept; a file that ends with a line end has no empty line after it.
 QStringList splitLines(const QByteArray &bytes);
 
-// One line's bytes as text: UTF-8 when valid, Windows-1252 otherwise.
+// One line's bytes as text: UTF-8 when valid, the legacy code page otherwise.
 QString decodeLine(const QByteArray &bytes);
 
 // File bytes for a text: UTF-8, with a byte-order mark in front only when the text itself starts with U+FEFF,
 // so that reading drops the mark and keeps the character.
 QByteArray encode(const QString &text);
 
-// All lines of the file. A missing or unreadable file yields no lines and *ok false.
-QStringList readLines(const QString &path, bool *ok = nullptr);
+// All lines of the file. A missing or unreadable file yields no lines, *ok false and *reason why.
+QStringList readLines(const QString &path, bool *ok = nullptr, QString *reason = nullptr);
 
 // Replaces the file's contents in one step (a temporary file renamed over it), so a crash or a full disk
 // never leaves a half-written file. With ownerOnly the file is readable and writable by its owner alone.

@@ -74,10 +74,10 @@ bool writeFile(const QString &path, const QString &text, bool ownerOnly, WriteEr
     if (!file.open(QIODevice::WriteOnly)) {
         return fail();
     }
-    if (ownerOnly && !file.setPermissions(ownerModes)) {
-        const bool result = fail();
-        file.cancelWriting();
-        return result;
+    // Best effort: on a file system without modes the logins are still kept, rather than refused at every
+    // keystroke.
+    if (ownerOnly) {
+        file.setPermissions(ownerModes);
     }
     const QByteArray bytes = TextFile::encode(text);
     if (file.write(bytes) != bytes.size()) {

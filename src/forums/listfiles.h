@@ -77,7 +77,7 @@ ForumList readForums(const QString &path);
 QStringList readSizes(const QString &path, int postCount);
 
 // Each rewrites the whole file in one step. The forum file holds passwords and is made readable by its
-// owner only.
+// owner only where the file system allows it; where it does not, the file is written all the same.
 bool writePosts(const QString &path, const QStringList &posts, WriteError *error = nullptr);
 bool writeForums(const QString &path, const QStringList &addresses, const QStringList &logins,
                  WriteError *error = nullptr);

@@ -1,5 +1,8 @@
 #include "forums/liststore.h"
 
+#include <QFileInfo>
+
+#include "base/textfile.h"
 #include "forums/forums.h"
 #include "forums/ownposts.h"
 
@@ -11,24 +14,35 @@ QStringList ListStore::load(OwnPosts *posts, Forums *forums)
 {
     m_unreadable.clear();
     QStringList problems;
-    for (const QString &name : {DataFiles::posts, DataFiles::posts2, DataFiles::sizes}) {
-        const QString reason = ListFiles::unreadableReason(m_folder.filePath(name));
-        if (!reason.isEmpty()) {
+    const auto read = [this, &problems](const QString &name) {
+        const QString path = m_folder.filePath(name);
+        bool ok = false;
+        QString reason;
+        const QStringList lines = TextFile::readLines(path, &ok, &reason);
+        if (!ok && QFileInfo::exists(path)) {
             m_unreadable.append(name);
-            problems.append(m_folder.filePath(name) + QStringLiteral(": ") + reason);
+            problems.append(path + QStringLiteral(": ") + reason);
         }
-    }
-    const QStringList addresses = ListFiles::readPosts(m_folder.filePath(DataFiles::posts));
-    *posts = OwnPosts(addresses, ListFiles::readSizes(m_folder.filePath(DataFiles::sizes), int(addresses.size())));
-    const ListFiles::ForumList forumList = ListFiles::readForums(m_folder.filePath(DataFiles::posts2));
+        return lines;
+    };
+    const QStringList addresses = ListFiles::recordsFromLines(read(DataFiles::posts));
+    const QStringList sizes = ListFiles::sizesInStep(ListFiles::recordsFromLines(read(DataFiles::sizes)),
+                                                     int(addresses.size()));
+    *posts = OwnPosts(addresses, sizes);
+    const ListFiles::ForumList forumList = ListFiles::forumsFromLines(read(DataFiles::posts2));
     *forums = Forums(forumList.addresses, forumList.logins);
     return problems;
 }
 
+bool ListStore::postsAndSizesHeld() const
+{
+    // A size belongs to the post on its line: written without the other file, either would pair them wrongly.
+    return m_unreadable.contains(DataFiles::posts) || m_unreadable.contains(DataFiles::sizes);
+}
+
 bool ListStore::savePosts(const OwnPosts &posts)
 {
-    return m_unreadable.contains(DataFiles::posts)
-        || ListFiles::writePosts(m_folder.filePath(DataFiles::posts), posts.addresses());
+    return postsAndSizesHeld() || ListFiles::writePosts(m_folder.filePath(DataFiles::posts), posts.addresses());
 }
 
 bool ListStore::saveForums(const Forums &forums, ListFiles::WriteError *error)
@@ -39,6 +53,5 @@ bool ListStore::saveForums(const Forums &forums, ListFiles::WriteError *error)
 
 bool ListStore::saveSizes(const OwnPosts &posts)
 {
-    return m_unreadable.contains(DataFiles::sizes)
-        || ListFiles::writeSizes(m_folder.filePath(DataFiles::sizes), posts.sizes());
+    return postsAndSizesHeld() || ListFiles::writeSizes(m_folder.filePath(DataFiles::sizes), posts.sizes());
 }

@@ -9,7 +9,8 @@ class Forums;
 class OwnPosts;
 
 // Reads the own posts, their sizes and the forums from the data folder and writes them back. A list file that
-// existed but could not be read at loading is never written over, so nothing in it is lost.
+// existed but could not be read at loading is never written over, so nothing in it is lost; the own posts and
+// their sizes go together, so neither is written when one of them could not be read.
 class ListStore
 {
 public:
@@ -24,6 +25,8 @@ public:
     bool saveSizes(const OwnPosts &posts);
 
 private:
+    bool postsAndSizesHeld() const;
+
     DataFolder m_folder;
     QStringList m_unreadable;
 };

@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
 
 #include "base/settingsstore.h"
 #include "messages/messagepicker.h"
@@ -29,6 +30,11 @@ MessagePanel::MessagePanel(AppContext &context, QWidget *parent)
     pasteMessageButton = place(new QPushButton(tr("Paste Message"), this), "pasteMessageButton", 120, 3705, 3495, 375);
     pasteMessageButton->setToolTip(tr("Click within the message area on the form you want to paste into, then click here."));
 
+    // Typing writes the settings file a few times a second at most, however fast the keys come.
+    m_subjectWrite = new QTimer(this);
+    m_subjectWrite->setSingleShot(true);
+    m_subjectWrite->setInterval(250);
+    connect(m_subjectWrite, &QTimer::timeout, this, &MessagePanel::writeSubject);
     connect(subjectEdit, &QLineEdit::textChanged, this, &MessagePanel::storeSubject);
     connect(pasteSubjectButton, &QPushButton::clicked, this, &MessagePanel::pasteSubject);
     connect(pasteMessageButton, &QPushButton::clicked, this, &MessagePanel::pasteMessage);
@@ -83,6 +89,22 @@ void MessagePanel::saveMessage()
 }
 
 void MessagePanel::storeSubject()
+{
+    // Not restarted by each key: a steady typist's text still reaches the file every interval.
+    if (!m_subjectWrite->isActive()) {
+        m_subjectWrite->start();
+    }
+}
+
+void MessagePanel::flushSubject()
+{
+    if (m_subjectWrite->isActive()) {
+        m_subjectWrite->stop();
+        writeSubject();
+    }
+}
+
+void MessagePanel::writeSubject()
 {
     m_context.settings->write(QStringLiteral("data"), QStringLiteral("lastSubject"), subjectEdit->text());
 }

@@ -9,6 +9,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class QTimer;
 class MessagePicker;
 
 // The message editor: subject, message, their paste buttons, and saving and loading messages.
@@ -27,6 +28,9 @@ public:
 
     // The picker, when open, closes with the main window.
     MessagePicker *picker() const;
+
+    // Writes a subject typed since the last write to the settings file now (shut-down).
+    void flushSubject();
 
     QLabel *subjectLabel = nullptr;
     QLineEdit *subjectEdit = nullptr;
@@ -51,7 +55,9 @@ signals:
 
 private:
     void storeSubject();
+    void writeSubject();
 
     AppContext &m_context;
     QPointer<MessagePicker> m_picker;
+    QTimer *m_subjectWrite = nullptr;
 };

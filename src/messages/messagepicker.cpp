@@ -93,8 +93,14 @@ bool MessagePicker::load()
 bool MessagePicker::loadMessageList()
 {
     bool exists = false;
-    const QStringList lines = MessageStore(m_libraryPath).entries(&exists);
+    QString reason;
+    const QStringList lines = MessageStore(m_libraryPath).entries(&exists, &reason);
     messageList->clear();
+    if (!reason.isEmpty()) {
+        QMessageBox::warning(parentWidget(), brandingInfo().programName,
+                             tr("Your saved messages could not be read from\n%1\n\n%2").arg(m_libraryPath, reason));
+        return false;
+    }
     if (!exists) {
         QMessageBox::information(parentWidget(), brandingInfo().programName,
                                  QStringLiteral("you must first save a message before you can load one"));
@@ -141,6 +147,8 @@ void MessagePicker::deleteMessage(const QString &entryText)
     if (!MessageStore(m_libraryPath).remove(entryText, &error)) {
         QMessageBox::warning(this, brandingInfo().programName,
                              tr("The message could not be deleted from\n%1\n\n%2").arg(m_libraryPath, error));
+        // The list still shows what the file held when it could last be read.
+        return;
     }
     messageList->clear();
     messageList->addItems(MessageStore(m_libraryPath).entries());

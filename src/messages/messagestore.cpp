@@ -41,10 +41,28 @@ bool MessageStore::exists() const
     return QFileInfo(m_filePath).isFile();
 }
 
+bool MessageStore::readForRewrite(QStringList *lines, QString *error) const
+{
+    bool ok = false;
+    QString reason;
+    *lines = TextFile::readLines(m_filePath, &ok, &reason);
+    if (ok || !QFileInfo::exists(m_filePath)) {
+        return true;
+    }
+    if (error) {
+        *error = reason;
+    }
+    return false;
+}
+
 bool MessageStore::save(const QString &body, const QString &subject, QString *error) const
 {
+    QStringList lines;
+    if (!readForRewrite(&lines, error)) {
+        return false;
+    }
     QString text;
-    for (const QString &line : TextFile::readLines(m_filePath)) {
+    for (const QString &line : std::as_const(lines)) {
         if (!line.isEmpty() && line != QLatin1String(" ")) {
             text += line + TextFile::crlf;
         }
@@ -53,20 +71,28 @@ bool MessageStore::save(const QString &body, const QString &subject, QString *er
     return TextFile::writeAtomic(m_filePath, text, error);
 }
 
-QStringList MessageStore::entries(bool *exists) const
+QStringList MessageStore::entries(bool *exists, QString *reason) const
 {
     bool ok = false;
-    QStringList lines = TextFile::readLines(m_filePath, &ok);
+    QString why;
+    QStringList lines = TextFile::readLines(m_filePath, &ok, &why);
     if (exists) {
         *exists = ok;
+    }
+    if (reason) {
+        *reason = ok || !QFileInfo::exists(m_filePath) ? QString() : why;
     }
     return lines;
 }
 
 bool MessageStore::remove(const QString &entryText, QString *error) const
 {
+    QStringList lines;
+    if (!readForRewrite(&lines, error)) {
+        return false;
+    }
     QString text;
-    for (const QString &line : TextFile::readLines(m_filePath)) {
+    for (const QString &line : std::as_const(lines)) {
         if (line != entryText) {
             text += line + TextFile::crlf;
         }

@@ -28,15 +28,21 @@ public:
     QString filePath() const { return m_filePath; }
     bool exists() const;
 
-    // Appends a record, dropping blank lines. A missing file is created. *error tells why a write failed.
+    // Appends a record, dropping blank lines. A missing file is created. *error tells why a write failed. A
+    // file that exists but cannot be read is left as it is: writing would lose what it holds.
     bool save(const QString &body, const QString &subject, QString *error = nullptr) const;
 
-    // Every line, unchanged and in file order (blank lines included); *exists false when there is no file.
-    QStringList entries(bool *exists = nullptr) const;
+    // Every line, unchanged and in file order (blank lines included); *exists false when there is no file,
+    // *reason says why a file that is there could not be read.
+    QStringList entries(bool *exists = nullptr, QString *reason = nullptr) const;
 
-    // Drops every line equal to the entry text (case-sensitive), keeping the others in order.
+    // Drops every line equal to the entry text (case-sensitive), keeping the others in order. Refuses, as
+    // save() does, a file that cannot be read.
     bool remove(const QString &entryText, QString *error = nullptr) const;
 
 private:
+    // The file's lines; false with *error set when it is there but cannot be read. A missing file has none.
+    bool readForRewrite(QStringList *lines, QString *error) const;
+
     QString m_filePath;
 };

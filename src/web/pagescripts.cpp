@@ -33,6 +33,34 @@ QString bodyMarkupScript()
                                   "return { outer: body.outerHTML, inner: body.innerHTML };"));
 }
 
+QString bodyMarkupOutsideFieldsScript()
+{
+    // The copy goes into a document without a window, where nothing in it loads, runs or is upgraded by the
+    // page's own element definitions. Its elements come in the same order as the page's, so each is judged
+    // by its original, whose editability the page's layout knows.
+    return wrapped(QStringLiteral(
+        "var body = document.body;"
+        "if (!body) { return null; }"
+        "var inert = document.implementation.createHTMLDocument('');"
+        "var copy = inert.importNode(body, body.isContentEditable === false);"
+        "if (body.isContentEditable) { return { outer: copy.outerHTML, inner: '' }; }"
+        "var slice = Array.prototype.slice;"
+        "var originals = slice.call(body.getElementsByTagName('*'));"
+        "var copies = slice.call(copy.getElementsByTagName('*'));"
+        "for (var i = 0; i < originals.length && i < copies.length; ++i) {"
+        "  var element = originals[i], name = element.localName;"
+        "  var parent = element.parentElement;"
+        "  if (name === 'textarea' || (element.isContentEditable && !(parent && parent.isContentEditable))) {"
+        "    copies[i].textContent = '';"
+        "  } else if (name === 'input') {"
+        "    copies[i].removeAttribute('value');"
+        "  } else if (name === 'iframe') {"
+        "    copies[i].removeAttribute('srcdoc');"
+        "  }"
+        "}"
+        "return { outer: copy.outerHTML, inner: copy.innerHTML };"));
+}
+
 QString bodyOuterMarkupScript()
 {
     return wrapped(QStringLiteral("var body = document.body;"

@@ -13,6 +13,11 @@ namespace PageScripts {
 // Evaluates to {outer, inner}: document.body's outerHTML and innerHTML; null when the document has no body.
 QString bodyMarkupScript();
 
+// As bodyMarkupScript(), with what the page's form fields and editing areas hold left out: textarea contents,
+// input values, contenteditable elements' contents, frames' inline documents, and the whole body when the
+// document itself is being edited. What remains is what the page shows as its own.
+QString bodyMarkupOutsideFieldsScript();
+
 // Evaluate to document.body's outerHTML, or its innerHTML; null when the document has no body. Each is half
 // of what bodyMarkupScript() carries back from the page, for a reader that needs the second only sometimes.
 QString bodyOuterMarkupScript();

@@ -50,7 +50,8 @@ void PostedMessageWatcher::checkPage()
     }
     QPointer<PostedMessageWatcher> self(this);
     // Our scripts run apart from the page's own, so a page cannot replace what they call.
-    m_view->page()->runJavaScript(PageScripts::bodyMarkupScript(), QWebEngineScript::ApplicationWorld,
+    // A refused post usually comes back in the form it was sent from: only the page's own text counts.
+    m_view->page()->runJavaScript(PageScripts::bodyMarkupOutsideFieldsScript(), QWebEngineScript::ApplicationWorld,
                                   [self](const QVariant &result) {
         if (!self) {
             return;

@@ -6,7 +6,8 @@
 class QWebEngineView;
 
 // Notices the page where a new post appears: for the next four completed loads after an Auto-Insert (or after
-// an own post is opened), it looks for the inserted message's key in the page.
+// an own post is opened), it looks for the inserted message's key in the page, outside its form fields and
+// editing areas.
 class PostedMessageWatcher : public QObject
 {
     Q_OBJECT

@@ -114,12 +114,12 @@ void tst_MainMenus::captionsAndOrder()
 void tst_MainMenus::newMessageEmptiesEditorAndStoresSubject()
 {
     m_window->messagePanel->subjectEdit->setText("Hello forum");
-    QCOMPARE(m_state->settings.read("data", "lastSubject", "<missing>"), QStringLiteral("Hello forum"));
+    QTRY_COMPARE(m_state->settings.read("data", "lastSubject", "<missing>"), QStringLiteral("Hello forum"));
     QVERIFY(!m_window->messagePanel->messageEdit->toPlainText().isEmpty());
     item(0, 0)->trigger();
     QCOMPARE(m_window->messagePanel->messageEdit->toPlainText(), QString());
     QCOMPARE(m_window->messagePanel->subjectEdit->text(), QString());
-    QCOMPARE(m_state->settings.read("data", "lastSubject", "<missing>"), QString());
+    QTRY_COMPARE(m_state->settings.read("data", "lastSubject", "<missing>"), QString());
 }
 
 void tst_MainMenus::saveMessageRunsEvenWhenButtonHidden()
@@ -186,6 +186,13 @@ void tst_MainMenus::exitRunsTheShutDown()
     QSignalSpy ended(m_window.get(), &MainWindow::programEnded);
     m_window->setMessageText("Last words\r\nsecond line");
     m_window->formatSelector->setCurrentIndex(2);
+    m_window->messagePanel->subjectEdit->clear();
+    QTest::keyClicks(m_window->messagePanel->subjectEdit, "Last subject");
+    QVERIFY(m_window->ownPosts.add("http://forum.example/t/1"));
+    QVERIFY(m_window->forums.add("http://forum.example/post", "me|pw"));
+    for (const char *file : { "posts.txt", "posts2.txt", "sizes.txt" }) {
+        QVERIFY(QFile::remove(m_state->dir.filePath(QLatin1String(file))));
+    }
     item(1, 3)->trigger();
     QPointer<OptionsDialog> dialog = visibleOptions();
     QVERIFY(dialog);
@@ -195,10 +202,15 @@ void tst_MainMenus::exitRunsTheShutDown()
     QVERIFY(!m_window->isVisible());
     QCOMPARE(m_state->settings.read("data", "lastMessage", "<missing>"), QStringLiteral("Last words\r\nsecond line"));
     QCOMPARE(m_state->settings.read("data", "lastConvert", "<missing>"), QStringLiteral("2"));
+    QCOMPARE(m_state->settings.read("data", "lastSubject", "<missing>"), QStringLiteral("Last subject"));
     QVERIFY(dialog.isNull());
-    for (const char *file : { "posts.txt", "posts2.txt", "sizes.txt" }) {
-        QVERIFY(QFile::exists(m_state->dir.filePath(QLatin1String(file))));
-    }
+    const auto bytes = [this](const char *file) {
+        QFile data(m_state->dir.filePath(QLatin1String(file)));
+        return data.open(QIODevice::ReadOnly) ? data.readAll() : QByteArray("<missing>");
+    };
+    QCOMPARE(bytes("posts.txt"), QByteArray("http://forum.example/t/1\r\n\r\n"));
+    QCOMPARE(bytes("sizes.txt"), QByteArray("unmeasured\r\n\r\n"));
+    QCOMPARE(bytes("posts2.txt"), QByteArray("http://forum.example/post|me|pw\r\n\r\n"));
 }
 
 QTEST_MAIN(tst_MainMenus)

@@ -47,6 +47,7 @@ private slots:
     void saveMessageRecreatesRemovedFile();
     void subjectIsStoredAsTyped();
     void keptFilesComeBackUnchanged();
+    void legacyCodePageIsReadAtStartUp();
 };
 
 void tst_MainWindowStartup::firstRun()
@@ -168,9 +169,16 @@ void tst_MainWindowStartup::subjectIsStoredAsTyped()
     Workspace ws;
     MainWindow window(ws.context);
     QVERIFY(window.startUp());
+    QTRY_COMPARE(ws.settings.read("data", "lastSubject", "?"), QStringLiteral("Type Subject Here"));
     window.messagePanel->subjectEdit->clear();
-    QTest::keyClicks(window.messagePanel->subjectEdit, "Hi");
-    QCOMPARE(ws.settings.read("data", "lastSubject", "?"), QStringLiteral("Hi"));
+    // Keys come faster than the file is written: each one does not rewrite it, but the text reaches it soon.
+    QTest::keyClicks(window.messagePanel->subjectEdit, "Hi there");
+    QCOMPARE(ws.settings.read("data", "lastSubject", "?"), QStringLiteral("Type Subject Here"));
+    QTRY_COMPARE_WITH_TIMEOUT(ws.settings.read("data", "lastSubject", "?"), QStringLiteral("Hi there"), 1000);
+    // The last keys before the end reach the file with the shut-down.
+    QTest::keyClicks(window.messagePanel->subjectEdit, "!");
+    window.shutDown();
+    QVERIFY(fileBytes(ws.dir.filePath("Postavo.ini")).contains("lastSubject=Hi there!"));
 }
 
 // Files as version 1.0.0 wrote them are read and written back byte for byte.
@@ -205,6 +213,22 @@ void tst_MainWindowStartup::keptFilesComeBackUnchanged()
     for (const QString &name : names) {
         QCOMPARE(fileBytes(dir.filePath(name)), fileBytes(kept.filePath(name)));
     }
+}
+
+// A forum list from an old Cyrillic system, with the code page set: the login reads as it was typed.
+void tst_MainWindowStartup::legacyCodePageIsReadAtStartUp()
+{
+    Workspace ws;
+    QFile file(ws.dataFile("posts2.txt"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("http://forum.example/|\xCF\xF0\xE8\xE2\xE5\xF2|pw\r\n\r\n");
+    file.close();
+    ws.settings.write("Settings", "legacyCodePage", "1251");
+    MainWindow window(ws.context);
+    QVERIFY(window.startUp());
+    QCOMPARE(window.forums.logins(), QStringList{QString::fromUtf8("Привет|pw")});
+    window.shutDown();
+    QCOMPARE(fileBytes(ws.dataFile("posts2.txt")), QString::fromUtf8("http://forum.example/|Привет|pw\r\n\r\n").toUtf8());
 }
 
 QTEST_MAIN(tst_MainWindowStartup)

@@ -12,6 +12,8 @@ private slots:
     void splitLines_data();
     void splitLines();
     void invalidUtf8ReadsAsWindows1252();
+    void legacyCodePage_data();
+    void legacyCodePage();
     void writeAtomicReplacesWholeFile();
     void writeAtomicReadsBack_data();
     void writeAtomicReadsBack();
@@ -55,6 +57,34 @@ void tst_TextFile::invalidUtf8ReadsAsWindows1252()
     QCOMPARE(lines.size(), 2);
     QCOMPARE(lines[0], QString(QStringLiteral("caf") + QChar(0xE9) + QStringLiteral(" ") + QChar(0x2013) + " ok"));
     QCOMPARE(lines[1], QStringLiteral("next"));
+}
+
+void tst_TextFile::legacyCodePage_data()
+{
+    QTest::addColumn<QString>("setting");
+    QTest::addColumn<bool>("known");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+    const QByteArray utf8 = QString::fromUtf8("Grüße").toUtf8();
+    QTest::newRow("1251") << "1251" << true << QByteArray("\xCF\xF0\xE8\xE2\xE5\xF2") << QString::fromUtf8("Привет");
+    QTest::newRow("windows-1251") << "windows-1251" << true << QByteArray("\xEF\xF0\xE8") << QString::fromUtf8("при");
+    QTest::newRow("1250") << " 1250 " << true << QByteArray("\x8A\xE8\xF8") << QString::fromUtf8("Ščř");
+    QTest::newRow("koi8-r") << "KOI8-R" << true << QByteArray("\xF0\xD2\xC9") << QString::fromUtf8("При");
+    QTest::newRow("utf8-unaffected") << "1251" << true << utf8 << QString::fromUtf8("Grüße");
+    QTest::newRow("unset") << "" << true << QByteArray("caf\xE9") << QString::fromUtf8("café");
+    QTest::newRow("unknown-keeps-1252") << "no-such-page" << false << QByteArray("caf\xE9") << QString::fromUtf8("café");
+}
+
+void tst_TextFile::legacyCodePage()
+{
+    QFETCH(QString, setting);
+    QFETCH(bool, known);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    QCOMPARE(TextFile::setLegacyCodePage(setting), known);
+    const QStringList lines = TextFile::splitLines(bytes + "\r\nnext");
+    TextFile::setLegacyCodePage(QString());
+    QCOMPARE(lines, (QStringList{text, "next"}));
 }
 
 void tst_TextFile::writeAtomicReplacesWholeFile()

@@ -8,6 +8,7 @@
 #include "forums/forums.h"
 #include "forums/liststore.h"
 #include "forums/ownposts.h"
+#include "support/unreadablefile.h"
 
 class tst_ListModels : public QObject
 {
@@ -21,6 +22,8 @@ private slots:
     void forumsKeepALoginEach();
     void fullListsTakeNoMore();
     void unreadableFileIsNeverWrittenOver();
+    void postsAndSizesAreKeptTogether_data();
+    void postsAndSizesAreKeptTogether();
 };
 
 void tst_ListModels::postsAndSizesStayInStep_data()
@@ -115,6 +118,45 @@ void tst_ListModels::unreadableFileIsNeverWrittenOver()
     QVERIFY(QFileInfo(folder.filePath(DataFiles::posts2)).isDir());
     QVERIFY(store.saveSizes(posts));
     QCOMPARE(ListFiles::readSizes(folder.filePath(DataFiles::sizes), 1), QStringList{ListFiles::unmeasuredSize});
+}
+
+void tst_ListModels::postsAndSizesAreKeptTogether_data()
+{
+    QTest::addColumn<QString>("unreadable");
+    QTest::newRow("posts") << DataFiles::posts;
+    QTest::newRow("sizes") << DataFiles::sizes;
+}
+
+void tst_ListModels::postsAndSizesAreKeptTogether()
+{
+    QFETCH(QString, unreadable);
+    QTemporaryDir dir;
+    const DataFolder folder(dir.path());
+    const QByteArray posts("http://a/\r\n\r\nhttp://b/\r\n\r\n");
+    const QByteArray sizes("100\r\n\r\n200\r\n\r\n");
+    const auto bytes = [&folder](const QString &name) {
+        QFile file(folder.filePath(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    };
+    for (const auto &[name, content] : {std::pair{DataFiles::posts, posts}, std::pair{DataFiles::sizes, sizes}}) {
+        QFile file(folder.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    {
+        UnreadableFile denied(folder.filePath(unreadable));
+        ListStore store(folder);
+        OwnPosts own;
+        Forums forums;
+        const QStringList problems = store.load(&own, &forums);
+        QCOMPARE(problems.size(), 1);
+        QVERIFY(problems.first().startsWith(folder.filePath(unreadable) + ": "));
+        QVERIFY(own.add("http://c/"));
+        QVERIFY(store.savePosts(own));
+        QVERIFY(store.saveSizes(own));
+    }
+    QCOMPARE(bytes(DataFiles::posts), posts);
+    QCOMPARE(bytes(DataFiles::sizes), sizes);
 }
 
 QTEST_GUILESS_MAIN(tst_ListModels)

@@ -13,6 +13,7 @@
 #include "base/textfile.h"
 #include "links/linkformats.h"
 #include "messages/messagepicker.h"
+#include "support/unreadablefile.h"
 #include "support/webtestutil.h"
 
 namespace {
@@ -49,6 +50,7 @@ private slots:
     void missingLibrary();
     void loadAgainBringsToFrontWithoutRereading();
     void shutDownClosesPicker();
+    void unreadableLibraryIsKept();
 
 private:
     MessagePicker *openPicker();
@@ -201,7 +203,7 @@ void tst_MessagePicker::doubleClickTakesMessageOver()
     doubleClick(picker, 5);
     QCOMPARE(w.messageText(), QStringLiteral("upper\r\ncase"));
     QCOMPARE(w.messagePanel->subjectEdit->text(), QStringLiteral("U"));
-    QCOMPARE(m_settings->read("data", "lastSubject", QString()), QStringLiteral("U"));
+    QTRY_COMPARE(m_settings->read("data", "lastSubject", QString()), QStringLiteral("U"));
 
     // Without a subject piece only the message changes.
     doubleClick(picker, 2);
@@ -313,6 +315,41 @@ void tst_MessagePicker::shutDownClosesPicker()
     QVERIFY(picker);
     m_window->shutDown();
     QTRY_VERIFY(picker.isNull());
+}
+
+void tst_MessagePicker::unreadableLibraryIsKept()
+{
+    const QString path = m_dir->filePath("messages.txt");
+    const QByteArray kept = [&path] {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+    QPointer<MessagePicker> picker = openPicker();
+    QVERIFY(picker);
+    click(picker, 4);
+    {
+        UnreadableFile unreadable(path);
+        MessageBoxCatcher boxes;
+        // Delete, Save and Load each refuse once, naming the file.
+        QTest::mouseClick(picker->deleteButton, Qt::LeftButton);
+        QTRY_COMPARE(boxes.texts.size(), 1);
+        QCOMPARE(listEntries(picker), s_library);
+        picker->close();
+        QTRY_VERIFY(picker.isNull());
+        m_window->saveButton->click();
+        QTRY_COMPARE(boxes.texts.size(), 2);
+        m_window->loadButton->click();
+        QTRY_COMPARE(boxes.texts.size(), 3);
+        QTest::qWait(100);
+        QCOMPARE(boxes.texts.size(), 3);
+        for (const QString &text : std::as_const(boxes.texts)) {
+            QVERIFY2(text.contains(path), qPrintable(text));
+        }
+        QCOMPARE(m_window->findChild<MessagePicker *>(), nullptr);
+    }
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), kept);
 }
 
 POSTAVO_WEBTEST_MAIN(tst_MessagePicker)

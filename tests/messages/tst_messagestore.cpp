@@ -3,6 +3,7 @@
 #include <QTest>
 
 #include "messages/messagestore.h"
+#include "support/unreadablefile.h"
 
 class tst_MessageStore : public QObject
 {
@@ -20,6 +21,7 @@ private slots:
     void removeDropsEveryCopy();
     void removeWithEmptyTextDropsBlankLines();
     void missingFile();
+    void unreadableFileIsLeftAsItIs();
 };
 
 static QByteArray fileBytes(const QString &path)
@@ -148,6 +150,29 @@ void tst_MessageStore::missingFile()
     bool exists = true;
     QVERIFY(store.entries(&exists).isEmpty());
     QVERIFY(!exists);
+}
+
+void tst_MessageStore::unreadableFileIsLeftAsItIs()
+{
+    QTemporaryDir dir;
+    const MessageStore store(dir.filePath("messages.txt"));
+    const QByteArray kept("a|1\r\nb|2\r\n");
+    setFileBytes(store.filePath(), kept);
+    {
+        UnreadableFile unreadable(store.filePath());
+        bool exists = true;
+        QString reason;
+        QVERIFY(store.entries(&exists, &reason).isEmpty());
+        QVERIFY(!exists);
+        QVERIFY(!reason.isEmpty());
+        QString error;
+        QVERIFY(!store.save("c", "3", &error));
+        QCOMPARE(error, reason);
+        error.clear();
+        QVERIFY(!store.remove("a|1", &error));
+        QCOMPARE(error, reason);
+    }
+    QCOMPARE(fileBytes(store.filePath()), kept);
 }
 
 QTEST_GUILESS_MAIN(tst_MessageStore)

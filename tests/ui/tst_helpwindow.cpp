@@ -23,6 +23,8 @@ private slots:
     void missingGuideOpensNothingAndIsLookedForAgain();
     void secondRequestRaisesTheSameWindow();
     void shutDownClosesHelpWindow();
+    void startUpOpensHelpAsSet_data();
+    void startUpOpensHelpAsSet();
 
 private:
     void writeGuide();
@@ -111,6 +113,29 @@ void tst_HelpWindow::shutDownClosesHelpWindow()
     QVERIFY(help->isVisible());
     m_main->shutDown();
     QTRY_VERIFY_WITH_TIMEOUT(help.isNull(), 5000);
+}
+
+void tst_HelpWindow::startUpOpensHelpAsSet_data()
+{
+    QTest::addColumn<QString>("stored"); // empty: not set
+    QTest::addColumn<bool>("opened");
+    QTest::newRow("unset") << "" << true;
+    QTest::newRow("one") << "1" << true;
+    QTest::newRow("zero") << "0" << false;
+    QTest::newRow("other") << "yes" << false;
+}
+
+void tst_HelpWindow::startUpOpensHelpAsSet()
+{
+    QFETCH(QString, stored);
+    QFETCH(bool, opened);
+    writeGuide();
+    if (!stored.isEmpty()) {
+        m_settings->write(QStringLiteral("Settings"), QStringLiteral("showHelp"), stored);
+    }
+    QVERIFY(m_main->startUp());
+    QCOMPARE(helpWindows().size(), opened ? 1 : 0);
+    QCOMPARE(opened && helpWindows().constFirst()->isVisible(), opened);
 }
 
 QTEST_MAIN(tst_HelpWindow)

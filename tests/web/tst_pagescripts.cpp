@@ -91,8 +91,8 @@ void tst_PageScripts::textOnlyAsLiteral()
 
 void tst_PageScripts::wrappedAsFunction()
 {
-    for (const QString &script : { bodyMarkupScript(), bodyOuterMarkupScript(), bodyInnerMarkupScript(),
-             setFormFieldValueScript(0, 1, QStringLiteral("m")), fieldValueScript(QStringLiteral("#m")) }) {
+    for (const QString &script : { bodyMarkupScript(), bodyMarkupOutsideFieldsScript(), bodyOuterMarkupScript(),
+             bodyInnerMarkupScript(), setFormFieldValueScript(0, 1, QStringLiteral("m")), fieldValueScript(QStringLiteral("#m")) }) {
         QVERIFY2(script.startsWith(QStringLiteral("(function(){")), qPrintable(script));
         QVERIFY2(script.endsWith(QStringLiteral("})()")), qPrintable(script));
     }

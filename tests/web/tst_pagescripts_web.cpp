@@ -3,10 +3,12 @@
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
+#include <QWebEngineView>
 
 #include "support/webtestutil.h"
 #include "web/formscan.h"
 #include "web/pagescripts.h"
+#include "web/postedmessagewatcher.h"
 
 using namespace WebTest;
 
@@ -51,6 +53,9 @@ private slots:
     void editorSurface_data();
     void editorSurface();
     void writesOnlyTheMarkedDocument();
+    void postedMessageOutsideFields_data();
+    void postedMessageOutsideFields();
+    void postedMessageCheckCountsFourLoads();
 
 private:
     QString value(const QString &selector);
@@ -316,6 +321,74 @@ void tst_PageScriptsWeb::writesOnlyTheMarkedDocument()
         m_page, PageScripts::markDocumentScript(QStringLiteral("searched")), QWebEngineScript::ApplicationWorld);
     QCOMPARE(write(QStringLiteral("searched")), QVariant(QStringLiteral("field")));
     QCOMPARE(value(QStringLiteral("#m")), QStringLiteral("new"));
+}
+
+// A forum that refuses a post shows its form again with the message in it; only the page's own text counts.
+void tst_PageScriptsWeb::postedMessageOutsideFields_data()
+{
+    QTest::addColumn<QString>("body");
+    QTest::addColumn<bool>("found");
+    QTest::newRow("in-a-post") << "<div class=\"post\"><p>HELLO forum</p></div>" << true;
+    QTest::newRow("in-a-textarea") << "<p>Too fast</p><form><textarea>Hello forum</textarea></form>" << false;
+    QTest::newRow("in-an-input-value") << "<form><input type=\"hidden\" name=\"m\" value=\"Hello forum\"></form>"
+                                       << false;
+    QTest::newRow("in-an-editor") << "<form><div contenteditable><p><b>Hello forum</b></p></div></form>" << false;
+    QTest::newRow("in-an-editor-frame") << "<form><iframe srcdoc=\"<body contenteditable>Hello forum\"></iframe></form>"
+                                        << false;
+    QTest::newRow("page-in-design-mode") << "<p>Hello forum</p><script>document.designMode = 'on';</script>" << false;
+    QTest::newRow("in-a-preview-above-the-form")
+        << "<div>Hello forum</div><form><textarea>Hello forum</textarea></form>" << true;
+    QTest::newRow("not-editable-inside-editable")
+        << "<div contenteditable><span contenteditable=\"false\">Hello forum</span></div>" << false;
+}
+
+void tst_PageScriptsWeb::postedMessageOutsideFields()
+{
+    QFETCH(QString, body);
+    QFETCH(bool, found);
+    QWebEngineView view;
+    view.setPage(new QWebEnginePage(m_profile, &view));
+    PostedMessageWatcher watcher(&view);
+    QSignalSpy spy(&watcher, &PostedMessageWatcher::postedMessageFound);
+    QVERIFY(loadHtmlSync(view.page(), QStringLiteral("<!DOCTYPE html><html><body>") + body + QStringLiteral("</body></html>")));
+    watcher.armFor(QStringLiteral("Hello forum\r\nmore\r\n\r\n"));
+    watcher.checkPage();
+    QTRY_VERIFY(watcher.countdown < 4);
+    QCOMPARE(spy.size(), found ? 1 : 0);
+}
+
+void tst_PageScriptsWeb::postedMessageCheckCountsFourLoads()
+{
+    QWebEngineView view;
+    view.setPage(new QWebEnginePage(m_profile, &view));
+    PostedMessageWatcher watcher(&view);
+    QSignalSpy spy(&watcher, &PostedMessageWatcher::postedMessageFound);
+    const auto load = [&](const QString &body) {
+        QVERIFY(loadHtmlSync(view.page(), QStringLiteral("<html><body>") + body + QStringLiteral("</body></html>")));
+        const qint16 before = watcher.countdown;
+        watcher.checkPage();
+        QTRY_COMPARE(watcher.countdown, qint16(qMax(0, before - 1)));
+    };
+    watcher.armFor(QStringLiteral("posted text"));
+    // An image has no body: the key in it is no match, and the load counts.
+    QVERIFY(loadContentSync(view.page(), "<svg xmlns=\"http://www.w3.org/2000/svg\"><text>posted text</text></svg>",
+        QStringLiteral("image/svg+xml")));
+    watcher.checkPage();
+    QTRY_COMPARE(watcher.countdown, qint16(3));
+    for (int i = 0; i < 3; ++i) {
+        load(QStringLiteral("<p>another page</p>"));
+    }
+    QCOMPARE(watcher.countdown, qint16(0));
+    load(QStringLiteral("<p>posted text</p>"));
+    QCOMPARE(spy.size(), 0);
+    // Arming again starts the four loads afresh.
+    watcher.armFor(QStringLiteral("posted text"));
+    for (int i = 0; i < 3; ++i) {
+        load(QStringLiteral("<p>another page</p>"));
+    }
+    load(QStringLiteral("<p>POSTED TEXT</p>"));
+    QCOMPARE(spy.size(), 1);
+    QCOMPARE(watcher.countdown, qint16(0));
 }
 
 POSTAVO_WEB_TEST_MAIN(tst_PageScriptsWeb)

@@ -1,0 +1,92 @@
+// The program itself, asked to end by a signal during a session, saves what it holds as Exit does.
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <csignal>
+#include <unistd.h>
+
+class tst_EndSignal : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void signalSavesTheLists_data();
+    void signalSavesTheLists();
+};
+
+static QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+static bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+void tst_EndSignal::signalSavesTheLists_data()
+{
+    QTest::addColumn<int>("signalNumber");
+    QTest::newRow("SIGTERM") << int(SIGTERM);
+    QTest::newRow("SIGHUP") << int(SIGHUP);
+}
+
+void tst_EndSignal::signalSavesTheLists()
+{
+    QFETCH(int, signalNumber);
+    // A program not installed keeps its data beside itself: a copy in a folder of its own (a link where the
+    // file system allows one) runs over that folder alone.
+    QTemporaryDir dir(QStringLiteral(POSTAVO_TEST_WORK_DIR "/endsignal-XXXXXX"));
+    QVERIFY(dir.isValid());
+    const QString program = dir.filePath(QStringLiteral("postavo"));
+    if (::link(POSTAVO_PROGRAM, qPrintable(program)) != 0) {
+        QVERIFY(QFile::copy(QStringLiteral(POSTAVO_PROGRAM), program));
+    }
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("home/.config")));
+    // Posts as an older version wrote them, without the empty lines and without sizes: the shut-down's
+    // writing shows in the files.
+    QVERIFY(writeBytes(dir.filePath("posts.txt"), "http://a.example/1\r\nhttp://b.example/2\r\n"));
+    QVERIFY(writeBytes(dir.filePath("sizes.txt"), "\r\n"));
+    QVERIFY(writeBytes(dir.filePath("home/.config/Postavo.ini"), "[data]\nlastSubject=Kept subject\n"));
+
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"}) {
+        environment.remove(QLatin1String(name));
+    }
+    environment.insert(QStringLiteral("HOME"), dir.filePath(QStringLiteral("home")));
+    environment.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("postavo.files.info=true"));
+    environment.insert(QStringLiteral("QT_MESSAGE_PATTERN"), QStringLiteral("%{category}: %{message}"));
+    process.setProcessEnvironment(environment);
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(program, {});
+    QVERIFY2(process.waitForStarted(), qPrintable(process.errorString()));
+    // The help window's look-up is the last step of the start-up.
+    QByteArray log;
+    QVERIFY(QTest::qWaitFor(
+        [&] {
+            log += process.readAll();
+            return log.contains("postavo.files: help text:") || process.state() == QProcess::NotRunning;
+        },
+        90000));
+    QVERIFY2(process.state() == QProcess::Running, log.constData());
+    QVERIFY2(log.contains(QByteArray("postavo.files: data folder: " + dir.path().toUtf8())),
+        log.constData());
+
+    ::kill(pid_t(process.processId()), signalNumber);
+    QVERIFY2(process.waitForFinished(60000), log.constData());
+    log += process.readAll();
+    QVERIFY2(process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0, log.constData());
+    QCOMPARE(fileBytes(dir.filePath("posts.txt")), QByteArray("http://a.example/1\r\n\r\nhttp://b.example/2\r\n\r\n"));
+    QCOMPARE(fileBytes(dir.filePath("sizes.txt")), QByteArray("unmeasured\r\n\r\nunmeasured\r\n\r\n"));
+    const QByteArray settings = fileBytes(dir.filePath("home/.config/Postavo.ini"));
+    QVERIFY2(settings.contains("lastSubject=Kept subject"), settings.constData());
+    QVERIFY2(settings.contains("lastConvert=0"), settings.constData());
+}
+
+QTEST_GUILESS_MAIN(tst_EndSignal)
+#include "tst_endsignal.moc"
