@@ -359,6 +359,10 @@ void tst_Accessibility::noPasswordInTheTree()
     }
     walk(accessible(qApp), check);
     QVERIFY(passwordBoxSeen);
+    QAccessibleInterface *box = accessible(m_window->forumPanel->passwordEdit);
+    // The box gives its value masked as it shows it, and no text to read out.
+    QCOMPARE(box->text(QAccessible::Value), QString(s_password.size() + 1, QLatin1Char('*')));
+    QCOMPARE(box->textInterface()->text(0, box->textInterface()->characterCount()), QString());
     QVERIFY(userNameSeen);
     // The lists the window shows and nothing else: no hidden list keeps logins or sizes.
     listsOfMainWindow.removeDuplicates();
