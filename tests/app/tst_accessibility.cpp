@@ -1,8 +1,8 @@
 #include <QAccessible>
 #include <QApplication>
-#include <QLabel>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -29,11 +29,13 @@ namespace {
 
 const QString s_password = QStringLiteral("Pw7-unseen-Q");
 
-const QString s_forums[2] = { QStringLiteral("http://127.0.0.1:1/forum-a"), QStringLiteral("http://127.0.0.1:1/forum-b") };
+const QString s_forums[2]
+    = { QStringLiteral("http://127.0.0.1:1/forum-a"), QStringLiteral("http://127.0.0.1:1/forum-b") };
 const QString s_posts[2] = { QStringLiteral("http://127.0.0.1:1/post-a"), QStringLiteral("http://127.0.0.1:1/post-b") };
-const QString s_replies[2] = { QStringLiteral("http://127.0.0.1:1/reply-a"), QStringLiteral("http://127.0.0.1:1/reply-b") };
-const QString s_messages[3] = { QStringLiteral("First message"), QStringLiteral("Second message"),
-                                QStringLiteral("Third message") };
+const QString s_replies[2]
+    = { QStringLiteral("http://127.0.0.1:1/reply-a"), QStringLiteral("http://127.0.0.1:1/reply-b") };
+const QString s_messages[3]
+    = { QStringLiteral("First message"), QStringLiteral("Second message"), QStringLiteral("Third message") };
 
 void walk(QAccessibleInterface *node, const std::function<bool(QAccessibleInterface *)> &visit, int depth = 0)
 {
@@ -61,10 +63,21 @@ QString accessibleName(QObject *object)
 bool isOperable(QAccessibleInterface *node)
 {
     static const QList<QAccessible::Role> roles = {
-        QAccessible::PushButton, QAccessible::CheckBox, QAccessible::RadioButton, QAccessible::ComboBox,
-        QAccessible::EditableText, QAccessible::List, QAccessible::PageTabList, QAccessible::PageTab,
-        QAccessible::SpinBox, QAccessible::Slider, QAccessible::ButtonMenu, QAccessible::ButtonDropDown,
-        QAccessible::MenuItem, QAccessible::Table, QAccessible::Tree,
+        QAccessible::PushButton,
+        QAccessible::CheckBox,
+        QAccessible::RadioButton,
+        QAccessible::ComboBox,
+        QAccessible::EditableText,
+        QAccessible::List,
+        QAccessible::PageTabList,
+        QAccessible::PageTab,
+        QAccessible::SpinBox,
+        QAccessible::Slider,
+        QAccessible::ButtonMenu,
+        QAccessible::ButtonDropDown,
+        QAccessible::MenuItem,
+        QAccessible::Table,
+        QAccessible::Tree,
     };
     if (node->state().invisible || node->state().disabled) {
         return false;
@@ -140,7 +153,8 @@ void tst_Accessibility::init()
     m_window = std::make_unique<MainWindow>(m_state->context);
     QVERIFY(m_window->startUp());
     for (int i = 0; i < 2; ++i) {
-        m_window->forums.add(s_forums[i], ListFiles::joinLogin(QStringLiteral("alice%1").arg(i), s_password + QString::number(i)));
+        m_window->forums.add(
+            s_forums[i], ListFiles::joinLogin(QStringLiteral("alice%1").arg(i), s_password + QString::number(i)));
         m_window->ownPosts.add(s_posts[i]);
         emit m_window->replyMonitor->newReplies(s_replies[i]);
     }
@@ -287,11 +301,16 @@ void tst_Accessibility::mnemonicsFocusTheirBoxes_data()
     QTest::addColumn<Qt::Key>("key");
     QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("caption");
-    QTest::newRow("subject") << Qt::Key_S << "subjectEdit" << "&Subject:";
-    QTest::newRow("message") << Qt::Key_M << "messageEdit" << "&Message:";
-    QTest::newRow("user name") << Qt::Key_U << "usernameEdit" << "&Username:";
-    QTest::newRow("password") << Qt::Key_P << "passwordEdit" << "&Password:";
-    QTest::newRow("address") << Qt::Key_L << "addressEdit" << "UR&L:";
+    QTest::newRow("subject") << Qt::Key_S << "subjectEdit"
+                             << "&Subject:";
+    QTest::newRow("message") << Qt::Key_M << "messageEdit"
+                             << "&Message:";
+    QTest::newRow("user name") << Qt::Key_U << "usernameEdit"
+                               << "&Username:";
+    QTest::newRow("password") << Qt::Key_P << "passwordEdit"
+                              << "&Password:";
+    QTest::newRow("address") << Qt::Key_L << "addressEdit"
+                             << "UR&L:";
 }
 
 void tst_Accessibility::mnemonicsFocusTheirBoxes()
@@ -548,11 +567,34 @@ void tst_Accessibility::tabOrderFollowsLayout()
         widget = widget->nextInFocusChain();
     } while (widget != m_window->autoInsertButton);
     const QStringList expected = {
-        "autoInsertButton", "formatSelector", "previewButton", "copyButton", "saveButton", "loadButton",
-        "optionsButton", "visitButton", "subjectEdit", "pasteSubjectButton", "messageEdit", "pasteMessageButton",
-        "listTabs", "addForumButton", "removeForumButton", "usernameEdit", "pasteUsernameButton", "passwordEdit",
-        "pastePasswordButton", "forumList", "addressEdit", "goButton", "backButton", "forwardButton", "stopButton",
-        "reloadButton", "noPopupsCheck", "webView",
+        "autoInsertButton",
+        "formatSelector",
+        "previewButton",
+        "copyButton",
+        "saveButton",
+        "loadButton",
+        "optionsButton",
+        "visitButton",
+        "subjectEdit",
+        "pasteSubjectButton",
+        "messageEdit",
+        "pasteMessageButton",
+        "listTabs",
+        "addForumButton",
+        "removeForumButton",
+        "usernameEdit",
+        "pasteUsernameButton",
+        "passwordEdit",
+        "pastePasswordButton",
+        "forumList",
+        "addressEdit",
+        "goButton",
+        "backButton",
+        "forwardButton",
+        "stopButton",
+        "reloadButton",
+        "noPopupsCheck",
+        "webView",
     };
     QCOMPARE(order, expected);
 
