@@ -13,6 +13,7 @@ int main(int argc, char *argv[])
 {
     // The browser engine shares its graphics contexts with the windows; it wants that set up first.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    exposePagesToAssistiveTechnology();
     QApplication app(argc, argv);
     QApplication::setApplicationName(SettingsStore::applicationName());
     QApplication::setApplicationVersion(QStringLiteral(POSTAVO_VERSION));

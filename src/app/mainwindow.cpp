@@ -1,11 +1,16 @@
 #include "app/mainwindow.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTimer>
@@ -110,6 +115,7 @@ void MainWindow::createControls()
     autoInsertButton->setGeometry(twipsRect(60, 60, 1600, 800));
     formatSelector = place(new QComboBox(client), "formatSelector", 2100, 480, 1635, 315);
     formatSelector->setToolTip(tr("Select the format you would like to use when your message is inserted."));
+    formatSelector->setAccessibleName(tr("Format"));
     previewButton = pictureButton(client, "previewButton", tr("Preview"),
                                tr("See a preview of your message in the currently selected format"));
     previewButton->setGeometry(twipsRect(3840, 60, 800, 800));
@@ -191,6 +197,31 @@ void MainWindow::connectPanels()
     connect(autoInserter, &AutoInsertController::textInserted, postWatcher, &PostedMessageWatcher::armFor);
     connect(autoInserter, &AutoInsertController::finished, this, &MainWindow::autoInsertFinished);
     connect(postWatcher, &PostedMessageWatcher::postedMessageFound, postsPanel, &PostsPanel::watchCurrentPage);
+
+    setTabOrderByLayout();
+}
+
+void MainWindow::setTabOrderByLayout()
+{
+    // The controls were made panel by panel; Tab reads the window as it is laid out instead: the button row,
+    // the editor, the list tabs with the panel below them, then the browser on the right.
+    const QList<QWidget *> order = {
+        autoInsertButton, formatSelector, previewButton, copyButton, saveButton, loadButton, optionsButton,
+        visitButton,
+        messagePanel->subjectEdit, messagePanel->pasteSubjectButton, messagePanel->messageEdit,
+        messagePanel->pasteMessageButton,
+        listTabs,
+        forumPanel->addForumButton, forumPanel->removeForumButton, forumPanel->usernameEdit,
+        forumPanel->pasteUsernameButton, forumPanel->passwordEdit, forumPanel->pastePasswordButton,
+        forumPanel->forumList,
+        postsPanel->watchButton, postsPanel->unwatchButton, postsPanel->checkRepliesButton, postsPanel->postTabs,
+        postsPanel->postList, postsPanel->newRepliesList,
+        browserPane->addressEdit, browserPane->goButton, browserPane->backButton, browserPane->forwardButton,
+        browserPane->stopButton, browserPane->reloadButton, browserPane->noPopupsCheck, browserPane->webView,
+    };
+    for (qsizetype i = 1; i < order.size(); ++i) {
+        setTabOrder(order[i - 1], order[i]);
+    }
 }
 bool MainWindow::startUp()
 {

@@ -144,6 +144,7 @@ private slots:
 private:
     void createControls();
     void connectPanels();
+    void setTabOrderByLayout();
     void layoutMainWindow();
     void createMenus();
     // Icons, the design size and the smallest size the window can be given.

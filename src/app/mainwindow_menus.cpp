@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTabBar>
 
 #include "forums/forumpanel.h"
 #include "messages/messagepanel.h"
@@ -92,7 +93,8 @@ void MainWindow::toolsMenuItemChosen(int index)
         autoInsert();
         break;
     case 2:
-        // The new-replies view shows before the check starts.
+        // The new-replies view shows before the check starts, on the own-posts tab, so the list is seen filling.
+        listTabs->setCurrentIndex(1);
         postsPanel->showView(1);
         postsPanel->checkForReplies();
         break;

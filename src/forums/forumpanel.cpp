@@ -10,6 +10,7 @@
 
 #include "forums/forums.h"
 #include "forums/listfiles.h"
+#include "ui/listentries.h"
 #include "ui/placement.h"
 
 using namespace Placement;
@@ -22,16 +23,22 @@ ForumPanel::ForumPanel(Forums &forums, std::function<QString()> currentAddress, 
     setObjectName(QStringLiteral("forumsFrame"));
     addForumButton = place(new QPushButton(tr("Add Current URL"), this), "addForumButton", 60, 180, 1695, 330);
     removeForumButton = place(new QPushButton(tr("Remove URL"), this), "removeForumButton", 1800, 180, 1695, 330);
-    usernameLabel = place(new QLabel(tr("Username:"), this), "usernameLabel", 60, 570, 990, 255);
+    usernameLabel = place(new QLabel(tr("&Username:"), this), "usernameLabel", 60, 570, 990, 255);
     usernameEdit = place(new QLineEdit(this), "usernameEdit", 1065, 540, 1650, 285);
     pasteUsernameButton = place(new QPushButton(tr("Paste"), this), "pasteUsernameButton", 2760, 540, 735, 285);
     pasteUsernameButton->setToolTip(tr("Click within the Username field on the form you want to paste into, then click here."));
-    passwordLabel = place(new QLabel(tr("Password:"), this), "passwordLabel", 60, 870, 990, 255);
+    passwordLabel = place(new QLabel(tr("&Password:"), this), "passwordLabel", 60, 870, 990, 255);
     passwordEdit = place(new QLineEdit(this), "passwordEdit", 1065, 840, 1650, 285);
     passwordEdit->setEchoMode(QLineEdit::Password);
     pastePasswordButton = place(new QPushButton(tr("Paste"), this), "pastePasswordButton", 2760, 840, 735, 285);
     pastePasswordButton->setToolTip(tr("Click within the Password field on the form you want to paste into, then click here."));
     forumList = place(new QListWidget(this), "forumList", 60, 1140, 3435, 1425);
+    forumList->setAccessibleName(tr("Your forums"));
+    usernameLabel->setBuddy(usernameEdit);
+    passwordLabel->setBuddy(passwordEdit);
+    // The three paste buttons share a caption; their names say what each pastes.
+    pasteUsernameButton->setAccessibleName(tr("Paste Username"));
+    pastePasswordButton->setAccessibleName(tr("Paste Password"));
     usernameEdit->setEnabled(false);
     passwordEdit->setEnabled(false);
 
@@ -41,8 +48,10 @@ ForumPanel::ForumPanel(Forums &forums, std::function<QString()> currentAddress, 
     connect(pastePasswordButton, &QPushButton::clicked, this, &ForumPanel::pastePassword);
     connect(forumList, &QListWidget::itemClicked, this, &ForumPanel::showSelectedForum);
     connect(forumList, &QListWidget::itemDoubleClicked, this, &ForumPanel::openSelectedForum);
+    ListEntries::openOnReturn(forumList, [this] { openSelectedForum(); });
     // A selection made by keyboard or by code counts too: the login boxes must belong to the selected forum.
     connect(forumList, &QListWidget::currentRowChanged, this, &ForumPanel::showSelectedForum);
+    ListEntries::followSelection(forumList);
     connect(usernameEdit, &QLineEdit::textChanged, this, &ForumPanel::storeLogin);
     connect(passwordEdit, &QLineEdit::textChanged, this, &ForumPanel::storeLogin);
 }

@@ -81,10 +81,14 @@ void OptionsDialog::createControls()
             grid->addWidget(fields[column], row + 1, column + 1);
         }
         number->setBuddy(nameEdits[row]);
+        for (int column = 0; column < 5; ++column) {
+            fields[column]->setAccessibleName(tr("%1 %2").arg(headings[column]).arg(row + 1));
+        }
 
         clearRowButtons[row] = new QPushButton(tr("del"), this);
         clearRowButtons[row]->setObjectName(QStringLiteral("clearRowButton") + QString::number(row));
         clearRowButtons[row]->setToolTip(tr("Empty this row"));
+        clearRowButtons[row]->setAccessibleName(tr("Empty row %1").arg(row + 1));
         clearRowButtons[row]->setAutoDefault(false);
         grid->addWidget(clearRowButtons[row], row + 1, 6);
         connect(clearRowButtons[row], &QPushButton::clicked, this, [this, row] { clearRow(row); });
@@ -114,6 +118,8 @@ void OptionsDialog::createControls()
     thresholdEdit->setObjectName(QStringLiteral("thresholdEdit"));
     thresholdEdit->setMaximumWidth(90);
     sizeBefore->setBuddy(thresholdEdit);
+    thresholdEdit->setAccessibleName(tr("Reply threshold in bytes"));
+    thresholdEdit->setAccessibleDescription(sizeBefore->text());
     auto *sizeAfter = new QLabel(tr("bytes"), this);
     sizeAfter->setObjectName(QStringLiteral("thresholdUnitLabel"));
     connect(thresholdEdit, &QLineEdit::textChanged, this, &OptionsDialog::thresholdEdited);

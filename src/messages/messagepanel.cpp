@@ -20,15 +20,21 @@ MessagePanel::MessagePanel(AppContext &context, QWidget *parent)
     , m_context(context)
 {
     setObjectName(QStringLiteral("messageEditor"));
-    subjectLabel = place(new QLabel(tr("Subject:"), this), "subjectLabel", 120, 330, 780, 255);
+    subjectLabel = place(new QLabel(tr("&Subject:"), this), "subjectLabel", 120, 330, 780, 255);
     subjectEdit = place(new QLineEdit(this), "subjectEdit", 900, 300, 1995, 285);
     pasteSubjectButton = place(new QPushButton(tr("Paste"), this), "pasteSubjectButton", 2940, 285, 675, 315);
     pasteSubjectButton->setToolTip(tr("Click within the Subject field on the form you want to paste into, then click here."));
-    messageLabel = place(new QLabel(tr("Message:"), this), "messageLabel", 120, 660, 1000, 240);
+    messageLabel = place(new QLabel(tr("&Message:"), this), "messageLabel", 120, 660, 1000, 240);
     // The message box fills the editor down to its paste button.
     messageEdit = place(new QPlainTextEdit(this), "messageEdit", 120, 900, 3495, 2715);
     pasteMessageButton = place(new QPushButton(tr("Paste Message"), this), "pasteMessageButton", 120, 3705, 3495, 375);
     pasteMessageButton->setToolTip(tr("Click within the message area on the form you want to paste into, then click here."));
+    // Without buddies the boxes would take the frame's title as their name.
+    subjectLabel->setBuddy(subjectEdit);
+    messageLabel->setBuddy(messageEdit);
+    // A forum's message field takes no tabs either; Tab moves on, so the keyboard is never caught here.
+    messageEdit->setTabChangesFocus(true);
+    pasteSubjectButton->setAccessibleName(tr("Paste Subject"));
 
     // Typing writes the settings file a few times a second at most, however fast the keys come.
     m_subjectWrite = new QTimer(this);

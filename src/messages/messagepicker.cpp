@@ -10,6 +10,7 @@
 
 #include "base/branding.h"
 #include "messages/messagestore.h"
+#include "ui/listentries.h"
 #include "ui/skin.h"
 
 namespace {
@@ -49,13 +50,16 @@ MessagePicker::MessagePicker(const QString &libraryPath, QWidget *parent)
     messageList = new QListWidget(this);
     messageList->setObjectName(QStringLiteral("messageList"));
     messageList->setSelectionMode(QAbstractItemView::SingleSelection);
+    messageList->setAccessibleName(tr("Saved messages"));
     messageView = new QPlainTextEdit(this);
     messageView->setObjectName(QStringLiteral("messageView"));
     messageView->setReadOnly(true);
+    messageView->setAccessibleName(tr("Message"));
     subjectLabel = label(this, "subjectLabel", QStringLiteral("Subject:"));
     subjectEdit = new QLineEdit(this);
     subjectEdit->setObjectName(QStringLiteral("subjectEdit"));
     subjectEdit->setReadOnly(true);
+    subjectLabel->setBuddy(subjectEdit);
     deleteButton = new QPushButton(QStringLiteral("delete message"), this);
     deleteButton->setObjectName(QStringLiteral("deleteButton"));
 
@@ -72,7 +76,12 @@ MessagePicker::MessagePicker(const QString &libraryPath, QWidget *parent)
     layout->setRowStretch(4, 2);
 
     connect(messageList, &QListWidget::itemClicked, this, &MessagePicker::showSelectedMessage);
+    // The arrow keys and assistive tools move the preview too, so "delete message" removes the message shown.
+    connect(messageList, &QListWidget::currentRowChanged, this, &MessagePicker::showSelectedMessage);
+    connect(messageList, &QListWidget::itemSelectionChanged, this, &MessagePicker::showSelectedMessage);
+    ListEntries::followSelection(messageList);
     connect(messageList, &QListWidget::itemDoubleClicked, this, &MessagePicker::chooseSelectedMessage);
+    ListEntries::openOnReturn(messageList, [this] { chooseSelectedMessage(); });
     connect(deleteButton, &QPushButton::clicked, this, &MessagePicker::deleteSelectedMessage);
     resize(480, 460);
 }
@@ -114,7 +123,8 @@ bool MessagePicker::loadMessageList()
 void MessagePicker::showSelectedMessage()
 {
     const QListWidgetItem *item = messageList->currentItem();
-    if (!item || item->text().isEmpty()) {
+    // Focus entering the list makes an entry current without selecting it; delete would not remove it.
+    if (!item || !item->isSelected() || item->text().isEmpty()) {
         return;
     }
     const MessageRecord record = MessageRecord::fromLine(item->text());

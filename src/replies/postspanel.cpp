@@ -15,6 +15,7 @@
 #include "forums/ownposts.h"
 #include "replies/postoutcome.h"
 #include "replies/replymonitor.h"
+#include "ui/listentries.h"
 #include "ui/placement.h"
 
 using namespace Placement;
@@ -46,6 +47,8 @@ PostsPanel::PostsPanel(OwnPosts &posts, ReplyMonitor *monitor, std::function<QSt
     newRepliesList = place(new QListWidget(this), "newRepliesList", 60, 1320, 3435, 1230);
     newRepliesList->hide();
     checkRepliesButton->hide();
+    postList->setAccessibleName(tr("Your posts"));
+    newRepliesList->setAccessibleName(tr("New replies"));
     // The tabs sit directly on top of the lists they switch.
     const int tabHeight = postTabs->sizeHint().height();
     postTabs->setGeometry(postTabs->x(), postList->y() - tabHeight, postTabs->width(), tabHeight);
@@ -56,17 +59,24 @@ PostsPanel::PostsPanel(OwnPosts &posts, ReplyMonitor *monitor, std::function<QSt
     connect(postTabs, &QTabBar::currentChanged, this, &PostsPanel::switchPostView);
     connect(postList, &QListWidget::itemClicked, this, &PostsPanel::showSelectedPost);
     connect(postList, &QListWidget::currentRowChanged, this, &PostsPanel::showSelectedPost);
-    connect(postList, &QListWidget::itemDoubleClicked, this, [this] {
+    ListEntries::followSelection(postList);
+    const auto openSelectedPost = [this] {
         if (postList->currentRow() >= 0) {
             emit openPost(m_posts.address(postList->currentRow()));
         }
-    });
+    };
+    connect(postList, &QListWidget::itemDoubleClicked, this, openSelectedPost);
+    ListEntries::openOnReturn(postList, openSelectedPost);
     connect(newRepliesList, &QListWidget::itemClicked, this, &PostsPanel::showSelectedReply);
-    connect(newRepliesList, &QListWidget::itemDoubleClicked, this, [this] {
+    connect(newRepliesList, &QListWidget::currentRowChanged, this, &PostsPanel::showSelectedReply);
+    ListEntries::followSelection(newRepliesList);
+    const auto openSelectedReply = [this] {
         if (QListWidgetItem *item = newRepliesList->currentItem()) {
             emit openPost(item->text());
         }
-    });
+    };
+    connect(newRepliesList, &QListWidget::itemDoubleClicked, this, openSelectedReply);
+    ListEntries::openOnReturn(newRepliesList, openSelectedReply);
 
     connect(m_monitor, &ReplyMonitor::baselineMeasured, this, &PostsPanel::baselineMeasured);
     connect(m_monitor, &ReplyMonitor::postChecked, this, &PostsPanel::postChecked);

@@ -108,6 +108,8 @@ void copyLabel(const QLabel *label, SkinLabel *copy)
     copy->setAlignment(label->alignment());
     copy->setWordWrap(label->wordWrap());
     copy->setText(label->text());
+    // The copy draws the label's mnemonic as the label does; either one's shortcut reaches the same box.
+    copy->setBuddy(label->buddy());
     copy->setVisible(!label->isHidden());
     copy->raise();
 }

@@ -21,7 +21,7 @@ BrowserPane::BrowserPane(QWidget *parent)
     : QGroupBox(tr("Browser"), parent)
 {
     setObjectName(QStringLiteral("browserFrame"));
-    addressLabel = place(new QLabel(tr("URL:"), this), "addressLabel", 75, 270, 450, 255);
+    addressLabel = place(new QLabel(tr("UR&L:"), this), "addressLabel", 75, 270, 450, 255);
     addressEdit = place(new QLineEdit(this), "addressEdit", 540, 240, 4875, 315);
     goButton = place(new QPushButton(tr("Go"), this), "goButton", 5460, 240, 795, 315);
     goButton->setToolTip(tr("browse the entered url"));
@@ -35,6 +35,8 @@ BrowserPane::BrowserPane(QWidget *parent)
     reloadButton->setToolTip(tr("refresh"));
     noPopupsCheck = place(new QCheckBox(tr("No Popups"), this), "noPopupsCheck", 1530, 630, 1350, 330);
     webView = place(new QWebEngineView(this), "webView", 120, 1020, 6135, 5375);
+    addressLabel->setBuddy(addressEdit);
+    webView->setAccessibleName(tr("Web page"));
     setUpNavigationIcons();
 
     connect(goButton, &QPushButton::clicked, this, &BrowserPane::goToAddress);

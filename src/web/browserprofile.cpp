@@ -19,3 +19,11 @@ void useStoredBrowserProfile()
         s_profile->setPersistentCookiesPolicy(QWebEngineProfile::AllowPersistentCookies);
     }
 }
+
+void exposePagesToAssistiveTechnology()
+{
+    const char *const name = "QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY";
+    if (!qEnvironmentVariableIsSet(name)) {
+        qputenv(name, "1");
+    }
+}

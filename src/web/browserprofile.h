@@ -9,3 +9,9 @@ QWebEngineProfile *browserProfile();
 // Keeps cookies, cache and site data between runs, so the user stays logged in to the forums.
 // Call once, before the first browser view is made.
 void useStoredBrowserProfile();
+
+// Lets the engine show page content to assistive technology. On Linux the engine leaves pages out of the
+// accessibility tree unless told otherwise; told so, it builds a page's tree only while Qt's accessibility is
+// active (a screen reader or another assistive tool is listening), so without one this costs nothing.
+// A value the user set in the environment is kept. Call before the engine starts (before the first view).
+void exposePagesToAssistiveTechnology();

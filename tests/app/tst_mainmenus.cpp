@@ -140,10 +140,15 @@ void tst_MainMenus::saveMessageRunsEvenWhenButtonHidden()
 void tst_MainMenus::checkRepliesShowsNewRepliesTab()
 {
     QSignalSpy tabClicks(m_window->postsPanel->postTabs, &QTabBar::currentChanged);
+    QCOMPARE(m_window->listTabs->currentIndex(), 0);
     item(1, 2)->trigger();
     QCOMPARE(m_window->postsPanel->postTabs->currentIndex(), 1);
     QCOMPARE(tabClicks.size(), 1);
     QCOMPARE(tabClicks.first().first().toInt(), 1);
+    // Brought to view from the forums tab: the user sees the list fill.
+    QCOMPARE(m_window->listTabs->currentIndex(), 1);
+    QVERIFY(m_window->postsPanel->newRepliesList->isVisible());
+    QVERIFY(!m_window->forumPanel->isVisible());
 }
 
 void tst_MainMenus::viewRepliesThenAllPosts()
