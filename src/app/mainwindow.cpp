@@ -33,6 +33,7 @@
 #include "replies/replycheck.h"
 #include "replies/replymonitor.h"
 #include "ui/aboutwindow.h"
+#include "ui/accessiblecombobox.h"
 #include "ui/elidingtoolbutton.h"
 #include "ui/helpwindow.h"
 #include "ui/placement.h"
@@ -115,6 +116,7 @@ void MainWindow::createControls()
     autoInsertButton->setGeometry(twipsRect(60, 60, 1600, 800));
     formatSelector = place(new QComboBox(client), "formatSelector", 2100, 480, 1635, 315);
     formatSelector->setToolTip(tr("Select the format you would like to use when your message is inserted."));
+    nameComboBoxesByTheirAccessibleName();
     formatSelector->setAccessibleName(tr("Format"));
     previewButton = pictureButton(client, "previewButton", tr("Preview"),
                                tr("See a preview of your message in the currently selected format"));
@@ -378,6 +380,8 @@ void MainWindow::showPanelTexts()
 {
     for (size_t i = 0; i < statusPanels.size(); ++i) {
         statusPanels[i]->setText(m_panelTexts[i]);
+        // A panel cuts a long text (an address, a run's end with its failures); hovering shows it whole.
+        statusPanels[i]->setToolTip(m_panelTexts[i]);
     }
     m_panelsShown.start();
 }
