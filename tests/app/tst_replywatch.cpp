@@ -86,6 +86,7 @@ class tst_ReplyWatch : public QObject
 private slots:
     void init();
     void cleanup();
+    void timedCheckTellsOnceOfAGrownPage_data();
     void timedCheckTellsOnceOfAGrownPage();
     void timedCheckWithNothingGrownTellsNothing();
     void noTimedRunWhileOneIsGoing();
@@ -145,11 +146,29 @@ void tst_ReplyWatch::addPost(const QString &path, int size, const QString &store
     m_window->postsPanel->showPosts();
 }
 
+void tst_ReplyWatch::timedCheckTellsOnceOfAGrownPage_data()
+{
+    QTest::addColumn<QStringList>("capabilities");
+    QTest::addColumn<QString>("grown");
+    QTest::addColumn<QString>("body");
+    QTest::newRow("plain-text-service") << QStringList{"body", "actions"} << "/grown?t=1&p=2"
+                                        << "http://127.0.0.1/grown?t=1&p=2";
+    // A service that reads markup would take "&p" for the start of an entity.
+    QTest::newRow("markup-service") << QStringList{"body", "body-markup", "actions"} << "/grown?t=1&p=2"
+                                    << "http://127.0.0.1/grown?t=1&amp;p=2";
+}
+
 void tst_ReplyWatch::timedCheckTellsOnceOfAGrownPage()
 {
+    QFETCH(QStringList, capabilities);
+    QFETCH(QString, grown);
+    QFETCH(QString, body);
+    m_notifications.reset();
+    m_notifications = std::make_unique<NotificationServer>(capabilities);
+    QVERIFY(m_notifications->start());
     startProgram(15);
     addPost("/same", 1000, "1000");
-    addPost("/grown", 1600, "1000");
+    addPost(grown, 1600, "1000");
     addPost("/shrunk", 500, "1000");
     const QString address = m_window->currentAddress();
     BoxAnswerer boxes(QMessageBox::Ok);
@@ -160,7 +179,7 @@ void tst_ReplyWatch::timedCheckTellsOnceOfAGrownPage()
     const NotificationServer::Call call = m_notifications->calls.first();
     QCOMPARE(call.appName, QStringLiteral("Postavo"));
     QCOMPARE(call.summary, QStringLiteral("New replies to 1 of your posts"));
-    QCOMPARE(call.body, m_pages.address("/grown"));
+    QCOMPARE(call.body, body);
     QCOMPARE(call.actions.value(0), QStringLiteral("default"));
     QCOMPARE(m_window->postsPanel->newRepliesList->count(), 1);
 

@@ -29,7 +29,11 @@ public:
     {
     }
 
-    ~NotificationServer() override { stop(); }
+    ~NotificationServer() override
+    {
+        stop();
+        QDBusConnection::disconnectFromBus(QStringLiteral("notificationServer"));
+    }
 
     // Takes the service's name on the bus; false when the bus or the name is not to be had.
     bool start()
