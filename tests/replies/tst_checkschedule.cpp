@@ -46,9 +46,13 @@ void tst_CheckSchedule::dueEveryInterval()
     CheckSchedule schedule([] { return false; });
     schedule.setMinuteLength(2ms);
     QSignalSpy due(&schedule, &CheckSchedule::due);
-    schedule.setMinutes(15);
+    QElapsedTimer clock;
+    clock.start();
+    schedule.setMinutes(15); // 30 ms
     QVERIFY(schedule.isOn());
-    QTRY_COMPARE_WITH_TIMEOUT(due.count(), 3, 2000);
+    QTRY_VERIFY_WITH_TIMEOUT(due.count() >= 3, 5000);
+    // A coarse timer may come up to 5 % early, never more.
+    QVERIFY2(clock.elapsed() >= 85, qPrintable(QString::number(clock.elapsed())));
 }
 
 void tst_CheckSchedule::offIsNeverDue()
@@ -96,8 +100,8 @@ void tst_CheckSchedule::savingTheSameChoiceKeepsTheWait()
         schedule.setMinutes(30);
         QTest::qWait(20);
     }
+    // Restarted at every save, it would never have come due.
     QCOMPARE(due.count(), 1);
-    QVERIFY(clock.elapsed() < 1000);
 }
 
 QTEST_GUILESS_MAIN(tst_CheckSchedule)
