@@ -28,10 +28,10 @@ class QToolButton;
 class AboutWindow;
 class CheckSchedule;
 class DesktopNotifier;
-class TrayPresence;
 class HelpWindow;
 class ListStore;
 class OptionsDialog;
+class TrayPresence;
 
 // The main window: composes the picture-button row, the message editor, the browser pane, the forum and
 // own-post panels, the menus and the status bar, runs start-up and shut-down, and wires the panels together.
@@ -141,6 +141,8 @@ private slots:
     void openPost(const QString &address);
     void pasteConvertedMessage();
     bool saveForums();
+    // Shows the window, from the tray or from under others.
+    void bringUp();
     // Brings the window up on the new replies, as a click on a notification asks.
     void showNewReplies();
 

@@ -24,7 +24,7 @@ void MainWindow::createReplyWatch()
     });
     connect(replyMonitor, &ReplyMonitor::checkFinished, this, &MainWindow::replyCheckFinished);
     connect(notifier, &DesktopNotifier::activated, this, &MainWindow::showNewReplies);
-    connect(trayPresence, &TrayPresence::showRequested, this, &MainWindow::showNewReplies);
+    connect(trayPresence, &TrayPresence::showRequested, this, &MainWindow::bringUp);
     // The tray's Exit leaves through the same shut-down as the File menu's.
     connect(trayPresence, &TrayPresence::exitRequested, this, &MainWindow::close);
 }
@@ -47,7 +47,7 @@ void MainWindow::replyCheckFinished(int /*newReplyCount*/, int /*notCheckedCount
     notifier->notify(text.summary, text.body);
 }
 
-void MainWindow::showNewReplies()
+void MainWindow::bringUp()
 {
     if (isMinimized()) {
         setWindowState(windowState() & ~Qt::WindowMinimized);
@@ -55,6 +55,11 @@ void MainWindow::showNewReplies()
     show();
     raise();
     activateWindow();
+}
+
+void MainWindow::showNewReplies()
+{
+    bringUp();
     listTabs->setCurrentIndex(1);
     postsPanel->showView(1);
 }

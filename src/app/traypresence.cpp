@@ -28,7 +28,6 @@ TrayPresence::~TrayPresence()
 
 void TrayPresence::setChecksOn(bool on)
 {
-    m_checksOn = on;
     const bool wanted = on && m_trayAvailable && m_trayAvailable();
     if (!wanted) {
         if (m_icon) {

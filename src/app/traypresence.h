@@ -39,7 +39,6 @@ private:
     QWidget *m_window;
     SettingsStore &m_settings;
     std::function<bool()> m_trayAvailable;
-    bool m_checksOn = false;
     QSystemTrayIcon *m_icon = nullptr;
     QMenu *m_menu = nullptr;
 };

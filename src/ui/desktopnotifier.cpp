@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QStringList>
 #include <QSystemTrayIcon>
+#include <QTimer>
 #include <QVariantMap>
 
 #include "base/settingsstore.h"
@@ -40,7 +41,16 @@ DesktopNotifier::~DesktopNotifier() = default;
 
 void DesktopNotifier::setTrayIcon(QSystemTrayIcon *icon)
 {
+    if (m_trayIcon == icon) {
+        return;
+    }
+    if (m_trayIcon) {
+        disconnect(m_trayIcon, nullptr, this, nullptr);
+    }
     m_trayIcon = icon;
+    if (icon) {
+        connect(icon, &QSystemTrayIcon::messageClicked, this, &DesktopNotifier::activated);
+    }
 }
 
 void DesktopNotifier::notify(const QString &summary, const QString &body)
@@ -96,16 +106,24 @@ void DesktopNotifier::showInTray(const QString &summary, const QString &body)
     }
     QSystemTrayIcon *icon = m_trayIcon;
     if (!icon) {
+        // Only for the message: it leaves the tray again once the message has had its time.
         if (!m_ownTrayIcon) {
             m_ownTrayIcon = new QSystemTrayIcon(programIcon(), this);
             m_ownTrayIcon->setToolTip(SettingsStore::applicationName());
-            connect(m_ownTrayIcon, &QSystemTrayIcon::messageClicked, this, &DesktopNotifier::activated);
-            connect(m_ownTrayIcon, &QSystemTrayIcon::activated, this, &DesktopNotifier::activated);
+            m_ownTrayHide.setSingleShot(true);
+            m_ownTrayHide.setInterval(std::chrono::seconds(30));
+            connect(&m_ownTrayHide, &QTimer::timeout, m_ownTrayIcon, &QSystemTrayIcon::hide);
+            connect(m_ownTrayIcon, &QSystemTrayIcon::messageClicked, this, [this] {
+                m_ownTrayIcon->hide();
+                emit activated();
+            });
+            connect(m_ownTrayIcon, &QSystemTrayIcon::activated, this, [this] {
+                m_ownTrayIcon->hide();
+                emit activated();
+            });
         }
         icon = m_ownTrayIcon;
-    } else if (icon != m_ownTrayIcon && !icon->property("notifierConnected").toBool()) {
-        icon->setProperty("notifierConnected", true);
-        connect(icon, &QSystemTrayIcon::messageClicked, this, &DesktopNotifier::activated);
+        m_ownTrayHide.start();
     }
     icon->show();
     icon->showMessage(summary, body, QSystemTrayIcon::Information);

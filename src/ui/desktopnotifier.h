@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QSet>
 #include <QString>
+#include <QTimer>
 #include <functional>
 
 class QSystemTrayIcon;
@@ -47,6 +48,7 @@ private:
     std::function<bool()> m_trayAvailable;
     QPointer<QSystemTrayIcon> m_trayIcon;
     QSystemTrayIcon *m_ownTrayIcon = nullptr;
+    QTimer m_ownTrayHide;
     // Notifications shown by the service and not closed yet.
     QSet<uint> m_shown;
 };

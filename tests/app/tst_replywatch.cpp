@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QComboBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
@@ -285,6 +286,15 @@ void tst_ReplyWatch::withoutServiceOnlyTheStatusTells()
     m_window->notifier->notify("New replies to 1 of your posts", m_pages.address("/grown"));
     QTRY_COMPARE(delivered.count(), 2);
     QCOMPARE(delivered.last().first().value<DesktopNotifier::Route>(), DesktopNotifier::Route::Tray);
+    auto *icon = m_window->notifier->findChild<QSystemTrayIcon *>();
+    QVERIFY(icon);
+    QVERIFY(icon->isVisible());
+    m_window->hide();
+    emit icon->messageClicked();
+    QVERIFY(m_window->isVisible());
+    QCOMPARE(m_window->listTabs->currentIndex(), 1);
+    QVERIFY(m_window->postsPanel->newRepliesList->isVisible());
+    QVERIFY(!icon->isVisible());
 }
 
 void tst_ReplyWatch::choiceSurvivesARestart()
@@ -299,6 +309,7 @@ void tst_ReplyWatch::choiceSurvivesARestart()
     QComboBox *box = options->checkEveryBox;
     QCOMPARE(box->currentData().toInt(), 0);
     QCOMPARE(box->accessibleName(), QStringLiteral("Check for new replies while Postavo runs"));
+    QCOMPARE(options->findChild<QLabel *>("checkEveryLabel")->buddy(), box);
     QStringList entries;
     for (int i = 0; i < box->count(); ++i) {
         entries.append(box->itemText(i));
@@ -362,6 +373,11 @@ void tst_ReplyWatch::closeAsksOnceToKeepRunningInTheTray()
     QCOMPARE(boxes.boxes, 1);
     QVERIFY(!m_window->isVisible());
     QCOMPARE(ended.count(), 0);
+
+    // A click on the tray icon brings the window back as it was.
+    emit m_window->trayPresence->icon()->activated(QSystemTrayIcon::Trigger);
+    QVERIFY(m_window->isVisible());
+    QCOMPARE(m_window->listTabs->currentIndex(), 0);
 
     // Exit ends the program through the shut-down, which writes the lists back.
     QFile::remove(m_state->dir.filePath("posts.txt"));
