@@ -156,7 +156,7 @@ void tst_Accessibility::init()
         m_window->forums.add(
             s_forums[i], ListFiles::joinLogin(QStringLiteral("alice%1").arg(i), s_password + QString::number(i)));
         m_window->ownPosts.add(s_posts[i]);
-        emit m_window->replyMonitor->newReplies(s_replies[i]);
+        emit m_window->replyMonitor->newReplyFound(i, s_replies[i]);
     }
     m_window->forumPanel->showForums();
     m_window->postsPanel->showPosts();
