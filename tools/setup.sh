@@ -11,10 +11,11 @@ POSTAVO_PACKAGES=(
     xvfb xauth fonts-dejavu-core
 )
 
-# What only the tests need: test certificates, the fuzz targets' compiler, the package and install checks and
-# a rich-text editor from Debian.
+# What only the tests need: test certificates, the fuzz targets' compiler, the package and install checks,
+# a rich-text editor from Debian and a session bus of the tests' own for desktop notifications.
 POSTAVO_TEST_PACKAGES=(
     openssl
+    dbus-daemon
     clang libclang-rt-14-dev
     dpkg-dev file desktop-file-utils appstream
     ckeditor

@@ -27,11 +27,13 @@
 #include "links/optionsdialog.h"
 #include "messages/messagepanel.h"
 #include "messages/messagepicker.h"
+#include "replies/checkschedule.h"
 #include "replies/postaddress.h"
 #include "replies/postspanel.h"
 #include "replies/probetimeouts.h"
 #include "replies/replycheck.h"
 #include "replies/replymonitor.h"
+#include "app/traypresence.h"
 #include "ui/aboutwindow.h"
 #include "ui/accessiblecombobox.h"
 #include "ui/elidingtoolbutton.h"
@@ -76,6 +78,7 @@ MainWindow::MainWindow(AppContext &context, QWidget *parent, quint16 probePort)
     createControls();
     createMenus();
     connectPanels();
+    createReplyWatch();
     setUpDesign();
 }
 
@@ -283,12 +286,15 @@ bool MainWindow::startUp()
         == QLatin1String("1")) {
         showHelpWindow();
     }
+    applyCheckInterval(CheckSchedule::minutesFromSetting(
+        settings.read(CheckSchedule::settingSection(), CheckSchedule::settingKey(), QStringLiteral("0"))));
     return true;
 }
 
 void MainWindow::shutDown()
 {
     SettingsStore &settings = *m_context.settings;
+    applyCheckInterval(0);
     saveLists();
     messagePanel->flushSubject();
     settings.write(s_data, QStringLiteral("lastMessage"), messageText());
@@ -315,6 +321,13 @@ void MainWindow::shutDown()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    // Only the user's own close (the window's close control) may leave the program in the tray; Exit, the
+    // tray's Exit and requests to end call close() and always shut down.
+    if (event->spontaneous() && trayPresence->keepRunningOnClose()) {
+        hide();
+        event->ignore();
+        return;
+    }
     shutDown();
     event->accept();
 }
@@ -525,6 +538,7 @@ void MainWindow::showOptions()
         m_options = new OptionsDialog(m_context);
         m_options->setAttribute(Qt::WA_DeleteOnClose);
         connect(m_options, &OptionsDialog::templatesStored, this, &MainWindow::updateInterface);
+        connect(m_options, &OptionsDialog::checkIntervalStored, this, &MainWindow::applyCheckInterval);
     }
     m_options->show();
     m_options->raise();

@@ -13,6 +13,7 @@
 #include "messages/messagepanel.h"
 #include "replies/postspanel.h"
 #include "replies/replymonitor.h"
+#include "replies/replynotice.h"
 #include "web/autoinsertcontroller.h"
 #include "web/browserpane.h"
 #include "web/postedmessagewatcher.h"
@@ -25,9 +26,12 @@ class QTabBar;
 class QTimer;
 class QToolButton;
 class AboutWindow;
+class CheckSchedule;
+class DesktopNotifier;
 class HelpWindow;
 class ListStore;
 class OptionsDialog;
+class TrayPresence;
 
 // The main window: composes the picture-button row, the message editor, the browser pane, the forum and
 // own-post panels, the menus and the status bar, runs start-up and shut-down, and wires the panels together.
@@ -99,6 +103,10 @@ public:
     AutoInsertController *autoInserter = nullptr;
     PostedMessageWatcher *postWatcher = nullptr;
     std::array<QLabel *, 3> statusPanels{};
+    // Reply checks on a timer, the desktop notification of new replies, and the tray icon while checks run.
+    CheckSchedule *checkSchedule = nullptr;
+    DesktopNotifier *notifier = nullptr;
+    TrayPresence *trayPresence = nullptr;
 
     // Menus and their items by position ("&Help" holds helpMenuItem, "About" holds aboutMenuItem).
     QMenu *fileMenu = nullptr;
@@ -133,6 +141,10 @@ private slots:
     void openPost(const QString &address);
     void pasteConvertedMessage();
     bool saveForums();
+    // Shows the window, from the tray or from under others.
+    void bringUp();
+    // Brings the window up on the new replies, as a click on a notification asks.
+    void showNewReplies();
 
     // Menus, one handler per menu, told the item's position
     void fileMenuItemChosen(int index);
@@ -152,6 +164,10 @@ private:
     void updateMinimumSize();
     void loadLists();
     void saveLists();
+    void createReplyWatch();
+    // Checks every so many minutes (0: off) from now on.
+    void applyCheckInterval(int minutes);
+    void replyCheckFinished(int newReplyCount, int notCheckedCount, const QStringList &newReplyAddresses);
 
     AppContext &m_context;
     std::unique_ptr<ListStore> m_lists;
@@ -160,6 +176,9 @@ private:
     QPointer<AboutWindow> m_about;
     quint16 m_probePort = 80;
     QPointer<QWidget> m_splash;
+    // The run going now was started by the timer.
+    bool m_timedRun = false;
+    ReplyNotice::ToldPosts m_toldPosts;
 
     // Status panels: the texts as last written, and when the labels last showed them.
     void showPanelTexts();

@@ -4,15 +4,18 @@
 #include "ui/skin.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "base/settingsstore.h"
 #include "links/numbertext.h"
+#include "replies/checkschedule.h"
 
 namespace {
 
@@ -124,6 +127,20 @@ void OptionsDialog::createControls()
     sizeAfter->setObjectName(QStringLiteral("thresholdUnitLabel"));
     connect(thresholdEdit, &QLineEdit::textChanged, this, &OptionsDialog::thresholdEdited);
 
+    auto *checkEveryLabel = new QLabel(tr("While Postavo runs, &check for new replies:"), this);
+    checkEveryLabel->setObjectName(QStringLiteral("checkEveryLabel"));
+    checkEveryBox = new QComboBox(this);
+    checkEveryBox->setObjectName(QStringLiteral("checkEveryBox"));
+    checkEveryBox->setAccessibleName(tr("Check for new replies while Postavo runs"));
+    for (int minutes : CheckSchedule::choices()) {
+        const QString text = minutes == 0 ? tr("Never (only when asked)")
+            : minutes < 60                ? tr("Every %1 minutes").arg(minutes)
+            : minutes == 60               ? tr("Every hour")
+                                          : tr("Every %1 hours").arg(minutes / 60);
+        checkEveryBox->addItem(text, minutes);
+    }
+    checkEveryLabel->setBuddy(checkEveryBox);
+
     saveAndCloseButton = new QPushButton(tr("Save and Close"), this);
     saveAndCloseButton->setObjectName(QStringLiteral("saveAndCloseButton"));
     saveAndCloseButton->setDefault(true);
@@ -133,6 +150,11 @@ void OptionsDialog::createControls()
     sizeRow->addWidget(sizeBefore, 1);
     sizeRow->addWidget(thresholdEdit);
     sizeRow->addWidget(sizeAfter);
+
+    auto *checkRow = new QHBoxLayout;
+    checkRow->addWidget(checkEveryLabel);
+    checkRow->addWidget(checkEveryBox);
+    checkRow->addStretch(1);
 
     auto *bottomRow = new QHBoxLayout;
     bottomRow->addWidget(unlockDefaultsCheck);
@@ -145,6 +167,7 @@ void OptionsDialog::createControls()
     layout->addLayout(grid);
     layout->addSpacing(6);
     layout->addLayout(sizeRow);
+    layout->addLayout(checkRow);
     layout->addSpacing(6);
     layout->addLayout(bottomRow);
 
@@ -162,7 +185,8 @@ void OptionsDialog::createControls()
     }
     setTabOrder(previous, unlockDefaultsCheck);
     setTabOrder(unlockDefaultsCheck, thresholdEdit);
-    setTabOrder(thresholdEdit, saveAndCloseButton);
+    setTabOrder(thresholdEdit, checkEveryBox);
+    setTabOrder(checkEveryBox, saveAndCloseButton);
 }
 
 std::array<QLineEdit *, 5> OptionsDialog::rowFields(int row) const
@@ -185,6 +209,9 @@ void OptionsDialog::loadTemplateFields()
     thresholdEdit->setText(m_context.settings->read(QStringLiteral("data"), QStringLiteral("size"), s_defaultSize));
     // An empty stored value leaves the empty box unchanged and raises no change: check it all the same.
     thresholdEdited();
+    const int checkEvery = CheckSchedule::minutesFromSetting(m_context.settings->read(
+        CheckSchedule::settingSection(), CheckSchedule::settingKey(), QStringLiteral("0")));
+    checkEveryBox->setCurrentIndex(std::max(0, checkEveryBox->findData(checkEvery)));
     const LinkFormatTable &formats = *m_context.linkFormats;
     for (int row = 0; row < rowCount; ++row) {
         const LinkFormat &format = formats[row];
@@ -213,6 +240,9 @@ void OptionsDialog::storeTemplateFields()
 void OptionsDialog::saveSettings()
 {
     m_context.linkFormats->save(*m_context.settings, thresholdEdit->text());
+    const int checkEvery = checkEveryBox->currentData().toInt();
+    m_context.settings->write(CheckSchedule::settingSection(), CheckSchedule::settingKey(), QString::number(checkEvery));
+    emit checkIntervalStored(checkEvery);
 }
 
 void OptionsDialog::saveAndClose()

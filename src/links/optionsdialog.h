@@ -7,6 +7,7 @@
 #include "links/linkformats.h"
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -35,11 +36,15 @@ public:
     QCheckBox *unlockDefaultsCheck = nullptr;
     QLabel *introLabel = nullptr;
     QLineEdit *thresholdEdit = nullptr;
+    // How often the posts are checked while the program runs; each entry's data is its minutes, 0 for off.
+    QComboBox *checkEveryBox = nullptr;
     QPushButton *saveAndCloseButton = nullptr;
 
 signals:
     // The fields have been copied into the link formats; the main window rebuilds its format selector.
     void templatesStored();
+    // The choice of checks on a timer has been saved: every so many minutes, 0 for off.
+    void checkIntervalStored(int minutes);
 
 private slots:
     void saveAndClose();

@@ -167,11 +167,14 @@ void tst_Accessibility::init()
 void tst_Accessibility::cleanup()
 {
     m_window.reset();
+    // Picked first: deleting a dialog deletes top-level windows of its own too (a combo box's popup).
+    QList<OptionsDialog *> dialogs;
     for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (qobject_cast<OptionsDialog *>(w)) {
-            delete w;
+        if (auto *dialog = qobject_cast<OptionsDialog *>(w)) {
+            dialogs.append(dialog);
         }
     }
+    qDeleteAll(dialogs);
     m_state.reset();
 }
 

@@ -132,7 +132,7 @@ test_deb_package() {
     depends=$(dpkg-deb -f "$deb" Depends)
     echo "Depends: $depends"
     local lib
-    for lib in libqt6core6 libqt6gui6 libqt6widgets6 libqt6network6 libqt6webenginewidgets6 libqt6webenginecore6; do
+    for lib in libqt6core6 libqt6dbus6 libqt6gui6 libqt6widgets6 libqt6network6 libqt6webenginewidgets6 libqt6webenginecore6; do
         [[ ", $depends," == *", $lib "* || ", $depends," == *", $lib,"* ]] || fail "Depends does not name $lib"
     done
     # Each dependency is a package Debian has (here: installed for the build).

@@ -1,0 +1,37 @@
+#include "replies/replynotice.h"
+
+#include <QCoreApplication>
+
+namespace ReplyNotice {
+
+Text forReplies(int count, const QStringList &addresses)
+{
+    Text text;
+    text.summary = QCoreApplication::translate("ReplyNotice", "New replies to %n of your posts", nullptr, count);
+    QStringList lines = addresses.mid(0, shownAddresses);
+    const int more = count - int(lines.size());
+    if (more > 0) {
+        lines.append(QCoreApplication::translate("ReplyNotice", "and %n more", nullptr, more));
+    }
+    text.body = lines.join(QLatin1Char('\n'));
+    return text;
+}
+
+bool shouldTell(int newReplyCount, bool timedRun, bool windowActive)
+{
+    return newReplyCount > 0 && (timedRun || !windowActive);
+}
+
+QStringList ToldPosts::take(const QStringList &found, bool timedRun)
+{
+    QStringList tell;
+    for (const QString &address : found) {
+        if (!timedRun || !m_known.contains(address)) {
+            tell.append(address);
+        }
+    }
+    m_known = QSet<QString>(found.cbegin(), found.cend());
+    return tell;
+}
+
+} // namespace ReplyNotice

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+// What the desktop is told when a reply check finds new replies, and when it is told at all.
+namespace ReplyNotice {
+
+// Addresses named in a notice; the rest are counted.
+inline constexpr int shownAddresses = 3;
+
+struct Text
+{
+    QString summary;
+    QString body; // one address a line
+};
+
+// Precondition: count >= 1; addresses holds the posts with new replies in list order.
+Text forReplies(int count, const QStringList &addresses);
+
+// A timed check always tells; a check the user started tells only when the main window is not the active one.
+bool shouldTell(int newReplyCount, bool timedRun, bool windowActive);
+
+// Remembers the posts the user knows have new replies, so that a timed check, which finds a grown post again
+// every time until it is measured anew, tells of each growth once.
+class ToldPosts
+{
+public:
+    // The posts a finished run is to tell of: for a timed run those not found by an earlier run, for a run the
+    // user started all it found. Every found post counts as known from now on; a post no longer found is
+    // forgotten, so its next replies are told again.
+    QStringList take(const QStringList &found, bool timedRun);
+
+private:
+    QSet<QString> m_known;
+};
+
+} // namespace ReplyNotice
