@@ -96,6 +96,7 @@ void MainWindow::toolsMenuItemChosen(int index)
         // The new-replies view shows before the check starts, on the own-posts tab, so the list is seen filling.
         listTabs->setCurrentIndex(1);
         postsPanel->showView(1);
+        m_timedRun = false;
         postsPanel->checkForReplies();
         break;
     case 3:

@@ -1,6 +1,7 @@
 // Reply checks while the program runs: the timer, the desktop notification of new replies and the tray.
 #include "app/mainwindow.h"
 
+#include <QPushButton>
 #include <QTabBar>
 #include <utility>
 
@@ -22,6 +23,9 @@ void MainWindow::createReplyWatch()
         m_timedRun = true;
         postsPanel->checkForReplies();
     });
+    // A press during a timed run restarts it as the user's own run, told as such.
+    connect(postsPanel->checkRepliesButton, &QPushButton::clicked, this, [this] { m_timedRun = false; });
+
     connect(replyMonitor, &ReplyMonitor::checkFinished, this, &MainWindow::replyCheckFinished);
     connect(notifier, &DesktopNotifier::activated, this, &MainWindow::showNewReplies);
     connect(trayPresence, &TrayPresence::showRequested, this, &MainWindow::bringUp);
