@@ -237,7 +237,7 @@ void tst_ReplyWatch::noTimedRunWhileOneIsGoing()
 void tst_ReplyWatch::pressDuringATimedRunIsTheUsersOwn()
 {
     startProgram(15);
-    addPost("/grown", 5000, "1000");
+    addPost("/slow", 5000, "1000");
     m_pages.holding = true;
     QSignalSpy due(m_window->checkSchedule, &CheckSchedule::due);
     QSignalSpy runs(m_window->replyMonitor, &ReplyMonitor::checkFinished);
