@@ -5,7 +5,6 @@ set -euo pipefail
 
 POSTAVO_PACKAGES=(
     cmake g++ make ccache pkg-config
-    clang libclang-rt-14-dev
     qt6-base-dev qt6-webengine-dev libgl-dev
     nginx-light
     xvfb xauth fonts-dejavu-core
