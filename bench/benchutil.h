@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QHash>
+#include <QRandomGenerator>
 #include <QString>
 
 #include <unistd.h>
@@ -54,4 +55,23 @@ inline double descendantsPeakMemoryMiB()
         }
     }
     return total;
+}
+
+// Forum-like filler of the given size, so a page looks like what a server sends, not a run of one byte.
+inline QByteArray threadPage(qsizetype size, QRandomGenerator &random)
+{
+    static const QByteArray pieces[] = {
+        "<div class=\"post\"><span class=\"author\">member",
+        "</span><p>Thanks for the tip, I will try it tonight.</p>",
+        "<a href=\"http://forum.example.com/viewtopic.php?t=",
+        "\">read more</a></div>\n",
+    };
+    QByteArray page = "<html><head><title>Thread</title></head><body>\n";
+    page.reserve(size);
+    while (page.size() < size) {
+        page += pieces[random.bounded(4)];
+        page += QByteArray::number(random.bounded(100000));
+    }
+    page.truncate(size);
+    return page;
 }

@@ -37,25 +37,6 @@ constexpr int s_pageCount = 1000;
 constexpr int s_grownEvery = 10;
 constexpr qint64 s_growth = 1000;
 
-// Forum-like filler, so the pages look like what a server sends, not a run of one byte.
-QByteArray threadPage(qsizetype size, QRandomGenerator &random)
-{
-    static const QByteArray pieces[] = {
-        "<div class=\"post\"><span class=\"author\">member",
-        "</span><p>Thanks for the tip, I will try it tonight.</p>",
-        "<a href=\"http://forum.example.com/viewtopic.php?t=",
-        "\">read more</a></div>\n",
-    };
-    QByteArray page = "<html><head><title>Thread</title></head><body>\n";
-    page.reserve(size);
-    while (page.size() < size) {
-        page += pieces[random.bounded(4)];
-        page += QByteArray::number(random.bounded(100000));
-    }
-    page.truncate(size);
-    return page;
-}
-
 struct RunResult
 {
     bool finished = false;

@@ -164,24 +164,6 @@ void delayedRuns(int runs)
     report("200 posts on one host, answers delayed 100 ms", oneHostRuns, 5.5);
 }
 
-QByteArray threadPage(qsizetype size, QRandomGenerator &random)
-{
-    static const QByteArray pieces[] = {
-        "<div class=\"post\"><span class=\"author\">member",
-        "</span><p>Thanks for the tip, I will try it tonight.</p>",
-        "<a href=\"http://forum.example.com/viewtopic.php?t=",
-        "\">read more</a></div>\n",
-    };
-    QByteArray page = "<html><head><title>Thread</title></head><body>\n";
-    page.reserve(size);
-    while (page.size() < size) {
-        page += pieces[random.bounded(4)];
-        page += QByteArray::number(random.bounded(100000));
-    }
-    page.truncate(size);
-    return page;
-}
-
 void nginxRuns(int runs)
 {
     if (::geteuid() != 0 || NginxServer::executable().isEmpty()) {

@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "base/settingsstore.h"
+#include "support/bodyserver.h"
 #include "support/scriptedserver.h"
 
 #include <QTemporaryDir>
@@ -397,7 +398,7 @@ void TestPageSizeProbe::largeBody()
 void TestPageSizeProbe::countSaturatesBeyond32Bits()
 {
     const qint64 bodySize = (qint64(1) << 31) + 100 * 1024 * 1024;
-    BulkServer server(bodySize);
+    BodyServer server(bodySize);
     PageSizeProbe probe(nullptr, server.port());
     QSignalSpy completed(&probe, &PageSizeProbe::completed);
     QString lastProgress;

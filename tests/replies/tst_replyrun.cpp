@@ -3,6 +3,7 @@
 #include <QTest>
 
 #include "replies/replyrun.h"
+#include "support/bodyserver.h"
 #include "support/scriptedserver.h"
 
 #include <algorithm>
@@ -286,7 +287,7 @@ void TestReplyRun::gigabytePageIsCountedNotKept()
 {
     const qint64 bodySize = qint64(1) << 30;
     const double peakBefore = peakMemoryMiB();
-    BulkServer server(bodySize);
+    BodyServer server(bodySize);
     ReplyRun run;
     QSignalSpy checked(&run, &ReplyRun::postChecked);
     QSignalSpy finished(&run, &ReplyRun::finished);

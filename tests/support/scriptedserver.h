@@ -1,7 +1,7 @@
 #pragma once
 
-// Loopback servers for the probe's tests: one that plays a script on each request, and a blocking one on a
-// thread of its own for bodies too large to pump through the test's event loop.
+// A loopback server for the probe's tests that plays a script on each request (bodies too large for the test's
+// event loop: support/bodyserver.h).
 
 #include <QByteArray>
 #include <QHostAddress>
@@ -13,13 +13,6 @@
 
 #include <functional>
 #include <memory>
-#include <thread>
-#include <vector>
-
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 enum class Ending { Close, Reset, StayOpen };
 
@@ -117,51 +110,3 @@ inline void streamBody(QTcpSocket *socket, const QByteArray &header, qint64 body
     QObject::connect(socket, &QTcpSocket::bytesWritten, socket, pump);
     pump();
 }
-
-// A blocking one-shot server on a thread of its own, for bodies too large to pump through the test's event loop.
-class BulkServer
-{
-public:
-    explicit BulkServer(qint64 bodySize)
-    {
-        m_listener = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address = {};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(m_listener, reinterpret_cast<sockaddr *>(&address), sizeof address);
-        ::listen(m_listener, 1);
-        socklen_t length = sizeof address;
-        ::getsockname(m_listener, reinterpret_cast<sockaddr *>(&address), &length);
-        m_port = ntohs(address.sin_port);
-        m_thread = std::thread([this, bodySize] {
-            const int connection = ::accept(m_listener, nullptr, nullptr);
-            char request[4096];
-            ::recv(connection, request, sizeof request, 0);
-            const QByteArray header = "HTTP/1.1 200 OK\r\n\r\n";
-            ::send(connection, header.constData(), size_t(header.size()), MSG_NOSIGNAL);
-            const std::vector<char> block(1024 * 1024, 'b');
-            for (qint64 left = bodySize; left > 0;) {
-                const ssize_t sent
-                    = ::send(connection, block.data(), size_t(qMin<qint64>(left, qint64(block.size()))), MSG_NOSIGNAL);
-                if (sent <= 0) {
-                    break;
-                }
-                left -= sent;
-            }
-            ::close(connection);
-        });
-    }
-
-    ~BulkServer()
-    {
-        m_thread.join();
-        ::close(m_listener);
-    }
-
-    quint16 port() const { return m_port; }
-
-private:
-    int m_listener = -1;
-    quint16 m_port = 0;
-    std::thread m_thread;
-};
