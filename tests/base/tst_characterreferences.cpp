@@ -1,0 +1,47 @@
+#include <QTest>
+
+#include "base/characterreferences.h"
+
+class TestCharacterReferences : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void decoded_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("none") << "It's plain"
+                              << "It's plain";
+        QTest::newRow("typographic-decimal")
+            << "It&#8217;s &#8220;best&#8221; &#8212; try&#8230;" << QString::fromUtf8("It’s “best” — try…");
+        QTest::newRow("hexadecimal-any-case") << "&#x2019;&#X2019;&#x2F;" << QString::fromUtf8("’’/");
+        QTest::newRow("named") << "&lsquo;a&rsquo; &hellip; &mdash;&ndash;&apos;&eacute;"
+                               << QString::fromUtf8("‘a’ … —–'é");
+        QTest::newRow("legacy-without-semicolon") << "a&ampb &lt;p&gt; &nbsp;x" << QString::fromUtf8("a&b <p> \u00a0x");
+        QTest::newRow("named-needs-semicolon") << "&hellip &mdash"
+                                               << "&hellip &mdash";
+        QTest::newRow("numeric-without-semicolon") << "&#39s"
+                                                   << "'s";
+        QTest::newRow("unknown-name-kept") << "&nosuch; & &; &#; &#x;"
+                                           << "&nosuch; & &; &#; &#x;";
+        QTest::newRow("windows-1252-range") << "&#150;&#146;&#128;" << QString::fromUtf8("–’€");
+        QTest::newRow("to-nothing") << "&#0;&#xD800;&#1114112;&#99999999999999999999;"
+                                    << QString::fromUtf8("\uFFFD\uFFFD\uFFFD\uFFFD");
+        QTest::newRow("outside-basic-plane") << "&#128512;" << QString::fromUtf8("😀");
+        QTest::newRow("not-twice") << "&amp;#8217;"
+                                   << "&#8217;";
+        QTest::newRow("ends-on-ampersand") << "a&"
+                                           << "a&";
+        QTest::newRow("long-name") << "&thetasym;&thetasymx;" << QString::fromUtf8("ϑ&thetasymx;");
+    }
+    void decoded()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, expected);
+        QCOMPARE(CharacterReferences::decoded(text), expected);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCharacterReferences)
+#include "tst_characterreferences.moc"
