@@ -1,5 +1,15 @@
 // The forum panel in the main window: forums, logins, the list files they are kept in.
 #include "support/listprogram.h"
+#include "forums/ownposts.h"
+#include "forums/forums.h"
+#include "replies/postspanel.h"
+#include "forums/forumpanel.h"
+#include "web/postedmessagewatcher.h"
+#include "support/controls.h"
+#include <QListView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabBar>
 
 class tst_ForumPanel : public QObject
 {
@@ -56,17 +66,17 @@ void tst_ForumPanel::addForumStoresPlaceholderLogin()
     Program program(m_dir->path());
     MainWindow &w = *program.window;
     QVERIFY(program.loaded);
-    QVERIFY(!w.forumPanel->usernameEdit->isEnabled());
+    QVERIFY(!control<QLineEdit>(w, "usernameEdit")->isEnabled());
     QVERIFY(goTo(w, "http://forum.example/board"));
-    w.forumPanel->addForumButton->click();
+    control<QPushButton>(w, "addForumButton")->click();
 
-    QCOMPARE(entries(w.forumPanel->forumList), QStringList{"http://forum.example/board"});
-    QCOMPARE(w.forums.logins(), QStringList{"Enter Username|"});
-    QCOMPARE(w.forumPanel->forumList->currentRow(), 0);
-    QVERIFY(w.forumPanel->usernameEdit->isEnabled());
-    QVERIFY(w.forumPanel->passwordEdit->isEnabled());
-    QCOMPARE(w.forumPanel->usernameEdit->text(), QString("Enter Username"));
-    QCOMPARE(w.forumPanel->passwordEdit->text(), QString());
+    QCOMPARE(entries(control<QListView>(w, "forumList")), QStringList{"http://forum.example/board"});
+    QCOMPARE(control<Forums>(w, {})->logins(), QStringList{"Enter Username|"});
+    QCOMPARE(currentRow(control<QListView>(w, "forumList")), 0);
+    QVERIFY(control<QLineEdit>(w, "usernameEdit")->isEnabled());
+    QVERIFY(control<QLineEdit>(w, "passwordEdit")->isEnabled());
+    QCOMPARE(control<QLineEdit>(w, "usernameEdit")->text(), QString("Enter Username"));
+    QCOMPARE(control<QLineEdit>(w, "passwordEdit")->text(), QString());
     QCOMPARE(w.panelText(2), QString("http://forum.example/board"));
     QCOMPARE(readFile(dataFile("posts2.txt")), QByteArray("http://forum.example/board|Enter Username|\r\n\r\n"));
 }
@@ -76,16 +86,16 @@ void tst_ForumPanel::secondNewForumGetsPlaceholderToo()
     Program program(m_dir->path());
     MainWindow &w = *program.window;
     QVERIFY(goTo(w, "http://forum.example/a"));
-    w.forumPanel->addForumButton->click();
+    control<QPushButton>(w, "addForumButton")->click();
     // The boxes show "Enter Username" and an empty password already, so adding changes no box.
     QVERIFY(goTo(w, "http://forum.example/b"));
-    w.forumPanel->addForumButton->click();
-    QCOMPARE(w.forums.logins(), (QStringList{"Enter Username|", "Enter Username|"}));
+    control<QPushButton>(w, "addForumButton")->click();
+    QCOMPARE(control<Forums>(w, {})->logins(), (QStringList{"Enter Username|", "Enter Username|"}));
     QCOMPARE(readFile(dataFile("posts2.txt")),
              QByteArray("http://forum.example/a|Enter Username|\r\n\r\nhttp://forum.example/b|Enter Username|\r\n\r\n"));
-    w.forumPanel->forumList->setCurrentRow(0);
-    w.forumPanel->forumList->setCurrentRow(1);
-    QCOMPARE(w.forumPanel->usernameEdit->text(), QString("Enter Username"));
+    setCurrentRow(control<QListView>(w, "forumList"), 0);
+    setCurrentRow(control<QListView>(w, "forumList"), 1);
+    QCOMPARE(control<QLineEdit>(w, "usernameEdit")->text(), QString("Enter Username"));
 }
 
 void tst_ForumPanel::addingKnownForumChangesNothing()
@@ -93,15 +103,15 @@ void tst_ForumPanel::addingKnownForumChangesNothing()
     Program program(m_dir->path());
     MainWindow &w = *program.window;
     QVERIFY(goTo(w, "http://forum.example/a"));
-    w.forumPanel->addForumButton->click();
-    w.forumPanel->usernameEdit->setText("bob");
+    control<QPushButton>(w, "addForumButton")->click();
+    control<QLineEdit>(w, "usernameEdit")->setText("bob");
     const QByteArray before = readFile(dataFile("posts2.txt"));
     QVERIFY(QFile::remove(dataFile("posts2.txt")));
 
-    w.forumPanel->addForumButton->click();
-    QCOMPARE(entries(w.forumPanel->forumList), QStringList{"http://forum.example/a"});
-    QCOMPARE(w.forums.logins(), QStringList{"bob|"});
-    QCOMPARE(w.forumPanel->usernameEdit->text(), QString("bob"));
+    control<QPushButton>(w, "addForumButton")->click();
+    QCOMPARE(entries(control<QListView>(w, "forumList")), QStringList{"http://forum.example/a"});
+    QCOMPARE(control<Forums>(w, {})->logins(), QStringList{"bob|"});
+    QCOMPARE(control<QLineEdit>(w, "usernameEdit")->text(), QString("bob"));
     QVERIFY(!QFile::exists(dataFile("posts2.txt"))); // not even rewritten
     QCOMPARE(before, QByteArray("http://forum.example/a|bob|\r\n\r\n"));
 }
@@ -111,11 +121,11 @@ void tst_ForumPanel::everyKeystrokeIsStored()
     Program program(m_dir->path());
     MainWindow &w = *program.window;
     QVERIFY(goTo(w, "http://forum.example/a"));
-    w.forumPanel->addForumButton->click();
+    control<QPushButton>(w, "addForumButton")->click();
     const QString password = "p4ss|w0r";
     QCOMPARE(password.size(), 8);
     for (int i = 0; i < password.size(); ++i) {
-        QTest::keyClick(w.forumPanel->passwordEdit, password.at(i).toLatin1());
+        QTest::keyClick(control<QLineEdit>(w, "passwordEdit"), password.at(i).toLatin1());
         // The file after each keystroke holds what was typed so far: one write per keystroke.
         const QString typed = password.left(i + 1);
         const QByteArray expected = typed.contains('|')
@@ -123,7 +133,7 @@ void tst_ForumPanel::everyKeystrokeIsStored()
             : QByteArray("http://forum.example/a|Enter Username|") + typed.toUtf8() + "\r\n\r\n";
         QCOMPARE(readFile(dataFile("posts2.txt")), expected);
     }
-    QCOMPARE(w.forumPanel->passwordEdit->text(), password);
+    QCOMPARE(control<QLineEdit>(w, "passwordEdit")->text(), password);
     QCOMPARE(ListFiles::readForums(dataFile("posts2.txt")).logins,
              QStringList{ListFiles::joinLogin("Enter Username", password)});
 }
@@ -135,15 +145,15 @@ void tst_ForumPanel::selectingShowsThatForumsLogin()
     MainWindow &w = *program.window;
     const QByteArray stored = readFile(dataFile("posts2.txt"));
 
-    w.forumPanel->forumList->setCurrentRow(0);
-    QCOMPARE(w.forumPanel->usernameEdit->text(), QString("alice"));
-    QCOMPARE(w.forumPanel->passwordEdit->text(), QString("pa"));
-    w.forumPanel->forumList->setCurrentRow(1);
-    QCOMPARE(w.forumPanel->usernameEdit->text(), QString("bob"));
-    QCOMPARE(w.forumPanel->passwordEdit->text(), QString()); // an empty stored password shows an empty box
+    setCurrentRow(control<QListView>(w, "forumList"), 0);
+    QCOMPARE(control<QLineEdit>(w, "usernameEdit")->text(), QString("alice"));
+    QCOMPARE(control<QLineEdit>(w, "passwordEdit")->text(), QString("pa"));
+    setCurrentRow(control<QListView>(w, "forumList"), 1);
+    QCOMPARE(control<QLineEdit>(w, "usernameEdit")->text(), QString("bob"));
+    QCOMPARE(control<QLineEdit>(w, "passwordEdit")->text(), QString()); // an empty stored password shows an empty box
     QCOMPARE(w.panelText(2), QString("http://b/"));
     QCOMPARE(readFile(dataFile("posts2.txt")), stored);
-    QCOMPARE(w.forums.logins(), (QStringList{"alice|pa", "bob|"}));
+    QCOMPARE(control<Forums>(w, {})->logins(), (QStringList{"alice|pa", "bob|"}));
 }
 
 void tst_ForumPanel::keyboardSelectionShowsLoginToo()
@@ -151,12 +161,12 @@ void tst_ForumPanel::keyboardSelectionShowsLoginToo()
     writeFile(dataFile("posts2.txt"), "http://a/|alice|pa\r\n\r\nhttp://b/|bob|pb\r\n\r\n");
     Program program(m_dir->path());
     MainWindow &w = *program.window;
-    w.forumPanel->forumList->setCurrentRow(0);
-    QTest::keyClick(w.forumPanel->forumList, Qt::Key_Down);
-    QCOMPARE(w.forumPanel->forumList->currentRow(), 1);
-    QCOMPARE(w.forumPanel->usernameEdit->text(), QString("bob"));
+    setCurrentRow(control<QListView>(w, "forumList"), 0);
+    QTest::keyClick(control<QListView>(w, "forumList"), Qt::Key_Down);
+    QCOMPARE(currentRow(control<QListView>(w, "forumList")), 1);
+    QCOMPARE(control<QLineEdit>(w, "usernameEdit")->text(), QString("bob"));
     // Typing now changes bob's login, and alice's stays.
-    QTest::keyClick(w.forumPanel->passwordEdit, 'x');
+    QTest::keyClick(control<QLineEdit>(w, "passwordEdit"), 'x');
     QCOMPARE(readFile(dataFile("posts2.txt")), QByteArray("http://a/|alice|pa\r\n\r\nhttp://b/|bob|pbx\r\n\r\n"));
 }
 
@@ -166,20 +176,20 @@ void tst_ForumPanel::removeForum()
     Program program(m_dir->path());
     MainWindow &w = *program.window;
 
-    w.forumPanel->removeForumButton->click(); // nothing selected
-    QCOMPARE(w.forumPanel->forumList->count(), 3);
+    control<QPushButton>(w, "removeForumButton")->click(); // nothing selected
+    QCOMPARE(rowCount(control<QListView>(w, "forumList")), 3);
 
-    w.forumPanel->forumList->setCurrentRow(1);
-    w.forumPanel->removeForumButton->click();
-    QCOMPARE(entries(w.forumPanel->forumList), (QStringList{"http://a/", "http://c/"}));
-    QCOMPARE(w.forums.logins(), (QStringList{"alice|pa", "carl|pc"}));
+    setCurrentRow(control<QListView>(w, "forumList"), 1);
+    control<QPushButton>(w, "removeForumButton")->click();
+    QCOMPARE(entries(control<QListView>(w, "forumList")), (QStringList{"http://a/", "http://c/"}));
+    QCOMPARE(control<Forums>(w, {})->logins(), (QStringList{"alice|pa", "carl|pc"}));
     QCOMPARE(readFile(dataFile("posts2.txt")), QByteArray("http://a/|alice|pa\r\n\r\nhttp://c/|carl|pc\r\n\r\n"));
 
     // Nothing is selected now: the boxes keep the removed login, and typing changes no login.
-    QCOMPARE(w.forumPanel->forumList->currentRow(), -1);
-    QCOMPARE(w.forumPanel->usernameEdit->text(), QString("bob"));
-    QTest::keyClick(w.forumPanel->usernameEdit, 'z');
-    QCOMPARE(w.forums.logins(), (QStringList{"alice|pa", "carl|pc"}));
+    QCOMPARE(currentRow(control<QListView>(w, "forumList")), -1);
+    QCOMPARE(control<QLineEdit>(w, "usernameEdit")->text(), QString("bob"));
+    QTest::keyClick(control<QLineEdit>(w, "usernameEdit"), 'z');
+    QCOMPARE(control<Forums>(w, {})->logins(), (QStringList{"alice|pa", "carl|pc"}));
     QCOMPARE(readFile(dataFile("posts2.txt")), QByteArray("http://a/|alice|pa\r\n\r\nhttp://c/|carl|pc\r\n\r\n"));
 }
 
@@ -188,15 +198,15 @@ void tst_ForumPanel::newForumSurvivesRestart()
     {
         Program program(m_dir->path());
         QVERIFY(goTo(*program.window, "http://forum.example/new"));
-        program.window->forumPanel->addForumButton->click();
+        control<QPushButton>(program.window, "addForumButton")->click();
         program.window->shutDown();
     }
     Program program(m_dir->path());
     MainWindow &w = *program.window;
-    QCOMPARE(entries(w.forumPanel->forumList), QStringList{"http://forum.example/new"});
-    w.forumPanel->forumList->setCurrentRow(0);
-    QCOMPARE(w.forumPanel->usernameEdit->text(), QString("Enter Username"));
-    QCOMPARE(w.forumPanel->passwordEdit->text(), QString());
+    QCOMPARE(entries(control<QListView>(w, "forumList")), QStringList{"http://forum.example/new"});
+    setCurrentRow(control<QListView>(w, "forumList"), 0);
+    QCOMPARE(control<QLineEdit>(w, "usernameEdit")->text(), QString("Enter Username"));
+    QCOMPARE(control<QLineEdit>(w, "passwordEdit")->text(), QString());
 }
 
 void tst_ForumPanel::barsInLoginsSurviveRestart()
@@ -205,17 +215,17 @@ void tst_ForumPanel::barsInLoginsSurviveRestart()
         Program program(m_dir->path());
         MainWindow &w = *program.window;
         QVERIFY(goTo(w, "http://forum.example/x"));
-        w.forumPanel->addForumButton->click();
-        w.forumPanel->usernameEdit->setText("us|er");
-        w.forumPanel->passwordEdit->setText("|pa%7C|ss|");
+        control<QPushButton>(w, "addForumButton")->click();
+        control<QLineEdit>(w, "usernameEdit")->setText("us|er");
+        control<QLineEdit>(w, "passwordEdit")->setText("|pa%7C|ss|");
         program.window->shutDown();
     }
     Program program(m_dir->path());
     MainWindow &w = *program.window;
-    w.forumPanel->forumList->setCurrentRow(0);
-    QCOMPARE(w.forumPanel->usernameEdit->text(), QString("us|er"));
-    QCOMPARE(w.forumPanel->passwordEdit->text(), QString("|pa%7C|ss|"));
-    QCOMPARE(entries(w.forumPanel->forumList), QStringList{"http://forum.example/x"});
+    setCurrentRow(control<QListView>(w, "forumList"), 0);
+    QCOMPARE(control<QLineEdit>(w, "usernameEdit")->text(), QString("us|er"));
+    QCOMPARE(control<QLineEdit>(w, "passwordEdit")->text(), QString("|pa%7C|ss|"));
+    QCOMPARE(entries(control<QListView>(w, "forumList")), QStringList{"http://forum.example/x"});
 }
 
 void tst_ForumPanel::forumFileIsOwnerOnly()
@@ -224,8 +234,8 @@ void tst_ForumPanel::forumFileIsOwnerOnly()
     QFile::setPermissions(dataFile("posts2.txt"),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther);
     Program program(m_dir->path());
-    program.window->forumPanel->forumList->setCurrentRow(0);
-    QTest::keyClick(program.window->forumPanel->passwordEdit, 'q');
+    setCurrentRow(control<QListView>(program.window, "forumList"), 0);
+    QTest::keyClick(control<QLineEdit>(program.window, "passwordEdit"), 'q');
     const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther
         | QFileDevice::WriteOther;
     QCOMPARE(QFile::permissions(dataFile("posts2.txt")) & others, QFileDevice::Permissions());
@@ -237,13 +247,13 @@ void tst_ForumPanel::saveFailureIsReported()
     writeFile(dataFile("posts2.txt"), "http://a/|alice|pa\r\n\r\n");
     Program program(m_dir->path());
     MainWindow &w = *program.window;
-    w.forumPanel->forumList->setCurrentRow(0);
+    setCurrentRow(control<QListView>(w, "forumList"), 0);
     // A folder in the file's place cannot be replaced, whoever runs the test.
     QVERIFY(QFile::remove(dataFile("posts2.txt")));
     QVERIFY(QDir(m_dir->path()).mkdir("posts2.txt"));
 
     BoxCatcher boxes;
-    QTest::keyClick(w.forumPanel->passwordEdit, 'x');
+    QTest::keyClick(control<QLineEdit>(w, "passwordEdit"), 'x');
     QCOMPARE(boxes.texts.size(), 1);
     QVERIFY2(boxes.texts.at(0).startsWith("There was an error saving your logins.\r\n\r\nError Number "),
              qPrintable(boxes.texts.at(0)));
@@ -251,7 +261,7 @@ void tst_ForumPanel::saveFailureIsReported()
     QCOMPARE(lines.size(), 4);
     QVERIFY(lines.at(2).mid(QString("Error Number ").size()).toInt() > 0);
     QVERIFY(!lines.at(3).isEmpty());
-    QCOMPARE(w.forums.logins(), QStringList{"alice|pax"}); // the edit stays in memory
+    QCOMPARE(control<Forums>(w, {})->logins(), QStringList{"alice|pax"}); // the edit stays in memory
 }
 
 void tst_ForumPanel::damagedFilesLoadInStep()
@@ -261,15 +271,15 @@ void tst_ForumPanel::damagedFilesLoadInStep()
     writeFile(dataFile("sizes.txt"), "100\r\n\r\n");
     Program program(m_dir->path());
     MainWindow &w = *program.window;
-    QCOMPARE(w.forumPanel->forumList->count(), 4);
-    QCOMPARE(w.forums.logins(), (QStringList{"|", "|", "|", "u|p"}));
-    QCOMPARE(entries(w.postsPanel->postList), (QStringList{"http://p/1", "http://p/2", "http://p/3"}));
-    QCOMPARE(w.ownPosts.sizes(), (QStringList{"100", ListFiles::unmeasuredSize, ListFiles::unmeasuredSize}));
+    QCOMPARE(rowCount(control<QListView>(w, "forumList")), 4);
+    QCOMPARE(control<Forums>(w, {})->logins(), (QStringList{"|", "|", "|", "u|p"}));
+    QCOMPARE(entries(control<QListView>(w, "postList")), (QStringList{"http://p/1", "http://p/2", "http://p/3"}));
+    QCOMPARE(control<OwnPosts>(w, {})->sizes(), (QStringList{"100", ListFiles::unmeasuredSize, ListFiles::unmeasuredSize}));
 
     // A forum loaded without a login shows empty boxes and stays that way in the file.
-    w.forumPanel->forumList->setCurrentRow(1);
-    QCOMPARE(w.forumPanel->usernameEdit->text(), QString());
-    QCOMPARE(w.forumPanel->passwordEdit->text(), QString());
+    setCurrentRow(control<QListView>(w, "forumList"), 1);
+    QCOMPARE(control<QLineEdit>(w, "usernameEdit")->text(), QString());
+    QCOMPARE(control<QLineEdit>(w, "passwordEdit")->text(), QString());
 }
 
 void tst_ForumPanel::fullListsRefuseMore()
@@ -282,18 +292,18 @@ void tst_ForumPanel::fullListsRefuseMore()
     writeFile(dataFile("posts2.txt"), many);
     Program program(m_dir->path());
     MainWindow &w = *program.window;
-    QCOMPARE(w.postsPanel->postList->count(), ListFiles::maxEntries);
-    QCOMPARE(w.ownPosts.count(), ListFiles::maxEntries);
-    QCOMPARE(w.forumPanel->forumList->count(), ListFiles::maxEntries);
-    QCOMPARE(w.forums.count(), ListFiles::maxEntries);
+    QCOMPARE(rowCount(control<QListView>(w, "postList")), ListFiles::maxEntries);
+    QCOMPARE(control<OwnPosts>(w, {})->count(), ListFiles::maxEntries);
+    QCOMPARE(rowCount(control<QListView>(w, "forumList")), ListFiles::maxEntries);
+    QCOMPARE(control<Forums>(w, {})->count(), ListFiles::maxEntries);
 
     QVERIFY(goTo(w, "http://forum.example/one-more"));
-    w.forumPanel->addForumButton->click();
-    QCOMPARE(w.forumPanel->forumList->count(), ListFiles::maxEntries);
+    control<QPushButton>(w, "addForumButton")->click();
+    QCOMPARE(rowCount(control<QListView>(w, "forumList")), ListFiles::maxEntries);
     QVERIFY(!w.panelText(2).isEmpty());
-    w.postsPanel->watchButton->click();
-    QCOMPARE(w.postsPanel->postList->count(), ListFiles::maxEntries);
-    QCOMPARE(w.ownPosts.count(), ListFiles::maxEntries);
+    control<QPushButton>(w, "watchButton")->click();
+    QCOMPARE(rowCount(control<QListView>(w, "postList")), ListFiles::maxEntries);
+    QCOMPARE(control<OwnPosts>(w, {})->count(), ListFiles::maxEntries);
 }
 
 void tst_ForumPanel::ownPostClicks()
@@ -301,11 +311,14 @@ void tst_ForumPanel::ownPostClicks()
     writeFile(dataFile("posts.txt"), "http://p/1\r\n\r\nhttp://p/2\r\n\r\n");
     Program program(m_dir->path());
     MainWindow &w = *program.window;
-    w.postsPanel->postList->setCurrentRow(1);
+    setCurrentRow(control<QListView>(w, "postList"), 1);
     QCOMPARE(w.panelText(2), QString("http://p/2"));
-    w.postWatcher->countdown = 0;
-    emit w.postsPanel->postList->itemDoubleClicked(w.postsPanel->postList->item(1));
-    QCOMPARE(w.postWatcher->countdown, qint16(4));
+    control<PostedMessageWatcher>(w, {})->countdown = 0;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    control<QTabBar>(w, "listTabs")->setCurrentIndex(1);
+    doubleClickRow(control<QListView>(w, "postList"), 1);
+    QCOMPARE(control<PostedMessageWatcher>(w, {})->countdown, qint16(4));
     QTRY_COMPARE(w.currentAddress(), QString("http://p/2"));
 }
 
@@ -314,10 +327,13 @@ void tst_ForumPanel::forumDoubleClickOnlyNavigates()
     writeFile(dataFile("posts2.txt"), "http://f/1|u|p\r\n\r\n");
     Program program(m_dir->path());
     MainWindow &w = *program.window;
-    w.forumPanel->forumList->setCurrentRow(0);
-    w.postWatcher->countdown = 0;
-    emit w.forumPanel->forumList->itemDoubleClicked(w.forumPanel->forumList->item(0));
-    QCOMPARE(w.postWatcher->countdown, qint16(0));
+    setCurrentRow(control<QListView>(w, "forumList"), 0);
+    control<PostedMessageWatcher>(w, {})->countdown = 0;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    control<QTabBar>(w, "listTabs")->setCurrentIndex(0);
+    doubleClickRow(control<QListView>(w, "forumList"), 0);
+    QCOMPARE(control<PostedMessageWatcher>(w, {})->countdown, qint16(0));
     QTRY_COMPARE(w.currentAddress(), QString("http://f/1"));
 }
 
@@ -326,14 +342,14 @@ void tst_ForumPanel::tabsSwitchFrames()
     Program program(m_dir->path());
     MainWindow &w = *program.window;
     w.show();
-    QVERIFY(w.forumPanel->isVisible());
-    QVERIFY(!w.postsPanel->isVisible());
-    w.listTabs->setCurrentIndex(1);
-    QVERIFY(!w.forumPanel->isVisible());
-    QVERIFY(w.postsPanel->isVisible());
-    w.listTabs->setCurrentIndex(0);
-    QVERIFY(w.forumPanel->isVisible());
-    QVERIFY(!w.postsPanel->isVisible());
+    QVERIFY(control<ForumPanel>(w, "forumsFrame")->isVisible());
+    QVERIFY(!control<PostsPanel>(w, "postsFrame")->isVisible());
+    control<QTabBar>(w, "listTabs")->setCurrentIndex(1);
+    QVERIFY(!control<ForumPanel>(w, "forumsFrame")->isVisible());
+    QVERIFY(control<PostsPanel>(w, "postsFrame")->isVisible());
+    control<QTabBar>(w, "listTabs")->setCurrentIndex(0);
+    QVERIFY(control<ForumPanel>(w, "forumsFrame")->isVisible());
+    QVERIFY(!control<PostsPanel>(w, "postsFrame")->isVisible());
 }
 
 QTEST_MAIN(tst_ForumPanel)

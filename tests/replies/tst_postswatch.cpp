@@ -1,7 +1,12 @@
 // Watching own posts in the main window: the baseline measurement and the stored sizes.
+#include <QListView>
+#include <QPushButton>
 #include <QWebEngineView>
 
 #include "support/listprogram.h"
+#include "forums/ownposts.h"
+#include "replies/replymonitor.h"
+#include "support/controls.h"
 
 class tst_PostsWatch : public QObject
 {
@@ -45,7 +50,7 @@ void tst_PostsWatch::init()
 bool tst_PostsWatch::goTo(MainWindow &w, const QString &address)
 {
     // Until the load has ended, so that its status texts cannot land on top of the probe's.
-    QSignalSpy loaded(w.browserPane->webView, &QWebEngineView::loadFinished);
+    QSignalSpy loaded(control<QWebEngineView>(w, "webView"), &QWebEngineView::loadFinished);
     w.navigate(address);
     return QTest::qWaitFor([&] { return w.currentAddress() == address && !loaded.isEmpty(); }, 10000);
 }
@@ -57,18 +62,18 @@ void tst_PostsWatch::watchTwiceMeasuresOneEntryTwice()
     server.answer(1700);
     Program program(m_dir->path(), server.port());
     MainWindow &w = *program.window;
-    QSignalSpy done(w.replyMonitor->baselineProbe(), &PageSizeProbe::completed);
+    QSignalSpy done(control<ReplyMonitor>(w, {})->baselineProbe(), &PageSizeProbe::completed);
     QVERIFY(goTo(w, "http://127.0.0.1/thread?id=7"));
 
-    w.postsPanel->watchButton->click();
-    QCOMPARE(entries(w.postsPanel->postList), QStringList{"http://127.0.0.1/thread?id=7"});
-    QCOMPARE(w.ownPosts.sizes(), QStringList{ListFiles::unmeasuredSize}); // in step at once
-    QTRY_COMPARE(w.ownPosts.sizes(), QStringList{"1000"});
+    control<QPushButton>(w, "watchButton")->click();
+    QCOMPARE(entries(control<QListView>(w, "postList")), QStringList{"http://127.0.0.1/thread?id=7"});
+    QCOMPARE(control<OwnPosts>(w, {})->sizes(), QStringList{ListFiles::unmeasuredSize}); // in step at once
+    QTRY_COMPARE(control<OwnPosts>(w, {})->sizes(), QStringList{"1000"});
     QCOMPARE(w.panelText(2), QString("Response completed"));
 
-    w.postsPanel->watchButton->click();
-    QTRY_COMPARE(w.ownPosts.sizes(), QStringList{"1700"});
-    QCOMPARE(entries(w.postsPanel->postList), QStringList{"http://127.0.0.1/thread?id=7"});
+    control<QPushButton>(w, "watchButton")->click();
+    QTRY_COMPARE(control<OwnPosts>(w, {})->sizes(), QStringList{"1700"});
+    QCOMPARE(entries(control<QListView>(w, "postList")), QStringList{"http://127.0.0.1/thread?id=7"});
     QCOMPARE(server.requestCount(), 2);
     QCOMPARE(done.size(), 2);
 }
@@ -103,16 +108,19 @@ void tst_PostsWatch::otherSpellingIsTheSamePost()
     Program program(m_dir->path(), server.port());
     MainWindow &w = *program.window;
     if (browse.isEmpty()) {
-        w.postsPanel->postList->setCurrentRow(0);
-        emit w.postsPanel->postList->itemDoubleClicked(w.postsPanel->postList->item(0));
+        setCurrentRow(control<QListView>(w, "postList"), 0);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        control<QTabBar>(w, "listTabs")->setCurrentIndex(1);
+        doubleClickRow(control<QListView>(w, "postList"), 0);
     } else {
         w.navigate(browse);
     }
     QTRY_COMPARE(w.currentPostAddress(), shown);
 
-    w.postsPanel->watchButton->click();
-    QTRY_COMPARE(w.ownPosts.sizes(), QStringList{"1000"});
-    QCOMPARE(entries(w.postsPanel->postList), QStringList{stored});
+    control<QPushButton>(w, "watchButton")->click();
+    QTRY_COMPARE(control<OwnPosts>(w, {})->sizes(), QStringList{"1000"});
+    QCOMPARE(entries(control<QListView>(w, "postList")), QStringList{stored});
     QCOMPARE(server.requests().value(0).split('\r').value(0), requestLine);
     w.shutDown();
     QCOMPARE(readFile(dataFile("posts.txt")), stored.toUtf8() + "\r\n\r\n");
@@ -126,12 +134,12 @@ void tst_PostsWatch::abandonedBaselineKeepsMarker()
     Program program(m_dir->path(), server.port());
     MainWindow &w = *program.window;
     QVERIFY(goTo(w, "http://127.0.0.1/first"));
-    w.postsPanel->watchButton->click();
+    control<QPushButton>(w, "watchButton")->click();
     QTRY_COMPARE(server.requestCount(), 1);
     QVERIFY(goTo(w, "http://127.0.0.1/second"));
-    w.postsPanel->watchButton->click(); // abandons the first measurement
-    QTRY_COMPARE(w.ownPosts.sizes(), (QStringList{ListFiles::unmeasuredSize, "250"}));
-    QCOMPARE(entries(w.postsPanel->postList), (QStringList{"http://127.0.0.1/first", "http://127.0.0.1/second"}));
+    control<QPushButton>(w, "watchButton")->click(); // abandons the first measurement
+    QTRY_COMPARE(control<OwnPosts>(w, {})->sizes(), (QStringList{ListFiles::unmeasuredSize, "250"}));
+    QCOMPARE(entries(control<QListView>(w, "postList")), (QStringList{"http://127.0.0.1/first", "http://127.0.0.1/second"}));
 
     w.shutDown();
     QCOMPARE(readFile(dataFile("sizes.txt")), QByteArray("unmeasured\r\n\r\n250\r\n\r\n"));
@@ -151,12 +159,12 @@ void tst_PostsWatch::refusedBaselineKeepsMarker()
     MainWindow &w = *program.window;
     BoxCatcher boxes;
     QVERIFY(goTo(w, "http://127.0.0.1/refused"));
-    w.postsPanel->watchButton->click();
+    control<QPushButton>(w, "watchButton")->click();
     QTRY_COMPARE(boxes.texts.size(), 1);
     QCOMPARE(boxes.texts.at(0), QString("Error occurred.\r\nError #: 0\r\nThe server refused the connection"));
     QCOMPARE(boxes.titles.at(0), QString("Error"));
     QCOMPARE(boxes.icons.at(0), QMessageBox::Warning);
-    QCOMPARE(w.ownPosts.sizes(), (QStringList{"640", ListFiles::unmeasuredSize}));
+    QCOMPARE(control<OwnPosts>(w, {})->sizes(), (QStringList{"640", ListFiles::unmeasuredSize}));
 }
 
 void tst_PostsWatch::removeWatchDuringMeasurement()
@@ -167,21 +175,21 @@ void tst_PostsWatch::removeWatchDuringMeasurement()
     writeFile(dataFile("sizes.txt"), "10\r\n\r\n20\r\n\r\n30\r\n\r\n");
     Program program(m_dir->path(), server.port());
     MainWindow &w = *program.window;
-    QSignalSpy done(w.replyMonitor->baselineProbe(), &PageSizeProbe::completed);
+    QSignalSpy done(control<ReplyMonitor>(w, {})->baselineProbe(), &PageSizeProbe::completed);
 
     // "b" (index 1) is measured again; while that runs, "a" is removed, so "b" moves to index 0 and index 1
     // now holds "c".
     QVERIFY(goTo(w, "http://127.0.0.1/b"));
-    w.postsPanel->watchButton->click();
+    control<QPushButton>(w, "watchButton")->click();
     QTRY_COMPARE(server.requestCount(), 1);
-    w.postsPanel->postList->setCurrentRow(0);
-    w.postsPanel->unwatchButton->click();
-    QCOMPARE(entries(w.postsPanel->postList), (QStringList{"http://127.0.0.1/b", "http://127.0.0.1/c"}));
-    QCOMPARE(w.ownPosts.sizes(), (QStringList{"20", "30"}));
+    setCurrentRow(control<QListView>(w, "postList"), 0);
+    control<QPushButton>(w, "unwatchButton")->click();
+    QCOMPARE(entries(control<QListView>(w, "postList")), (QStringList{"http://127.0.0.1/b", "http://127.0.0.1/c"}));
+    QCOMPARE(control<OwnPosts>(w, {})->sizes(), (QStringList{"20", "30"}));
 
     server.releaseHeld(4321);
     QTRY_COMPARE(done.size(), 1);
-    QCOMPARE(w.ownPosts.sizes(), (QStringList{"4321", "30"}));
+    QCOMPARE(control<OwnPosts>(w, {})->sizes(), (QStringList{"4321", "30"}));
 }
 
 void tst_PostsWatch::removingMeasuredPostDropsResult()
@@ -192,19 +200,19 @@ void tst_PostsWatch::removingMeasuredPostDropsResult()
     writeFile(dataFile("sizes.txt"), "10\r\n\r\n20\r\n\r\n");
     Program program(m_dir->path(), server.port());
     MainWindow &w = *program.window;
-    QSignalSpy done(w.replyMonitor->baselineProbe(), &PageSizeProbe::completed);
+    QSignalSpy done(control<ReplyMonitor>(w, {})->baselineProbe(), &PageSizeProbe::completed);
 
     QVERIFY(goTo(w, "http://127.0.0.1/b"));
-    w.postsPanel->watchButton->click();
+    control<QPushButton>(w, "watchButton")->click();
     QTRY_COMPARE(server.requestCount(), 1);
-    w.postsPanel->postList->setCurrentRow(1);
-    w.postsPanel->unwatchButton->click();
-    QCOMPARE(entries(w.postsPanel->postList), QStringList{"http://127.0.0.1/a"});
+    setCurrentRow(control<QListView>(w, "postList"), 1);
+    control<QPushButton>(w, "unwatchButton")->click();
+    QCOMPARE(entries(control<QListView>(w, "postList")), QStringList{"http://127.0.0.1/a"});
 
     // The result arrives for a post that is gone: it is stored nowhere.
     server.releaseHeld(999);
     QTRY_COMPARE(done.size(), 1);
-    QCOMPARE(w.ownPosts.sizes(), QStringList{"10"});
+    QCOMPARE(control<OwnPosts>(w, {})->sizes(), QStringList{"10"});
 }
 
 void tst_PostsWatch::emptyAddressIsNotWatched()
@@ -216,9 +224,9 @@ void tst_PostsWatch::emptyAddressIsNotWatched()
     if (!w.currentAddress().isEmpty()) {
         QSKIP("the browser pane reports an address even without a page");
     }
-    w.postsPanel->watchButton->click();
-    QCOMPARE(w.postsPanel->postList->count(), 0);
-    QCOMPARE(w.ownPosts.count(), 0);
+    control<QPushButton>(w, "watchButton")->click();
+    QCOMPARE(rowCount(control<QListView>(w, "postList")), 0);
+    QCOMPARE(control<OwnPosts>(w, {})->count(), 0);
     QVERIFY(!w.panelText(2).isEmpty());
 }
 
@@ -228,14 +236,14 @@ void tst_PostsWatch::removeWatchWithoutSelection()
     writeFile(dataFile("sizes.txt"), "5\r\n\r\n");
     Program program(m_dir->path());
     MainWindow &w = *program.window;
-    w.postsPanel->unwatchButton->click();
-    QCOMPARE(entries(w.postsPanel->postList), QStringList{"http://p/1"});
-    QCOMPARE(w.ownPosts.sizes(), QStringList{"5"});
-    w.postsPanel->postList->setCurrentRow(0);
-    w.postsPanel->unwatchButton->click();
-    QCOMPARE(w.postsPanel->postList->count(), 0);
-    QCOMPARE(w.ownPosts.count(), 0);
-    QCOMPARE(w.postsPanel->postList->currentRow(), -1);
+    control<QPushButton>(w, "unwatchButton")->click();
+    QCOMPARE(entries(control<QListView>(w, "postList")), QStringList{"http://p/1"});
+    QCOMPARE(control<OwnPosts>(w, {})->sizes(), QStringList{"5"});
+    setCurrentRow(control<QListView>(w, "postList"), 0);
+    control<QPushButton>(w, "unwatchButton")->click();
+    QCOMPARE(rowCount(control<QListView>(w, "postList")), 0);
+    QCOMPARE(control<OwnPosts>(w, {})->count(), 0);
+    QCOMPARE(currentRow(control<QListView>(w, "postList")), -1);
 }
 
 void tst_PostsWatch::ownPostsAndSizesSurviveRestart()
@@ -244,14 +252,14 @@ void tst_PostsWatch::ownPostsAndSizesSurviveRestart()
     writeFile(dataFile("sizes.txt"), "11\r\n22\r\n33\r\n");
     {
         Program program(m_dir->path());
-        QCOMPARE(program.window->ownPosts.sizes(), (QStringList{"11", "22"}));
+        QCOMPARE(control<OwnPosts>(program.window, {})->sizes(), (QStringList{"11", "22"}));
         program.window->shutDown();
     }
     QCOMPARE(readFile(dataFile("posts.txt")), QByteArray("http://p/1\r\n\r\nhttp://p/2\r\n\r\n"));
     QCOMPARE(readFile(dataFile("sizes.txt")), QByteArray("11\r\n\r\n22\r\n\r\n"));
     Program program(m_dir->path());
-    QCOMPARE(entries(program.window->postsPanel->postList), (QStringList{"http://p/1", "http://p/2"}));
-    QCOMPARE(program.window->ownPosts.sizes(), (QStringList{"11", "22"}));
+    QCOMPARE(entries(control<QListView>(program.window, "postList")), (QStringList{"http://p/1", "http://p/2"}));
+    QCOMPARE(control<OwnPosts>(program.window, {})->sizes(), (QStringList{"11", "22"}));
 }
 
 void tst_PostsWatch::probeStartFailureBox()
@@ -259,8 +267,8 @@ void tst_PostsWatch::probeStartFailureBox()
     Program program(m_dir->path());
     MainWindow &w = *program.window;
     BoxCatcher boxes;
-    emit w.replyMonitor->baselineProbe()->startFailed(10022, "Invalid argument");
-    emit w.replyMonitor->baselineProbe()->socketFailed(10061, "Connection is forcefully rejected");
+    emit control<ReplyMonitor>(w, {})->baselineProbe()->startFailed(10022, "Invalid argument");
+    emit control<ReplyMonitor>(w, {})->baselineProbe()->socketFailed(10061, "Connection is forcefully rejected");
     QCOMPARE(boxes.texts, (QStringList{"An error has occurred.\r\nError #: 10022\r\nDescription: Invalid argument",
                                        "Error occurred.\r\nError #: 10061\r\nConnection is forcefully rejected"}));
     QCOMPARE(boxes.titles, (QStringList{"Error", "Error"}));
