@@ -31,7 +31,12 @@ public:
         }
         m_lastWasSpace = false;
         m_lineStart = false;
-        escapeInto(m_html, c);
+        if (c == u'\t') {
+            // A bare tab would collapse into a single blank, and editors strip the styles that keep one.
+            m_html += QStringLiteral("&nbsp;&nbsp;&nbsp;&nbsp;");
+        } else {
+            escapeInto(m_html, c);
+        }
         m_text += c;
     }
 
@@ -56,6 +61,7 @@ public:
         }
         m_html += QStringLiteral("</a>");
         m_text += visible;
+        m_links = true;
         m_lastWasSpace = false;
         m_lineStart = false;
     }
@@ -63,7 +69,7 @@ public:
     EditorContent finish()
     {
         closeSpaceRun();
-        return { m_html, m_text };
+        return { m_html, m_text, m_links };
     }
 
 private:
@@ -106,6 +112,7 @@ private:
     QString m_text;
     bool m_lastWasSpace = false;
     bool m_lineStart = true;
+    bool m_links = false;
 };
 
 // The length of the link the conversion wrote at `at`, or 0; sets href and visible.
