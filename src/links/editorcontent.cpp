@@ -31,12 +31,7 @@ public:
         }
         m_lastWasSpace = false;
         m_lineStart = false;
-        if (c == u'\t') {
-            // A bare tab would collapse into a single blank, and editors strip the styles that keep one.
-            m_html += QStringLiteral("&nbsp;&nbsp;&nbsp;&nbsp;");
-        } else {
-            escapeInto(m_html, c);
-        }
+        shownInto(m_html, c);
         m_text += c;
     }
 
@@ -57,7 +52,7 @@ public:
         }
         m_html += QStringLiteral("\">");
         for (const QChar c : visible) {
-            escapeInto(m_html, c);
+            shownInto(m_html, c);
         }
         m_html += QStringLiteral("</a>");
         m_text += visible;
@@ -79,6 +74,16 @@ private:
         if (m_lastWasSpace && m_html.endsWith(u' ')) {
             m_html.chop(1);
             m_html += QStringLiteral("&nbsp;");
+        }
+    }
+
+    static void shownInto(QString &out, QChar c)
+    {
+        if (c == u'\t') {
+            // A bare tab would collapse into a single blank, and editors strip the styles that keep one.
+            out += QStringLiteral("&nbsp;&nbsp;&nbsp;&nbsp;");
+        } else {
+            escapeInto(out, c);
         }
     }
 
