@@ -89,8 +89,7 @@ void AutoInsertController::insertAt(qint16 formIndex, const Request &request)
 
 void AutoInsertController::showError()
 {
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Auto-Insert Error"),
-                    QStringLiteral("Could not auto-insert your message.  Try pasting instead."), QMessageBox::Ok,
-                    m_dialogParent);
+    QMessageBox box(QMessageBox::Warning, tr("Auto-Insert Error"),
+        tr("Could not auto-insert your message.  Try pasting instead."), QMessageBox::Ok, m_dialogParent);
     box.exec();
 }
