@@ -116,7 +116,7 @@ void tst_ListModels::unreadableFileIsNeverWrittenOver()
     QVERIFY(forums.add("f", "|"));
     QVERIFY(store.saveForums(forums));
     QVERIFY(QFileInfo(folder.filePath(DataFiles::posts2)).isDir());
-    QVERIFY(store.saveSizes(posts));
+    QVERIFY(store.savePostsAndSizes(posts));
     QCOMPARE(ListFiles::readSizes(folder.filePath(DataFiles::sizes), 1), QStringList{ListFiles::unmeasuredSize});
 }
 
@@ -152,8 +152,7 @@ void tst_ListModels::postsAndSizesAreKeptTogether()
         QCOMPARE(problems.size(), 1);
         QVERIFY(problems.first().startsWith(folder.filePath(unreadable) + ": "));
         QVERIFY(own.add("http://c/"));
-        QVERIFY(store.savePosts(own));
-        QVERIFY(store.saveSizes(own));
+        QVERIFY(store.savePostsAndSizes(own));
     }
     QCOMPARE(bytes(DataFiles::posts), posts);
     QCOMPARE(bytes(DataFiles::sizes), sizes);
