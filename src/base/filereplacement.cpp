@@ -49,6 +49,12 @@ bool FileReplacement::fail(int number, const QString &description)
 bool FileReplacement::stage(const QByteArray &bytes)
 {
     if (!m_file.open(QIODevice::WriteOnly)) {
+#ifdef Q_OS_UNIX
+        // For a file it may not replace, the save file names no cause; the system does.
+        if (QFileInfo::exists(m_path) && ::access(QFile::encodeName(m_path).constData(), W_OK) != 0) {
+            return fail(m_file.error(), qt_error_string(errno));
+        }
+#endif
         return fail(m_file.error(), m_file.errorString());
     }
     // Best effort: on a file system without modes the file is still written.

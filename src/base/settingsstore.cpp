@@ -1,16 +1,24 @@
 #include "base/settingsstore.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSettings>
 #include <QStringList>
+#include <QTemporaryDir>
 
 namespace {
 QString groupKey(const QString &section, const QString &key)
 {
     return section + QLatin1Char('/') + key;
+}
+
+// A hand-edited INI line with bare commas reads back as a list; keep it as the text it was.
+QString textOf(const QVariant &value)
+{
+    return value.typeId() == QMetaType::QStringList ? value.toStringList().join(QStringLiteral(", "))
+                                                    : value.toString();
 }
 
 QByteArray fileBytes(const QString &path)
@@ -19,33 +27,15 @@ QByteArray fileBytes(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// The settings say only that the file could not be written. A file of the same size written beside it, and
-// dropped, shows the system's reason.
-QString writeFailureReason(const QString &path)
-{
-    QSaveFile probe(path);
-    if (!probe.open(QIODevice::WriteOnly)) {
-        return probe.errorString();
-    }
-    probe.write(QByteArray(qMax<qint64>(QFileInfo(path).size(), 1) + 1, '\n'));
-    const bool flushed = probe.flush();
-    const QString reason = probe.errorString();
-    probe.cancelWriting();
-    return flushed ? QCoreApplication::translate("SettingsStore", "the file could not be written") : reason;
-}
 } // namespace
 
 SettingsStore::SettingsStore()
     : m_settings(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, applicationName()))
-{
-    m_savedBytes = fileBytes(m_settings->fileName());
-}
+{ }
 
 SettingsStore::SettingsStore(const QString &iniFilePath)
     : m_settings(std::make_unique<QSettings>(iniFilePath, QSettings::IniFormat))
-{
-    m_savedBytes = fileBytes(m_settings->fileName());
-}
+{ }
 
 SettingsStore::~SettingsStore() = default;
 
@@ -61,42 +51,50 @@ QString SettingsStore::read(const QString &section, const QString &key, const QS
         return *unsaved;
     }
     const QVariant value = m_settings->value(groupKey(section, key));
-    if (!value.isValid()) {
-        return defaultValue;
-    }
-    // A hand-edited INI line with bare commas reads back as a list; keep it as the text it was.
-    if (value.typeId() == QMetaType::QStringList) {
-        return value.toStringList().join(QStringLiteral(", "));
-    }
-    return value.toString();
+    return value.isValid() ? textOf(value) : defaultValue;
 }
 
 bool SettingsStore::write(const QString &section, const QString &key, const QString &value)
 {
     m_unsaved.insert(groupKey(section, key), value);
-    for (auto it = m_unsaved.cbegin(); it != m_unsaved.cend(); ++it) {
-        m_settings->setValue(it.key(), it.value());
-    }
-    m_settings->sync();
     const QString path = m_settings->fileName();
-    // The settings' own writer can put an empty file in the old one's place on a full disk and still report
-    // success, so a write counts only when the file reads back with the value.
-    if (m_settings->status() == QSettings::NoError
-        && QSettings(path, QSettings::IniFormat).value(groupKey(section, key)).toString() == value) {
+    // The settings' own writer can put an empty file in the old one's place on a full disk and say nothing,
+    // so the settings are laid out by it in a scratch file and put in place by the checked replacement.
+    WriteFailure failure{QFileInfo(path).fileName(), int(QFileDevice::WriteError), QString()};
+    QByteArray bytes;
+    {
+        QTemporaryDir scratch;
+        const QString scratchPath = scratch.filePath(QStringLiteral("settings.ini"));
+        {
+            QSettings staging(scratchPath, QSettings::IniFormat);
+            const QStringList keys = m_settings->allKeys();
+            for (const QString &existing : keys) {
+                staging.setValue(existing, m_settings->value(existing));
+            }
+            for (auto it = m_unsaved.cbegin(); it != m_unsaved.cend(); ++it) {
+                staging.setValue(it.key(), it.value());
+            }
+            staging.sync();
+            if (!scratch.isValid() || staging.status() != QSettings::NoError) {
+                failure.description = QCoreApplication::translate("SettingsStore", "no room for a scratch file");
+            }
+        }
+        bytes = fileBytes(scratchPath);
+    }
+    QDir().mkpath(QFileInfo(path).path());
+    if (failure.description.isEmpty() && !bytes.isEmpty() && replaceFile(path, bytes, {}, &failure)) {
         m_unsaved.clear();
-        m_savedBytes = fileBytes(path);
+        // Read again from the file as now written.
+        m_settings = std::make_unique<QSettings>(path, QSettings::IniFormat);
         m_failing = false;
         return true;
     }
-    const QString reason = writeFailureReason(path);
-    if (fileBytes(path) != m_savedBytes) {
-        replaceFile(path, m_savedBytes, {});
+    if (failure.description.isEmpty()) {
+        failure.description = QCoreApplication::translate("SettingsStore", "no room for a scratch file");
     }
-    // An error stays with the settings object for good: a new one tells whether the next write succeeds.
-    m_settings = std::make_unique<QSettings>(path, QSettings::IniFormat);
     if (!m_failing && m_failureHandler) {
         m_failing = true;
-        m_failureHandler({QFileInfo(path).fileName(), int(QFileDevice::WriteError), reason});
+        m_failureHandler(failure);
     }
     return false;
 }

@@ -39,8 +39,6 @@ private:
     std::unique_ptr<QSettings> m_settings;
     std::function<void(const WriteFailure &)> m_failureHandler;
     bool m_failing = false;
-    // The file as last written in full, put back when a failed write has damaged it.
-    QByteArray m_savedBytes;
     // Values whose write failed: read as set, and written again with the next value.
     QHash<QString, QString> m_unsaved;
 };
