@@ -95,8 +95,7 @@ bool FileReplacement::commit()
     return true;
 }
 
-bool replaceFile(const QString &path, const QByteArray &bytes, FileReplacement::Options options,
-                 WriteFailure *failure)
+bool replaceFile(const QString &path, const QByteArray &bytes, FileReplacement::Options options, WriteFailure *failure)
 {
     FileReplacement file(path, options);
     const bool written = file.stage(bytes) && file.commit();

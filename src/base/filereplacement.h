@@ -8,8 +8,8 @@
 // Why a file could not be written, worded once for the user.
 struct WriteFailure
 {
-    QString fileName;   // the name the user knows, "posts.txt"
-    int number = 0;     // QFileDevice::FileError
+    QString fileName; // the name the user knows, "posts.txt"
+    int number = 0; // QFileDevice::FileError
     QString description; // the system's reason, "No space left on device"
 
     // "Could not save posts.txt: No space left on device"
@@ -59,5 +59,5 @@ private:
 };
 
 // Stages and commits in one step.
-bool replaceFile(const QString &path, const QByteArray &bytes, FileReplacement::Options options,
-                 WriteFailure *failure = nullptr);
+bool replaceFile(
+    const QString &path, const QByteArray &bytes, FileReplacement::Options options, WriteFailure *failure = nullptr);

@@ -229,7 +229,8 @@ void PostsPanel::baselineMeasured(int index, const QString &address, qint32 size
 
 void PostsPanel::postChecked(int index, const QString &address, const PostResult &result)
 {
-    if (result.outcome == PostOutcome::Baseline && m_posts.storeSize(index, address, QString::number(result.newSize)) >= 0) {
+    if (result.outcome == PostOutcome::Baseline
+        && m_posts.storeSize(index, address, QString::number(result.newSize)) >= 0) {
         emit postsChanged();
     }
     showOutcome(postItem(index, address), &result);

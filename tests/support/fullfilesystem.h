@@ -15,10 +15,7 @@
 class FullFileSystem
 {
 public:
-    FullFileSystem()
-    {
-        m_mounted = ::mount("tmpfs", qPrintable(m_dir.path()), "tmpfs", 0, "size=256k,mode=0755") == 0;
-    }
+    FullFileSystem() { m_mounted = ::mount("tmpfs", qPrintable(m_dir.path()), "tmpfs", 0, "size=256k,mode=0755") == 0; }
 
     ~FullFileSystem()
     {
@@ -48,15 +45,13 @@ public:
             return;
         }
         const QByteArray page(4096, '\0');
-        while (filler.write(page) == page.size()) {
-        }
+        while (filler.write(page) == page.size()) { }
         filler.resize(qMax<qint64>(0, filler.size() - qint64(pagesLeft) * page.size()));
     }
 
     void makeReadOnly()
     {
-        if (!m_mounted
-            || ::mount(nullptr, qPrintable(m_dir.path()), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) != 0) {
+        if (!m_mounted || ::mount(nullptr, qPrintable(m_dir.path()), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) != 0) {
             injectForFolder(EROFS);
         }
     }
@@ -75,9 +70,8 @@ private:
     void injectForFolder(int error)
     {
         const QString folder = m_dir.path() + QLatin1Char('/');
-        FileReplacement::setFaultForTesting([folder, error](const QString &path) {
-            return path.startsWith(folder) ? error : 0;
-        });
+        FileReplacement::setFaultForTesting(
+            [folder, error](const QString &path) { return path.startsWith(folder) ? error : 0; });
     }
 
     QTemporaryDir m_dir;
