@@ -87,17 +87,18 @@ void TestReplyRun::everyPostGetsItsOutcome()
         const char *stored;
         PostOutcome outcome;
         qint64 growth;
+        PageFailure failure = PageFailure::None;
     };
     const Row rows[] = {
         { "/grown-late", Behaviour::SlowPage, 2000, "1000", PostOutcome::NewReplies, 1000 },
         { "/same", Behaviour::Page, 1200, "1000", PostOutcome::Unchanged, 200 },
         { "/new-post", Behaviour::Page, 700, "unmeasured", PostOutcome::Baseline, 0 },
-        { "/silent", Behaviour::Silent, 0, "1000", PostOutcome::NoAnswer, 0 },
-        { "refused", Behaviour::Page, 0, "1000", PostOutcome::Refused, 0 },
-        { "/gone", Behaviour::Missing, 0, "1000", PostOutcome::ServerError, 0 },
-        { "/reset", Behaviour::Reset, 0, "1000", PostOutcome::ConnectionBroken, 0 },
-        { "/endless-header", Behaviour::HeaderNeverEnds, 0, "1000", PostOutcome::NoAnswer, 0 },
-        { "ftp://127.0.0.1/x", Behaviour::Page, 0, "1000", PostOutcome::BadAddress, 0 },
+        { "/silent", Behaviour::Silent, 0, "1000", PostOutcome::NotChecked, 0, PageFailure::NoAnswer },
+        { "refused", Behaviour::Page, 0, "1000", PostOutcome::NotChecked, 0, PageFailure::Refused },
+        { "/gone", Behaviour::Missing, 0, "1000", PostOutcome::NotChecked, 0, PageFailure::ServerError },
+        { "/reset", Behaviour::Reset, 0, "1000", PostOutcome::NotChecked, 0, PageFailure::Broken },
+        { "/endless-header", Behaviour::HeaderNeverEnds, 0, "1000", PostOutcome::NotChecked, 0, PageFailure::NoAnswer },
+        { "ftp://127.0.0.1/x", Behaviour::Page, 0, "1000", PostOutcome::NotChecked, 0, PageFailure::BadAddress },
         { "/grown", Behaviour::Page, 5000, "100", PostOutcome::NewReplies, 4900 },
         { "/junk-size", Behaviour::Page, 300, "12 kB", PostOutcome::Baseline, 0 },
         { "/shrunk", Behaviour::Page, 100, "1000", PostOutcome::Unchanged, -900 },
@@ -154,7 +155,7 @@ void TestReplyRun::everyPostGetsItsOutcome()
         const Row &row = rows[i];
         const PostResult &result = reports.at(i).result;
         QCOMPARE(reports.at(i).index, i);
-        QVERIFY2(result.outcome == row.outcome,
+        QVERIFY2(result.outcome == row.outcome && result.failure == row.failure,
             qPrintable(QString::fromLatin1(row.path) + QStringLiteral(": ") + result.text()));
         if (row.outcome == PostOutcome::NewReplies || row.outcome == PostOutcome::Unchanged) {
             QCOMPARE(result.growth, row.growth);
