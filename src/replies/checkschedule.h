@@ -18,7 +18,7 @@ public:
     static QString settingSection() { return QStringLiteral("data"); }
     static QString settingKey() { return QStringLiteral("checkEvery"); }
     // The choices offered, in minutes; 0 is off.
-    static QList<int> choices() { return { 0, 15, 30, 60, 120 }; }
+    static QList<int> choices() { return {0, 15, 30, 60, 120}; }
     // A stored value that is not one of the choices (hand-edited, damaged) reads as off.
     static int minutesFromSetting(const QString &text);
 
@@ -42,5 +42,5 @@ private:
     std::function<bool()> m_isBusy;
     QTimer m_timer;
     int m_minutes = 0;
-    std::chrono::milliseconds m_minuteLength { std::chrono::minutes(1) };
+    std::chrono::milliseconds m_minuteLength{std::chrono::minutes(1)};
 };

@@ -20,7 +20,8 @@
 
 using namespace Placement;
 
-PostsPanel::PostsPanel(OwnPosts &posts, ReplyMonitor *monitor, std::function<QString()> currentAddress, QWidget *parent)
+PostsPanel::PostsPanel(OwnPosts &posts, ReplyMonitor *monitor, std::function<QString()> currentAddress,
+                       QWidget *parent)
     : QGroupBox(QString(), parent)
     , m_posts(posts)
     , m_monitor(monitor)
@@ -29,8 +30,7 @@ PostsPanel::PostsPanel(OwnPosts &posts, ReplyMonitor *monitor, std::function<QSt
     setObjectName(QStringLiteral("postsFrame"));
     watchButton = place(new QPushButton(tr("Watch This Post"), this), "watchButton", 60, 180, 1695, 375);
     unwatchButton = place(new QPushButton(tr("Remove Watch"), this), "unwatchButton", 1800, 180, 1695, 375);
-    checkRepliesButton
-        = place(new QPushButton(tr("Check for replies"), this), "checkRepliesButton", 60, 180, 3435, 375);
+    checkRepliesButton = place(new QPushButton(tr("Check for replies"), this), "checkRepliesButton", 60, 180, 3435, 375);
     postTabs = place(new QTabBar(this), "postTabs", 60, 900, 3435, 420);
     postTabs->addTab(tr("Show All"));
     postTabs->addTab(tr("New Replies "));
@@ -81,8 +81,9 @@ PostsPanel::PostsPanel(OwnPosts &posts, ReplyMonitor *monitor, std::function<QSt
     connect(m_monitor, &ReplyMonitor::baselineMeasured, this, &PostsPanel::baselineMeasured);
     connect(m_monitor, &ReplyMonitor::postChecked, this, &PostsPanel::postChecked);
     // Answers come in any order; the list keeps the order of the own posts.
-    connect(m_monitor, &ReplyMonitor::newReplyFound, this,
-        [this](int position, const QString &address) { newRepliesList->insertItem(position, address); });
+    connect(m_monitor, &ReplyMonitor::newReplyFound, this, [this](int position, const QString &address) {
+        newRepliesList->insertItem(position, address);
+    });
     connect(m_monitor, &ReplyMonitor::checkFinished, this, &PostsPanel::checkFinished);
     connect(m_monitor, &ReplyMonitor::statusText, this, &PostsPanel::statusText);
     connect(m_monitor, &ReplyMonitor::probeFailed, this, &PostsPanel::showProbeError);
@@ -164,7 +165,7 @@ void PostsPanel::checkForReplies()
     QList<ReplyMonitor::Post> posts;
     posts.reserve(m_posts.count());
     for (int i = 0; i < m_posts.count(); ++i) {
-        posts.append({ m_posts.address(i), m_posts.storedSize(i) });
+        posts.append({m_posts.address(i), m_posts.storedSize(i)});
     }
     m_monitor->startCheck(posts);
 }

@@ -21,8 +21,8 @@ class PostsPanel : public QGroupBox
 
 public:
     // currentAddress: the address of the page the browser shows.
-    PostsPanel(
-        OwnPosts &posts, ReplyMonitor *monitor, std::function<QString()> currentAddress, QWidget *parent = nullptr);
+    PostsPanel(OwnPosts &posts, ReplyMonitor *monitor, std::function<QString()> currentAddress,
+               QWidget *parent = nullptr);
 
     // Refills the visible list from the own posts.
     void showPosts();
