@@ -57,9 +57,21 @@ void ReplyRun::abort()
     m_hosts.clear();
     m_serverIndexes.clear();
     m_newReplyIndexes.clear();
+    m_unreached.clear();
     m_done = 0;
     m_notChecked = 0;
     m_running = false;
+}
+
+QStringList ReplyRun::unreached() const
+{
+    QStringList addresses;
+    for (size_t i = 0; i < m_unreached.size(); ++i) {
+        if (m_unreached[i]) {
+            addresses.append(m_posts.at(int(i)).address);
+        }
+    }
+    return addresses;
 }
 
 QStringList ReplyRun::newReplies() const
@@ -171,6 +183,8 @@ void ReplyRun::onProbeFinished(PageSizeProbe *probe, const PageMeasurement &meas
     ++m_done;
     if (!result.wasChecked()) {
         ++m_notChecked;
+        m_unreached.resize(m_posts.size());
+        m_unreached[index] = true;
     }
     int position = -1;
     if (result.outcome == PostOutcome::NewReplies) {

@@ -62,6 +62,8 @@ public:
     int notCheckedCount() const { return m_notChecked; }
     // Addresses of the posts found with new replies so far, in the order of the posts.
     QStringList newReplies() const;
+    // Addresses of the posts that could not be measured so far, in the order of the posts.
+    QStringList unreached() const;
 
 signals:
     // Status panel 1: "checking post N" (N - 1 posts are done), then "finished - N new replies found", with
@@ -109,6 +111,7 @@ private:
     // Probes that have finished, kept for the next posts.
     std::vector<PageSizeProbe *> m_idleProbes;
     std::vector<int> m_newReplyIndexes; // ascending
+    std::vector<bool> m_unreached; // per post
     int m_done = 0;
     int m_notChecked = 0;
     bool m_running = false;

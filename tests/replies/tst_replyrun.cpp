@@ -71,6 +71,7 @@ class TestReplyRun : public QObject
 private slots:
     void everyPostGetsItsOutcome();
     void connectionLimits();
+    void limitFollowsRedirects();
     void restartDropsTheOldRun();
     void thresholdIsAskedPerAnswer();
     void noPostsFinishesAtOnce();
@@ -215,6 +216,42 @@ void TestReplyRun::connectionLimits()
     // Ten hosts could take 40 connections; all of them together get 32.
     QCOMPARE(*std::max_element(peak.begin(), peak.end()), ReplyRun::MaxConnectionsPerHost);
     QCOMPARE(peakAll, ReplyRun::MaxConnections);
+}
+
+void TestReplyRun::limitFollowsRedirects()
+{
+    // Two names, each with six posts, redirect to one server: it sees four at once, not eight.
+    ScriptedServer target;
+    int open = 0;
+    int peak = 0;
+    target.script = [&](QTcpSocket *socket) {
+        peak = std::max(peak, ++open);
+        QTimer::singleShot(200, socket, [&, socket] {
+            --open;
+            sendPieces(socket, { "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok" }, Ending::Close);
+        });
+    };
+    std::vector<std::unique_ptr<ScriptedServer>> names;
+    QList<ReplyRunPost> posts;
+    for (const char *name : { "127.0.0.41", "127.0.0.42" }) {
+        names.push_back(std::make_unique<ScriptedServer>(QHostAddress(QString::fromLatin1(name))));
+        names.back()->script = [&](QTcpSocket *socket) {
+            const QByteArray location = "http://127.0.0.1:" + QByteArray::number(target.port()) + "/p";
+            sendPieces(socket, { "HTTP/1.1 301 Moved\r\nLocation: " + location + "\r\nContent-Length: 0\r\n\r\n" },
+                Ending::Close);
+        };
+        for (int p = 0; p < 6; ++p) {
+            posts.append({ QStringLiteral("http://%1:%2/p%3").arg(name).arg(names.back()->port()).arg(p), "0" });
+        }
+    }
+
+    ReplyRun run;
+    QSignalSpy finished(&run, &ReplyRun::finished);
+    run.start(posts);
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(finished.first(), (QList<QVariant> { 0, 0 }));
+    QCOMPARE(target.requests.size(), 12);
+    QCOMPARE(peak, ReplyRun::MaxConnectionsPerHost);
 }
 
 void TestReplyRun::restartDropsTheOldRun()
