@@ -9,10 +9,13 @@ set(POSTAVO_FUZZ_CORE_SOURCES
     links/linkconversion.cpp
     links/linkformats.cpp
     messages/messagestore.cpp
+    replies/pagefailure.cpp
     replies/pagesizeprobe.cpp
     replies/pagesizeprobe.h
     replies/postaddress.cpp
     replies/probetimeouts.cpp
+    replies/redirectpolicy.cpp
+    replies/responsereader.cpp
     ui/rtfreader.cpp
     ui/skinfile.cpp
     web/formscan.cpp
@@ -25,6 +28,7 @@ set(POSTAVO_FUZZ_TARGETS
     linkconversion
     listfiles
     postaddress
+    responsereader
     rtfreader
     skinfile
 )
