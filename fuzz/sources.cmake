@@ -1,6 +1,7 @@
 # The window-free sources the fuzz targets compile, relative to src/, and the targets with the sources each
 # needs. Included by the fuzz build and by the main build's short runs, so both stay in step.
 set(POSTAVO_FUZZ_CORE_SOURCES
+    base/filereplacement.cpp
     base/settingsstore.cpp
     base/textfile.cpp
     forums/listfiles.cpp
@@ -8,10 +9,13 @@ set(POSTAVO_FUZZ_CORE_SOURCES
     links/linkconversion.cpp
     links/linkformats.cpp
     messages/messagestore.cpp
+    replies/pagefailure.cpp
     replies/pagesizeprobe.cpp
     replies/pagesizeprobe.h
     replies/postaddress.cpp
     replies/probetimeouts.cpp
+    replies/redirectpolicy.cpp
+    replies/responsereader.cpp
     ui/rtfreader.cpp
     ui/skinfile.cpp
     web/formscan.cpp
@@ -24,6 +28,7 @@ set(POSTAVO_FUZZ_TARGETS
     linkconversion
     listfiles
     postaddress
+    responsereader
     rtfreader
     skinfile
 )

@@ -71,7 +71,10 @@ MainWindow::MainWindow(AppContext &context, QWidget *parent, quint16 probePort)
     m_layout->setUpDesign();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    m_context.settings->setFailureHandler(nullptr);
+}
 
 void MainWindow::createControls()
 {
@@ -159,6 +162,7 @@ void MainWindow::connectPanels()
     connect(m_forumPanel, &ForumPanel::typeText, m_browserPane, &BrowserPane::typeText);
     connect(m_forumPanel, &ForumPanel::openAddress, m_browserPane, &BrowserPane::navigate);
     connect(m_forumPanel, &ForumPanel::forumsChanged, m_lists, &ListKeeper::saveForums);
+    m_context.settings->setFailureHandler([this](const WriteFailure &failure) { m_lists->tellWriteFailure(failure); });
     connect(m_postsPanel, &PostsPanel::statusText, m_status, &StatusPanels::show);
     connect(m_postsPanel, &PostsPanel::openPost, this, &MainWindow::openPost);
 

@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include "base/branding.h"
+#include "forums/listautosave.h"
 #include "forums/liststore.h"
 
 ListKeeper::ListKeeper(const DataFolder &folder, QWidget *window)
@@ -12,7 +13,21 @@ ListKeeper::ListKeeper(const DataFolder &folder, QWidget *window)
     , m_store(std::make_unique<ListStore>(folder))
     , m_posts(this)
     , m_forums(this)
-{ }
+    , m_autosave(new ListAutosave(*m_store, m_posts, m_forums, this))
+{
+    // A post added or removed, or a stored size changed; the outcome of a check is not kept.
+    const auto postsChanged = [this] { m_autosave->postsChanged(); };
+    connect(&m_posts, &OwnPosts::rowsInserted, m_autosave, postsChanged);
+    connect(&m_posts, &OwnPosts::rowsRemoved, m_autosave, postsChanged);
+    connect(&m_posts, &OwnPosts::dataChanged, m_autosave,
+        [this](const QModelIndex &, const QModelIndex &, const QList<int> &roles) {
+            if (roles.contains(OwnPosts::StoredSizeRole)) {
+                m_autosave->postsChanged();
+            }
+        });
+    connect(m_autosave, &ListAutosave::postsSaveFailed, this, &ListKeeper::tellWriteFailure);
+    connect(m_autosave, &ListAutosave::forumsSaveFailed, this, &ListKeeper::tellLoginsFailure);
+}
 
 ListKeeper::~ListKeeper() = default;
 
@@ -32,22 +47,26 @@ void ListKeeper::load()
 
 void ListKeeper::save()
 {
-    m_store->savePosts(m_posts);
-    saveForums();
-    m_store->saveSizes(m_posts);
+    m_autosave->saveAll();
 }
 
 bool ListKeeper::saveForums()
 {
-    ListFiles::WriteError error;
-    if (m_store->saveForums(m_forums, &error)) {
-        return true;
-    }
+    return m_autosave->saveForums();
+}
+
+void ListKeeper::tellWriteFailure(const WriteFailure &failure)
+{
+    QMessageBox box(QMessageBox::Warning, brandingInfo().programName, failure.text(), QMessageBox::Ok, m_window);
+    box.exec();
+}
+
+void ListKeeper::tellLoginsFailure(const WriteFailure &failure)
+{
     const QString crlf = QStringLiteral("\r\n");
     QMessageBox box(QMessageBox::NoIcon, brandingInfo().programName,
-        tr("There was an error saving your logins.") + crlf + crlf + tr("Error Number ") + QString::number(error.number)
-            + crlf + error.description,
+        tr("There was an error saving your logins.") + crlf + crlf + tr("Error Number ")
+            + QString::number(failure.number) + crlf + failure.text(),
         QMessageBox::Ok, m_window);
     box.exec();
-    return false;
 }

@@ -129,10 +129,15 @@ int OwnPosts::entryOf(int index, const QString &address) const
     return index >= 0 && index < count() && m_entries.at(index).address == address ? index : indexOf(address);
 }
 
-void OwnPosts::rowChanged(int row)
+void OwnPosts::rowChanged(int row, const QList<int> &roles)
 {
     const QModelIndex changed = this->index(row);
-    emit dataChanged(changed, changed);
+    emit dataChanged(changed, changed, roles);
+}
+
+QList<int> OwnPosts::outcomeRoles()
+{
+    return { Qt::ToolTipRole, Qt::AccessibleDescriptionRole, OutcomeRole, HasNewRepliesRole, MarkRole };
 }
 
 int OwnPosts::storeSize(int index, const QString &address, const QString &size)
@@ -140,7 +145,7 @@ int OwnPosts::storeSize(int index, const QString &address, const QString &size)
     index = entryOf(index, address);
     if (index >= 0) {
         m_entries[index].size = size;
-        rowChanged(index);
+        rowChanged(index, { StoredSizeRole });
     }
     return index;
 }
@@ -151,7 +156,7 @@ int OwnPosts::storeWatchedSize(int index, const QString &address, qint32 size)
     if (index >= 0) {
         m_entries[index].size = QString::number(size);
         m_entries[index].outcome.reset();
-        rowChanged(index);
+        rowChanged(index, outcomeRoles() << StoredSizeRole);
     }
     return index;
 }
@@ -167,7 +172,7 @@ void OwnPosts::storeOutcome(int index, const QString &post, const PostResult &re
     }
     if (index >= 0) {
         m_entries[index].outcome = result;
-        rowChanged(index);
+        rowChanged(index, outcomeRoles());
     }
 }
 
@@ -177,7 +182,7 @@ void OwnPosts::clearOutcomes()
         entry.outcome.reset();
     }
     if (count() > 0) {
-        emit dataChanged(index(0), index(count() - 1));
+        emit dataChanged(index(0), index(count() - 1), outcomeRoles());
     }
 }
 

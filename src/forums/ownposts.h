@@ -70,7 +70,8 @@ private:
     };
 
     int entryOf(int index, const QString &address) const;
-    void rowChanged(int row);
+    void rowChanged(int row, const QList<int> &roles);
+    static QList<int> outcomeRoles();
 
     QList<Entry> m_entries;
 };

@@ -78,6 +78,8 @@ public:
         : QSortFilterProxyModel(parent)
     {
         setSourceModel(posts);
+        // Filtered again whenever a check changes this role.
+        setFilterRole(OwnPosts::HasNewRepliesRole);
     }
 
     QVariant data(const QModelIndex &index, int role) const override

@@ -7,6 +7,7 @@
 #include "replies/checkschedule.h"
 #include "replies/postspanel.h"
 #include "replies/replymonitor.h"
+#include "replies/replyrun.h"
 #include "ui/desktopnotifier.h"
 #include "ui/traypresence.h"
 
@@ -14,6 +15,7 @@ TimedChecks::TimedChecks(QWidget *window, PostsPanel *posts, ReplyMonitor *monit
     : QObject(window)
     , m_window(window)
     , m_posts(posts)
+    , m_monitor(monitor)
     , m_settings(settings)
     , m_schedule(new CheckSchedule([monitor] { return monitor->isChecking(); }, this))
     , m_notifier(new DesktopNotifier(this))
@@ -27,6 +29,9 @@ TimedChecks::TimedChecks(QWidget *window, PostsPanel *posts, ReplyMonitor *monit
     connect(m_posts, &PostsPanel::checkRequested, this, [this] { m_timedRun = false; });
     connect(monitor, &ReplyMonitor::checkFinished, this,
         [this](int, int, const QStringList &addresses) { checkFinished(addresses); });
+    // Watched again: its next growth is news.
+    connect(monitor, &ReplyMonitor::baselineMeasured, this,
+        [this](int, const QString &address) { m_toldPosts.forget(address); });
     connect(m_notifier, &DesktopNotifier::activated, this, &TimedChecks::showNewRepliesRequested);
     connect(m_tray, &TrayPresence::showRequested, this, &TimedChecks::showRequested);
     connect(m_tray, &TrayPresence::exitRequested, this, &TimedChecks::exitRequested);
@@ -53,7 +58,7 @@ bool TimedChecks::keepRunningOnClose()
 void TimedChecks::checkFinished(const QStringList &newReplyAddresses)
 {
     const bool timed = std::exchange(m_timedRun, false);
-    const QStringList tell = m_toldPosts.take(newReplyAddresses, timed);
+    const QStringList tell = m_toldPosts.take(newReplyAddresses, m_monitor->run()->unreached(), timed);
     if (!ReplyNotice::shouldTell(int(tell.size()), timed, m_window->isVisible() && m_window->isActiveWindow())) {
         return;
     }

@@ -42,6 +42,7 @@ private:
 
     QWidget *m_window;
     PostsPanel *m_posts;
+    ReplyMonitor *m_monitor;
     SettingsStore &m_settings;
     CheckSchedule *m_schedule;
     DesktopNotifier *m_notifier;

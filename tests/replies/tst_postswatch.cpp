@@ -62,7 +62,7 @@ void tst_PostsWatch::watchTwiceMeasuresOneEntryTwice()
     server.answer(1700);
     Program program(m_dir->path(), server.port());
     MainWindow &w = *program.window;
-    QSignalSpy done(control<ReplyMonitor>(w, {})->baselineProbe(), &PageSizeProbe::completed);
+    QSignalSpy done(control<ReplyMonitor>(w, {})->baselineProbe(), &PageSizeProbe::finished);
     QVERIFY(goTo(w, "http://127.0.0.1/thread?id=7"));
 
     control<QPushButton>(w, "watchButton")->click();
@@ -161,7 +161,7 @@ void tst_PostsWatch::refusedBaselineKeepsMarker()
     QVERIFY(goTo(w, "http://127.0.0.1/refused"));
     control<QPushButton>(w, "watchButton")->click();
     QTRY_COMPARE(boxes.texts.size(), 1);
-    QCOMPARE(boxes.texts.at(0), QString("Error occurred.\r\nError #: 0\r\nThe server refused the connection"));
+    QCOMPARE(boxes.texts.at(0), QString("Error occurred.\r\nError #: 0\r\nConnection refused"));
     QCOMPARE(boxes.titles.at(0), QString("Error"));
     QCOMPARE(boxes.icons.at(0), QMessageBox::Warning);
     QCOMPARE(control<OwnPosts>(w, {})->sizes(), (QStringList{"640", ListFiles::unmeasuredSize}));
@@ -175,7 +175,7 @@ void tst_PostsWatch::removeWatchDuringMeasurement()
     writeFile(dataFile("sizes.txt"), "10\r\n\r\n20\r\n\r\n30\r\n\r\n");
     Program program(m_dir->path(), server.port());
     MainWindow &w = *program.window;
-    QSignalSpy done(control<ReplyMonitor>(w, {})->baselineProbe(), &PageSizeProbe::completed);
+    QSignalSpy done(control<ReplyMonitor>(w, {})->baselineProbe(), &PageSizeProbe::finished);
 
     // "b" (index 1) is measured again; while that runs, "a" is removed, so "b" moves to index 0 and index 1
     // now holds "c".
@@ -200,7 +200,7 @@ void tst_PostsWatch::removingMeasuredPostDropsResult()
     writeFile(dataFile("sizes.txt"), "10\r\n\r\n20\r\n\r\n");
     Program program(m_dir->path(), server.port());
     MainWindow &w = *program.window;
-    QSignalSpy done(control<ReplyMonitor>(w, {})->baselineProbe(), &PageSizeProbe::completed);
+    QSignalSpy done(control<ReplyMonitor>(w, {})->baselineProbe(), &PageSizeProbe::finished);
 
     QVERIFY(goTo(w, "http://127.0.0.1/b"));
     control<QPushButton>(w, "watchButton")->click();
@@ -267,10 +267,18 @@ void tst_PostsWatch::probeStartFailureBox()
     Program program(m_dir->path());
     MainWindow &w = *program.window;
     BoxCatcher boxes;
-    emit control<ReplyMonitor>(w, {})->baselineProbe()->startFailed(10022, "Invalid argument");
-    emit control<ReplyMonitor>(w, {})->baselineProbe()->socketFailed(10061, "Connection is forcefully rejected");
-    QCOMPARE(boxes.texts, (QStringList{"An error has occurred.\r\nError #: 10022\r\nDescription: Invalid argument",
-                                       "Error occurred.\r\nError #: 10061\r\nConnection is forcefully rejected"}));
+    PageMeasurement failed;
+    failed.failure = PageFailure::Broken;
+    failed.errorNumber = 10022;
+    failed.detail = "Invalid argument";
+    failed.failedWhileStarting = true;
+    emit control<ReplyMonitor>(w, {})->baselineProbe()->finished(failed);
+    failed.failure = PageFailure::Refused;
+    failed.errorNumber = 10061;
+    failed.failedWhileStarting = false;
+    emit control<ReplyMonitor>(w, {})->baselineProbe()->finished(failed);
+    QCOMPARE(boxes.texts, (QStringList{"An error has occurred.\r\nError #: 10022\r\nDescription: Connection broken off: Invalid argument",
+                                       "Error occurred.\r\nError #: 10061\r\nConnection refused"}));
     QCOMPARE(boxes.titles, (QStringList{"Error", "Error"}));
     QCOMPARE(boxes.icons, (QList<QMessageBox::Icon>{QMessageBox::Warning, QMessageBox::Warning}));
 }

@@ -20,12 +20,13 @@ void tst_ReplyNotice::namesCountAndFirstAddresses_data()
     QTest::addColumn<QStringList>("addresses");
     QTest::addColumn<QString>("summary");
     QTest::addColumn<QString>("body");
-    QTest::newRow("one") << QStringList{"http://a/1"} << "New replies to 1 of your posts"
+    QTest::newRow("one") << QStringList { "http://a/1" } << "New replies to 1 of your posts"
                          << "http://a/1";
-    QTest::newRow("three") << QStringList{"http://a/1", "http://b/2?x=1&y=2", "http://c/3"}
-                           << "New replies to 3 of your posts" << "http://a/1\nhttp://b/2?x=1&y=2\nhttp://c/3";
-    QTest::newRow("five-names-three") << QStringList{"http://a/1", "http://a/2", "http://a/3", "http://a/4", "http://a/5"}
-                                      << "New replies to 5 of your posts"
+    QTest::newRow("three") << QStringList { "http://a/1", "http://b/2?x=1&y=2", "http://c/3" }
+                           << "New replies to 3 of your posts"
+                           << "http://a/1\nhttp://b/2?x=1&y=2\nhttp://c/3";
+    QTest::newRow("five-names-three") << QStringList { "http://a/1", "http://a/2", "http://a/3", "http://a/4",
+        "http://a/5" } << "New replies to 5 of your posts"
                                       << "http://a/1\nhttp://a/2\nhttp://a/3\nand 2 more";
 }
 
@@ -65,14 +66,20 @@ void tst_ReplyNotice::toldWhen()
 void tst_ReplyNotice::timedRunsTellEachGrowthOnce()
 {
     ReplyNotice::ToldPosts told;
-    QCOMPARE(told.take({"a", "b"}, true), (QStringList{"a", "b"}));
+    QCOMPARE(told.take({ "a", "b" }, {}, true), (QStringList { "a", "b" }));
     // Found again: nothing new to tell.
-    QCOMPARE(told.take({"a", "b"}, true), QStringList());
-    QCOMPARE(told.take({"b", "c"}, true), QStringList{"c"});
+    QCOMPARE(told.take({ "a", "b" }, {}, true), QStringList());
+    QCOMPARE(told.take({ "b", "c" }, {}, true), QStringList { "c" });
     // The user asked: everything found is told.
-    QCOMPARE(told.take({"b", "c"}, false), (QStringList{"b", "c"}));
+    QCOMPARE(told.take({ "b", "c" }, {}, false), (QStringList { "b", "c" }));
     // "a" was measured anew in between and has grown again.
-    QCOMPARE(told.take({"a", "b", "c"}, true), QStringList{"a"});
+    QCOMPARE(told.take({ "a", "b", "c" }, {}, true), QStringList { "a" });
+    // A run that reached no post forgets nothing.
+    QCOMPARE(told.take({}, { "a", "b", "c" }, true), QStringList());
+    QCOMPARE(told.take({ "a", "b", "c" }, {}, true), QStringList());
+    // Watched again, then grown: told again.
+    told.forget("b");
+    QCOMPARE(told.take({ "a", "b", "c" }, {}, true), QStringList { "b" });
 }
 
 QTEST_GUILESS_MAIN(tst_ReplyNotice)
