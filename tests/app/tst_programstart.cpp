@@ -26,6 +26,7 @@
 #include "links/linkformats.h"
 #include "ui/aboutwindow.h"
 #include "ui/splashwindow.h"
+#include "support/openedsites.h"
 #include "ui/websitelauncher.h"
 #include "ui/skin.h"
 #include "ui/windowicon.h"
@@ -75,14 +76,9 @@ class TestStartup : public QObject
     Q_OBJECT
 
 private:
-    QList<QUrl> m_opened;
+    OpenedSites m_opened;
 
 private slots:
-    void initTestCase()
-    {
-        WebsiteLauncher::opener() = [this](const QUrl &url) { m_opened.append(url); };
-    }
-
     void init()
     {
         m_opened.clear();

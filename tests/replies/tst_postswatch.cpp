@@ -21,8 +21,8 @@ private slots:
     void otherSpellingIsTheSamePost();
     void abandonedBaselineKeepsMarker();
     void refusedBaselineKeepsMarker();
+    void removeWatchDuringMeasurement_data();
     void removeWatchDuringMeasurement();
-    void removingMeasuredPostDropsResult();
     void emptyAddressIsNotWatched();
     void removeWatchWithoutSelection();
     void ownPostsAndSizesSurviveRestart();
@@ -167,37 +167,40 @@ void tst_PostsWatch::refusedBaselineKeepsMarker()
     QCOMPARE(control<OwnPosts>(w, {})->sizes(), (QStringList{"640", ListFiles::unmeasuredSize}));
 }
 
-void tst_PostsWatch::removeWatchDuringMeasurement()
+void tst_PostsWatch::removeWatchDuringMeasurement_data()
 {
-    ScriptedServer server;
-    server.holdOpen();
-    writeFile(dataFile("posts.txt"), "http://127.0.0.1/a\r\n\r\nhttp://127.0.0.1/b\r\n\r\nhttp://127.0.0.1/c\r\n\r\n");
-    writeFile(dataFile("sizes.txt"), "10\r\n\r\n20\r\n\r\n30\r\n\r\n");
-    Program program(m_dir->path(), server.port());
-    MainWindow &w = *program.window;
-    QSignalSpy done(control<ReplyMonitor>(w, {})->baselineProbe(), &PageSizeProbe::finished);
-
+    QTest::addColumn<QStringList>("posts");
+    QTest::addColumn<int>("removed");
+    QTest::addColumn<QStringList>("sizesBefore");
+    QTest::addColumn<int>("measured");
+    QTest::addColumn<QStringList>("sizesAfter");
     // "b" (index 1) is measured again; while that runs, "a" is removed, so "b" moves to index 0 and index 1
-    // now holds "c".
-    QVERIFY(goTo(w, "http://127.0.0.1/b"));
-    control<QPushButton>(w, "watchButton")->click();
-    QTRY_COMPARE(server.requestCount(), 1);
-    setCurrentRow(control<QListView>(w, "postList"), 0);
-    control<QPushButton>(w, "unwatchButton")->click();
-    QCOMPARE(entries(control<QListView>(w, "postList")), (QStringList{"http://127.0.0.1/b", "http://127.0.0.1/c"}));
-    QCOMPARE(control<OwnPosts>(w, {})->sizes(), (QStringList{"20", "30"}));
-
-    server.releaseHeld(4321);
-    QTRY_COMPARE(done.size(), 1);
-    QCOMPARE(control<OwnPosts>(w, {})->sizes(), (QStringList{"4321", "30"}));
+    // now holds "c": the size still reaches "b".
+    QTest::newRow("other-post-removed") << QStringList{"a", "b", "c"} << 0 << QStringList{"20", "30"} << 4321
+                                        << QStringList{"4321", "30"};
+    // The result arrives for a post that is gone: it is stored nowhere.
+    QTest::newRow("measured-post-removed") << QStringList{"a", "b"} << 1 << QStringList{"10"} << 999
+                                           << QStringList{"10"};
 }
 
-void tst_PostsWatch::removingMeasuredPostDropsResult()
+void tst_PostsWatch::removeWatchDuringMeasurement()
 {
+    QFETCH(QStringList, posts);
+    QFETCH(int, removed);
+    QFETCH(QStringList, sizesBefore);
+    QFETCH(int, measured);
+    QFETCH(QStringList, sizesAfter);
     ScriptedServer server;
     server.holdOpen();
-    writeFile(dataFile("posts.txt"), "http://127.0.0.1/a\r\n\r\nhttp://127.0.0.1/b\r\n\r\n");
-    writeFile(dataFile("sizes.txt"), "10\r\n\r\n20\r\n\r\n");
+    QByteArray postLines;
+    QByteArray sizeLines;
+    for (qsizetype i = 0; i < posts.size(); ++i) {
+        posts[i] = "http://127.0.0.1/" + posts[i];
+        postLines += posts[i].toUtf8() + "\r\n\r\n";
+        sizeLines += QByteArray::number(10 * (i + 1)) + "\r\n\r\n";
+    }
+    writeFile(dataFile("posts.txt"), postLines);
+    writeFile(dataFile("sizes.txt"), sizeLines);
     Program program(m_dir->path(), server.port());
     MainWindow &w = *program.window;
     QSignalSpy done(control<ReplyMonitor>(w, {})->baselineProbe(), &PageSizeProbe::finished);
@@ -205,14 +208,16 @@ void tst_PostsWatch::removingMeasuredPostDropsResult()
     QVERIFY(goTo(w, "http://127.0.0.1/b"));
     control<QPushButton>(w, "watchButton")->click();
     QTRY_COMPARE(server.requestCount(), 1);
-    setCurrentRow(control<QListView>(w, "postList"), 1);
+    auto *list = control<QListView>(w, "postList");
+    setCurrentRow(list, removed);
     control<QPushButton>(w, "unwatchButton")->click();
-    QCOMPARE(entries(control<QListView>(w, "postList")), QStringList{"http://127.0.0.1/a"});
+    posts.removeAt(removed);
+    QCOMPARE(entries(list), posts);
+    QCOMPARE(control<OwnPosts>(w, {})->sizes(), sizesBefore);
 
-    // The result arrives for a post that is gone: it is stored nowhere.
-    server.releaseHeld(999);
+    server.releaseHeld(measured);
     QTRY_COMPARE(done.size(), 1);
-    QCOMPARE(control<OwnPosts>(w, {})->sizes(), QStringList{"10"});
+    QCOMPARE(control<OwnPosts>(w, {})->sizes(), sizesAfter);
 }
 
 void tst_PostsWatch::emptyAddressIsNotWatched()

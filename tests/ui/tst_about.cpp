@@ -6,6 +6,7 @@
 #include "support/controls.h"
 #include "base/branding.h"
 #include "ui/aboutwindow.h"
+#include "support/openedsites.h"
 #include "ui/websitelauncher.h"
 #include "ui/linklabel.h"
 #include "ui/sitekey.h"
@@ -16,14 +17,9 @@ class TestAbout : public QObject
     Q_OBJECT
 
 private:
-    QList<QUrl> m_opened;
+    OpenedSites m_opened;
 
 private slots:
-    void initTestCase()
-    {
-        WebsiteLauncher::opener() = [this](const QUrl &url) { m_opened.append(url); };
-    }
-
     void init()
     {
         m_opened.clear();
