@@ -1,7 +1,5 @@
 #include "app/mainwindow.h"
 
-#include "app/mainlayout.h"
-
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QMessageBox>
@@ -9,6 +7,7 @@
 #include <QTabBar>
 #include <QToolButton>
 
+#include "app/mainlayout.h"
 #include "base/branding.h"
 #include "base/settingsstore.h"
 #include "base/textfile.h"
@@ -25,6 +24,7 @@
 #include "replies/timedchecks.h"
 #include "ui/accessiblecombobox.h"
 #include "ui/elidingtoolbutton.h"
+#include "ui/picturebutton.h"
 #include "ui/placement.h"
 #include "ui/programwindows.h"
 #include "ui/skin.h"
@@ -36,25 +36,6 @@
 #include "web/postedmessagewatcher.h"
 
 using Placement::place;
-
-namespace {
-
-QToolButton *pictureButton(QWidget *parent, const char *name, const QString &caption, const QString &tip, QRect twips,
-    QToolButton *button = nullptr)
-{
-    if (!button) {
-        button = new QToolButton(parent);
-    }
-    button->setObjectName(QLatin1String(name));
-    button->setText(caption);
-    button->setToolTip(tip);
-    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    button->setAutoRaise(false);
-    button->setGeometry(twipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
-    return button;
-}
-
-} // namespace
 
 MainWindow::MainWindow(AppContext &context, QWidget *parent, quint16 probePort)
     : QMainWindow(parent)
