@@ -1,6 +1,7 @@
 # The window-free sources the fuzz targets compile, relative to src/, and the targets with the sources each
 # needs. Included by the fuzz build and by the main build's short runs, so both stay in step.
 set(POSTAVO_FUZZ_CORE_SOURCES
+    base/characterreferences.cpp
     base/settingsstore.cpp
     base/textfile.cpp
     forums/listfiles.cpp
@@ -15,6 +16,7 @@ set(POSTAVO_FUZZ_CORE_SOURCES
     ui/rtfreader.cpp
     ui/skinfile.cpp
     web/formscan.cpp
+    web/postedmessage.cpp
 )
 
 # Each target is fuzz_<name>, built from <name>.cpp, with its seeds in corpus/<name>.
@@ -24,6 +26,7 @@ set(POSTAVO_FUZZ_TARGETS
     linkconversion
     listfiles
     postaddress
+    postedmessage
     rtfreader
     skinfile
 )
