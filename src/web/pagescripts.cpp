@@ -94,7 +94,9 @@ const QLatin1String s_watch(
     "  return watch;"
     "}"
     "function canonicalHref() {"
-    "  var link = Document.prototype.querySelector.call(document, 'link[rel~=\"canonical\" i][href]');"
+    // Where the link belongs: a page's body may be megabytes of posts.
+    "  var head = document.head;"
+    "  var link = head ? Element.prototype.querySelector.call(head, 'link[rel~=\"canonical\" i][href]') : null;"
     "  return link ? link.getAttribute('href') : null;"
     "}"
     "function withAddress(result) {"

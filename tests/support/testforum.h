@@ -178,7 +178,7 @@ private:
                               .replace("</head>", "<link rel='canonical' href='/blog/thread/'></head>");
         for (const Comment &comment : m_comments) {
             // A held comment shows only to its author, on the address it landed on.
-            if (comment.held && !target.contains("unapproved=" + QByteArray::number(comment.number))) {
+            if (comment.held && !target.contains(QByteArray("unapproved=" + QByteArray::number(comment.number)))) {
                 continue;
             }
             body += "<div class='comment' id='comment-" + QByteArray::number(comment.number) + "'><p>"
