@@ -33,17 +33,20 @@ QByteArray appendingPage(qsizetype size, int seconds)
             "  post.innerHTML = '<b>member</b><p>Reply number ' + (++window.appended) + ', thanks for the tip.</p>';"
             "  document.getElementById('posts').appendChild(post);"
             "  window.appendSpent += performance.now() - start;"
-            "  if (window.appended >= " + QByteArray::number(seconds * 10) + ") { clearInterval(timer); }"
-            "}, 100);"
-            "</script></body></html>";
+            "  if (window.appended >= "
+        + QByteArray::number(seconds * 10)
+        + ") { clearInterval(timer); }"
+          "}, 100);"
+          "</script></body></html>";
     return page;
 }
 
 double threadCpuMs()
 {
-    rusage usage{};
+    rusage usage {};
     getrusage(RUSAGE_THREAD, &usage);
-    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
+    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3
+        + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
 }
 
 } // namespace
@@ -84,7 +87,8 @@ int main(int argc, char *argv[])
         }
         const auto watchScriptMs = [&] {
             return WebTest::evaluateJavaScriptSync(view.page(),
-                QStringLiteral("window.__postavoWatch ? window.__postavoWatch.spent : 0"), QWebEngineScript::ApplicationWorld)
+                QStringLiteral("window.__postavoWatch ? window.__postavoWatch.spent : 0"),
+                QWebEngineScript::ApplicationWorld)
                 .toDouble();
         };
         const double loadScript = watchScriptMs();
@@ -93,17 +97,20 @@ int main(int argc, char *argv[])
         wall.restart();
         const int posts = seconds * 10;
         while (WebTest::evaluateJavaScriptSync(view.page(), QStringLiteral("window.appended")).toInt() < posts
-               && wall.elapsed() < (seconds + 30) * 1000) {
+            && wall.elapsed() < (seconds + 30) * 1000) {
             QTest::qWait(100);
         }
         QTest::qWait(500); // the last changes looked at
-        const double pageScript = WebTest::evaluateJavaScriptSync(view.page(), QStringLiteral("window.appendSpent")).toDouble();
-        std::printf("watch %-5s page %.1f MB loaded in %.1f s (reading it: %.1f ms in the page, %.1f ms in the program)\n"
-                    "            %d posts appended over %.1f s: page's own script %.1f ms; watching: %.1f ms in the page, "
-                    "%.1f ms in the program's handlers; program main thread CPU %.0f ms%s\n",
-            armed ? "armed" : "off", page.size() / 1e6, loadMs / 1e3, loadScript, loadProgram, posts, wall.elapsed() / 1e3,
-            pageScript, watchScriptMs() - loadScript, watcher.timeSpent().count() / 1e6 - loadProgram,
-            threadCpuMs() - cpuAfterLoad, armed && !watcher.isArmed() ? " (the watch ended early)" : "");
+        const double pageScript
+            = WebTest::evaluateJavaScriptSync(view.page(), QStringLiteral("window.appendSpent")).toDouble();
+        std::printf(
+            "watch %-5s page %.1f MB loaded in %.1f s (reading it: %.1f ms in the page, %.1f ms in the program)\n"
+            "            %d posts appended over %.1f s: page's own script %.1f ms; watching: %.1f ms in the page, "
+            "%.1f ms in the program's handlers; program main thread CPU %.0f ms%s\n",
+            armed ? "armed" : "off", page.size() / 1e6, loadMs / 1e3, loadScript, loadProgram, posts,
+            wall.elapsed() / 1e3, pageScript, watchScriptMs() - loadScript,
+            watcher.timeSpent().count() / 1e6 - loadProgram, threadCpuMs() - cpuAfterLoad,
+            armed && !watcher.isArmed() ? " (the watch ended early)" : "");
     }
     std::printf(
         "peak memory: this process %.0f MiB, engine helpers %.0f MiB\n", peakMemoryMiB(), descendantsPeakMemoryMiB());

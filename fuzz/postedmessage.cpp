@@ -1,9 +1,9 @@
 // Finding a posted message's beginning in page markup. Any page and key: the search ends, it agrees with a
 // search of the folded page joined whole, a text always holds itself, and folding leaves none of the
 // characters it stands in for.
-#include "fuzzcheck.h"
-#include "base/textfile.h"
 #include "web/postedmessage.h"
+#include "base/textfile.h"
+#include "fuzzcheck.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -13,8 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString key = PostedMessage::postedMessageKey(fields.at(2));
 
     const QString folded = PostedMessage::foldedTypography(outer);
-    for (const char16_t gone : { 0x2018, 0x2019, 0x201A, 0x201B, 0x2032, 0x201C, 0x201D, 0x201E, 0x2033, 0x2013,
-             0x2014, 0x2026, 0x00A0 }) {
+    for (const char16_t gone :
+        { 0x2018, 0x2019, 0x201A, 0x201B, 0x2032, 0x201C, 0x201D, 0x201E, 0x2033, 0x2013, 0x2014, 0x2026, 0x00A0 }) {
         FUZZ_CHECK(!folded.contains(QChar(gone)));
     }
     FUZZ_CHECK(!folded.contains(QLatin1String("--")));

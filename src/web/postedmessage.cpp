@@ -38,10 +38,17 @@ QString foldedTypography(QStringView text)
     for (qsizetype i = 0; i < source.size(); ++i) {
         const QChar c = source.at(i);
         switch (c.unicode()) {
-        case 0x2018: case 0x2019: case 0x201A: case 0x201B: case 0x2032:
+        case 0x2018:
+        case 0x2019:
+        case 0x201A:
+        case 0x201B:
+        case 0x2032:
             *out++ = u'\'';
             break;
-        case 0x201C: case 0x201D: case 0x201E: case 0x2033:
+        case 0x201C:
+        case 0x201D:
+        case 0x201E:
+        case 0x2033:
             *out++ = u'"';
             break;
         case 0x2026:

@@ -61,5 +61,5 @@ private:
     std::function<qint64()> m_clock;
     qint64 m_armedAt = 0;
     bool m_readingChanges = false;
-    std::chrono::nanoseconds m_spent{0};
+    std::chrono::nanoseconds m_spent { 0 };
 };

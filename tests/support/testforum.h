@@ -136,17 +136,12 @@ private:
                       "</form>\n<script>\n"
                       "document.getElementById('quick').addEventListener('submit', function (event) {\n"
                       "  event.preventDefault();\n"
-                      "  var box = document.getElementById('message');\n"
-                      "  var mode = new URLSearchParams(location.search).get('mode') || 'append';\n"
+                      "  var box = document.getElementById('message'), mode = location.search.split('mode=')[1];\n"
                       "  fetch('/quick/reply?mode=' + mode, { method: 'POST', body: box.value }).then(function (answer) {\n"
-                      "    return answer.text().then(function (html) {\n"
+                      "    answer.text().then(function (html) {\n"
                       "      var holder = document.createElement('div');\n"
                       "      holder.innerHTML = html;\n"
-                      "      if (!answer.ok) {\n"
-                      "        holder.className = 'error';\n"
-                      "        box.form.insertBefore(holder, box);\n"
-                      "        return;\n"
-                      "      }\n"
+                      "      if (!answer.ok) { holder.className = 'error'; box.form.insertBefore(holder, box); return; }\n"
                       "      document.getElementById('posts').appendChild(holder.firstChild);\n"
                       "      box.value = '';\n"
                       "      if (mode === 'push') { history.pushState({}, '', '/quick/post-' + answer.headers.get('X-Post')); }\n"
@@ -164,8 +159,7 @@ private:
     // As blog software sets typed text: typographic quotes, dashes and ellipses, written as references.
     static QByteArray typeset(const QString &text)
     {
-        QByteArray html = escape(text).replace("...", "&#8230;").replace("---", "&#8212;").replace("--", "&#8211;");
-        html.replace("'", "&#8217;");
+        QByteArray html = escape(text).replace("...", "&#8230;").replace("--", "&#8212;").replace("'", "&#8217;");
         for (bool opening = true; html.contains("&quot;"); opening = !opening) {
             html.replace(html.indexOf("&quot;"), 6, opening ? "&#8220;" : "&#8221;");
         }

@@ -58,13 +58,6 @@ private:
             .toString();
     }
 
-    static bool pageHas(MainWindow &window, const QString &selector)
-    {
-        return WebTest::evaluateJavaScriptSync(window.browserPane->webView->page(),
-                                               QStringLiteral("document.querySelector('%1') !== null").arg(selector))
-            .toBool();
-    }
-
     // Auto-Inserts the message into the page shown and sends it as the user would.
     static void send(MainWindow &window, const QString &message)
     {
