@@ -1,6 +1,7 @@
 # The window-free sources the fuzz targets compile, relative to src/, and the targets with the sources each
 # needs. Included by the fuzz build and by the main build's short runs, so both stay in step.
 set(POSTAVO_FUZZ_CORE_SOURCES
+    base/characterreferences.cpp
     base/filereplacement.cpp
     base/settingsstore.cpp
     base/textfile.cpp
@@ -19,6 +20,7 @@ set(POSTAVO_FUZZ_CORE_SOURCES
     ui/rtfreader.cpp
     ui/skinfile.cpp
     web/formscan.cpp
+    web/postedmessage.cpp
 )
 
 # Each target is fuzz_<name>, built from <name>.cpp, with its seeds in corpus/<name>.
@@ -28,6 +30,7 @@ set(POSTAVO_FUZZ_TARGETS
     linkconversion
     listfiles
     postaddress
+    postedmessage
     responsereader
     rtfreader
     skinfile

@@ -132,7 +132,7 @@ void MainWindow::connectPanels()
     connect(m_commands, &MessageCommands::typeText, m_browserPane, &BrowserPane::typeText);
     connect(inserter, &AutoInsertController::textInserted, postWatcher, &PostedMessageWatcher::armFor);
     connect(inserter, &AutoInsertController::finished, this, &MainWindow::autoInsertFinished);
-    connect(postWatcher, &PostedMessageWatcher::postedMessageFound, m_postsPanel, &PostsPanel::watchCurrentPage);
+    connect(postWatcher, &PostedMessageWatcher::postedMessageFound, m_postsPanel, &PostsPanel::watchNoticedPost);
     connect(m_browserPane, &BrowserPane::loadCompleted, postWatcher, &PostedMessageWatcher::checkPage);
 
     connect(m_messagePanel, &MessagePanel::statusText, m_status, &StatusPanels::show);

@@ -178,7 +178,16 @@ QList<QWidget *> PostsPanel::tabOrder() const
 
 void PostsPanel::watchCurrentPage()
 {
-    const QString address = m_currentAddress();
+    watchPage(m_currentAddress());
+}
+
+void PostsPanel::watchNoticedPost(const QString &pageAddress, const QString &canonicalAddress)
+{
+    watchPage(m_posts.addressForNoticedPost(pageAddress, canonicalAddress));
+}
+
+void PostsPanel::watchPage(const QString &address)
+{
     const int watched = m_posts.indexOf(address);
     if (watched >= 0) {
         // Measure the existing entry again; its stored size is replaced in place.

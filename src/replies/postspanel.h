@@ -32,6 +32,11 @@ public:
 public slots:
     // Adds the page the browser shows, or measures its entry again when it is watched already.
     void watchCurrentPage();
+    // The same for the given address.
+    void watchPage(const QString &address);
+    // A post of the user's was noticed on a page: one entry per thread, so a post on a watched thread
+    // measures its entry again.
+    void watchNoticedPost(const QString &pageAddress, const QString &canonicalAddress);
     void unwatchSelectedPost();
     void checkForReplies();
     // The user's own check (the button, the menu): checkRequested, then the check.
