@@ -295,6 +295,7 @@ void MainWindow::shutDown()
 {
     SettingsStore &settings = *m_context.settings;
     applyCheckInterval(0);
+    savePlacement();
     saveLists();
     messagePanel->flushSubject();
     settings.write(s_data, QStringLiteral("lastMessage"), messageText());

@@ -49,6 +49,9 @@ public:
     bool startUp();
     // Shut-down: writes the lists and settings back; every step runs even when an earlier one failed.
     void shutDown();
+    // Size, place, maximised state and splitters as the last run left them, fitted to the screens of now; on
+    // the first start, a size that suits the screen.
+    void restorePlacement();
 
     // The message box text with CR LF line ends, as stored and sent out.
     QString messageText() const;
@@ -165,6 +168,7 @@ private:
     void loadLists();
     void saveLists();
     void createReplyWatch();
+    void savePlacement();
     // Checks every so many minutes (0: off) from now on.
     void applyCheckInterval(int minutes);
     void replyCheckFinished(int newReplyCount, int notCheckedCount, const QStringList &newReplyAddresses);

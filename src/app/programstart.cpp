@@ -73,6 +73,7 @@ void ProgramStart::bringUpMainWindow()
         emit startFailed();
         return;
     }
+    m_mainWindow->restorePlacement();
     m_mainWindow->show();
     splash.hide();
     tellWhereDataLives();

@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QProcess>
+#include <QScreen>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabBar>
@@ -197,6 +198,53 @@ private slots:
         QVERIFY(process.waitForFinished(30000));
         QCOMPARE(process.exitCode(), 0);
         QVERIFY2(process.readAllStandardOutput().contains(answer), process.readAllStandardError().constData());
+    }
+
+    // A window the user moved and resized comes back there; one remembered on a screen that is gone comes
+    // back whole on the screen there is.
+    void windowComesBackWhereItWas_data()
+    {
+        QTest::addColumn<QRect>("placed"); // by the user in the first run; empty: by a run on another screen
+        QTest::addColumn<QRect>("expected"); // empty: anywhere whole on the screen
+        QTest::newRow("moved-and-resized") << QRect(11, 2, 760, 595) << QRect(11, 2, 760, 595);
+        QTest::newRow("screen-gone") << QRect() << QRect();
+    }
+
+    void windowComesBackWhereItWas()
+    {
+        QFETCH(QRect, placed);
+        QFETCH(QRect, expected);
+        QTemporaryDir tmp;
+        Program program(tmp.path());
+        const auto bringUp = [&program](ProgramStart &start) {
+            start.splash.tickCount = 148;
+            start.splash.tick();
+            return start.mainWindow();
+        };
+        if (placed.isValid()) {
+            ProgramStart first(program.context);
+            MainWindow *w = bringUp(first);
+            QVERIFY(w && w->isVisible());
+            w->setGeometry(placed);
+            QTRY_COMPARE(w->geometry(), placed);
+            w->close();
+        } else {
+            for (const auto &[key, value] : {std::pair{"left", "5000"}, {"top", "-3000"}, {"width", "900"},
+                                              {"height", "700"}, {"maximized", "0"}}) {
+                program.settings.write("Window", key, value);
+            }
+        }
+        ProgramStart second(program.context);
+        MainWindow *w = bringUp(second);
+        QVERIFY(w && w->isVisible());
+        const QRect screen = w->screen()->availableGeometry();
+        if (expected.isValid()) {
+            QCOMPARE(w->geometry(), expected);
+        } else {
+            QVERIFY2(screen.contains(w->geometry().topLeft()), qPrintable(QString("%1,%2").arg(w->x()).arg(w->y())));
+            QCOMPARE(w->width(), std::min(900, screen.width())); // remembered, then fitted
+        }
+        w->close();
     }
 
     void splashBringsUpTheMainWindowOnTheSeventyFifthTick()
