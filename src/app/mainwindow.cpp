@@ -237,6 +237,7 @@ bool MainWindow::startUp()
     const BrandingInfo &branding = brandingInfo();
     setWindowTitle(branding.programName + QStringLiteral(" by ") + branding.companyName);
     visitButton->setText(QStringLiteral("Visit ") + branding.website);
+    offerStartPage();
     navigate(branding.website);
 
     for (QLabel *panel : statusPanels) {

@@ -169,6 +169,9 @@ private:
     void saveLists();
     void createReplyWatch();
     void savePlacement();
+    // Shows the start page of the program's own if the first load (the website) fails.
+    void offerStartPage();
+    void showStartPage();
     // Checks every so many minutes (0: off) from now on.
     void applyCheckInterval(int minutes);
     void replyCheckFinished(int newReplyCount, int notCheckedCount, const QStringList &newReplyAddresses);

@@ -130,12 +130,13 @@ void BrowserPane::loadStarted()
 
 void BrowserPane::loadFinished()
 {
-    addressEdit->setText(currentAddress());
+    showCurrentAddress();
     emit statusText(1, QStringLiteral("Complete"));
     emit loadCompleted();
 }
 
 void BrowserPane::showCurrentAddress()
 {
-    addressEdit->setText(currentAddress());
+    // A page of the program's own (the start page) has no address to show; the box stays free for one.
+    addressEdit->setText(webView->url() == QUrl(QStringLiteral("about:blank")) ? QString() : currentAddress());
 }
