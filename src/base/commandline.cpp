@@ -6,7 +6,7 @@
 
 namespace {
 
-QString tr(const char *text)
+QString translated(const char *text)
 {
     return QCoreApplication::translate("CommandLine", text);
 }
@@ -15,12 +15,14 @@ const QString s_portable = QStringLiteral("portable");
 
 void describe(QCommandLineParser &parser)
 {
-    parser.setApplicationDescription(tr("Post messages to web forums and watch your posts for replies."));
+    parser.setApplicationDescription(
+        translated(QT_TRANSLATE_NOOP("CommandLine", "Post messages to web forums and watch your posts for replies.")));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOption(QCommandLineOption(s_portable,
-        tr("Keep the data and settings beside the executable instead of in your home folder (as a "
-           "file named \"portable\" there does).")));
+        translated(QT_TRANSLATE_NOOP("CommandLine",
+            "Keep the data and settings beside the executable instead of in your home folder (as a "
+            "file named \"portable\" there does)."))));
 }
 
 void write(FILE *stream, const QString &text)
@@ -47,7 +49,8 @@ CommandLine parseCommandLine(const QStringList &arguments)
         commandLine.action = CommandLine::Action::Version;
     } else if (!parser.positionalArguments().isEmpty()) {
         commandLine.action = CommandLine::Action::Error;
-        commandLine.error = tr("Unexpected argument: %1").arg(parser.positionalArguments().constFirst());
+        commandLine.error = translated(QT_TRANSLATE_NOOP("CommandLine", "Unexpected argument: %1"))
+                                .arg(parser.positionalArguments().constFirst());
     }
     commandLine.portable = parser.isSet(s_portable);
     return commandLine;
@@ -65,7 +68,8 @@ int answerOnTerminal(const CommandLine &commandLine)
         break;
     case CommandLine::Action::Error:
         write(stderr,
-            commandLine.error + QLatin1Char('\n') + tr("Try \"%1 --help\".").arg(QCoreApplication::arguments().value(0))
+            commandLine.error + QLatin1Char('\n')
+                + translated(QT_TRANSLATE_NOOP("CommandLine", "Try \"%1 --help\".")).arg(QCoreApplication::arguments().value(0))
                 + QLatin1Char('\n'));
         return 2;
     case CommandLine::Action::Run:

@@ -125,13 +125,13 @@ void BrowserPane::reloadPage()
 
 void BrowserPane::loadStarted()
 {
-    emit statusText(1, QStringLiteral("Connecting"));
+    emit statusText(1, tr("Connecting"));
 }
 
 void BrowserPane::loadFinished()
 {
     showCurrentAddress();
-    emit statusText(1, QStringLiteral("Complete"));
+    emit statusText(1, tr("Complete"));
     emit loadCompleted();
 }
 

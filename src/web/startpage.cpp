@@ -5,7 +5,7 @@
 
 namespace {
 
-QString tr(const char *text)
+QString translated(const char *text)
 {
     return QCoreApplication::translate("StartPage", text);
 }
@@ -44,13 +44,17 @@ QString list(const QStringList &addresses, const QString &cssClass, const QStrin
 QString startPageHtml(const StartPageContent &content)
 {
     const QStringList steps = {
-        tr("Type a subject and your message in the editor on the left. Put http:// in front of every web address."),
-        tr("Choose the forum's markup in the format selector at the top, and press Preview to see what the forum "
-           "will receive."),
-        tr("Type the forum's address in the URL: box above this page and press Go."),
-        tr("On the Your Forums tab press Add Current URL, then type your user name and password below the list."),
-        tr("Open the forum's page for a new post and press Auto-Insert. Submit the form: Postavo adds your new post "
-           "to Your Posts by itself."),
+        translated(QT_TRANSLATE_NOOP("StartPage",
+            "Type a subject and your message in the editor on the left. Put http:// in front of every web address.")),
+        translated(QT_TRANSLATE_NOOP("StartPage",
+            "Choose the forum's markup in the format selector at the top, and press Preview to see what the forum "
+            "will receive.")),
+        translated(QT_TRANSLATE_NOOP("StartPage", "Type the forum's address in the URL: box above this page and press Go.")),
+        translated(QT_TRANSLATE_NOOP("StartPage",
+            "On the Your Forums tab press Add Current URL, then type your user name and password below the list.")),
+        translated(QT_TRANSLATE_NOOP("StartPage",
+            "Open the forum's page for a new post and press Auto-Insert. Submit the form: Postavo adds your new post "
+            "to Your Posts by itself.")),
     };
     QString stepList = QStringLiteral("<ol>");
     for (const QString &step : steps) {
@@ -58,7 +62,7 @@ QString startPageHtml(const StartPageContent &content)
     }
     stepList += QStringLiteral("</ol>");
 
-    const QString title = tr("Welcome to %1").arg(content.programName);
+    const QString title = translated(QT_TRANSLATE_NOOP("StartPage", "Welcome to %1")).arg(content.programName);
     return QStringLiteral("<!DOCTYPE html><html><head><meta charset=\"utf-8\">"
                           // Nothing on this page runs or loads anything.
                           "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; "
@@ -71,15 +75,20 @@ QString startPageHtml(const StartPageContent &content)
                          "li{margin:.2em 0}a{color:#1558b0}.none{color:#666}.offline{color:#666;margin:0}"
                          "</style></head><body><h1>")
         + escaped(title) + QStringLiteral("</h1><p class=\"offline\">")
-        + escaped(tr("The website could not be reached, so this page comes with the program and works offline."))
-        + QStringLiteral("</p><h2>") + escaped(tr("How to begin")) + QStringLiteral("</h2>") + stepList
-        + QStringLiteral("<p>") + escaped(tr("The whole guide is under Help in the menu.")) + QStringLiteral("</p><h2>")
-        + escaped(tr("Your forums")) + QStringLiteral("</h2>")
+        + escaped(translated(QT_TRANSLATE_NOOP(
+            "StartPage", "The website could not be reached, so this page comes with the program and works offline.")))
+        + QStringLiteral("</p><h2>") + escaped(translated(QT_TRANSLATE_NOOP("StartPage", "How to begin")))
+        + QStringLiteral("</h2>") + stepList + QStringLiteral("<p>")
+        + escaped(translated(QT_TRANSLATE_NOOP("StartPage", "The whole guide is under Help in the menu.")))
+        + QStringLiteral("</p><h2>") + escaped(translated(QT_TRANSLATE_NOOP("StartPage", "Your forums")))
+        + QStringLiteral("</h2>")
         + list(content.forums, QStringLiteral("forum"),
-            tr("No forums yet: open a forum and press Add Current URL on the Your Forums tab."))
-        + QStringLiteral("<h2>") + escaped(tr("Posts with new replies")) + QStringLiteral("</h2>")
+            translated(QT_TRANSLATE_NOOP(
+                "StartPage", "No forums yet: open a forum and press Add Current URL on the Your Forums tab.")))
+        + QStringLiteral("<h2>") + escaped(translated(QT_TRANSLATE_NOOP("StartPage", "Posts with new replies")))
+        + QStringLiteral("</h2>")
         + list(content.newReplies, QStringLiteral("reply"),
-            tr("None found yet: press Check for replies on the Your Posts tab."))
-        + QStringLiteral("<h2>") + escaped(tr("Website")) + QStringLiteral("</h2><p>")
+            translated(QT_TRANSLATE_NOOP("StartPage", "None found yet: press Check for replies on the Your Posts tab.")))
+        + QStringLiteral("<h2>") + escaped(translated(QT_TRANSLATE_NOOP("StartPage", "Website"))) + QStringLiteral("</h2><p>")
         + linkTo(content.website, QStringLiteral("website")) + QStringLiteral("</p></body></html>");
 }
