@@ -13,6 +13,8 @@ set(POSTAVO_FUZZ_CORE_SOURCES
     replies/pagefailure.cpp
     replies/pagesizeprobe.cpp
     replies/pagesizeprobe.h
+    replies/pagetransport.cpp
+    replies/pagetransport.h
     replies/postaddress.cpp
     replies/probetimeouts.cpp
     replies/redirectpolicy.cpp

@@ -30,10 +30,12 @@
 #include "ui/skin.h"
 #include "ui/statuspanels.h"
 #include "ui/websitelauncher.h"
+#include "ui/windowplacement.h"
 #include "ui/windowicon.h"
 #include "web/autoinsertcontroller.h"
 #include "web/browserpane.h"
 #include "web/postedmessagewatcher.h"
+#include "web/startpage.h"
 
 using Placement::place;
 
@@ -174,8 +176,21 @@ bool MainWindow::startUp()
     loadBranding();
     ::setWindowIcon(this, QStringLiteral("AAA"), true);
     const BrandingInfo &branding = brandingInfo();
-    setWindowTitle(branding.programName + QStringLiteral(" by ") + branding.companyName);
-    m_visitButton->setText(QStringLiteral("Visit ") + branding.website);
+    setWindowTitle(tr("%1 by %2").arg(branding.programName, branding.companyName));
+    m_visitButton->setText(tr("Visit %1").arg(branding.website));
+    m_browserPane->offerStartPage([this] {
+        StartPageContent content;
+        content.programName = brandingInfo().programName;
+        content.website = QStringLiteral("http://") + brandingInfo().website;
+        content.forums = m_lists->forums().addresses();
+        const OwnPosts &posts = m_lists->posts();
+        for (int row = 0; row < posts.count(); ++row) {
+            if (posts.index(row).data(OwnPosts::HasNewRepliesRole).toBool()) {
+                content.newReplies.append(posts.address(row));
+            }
+        }
+        return content;
+    });
     navigate(branding.website);
     m_status->addToBar();
 
@@ -214,6 +229,7 @@ bool MainWindow::startUp()
 void MainWindow::shutDown()
 {
     m_timedChecks->setInterval(0);
+    WindowPlacement::save(this, *m_context.settings);
     m_lists->save();
     m_messagePanel->storeLastMessage();
     m_commands->storeFormat();
@@ -260,6 +276,11 @@ void MainWindow::changeEvent(QEvent *event)
         m_layout->fitToWindow();
         m_layout->fitToWindow();
     }
+}
+
+void MainWindow::restorePlacement()
+{
+    WindowPlacement::restore(this, *m_context.settings);
 }
 
 QString MainWindow::messageText() const

@@ -38,6 +38,9 @@ public:
     bool startUp();
     // Shut-down: writes the lists and settings back; every step runs even when an earlier one failed.
     void shutDown();
+    // Size, place, maximised state and splitters as the last run left them, fitted to the screens of now; on
+    // the first start, a size that suits the screen.
+    void restorePlacement();
 
     // The message box text with CR LF line ends, as stored and sent out.
     QString messageText() const;

@@ -1,47 +1,20 @@
 #include "replies/pagesizeprobe.h"
 
-#include <QCoreApplication>
-#include <QNetworkProxy>
-#include <QSslConfiguration>
-#include <QSslError>
-#include <QSslSocket>
-#include <QTcpSocket>
-#include <QUrl>
+#include <QTimer>
 
 #include <array>
-#include <cerrno>
 #include <cmath>
 #include <limits>
-#include <system_error>
-
-#ifdef Q_OS_LINUX
-#include <fcntl.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <sys/socket.h>
-#include <unistd.h>
-#endif
-
-namespace {
-
-// How long a whole page's connection may stay open before the page is taken as it is.
-constexpr int wholePageWaitMs = 1000;
-
-// "1 second", "15 seconds".
-QString seconds(int milliseconds)
-{
-    const int whole = (milliseconds + 500) / 1000;
-    return whole == 1 ? PageSizeProbe::tr("1 second") : PageSizeProbe::tr("%1 seconds").arg(whole);
-}
-
-} // namespace
 
 PageSizeProbe::PageSizeProbe(QObject *parent, quint16 httpPort)
     : QObject(parent)
+    , m_transport(this)
     , m_httpPort(httpPort)
 {
-    m_watchdog.setSingleShot(true);
-    connect(&m_watchdog, &QTimer::timeout, this, &PageSizeProbe::onWatchdog);
+    connect(&m_transport, &PageTransport::stateText, this, [this](const QString &text) { emit panelText(2, text); });
+    connect(&m_transport, &PageTransport::arrived, this, &PageSizeProbe::onArrived);
+    connect(&m_transport, &PageTransport::ended, this, &PageSizeProbe::onEnded);
+    connect(&m_transport, &PageTransport::failed, this, &PageSizeProbe::fail);
 }
 
 PageSizeProbe::~PageSizeProbe()
@@ -51,16 +24,14 @@ PageSizeProbe::~PageSizeProbe()
 
 void PageSizeProbe::setExtraCaCertificates(const QList<QSslCertificate> &certificates)
 {
-    // Adding to a configuration's authorities replaces the system's on-demand ones, so both are listed.
-    m_caCertificates = certificates.isEmpty() ? certificates : QSslConfiguration::systemCaCertificates() + certificates;
+    m_transport.setExtraCaCertificates(certificates);
 }
 
 void PageSizeProbe::start(const QString &address)
 {
     abort();
     m_redirects.reset();
-    m_clock.start();
-    m_heldMs = 0;
+    m_transport.startPage();
     begin(address);
 }
 
@@ -79,7 +50,7 @@ void PageSizeProbe::proceed()
     }
     const QString address = m_heldAddress;
     m_heldAddress.clear();
-    m_heldMs += m_clock.elapsed() - m_heldSinceMs;
+    m_transport.resumeClock();
     begin(address);
 }
 
@@ -93,7 +64,6 @@ void PageSizeProbe::begin(const QString &address)
 {
     m_address = address;
     m_parts = PostAddress::split(address);
-    m_sslProblem.clear();
     m_reader.reset();
 
     const quint64 generation = m_generation;
@@ -106,48 +76,8 @@ void PageSizeProbe::begin(const QString &address)
         return;
     }
 
-    // A fresh socket per connection: nothing from an abandoned one can reach this one.
-    QTcpSocket *socket = nullptr;
-    if (m_parts.secure) {
-        auto *secure = new QSslSocket(this);
-        if (!m_caCertificates.isEmpty()) {
-            QSslConfiguration configuration = secure->sslConfiguration();
-            configuration.setCaCertificates(m_caCertificates);
-            secure->setSslConfiguration(configuration);
-        }
-        connect(secure, &QSslSocket::encrypted, this, &PageSizeProbe::onEncrypted);
-        connect(secure, &QSslSocket::sslErrors, this, &PageSizeProbe::onSslErrors);
-        socket = secure;
-    } else {
-        socket = new QTcpSocket(this);
-    }
-    // The request goes straight to the page's server; the descriptor copy below relies on a direct connection.
-    socket->setProxy(QNetworkProxy::NoProxy);
-    connect(socket, &QTcpSocket::connected, this, &PageSizeProbe::onConnected);
-    connect(socket, &QTcpSocket::bytesWritten, this, &PageSizeProbe::onBytesWritten);
-    connect(socket, &QTcpSocket::readyRead, this, &PageSizeProbe::onReadyRead);
-    connect(socket, &QTcpSocket::errorOccurred, this, &PageSizeProbe::onErrorOccurred);
-    m_socket = socket;
-
-    emit panelText(2, QStringLiteral("Connecting to the web server"));
-    if (m_socket != socket) {
-        return;
-    }
-
-    m_connected = false;
-    m_stageStartMs = m_clock.elapsed();
-    armWatchdog();
-    // Errors raised while the connection attempt is being set up count as a failed start.
-    m_starting = true;
-    const quint16 port = m_parts.connectPort(m_httpPort);
-    if (m_parts.secure) {
-        static_cast<QSslSocket *>(socket)->connectToHostEncrypted(m_parts.host, port);
-    } else {
-        socket->connectToHost(m_parts.host, port);
-    }
-    if (m_socket == socket) {
-        m_starting = false;
-    }
+    m_transport.open(m_parts.host, m_parts.connectPort(m_httpPort), m_parts.secure,
+        requestText(m_parts.hostHeader(), m_parts.target));
 }
 
 qint32 PageSizeProbe::byteCount() const
@@ -174,47 +104,12 @@ QString PageSizeProbe::progressText(qint32 byteCount, qint32 contentLength)
     return QStringLiteral("Downloaded ") + QString::number(byteCount) + QStringLiteral(" bytes");
 }
 
-void PageSizeProbe::onConnected()
+void PageSizeProbe::onArrived()
 {
-#ifdef Q_OS_LINUX
-    m_descriptorCopy = ::fcntl(int(m_socket->socketDescriptor()), F_DUPFD_CLOEXEC, 0);
-#endif
-    m_connected = true;
-    m_lastArrivalMs = m_clock.elapsed();
-    armWatchdog();
-    if (!m_parts.secure) {
-        m_socket->write(requestText(m_parts.hostHeader(), m_parts.target));
-    }
-}
-
-void PageSizeProbe::onEncrypted()
-{
-    m_lastArrivalMs = m_clock.elapsed();
-    m_socket->write(requestText(m_parts.hostHeader(), m_parts.target));
-}
-
-void PageSizeProbe::onBytesWritten()
-{
-    QTcpSocket *socket = m_socket;
-    emit panelText(2, QStringLiteral("Sending request"));
-    if (m_socket == socket && socket->bytesToWrite() == 0) {
-        emit panelText(2, QStringLiteral("Request completed"));
-    }
-}
-
-void PageSizeProbe::onReadyRead()
-{
-    QTcpSocket *socket = m_socket;
-    m_lastArrivalMs = m_clock.elapsed();
-    emit panelText(2, QStringLiteral("Receiving response"));
-    if (m_socket != socket) {
-        return;
-    }
-
     const bool headerWasSeen = m_reader.headerSeen();
     std::array<char, 64 * 1024> buffer;
     qint64 got = 0;
-    while ((got = socket->read(buffer.data(), qint64(buffer.size()))) > 0) {
+    while ((got = m_transport.read(buffer.data(), qint64(buffer.size()))) > 0) {
         m_reader.feed(QByteArrayView(buffer.data(), got));
         if (m_reader.isNotHttp()) {
             fail(PageFailure::NotHttp, QAbstractSocket::UnknownSocketError, QString());
@@ -229,9 +124,9 @@ void PageSizeProbe::onReadyRead()
     if (headerWasSeen) {
         emit panelText(3, progressText(byteCount(), m_reader.contentLength()));
     }
-    if (m_socket == socket && m_reader.isWhole()) {
+    if (m_reader.isWhole()) {
         // Whole: a server that keeps the connection open is not waited for long.
-        armWatchdog();
+        m_transport.responseWhole();
     }
 }
 
@@ -248,117 +143,21 @@ void PageSizeProbe::followRedirect()
         return;
     }
     m_heldAddress = step.address;
-    m_heldSinceMs = m_clock.elapsed();
+    m_transport.holdClock();
     emit serverNext(serverOf(step.address, m_httpPort));
 }
 
-void PageSizeProbe::onSslErrors(const QList<QSslError> &errors)
+void PageSizeProbe::onEnded()
 {
-    QStringList texts;
-    for (const QSslError &error : errors) {
-        if (!texts.contains(error.errorString())) {
-            texts.append(error.errorString());
-        }
-    }
-    m_sslProblem = texts.join(QStringLiteral("; "));
-}
-
-void PageSizeProbe::onErrorOccurred(QAbstractSocket::SocketError error)
-{
-    QTcpSocket *socket = m_socket;
-    const bool closed = error == QAbstractSocket::RemoteHostClosedError;
-    if ((closed || error == QAbstractSocket::NetworkError) && !m_starting) {
-        if (socket->bytesAvailable() > 0) {
-            onReadyRead();
-            if (m_socket != socket) {
-                return;
-            }
-        }
-        if (closed || m_reader.isWhole()) {
-            onClosed();
-            return;
-        }
-    }
-
-    PageFailure failure = PageFailure::Broken;
-    QString detail = socket->errorString();
-    switch (error) {
-    case QAbstractSocket::ConnectionRefusedError:
-        failure = PageFailure::Refused;
-        break;
-    case QAbstractSocket::HostNotFoundError:
-        failure = PageFailure::UnknownHost;
-        break;
-    case QAbstractSocket::SocketTimeoutError:
-        failure = PageFailure::NoAnswer;
-        break;
-    case QAbstractSocket::SslHandshakeFailedError:
-    case QAbstractSocket::SslInvalidUserDataError:
-        failure = PageFailure::Certificate;
-        if (!m_sslProblem.isEmpty()) {
-            detail = m_sslProblem;
-        }
-        break;
-    default:
-        break;
-    }
-    fail(failure, error, detail);
-}
-
-void PageSizeProbe::onClosed()
-{
-    // The socket layer reports a reset like an orderly close; a reset page must not pass for a complete
-    // one, but a page already whole stands whatever follows it.
+    // The transport has told a reset and an unsecured close apart already.
     if (m_reader.isWhole()) {
         finishMeasured();
-    } else if (connectionWasReset()) {
-        fail(PageFailure::Broken, QAbstractSocket::NetworkError,
-            QString::fromStdString(std::generic_category().message(ECONNRESET)));
-    } else if (m_parts.secure && !static_cast<QSslSocket *>(m_socket)->isEncrypted()) {
-        fail(PageFailure::Certificate, QAbstractSocket::SslHandshakeFailedError,
-            tr("The server closed the connection before it was secured"));
     } else if (m_reader.received() == 0) {
         fail(PageFailure::NoReply, QAbstractSocket::RemoteHostClosedError, QString());
     } else if (m_reader.isWholeAtClose()) {
         finishMeasured();
     } else {
         fail(PageFailure::CutShort, QAbstractSocket::RemoteHostClosedError, m_reader.shortfall());
-    }
-}
-
-qint64 PageSizeProbe::pageElapsed() const
-{
-    return m_clock.elapsed() - m_heldMs;
-}
-
-void PageSizeProbe::armWatchdog()
-{
-    const qint64 now = m_clock.elapsed();
-    qint64 stageEnd = m_stageStartMs + m_timeouts.connectMs;
-    if (m_connected) {
-        stageEnd
-            = m_lastArrivalMs + (m_reader.isWhole() ? qMin(m_timeouts.readMs, wholePageWaitMs) : m_timeouts.readMs);
-    }
-    const qint64 due = qMin<qint64>(stageEnd, now + m_timeouts.pageMs - pageElapsed());
-    m_watchdog.start(int(qMax<qint64>(0, due - now)));
-}
-
-void PageSizeProbe::onWatchdog()
-{
-    const qint64 now = m_clock.elapsed();
-    if (m_connected && m_reader.isWhole()) {
-        finishMeasured();
-    } else if (pageElapsed() >= m_timeouts.pageMs) {
-        fail(PageFailure::NoAnswer, QAbstractSocket::SocketTimeoutError,
-            tr("The page did not end within %1").arg(seconds(m_timeouts.pageMs)));
-    } else if (!m_connected && now - m_stageStartMs >= m_timeouts.connectMs) {
-        fail(PageFailure::NoAnswer, QAbstractSocket::SocketTimeoutError,
-            tr("No connection within %1").arg(seconds(m_timeouts.connectMs)));
-    } else if (m_connected && now - m_lastArrivalMs >= m_timeouts.readMs) {
-        fail(PageFailure::NoAnswer, QAbstractSocket::SocketTimeoutError,
-            tr("Nothing arrived for %1").arg(seconds(m_timeouts.readMs)));
-    } else {
-        armWatchdog();
     }
 }
 
@@ -388,7 +187,7 @@ void PageSizeProbe::fail(PageFailure failure, QAbstractSocket::SocketError error
     measurement.failure = failure;
     measurement.detail = detail;
     measurement.errorNumber = int(error);
-    measurement.failedWhileStarting = m_starting;
+    measurement.failedWhileStarting = m_transport.isStarting();
     closeConnection();
     m_measurement = measurement;
 
@@ -404,39 +203,7 @@ void PageSizeProbe::fail(PageFailure failure, QAbstractSocket::SocketError error
     });
 }
 
-bool PageSizeProbe::connectionWasReset() const
-{
-#ifdef Q_OS_LINUX
-    if (m_descriptorCopy < 0) {
-        return false;
-    }
-    // After an orderly close the connection waits for our side to close too; a reset has ended it.
-    tcp_info info = {};
-    socklen_t length = sizeof info;
-    if (::getsockopt(m_descriptorCopy, IPPROTO_TCP, TCP_INFO, &info, &length) != 0) {
-        return false;
-    }
-    return info.tcpi_state == TCP_CLOSE;
-#else
-    return false;
-#endif
-}
-
 void PageSizeProbe::closeConnection()
 {
-    m_watchdog.stop();
-    if (m_socket != nullptr) {
-        // Deferred: this may run inside one of the socket's own signals.
-        m_socket->disconnect(this);
-        m_socket->abort();
-        m_socket->deleteLater();
-        m_socket = nullptr;
-    }
-#ifdef Q_OS_LINUX
-    if (m_descriptorCopy >= 0) {
-        ::close(m_descriptorCopy);
-        m_descriptorCopy = -1;
-    }
-#endif
-    m_starting = false;
+    m_transport.close();
 }

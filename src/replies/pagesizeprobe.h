@@ -2,26 +2,21 @@
 
 #include <QAbstractSocket>
 #include <QByteArray>
-#include <QElapsedTimer>
 #include <QList>
 #include <QObject>
 #include <QSslCertificate>
 #include <QString>
-#include <QTimer>
 
 #include "replies/pagemeasurement.h"
+#include "replies/pagetransport.h"
 #include "replies/postaddress.h"
 #include "replies/probetimeouts.h"
 #include "replies/redirectpolicy.h"
 #include "replies/responsereader.h"
 
-class QSslError;
-class QTcpSocket;
-
-// The transport of a page measurement: sends a GET with "Connection: close" (over TLS for https), feeds what
-// arrives to a ResponseReader, which tells when the page is whole, and follows redirects as the
-// RedirectPolicy allows. Watches the time limits and tells a reset from an orderly close. Body bytes are
-// counted; only as many as the kept limit are stored.
+// Measures a page: sends a GET with "Connection: close" through a PageTransport, feeds what arrives to a
+// ResponseReader, which tells when the page is whole, and follows redirects as the RedirectPolicy allows.
+// Body bytes are counted; only as many as the kept limit are stored.
 class PageSizeProbe : public QObject
 {
     Q_OBJECT
@@ -31,8 +26,8 @@ public:
     explicit PageSizeProbe(QObject *parent = nullptr, quint16 httpPort = 80);
     ~PageSizeProbe() override;
 
-    void setTimeouts(const ProbeTimeouts &timeouts) { m_timeouts = timeouts; }
-    ProbeTimeouts timeouts() const { return m_timeouts; }
+    void setTimeouts(const ProbeTimeouts &timeouts) { m_transport.setTimeouts(timeouts); }
+    ProbeTimeouts timeouts() const { return m_transport.timeouts(); }
     // Certificate authorities trusted besides the system's (tests bring their own).
     void setExtraCaCertificates(const QList<QSslCertificate> &certificates);
     // Body bytes kept in the measurement (0, the default: none).
@@ -56,7 +51,7 @@ public:
     // Bytes after the final header's blank line (all bytes while no header was recognised), saturated at the
     // largest 32-bit value.
     qint32 byteCount() const;
-    bool isBusy() const { return m_socket != nullptr || m_failurePending || !m_heldAddress.isEmpty(); }
+    bool isBusy() const { return m_transport.isOpen() || m_failurePending || !m_heldAddress.isEmpty(); }
     // The last finished measurement.
     const PageMeasurement &measurement() const { return m_measurement; }
 
@@ -77,50 +72,25 @@ signals:
 
 private:
     void begin(const QString &address);
-    void onConnected();
-    void onEncrypted();
-    void onBytesWritten();
-    void onReadyRead();
-    void onSslErrors(const QList<QSslError> &errors);
-    void onErrorOccurred(QAbstractSocket::SocketError error);
-    void onClosed();
-    void armWatchdog();
-    void onWatchdog();
-    qint64 pageElapsed() const;
+    void onArrived();
+    void onEnded();
     void followRedirect();
     PageMeasurement current() const;
     void finishMeasured();
     void fail(PageFailure failure, QAbstractSocket::SocketError error, const QString &detail);
-    bool connectionWasReset() const;
     void closeConnection();
 
-    QTcpSocket *m_socket = nullptr;
-    // A second descriptor of the connection, kept so its TCP state can still be read after the socket layer
-    // has closed its own on end of stream.
-    int m_descriptorCopy = -1;
-    bool m_starting = false;
+    PageTransport m_transport;
     bool m_failurePending = false;
     bool m_holdAtRedirect = false;
     QString m_heldAddress;
     // Counts starts, so that a deferred report of an abandoned exchange is dropped.
     quint64 m_generation = 0;
     quint16 m_httpPort;
-    ProbeTimeouts m_timeouts;
-    // Empty: the system's own authorities.
-    QList<QSslCertificate> m_caCertificates;
-    // One timer for all three limits, re-armed only when a stage changes: arrivals just note the time.
-    QTimer m_watchdog;
-    QElapsedTimer m_clock; // since start()
-    qint64 m_heldMs = 0; // time spent waiting at redirects, which the page limit does not count
-    qint64 m_heldSinceMs = 0;
-    bool m_connected = false;
-    qint64 m_stageStartMs = 0; // when the current connection attempt began
-    qint64 m_lastArrivalMs = 0;
 
     PostAddress::Parts m_parts;
     QString m_address;
     RedirectPolicy m_redirects;
     ResponseReader m_reader;
-    QString m_sslProblem;
     PageMeasurement m_measurement;
 };

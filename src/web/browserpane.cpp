@@ -10,6 +10,7 @@
 #include <QWebEngineView>
 #include <cstdlib>
 
+#include "base/branding.h"
 #include "ui/placement.h"
 #include "web/autoinsertcontroller.h"
 #include "web/browserpage.h"
@@ -84,6 +85,22 @@ QList<QWidget *> BrowserPane::tabOrder() const
         m_webView };
 }
 
+void BrowserPane::offerStartPage(const std::function<StartPageContent()> &content)
+{
+    QWebEnginePage *page = m_webView->page();
+    const QString websiteHost = QUrl::fromUserInput(brandingInfo().website).host();
+    connect(
+        page, &QWebEnginePage::loadFinished, this,
+        [this, content, websiteHost](bool ok) {
+            // Only the website's own failure: not a page the user asked for meanwhile.
+            if (!ok && m_webView->url().host() == websiteHost) {
+                // The page has no address of its own: the address box stays empty for the user's next one.
+                m_webView->setHtml(startPageHtml(content()), QUrl(QStringLiteral("about:blank")));
+            }
+        },
+        Qt::SingleShotConnection);
+}
+
 QUrl BrowserPane::currentUrl() const
 {
     return m_webView->url();
@@ -140,17 +157,18 @@ void BrowserPane::reloadPage()
 
 void BrowserPane::loadStarted()
 {
-    emit statusText(1, QStringLiteral("Connecting"));
+    emit statusText(1, tr("Connecting"));
 }
 
 void BrowserPane::loadFinished()
 {
-    m_addressEdit->setText(currentAddress());
-    emit statusText(1, QStringLiteral("Complete"));
+    showCurrentAddress();
+    emit statusText(1, tr("Complete"));
     emit loadCompleted();
 }
 
 void BrowserPane::showCurrentAddress()
 {
-    m_addressEdit->setText(currentAddress());
+    // A page of the program's own (the start page) has no address to show; the box stays free for one.
+    m_addressEdit->setText(m_webView->url() == QUrl(QStringLiteral("about:blank")) ? QString() : currentAddress());
 }

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QGroupBox>
+#include <functional>
+
+#include "web/startpage.h"
 
 class QCheckBox;
 class QLabel;
@@ -27,6 +30,8 @@ public:
     void fitContents();
     // The controls in the order Tab reaches them.
     QList<QWidget *> tabOrder() const;
+    // Shows the program's own start page, made of content, if the next load (the website) fails.
+    void offerStartPage(const std::function<StartPageContent()> &content);
 
     // Auto-Insert into the page shown, and the watch for the user's message appearing on it.
     AutoInsertController *autoInserter() const { return m_autoInserter; }
