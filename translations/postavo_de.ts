@@ -29,6 +29,17 @@
     </message>
 </context>
 <context>
+    <name>AutoInsertController</name>
+    <message>
+        <source>Auto-Insert Error</source>
+        <translation>Fehler beim Auto-Einfügen</translation>
+    </message>
+    <message>
+        <source>Could not auto-insert your message.  Try pasting instead.</source>
+        <translation>Ihre Nachricht konnte nicht automatisch eingefügt werden.  Versuchen Sie es stattdessen mit Einfügen.</translation>
+    </message>
+</context>
+<context>
     <name>BrowserPage</name>
     <message>
         <source>Opening page %1...</source>
@@ -556,11 +567,7 @@ Sie bleiben unverändert: Diese Sitzung überschreibt sie nicht.</translation>
     </message>
 </context>
 <context>
-    <name>PageMeasurement</name>
-    <message>
-        <source>The server answered with error status %1</source>
-        <translation>Der Server antwortete mit Fehlerstatus %1</translation>
-    </message>
+    <name>PageFailures</name>
     <message>
         <source>Not a web page address</source>
         <translation>Keine Webseitenadresse</translation>
@@ -570,8 +577,8 @@ Sie bleiben unverändert: Diese Sitzung überschreibt sie nicht.</translation>
         <translation>Unbekannter Host</translation>
     </message>
     <message>
-        <source>The server refused the connection</source>
-        <translation>Der Server hat die Verbindung abgelehnt</translation>
+        <source>Connection refused</source>
+        <translation>Verbindung abgelehnt</translation>
     </message>
     <message>
         <source>No answer</source>
@@ -582,16 +589,32 @@ Sie bleiben unverändert: Diese Sitzung überschreibt sie nicht.</translation>
         <translation>Zertifikatsproblem</translation>
     </message>
     <message>
-        <source>The connection broke off</source>
-        <translation>Die Verbindung brach ab</translation>
+        <source>Connection broken off</source>
+        <translation>Verbindung abgebrochen</translation>
     </message>
     <message>
         <source>Too many redirects</source>
         <translation>Zu viele Weiterleitungen</translation>
     </message>
+    <message>
+        <source>Server error: status %1</source>
+        <translation>Serverfehler: Status %1</translation>
+    </message>
+    <message>
+        <source>Closed without a reply</source>
+        <translation>Ohne Antwort geschlossen</translation>
+    </message>
+    <message>
+        <source>Not a web server&apos;s reply</source>
+        <translation>Keine Antwort eines Webservers</translation>
+    </message>
+    <message>
+        <source>Page cut short</source>
+        <translation>Seite unvollständig</translation>
+    </message>
 </context>
 <context>
-    <name>PageSizeProbe</name>
+    <name>PageTransport</name>
     <message>
         <source>1 second</source>
         <translation>1 Sekunde</translation>
@@ -599,22 +622,6 @@ Sie bleiben unverändert: Diese Sitzung überschreibt sie nicht.</translation>
     <message>
         <source>%1 seconds</source>
         <translation>%1 Sekunden</translation>
-    </message>
-    <message>
-        <source>Not a web page address</source>
-        <translation>Keine Webseitenadresse</translation>
-    </message>
-    <message>
-        <source>Redirected to an address that is not a web page</source>
-        <translation>Weitergeleitet an eine Adresse, die keine Webseite ist</translation>
-    </message>
-    <message>
-        <source>Redirected more than %1 times</source>
-        <translation>Mehr als %1-mal weitergeleitet</translation>
-    </message>
-    <message>
-        <source>Redirected in a loop</source>
-        <translation>In einer Schleife weitergeleitet</translation>
     </message>
     <message>
         <source>The server closed the connection before it was secured</source>
@@ -646,38 +653,6 @@ Sie bleiben unverändert: Diese Sitzung überschreibt sie nicht.</translation>
     <message>
         <source>Not measured before: size taken now (%1 bytes)</source>
         <translation>Bisher nicht gemessen: Größe jetzt erfasst (%1 Bytes)</translation>
-    </message>
-    <message>
-        <source>No answer</source>
-        <translation>Keine Antwort</translation>
-    </message>
-    <message>
-        <source>Connection refused</source>
-        <translation>Verbindung abgelehnt</translation>
-    </message>
-    <message>
-        <source>Unknown host</source>
-        <translation>Unbekannter Host</translation>
-    </message>
-    <message>
-        <source>Certificate problem</source>
-        <translation>Zertifikatsproblem</translation>
-    </message>
-    <message>
-        <source>Server error: status %1</source>
-        <translation>Serverfehler: Status %1</translation>
-    </message>
-    <message>
-        <source>Connection broken off</source>
-        <translation>Verbindung abgebrochen</translation>
-    </message>
-    <message>
-        <source>Too many redirects</source>
-        <translation>Zu viele Weiterleitungen</translation>
-    </message>
-    <message>
-        <source>Not a web page address</source>
-        <translation>Keine Webseitenadresse</translation>
     </message>
 </context>
 <context>
@@ -737,6 +712,21 @@ wo die Originale unverändert bleiben. Ab jetzt verwendet Postavo die Kopien; l�
     </message>
 </context>
 <context>
+    <name>RedirectPolicy</name>
+    <message>
+        <source>Redirected to an address that is not a web page</source>
+        <translation>Weitergeleitet an eine Adresse, die keine Webseite ist</translation>
+    </message>
+    <message>
+        <source>Redirected more than %1 times</source>
+        <translation>Mehr als %1-mal weitergeleitet</translation>
+    </message>
+    <message>
+        <source>Redirected in a loop</source>
+        <translation>In einer Schleife weitergeleitet</translation>
+    </message>
+</context>
+<context>
     <name>ReplyNotice</name>
     <message numerus="yes">
         <source>New replies to %n of your posts</source>
@@ -751,6 +741,28 @@ wo die Originale unverändert bleiben. Ab jetzt verwendet Postavo die Kopien; l�
             <numerusform>und %n weiterer</numerusform>
             <numerusform>und %n weitere</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>ResponseReader</name>
+    <message>
+        <source>%1 of %2 bytes</source>
+        <translation>%1 von %2 Bytes</translation>
+    </message>
+    <message>
+        <source>the last chunk never came</source>
+        <translation>der letzte Teil kam nie an</translation>
+    </message>
+    <message>
+        <source>the header never ended</source>
+        <translation>der Kopf endete nie</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsStore</name>
+    <message>
+        <source>no room for a scratch file</source>
+        <translation>kein Platz für eine Zwischendatei</translation>
     </message>
 </context>
 <context>
@@ -846,6 +858,13 @@ Postavo asks this once.</source>
 Es prüft Ihre Beiträge weiter auf Antworten und meldet sich, wenn jemand antwortet. Das Symbol im Infobereich holt das Fenster zurück; „Beenden“ im Menü des Symbols beendet es.
 
 Postavo fragt das nur einmal.</translation>
+    </message>
+</context>
+<context>
+    <name>WriteFailure</name>
+    <message>
+        <source>Could not save %1: %2</source>
+        <translation>%1 konnte nicht gespeichert werden: %2</translation>
     </message>
 </context>
 </TS>

@@ -29,6 +29,17 @@
     </message>
 </context>
 <context>
+    <name>AutoInsertController</name>
+    <message>
+        <source>Auto-Insert Error</source>
+        <translation>Ошибка автовставки</translation>
+    </message>
+    <message>
+        <source>Could not auto-insert your message.  Try pasting instead.</source>
+        <translation>Не удалось автоматически вставить сообщение.  Попробуйте вставить его вручную.</translation>
+    </message>
+</context>
+<context>
     <name>BrowserPage</name>
     <message>
         <source>Opening page %1...</source>
@@ -556,11 +567,7 @@ They are left as they are: this session will not write over them.</source>
     </message>
 </context>
 <context>
-    <name>PageMeasurement</name>
-    <message>
-        <source>The server answered with error status %1</source>
-        <translation>Сервер ответил с кодом ошибки %1</translation>
-    </message>
+    <name>PageFailures</name>
     <message>
         <source>Not a web page address</source>
         <translation>Это не адрес веб-страницы</translation>
@@ -570,8 +577,8 @@ They are left as they are: this session will not write over them.</source>
         <translation>Неизвестный узел</translation>
     </message>
     <message>
-        <source>The server refused the connection</source>
-        <translation>Сервер отклонил соединение</translation>
+        <source>Connection refused</source>
+        <translation>Соединение отклонено</translation>
     </message>
     <message>
         <source>No answer</source>
@@ -582,16 +589,32 @@ They are left as they are: this session will not write over them.</source>
         <translation>Проблема с сертификатом</translation>
     </message>
     <message>
-        <source>The connection broke off</source>
-        <translation>Соединение прервалось</translation>
+        <source>Connection broken off</source>
+        <translation>Соединение прервано</translation>
     </message>
     <message>
         <source>Too many redirects</source>
         <translation>Слишком много перенаправлений</translation>
     </message>
+    <message>
+        <source>Server error: status %1</source>
+        <translation>Ошибка сервера: код %1</translation>
+    </message>
+    <message>
+        <source>Closed without a reply</source>
+        <translation>Закрыто без ответа</translation>
+    </message>
+    <message>
+        <source>Not a web server&apos;s reply</source>
+        <translation>Это не ответ веб-сервера</translation>
+    </message>
+    <message>
+        <source>Page cut short</source>
+        <translation>Страница оборвана</translation>
+    </message>
 </context>
 <context>
-    <name>PageSizeProbe</name>
+    <name>PageTransport</name>
     <message>
         <source>1 second</source>
         <translation>1 с</translation>
@@ -599,22 +622,6 @@ They are left as they are: this session will not write over them.</source>
     <message>
         <source>%1 seconds</source>
         <translation>%1 с</translation>
-    </message>
-    <message>
-        <source>Not a web page address</source>
-        <translation>Это не адрес веб-страницы</translation>
-    </message>
-    <message>
-        <source>Redirected to an address that is not a web page</source>
-        <translation>Перенаправление на адрес, который не является веб-страницей</translation>
-    </message>
-    <message>
-        <source>Redirected more than %1 times</source>
-        <translation>Более %1 перенаправлений</translation>
-    </message>
-    <message>
-        <source>Redirected in a loop</source>
-        <translation>Перенаправление по кругу</translation>
     </message>
     <message>
         <source>The server closed the connection before it was secured</source>
@@ -646,38 +653,6 @@ They are left as they are: this session will not write over them.</source>
     <message>
         <source>Not measured before: size taken now (%1 bytes)</source>
         <translation>Ранее не измерялась: размер записан сейчас (%1 байт)</translation>
-    </message>
-    <message>
-        <source>No answer</source>
-        <translation>Нет ответа</translation>
-    </message>
-    <message>
-        <source>Connection refused</source>
-        <translation>Соединение отклонено</translation>
-    </message>
-    <message>
-        <source>Unknown host</source>
-        <translation>Неизвестный узел</translation>
-    </message>
-    <message>
-        <source>Certificate problem</source>
-        <translation>Проблема с сертификатом</translation>
-    </message>
-    <message>
-        <source>Server error: status %1</source>
-        <translation>Ошибка сервера: код %1</translation>
-    </message>
-    <message>
-        <source>Connection broken off</source>
-        <translation>Соединение прервано</translation>
-    </message>
-    <message>
-        <source>Too many redirects</source>
-        <translation>Слишком много перенаправлений</translation>
-    </message>
-    <message>
-        <source>Not a web page address</source>
-        <translation>Это не адрес веб-страницы</translation>
     </message>
 </context>
 <context>
@@ -737,6 +712,21 @@ where the originals are left as they were. From now on Postavo uses the copies; 
     </message>
 </context>
 <context>
+    <name>RedirectPolicy</name>
+    <message>
+        <source>Redirected to an address that is not a web page</source>
+        <translation>Перенаправление на адрес, который не является веб-страницей</translation>
+    </message>
+    <message>
+        <source>Redirected more than %1 times</source>
+        <translation>Более %1 перенаправлений</translation>
+    </message>
+    <message>
+        <source>Redirected in a loop</source>
+        <translation>Перенаправление по кругу</translation>
+    </message>
+</context>
+<context>
     <name>ReplyNotice</name>
     <message numerus="yes">
         <source>New replies to %n of your posts</source>
@@ -753,6 +743,28 @@ where the originals are left as they were. From now on Postavo uses the copies; 
             <numerusform>и ещё %n</numerusform>
             <numerusform>и ещё %n</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>ResponseReader</name>
+    <message>
+        <source>%1 of %2 bytes</source>
+        <translation>%1 из %2 байт</translation>
+    </message>
+    <message>
+        <source>the last chunk never came</source>
+        <translation>последний фрагмент так и не пришёл</translation>
+    </message>
+    <message>
+        <source>the header never ended</source>
+        <translation>заголовок так и не закончился</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsStore</name>
+    <message>
+        <source>no room for a scratch file</source>
+        <translation>нет места для временного файла</translation>
     </message>
 </context>
 <context>
@@ -848,6 +860,13 @@ Postavo asks this once.</source>
 Программа продолжит проверять ваши сообщения и сообщит, когда кто-нибудь ответит. Значок в лотке возвращает окно; «Выход» в меню значка завершает программу.
 
 Postavo спросит об этом только один раз.</translation>
+    </message>
+</context>
+<context>
+    <name>WriteFailure</name>
+    <message>
+        <source>Could not save %1: %2</source>
+        <translation>Не удалось сохранить %1: %2</translation>
     </message>
 </context>
 </TS>
