@@ -32,11 +32,11 @@
     <name>AutoInsertController</name>
     <message>
         <source>Auto-Insert Error</source>
-        <translation type="unfinished"></translation>
+        <translation>Fehler beim Auto-Einf체gen</translation>
     </message>
     <message>
         <source>Could not auto-insert your message.  Try pasting instead.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ihre Nachricht konnte nicht automatisch eingef체gt werden.  Versuchen Sie es stattdessen mit Einf체gen.</translation>
     </message>
 </context>
 <context>
@@ -601,15 +601,15 @@ Das Programm wird jetzt beendet.</translation>
     </message>
     <message>
         <source>Closed without a reply</source>
-        <translation type="unfinished"></translation>
+        <translation>Ohne Antwort geschlossen</translation>
     </message>
     <message>
         <source>Not a web server&apos;s reply</source>
-        <translation type="unfinished"></translation>
+        <translation>Keine Antwort eines Webservers</translation>
     </message>
     <message>
         <source>Page cut short</source>
-        <translation type="unfinished"></translation>
+        <translation>Seite unvollst채ndig</translation>
     </message>
 </context>
 <context>
@@ -746,22 +746,22 @@ wo die Originale unver채ndert bleiben. Ab jetzt verwendet Postavo die Kopien; l�
     <name>ResponseReader</name>
     <message>
         <source>%1 of %2 bytes</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 von %2 Bytes</translation>
     </message>
     <message>
         <source>the last chunk never came</source>
-        <translation type="unfinished"></translation>
+        <translation>der letzte Teil kam nie an</translation>
     </message>
     <message>
         <source>the header never ended</source>
-        <translation type="unfinished"></translation>
+        <translation>der Kopf endete nie</translation>
     </message>
 </context>
 <context>
     <name>SettingsStore</name>
     <message>
         <source>no room for a scratch file</source>
-        <translation type="unfinished"></translation>
+        <translation>kein Platz f체r eine Zwischendatei</translation>
     </message>
 </context>
 <context>
@@ -863,7 +863,7 @@ Postavo fragt das nur einmal.</translation>
     <name>WriteFailure</name>
     <message>
         <source>Could not save %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 konnte nicht gespeichert werden: %2</translation>
     </message>
 </context>
 </TS>

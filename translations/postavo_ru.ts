@@ -32,11 +32,11 @@
     <name>AutoInsertController</name>
     <message>
         <source>Auto-Insert Error</source>
-        <translation type="unfinished"></translation>
+        <translation>Ошибка автовставки</translation>
     </message>
     <message>
         <source>Could not auto-insert your message.  Try pasting instead.</source>
-        <translation type="unfinished"></translation>
+        <translation>Не удалось автоматически вставить сообщение.  Попробуйте вставить его вручную.</translation>
     </message>
 </context>
 <context>
@@ -601,15 +601,15 @@ The program will now close.</source>
     </message>
     <message>
         <source>Closed without a reply</source>
-        <translation type="unfinished"></translation>
+        <translation>Закрыто без ответа</translation>
     </message>
     <message>
         <source>Not a web server&apos;s reply</source>
-        <translation type="unfinished"></translation>
+        <translation>Это не ответ веб-сервера</translation>
     </message>
     <message>
         <source>Page cut short</source>
-        <translation type="unfinished"></translation>
+        <translation>Страница оборвана</translation>
     </message>
 </context>
 <context>
@@ -748,22 +748,22 @@ where the originals are left as they were. From now on Postavo uses the copies; 
     <name>ResponseReader</name>
     <message>
         <source>%1 of %2 bytes</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 из %2 байт</translation>
     </message>
     <message>
         <source>the last chunk never came</source>
-        <translation type="unfinished"></translation>
+        <translation>последний фрагмент так и не пришёл</translation>
     </message>
     <message>
         <source>the header never ended</source>
-        <translation type="unfinished"></translation>
+        <translation>заголовок так и не закончился</translation>
     </message>
 </context>
 <context>
     <name>SettingsStore</name>
     <message>
         <source>no room for a scratch file</source>
-        <translation type="unfinished"></translation>
+        <translation>нет места для временного файла</translation>
     </message>
 </context>
 <context>
@@ -865,7 +865,7 @@ Postavo спросит об этом только один раз.</translation>
     <name>WriteFailure</name>
     <message>
         <source>Could not save %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Не удалось сохранить %1: %2</translation>
     </message>
 </context>
 </TS>
