@@ -140,7 +140,7 @@ double timeAutoInsert(MainWindow &window)
 
     QElapsedTimer clock;
     clock.start();
-    window.autoInsertButton->click();
+    window.findChild<QToolButton *>(QStringLiteral("autoInsertButton"))->click();
     if (!finished) {
         loop.exec();
     }
@@ -203,7 +203,7 @@ int main(int argc, char **argv)
     }
     window.show();
 
-    QWebEnginePage *page = window.browserPane->webView->page();
+    QWebEnginePage *page = window.findChild<QWebEngineView *>(QStringLiteral("webView"))->page();
     {
         QEventLoop loop;
         bool loaded = false;

@@ -10,7 +10,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QTabBar>
@@ -22,8 +22,10 @@
 #include "base/settingsstore.h"
 #include "links/linkformats.h"
 #include "replies/pagesizeprobe.h"
+#include "forums/ownposts.h"
 #include "replies/replymonitor.h"
 #include "support/nginxserver.h"
+#include "forums/ownposts.h"
 
 #include <unistd.h>
 
@@ -62,7 +64,7 @@ RunResult runOnce(MainWindow &window)
     bool sawBox = false;
     // The end text reaches the panel before the run's end is announced.
     const auto completed
-        = QObject::connect(window.replyMonitor, &ReplyMonitor::checkFinished, &loop, &QEventLoop::quit);
+        = QObject::connect(window.findChild<ReplyMonitor *>(), &ReplyMonitor::checkFinished, &loop, &QEventLoop::quit);
     QTimer watchdog;
     QObject::connect(&watchdog, &QTimer::timeout, &loop, [&] {
         closeModalBoxes(&sawBox);
@@ -75,14 +77,14 @@ RunResult runOnce(MainWindow &window)
 
     QElapsedTimer clock;
     clock.start();
-    window.postsPanel->checkRepliesButton->click();
+    window.findChild<QPushButton *>(QStringLiteral("checkRepliesButton"))->click();
     loop.exec();
     result.seconds = clock.nsecsElapsed() / 1e9;
     QObject::disconnect(completed);
 
     result.panel = window.panelText(1);
     result.finished = !sawBox && result.panel.startsWith(QLatin1String("finished - "));
-    result.listed = window.postsPanel->newRepliesList->count();
+    result.listed = window.findChild<QListView *>(QStringLiteral("newRepliesList"))->model()->rowCount();
     return result;
 }
 
@@ -182,9 +184,8 @@ int main(int argc, char **argv)
         return 1;
     }
     window.show();
-    window.ownPosts = OwnPosts(addresses, storedSizes);
-    window.postsPanel->showPosts();
-    window.postsPanel->postTabs->setCurrentIndex(1);
+    window.findChild<OwnPosts *>()->reset(addresses, storedSizes);
+    window.findChild<QTabBar *>(QStringLiteral("postTabs"))->setCurrentIndex(1);
     std::printf("%d pages of 20 to 60 KB on 127.0.0.1:80, %d grown; peak memory before the runs: %.1f MiB\n",
         s_pageCount, expectedGrown, peakMemoryMiB());
 
@@ -208,7 +209,7 @@ int main(int argc, char **argv)
         std::vector<double> sorted = rates;
         std::sort(sorted.begin(), sorted.end());
         std::printf("pages per second: best %.0f, median %.0f (%zu runs); new replies found: %d\n", sorted.back(),
-            sorted[sorted.size() / 2], sorted.size(), window.postsPanel->newRepliesList->count());
+            sorted[sorted.size() / 2], sorted.size(), window.findChild<QListView *>(QStringLiteral("newRepliesList"))->model()->rowCount());
     }
     std::vector<double> bare;
     for (int run = 0; run < runs; ++run) {

@@ -203,6 +203,27 @@
     </message>
 </context>
 <context>
+    <name>ListKeeper</name>
+    <message>
+        <source>Postavo could not read these files:
+%1
+
+They are left as they are: this session will not write over them.</source>
+        <translation>Postavo konnte diese Dateien nicht lesen:
+%1
+
+Sie bleiben unverändert: Diese Sitzung überschreibt sie nicht.</translation>
+    </message>
+    <message>
+        <source>There was an error saving your logins.</source>
+        <translation>Beim Speichern Ihrer Anmeldedaten ist ein Fehler aufgetreten.</translation>
+    </message>
+    <message>
+        <source>Error Number </source>
+        <translation>Fehlernummer </translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Auto-Insert</source>
@@ -283,24 +304,6 @@ The program will now close.</source>
 kann dort aber nicht schreiben: %2.
 
 Das Programm wird jetzt beendet.</translation>
-    </message>
-    <message>
-        <source>Postavo could not read these files:
-%1
-
-They are left as they are: this session will not write over them.</source>
-        <translation>Postavo konnte diese Dateien nicht lesen:
-%1
-
-Sie bleiben unverändert: Diese Sitzung überschreibt sie nicht.</translation>
-    </message>
-    <message>
-        <source>There was an error saving your logins.</source>
-        <translation>Beim Speichern Ihrer Anmeldedaten ist ein Fehler aufgetreten.</translation>
-    </message>
-    <message>
-        <source>Error Number </source>
-        <translation>Fehlernummer </translation>
     </message>
     <message>
         <source>&amp;File</source>
@@ -401,10 +404,6 @@ Sie bleiben unverändert: Diese Sitzung überschreibt sie nicht.</translation>
     <message>
         <source>Visit %1</source>
         <translation>%1 besuchen</translation>
-    </message>
-    <message>
-        <source>message preview</source>
-        <translation>Nachrichtenvorschau</translation>
     </message>
 </context>
 <context>

@@ -203,6 +203,27 @@
     </message>
 </context>
 <context>
+    <name>ListKeeper</name>
+    <message>
+        <source>Postavo could not read these files:
+%1
+
+They are left as they are: this session will not write over them.</source>
+        <translation>Postavo не удалось прочитать эти файлы:
+%1
+
+Они оставлены как есть: в этом сеансе они не будут перезаписаны.</translation>
+    </message>
+    <message>
+        <source>There was an error saving your logins.</source>
+        <translation>При сохранении учётных данных произошла ошибка.</translation>
+    </message>
+    <message>
+        <source>Error Number </source>
+        <translation>Номер ошибки </translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Auto-Insert</source>
@@ -283,24 +304,6 @@ The program will now close.</source>
 но не может туда записывать: %2.
 
 Программа будет закрыта.</translation>
-    </message>
-    <message>
-        <source>Postavo could not read these files:
-%1
-
-They are left as they are: this session will not write over them.</source>
-        <translation>Postavo не удалось прочитать эти файлы:
-%1
-
-Они оставлены как есть: в этом сеансе они не будут перезаписаны.</translation>
-    </message>
-    <message>
-        <source>There was an error saving your logins.</source>
-        <translation>При сохранении учётных данных произошла ошибка.</translation>
-    </message>
-    <message>
-        <source>Error Number </source>
-        <translation>Номер ошибки </translation>
     </message>
     <message>
         <source>&amp;File</source>
@@ -401,10 +404,6 @@ They are left as they are: this session will not write over them.</source>
     <message>
         <source>Visit %1</source>
         <translation>Посетить %1</translation>
-    </message>
-    <message>
-        <source>message preview</source>
-        <translation>просмотр сообщения</translation>
     </message>
 </context>
 <context>

@@ -1,34 +1,41 @@
 // The main window's menu bar. Every item runs the handler of the button or tab it stands for, even when that
-// button is hidden or disabled at the moment.
+// button is hidden or disabled at the moment. Items are named by their menu and position ("fileMenuItem3").
 #include "app/mainwindow.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTabBar>
+#include <functional>
 
 #include "forums/forumpanel.h"
+#include "messages/messagecommands.h"
 #include "messages/messagepanel.h"
 #include "replies/postspanel.h"
+#include "ui/programwindows.h"
 
 namespace {
 
-// Adds one menu whose items are told apart by their position, as the handlers expect.
-template <std::size_t N>
-QMenu *addItemGroup(QMenuBar *bar, MainWindow *window, const char *name, const QString &title,
-    std::array<QAction *, N> &items, const std::array<QString, N> &captions, void (MainWindow::*handler)(int))
+struct Item
+{
+    QString caption;
+    std::function<void()> run;
+    QKeySequence shortcut = {};
+    QAction::MenuRole role = QAction::TextHeuristicRole;
+};
+
+void addMenu(QMenuBar *bar, MainWindow *window, const char *name, const QString &title, const QList<Item> &items)
 {
     QMenu *menu = bar->addMenu(title);
     menu->setObjectName(QLatin1String(name));
-    for (std::size_t i = 0; i < N; ++i) {
-        QAction *action = menu->addAction(captions[i]);
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        QAction *action = menu->addAction(items[i].caption);
         action->setObjectName(QLatin1String(name) + QLatin1String("Item") + QString::number(i));
-        const int position = int(i);
-        QObject::connect(
-            action, &QAction::triggered, window, [window, handler, position] { (window->*handler)(position); });
-        items[i] = action;
+        // Shortcuts users expect of these commands; the captions stay as they are.
+        action->setShortcut(items[i].shortcut);
+        action->setMenuRole(items[i].role);
+        QObject::connect(action, &QAction::triggered, window, items[i].run);
     }
-    return menu;
 }
 
 } // namespace
@@ -37,119 +44,36 @@ void MainWindow::createMenus()
 {
     QMenuBar *bar = menuBar();
     bar->setObjectName(QStringLiteral("menuBar"));
-
-    fileMenu = addItemGroup<4>(bar, this, "fileMenu", tr("&File"), fileMenuItem,
-        { tr("&New Message"), tr("&Save Message"), tr("&Load Message"), tr("E&xit") }, &MainWindow::fileMenuItemChosen);
-    toolsMenu = addItemGroup<8>(bar, this, "toolsMenu", tr("&Tools"), toolsMenuItem,
-        { tr("&Preview"), tr("Auto &Insert"), tr("&Check Replies"), tr("&Options"), tr("Paste Message"),
-            tr("Paste Subject"), tr("Paste Username"), tr("Paste Password") },
-        &MainWindow::toolsMenuItemChosen);
-    viewMenu = addItemGroup<4>(bar, this, "viewMenu", tr("&View"), viewMenuItem,
-        { tr("&Saved Messages"), tr("&All posts"), tr("&Replies"), tr("&Templates") }, &MainWindow::viewMenuItemChosen);
-    helpMenu = addItemGroup<1>(
-        bar, this, "helpMenu", tr("&Help"), helpMenuItem, { tr("View &Help") }, &MainWindow::helpMenuItemChosen);
-    aboutMenu = addItemGroup<1>(
-        bar, this, "aboutMenu", tr("About"), aboutMenuItem, { tr("About this software") }, &MainWindow::aboutMenuItemChosen);
-
-    // Shortcuts users expect of these commands; the captions stay as they are.
-    fileMenuItem[1]->setShortcut(QKeySequence::Save);
-    fileMenuItem[2]->setShortcut(QKeySequence::Open);
-    fileMenuItem[3]->setShortcut(QKeySequence::Quit);
-    fileMenuItem[3]->setMenuRole(QAction::QuitRole);
-    toolsMenuItem[3]->setMenuRole(QAction::PreferencesRole);
-    aboutMenuItem[0]->setMenuRole(QAction::AboutRole);
-    helpMenuItem[0]->setShortcut(QKeySequence::HelpContents);
-}
-
-void MainWindow::fileMenuItemChosen(int index)
-{
-    switch (index) {
-    case 0:
-        messagePanel->newMessage();
-        break;
-    case 1:
-        messagePanel->saveMessage();
-        break;
-    case 2:
-        messagePanel->openMessagePicker();
-        break;
-    case 3:
-        // Leave through the same shut-down as the window's close control, so the lists, sizes, message and
-        // format are written back rather than lost.
-        close();
-        break;
-    default:
-        break;
-    }
-}
-
-void MainWindow::toolsMenuItemChosen(int index)
-{
-    switch (index) {
-    case 0:
-        previewMessage();
-        break;
-    case 1:
-        autoInsert();
-        break;
-    case 2:
+    MessagePanel *message = m_messagePanel;
+    const auto checkReplies = [this] {
         // The new-replies view shows before the check starts, on the own-posts tab, so the list is seen filling.
-        listTabs->setCurrentIndex(1);
-        postsPanel->showView(1);
-        m_timedRun = false;
-        postsPanel->checkForReplies();
-        break;
-    case 3:
-        showOptions();
-        break;
-    case 4:
-        messagePanel->pasteMessage();
-        break;
-    case 5:
-        messagePanel->pasteSubject();
-        break;
-    case 6:
-        forumPanel->pasteUsername();
-        break;
-    case 7:
-        forumPanel->pastePassword();
-        break;
-    default:
-        break;
-    }
-}
-
-void MainWindow::viewMenuItemChosen(int index)
-{
-    switch (index) {
-    case 0:
-        messagePanel->openMessagePicker();
-        break;
-    case 1:
-        // Switches as a click on the tab does.
-        postsPanel->showView(0);
-        break;
-    case 2:
-        postsPanel->showView(1);
-        break;
-    case 3:
-        showOptions();
-        break;
-    default:
-        break;
-    }
-}
-
-void MainWindow::helpMenuItemChosen(int index)
-{
-    if (index == 0) {
-        showHelpWindow();
-    }
-}
-
-void MainWindow::aboutMenuItemChosen(int index)
-{
-    if (index == 0) {
-        showAboutWindow();
-    }
+        m_listTabs->setCurrentIndex(1);
+        m_postsPanel->showView(1);
+        m_postsPanel->requestCheck();
+    };
+    addMenu(bar, this, "fileMenu", tr("&File"),
+        { { tr("&New Message"), [message] { message->newMessage(); } },
+            { tr("&Save Message"), [message] { message->saveMessage(); }, QKeySequence::Save },
+            { tr("&Load Message"), [message] { message->openMessagePicker(); }, QKeySequence::Open },
+            // Leave through the same shut-down as the window's close control, so the lists, sizes, message
+            // and format are written back rather than lost.
+            { tr("E&xit"), [this] { close(); }, QKeySequence::Quit, QAction::QuitRole } });
+    addMenu(bar, this, "toolsMenu", tr("&Tools"),
+        { { tr("&Preview"), [this] { m_commands->preview(); } },
+            { tr("Auto &Insert"), [this] { m_commands->autoInsert(); } }, { tr("&Check Replies"), checkReplies },
+            { tr("&Options"), [this] { m_windows->showOptions(); }, {}, QAction::PreferencesRole },
+            { tr("Paste Message"), [message] { message->pasteMessage(); } },
+            { tr("Paste Subject"), [message] { message->pasteSubject(); } },
+            { tr("Paste Username"), [this] { m_forumPanel->pasteUsername(); } },
+            { tr("Paste Password"), [this] { m_forumPanel->pastePassword(); } } });
+    // All posts and Replies switch as a click on the tab does.
+    addMenu(bar, this, "viewMenu", tr("&View"),
+        { { tr("&Saved Messages"), [message] { message->openMessagePicker(); } },
+            { tr("&All posts"), [this] { m_postsPanel->showView(0); } },
+            { tr("&Replies"), [this] { m_postsPanel->showView(1); } },
+            { tr("&Templates"), [this] { m_windows->showOptions(); } } });
+    addMenu(bar, this, "helpMenu", tr("&Help"),
+        { { tr("View &Help"), [this] { m_windows->showHelp(); }, QKeySequence::HelpContents } });
+    addMenu(bar, this, "aboutMenu", tr("About"),
+        { { tr("About this software"), [this] { m_windows->showAbout(); }, {}, QAction::AboutRole } });
 }

@@ -5,7 +5,7 @@
 
 class QLabel;
 class QLineEdit;
-class QListWidget;
+class QListView;
 class QPushButton;
 class Forums;
 
@@ -19,21 +19,11 @@ public:
     // currentAddress: the address of the page the browser shows.
     ForumPanel(Forums &forums, std::function<QString()> currentAddress, QWidget *parent = nullptr);
 
-    // Refills the visible list from the forums.
-    void showForums();
     // Fits the list to the panel's height.
     void fitContents();
     int listTop() const;
-
-    QPushButton *addForumButton = nullptr;
-    QPushButton *removeForumButton = nullptr;
-    QLabel *usernameLabel = nullptr;
-    QLineEdit *usernameEdit = nullptr;
-    QPushButton *pasteUsernameButton = nullptr;
-    QLabel *passwordLabel = nullptr;
-    QLineEdit *passwordEdit = nullptr;
-    QPushButton *pastePasswordButton = nullptr;
-    QListWidget *forumList = nullptr;
+    // The controls in the order Tab reaches them.
+    QList<QWidget *> tabOrder() const;
 
 public slots:
     void addCurrentForum();
@@ -49,10 +39,20 @@ signals:
     void forumsChanged();
 
 private:
+    int selectedRow() const;
     void showSelectedForum();
     void openSelectedForum();
     void storeLogin();
 
     Forums &m_forums;
     std::function<QString()> m_currentAddress;
+    QPushButton *m_addForumButton = nullptr;
+    QPushButton *m_removeForumButton = nullptr;
+    QLabel *m_usernameLabel = nullptr;
+    QLineEdit *m_usernameEdit = nullptr;
+    QPushButton *m_pasteUsernameButton = nullptr;
+    QLabel *m_passwordLabel = nullptr;
+    QLineEdit *m_passwordEdit = nullptr;
+    QPushButton *m_pastePasswordButton = nullptr;
+    QListView *m_forumList = nullptr;
 };

@@ -1,22 +1,28 @@
 #pragma once
 
-#include <QString>
+#include <QAbstractListModel>
 #include <QStringList>
 
 // The user's forums: each address with its login entry (as ListFiles::joinLogin makes it). Addresses and
-// logins are kept as one list of entries, so they cannot fall out of step.
-class Forums
+// logins are one list of entries, so they cannot fall out of step. Rows show the address and, in
+// UserNameRole, the user name; the password is in no role, so no view or assistive tool can show it.
+class Forums : public QAbstractListModel
 {
-public:
-    struct Entry
-    {
-        QString address;
-        QString login;
-    };
+    Q_OBJECT
 
-    Forums() = default;
+public:
+    enum Role { UserNameRole = Qt::UserRole + 1 };
+
+    explicit Forums(QObject *parent = nullptr);
     // A missing login reads as the empty one.
-    Forums(const QStringList &addresses, const QStringList &logins);
+    Forums(const QStringList &addresses, const QStringList &logins, QObject *parent = nullptr);
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QHash<int, QByteArray> roleNames() const override;
+
+    // Replaces the whole list, as read from the list file.
+    void reset(const QStringList &addresses, const QStringList &logins);
 
     int count() const { return int(m_entries.size()); }
     bool isFull() const;
@@ -33,5 +39,11 @@ public:
     QStringList logins() const;
 
 private:
+    struct Entry
+    {
+        QString address;
+        QString login;
+    };
+
     QList<Entry> m_entries;
 };

@@ -28,9 +28,9 @@ QStringList ListStore::load(OwnPosts *posts, Forums *forums)
     const QStringList addresses = ListFiles::recordsFromLines(read(DataFiles::posts));
     const QStringList sizes = ListFiles::sizesInStep(ListFiles::recordsFromLines(read(DataFiles::sizes)),
                                                      int(addresses.size()));
-    *posts = OwnPosts(addresses, sizes);
+    posts->reset(addresses, sizes);
     const ListFiles::ForumList forumList = ListFiles::forumsFromLines(read(DataFiles::posts2));
-    *forums = Forums(forumList.addresses, forumList.logins);
+    forums->reset(forumList.addresses, forumList.logins);
     return problems;
 }
 

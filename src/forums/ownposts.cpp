@@ -3,13 +3,73 @@
 #include "forums/listfiles.h"
 #include "replies/postaddress.h"
 
-OwnPosts::OwnPosts(const QStringList &addresses, const QStringList &sizes)
+OwnPosts::OwnPosts(QObject *parent)
+    : QAbstractListModel(parent)
+{ }
+
+OwnPosts::OwnPosts(const QStringList &addresses, const QStringList &sizes, QObject *parent)
+    : QAbstractListModel(parent)
 {
+    reset(addresses, sizes);
+}
+
+int OwnPosts::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : count();
+}
+
+QVariant OwnPosts::data(const QModelIndex &index, int role) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid)) {
+        return {};
+    }
+    const Entry &entry = m_entries.at(index.row());
+    switch (role) {
+    case Qt::DisplayRole:
+        return entry.address;
+    case Qt::ToolTipRole:
+    case Qt::AccessibleDescriptionRole:
+        // For those who cannot hover, the same words reach assistive tools.
+        return entry.outcome ? entry.outcome->text() : QString();
+    case StoredSizeRole:
+        return entry.size;
+    case OutcomeRole:
+        return entry.outcome ? QVariant::fromValue(*entry.outcome) : QVariant();
+    case HasNewRepliesRole:
+        return entry.outcome && entry.outcome->outcome == PostOutcome::NewReplies;
+    case MarkRole:
+        if (!entry.outcome) {
+            return QVariant::fromValue(Mark::None);
+        }
+        if (!entry.outcome->wasChecked()) {
+            return QVariant::fromValue(Mark::NotChecked);
+        }
+        return QVariant::fromValue(entry.outcome->outcome == PostOutcome::Baseline ? Mark::Baseline : Mark::Checked);
+    default:
+        return {};
+    }
+}
+
+QHash<int, QByteArray> OwnPosts::roleNames() const
+{
+    QHash<int, QByteArray> names = QAbstractListModel::roleNames();
+    names.insert(StoredSizeRole, "storedSize");
+    names.insert(OutcomeRole, "outcome");
+    names.insert(HasNewRepliesRole, "hasNewReplies");
+    names.insert(MarkRole, "mark");
+    return names;
+}
+
+void OwnPosts::reset(const QStringList &addresses, const QStringList &sizes)
+{
+    beginResetModel();
     const QStringList inStep = ListFiles::sizesInStep(sizes, int(addresses.size()));
+    m_entries.clear();
     m_entries.reserve(addresses.size());
     for (qsizetype i = 0; i < addresses.size(); ++i) {
-        m_entries.append({addresses.at(i), inStep.at(i)});
+        m_entries.append({ addresses.at(i), inStep.at(i), std::nullopt });
     }
+    endResetModel();
 }
 
 bool OwnPosts::isFull() const
@@ -60,26 +120,82 @@ bool OwnPosts::add(const QString &address)
     if (isFull()) {
         return false;
     }
-    m_entries.append({address, ListFiles::unmeasuredSize});
+    beginInsertRows(QModelIndex(), count(), count());
+    m_entries.append({ address, ListFiles::unmeasuredSize, std::nullopt });
+    endInsertRows();
     return true;
 }
 
 void OwnPosts::remove(int index)
 {
-    if (index >= 0 && index < count()) {
-        m_entries.removeAt(index);
+    if (index < 0 || index >= count()) {
+        return;
     }
+    beginRemoveRows(QModelIndex(), index, index);
+    m_entries.removeAt(index);
+    endRemoveRows();
+}
+
+int OwnPosts::entryOf(int index, const QString &address) const
+{
+    return index >= 0 && index < count() && m_entries.at(index).address == address ? index : indexOf(address);
+}
+
+void OwnPosts::rowChanged(int row, const QList<int> &roles)
+{
+    const QModelIndex changed = this->index(row);
+    emit dataChanged(changed, changed, roles);
+}
+
+QList<int> OwnPosts::outcomeRoles()
+{
+    return { Qt::ToolTipRole, Qt::AccessibleDescriptionRole, OutcomeRole, HasNewRepliesRole, MarkRole };
 }
 
 int OwnPosts::storeSize(int index, const QString &address, const QString &size)
 {
-    if (index < 0 || index >= count() || m_entries.at(index).address != address) {
-        index = indexOf(address);
-    }
+    index = entryOf(index, address);
     if (index >= 0) {
         m_entries[index].size = size;
+        rowChanged(index, { StoredSizeRole });
     }
     return index;
+}
+
+int OwnPosts::storeWatchedSize(int index, const QString &address, qint32 size)
+{
+    index = entryOf(index, address);
+    if (index >= 0) {
+        m_entries[index].size = QString::number(size);
+        m_entries[index].outcome.reset();
+        rowChanged(index, outcomeRoles() << StoredSizeRole);
+    }
+    return index;
+}
+
+void OwnPosts::storeOutcome(int index, const QString &post, const PostResult &result)
+{
+    if (result.outcome == PostOutcome::Baseline) {
+        storeSize(index, post, QString::number(result.newSize));
+    }
+    // The outcome only beside the exact address: a post kept in two spellings has one outcome each.
+    if (address(index) != post) {
+        index = int(addresses().indexOf(post));
+    }
+    if (index >= 0) {
+        m_entries[index].outcome = result;
+        rowChanged(index, outcomeRoles());
+    }
+}
+
+void OwnPosts::clearOutcomes()
+{
+    for (Entry &entry : m_entries) {
+        entry.outcome.reset();
+    }
+    if (count() > 0) {
+        emit dataChanged(index(0), index(count() - 1), outcomeRoles());
+    }
 }
 
 QStringList OwnPosts::addresses() const

@@ -1,22 +1,40 @@
 #pragma once
 
-#include <QString>
+#include <QAbstractListModel>
 #include <QStringList>
+#include <optional>
 
-// The user's own posts: each page address with the page size stored when it was last measured. Addresses and
-// sizes are kept as one list of entries, so they cannot fall out of step.
-class OwnPosts
+#include "replies/postoutcome.h"
+
+// The user's own posts: each page address with the page size stored when it was last measured and the
+// outcome of the last reply check. Addresses and sizes are one list of entries, so they cannot fall out of
+// step; views show the rows, the list files read and write the addresses and sizes.
+class OwnPosts : public QAbstractListModel
 {
-public:
-    struct Entry
-    {
-        QString address;
-        QString size; // a byte count, or ListFiles::unmeasuredSize
-    };
+    Q_OBJECT
 
-    OwnPosts() = default;
+public:
+    enum Role {
+        StoredSizeRole = Qt::UserRole + 1,
+        // The last check's PostResult; invalid when the post has none.
+        OutcomeRole,
+        HasNewRepliesRole,
+        // The mark beside the post, a Mark.
+        MarkRole,
+    };
+    enum class Mark { None, NotChecked, Baseline, Checked };
+    Q_ENUM(Mark)
+
+    explicit OwnPosts(QObject *parent = nullptr);
     // Missing sizes read as unmeasured, sizes past the last post are dropped.
-    OwnPosts(const QStringList &addresses, const QStringList &sizes);
+    OwnPosts(const QStringList &addresses, const QStringList &sizes, QObject *parent = nullptr);
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QHash<int, QByteArray> roleNames() const override;
+
+    // Replaces the whole list, as read from the list files.
+    void reset(const QStringList &addresses, const QStringList &sizes);
 
     int count() const { return int(m_entries.size()); }
     bool isFull() const;
@@ -36,10 +54,28 @@ public:
     // Stores a measured size for the entry at index when it still holds the address, else for the entry that
     // does; a post removed meanwhile gets nothing. Returns the index that took the size, or -1.
     int storeSize(int index, const QString &address, const QString &size);
+    // A size measured by a watch: stored as storeSize does, and the outcome of an earlier check, which no
+    // longer tells the truth, is taken away.
+    int storeWatchedSize(int index, const QString &address, qint32 size);
+    // A check's outcome for the post (found as storeSize finds it); a baseline's size is stored with it.
+    void storeOutcome(int index, const QString &address, const PostResult &result);
+    // A new check starts: no post has an outcome.
+    void clearOutcomes();
 
     QStringList addresses() const;
     QStringList sizes() const;
 
 private:
+    struct Entry
+    {
+        QString address;
+        QString size; // a byte count, or ListFiles::unmeasuredSize
+        std::optional<PostResult> outcome;
+    };
+
+    int entryOf(int index, const QString &address) const;
+    void rowChanged(int row, const QList<int> &roles);
+    static QList<int> outcomeRoles();
+
     QList<Entry> m_entries;
 };

@@ -45,15 +45,15 @@ OptionsDialog::~OptionsDialog() = default;
 
 void OptionsDialog::createControls()
 {
-    introLabel = new QLabel(
+    m_introLabel = new QLabel(
         QStringLiteral("You may use this form to create custom templates for message insertion.  Just enter the "
                        "name, and the required parameters.  Your template will then be displayed in the drop "
                        "down box on the main form.  We don't recommend changing the default templates, but if "
                        "they become outdated you may wish to update them."),
         this);
-    introLabel->setObjectName(QStringLiteral("introLabel"));
-    introLabel->setWordWrap(true);
-    introLabel->setTextFormat(Qt::PlainText);
+    m_introLabel->setObjectName(QStringLiteral("introLabel"));
+    m_introLabel->setWordWrap(true);
+    m_introLabel->setTextFormat(Qt::PlainText);
 
     auto *grid = new QGridLayout;
     grid->setHorizontalSpacing(6);
@@ -73,28 +73,28 @@ void OptionsDialog::createControls()
         number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         grid->addWidget(number, row + 1, 0);
 
-        nameEdits[row] = fieldBox(this, "nameEdit", row);
-        linkOpenEdits[row] = fieldBox(this, "linkOpenEdit", row);
-        linkMiddleEdits[row] = fieldBox(this, "linkMiddleEdit", row);
-        linkCloseEdits[row] = fieldBox(this, "linkCloseEdit", row);
-        mailPrefixEdits[row] = fieldBox(this, "mailPrefixEdit", row);
+        m_nameEdits[row] = fieldBox(this, "nameEdit", row);
+        m_linkOpenEdits[row] = fieldBox(this, "linkOpenEdit", row);
+        m_linkMiddleEdits[row] = fieldBox(this, "linkMiddleEdit", row);
+        m_linkCloseEdits[row] = fieldBox(this, "linkCloseEdit", row);
+        m_mailPrefixEdits[row] = fieldBox(this, "mailPrefixEdit", row);
         const auto fields = rowFields(row);
         for (int column = 0; column < 5; ++column) {
             fields[column]->setMinimumWidth(column == 0 ? 90 : 110);
             grid->addWidget(fields[column], row + 1, column + 1);
         }
-        number->setBuddy(nameEdits[row]);
+        number->setBuddy(m_nameEdits[row]);
         for (int column = 0; column < 5; ++column) {
             fields[column]->setAccessibleName(tr("%1 %2").arg(headings[column]).arg(row + 1));
         }
 
-        clearRowButtons[row] = new QPushButton(tr("del"), this);
-        clearRowButtons[row]->setObjectName(QStringLiteral("clearRowButton") + QString::number(row));
-        clearRowButtons[row]->setToolTip(tr("Empty this row"));
-        clearRowButtons[row]->setAccessibleName(tr("Empty row %1").arg(row + 1));
-        clearRowButtons[row]->setAutoDefault(false);
-        grid->addWidget(clearRowButtons[row], row + 1, 6);
-        connect(clearRowButtons[row], &QPushButton::clicked, this, [this, row] { clearRow(row); });
+        m_clearRowButtons[row] = new QPushButton(tr("del"), this);
+        m_clearRowButtons[row]->setObjectName(QStringLiteral("clearRowButton") + QString::number(row));
+        m_clearRowButtons[row]->setToolTip(tr("Empty this row"));
+        m_clearRowButtons[row]->setAccessibleName(tr("Empty row %1").arg(row + 1));
+        m_clearRowButtons[row]->setAutoDefault(false);
+        grid->addWidget(m_clearRowButtons[row], row + 1, 6);
+        connect(m_clearRowButtons[row], &QPushButton::clicked, this, [this, row] { clearRow(row); });
     }
     grid->setColumnStretch(1, 2);
     for (int column = 2; column <= 5; ++column) {
@@ -106,63 +106,63 @@ void OptionsDialog::createControls()
         for (QLineEdit *box : rowFields(row)) {
             box->setEnabled(false);
         }
-        clearRowButtons[row]->setEnabled(false);
+        m_clearRowButtons[row]->setEnabled(false);
     }
 
-    unlockDefaultsCheck = new QCheckBox(tr("Enable changing of default templates"), this);
-    unlockDefaultsCheck->setObjectName(QStringLiteral("unlockDefaultsCheck"));
-    connect(unlockDefaultsCheck, &QCheckBox::toggled, this, &OptionsDialog::toggleDefaultsLock);
+    m_unlockDefaultsCheck = new QCheckBox(tr("Enable changing of default templates"), this);
+    m_unlockDefaultsCheck->setObjectName(QStringLiteral("unlockDefaultsCheck"));
+    connect(m_unlockDefaultsCheck, &QCheckBox::toggled, this, &OptionsDialog::toggleDefaultsLock);
 
     auto *sizeBefore = new QLabel(
         tr("When checking for new replies, look for an increase in the size of the page by this many bytes:"), this);
     sizeBefore->setObjectName(QStringLiteral("thresholdLabel"));
     sizeBefore->setWordWrap(true);
-    thresholdEdit = new QLineEdit(this);
-    thresholdEdit->setObjectName(QStringLiteral("thresholdEdit"));
-    thresholdEdit->setMaximumWidth(90);
-    sizeBefore->setBuddy(thresholdEdit);
-    thresholdEdit->setAccessibleName(tr("Reply threshold in bytes"));
-    thresholdEdit->setAccessibleDescription(sizeBefore->text());
+    m_thresholdEdit = new QLineEdit(this);
+    m_thresholdEdit->setObjectName(QStringLiteral("thresholdEdit"));
+    m_thresholdEdit->setMaximumWidth(90);
+    sizeBefore->setBuddy(m_thresholdEdit);
+    m_thresholdEdit->setAccessibleName(tr("Reply threshold in bytes"));
+    m_thresholdEdit->setAccessibleDescription(sizeBefore->text());
     auto *sizeAfter = new QLabel(tr("bytes"), this);
     sizeAfter->setObjectName(QStringLiteral("thresholdUnitLabel"));
-    connect(thresholdEdit, &QLineEdit::textChanged, this, &OptionsDialog::thresholdEdited);
+    connect(m_thresholdEdit, &QLineEdit::textChanged, this, &OptionsDialog::thresholdEdited);
 
     auto *checkEveryLabel = new QLabel(tr("While Postavo runs, &check for new replies:"), this);
     checkEveryLabel->setObjectName(QStringLiteral("checkEveryLabel"));
-    checkEveryBox = new QComboBox(this);
-    checkEveryBox->setObjectName(QStringLiteral("checkEveryBox"));
-    checkEveryBox->setAccessibleName(tr("Check for new replies while Postavo runs"));
+    m_checkEveryBox = new QComboBox(this);
+    m_checkEveryBox->setObjectName(QStringLiteral("checkEveryBox"));
+    m_checkEveryBox->setAccessibleName(tr("Check for new replies while Postavo runs"));
     for (int minutes : CheckSchedule::choices()) {
         const QString text = minutes == 0 ? tr("Never (only when asked)")
             : minutes < 60                ? tr("Every %1 minutes").arg(minutes)
             : minutes == 60               ? tr("Every hour")
                                           : tr("Every %1 hours").arg(minutes / 60);
-        checkEveryBox->addItem(text, minutes);
+        m_checkEveryBox->addItem(text, minutes);
     }
-    checkEveryLabel->setBuddy(checkEveryBox);
+    checkEveryLabel->setBuddy(m_checkEveryBox);
 
-    saveAndCloseButton = new QPushButton(tr("Save and Close"), this);
-    saveAndCloseButton->setObjectName(QStringLiteral("saveAndCloseButton"));
-    saveAndCloseButton->setDefault(true);
-    connect(saveAndCloseButton, &QPushButton::clicked, this, &OptionsDialog::saveAndClose);
+    m_saveAndCloseButton = new QPushButton(tr("Save and Close"), this);
+    m_saveAndCloseButton->setObjectName(QStringLiteral("saveAndCloseButton"));
+    m_saveAndCloseButton->setDefault(true);
+    connect(m_saveAndCloseButton, &QPushButton::clicked, this, &OptionsDialog::saveAndClose);
 
     auto *sizeRow = new QHBoxLayout;
     sizeRow->addWidget(sizeBefore, 1);
-    sizeRow->addWidget(thresholdEdit);
+    sizeRow->addWidget(m_thresholdEdit);
     sizeRow->addWidget(sizeAfter);
 
     auto *checkRow = new QHBoxLayout;
     checkRow->addWidget(checkEveryLabel);
-    checkRow->addWidget(checkEveryBox);
+    checkRow->addWidget(m_checkEveryBox);
     checkRow->addStretch(1);
 
     auto *bottomRow = new QHBoxLayout;
-    bottomRow->addWidget(unlockDefaultsCheck);
+    bottomRow->addWidget(m_unlockDefaultsCheck);
     bottomRow->addStretch(1);
-    bottomRow->addWidget(saveAndCloseButton);
+    bottomRow->addWidget(m_saveAndCloseButton);
 
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(introLabel);
+    layout->addWidget(m_introLabel);
     layout->addSpacing(6);
     layout->addLayout(grid);
     layout->addSpacing(6);
@@ -180,18 +180,18 @@ void OptionsDialog::createControls()
             }
             previous = w;
         }
-        setTabOrder(previous, clearRowButtons[row]);
-        previous = clearRowButtons[row];
+        setTabOrder(previous, m_clearRowButtons[row]);
+        previous = m_clearRowButtons[row];
     }
-    setTabOrder(previous, unlockDefaultsCheck);
-    setTabOrder(unlockDefaultsCheck, thresholdEdit);
-    setTabOrder(thresholdEdit, checkEveryBox);
-    setTabOrder(checkEveryBox, saveAndCloseButton);
+    setTabOrder(previous, m_unlockDefaultsCheck);
+    setTabOrder(m_unlockDefaultsCheck, m_thresholdEdit);
+    setTabOrder(m_thresholdEdit, m_checkEveryBox);
+    setTabOrder(m_checkEveryBox, m_saveAndCloseButton);
 }
 
 std::array<QLineEdit *, 5> OptionsDialog::rowFields(int row) const
 {
-    return { nameEdits[row], linkOpenEdits[row], linkMiddleEdits[row], linkCloseEdits[row], mailPrefixEdits[row] };
+    return { m_nameEdits[row], m_linkOpenEdits[row], m_linkMiddleEdits[row], m_linkCloseEdits[row], m_mailPrefixEdits[row] };
 }
 
 void OptionsDialog::load()
@@ -206,20 +206,20 @@ void OptionsDialog::load()
 
 void OptionsDialog::loadTemplateFields()
 {
-    thresholdEdit->setText(m_context.settings->read(QStringLiteral("data"), QStringLiteral("size"), s_defaultSize));
+    m_thresholdEdit->setText(m_context.settings->read(QStringLiteral("data"), QStringLiteral("size"), s_defaultSize));
     // An empty stored value leaves the empty box unchanged and raises no change: check it all the same.
     thresholdEdited();
     const int checkEvery = CheckSchedule::minutesFromSetting(m_context.settings->read(
         CheckSchedule::settingSection(), CheckSchedule::settingKey(), QStringLiteral("0")));
-    checkEveryBox->setCurrentIndex(std::max(0, checkEveryBox->findData(checkEvery)));
+    m_checkEveryBox->setCurrentIndex(std::max(0, m_checkEveryBox->findData(checkEvery)));
     const LinkFormatTable &formats = *m_context.linkFormats;
     for (int row = 0; row < rowCount; ++row) {
         const LinkFormat &format = formats[row];
-        nameEdits[row]->setText(format.Name);
-        linkOpenEdits[row]->setText(format.LinkOpen01);
-        linkMiddleEdits[row]->setText(format.LinkOpen02);
-        linkCloseEdits[row]->setText(format.LinkClose01);
-        mailPrefixEdits[row]->setText(format.MailCall01);
+        m_nameEdits[row]->setText(format.Name);
+        m_linkOpenEdits[row]->setText(format.LinkOpen01);
+        m_linkMiddleEdits[row]->setText(format.LinkOpen02);
+        m_linkCloseEdits[row]->setText(format.LinkClose01);
+        m_mailPrefixEdits[row]->setText(format.MailCall01);
     }
 }
 
@@ -228,19 +228,19 @@ void OptionsDialog::storeTemplateFields()
     LinkFormatTable &formats = *m_context.linkFormats;
     for (int row = 0; row < rowCount; ++row) {
         LinkFormat &format = formats[row];
-        format.Name = nameEdits[row]->text();
-        format.LinkOpen01 = linkOpenEdits[row]->text();
-        format.LinkOpen02 = linkMiddleEdits[row]->text();
-        format.LinkClose01 = linkCloseEdits[row]->text();
-        format.MailCall01 = mailPrefixEdits[row]->text();
+        format.Name = m_nameEdits[row]->text();
+        format.LinkOpen01 = m_linkOpenEdits[row]->text();
+        format.LinkOpen02 = m_linkMiddleEdits[row]->text();
+        format.LinkClose01 = m_linkCloseEdits[row]->text();
+        format.MailCall01 = m_mailPrefixEdits[row]->text();
     }
     emit templatesStored();
 }
 
 void OptionsDialog::saveSettings()
 {
-    m_context.linkFormats->save(*m_context.settings, thresholdEdit->text());
-    const int checkEvery = checkEveryBox->currentData().toInt();
+    m_context.linkFormats->save(*m_context.settings, m_thresholdEdit->text());
+    const int checkEvery = m_checkEveryBox->currentData().toInt();
     m_context.settings->write(CheckSchedule::settingSection(), CheckSchedule::settingKey(), QString::number(checkEvery));
     emit checkIntervalStored(checkEvery);
 }
@@ -264,20 +264,20 @@ void OptionsDialog::clearRow(int index)
 
 void OptionsDialog::toggleDefaultsLock()
 {
-    const bool unlocked = unlockDefaultsCheck->isChecked();
+    const bool unlocked = m_unlockDefaultsCheck->isChecked();
     for (int row = 0; row < predefinedRows; ++row) {
-        linkOpenEdits[row]->setEnabled(unlocked);
-        linkMiddleEdits[row]->setEnabled(unlocked);
-        linkCloseEdits[row]->setEnabled(unlocked);
-        mailPrefixEdits[row]->setEnabled(unlocked);
-        clearRowButtons[row]->setEnabled(unlocked);
+        m_linkOpenEdits[row]->setEnabled(unlocked);
+        m_linkMiddleEdits[row]->setEnabled(unlocked);
+        m_linkCloseEdits[row]->setEnabled(unlocked);
+        m_mailPrefixEdits[row]->setEnabled(unlocked);
+        m_clearRowButtons[row]->setEnabled(unlocked);
     }
 }
 
 void OptionsDialog::thresholdEdited()
 {
     // Setting "500" raises one more change, which finds a number and stops.
-    if (!readsAsNumber(thresholdEdit->text())) {
-        thresholdEdit->setText(s_defaultSize);
+    if (!readsAsNumber(m_thresholdEdit->text())) {
+        m_thresholdEdit->setText(s_defaultSize);
     }
 }

@@ -26,20 +26,6 @@ public:
     // Rows 0..2 hold the predefined formats (html, ubb, ezboard).
     static constexpr int predefinedRows = 3;
 
-    // Controls, named as the design names them (also their objectNames, with the index appended).
-    std::array<QLineEdit *, rowCount> nameEdits {};
-    std::array<QLineEdit *, rowCount> linkOpenEdits {};
-    std::array<QLineEdit *, rowCount> linkMiddleEdits {};
-    std::array<QLineEdit *, rowCount> linkCloseEdits {};
-    std::array<QLineEdit *, rowCount> mailPrefixEdits {};
-    std::array<QPushButton *, rowCount> clearRowButtons {};
-    QCheckBox *unlockDefaultsCheck = nullptr;
-    QLabel *introLabel = nullptr;
-    QLineEdit *thresholdEdit = nullptr;
-    // How often the posts are checked while the program runs; each entry's data is its minutes, 0 for off.
-    QComboBox *checkEveryBox = nullptr;
-    QPushButton *saveAndCloseButton = nullptr;
-
 signals:
     // The fields have been copied into the link formats; the main window rebuilds its format selector.
     void templatesStored();
@@ -62,4 +48,17 @@ private:
     std::array<QLineEdit *, 5> rowFields(int row) const;
 
     AppContext &m_context;
+    // Controls, named as the design names them (their objectNames end in the row number).
+    std::array<QLineEdit *, rowCount> m_nameEdits {};
+    std::array<QLineEdit *, rowCount> m_linkOpenEdits {};
+    std::array<QLineEdit *, rowCount> m_linkMiddleEdits {};
+    std::array<QLineEdit *, rowCount> m_linkCloseEdits {};
+    std::array<QLineEdit *, rowCount> m_mailPrefixEdits {};
+    std::array<QPushButton *, rowCount> m_clearRowButtons {};
+    QCheckBox *m_unlockDefaultsCheck = nullptr;
+    QLabel *m_introLabel = nullptr;
+    QLineEdit *m_thresholdEdit = nullptr;
+    // How often the posts are checked while the program runs; each entry's data is its minutes, 0 for off.
+    QComboBox *m_checkEveryBox = nullptr;
+    QPushButton *m_saveAndCloseButton = nullptr;
 };

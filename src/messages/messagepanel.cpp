@@ -15,40 +15,46 @@
 
 using Placement::place;
 
+namespace {
+
+const QString s_data = QStringLiteral("data");
+
+} // namespace
+
 MessagePanel::MessagePanel(AppContext &context, QWidget *parent)
     : QGroupBox(tr("Message Editor"), parent)
     , m_context(context)
 {
     setObjectName(QStringLiteral("messageEditor"));
-    subjectLabel = place(new QLabel(tr("&Subject:"), this), "subjectLabel", 120, 330, 780, 255);
-    subjectEdit = place(new QLineEdit(this), "subjectEdit", 900, 300, 1995, 285);
-    pasteSubjectButton = place(new QPushButton(tr("Paste"), this), "pasteSubjectButton", 2940, 285, 675, 315);
-    pasteSubjectButton->setToolTip(tr("Click within the Subject field on the form you want to paste into, then click here."));
-    messageLabel = place(new QLabel(tr("&Message:"), this), "messageLabel", 120, 660, 1000, 240);
+    m_subjectLabel = place(new QLabel(tr("&Subject:"), this), "subjectLabel", 120, 330, 780, 255);
+    m_subjectEdit = place(new QLineEdit(this), "subjectEdit", 900, 300, 1995, 285);
+    m_pasteSubjectButton = place(new QPushButton(tr("Paste"), this), "pasteSubjectButton", 2940, 285, 675, 315);
+    m_pasteSubjectButton->setToolTip(tr("Click within the Subject field on the form you want to paste into, then click here."));
+    m_messageLabel = place(new QLabel(tr("&Message:"), this), "messageLabel", 120, 660, 1000, 240);
     // The message box fills the editor down to its paste button.
-    messageEdit = place(new QPlainTextEdit(this), "messageEdit", 120, 900, 3495, 2715);
-    pasteMessageButton = place(new QPushButton(tr("Paste Message"), this), "pasteMessageButton", 120, 3705, 3495, 375);
-    pasteMessageButton->setToolTip(tr("Click within the message area on the form you want to paste into, then click here."));
+    m_messageEdit = place(new QPlainTextEdit(this), "messageEdit", 120, 900, 3495, 2715);
+    m_pasteMessageButton = place(new QPushButton(tr("Paste Message"), this), "pasteMessageButton", 120, 3705, 3495, 375);
+    m_pasteMessageButton->setToolTip(tr("Click within the message area on the form you want to paste into, then click here."));
     // Without buddies the boxes would take the frame's title as their name.
-    subjectLabel->setBuddy(subjectEdit);
-    messageLabel->setBuddy(messageEdit);
+    m_subjectLabel->setBuddy(m_subjectEdit);
+    m_messageLabel->setBuddy(m_messageEdit);
     // A forum's message field takes no tabs either; Tab moves on, so the keyboard is never caught here.
-    messageEdit->setTabChangesFocus(true);
-    pasteSubjectButton->setAccessibleName(tr("Paste Subject"));
+    m_messageEdit->setTabChangesFocus(true);
+    m_pasteSubjectButton->setAccessibleName(tr("Paste Subject"));
 
     // Typing writes the settings file a few times a second at most, however fast the keys come.
     m_subjectWrite = new QTimer(this);
     m_subjectWrite->setSingleShot(true);
     m_subjectWrite->setInterval(250);
     connect(m_subjectWrite, &QTimer::timeout, this, &MessagePanel::writeSubject);
-    connect(subjectEdit, &QLineEdit::textChanged, this, &MessagePanel::storeSubject);
-    connect(pasteSubjectButton, &QPushButton::clicked, this, &MessagePanel::pasteSubject);
-    connect(pasteMessageButton, &QPushButton::clicked, this, &MessagePanel::pasteMessage);
+    connect(m_subjectEdit, &QLineEdit::textChanged, this, &MessagePanel::storeSubject);
+    connect(m_pasteSubjectButton, &QPushButton::clicked, this, &MessagePanel::pasteSubject);
+    connect(m_pasteMessageButton, &QPushButton::clicked, this, &MessagePanel::pasteMessage);
 }
 
 QString MessagePanel::messageText() const
 {
-    QString text = messageEdit->toPlainText();
+    QString text = m_messageEdit->toPlainText();
     text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
     return text;
 }
@@ -57,36 +63,83 @@ void MessagePanel::setMessageText(const QString &text)
 {
     QString plain = text;
     plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    messageEdit->setPlainText(plain);
+    m_messageEdit->setPlainText(plain);
 }
 
 QString MessagePanel::subject() const
 {
-    return subjectEdit->text();
+    return m_subjectEdit->text();
 }
 
 void MessagePanel::setSubject(const QString &subject)
 {
-    subjectEdit->setText(subject);
+    m_subjectEdit->setText(subject);
 }
 
-MessagePicker *MessagePanel::picker() const
+QString MessagePanel::initialMessageText()
 {
-    return m_picker;
+    static const char *const lines[] = {
+        "Type your first message here.  ",
+        "",
+        "Use plain-text, and be sure to put ",
+        "http:// before your URLs.  Then go",
+        "to a message forum's posting page ",
+        "and hit the \"Insert Message\" button ",
+        "to insert your message ",
+        "automatically!  ",
+        "",
+        "You can switch between different ",
+        "formatting types by changing the ",
+        "value in the drop down box above.",
+    };
+    QString text;
+    for (const char *line : lines) {
+        text += QLatin1String(line) + QStringLiteral("\r\n");
+    }
+    return text;
+}
+
+void MessagePanel::restoreLastMessage()
+{
+    SettingsStore &settings = *m_context.settings;
+    const QString lastMessage = settings.read(s_data, QStringLiteral("lastMessage"), QString());
+    setSubject(settings.read(s_data, QStringLiteral("lastSubject"), QStringLiteral("Type Subject Here")));
+    setMessageText(lastMessage.isEmpty() || lastMessage == QLatin1String(" ") ? initialMessageText() : lastMessage);
+}
+
+void MessagePanel::storeLastMessage()
+{
+    if (m_subjectWrite->isActive()) {
+        m_subjectWrite->stop();
+        writeSubject();
+    }
+    m_context.settings->write(s_data, QStringLiteral("lastMessage"), messageText());
+}
+
+void MessagePanel::closePicker()
+{
+    if (m_picker) {
+        m_picker->close();
+    }
+}
+
+QList<QWidget *> MessagePanel::tabOrder() const
+{
+    return {m_subjectEdit, m_pasteSubjectButton, m_messageEdit, m_pasteMessageButton};
 }
 
 void MessagePanel::newMessage()
 {
-    messageEdit->clear();
+    m_messageEdit->clear();
     // Its change handling stores the emptied subject as "lastSubject".
-    subjectEdit->clear();
+    m_subjectEdit->clear();
 }
 
 void MessagePanel::saveMessage()
 {
     const MessageStore store(m_context.dataFolder.filePath(DataFiles::messages));
     QString error;
-    if (!store.save(messageText(), subjectEdit->text(), &error)) {
+    if (!store.save(messageText(), m_subjectEdit->text(), &error)) {
         QMessageBox::warning(window(), window()->windowTitle(),
                              tr("Your message could not be saved to\n%1\n\n%2").arg(store.filePath(), error));
         return;
@@ -102,17 +155,9 @@ void MessagePanel::storeSubject()
     }
 }
 
-void MessagePanel::flushSubject()
-{
-    if (m_subjectWrite->isActive()) {
-        m_subjectWrite->stop();
-        writeSubject();
-    }
-}
-
 void MessagePanel::writeSubject()
 {
-    m_context.settings->write(QStringLiteral("data"), QStringLiteral("lastSubject"), subjectEdit->text());
+    m_context.settings->write(s_data, QStringLiteral("lastSubject"), m_subjectEdit->text());
 }
 
 void MessagePanel::openMessagePicker()
@@ -134,7 +179,7 @@ void MessagePanel::openMessagePicker()
             [this](const QString &body, const QString &subject, bool hasSubject) {
                 setMessageText(body);
                 if (hasSubject) {
-                    subjectEdit->setText(subject);
+                    m_subjectEdit->setText(subject);
                 }
             });
     m_picker = picker;
@@ -143,5 +188,5 @@ void MessagePanel::openMessagePicker()
 
 void MessagePanel::pasteSubject()
 {
-    emit typeText(subjectEdit->text());
+    emit typeText(m_subjectEdit->text());
 }

@@ -26,18 +26,17 @@ public:
     QString subject() const;
     void setSubject(const QString &subject);
 
+    // The initial twelve-line message shown until a stored message replaces it.
+    static QString initialMessageText();
+    // Start-up: the subject and message of the last session, or the initial ones.
+    void restoreLastMessage();
+    // Shut-down: writes the subject typed since the last write and the message to the settings file.
+    void storeLastMessage();
     // The picker, when open, closes with the main window.
-    MessagePicker *picker() const;
+    void closePicker();
 
-    // Writes a subject typed since the last write to the settings file now (shut-down).
-    void flushSubject();
-
-    QLabel *subjectLabel = nullptr;
-    QLineEdit *subjectEdit = nullptr;
-    QPushButton *pasteSubjectButton = nullptr;
-    QLabel *messageLabel = nullptr;
-    QPlainTextEdit *messageEdit = nullptr;
-    QPushButton *pasteMessageButton = nullptr;
+    // The controls in the order Tab reaches them.
+    QList<QWidget *> tabOrder() const;
 
 public slots:
     void newMessage();
@@ -60,4 +59,10 @@ private:
     AppContext &m_context;
     QPointer<MessagePicker> m_picker;
     QTimer *m_subjectWrite = nullptr;
+    QLabel *m_subjectLabel = nullptr;
+    QLineEdit *m_subjectEdit = nullptr;
+    QPushButton *m_pasteSubjectButton = nullptr;
+    QLabel *m_messageLabel = nullptr;
+    QPlainTextEdit *m_messageEdit = nullptr;
+    QPushButton *m_pasteMessageButton = nullptr;
 };

@@ -3,13 +3,15 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
 #include "base/branding.h"
+#include "messages/messagelibrary.h"
 #include "messages/messagestore.h"
+#include "ui/listbox.h"
 #include "ui/listentries.h"
 #include "ui/skin.h"
 
@@ -35,54 +37,56 @@ QString displayText(const QString &body)
 
 MessagePicker::MessagePicker(const QString &libraryPath, QWidget *parent)
     : QWidget(parent, Qt::Window)
-    , m_libraryPath(libraryPath)
+    , m_library(new MessageLibrary(libraryPath, this))
 {
     setObjectName(QStringLiteral("MessagePicker"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("load a saved message"));
 
-    titleLabel = label(this, "titleLabel", QStringLiteral("Saved Messages"));
-    QFont heading = titleLabel->font();
+    m_titleLabel = label(this, "titleLabel", QStringLiteral("Saved Messages"));
+    QFont heading = m_titleLabel->font();
     heading.setBold(true);
-    titleLabel->setFont(heading);
-    chooseHintLabel = label(this, "chooseHintLabel", QStringLiteral("double-click the message you wish to load:"));
-    viewHintLabel = label(this, "viewHintLabel", QStringLiteral("click once to view the entire message"));
-    messageList = new QListWidget(this);
-    messageList->setObjectName(QStringLiteral("messageList"));
-    messageList->setSelectionMode(QAbstractItemView::SingleSelection);
-    messageList->setAccessibleName(tr("Saved messages"));
-    messageView = new QPlainTextEdit(this);
-    messageView->setObjectName(QStringLiteral("messageView"));
-    messageView->setReadOnly(true);
-    messageView->setAccessibleName(tr("Message"));
-    subjectLabel = label(this, "subjectLabel", QStringLiteral("Subject:"));
-    subjectEdit = new QLineEdit(this);
-    subjectEdit->setObjectName(QStringLiteral("subjectEdit"));
-    subjectEdit->setReadOnly(true);
-    subjectLabel->setBuddy(subjectEdit);
-    deleteButton = new QPushButton(QStringLiteral("delete message"), this);
-    deleteButton->setObjectName(QStringLiteral("deleteButton"));
+    m_titleLabel->setFont(heading);
+    m_chooseHintLabel = label(this, "chooseHintLabel", QStringLiteral("double-click the message you wish to load:"));
+    m_viewHintLabel = label(this, "viewHintLabel", QStringLiteral("click once to view the entire message"));
+    m_messageList = new ListBox(this);
+    m_messageList->setObjectName(QStringLiteral("messageList"));
+    m_messageList->setModel(m_library);
+    m_messageList->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_messageList->setAccessibleName(tr("Saved messages"));
+    m_messageView = new QPlainTextEdit(this);
+    m_messageView->setObjectName(QStringLiteral("messageView"));
+    m_messageView->setReadOnly(true);
+    m_messageView->setAccessibleName(tr("Message"));
+    m_subjectLabel = label(this, "subjectLabel", QStringLiteral("Subject:"));
+    m_subjectEdit = new QLineEdit(this);
+    m_subjectEdit->setObjectName(QStringLiteral("subjectEdit"));
+    m_subjectEdit->setReadOnly(true);
+    m_subjectLabel->setBuddy(m_subjectEdit);
+    m_deleteButton = new QPushButton(QStringLiteral("delete message"), this);
+    m_deleteButton->setObjectName(QStringLiteral("deleteButton"));
 
     auto *layout = new QGridLayout(this);
-    layout->addWidget(titleLabel, 0, 0, 1, 2);
-    layout->addWidget(chooseHintLabel, 1, 0, 1, 2);
-    layout->addWidget(messageList, 2, 0, 1, 2);
-    layout->addWidget(viewHintLabel, 3, 0, 1, 2);
-    layout->addWidget(messageView, 4, 0, 1, 2);
-    layout->addWidget(subjectLabel, 5, 0);
-    layout->addWidget(subjectEdit, 5, 1);
-    layout->addWidget(deleteButton, 6, 0, 1, 2, Qt::AlignRight);
+    layout->addWidget(m_titleLabel, 0, 0, 1, 2);
+    layout->addWidget(m_chooseHintLabel, 1, 0, 1, 2);
+    layout->addWidget(m_messageList, 2, 0, 1, 2);
+    layout->addWidget(m_viewHintLabel, 3, 0, 1, 2);
+    layout->addWidget(m_messageView, 4, 0, 1, 2);
+    layout->addWidget(m_subjectLabel, 5, 0);
+    layout->addWidget(m_subjectEdit, 5, 1);
+    layout->addWidget(m_deleteButton, 6, 0, 1, 2, Qt::AlignRight);
     layout->setRowStretch(2, 3);
     layout->setRowStretch(4, 2);
 
-    connect(messageList, &QListWidget::itemClicked, this, &MessagePicker::showSelectedMessage);
+    connect(m_messageList, &QListView::clicked, this, &MessagePicker::showSelectedMessage);
     // The arrow keys and assistive tools move the preview too, so "delete message" removes the message shown.
-    connect(messageList, &QListWidget::currentRowChanged, this, &MessagePicker::showSelectedMessage);
-    connect(messageList, &QListWidget::itemSelectionChanged, this, &MessagePicker::showSelectedMessage);
-    ListEntries::followSelection(messageList);
-    connect(messageList, &QListWidget::itemDoubleClicked, this, &MessagePicker::chooseSelectedMessage);
-    ListEntries::openOnReturn(messageList, [this] { chooseSelectedMessage(); });
-    connect(deleteButton, &QPushButton::clicked, this, &MessagePicker::deleteSelectedMessage);
+    QItemSelectionModel *selection = m_messageList->selectionModel();
+    connect(selection, &QItemSelectionModel::currentRowChanged, this, &MessagePicker::showSelectedMessage);
+    connect(selection, &QItemSelectionModel::selectionChanged, this, &MessagePicker::showSelectedMessage);
+    ListEntries::followSelection(m_messageList);
+    connect(m_messageList, &QListView::doubleClicked, this, &MessagePicker::chooseSelectedMessage);
+    ListEntries::openOnReturn(m_messageList, [this] { chooseSelectedMessage(); });
+    connect(m_deleteButton, &QPushButton::clicked, this, &MessagePicker::deleteSelectedMessage);
     resize(480, 460);
 }
 
@@ -103,11 +107,10 @@ bool MessagePicker::loadMessageList()
 {
     bool exists = false;
     QString reason;
-    const QStringList lines = MessageStore(m_libraryPath).entries(&exists, &reason);
-    messageList->clear();
+    m_library->load(&exists, &reason);
     if (!reason.isEmpty()) {
         QMessageBox::warning(parentWidget(), brandingInfo().programName,
-                             tr("Your saved messages could not be read from\n%1\n\n%2").arg(m_libraryPath, reason));
+                             tr("Your saved messages could not be read from\n%1\n\n%2").arg(m_library->path(), reason));
         return false;
     }
     if (!exists) {
@@ -116,50 +119,45 @@ bool MessagePicker::loadMessageList()
         return false;
     }
     // Blank lines stay as empty entries: the list shows the file as it is.
-    messageList->addItems(lines);
     return true;
+}
+
+int MessagePicker::selectedRow() const
+{
+    const QModelIndex current = m_messageList->currentIndex();
+    return current.isValid() && m_messageList->selectionModel()->isSelected(current) ? current.row() : -1;
 }
 
 void MessagePicker::showSelectedMessage()
 {
-    const QListWidgetItem *item = messageList->currentItem();
-    // Focus entering the list makes an entry current without selecting it; delete would not remove it.
-    if (!item || !item->isSelected() || item->text().isEmpty()) {
+    const QModelIndex entry = m_library->index(selectedRow());
+    if (!entry.isValid() || entry.data().toString().isEmpty()) {
         return;
     }
-    const MessageRecord record = MessageRecord::fromLine(item->text());
-    messageView->setPlainText(displayText(record.body));
-    if (record.hasSubject) {
-        subjectEdit->setText(record.subject);
+    m_messageView->setPlainText(displayText(entry.data(MessageLibrary::BodyRole).toString()));
+    if (entry.data(MessageLibrary::HasSubjectRole).toBool()) {
+        m_subjectEdit->setText(entry.data(MessageLibrary::SubjectRole).toString());
     }
 }
 
 void MessagePicker::chooseSelectedMessage()
 {
-    const QListWidgetItem *item = messageList->currentItem();
-    const MessageRecord record = MessageRecord::fromLine(item ? item->text() : QString());
-    if (record.body.isEmpty()) {
+    const QModelIndex entry = m_messageList->currentIndex();
+    const QString body = entry.data(MessageLibrary::BodyRole).toString();
+    if (body.isEmpty()) {
         QMessageBox::information(this, brandingInfo().programName, QStringLiteral("cannot insert a blank message"));
         return;
     }
-    emit messageChosen(record.body, record.subject, record.hasSubject);
+    emit messageChosen(body, entry.data(MessageLibrary::SubjectRole).toString(),
+                       entry.data(MessageLibrary::HasSubjectRole).toBool());
 }
 
 void MessagePicker::deleteSelectedMessage()
 {
-    const QListWidgetItem *item = messageList->currentItem();
-    deleteMessage(item && item->isSelected() ? item->text() : QString());
-}
-
-void MessagePicker::deleteMessage(const QString &entryText)
-{
     QString error;
-    if (!MessageStore(m_libraryPath).remove(entryText, &error)) {
+    if (!m_library->remove(selectedRow(), &error)) {
         QMessageBox::warning(this, brandingInfo().programName,
-                             tr("The message could not be deleted from\n%1\n\n%2").arg(m_libraryPath, error));
+                             tr("The message could not be deleted from\n%1\n\n%2").arg(m_library->path(), error));
         // The list still shows what the file held when it could last be read.
-        return;
     }
-    messageList->clear();
-    messageList->addItems(MessageStore(m_libraryPath).entries());
 }

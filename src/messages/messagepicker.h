@@ -3,10 +3,11 @@
 #include <QWidget>
 
 class QLabel;
-class QListWidget;
+class QListView;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class MessageLibrary;
 
 // The message picker: lists the saved messages line by line as stored, shows one, hands one over to the
 // main window, or deletes one. The library file is its only store.
@@ -33,17 +34,16 @@ private slots:
 
 private:
     bool loadMessageList();
-    void deleteMessage(const QString &entryText);
+    // The selected row; -1 when none is (focus entering the list makes a row current without selecting it).
+    int selectedRow() const;
 
-    QString m_libraryPath;
-
-public:
-    QLabel *titleLabel = nullptr;
-    QLabel *chooseHintLabel = nullptr;
-    QLabel *viewHintLabel = nullptr;
-    QListWidget *messageList = nullptr;
-    QPlainTextEdit *messageView = nullptr;
-    QLabel *subjectLabel = nullptr;
-    QLineEdit *subjectEdit = nullptr;
-    QPushButton *deleteButton = nullptr;
+    MessageLibrary *m_library;
+    QLabel *m_titleLabel = nullptr;
+    QLabel *m_chooseHintLabel = nullptr;
+    QLabel *m_viewHintLabel = nullptr;
+    QListView *m_messageList = nullptr;
+    QPlainTextEdit *m_messageView = nullptr;
+    QLabel *m_subjectLabel = nullptr;
+    QLineEdit *m_subjectEdit = nullptr;
+    QPushButton *m_deleteButton = nullptr;
 };

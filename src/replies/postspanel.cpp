@@ -2,108 +2,168 @@
 #include "replies/postspanel.h"
 
 #include <QFont>
-#include <QListWidget>
+#include <QIdentityProxyModel>
+#include <QListView>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QPushButton>
-#include <QSignalBlocker>
+#include <QSortFilterProxyModel>
 #include <QStyle>
 #include <QTabBar>
 #include <cstdlib>
 
 #include "forums/listfiles.h"
 #include "forums/ownposts.h"
-#include "replies/postoutcome.h"
 #include "replies/replymonitor.h"
+#include "ui/listbox.h"
 #include "ui/listentries.h"
 #include "ui/placement.h"
 
 using namespace Placement;
 
-PostsPanel::PostsPanel(OwnPosts &posts, ReplyMonitor *monitor, std::function<QString()> currentAddress,
-                       QWidget *parent)
+namespace {
+
+// The own posts as the list shows them: bold when a check found new replies, and a small mark beside a post
+// the check could not measure, one it measured for the first time, and any other it checked.
+class MarkedPosts : public QIdentityProxyModel
+{
+public:
+    MarkedPosts(OwnPosts *posts, QListView *view)
+        : QIdentityProxyModel(view)
+    {
+        setSourceModel(posts);
+        QStyle *style = view->style();
+        m_notChecked = style->standardIcon(QStyle::SP_MessageBoxWarning, nullptr, view);
+        m_baseline = style->standardIcon(QStyle::SP_MessageBoxInformation, nullptr, view);
+        // Blank, so the addresses of a checked list line up whatever their outcome.
+        QPixmap blank(view->iconSize());
+        blank.fill(Qt::transparent);
+        m_checked = QIcon(blank);
+        m_bold = view->font();
+        m_bold.setBold(true);
+    }
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (role == Qt::FontRole) {
+            return index.data(OwnPosts::HasNewRepliesRole).toBool() ? QVariant(m_bold) : QVariant();
+        }
+        if (role == Qt::DecorationRole) {
+            switch (index.data(OwnPosts::MarkRole).value<OwnPosts::Mark>()) {
+            case OwnPosts::Mark::NotChecked:
+                return m_notChecked;
+            case OwnPosts::Mark::Baseline:
+                return m_baseline;
+            case OwnPosts::Mark::Checked:
+                return m_checked;
+            case OwnPosts::Mark::None:
+                return {};
+            }
+        }
+        return QIdentityProxyModel::data(index, role);
+    }
+
+private:
+    QIcon m_notChecked;
+    QIcon m_baseline;
+    QIcon m_checked;
+    QFont m_bold;
+};
+
+// The own posts in which the last check found new replies, in the order of the own posts; addresses only.
+class NewReplies : public QSortFilterProxyModel
+{
+public:
+    NewReplies(OwnPosts *posts, QObject *parent)
+        : QSortFilterProxyModel(parent)
+    {
+        setSourceModel(posts);
+        // Filtered again whenever a check changes this role.
+        setFilterRole(OwnPosts::HasNewRepliesRole);
+    }
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        return role == Qt::DisplayRole ? QSortFilterProxyModel::data(index, role) : QVariant();
+    }
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex &parent) const override
+    {
+        return sourceModel()->index(row, 0, parent).data(OwnPosts::HasNewRepliesRole).toBool();
+    }
+};
+
+} // namespace
+
+PostsPanel::PostsPanel(OwnPosts &posts, ReplyMonitor *monitor, std::function<QString()> currentAddress, QWidget *parent)
     : QGroupBox(QString(), parent)
     , m_posts(posts)
     , m_monitor(monitor)
     , m_currentAddress(std::move(currentAddress))
 {
     setObjectName(QStringLiteral("postsFrame"));
-    watchButton = place(new QPushButton(tr("Watch This Post"), this), "watchButton", 60, 180, 1695, 375);
-    unwatchButton = place(new QPushButton(tr("Remove Watch"), this), "unwatchButton", 1800, 180, 1695, 375);
-    checkRepliesButton = place(new QPushButton(tr("Check for replies"), this), "checkRepliesButton", 60, 180, 3435, 375);
-    postTabs = place(new QTabBar(this), "postTabs", 60, 900, 3435, 420);
-    postTabs->addTab(tr("Show All"));
-    postTabs->addTab(tr("New Replies "));
-    postList = place(new QListWidget(this), "postList", 60, 1320, 3435, 1620);
+    m_watchButton = place(new QPushButton(tr("Watch This Post"), this), "watchButton", 60, 180, 1695, 375);
+    m_unwatchButton = place(new QPushButton(tr("Remove Watch"), this), "unwatchButton", 1800, 180, 1695, 375);
+    m_checkRepliesButton
+        = place(new QPushButton(tr("Check for replies"), this), "checkRepliesButton", 60, 180, 3435, 375);
+    m_postTabs = place(new QTabBar(this), "postTabs", 60, 900, 3435, 420);
+    m_postTabs->addTab(tr("Show All"));
+    m_postTabs->addTab(tr("New Replies "));
+    m_postList = place(new ListBox(this), "postList", 60, 1320, 3435, 1620);
     // Room for the small mark a reply check puts beside a post.
-    const int markSize = style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, postList);
-    postList->setIconSize(QSize(markSize, markSize));
-    m_failedMark = style()->standardIcon(QStyle::SP_MessageBoxWarning, nullptr, postList);
-    m_baselineMark = style()->standardIcon(QStyle::SP_MessageBoxInformation, nullptr, postList);
-    // Blank, so the addresses of a checked list line up whatever their outcome.
-    QPixmap blank(postList->iconSize());
-    blank.fill(Qt::transparent);
-    m_blankMark = QIcon(blank);
-    newRepliesList = place(new QListWidget(this), "newRepliesList", 60, 1320, 3435, 1230);
-    newRepliesList->hide();
-    checkRepliesButton->hide();
-    postList->setAccessibleName(tr("Your posts"));
-    newRepliesList->setAccessibleName(tr("New replies"));
+    const int markSize = style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, m_postList);
+    m_postList->setIconSize(QSize(markSize, markSize));
+    m_postList->setModel(new MarkedPosts(&m_posts, m_postList));
+    m_newRepliesList = place(new ListBox(this), "newRepliesList", 60, 1320, 3435, 1230);
+    m_newReplies = new NewReplies(&m_posts, m_newRepliesList);
+    m_newRepliesList->setModel(m_newReplies);
+    m_newRepliesList->hide();
+    m_checkRepliesButton->hide();
+    m_postList->setAccessibleName(tr("Your posts"));
+    m_newRepliesList->setAccessibleName(tr("New replies"));
     // The tabs sit directly on top of the lists they switch.
-    const int tabHeight = postTabs->sizeHint().height();
-    postTabs->setGeometry(postTabs->x(), postList->y() - tabHeight, postTabs->width(), tabHeight);
+    const int tabHeight = m_postTabs->sizeHint().height();
+    m_postTabs->setGeometry(m_postTabs->x(), m_postList->y() - tabHeight, m_postTabs->width(), tabHeight);
 
-    connect(watchButton, &QPushButton::clicked, this, &PostsPanel::watchCurrentPage);
-    connect(unwatchButton, &QPushButton::clicked, this, &PostsPanel::unwatchSelectedPost);
-    connect(checkRepliesButton, &QPushButton::clicked, this, &PostsPanel::checkForReplies);
-    connect(postTabs, &QTabBar::currentChanged, this, &PostsPanel::switchPostView);
-    connect(postList, &QListWidget::itemClicked, this, &PostsPanel::showSelectedPost);
-    connect(postList, &QListWidget::currentRowChanged, this, &PostsPanel::showSelectedPost);
-    ListEntries::followSelection(postList);
-    const auto openSelectedPost = [this] {
-        if (postList->currentRow() >= 0) {
-            emit openPost(m_posts.address(postList->currentRow()));
-        }
-    };
-    connect(postList, &QListWidget::itemDoubleClicked, this, openSelectedPost);
-    ListEntries::openOnReturn(postList, openSelectedPost);
-    connect(newRepliesList, &QListWidget::itemClicked, this, &PostsPanel::showSelectedReply);
-    connect(newRepliesList, &QListWidget::currentRowChanged, this, &PostsPanel::showSelectedReply);
-    ListEntries::followSelection(newRepliesList);
-    const auto openSelectedReply = [this] {
-        if (QListWidgetItem *item = newRepliesList->currentItem()) {
-            emit openPost(item->text());
-        }
-    };
-    connect(newRepliesList, &QListWidget::itemDoubleClicked, this, openSelectedReply);
-    ListEntries::openOnReturn(newRepliesList, openSelectedReply);
+    connect(m_watchButton, &QPushButton::clicked, this, &PostsPanel::watchCurrentPage);
+    connect(m_unwatchButton, &QPushButton::clicked, this, &PostsPanel::unwatchSelectedPost);
+    connect(m_checkRepliesButton, &QPushButton::clicked, this, &PostsPanel::requestCheck);
+    connect(m_postTabs, &QTabBar::currentChanged, this, &PostsPanel::switchPostView);
+    for (QListView *list : { m_postList, m_newRepliesList }) {
+        const auto showSelected = list == m_postList ? &PostsPanel::showSelectedPost : &PostsPanel::showSelectedReply;
+        connect(list, &QListView::clicked, this, showSelected);
+        connect(list->selectionModel(), &QItemSelectionModel::currentRowChanged, this, showSelected);
+        ListEntries::followSelection(list);
+        const auto openSelected = [this, list] {
+            if (list->currentIndex().isValid()) {
+                emit openPost(list->currentIndex().data().toString());
+            }
+        };
+        connect(list, &QListView::doubleClicked, this, openSelected);
+        ListEntries::openOnReturn(list, openSelected);
+    }
 
-    connect(m_monitor, &ReplyMonitor::baselineMeasured, this, &PostsPanel::baselineMeasured);
-    connect(m_monitor, &ReplyMonitor::postChecked, this, &PostsPanel::postChecked);
-    // Answers come in any order; the list keeps the order of the own posts.
-    connect(m_monitor, &ReplyMonitor::newReplyFound, this, [this](int position, const QString &address) {
-        newRepliesList->insertItem(position, address);
+    connect(m_monitor, &ReplyMonitor::baselineMeasured, this, [this](int index, const QString &address, qint32 size) {
+        // The own posts may have changed while the page was measured: the size goes to the entry that still
+        // holds the measured address, and nowhere when that post was removed.
+        m_posts.storeWatchedSize(index, address, size);
     });
+    connect(m_monitor, &ReplyMonitor::postChecked, &m_posts, &OwnPosts::storeOutcome);
     connect(m_monitor, &ReplyMonitor::checkFinished, this, &PostsPanel::checkFinished);
     connect(m_monitor, &ReplyMonitor::statusText, this, &PostsPanel::statusText);
     connect(m_monitor, &ReplyMonitor::probeFailed, this, &PostsPanel::showProbeError);
 }
 
-void PostsPanel::showPosts()
-{
-    postList->clear();
-    postList->addItems(m_posts.addresses());
-}
-
 void PostsPanel::fitContents()
 {
-    setTwHeight(postList, std::abs(twHeight(this) - twTop(postList) - 100));
-    setTwHeight(newRepliesList, twHeight(postList));
+    setTwHeight(m_postList, std::abs(twHeight(this) - twTop(m_postList) - 100));
+    setTwHeight(m_newRepliesList, twHeight(m_postList));
 }
 
 int PostsPanel::listTop() const
 {
-    return twTop(postList);
+    return twTop(m_postList);
 }
 
 bool PostsPanel::isChecking() const
@@ -111,15 +171,19 @@ bool PostsPanel::isChecking() const
     return m_monitor->isChecking();
 }
 
-QString PostsPanel::outcomeText(int row) const
+QList<QWidget *> PostsPanel::tabOrder() const
 {
-    const QListWidgetItem *item = postList->item(row);
-    return item != nullptr ? item->toolTip() : QString();
+    return { m_watchButton, m_unwatchButton, m_checkRepliesButton, m_postTabs, m_postList, m_newRepliesList };
 }
 
 void PostsPanel::watchCurrentPage()
 {
     watchPage(m_currentAddress());
+}
+
+void PostsPanel::watchNoticedPost(const QString &pageAddress, const QString &canonicalAddress)
+{
+    watchPage(m_posts.addressForNoticedPost(pageAddress, canonicalAddress));
 }
 
 void PostsPanel::watchPage(const QString &address)
@@ -142,48 +206,45 @@ void PostsPanel::watchPage(const QString &address)
     }
     // The entry is made at once, marked as not measured yet; a measurement that fails leaves it so.
     m_posts.add(address);
-    postList->addItem(address);
-    emit postsChanged();
     m_monitor->measureBaseline(address, m_posts.count() - 1);
 }
 
 void PostsPanel::unwatchSelectedPost()
 {
-    const int index = postList->currentRow();
+    const int index = m_postList->currentIndex().row();
     if (index < 0) {
         return;
     }
+    // Nothing is selected before the post goes, so the list does not move the selection to a neighbour.
+    m_postList->selectionModel()->clear();
     m_posts.remove(index);
-    // Taken out without the list moving the selection to a neighbour.
-    const QSignalBlocker blocker(postList);
-    delete postList->takeItem(index);
-    postList->setCurrentRow(-1);
-    postList->clearSelection();
-    emit postsChanged();
 }
 
 void PostsPanel::checkForReplies()
 {
-    newRepliesList->clear();
-    for (int row = 0; row < postList->count(); ++row) {
-        showOutcome(postList->item(row), nullptr);
-    }
+    m_posts.clearOutcomes();
     QList<ReplyMonitor::Post> posts;
     posts.reserve(m_posts.count());
     for (int i = 0; i < m_posts.count(); ++i) {
-        posts.append({m_posts.address(i), m_posts.storedSize(i)});
+        posts.append({ m_posts.address(i), m_posts.storedSize(i) });
     }
     m_monitor->startCheck(posts);
 }
 
+void PostsPanel::requestCheck()
+{
+    emit checkRequested();
+    checkForReplies();
+}
+
 void PostsPanel::showView(int tab)
 {
-    postTabs->setCurrentIndex(tab);
+    m_postTabs->setCurrentIndex(tab);
 }
 
 void PostsPanel::switchPostView()
 {
-    const QString caption = postTabs->tabText(postTabs->currentIndex());
+    const QString caption = m_postTabs->tabText(m_postTabs->currentIndex());
     bool showAll;
     if (caption == QLatin1String("Show All")) {
         showAll = true;
@@ -192,79 +253,32 @@ void PostsPanel::switchPostView()
     } else {
         return;
     }
-    unwatchButton->setVisible(showAll);
-    watchButton->setVisible(showAll);
-    postList->setVisible(showAll);
-    checkRepliesButton->setVisible(!showAll);
-    newRepliesList->setVisible(!showAll);
+    m_unwatchButton->setVisible(showAll);
+    m_watchButton->setVisible(showAll);
+    m_postList->setVisible(showAll);
+    m_checkRepliesButton->setVisible(!showAll);
+    m_newRepliesList->setVisible(!showAll);
 }
 
 void PostsPanel::showSelectedPost()
 {
-    const int index = postList->currentRow();
-    if (index >= 0) {
-        emit statusText(2, m_posts.address(index));
-        // The outcome of the last check, for those who cannot hover over the post for its tooltip.
-        const QString outcome = outcomeText(index);
-        if (!outcome.isEmpty()) {
-            emit statusText(3, outcome);
-        }
+    const QModelIndex current = m_postList->currentIndex();
+    if (!current.isValid()) {
+        return;
+    }
+    emit statusText(2, current.data().toString());
+    // The outcome of the last check, for those who cannot hover over the post for its tooltip.
+    const QString outcome = current.data(Qt::ToolTipRole).toString();
+    if (!outcome.isEmpty()) {
+        emit statusText(3, outcome);
     }
 }
 
 void PostsPanel::showSelectedReply()
 {
-    if (QListWidgetItem *item = newRepliesList->currentItem()) {
-        emit statusText(2, item->text());
-    }
-}
-
-void PostsPanel::baselineMeasured(int index, const QString &address, qint32 size)
-{
-    // The own posts may have changed while the page was measured: the size goes to the entry that still holds
-    // the measured address, and nowhere when that post was removed.
-    const int stored = m_posts.storeSize(index, address, QString::number(size));
-    if (stored >= 0) {
-        emit postsChanged();
-    }
-    // A mark from an earlier check no longer tells the truth.
-    showOutcome(postList->item(stored), nullptr);
-}
-
-void PostsPanel::postChecked(int index, const QString &address, const PostResult &result)
-{
-    if (result.outcome == PostOutcome::Baseline
-        && m_posts.storeSize(index, address, QString::number(result.newSize)) >= 0) {
-        emit postsChanged();
-    }
-    showOutcome(postItem(index, address), &result);
-}
-
-QListWidgetItem *PostsPanel::postItem(int index, const QString &address) const
-{
-    if (m_posts.address(index) != address) {
-        index = m_posts.addresses().indexOf(address);
-    }
-    return index >= 0 ? postList->item(index) : nullptr;
-}
-
-void PostsPanel::showOutcome(QListWidgetItem *item, const PostResult *result) const
-{
-    if (item == nullptr) {
-        return;
-    }
-    const QString text = result != nullptr ? result->text() : QString();
-    item->setToolTip(text);
-    item->setData(Qt::AccessibleDescriptionRole, text);
-    QFont font = postList->font();
-    font.setBold(result != nullptr && result->outcome == PostOutcome::NewReplies);
-    item->setFont(font);
-    if (result == nullptr) {
-        item->setIcon(QIcon());
-    } else if (!result->wasChecked()) {
-        item->setIcon(m_failedMark);
-    } else {
-        item->setIcon(result->outcome == PostOutcome::Baseline ? m_baselineMark : m_blankMark);
+    const QModelIndex current = m_newRepliesList->currentIndex();
+    if (current.isValid()) {
+        emit statusText(2, current.data().toString());
     }
 }
 

@@ -1,17 +1,15 @@
 #pragma once
 
 #include <QGroupBox>
-#include <QIcon>
 #include <QStringList>
 #include <functional>
 
-class QListWidget;
-class QListWidgetItem;
+class QAbstractProxyModel;
+class QListView;
 class QPushButton;
 class QTabBar;
 class OwnPosts;
 class ReplyMonitor;
-struct PostResult;
 
 // The user's own posts: watch the current page, remove a watch, and "Check for replies" with the view of
 // the posts that have new replies.
@@ -21,33 +19,28 @@ class PostsPanel : public QGroupBox
 
 public:
     // currentAddress: the address of the page the browser shows.
-    PostsPanel(OwnPosts &posts, ReplyMonitor *monitor, std::function<QString()> currentAddress,
-               QWidget *parent = nullptr);
+    PostsPanel(
+        OwnPosts &posts, ReplyMonitor *monitor, std::function<QString()> currentAddress, QWidget *parent = nullptr);
 
-    // Refills the visible list from the own posts.
-    void showPosts();
     // Fits the lists to the panel's height.
     void fitContents();
     int listTop() const;
-    ReplyMonitor *monitor() const { return m_monitor; }
     bool isChecking() const;
-    // The outcome the last check gave the post at row of the own-posts list; empty when it has none.
-    QString outcomeText(int row) const;
-
-    QPushButton *watchButton = nullptr;
-    QPushButton *unwatchButton = nullptr;
-    QPushButton *checkRepliesButton = nullptr;
-    QTabBar *postTabs = nullptr;
-    QListWidget *postList = nullptr;
-    QListWidget *newRepliesList = nullptr;
+    // The controls in the order Tab reaches them.
+    QList<QWidget *> tabOrder() const;
 
 public slots:
     // Adds the page the browser shows, or measures its entry again when it is watched already.
     void watchCurrentPage();
     // The same for the given address.
     void watchPage(const QString &address);
+    // A post of the user's was noticed on a page: one entry per thread, so a post on a watched thread
+    // measures its entry again.
+    void watchNoticedPost(const QString &pageAddress, const QString &canonicalAddress);
     void unwatchSelectedPost();
     void checkForReplies();
+    // The user's own check (the button, the menu): checkRequested, then the check.
+    void requestCheck();
     // Shows all posts (0) or the new replies (1), as the tabs do.
     void showView(int tab);
 
@@ -55,28 +48,25 @@ signals:
     void statusText(int panel, const QString &text);
     // An own post is to be opened in the browser.
     void openPost(const QString &address);
+    // The user pressed "Check for replies".
+    void checkRequested();
     // A reply check has ended; newReplyAddresses in the order of the own posts.
     void checkFinished(int newReplyCount, int notCheckedCount, const QStringList &newReplyAddresses);
-    // A post was added or removed, or a stored size changed: the lists are to be saved.
-    void postsChanged();
 
 private:
     void switchPostView();
     void showSelectedPost();
     void showSelectedReply();
-    void baselineMeasured(int index, const QString &address, qint32 size);
     void showProbeError(const QString &text);
-    void postChecked(int index, const QString &address, const PostResult &result);
-    // The row of the own-posts list that holds address, index first (the list may have changed since).
-    QListWidgetItem *postItem(int index, const QString &address) const;
-    // Marks an own post with its outcome; without one, takes the mark away.
-    void showOutcome(QListWidgetItem *item, const PostResult *result) const;
 
     OwnPosts &m_posts;
     ReplyMonitor *m_monitor;
     std::function<QString()> m_currentAddress;
-    // Beside a post the check could not measure, one it measured for the first time, and any other.
-    QIcon m_failedMark;
-    QIcon m_baselineMark;
-    QIcon m_blankMark;
+    QPushButton *m_watchButton = nullptr;
+    QPushButton *m_unwatchButton = nullptr;
+    QPushButton *m_checkRepliesButton = nullptr;
+    QTabBar *m_postTabs = nullptr;
+    QListView *m_postList = nullptr;
+    QListView *m_newRepliesList = nullptr;
+    QAbstractProxyModel *m_newReplies = nullptr;
 };

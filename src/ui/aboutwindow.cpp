@@ -48,29 +48,29 @@ AboutWindow::AboutWindow(QWidget *parent)
     setModal(false);
     setFixedSize(twipsToPixels(7455), twipsToPixels(2535));
 
-    iconLabel = place(new QLabel(this), "iconLabel", twipsRect(240, 240, 960, 960));
-    iconLabel->setPixmap(programIcon().pixmap(QSize(64, 64), devicePixelRatioF()));
-    iconLabel->setAlignment(Qt::AlignCenter);
+    m_iconLabel = place(new QLabel(this), "iconLabel", twipsRect(240, 240, 960, 960));
+    m_iconLabel->setPixmap(programIcon().pixmap(QSize(64, 64), devicePixelRatioF()));
+    m_iconLabel->setAlignment(Qt::AlignCenter);
 
-    titleLabel = place(new QLabel(this), "titleLabel", twipsRect(1500, 180, 5700, 480));
-    titleLabel->setTextFormat(Qt::PlainText);
-    QFont title = titleLabel->font();
+    m_titleLabel = place(new QLabel(this), "titleLabel", twipsRect(1500, 180, 5700, 480));
+    m_titleLabel->setTextFormat(Qt::PlainText);
+    QFont title = m_titleLabel->font();
     title.setPointSizeF(title.pointSizeF() * 1.6);
     title.setBold(true);
-    titleLabel->setFont(title);
+    m_titleLabel->setFont(title);
 
-    versionCaption = fixedLabel(this, "versionCaption", tr("Version:"), twipsRect(1500, 780, 1140, 330));
-    versionLabel = valueLabel(this, "versionLabel", twipsRect(2760, 780, 4440, 330));
-    ownerCaption = fixedLabel(this, "ownerCaption", tr("Owned By:"), twipsRect(1500, 1140, 1140, 330));
-    companyLabel = valueLabel(this, "companyLabel", twipsRect(2760, 1140, 4440, 330));
-    websiteCaption = fixedLabel(this, "websiteCaption", tr("Website:"), twipsRect(1500, 1500, 1140, 330));
-    websiteLink = place(new LinkLabel(this), "websiteLink", twipsRect(2760, 1500, 4440, 330));
-    websiteLink->setToolTip(tr("Open the website in your web browser"));
+    m_versionCaption = fixedLabel(this, "versionCaption", tr("Version:"), twipsRect(1500, 780, 1140, 330));
+    m_versionLabel = valueLabel(this, "versionLabel", twipsRect(2760, 780, 4440, 330));
+    m_ownerCaption = fixedLabel(this, "ownerCaption", tr("Owned By:"), twipsRect(1500, 1140, 1140, 330));
+    m_companyLabel = valueLabel(this, "companyLabel", twipsRect(2760, 1140, 4440, 330));
+    m_websiteCaption = fixedLabel(this, "websiteCaption", tr("Website:"), twipsRect(1500, 1500, 1140, 330));
+    m_websiteLink = place(new LinkLabel(this), "websiteLink", twipsRect(2760, 1500, 4440, 330));
+    m_websiteLink->setToolTip(tr("Open the website in your web browser"));
 
-    okButton = place(new QPushButton(tr("OK"), this), "okButton", twipsRect(5880, 1980, 1320, 390));
-    okButton->setDefault(true);
-    connect(okButton, &QPushButton::clicked, this, &AboutWindow::close);
-    connect(websiteLink, &LinkLabel::clicked, this, &AboutWindow::openWebsite);
+    m_okButton = place(new QPushButton(tr("OK"), this), "okButton", twipsRect(5880, 1980, 1320, 390));
+    m_okButton->setDefault(true);
+    connect(m_okButton, &QPushButton::clicked, this, &AboutWindow::close);
+    connect(m_websiteLink, &LinkLabel::clicked, this, &AboutWindow::openWebsite);
 
     fillIn();
 
@@ -85,10 +85,10 @@ void AboutWindow::fillIn()
 {
     const BrandingInfo &branding = brandingInfo();
     setWindowTitle(tr("About %1").arg(branding.programName));
-    titleLabel->setText(branding.programName);
-    versionLabel->setText(majorMinorVersion(branding.versionMajor, branding.versionMinor));
-    companyLabel->setText(branding.companyName);
-    websiteLink->setText(branding.website);
+    m_titleLabel->setText(branding.programName);
+    m_versionLabel->setText(majorMinorVersion(branding.versionMajor, branding.versionMinor));
+    m_companyLabel->setText(branding.companyName);
+    m_websiteLink->setText(branding.website);
     if (branding.skinEnabled) {
         placeSkinLabel(this, QStringLiteral("SkinLabel1"));
         replaceLabelsWithSkinLabels(this);

@@ -14,17 +14,18 @@ class AboutWindow : public QDialog
 public:
     explicit AboutWindow(QWidget *parent = nullptr);
 
-    QLabel *iconLabel = nullptr;
-    QLabel *titleLabel = nullptr;
-    QLabel *versionCaption = nullptr;
-    QLabel *ownerCaption = nullptr;
-    QLabel *websiteCaption = nullptr;
-    QLabel *versionLabel = nullptr;
-    QLabel *companyLabel = nullptr;
-    LinkLabel *websiteLink = nullptr;
-    QPushButton *okButton = nullptr;
-
 private slots:
     void fillIn();
     void openWebsite();
+
+private:
+    QLabel *m_iconLabel = nullptr;
+    QLabel *m_titleLabel = nullptr;
+    QLabel *m_versionCaption = nullptr;
+    QLabel *m_ownerCaption = nullptr;
+    QLabel *m_websiteCaption = nullptr;
+    QLabel *m_versionLabel = nullptr;
+    QLabel *m_companyLabel = nullptr;
+    LinkLabel *m_websiteLink = nullptr;
+    QPushButton *m_okButton = nullptr;
 };

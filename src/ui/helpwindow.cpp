@@ -39,34 +39,34 @@ HelpWindow::HelpWindow(AppContext &context, QWidget *parent)
     setObjectName(QStringLiteral("HelpWindow"));
     setWindowTitle(QStringLiteral("Readme/Help"));
 
-    helpText = new QTextBrowser(this);
-    helpText->setObjectName(QStringLiteral("helpText"));
+    m_helpText = new QTextBrowser(this);
+    m_helpText->setObjectName(QStringLiteral("helpText"));
     // Links go to the system's browser or mail program, never into this viewer.
-    helpText->setOpenLinks(false);
-    helpText->setOpenExternalLinks(false);
-    helpText->document()->setDocumentMargin(14);
-    helpText->setTabStopDistance(24);
+    m_helpText->setOpenLinks(false);
+    m_helpText->setOpenExternalLinks(false);
+    m_helpText->document()->setDocumentMargin(14);
+    m_helpText->setTabStopDistance(24);
 
-    showAtStartupCheck = new QCheckBox(tr("Show at Startup"), this);
-    showAtStartupCheck->setObjectName(QStringLiteral("showAtStartupCheck"));
-    closeButton = new QPushButton(tr("Close"), this);
-    closeButton->setObjectName(QStringLiteral("closeButton"));
+    m_showAtStartupCheck = new QCheckBox(tr("Show at Startup"), this);
+    m_showAtStartupCheck->setObjectName(QStringLiteral("showAtStartupCheck"));
+    m_closeButton = new QPushButton(tr("Close"), this);
+    m_closeButton->setObjectName(QStringLiteral("closeButton"));
 
     auto *buttons = new QHBoxLayout;
-    buttons->addWidget(showAtStartupCheck);
+    buttons->addWidget(m_showAtStartupCheck);
     buttons->addStretch(1);
-    buttons->addWidget(closeButton);
+    buttons->addWidget(m_closeButton);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(10, 10, 10, 10);
     layout->setSpacing(8);
-    layout->addWidget(helpText, 1);
+    layout->addWidget(m_helpText, 1);
     layout->addLayout(buttons);
 
     setFixedSize(twipsToPixels(10290), twipsToPixels(7920));
 
-    connect(showAtStartupCheck, &QCheckBox::clicked, this, &HelpWindow::storeShowAtStartup);
-    connect(helpText, &QTextBrowser::anchorClicked, this, &HelpWindow::openLink);
-    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
+    connect(m_showAtStartupCheck, &QCheckBox::clicked, this, &HelpWindow::storeShowAtStartup);
+    connect(m_helpText, &QTextBrowser::anchorClicked, this, &HelpWindow::openLink);
+    connect(m_closeButton, &QPushButton::clicked, this, &QWidget::close);
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &QWidget::close);
 
@@ -88,7 +88,7 @@ void HelpWindow::load()
     if (m_context.settings) {
         bool isNumber = false;
         const int showHelp = m_context.settings->read(s_settings, s_showHelp, QStringLiteral("1")).toInt(&isNumber);
-        showAtStartupCheck->setChecked(isNumber && showHelp == 1);
+        m_showAtStartupCheck->setChecked(isNumber && showHelp == 1);
     }
     centreOnScreen();
 }
@@ -97,16 +97,16 @@ void HelpWindow::loadHelpText(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        helpText->setPlainText(tr("The help text could not be read from %1:\n%2")
+        m_helpText->setPlainText(tr("The help text could not be read from %1:\n%2")
                                .arg(QDir::toNativeSeparators(path), file.errorString()));
         return;
     }
     const QByteArray bytes = file.read(s_maxHelpBytes);
     if (looksLikeRtf(bytes)) {
-        helpText->setHtml(rtfToHtml(bytes));
+        m_helpText->setHtml(rtfToHtml(bytes));
     } else {
         // Someone replaced the guide with plain text: show it as such rather than nothing.
-        helpText->setPlainText(QString::fromUtf8(bytes));
+        m_helpText->setPlainText(QString::fromUtf8(bytes));
     }
 }
 
@@ -132,7 +132,7 @@ void HelpWindow::storeShowAtStartup()
 {
     if (m_context.settings) {
         m_context.settings->write(s_settings, s_showHelp,
-                                  showAtStartupCheck->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+                                  m_showAtStartupCheck->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     }
 }
 

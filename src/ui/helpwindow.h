@@ -23,11 +23,6 @@ public:
 
     void setVisible(bool visible) override;
 
-    // Controls, named as the window's design names them (also their objectNames).
-    QTextBrowser *helpText = nullptr;
-    QCheckBox *showAtStartupCheck = nullptr;
-    QPushButton *closeButton = nullptr;
-
 private slots:
     void storeShowAtStartup();
     void openLink(const QUrl &url);
@@ -39,4 +34,8 @@ private:
 
     AppContext &m_context;
     bool m_loaded = false;
+    // Controls, named as the window's design names them (also their objectNames).
+    QTextBrowser *m_helpText = nullptr;
+    QCheckBox *m_showAtStartupCheck = nullptr;
+    QPushButton *m_closeButton = nullptr;
 };

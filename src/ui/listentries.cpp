@@ -1,14 +1,14 @@
 #include "ui/listentries.h"
 
+#include <QAbstractItemView>
 #include <QKeyEvent>
-#include <QListWidget>
 
 namespace {
 
 class ReturnOpens : public QObject
 {
 public:
-    ReturnOpens(QListWidget *list, std::function<void()> open)
+    ReturnOpens(QAbstractItemView *list, std::function<void()> open)
         : QObject(list)
         , m_list(list)
         , m_open(std::move(open))
@@ -22,7 +22,7 @@ protected:
         }
         const auto *key = static_cast<QKeyEvent *>(event);
         const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-        if (!enter || (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier || !m_list->currentItem()) {
+        if (!enter || (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier || !m_list->currentIndex().isValid()) {
             return false;
         }
         m_open();
@@ -30,7 +30,7 @@ protected:
     }
 
 private:
-    QListWidget *m_list;
+    QAbstractItemView *m_list;
     std::function<void()> m_open;
 };
 
@@ -38,17 +38,18 @@ private:
 
 namespace ListEntries {
 
-void openOnReturn(QListWidget *list, std::function<void()> open)
+void openOnReturn(QAbstractItemView *list, std::function<void()> open)
 {
     list->installEventFilter(new ReturnOpens(list, std::move(open)));
 }
 
-void followSelection(QListWidget *list)
+void followSelection(QAbstractItemView *list)
 {
-    QObject::connect(list, &QListWidget::itemSelectionChanged, list, [list] {
-        const QList<QListWidgetItem *> selected = list->selectedItems();
-        if (selected.size() == 1 && selected.first() != list->currentItem()) {
-            list->setCurrentItem(selected.first(), QItemSelectionModel::NoUpdate);
+    QItemSelectionModel *selection = list->selectionModel();
+    QObject::connect(selection, &QItemSelectionModel::selectionChanged, list, [selection] {
+        const QModelIndexList selected = selection->selectedIndexes();
+        if (selected.size() == 1 && selected.first() != selection->currentIndex()) {
+            selection->setCurrentIndex(selected.first(), QItemSelectionModel::NoUpdate);
         }
     });
 }

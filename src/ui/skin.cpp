@@ -28,6 +28,7 @@
 
 #include "base/branding.h"
 #include "base/twips.h"
+#include "ui/listbox.h"
 #include "ui/windowicon.h"
 
 namespace {
@@ -292,7 +293,7 @@ QString controlTypeName(const QWidget *control)
     if (qobject_cast<const QComboBox *>(control)) {
         return QStringLiteral("ComboBox");
     }
-    if (qobject_cast<const QListWidget *>(control)) {
+    if (qobject_cast<const QListWidget *>(control) || qobject_cast<const ListBox *>(control)) {
         return QStringLiteral("ListBox");
     }
     if (qobject_cast<const QListView *>(control) || qobject_cast<const QTreeView *>(control)) {

@@ -18,16 +18,16 @@ SplashWindow::SplashWindow(QWidget *parent)
     setFixedSize(twipsToPixels(7170), twipsToPixels(4770));
     setWindowIcon(programIcon());
 
-    pictureLabel = new QLabel(this);
-    pictureLabel->setObjectName(QStringLiteral("pictureLabel"));
-    pictureLabel->setGeometry(rect());
+    m_pictureLabel = new QLabel(this);
+    m_pictureLabel->setObjectName(QStringLiteral("pictureLabel"));
+    m_pictureLabel->setGeometry(rect());
     // A picture of the design, not a picture box: the skin leaves it as drawn.
-    pictureLabel->setProperty("controlType", QStringLiteral("Image"));
+    m_pictureLabel->setProperty("controlType", QStringLiteral("Image"));
 
-    progressTimer = new QTimer(this);
-    progressTimer->setObjectName(QStringLiteral("progressTimer"));
-    progressTimer->setInterval(2);
-    connect(progressTimer, &QTimer::timeout, this, &SplashWindow::tick);
+    m_progressTimer = new QTimer(this);
+    m_progressTimer->setObjectName(QStringLiteral("progressTimer"));
+    m_progressTimer->setInterval(2);
+    connect(m_progressTimer, &QTimer::timeout, this, &SplashWindow::tick);
 
     splashSkin = new Skin(this);
     splashSkin->setObjectName(QStringLiteral("splashSkin"));
@@ -45,13 +45,13 @@ void SplashWindow::load()
 {
     loadBranding();
     const BrandingInfo &branding = brandingInfo();
-    pictureLabel->setPixmap(splashPicture(size(), devicePixelRatioF(), branding));
+    m_pictureLabel->setPixmap(splashPicture(size(), devicePixelRatioF(), branding));
     if (branding.skinEnabled) {
         initWindowResources();
         splashSkin->load(designSkinPath());
         startSkinning(splashSkin, this);
     }
-    progressTimer->start();
+    m_progressTimer->start();
 }
 
 void SplashWindow::tick()
@@ -60,6 +60,6 @@ void SplashWindow::tick()
     if (tickCount != 150) {
         return;
     }
-    progressTimer->stop();
+    m_progressTimer->stop();
     emit countFinished();
 }

@@ -21,9 +21,6 @@ public:
     void load();
     // One timer tick; the 75th stops the timer and brings up the main window.
     void tick();
-
-    QLabel *pictureLabel = nullptr;
-    QTimer *progressTimer = nullptr;
     // The window's skinning control; its skin becomes the program's when skinning is on.
     Skin *splashSkin = nullptr;
     qint16 tickCount = 0;
@@ -31,4 +28,8 @@ public:
 signals:
     // The count is done: the main window is to come up now.
     void countFinished();
+
+private:
+    QLabel *m_pictureLabel = nullptr;
+    QTimer *m_progressTimer = nullptr;
 };

@@ -19,7 +19,7 @@ QList<QPointer<WebsiteLauncher>> &launchers()
 
 WebsiteLauncher::WebsiteLauncher(QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus)
-    , closeTimer(new QTimer(this))
+    , m_closeTimer(new QTimer(this))
 {
     setObjectName(QStringLiteral("WebsiteLauncher"));
     // The launcher has nothing to show; on screen it is a speck that takes no focus from the user's windows.
@@ -28,11 +28,11 @@ WebsiteLauncher::WebsiteLauncher(QWidget *parent)
     setWindowOpacity(0.0);
     setFixedSize(1, 1);
 
-    closeTimer->setObjectName(QStringLiteral("closeTimer"));
-    closeTimer->setInterval(1000);
-    closeTimer->setSingleShot(true);
-    connect(closeTimer, &QTimer::timeout, this, &WebsiteLauncher::closeAfterDelay);
-    closeTimer->start();
+    m_closeTimer->setObjectName(QStringLiteral("closeTimer"));
+    m_closeTimer->setInterval(1000);
+    m_closeTimer->setSingleShot(true);
+    connect(m_closeTimer, &QTimer::timeout, this, &WebsiteLauncher::closeAfterDelay);
+    m_closeTimer->start();
 
     launchers().removeIf([](const QPointer<WebsiteLauncher> &launcher) { return launcher.isNull(); });
     launchers().append(this);

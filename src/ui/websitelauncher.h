@@ -19,8 +19,6 @@ public:
     explicit WebsiteLauncher(QWidget *parent = nullptr);
     ~WebsiteLauncher() override;
 
-    QTimer *closeTimer = nullptr;
-
     // How addresses reach the system browser; tests put a recorder here.
     using Opener = std::function<void(const QUrl &)>;
     static Opener &opener();
@@ -37,6 +35,9 @@ signals:
 private slots:
     void openSite();
     void closeAfterDelay();
+
+private:
+    QTimer *m_closeTimer = nullptr;
 };
 
 // Opens the maker's website: sets siteKey() to "Website" and loads a launcher, shown or not. The launcher

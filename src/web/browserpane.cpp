@@ -10,45 +10,50 @@
 #include <QWebEngineView>
 #include <cstdlib>
 
+#include "base/branding.h"
 #include "ui/placement.h"
+#include "web/autoinsertcontroller.h"
 #include "web/browserpage.h"
 #include "web/browserprofile.h"
 #include "web/keytyper.h"
+#include "web/postedmessagewatcher.h"
 
 using namespace Placement;
 
-BrowserPane::BrowserPane(QWidget *parent)
+BrowserPane::BrowserPane(const QString &scratchPath, QWidget *parent)
     : QGroupBox(tr("Browser"), parent)
 {
     setObjectName(QStringLiteral("browserFrame"));
-    addressLabel = place(new QLabel(tr("UR&L:"), this), "addressLabel", 75, 270, 450, 255);
-    addressEdit = place(new QLineEdit(this), "addressEdit", 540, 240, 4875, 315);
-    goButton = place(new QPushButton(tr("Go"), this), "goButton", 5460, 240, 795, 315);
-    goButton->setToolTip(tr("browse the entered url"));
-    backButton = place(new QPushButton(this), "backButton", 120, 630, 315, 330);
-    backButton->setToolTip(tr("back"));
-    forwardButton = place(new QPushButton(this), "forwardButton", 465, 630, 315, 330);
-    forwardButton->setToolTip(tr("forward"));
-    stopButton = place(new QPushButton(this), "stopButton", 810, 630, 315, 330);
-    stopButton->setToolTip(tr("stop"));
-    reloadButton = place(new QPushButton(this), "reloadButton", 1155, 630, 315, 330);
-    reloadButton->setToolTip(tr("refresh"));
-    noPopupsCheck = place(new QCheckBox(tr("No Popups"), this), "noPopupsCheck", 1530, 630, 1350, 330);
-    webView = place(new QWebEngineView(this), "webView", 120, 1020, 6135, 5375);
-    addressLabel->setBuddy(addressEdit);
-    webView->setAccessibleName(tr("Web page"));
+    m_addressLabel = place(new QLabel(tr("UR&L:"), this), "addressLabel", 75, 270, 450, 255);
+    m_addressEdit = place(new QLineEdit(this), "addressEdit", 540, 240, 4875, 315);
+    m_goButton = place(new QPushButton(tr("Go"), this), "goButton", 5460, 240, 795, 315);
+    m_goButton->setToolTip(tr("browse the entered url"));
+    m_backButton = place(new QPushButton(this), "backButton", 120, 630, 315, 330);
+    m_backButton->setToolTip(tr("back"));
+    m_forwardButton = place(new QPushButton(this), "forwardButton", 465, 630, 315, 330);
+    m_forwardButton->setToolTip(tr("forward"));
+    m_stopButton = place(new QPushButton(this), "stopButton", 810, 630, 315, 330);
+    m_stopButton->setToolTip(tr("stop"));
+    m_reloadButton = place(new QPushButton(this), "reloadButton", 1155, 630, 315, 330);
+    m_reloadButton->setToolTip(tr("refresh"));
+    m_noPopupsCheck = place(new QCheckBox(tr("No Popups"), this), "noPopupsCheck", 1530, 630, 1350, 330);
+    m_webView = place(new QWebEngineView(this), "webView", 120, 1020, 6135, 5375);
+    m_addressLabel->setBuddy(m_addressEdit);
+    m_webView->setAccessibleName(tr("Web page"));
     setUpNavigationIcons();
 
-    connect(goButton, &QPushButton::clicked, this, &BrowserPane::goToAddress);
-    connect(addressEdit, &QLineEdit::returnPressed, this, &BrowserPane::goToAddress);
-    connect(backButton, &QPushButton::clicked, this, &BrowserPane::goBack);
-    connect(forwardButton, &QPushButton::clicked, this, &BrowserPane::goForward);
-    connect(stopButton, &QPushButton::clicked, this, &BrowserPane::stopLoading);
-    connect(reloadButton, &QPushButton::clicked, this, &BrowserPane::reloadPage);
+    connect(m_goButton, &QPushButton::clicked, this, &BrowserPane::goToAddress);
+    connect(m_addressEdit, &QLineEdit::returnPressed, this, &BrowserPane::goToAddress);
+    connect(m_backButton, &QPushButton::clicked, this, &BrowserPane::goBack);
+    connect(m_forwardButton, &QPushButton::clicked, this, &BrowserPane::goForward);
+    connect(m_stopButton, &QPushButton::clicked, this, &BrowserPane::stopLoading);
+    connect(m_reloadButton, &QPushButton::clicked, this, &BrowserPane::reloadPage);
 
-    auto *page = new BrowserPage(browserProfile(), BrowserPage::popupsUnlessChecked(noPopupsCheck), webView);
-    webView->setPage(page);
-    m_typer = new KeyTyper(webView, this);
+    auto *page = new BrowserPage(browserProfile(), BrowserPage::popupsUnlessChecked(m_noPopupsCheck), m_webView);
+    m_webView->setPage(page);
+    m_typer = new KeyTyper(m_webView, this);
+    m_autoInserter = new AutoInsertController(m_webView, scratchPath, window());
+    m_postWatcher = new PostedMessageWatcher(m_webView, this);
 
     connect(page, &QWebEnginePage::loadStarted, this, &BrowserPane::loadStarted);
     connect(page, &QWebEnginePage::loadFinished, this, &BrowserPane::loadFinished);
@@ -62,10 +67,10 @@ void BrowserPane::setUpNavigationIcons()
 {
     // The browser's navigation buttons are small picture buttons; their tooltips name them.
     const std::pair<QPushButton *, QStyle::StandardPixmap> navigation[] = {
-        { backButton, QStyle::SP_ArrowBack },
-        { forwardButton, QStyle::SP_ArrowForward },
-        { stopButton, QStyle::SP_BrowserStop },
-        { reloadButton, QStyle::SP_BrowserReload },
+        { m_backButton, QStyle::SP_ArrowBack },
+        { m_forwardButton, QStyle::SP_ArrowForward },
+        { m_stopButton, QStyle::SP_BrowserStop },
+        { m_reloadButton, QStyle::SP_BrowserReload },
     };
     for (const auto &[button, pixmap] : navigation) {
         button->setIcon(style()->standardIcon(pixmap, nullptr, button));
@@ -74,23 +79,50 @@ void BrowserPane::setUpNavigationIcons()
     }
 }
 
+QList<QWidget *> BrowserPane::tabOrder() const
+{
+    return { m_addressEdit, m_goButton, m_backButton, m_forwardButton, m_stopButton, m_reloadButton, m_noPopupsCheck,
+        m_webView };
+}
+
+void BrowserPane::offerStartPage(const std::function<StartPageContent()> &content)
+{
+    QWebEnginePage *page = m_webView->page();
+    const QString websiteHost = QUrl::fromUserInput(brandingInfo().website).host();
+    connect(
+        page, &QWebEnginePage::loadFinished, this,
+        [this, content, websiteHost](bool ok) {
+            // Only the website's own failure: not a page the user asked for meanwhile.
+            if (!ok && m_webView->url().host() == websiteHost) {
+                // The page has no address of its own: the address box stays empty for the user's next one.
+                m_webView->setHtml(startPageHtml(content()), QUrl(QStringLiteral("about:blank")));
+            }
+        },
+        Qt::SingleShotConnection);
+}
+
+QUrl BrowserPane::currentUrl() const
+{
+    return m_webView->url();
+}
+
 void BrowserPane::fitContents()
 {
-    setTwWidth(webView, std::abs(twWidth(this) - 240));
-    setTwHeight(webView, std::abs(twHeight(this) - twTop(webView) - 1000));
+    setTwWidth(m_webView, std::abs(twWidth(this) - 240));
+    setTwHeight(m_webView, std::abs(twHeight(this) - twTop(m_webView) - 1000));
     // The address box and the go button follow the pane's width.
-    setTwWidth(addressEdit, std::abs(twWidth(this) - twLeft(addressEdit) - twWidth(goButton) - 200));
-    setTwLeft(goButton, std::abs(twWidth(this) - twWidth(goButton) - 100));
+    setTwWidth(m_addressEdit, std::abs(twWidth(this) - twLeft(m_addressEdit) - twWidth(m_goButton) - 200));
+    setTwLeft(m_goButton, std::abs(twWidth(this) - twWidth(m_goButton) - 100));
 }
 
 void BrowserPane::navigate(const QString &address)
 {
-    webView->setUrl(QUrl::fromUserInput(address));
+    m_webView->setUrl(QUrl::fromUserInput(address));
 }
 
 QString BrowserPane::currentAddress() const
 {
-    return webView->url().toString();
+    return m_webView->url().toString();
 }
 
 void BrowserPane::typeText(const QString &text)
@@ -100,27 +132,27 @@ void BrowserPane::typeText(const QString &text)
 
 void BrowserPane::goToAddress()
 {
-    navigate(addressEdit->text());
+    navigate(m_addressEdit->text());
 }
 
 void BrowserPane::goBack()
 {
-    webView->back();
+    m_webView->back();
 }
 
 void BrowserPane::goForward()
 {
-    webView->forward();
+    m_webView->forward();
 }
 
 void BrowserPane::stopLoading()
 {
-    webView->stop();
+    m_webView->stop();
 }
 
 void BrowserPane::reloadPage()
 {
-    webView->reload();
+    m_webView->reload();
 }
 
 void BrowserPane::loadStarted()
@@ -138,5 +170,5 @@ void BrowserPane::loadFinished()
 void BrowserPane::showCurrentAddress()
 {
     // A page of the program's own (the start page) has no address to show; the box stays free for one.
-    addressEdit->setText(webView->url() == QUrl(QStringLiteral("about:blank")) ? QString() : currentAddress());
+    m_addressEdit->setText(m_webView->url() == QUrl(QStringLiteral("about:blank")) ? QString() : currentAddress());
 }

@@ -1,13 +1,19 @@
 #pragma once
 
 #include <QGroupBox>
+#include <functional>
+
+#include "web/startpage.h"
 
 class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QWebEngineView;
+class QUrl;
+class AutoInsertController;
 class KeyTyper;
+class PostedMessageWatcher;
 
 // The browser pane: the address box, Go, back, forward, stop, refresh, "No Popups" and the view.
 class BrowserPane : public QGroupBox
@@ -15,21 +21,21 @@ class BrowserPane : public QGroupBox
     Q_OBJECT
 
 public:
-    explicit BrowserPane(QWidget *parent = nullptr);
+    // scratchPath: the file Auto-Insert may write the message to on its way into the page.
+    explicit BrowserPane(const QString &scratchPath, QWidget *parent = nullptr);
 
     QString currentAddress() const;
+    QUrl currentUrl() const;
     // Fits the view and the address row to the pane's size.
     void fitContents();
+    // The controls in the order Tab reaches them.
+    QList<QWidget *> tabOrder() const;
+    // Shows the program's own start page, made of content, if the next load (the website) fails.
+    void offerStartPage(const std::function<StartPageContent()> &content);
 
-    QLabel *addressLabel = nullptr;
-    QLineEdit *addressEdit = nullptr;
-    QPushButton *goButton = nullptr;
-    QPushButton *backButton = nullptr;
-    QPushButton *forwardButton = nullptr;
-    QPushButton *stopButton = nullptr;
-    QPushButton *reloadButton = nullptr;
-    QCheckBox *noPopupsCheck = nullptr;
-    QWebEngineView *webView = nullptr;
+    // Auto-Insert into the page shown, and the watch for the user's message appearing on it.
+    AutoInsertController *autoInserter() const { return m_autoInserter; }
+    PostedMessageWatcher *postWatcher() const { return m_postWatcher; }
 
 public slots:
     void navigate(const QString &address);
@@ -55,5 +61,16 @@ private slots:
 private:
     void setUpNavigationIcons();
 
+    QLabel *m_addressLabel = nullptr;
+    QLineEdit *m_addressEdit = nullptr;
+    QPushButton *m_goButton = nullptr;
+    QPushButton *m_backButton = nullptr;
+    QPushButton *m_forwardButton = nullptr;
+    QPushButton *m_stopButton = nullptr;
+    QPushButton *m_reloadButton = nullptr;
+    QCheckBox *m_noPopupsCheck = nullptr;
+    QWebEngineView *m_webView = nullptr;
     KeyTyper *m_typer = nullptr;
+    AutoInsertController *m_autoInserter = nullptr;
+    PostedMessageWatcher *m_postWatcher = nullptr;
 };

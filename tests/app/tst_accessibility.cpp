@@ -4,7 +4,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -22,6 +22,13 @@
 #include "messages/messagepicker.h"
 #include "messages/messagestore.h"
 #include "support/programstate.h"
+#include "forums/ownposts.h"
+#include "forums/forums.h"
+#include "replies/postspanel.h"
+#include "forums/forumpanel.h"
+#include "messages/messagepanel.h"
+#include "replies/replymonitor.h"
+#include "support/controls.h"
 #include "support/webtestutil.h"
 #include "web/browserprofile.h"
 
@@ -32,8 +39,6 @@ const QString s_password = QStringLiteral("Pw7-unseen-Q");
 const QString s_forums[2]
     = { QStringLiteral("http://127.0.0.1:1/forum-a"), QStringLiteral("http://127.0.0.1:1/forum-b") };
 const QString s_posts[2] = { QStringLiteral("http://127.0.0.1:1/post-a"), QStringLiteral("http://127.0.0.1:1/post-b") };
-const QString s_replies[2]
-    = { QStringLiteral("http://127.0.0.1:1/reply-a"), QStringLiteral("http://127.0.0.1:1/reply-b") };
 const QString s_messages[3]
     = { QStringLiteral("First message"), QStringLiteral("Second message"), QStringLiteral("Third message") };
 
@@ -129,7 +134,7 @@ private slots:
 
 private:
     QWidget *showWindow(Window window);
-    QListWidget *showList(List list);
+    QAbstractItemView *showList(List list);
     QString shownEntry(List list) const;
     MessagePicker *openPicker();
 
@@ -153,13 +158,15 @@ void tst_Accessibility::init()
     m_window = std::make_unique<MainWindow>(m_state->context);
     QVERIFY(m_window->startUp());
     for (int i = 0; i < 2; ++i) {
-        m_window->forums.add(
+        control<Forums>(m_window, {})->add(
             s_forums[i], ListFiles::joinLogin(QStringLiteral("alice%1").arg(i), s_password + QString::number(i)));
-        m_window->ownPosts.add(s_posts[i]);
-        emit m_window->replyMonitor->newReplyFound(i, s_replies[i]);
+        auto *posts = control<OwnPosts>(m_window, {});
+        posts->add(s_posts[i]);
+        // Both grew, so the new-replies list shows them too.
+        PostResult grew;
+        grew.outcome = PostOutcome::NewReplies;
+        posts->storeOutcome(i, s_posts[i], grew);
     }
-    m_window->forumPanel->showForums();
-    m_window->postsPanel->showPosts();
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
 }
@@ -180,10 +187,10 @@ void tst_Accessibility::cleanup()
 
 MessagePicker *tst_Accessibility::openPicker()
 {
-    m_window->messagePanel->openMessagePicker();
-    MessagePicker *picker = m_window->messagePanel->picker();
+    control<MessagePanel>(m_window, "messageEditor")->openMessagePicker();
+    auto *picker = m_window->findChild<MessagePicker *>();
     if (picker) {
-        QTest::qWaitForWindowExposed(picker);
+        (void)QTest::qWaitForWindowExposed(picker);
     }
     return picker;
 }
@@ -193,24 +200,24 @@ QWidget *tst_Accessibility::showWindow(Window window)
     switch (window) {
     case MainForums:
         // A selected forum puts its login in the boxes.
-        m_window->forumPanel->forumList->setCurrentRow(0);
+        setCurrentRow(control<QListView>(m_window, "forumList"), 0);
         return m_window.get();
     case MainPosts:
-        m_window->listTabs->setCurrentIndex(1);
+        control<QTabBar>(m_window, "listTabs")->setCurrentIndex(1);
         return m_window.get();
     case MainReplies:
-        m_window->listTabs->setCurrentIndex(1);
-        m_window->postsPanel->showView(1);
+        control<QTabBar>(m_window, "listTabs")->setCurrentIndex(1);
+        control<PostsPanel>(m_window, "postsFrame")->showView(1);
         return m_window.get();
     case Options:
     case OptionsUnlocked: {
-        m_window->optionsButton->click();
+        control<QToolButton>(m_window, "optionsButton")->click();
         auto *dialog = m_window->findChild<OptionsDialog *>();
         for (QWidget *w : QApplication::topLevelWidgets()) {
             dialog = dialog ? dialog : qobject_cast<OptionsDialog *>(w);
         }
         if (dialog) {
-            dialog->unlockDefaultsCheck->setChecked(window == OptionsUnlocked);
+            control<QCheckBox>(dialog, "unlockDefaultsCheck")->setChecked(window == OptionsUnlocked);
         }
         return dialog;
     }
@@ -333,7 +340,7 @@ void tst_Accessibility::mnemonicsFocusTheirBoxes()
 
     QApplication::setActiveWindow(m_window.get());
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-    m_window->autoInsertButton->setFocus();
+    control<QToolButton>(m_window, "autoInsertButton")->setFocus();
     QTest::keyClick(m_window.get(), key, Qt::AltModifier);
     QTRY_COMPARE(QApplication::focusWidget(), target);
 }
@@ -341,7 +348,7 @@ void tst_Accessibility::mnemonicsFocusTheirBoxes()
 void tst_Accessibility::noPasswordInTheTree()
 {
     showWindow(MainForums);
-    QCOMPARE(m_window->forumPanel->passwordEdit->text(), s_password + QLatin1Char('0'));
+    QCOMPARE(control<QLineEdit>(m_window, "passwordEdit")->text(), s_password + QLatin1Char('0'));
     showWindow(Options);
     QVERIFY(openPicker());
 
@@ -350,7 +357,7 @@ void tst_Accessibility::noPasswordInTheTree()
     QStringList listsOfMainWindow;
     const auto check = [&](QAccessibleInterface *node) {
         const auto *widget = qobject_cast<QWidget *>(node->object());
-        passwordBoxSeen = passwordBoxSeen || widget == m_window->forumPanel->passwordEdit;
+        passwordBoxSeen = passwordBoxSeen || widget == control<QLineEdit>(m_window, "passwordEdit");
         QStringList texts;
         for (QAccessible::Text kind : { QAccessible::Name, QAccessible::Description, QAccessible::Value,
                  QAccessible::Help, QAccessible::Accelerator }) {
@@ -382,7 +389,7 @@ void tst_Accessibility::noPasswordInTheTree()
     }
     walk(accessible(qApp), check);
     QVERIFY(passwordBoxSeen);
-    QAccessibleInterface *box = accessible(m_window->forumPanel->passwordEdit);
+    QAccessibleInterface *box = accessible(control<QLineEdit>(m_window, "passwordEdit"));
     // The box gives its value masked as it shows it, and no text to read out.
     QCOMPARE(box->text(QAccessible::Value), QString(s_password.size() + 1, QLatin1Char('*')));
     QCOMPARE(box->textInterface()->text(0, box->textInterface()->characterCount()), QString());
@@ -393,20 +400,20 @@ void tst_Accessibility::noPasswordInTheTree()
     QCOMPARE(listsOfMainWindow, QStringList({ "forumList", "newRepliesList", "postList" }));
 }
 
-QListWidget *tst_Accessibility::showList(List list)
+QAbstractItemView *tst_Accessibility::showList(List list)
 {
     switch (list) {
     case ForumList:
-        return m_window->forumPanel->forumList;
+        return control<QListView>(m_window, "forumList");
     case PostList:
         showWindow(MainPosts);
-        return m_window->postsPanel->postList;
+        return control<QListView>(m_window, "postList");
     case ReplyList:
         showWindow(MainReplies);
-        return m_window->postsPanel->newRepliesList;
+        return control<QListView>(m_window, "newRepliesList");
     case MessageList: {
         MessagePicker *picker = openPicker();
-        return picker ? picker->messageList : nullptr;
+        return picker ? control<QListView>(picker, "messageList") : nullptr;
     }
     }
     return nullptr;
@@ -416,8 +423,8 @@ QListWidget *tst_Accessibility::showList(List list)
 QString tst_Accessibility::shownEntry(List list) const
 {
     if (list == MessageList) {
-        MessagePicker *picker = m_window->messagePanel->picker();
-        return picker ? picker->messageView->toPlainText() : QString();
+        const auto *picker = m_window->findChild<MessagePicker *>();
+        return picker ? control<QPlainTextEdit>(picker, "messageView")->toPlainText() : QString();
     }
     return m_window->panelText(2);
 }
@@ -429,7 +436,7 @@ void tst_Accessibility::returnOpensEntry_data()
     QTest::addColumn<QString>("opened");
     QTest::newRow("forum") << ForumList << Qt::Key_Return << s_forums[1];
     QTest::newRow("own post") << PostList << Qt::Key_Return << s_posts[1];
-    QTest::newRow("new reply") << ReplyList << Qt::Key_Enter << s_replies[1];
+    QTest::newRow("new reply") << ReplyList << Qt::Key_Enter << s_posts[1];
     QTest::newRow("saved message") << MessageList << Qt::Key_Return << s_messages[1];
 }
 
@@ -438,29 +445,28 @@ void tst_Accessibility::returnOpensEntry()
     QFETCH(List, list);
     QFETCH(Qt::Key, key);
     QFETCH(QString, opened);
-    QListWidget *view = showList(list);
+    QAbstractItemView *view = showList(list);
     QVERIFY(view && view->isVisible());
     std::unique_ptr<QSignalSpy> spy;
     switch (list) {
     case ForumList:
-        spy = std::make_unique<QSignalSpy>(m_window->forumPanel, &ForumPanel::openAddress);
+        spy = std::make_unique<QSignalSpy>(control<ForumPanel>(m_window, "forumsFrame"), &ForumPanel::openAddress);
         break;
     case PostList:
     case ReplyList:
-        spy = std::make_unique<QSignalSpy>(m_window->postsPanel, &PostsPanel::openPost);
+        spy = std::make_unique<QSignalSpy>(control<PostsPanel>(m_window, "postsFrame"), &PostsPanel::openPost);
         break;
     case MessageList:
-        spy = std::make_unique<QSignalSpy>(m_window->messagePanel->picker(), &MessagePicker::messageChosen);
+        spy = std::make_unique<QSignalSpy>(m_window->findChild<MessagePicker *>(), &MessagePicker::messageChosen);
         break;
     }
-    view->setCurrentRow(1);
+    setCurrentRow(view, 1);
     QVERIFY(spy->isEmpty());
     QTest::keyClick(view, key);
     QCOMPARE(spy->size(), 1);
     QCOMPARE(spy->first().first().toString(), opened);
     // A double-click opens the same.
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualItemRect(view->item(1)).center());
-    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, view->visualItemRect(view->item(1)).center());
+    doubleClickRow(view, 1);
     QCOMPARE(spy->size(), 2);
     QCOMPARE(spy->last().first().toString(), opened);
 }
@@ -478,7 +484,7 @@ void tst_Accessibility::selectionActsAsClick_data()
     } lists[] = {
         { "forum", ForumList, s_forums[1] },
         { "own post", PostList, s_posts[1] },
-        { "new reply", ReplyList, s_replies[1] },
+        { "new reply", ReplyList, s_posts[1] },
         { "saved message", MessageList, s_messages[1] },
     };
     for (const auto &entry : lists) {
@@ -492,9 +498,9 @@ void tst_Accessibility::selectionActsAsClick()
     QFETCH(List, list);
     QFETCH(bool, byAssistiveTool);
     QFETCH(QString, shown);
-    QListWidget *view = showList(list);
+    QAbstractItemView *view = showList(list);
     QVERIFY(view && view->isVisible());
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualItemRect(view->item(0)).center());
+    clickRow(view, 0);
     QVERIFY(shownEntry(list) != shown);
     if (byAssistiveTool) {
         QAccessibleTableInterface *table = accessible(view)->tableInterface();
@@ -503,10 +509,10 @@ void tst_Accessibility::selectionActsAsClick()
     } else {
         QTest::keyClick(view, Qt::Key_Down);
     }
-    QCOMPARE(view->currentRow(), 1);
+    QCOMPARE(currentRow(view), 1);
     QCOMPARE(shownEntry(list), shown);
     if (list == ForumList) {
-        QCOMPARE(m_window->forumPanel->passwordEdit->text(), s_password + QLatin1Char('1'));
+        QCOMPARE(control<QLineEdit>(m_window, "passwordEdit")->text(), s_password + QLatin1Char('1'));
     }
 }
 
@@ -528,18 +534,18 @@ void tst_Accessibility::pickerDeletesTheShownMessage()
     QFETCH(int, shown);
     MessagePicker *picker = openPicker();
     QVERIFY(picker);
-    QListWidget *view = picker->messageList;
+    auto *view = control<QListView>(picker, "messageList");
     if (clicked >= 0) {
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualItemRect(view->item(clicked)).center());
+        clickRow(view, clicked);
     }
     QTest::keyClick(view, key);
     if (shown < 0) {
-        shown = view->currentRow();
+        shown = currentRow(view);
     }
     QVERIFY(shown >= 0 && shown < 3);
-    QCOMPARE(view->currentRow(), shown);
-    QCOMPARE(picker->messageView->toPlainText(), s_messages[shown]);
-    picker->deleteButton->click();
+    QCOMPARE(currentRow(view), shown);
+    QCOMPARE(control<QPlainTextEdit>(picker, "messageView")->toPlainText(), s_messages[shown]);
+    control<QPushButton>(picker, "deleteButton")->click();
 
     QStringList expected;
     for (int i = 0; i < 3; ++i) {
@@ -556,7 +562,7 @@ void tst_Accessibility::tabOrderFollowsLayout()
 {
     showWindow(MainForums);
     QStringList order;
-    QWidget *widget = m_window->autoInsertButton;
+    QWidget *widget = control<QToolButton>(m_window, "autoInsertButton");
     do {
         if (widget->isVisible() && widget->isEnabled() && (widget->focusPolicy() & Qt::TabFocus)) {
             // An unnamed part (the page inside the web view) counts as the control it belongs to.
@@ -569,7 +575,7 @@ void tst_Accessibility::tabOrderFollowsLayout()
             }
         }
         widget = widget->nextInFocusChain();
-    } while (widget != m_window->autoInsertButton);
+    } while (widget != control<QToolButton>(m_window, "autoInsertButton"));
     const QStringList expected = {
         "autoInsertButton",
         "formatSelector",
@@ -605,9 +611,9 @@ void tst_Accessibility::tabOrderFollowsLayout()
     // The keyboard is not caught in the message box.
     QApplication::setActiveWindow(m_window.get());
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-    m_window->messagePanel->messageEdit->setFocus();
-    QTest::keyClick(m_window->messagePanel->messageEdit, Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), m_window->messagePanel->pasteMessageButton);
+    control<QPlainTextEdit>(m_window, "messageEdit")->setFocus();
+    QTest::keyClick(control<QPlainTextEdit>(m_window, "messageEdit"), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), control<QPushButton>(m_window, "pasteMessageButton"));
 }
 
 void tst_Accessibility::pageContentReachesAssistiveTools()
@@ -620,7 +626,7 @@ void tst_Accessibility::pageContentReachesAssistiveTools()
     m_window->navigate(server.url(QStringLiteral("/rules")));
     const auto pageReadable = [this] {
         bool found = false;
-        walk(accessible(m_window->browserPane->webView), [&found](QAccessibleInterface *node) {
+        walk(accessible(control<QWebEngineView>(m_window, "webView")), [&found](QAccessibleInterface *node) {
             found = found || node->text(QAccessible::Name).contains(QLatin1String("Forum rules apply"));
             return !found;
         });

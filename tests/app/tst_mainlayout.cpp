@@ -3,7 +3,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -22,6 +22,11 @@
 #include "base/twips.h"
 #include "links/linkformats.h"
 #include "support/programstate.h"
+#include "replies/postspanel.h"
+#include "forums/forumpanel.h"
+#include "messages/messagepanel.h"
+#include "web/browserpane.h"
+#include "support/controls.h"
 
 namespace {
 
@@ -103,36 +108,36 @@ void tst_MainLayout::verifyFormulas()
     QVERIFY2(near(actual, expected),                                                                                   \
         qPrintable(QStringLiteral(#actual " = %1, expected %2 (W %3, H %4)").arg(actual).arg(expected).arg(W).arg(H)))
 
-    const QRect f1 = twipsGeometry(w.messagePanel);
-    const QRect f3 = twipsGeometry(w.postsPanel);
+    const QRect f1 = twipsGeometry(control<MessagePanel>(w, "messageEditor"));
+    const QRect f3 = twipsGeometry(control<PostsPanel>(w, "postsFrame"));
     const int sb = tw(w.statusBar()->height());
 
-    CHECK_TWIPS(tw(w.listTabs->y()), std::abs(f1.top() + f1.height() + 100));
-    CHECK_TWIPS(tw(w.listTabs->height()), H);
-    CHECK_TWIPS(f3.top(), std::abs(tw(w.listTabs->y()) + 400));
-    CHECK_TWIPS(tw(w.forumPanel->y()), f3.top());
+    CHECK_TWIPS(tw(control<QTabBar>(w, "listTabs")->y()), std::abs(f1.top() + f1.height() + 100));
+    CHECK_TWIPS(tw(control<QTabBar>(w, "listTabs")->height()), H);
+    CHECK_TWIPS(f3.top(), std::abs(tw(control<QTabBar>(w, "listTabs")->y()) + 400));
+    CHECK_TWIPS(tw(control<ForumPanel>(w, "forumsFrame")->y()), f3.top());
     CHECK_TWIPS(f3.height(), std::abs(H - sb - 500 - f3.top() - 250));
-    CHECK_TWIPS(tw(w.postsPanel->postList->height()), std::abs(f3.height() - tw(w.postsPanel->postList->y()) - 100));
-    CHECK_TWIPS(tw(w.forumPanel->height()), f3.height());
-    CHECK_TWIPS(tw(w.forumPanel->forumList->height()), std::abs(f3.height() - tw(w.forumPanel->forumList->y()) - 100));
-    CHECK_TWIPS(tw(w.postsPanel->newRepliesList->height()), tw(w.postsPanel->postList->height()));
+    CHECK_TWIPS(tw(control<QListView>(w, "postList")->height()), std::abs(f3.height() - tw(control<QListView>(w, "postList")->y()) - 100));
+    CHECK_TWIPS(tw(control<ForumPanel>(w, "forumsFrame")->height()), f3.height());
+    CHECK_TWIPS(tw(control<QListView>(w, "forumList")->height()), std::abs(f3.height() - tw(control<QListView>(w, "forumList")->y()) - 100));
+    CHECK_TWIPS(tw(control<QListView>(w, "newRepliesList")->height()), tw(control<QListView>(w, "postList")->height()));
 
-    const QRect f2 = twipsGeometry(w.browserPane);
+    const QRect f2 = twipsGeometry(control<BrowserPane>(w, "browserFrame"));
     CHECK_TWIPS(f2.height(), f1.top() + f1.height() + f3.height());
     CHECK_TWIPS(f2.width(), std::abs(W - f2.left() - 240));
-    CHECK_TWIPS(tw(w.browserPane->webView->width()), std::abs(f2.width() - 240));
-    CHECK_TWIPS(tw(w.browserPane->webView->height()), std::abs(f2.height() - tw(w.browserPane->webView->y()) - 1000));
+    CHECK_TWIPS(tw(control<QWebEngineView>(w, "webView")->width()), std::abs(f2.width() - 240));
+    CHECK_TWIPS(tw(control<QWebEngineView>(w, "webView")->height()), std::abs(f2.height() - tw(control<QWebEngineView>(w, "webView")->y()) - 1000));
 
-    const int panel1 = tw(w.statusPanels[0]->width());
+    const int panel1 = tw(control<QLabel>(w, "panel1")->width());
     CHECK_TWIPS(panel1, f1.width());
-    CHECK_TWIPS(tw(w.statusPanels[1]->width()), std::abs(W - panel1 - 200 - 3000));
+    CHECK_TWIPS(tw(control<QLabel>(w, "panel2")->width()), std::abs(W - panel1 - 200 - 3000));
     // The third panel takes the rest of the bar, up to the size grip.
-    QTRY_VERIFY(w.statusPanels[2]->geometry().right() >= w.statusBar()->width() - 30);
-    QTRY_VERIFY(w.statusPanels[2]->x() > w.statusPanels[1]->geometry().right());
+    QTRY_VERIFY(control<QLabel>(w, "panel3")->geometry().right() >= w.statusBar()->width() - 30);
+    QTRY_VERIFY(control<QLabel>(w, "panel3")->x() > control<QLabel>(w, "panel2")->geometry().right());
 
-    CHECK_TWIPS(tw(w.browserPane->addressEdit->width()), std::abs(f2.width() - tw(w.browserPane->addressEdit->x()) - tw(w.browserPane->goButton->width()) - 200));
-    CHECK_TWIPS(tw(w.browserPane->goButton->x()), std::abs(f2.width() - tw(w.browserPane->goButton->width()) - 100));
-    CHECK_TWIPS(tw(w.visitButton->width()), std::abs(W - tw(w.visitButton->x()) - 250));
+    CHECK_TWIPS(tw(control<QLineEdit>(w, "addressEdit")->width()), std::abs(f2.width() - tw(control<QLineEdit>(w, "addressEdit")->x()) - tw(control<QPushButton>(w, "goButton")->width()) - 200));
+    CHECK_TWIPS(tw(control<QPushButton>(w, "goButton")->x()), std::abs(f2.width() - tw(control<QPushButton>(w, "goButton")->width()) - 100));
+    CHECK_TWIPS(tw(control<QToolButton>(w, "visitButton")->width()), std::abs(W - tw(control<QToolButton>(w, "visitButton")->x()) - 250));
 #undef CHECK_TWIPS
 }
 
@@ -183,13 +188,13 @@ void tst_MainLayout::pictureButtonsHaveIconsAndCaptions()
 {
     const MainWindow &w = *m_window;
     const std::pair<QToolButton *, QString> buttons[] = {
-        { w.autoInsertButton, "Auto-Insert" },
-        { w.previewButton, "Preview" },
-        { w.copyButton, "Copy" },
-        { w.saveButton, "Save" },
-        { w.loadButton, "Load" },
-        { w.optionsButton, "Options" },
-        { w.visitButton, "Visit www.postavo.example.com" },
+        { control<QToolButton>(w, "autoInsertButton"), "Auto-Insert" },
+        { control<QToolButton>(w, "previewButton"), "Preview" },
+        { control<QToolButton>(w, "copyButton"), "Copy" },
+        { control<QToolButton>(w, "saveButton"), "Save" },
+        { control<QToolButton>(w, "loadButton"), "Load" },
+        { control<QToolButton>(w, "optionsButton"), "Options" },
+        { control<QToolButton>(w, "visitButton"), "Visit www.postavo.example.com" },
     };
     for (const auto &[button, caption] : buttons) {
         QCOMPARE(button->text(), caption);
@@ -198,9 +203,9 @@ void tst_MainLayout::pictureButtonsHaveIconsAndCaptions()
         QCOMPARE(button->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
         QVERIFY(!button->toolTip().isEmpty());
     }
-    QCOMPARE(w.visitButton->toolTip(), QStringLiteral("Visit us!"));
-    QCOMPARE(w.optionsButton->toolTip(), QStringLiteral("Options"));
-    for (QPushButton *nav : { w.browserPane->backButton, w.browserPane->forwardButton, w.browserPane->stopButton, w.browserPane->reloadButton }) {
+    QCOMPARE(control<QToolButton>(w, "visitButton")->toolTip(), QStringLiteral("Visit us!"));
+    QCOMPARE(control<QToolButton>(w, "optionsButton")->toolTip(), QStringLiteral("Options"));
+    for (QPushButton *nav : { control<QPushButton>(w, "backButton"), control<QPushButton>(w, "forwardButton"), control<QPushButton>(w, "stopButton"), control<QPushButton>(w, "reloadButton") }) {
         QVERIFY(!nav->icon().isNull());
         QVERIFY(!nav->toolTip().isEmpty());
         QCOMPARE(nav->accessibleName(), nav->toolTip());
@@ -210,31 +215,31 @@ void tst_MainLayout::pictureButtonsHaveIconsAndCaptions()
 void tst_MainLayout::startStateOfTabsAndFrames()
 {
     const MainWindow &w = *m_window;
-    QCOMPARE(w.messagePanel->title(), QStringLiteral("Message Editor"));
-    QCOMPARE(w.browserPane->title(), QStringLiteral("Browser"));
-    QCOMPARE(w.postsPanel->title(), QString());
-    QCOMPARE(w.forumPanel->title(), QString());
-    QCOMPARE(w.listTabs->count(), 2);
-    QCOMPARE(w.listTabs->tabText(0), QStringLiteral("Your Forums"));
-    QCOMPARE(w.listTabs->tabText(1), QStringLiteral("Your Posts"));
-    QCOMPARE(w.listTabs->currentIndex(), 0);
-    QCOMPARE(w.postsPanel->postTabs->tabText(0), QStringLiteral("Show All"));
-    QCOMPARE(w.postsPanel->postTabs->tabText(1), QStringLiteral("New Replies "));
-    QCOMPARE(w.postsPanel->postTabs->currentIndex(), 0);
-    QVERIFY(w.forumPanel->isVisible());
-    QVERIFY(w.postsPanel->isHidden());
-    QVERIFY(!w.postsPanel->postList->isHidden());
-    QVERIFY(!w.postsPanel->watchButton->isHidden());
-    QVERIFY(!w.postsPanel->unwatchButton->isHidden());
-    QVERIFY(w.postsPanel->newRepliesList->isHidden());
-    QVERIFY(w.postsPanel->checkRepliesButton->isHidden());
+    QCOMPARE(control<MessagePanel>(w, "messageEditor")->title(), QStringLiteral("Message Editor"));
+    QCOMPARE(control<BrowserPane>(w, "browserFrame")->title(), QStringLiteral("Browser"));
+    QCOMPARE(control<PostsPanel>(w, "postsFrame")->title(), QString());
+    QCOMPARE(control<ForumPanel>(w, "forumsFrame")->title(), QString());
+    QCOMPARE(control<QTabBar>(w, "listTabs")->count(), 2);
+    QCOMPARE(control<QTabBar>(w, "listTabs")->tabText(0), QStringLiteral("Your Forums"));
+    QCOMPARE(control<QTabBar>(w, "listTabs")->tabText(1), QStringLiteral("Your Posts"));
+    QCOMPARE(control<QTabBar>(w, "listTabs")->currentIndex(), 0);
+    QCOMPARE(control<QTabBar>(w, "postTabs")->tabText(0), QStringLiteral("Show All"));
+    QCOMPARE(control<QTabBar>(w, "postTabs")->tabText(1), QStringLiteral("New Replies "));
+    QCOMPARE(control<QTabBar>(w, "postTabs")->currentIndex(), 0);
+    QVERIFY(control<ForumPanel>(w, "forumsFrame")->isVisible());
+    QVERIFY(control<PostsPanel>(w, "postsFrame")->isHidden());
+    QVERIFY(!control<QListView>(w, "postList")->isHidden());
+    QVERIFY(!control<QPushButton>(w, "watchButton")->isHidden());
+    QVERIFY(!control<QPushButton>(w, "unwatchButton")->isHidden());
+    QVERIFY(control<QListView>(w, "newRepliesList")->isHidden());
+    QVERIFY(control<QPushButton>(w, "checkRepliesButton")->isHidden());
 
     // The frames are drawn over the tab strip they belong to.
-    const QObjectList siblings = w.listTabs->parent()->children();
-    QVERIFY(siblings.indexOf(w.forumPanel) > siblings.indexOf(w.listTabs));
-    QVERIFY(siblings.indexOf(w.postsPanel) > siblings.indexOf(w.listTabs));
+    const QObjectList siblings = control<QTabBar>(w, "listTabs")->parent()->children();
+    QVERIFY(siblings.indexOf(control<ForumPanel>(w, "forumsFrame")) > siblings.indexOf(control<QTabBar>(w, "listTabs")));
+    QVERIFY(siblings.indexOf(control<PostsPanel>(w, "postsFrame")) > siblings.indexOf(control<QTabBar>(w, "listTabs")));
     // Their tabs show above them.
-    QVERIFY(w.listTabs->tabRect(0).bottom() <= w.forumPanel->y() - w.listTabs->y() + 2);
+    QVERIFY(control<QTabBar>(w, "listTabs")->tabRect(0).bottom() <= control<ForumPanel>(w, "forumsFrame")->y() - control<QTabBar>(w, "listTabs")->y() + 2);
 }
 
 void tst_MainLayout::designSizeHasNoOverlapsOrCutText()
@@ -259,8 +264,8 @@ void tst_MainLayout::minimumSizeHasNoOverlapsOrCutText()
 void tst_MainLayout::verifyEverythingShows()
 {
     MainWindow &w = *m_window;
-    for (QWidget *container : { w.centralWidget(), static_cast<QWidget *>(w.messagePanel), static_cast<QWidget *>(w.browserPane),
-             static_cast<QWidget *>(w.postsPanel), static_cast<QWidget *>(w.forumPanel) }) {
+    for (QWidget *container : { w.centralWidget(), static_cast<QWidget *>(control<MessagePanel>(w, "messageEditor")), static_cast<QWidget *>(control<BrowserPane>(w, "browserFrame")),
+             static_cast<QWidget *>(control<PostsPanel>(w, "postsFrame")), static_cast<QWidget *>(control<ForumPanel>(w, "forumsFrame")) }) {
         QList<QWidget *> shown;
         for (QWidget *child : container->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
             if (!child->isHidden() && !child->objectName().isEmpty()) {
@@ -268,7 +273,7 @@ void tst_MainLayout::verifyEverythingShows()
             }
         }
         for (QWidget *child : shown) {
-            if (child == w.listTabs) {
+            if (child == control<QTabBar>(w, "listTabs")) {
                 continue; // as tall as the window by design, under the frames
             }
             const QRect inside = container->rect();
@@ -277,7 +282,7 @@ void tst_MainLayout::verifyEverythingShows()
         }
         for (int i = 0; i < shown.size(); ++i) {
             for (int j = i + 1; j < shown.size(); ++j) {
-                const bool tabUnderFrame = shown[i] == w.listTabs || shown[j] == w.listTabs;
+                const bool tabUnderFrame = shown[i] == control<QTabBar>(w, "listTabs") || shown[j] == control<QTabBar>(w, "listTabs");
                 if (tabUnderFrame) {
                     continue;
                 }
@@ -288,14 +293,14 @@ void tst_MainLayout::verifyEverythingShows()
     }
     // The editor and the whole browser frame lie above the status bar.
     const int clientBottom = w.centralWidget()->height();
-    QVERIFY(w.messagePanel->geometry().bottom() < clientBottom);
-    QVERIFY(w.forumPanel->geometry().bottom() < clientBottom);
-    QVERIFY(w.browserPane->geometry().bottom() < clientBottom + 2);
+    QVERIFY(control<MessagePanel>(w, "messageEditor")->geometry().bottom() < clientBottom);
+    QVERIFY(control<ForumPanel>(w, "forumsFrame")->geometry().bottom() < clientBottom);
+    QVERIFY(control<BrowserPane>(w, "browserFrame")->geometry().bottom() < clientBottom + 2);
 
     // Captions fit their buttons and labels.
     for (QAbstractButton *button : w.findChildren<QAbstractButton *>()) {
         // The visit button shortens the website's name when narrow; the rest must fit whole.
-        if (button->text().isEmpty() || button->isHidden() || button == w.visitButton) {
+        if (button->text().isEmpty() || button->isHidden() || button == control<QToolButton>(w, "visitButton")) {
             continue;
         }
         const int needed = qobject_cast<QCheckBox *>(button)
@@ -385,7 +390,7 @@ void tst_MainLayout::minimisedWindowKeepsEveryControl()
     for (QWidget *c : controls) {
         before.insert(c, c->geometry());
     }
-    const QSize panel2 = w.statusPanels[1]->size();
+    const QSize panel2 = control<QLabel>(w, "panel2")->size();
 
     w.setWindowState(Qt::WindowMinimized);
     QVERIFY(w.isMinimized());
@@ -395,10 +400,10 @@ void tst_MainLayout::minimisedWindowKeepsEveryControl()
     for (QWidget *c : controls) {
         QCOMPARE(c->geometry(), before.value(c));
     }
-    QCOMPARE(w.statusPanels[1]->size(), panel2);
+    QCOMPARE(control<QLabel>(w, "panel2")->size(), panel2);
 
     // Restoring runs the full layout.
-    w.postsPanel->resize(w.postsPanel->width(), 10);
+    control<PostsPanel>(w, "postsFrame")->resize(control<PostsPanel>(w, "postsFrame")->width(), 10);
     w.setWindowState(Qt::WindowNoState);
     QVERIFY(!w.isMinimized());
     verifyFormulas();
@@ -408,15 +413,15 @@ void tst_MainLayout::browserBarFitsAtMinimumWidth()
 {
     MainWindow &w = *m_window;
     resizeOuter(7000, 9000);
-    const int frameWidth = w.browserPane->width();
-    for (QWidget *c : { static_cast<QWidget *>(w.browserPane->addressEdit), static_cast<QWidget *>(w.browserPane->goButton),
-             static_cast<QWidget *>(w.browserPane->backButton), static_cast<QWidget *>(w.browserPane->reloadButton), static_cast<QWidget *>(w.browserPane->noPopupsCheck),
-             static_cast<QWidget *>(w.browserPane->webView) }) {
+    const int frameWidth = control<BrowserPane>(w, "browserFrame")->width();
+    for (QWidget *c : { static_cast<QWidget *>(control<QLineEdit>(w, "addressEdit")), static_cast<QWidget *>(control<QPushButton>(w, "goButton")),
+             static_cast<QWidget *>(control<QPushButton>(w, "backButton")), static_cast<QWidget *>(control<QPushButton>(w, "reloadButton")), static_cast<QWidget *>(control<QCheckBox>(w, "noPopupsCheck")),
+             static_cast<QWidget *>(control<QWebEngineView>(w, "webView")) }) {
         QVERIFY2(c->geometry().right() < frameWidth, qPrintable(c->objectName()));
     }
-    QVERIFY(w.browserPane->addressEdit->geometry().right() < w.browserPane->goButton->x());
+    QVERIFY(control<QLineEdit>(w, "addressEdit")->geometry().right() < control<QPushButton>(w, "goButton")->x());
     // The message editor keeps its full size.
-    QCOMPARE(twipsGeometry(w.messagePanel).width(), tw(twipsToPixels(3735)));
+    QCOMPARE(twipsGeometry(control<MessagePanel>(w, "messageEditor")).width(), tw(twipsToPixels(3735)));
 }
 
 QTEST_MAIN(tst_MainLayout)

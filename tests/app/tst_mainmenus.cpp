@@ -1,8 +1,9 @@
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -19,6 +20,10 @@
 #include "links/optionsdialog.h"
 #include "links/linkformats.h"
 #include "support/programstate.h"
+#include "forums/ownposts.h"
+#include "forums/forums.h"
+#include "forums/forumpanel.h"
+#include "support/controls.h"
 
 class tst_MainMenus : public QObject
 {
@@ -106,28 +111,28 @@ void tst_MainMenus::captionsAndOrder()
         }
         QCOMPARE(actual, captions[m]);
     }
-    QCOMPARE(item(0, 3), m_window->fileMenuItem[3]);
-    QCOMPARE(item(3, 0), m_window->helpMenuItem[0]);
-    QCOMPARE(item(4, 0), m_window->aboutMenuItem[0]);
+    QCOMPARE(item(0, 3), control<QAction>(m_window, "fileMenuItem3"));
+    QCOMPARE(item(3, 0), control<QAction>(m_window, "helpMenuItem0"));
+    QCOMPARE(item(4, 0), control<QAction>(m_window, "aboutMenuItem0"));
 }
 
 void tst_MainMenus::newMessageEmptiesEditorAndStoresSubject()
 {
-    m_window->messagePanel->subjectEdit->setText("Hello forum");
+    control<QLineEdit>(m_window, "messageEditor/subjectEdit")->setText("Hello forum");
     QTRY_COMPARE(m_state->settings.read("data", "lastSubject", "<missing>"), QStringLiteral("Hello forum"));
-    QVERIFY(!m_window->messagePanel->messageEdit->toPlainText().isEmpty());
+    QVERIFY(!control<QPlainTextEdit>(m_window, "messageEdit")->toPlainText().isEmpty());
     item(0, 0)->trigger();
-    QCOMPARE(m_window->messagePanel->messageEdit->toPlainText(), QString());
-    QCOMPARE(m_window->messagePanel->subjectEdit->text(), QString());
+    QCOMPARE(control<QPlainTextEdit>(m_window, "messageEdit")->toPlainText(), QString());
+    QCOMPARE(control<QLineEdit>(m_window, "messageEditor/subjectEdit")->text(), QString());
     QTRY_COMPARE(m_state->settings.read("data", "lastSubject", "<missing>"), QString());
 }
 
 void tst_MainMenus::saveMessageRunsEvenWhenButtonHidden()
 {
-    m_window->saveButton->setEnabled(false);
-    m_window->saveButton->hide();
+    control<QToolButton>(m_window, "saveButton")->setEnabled(false);
+    control<QToolButton>(m_window, "saveButton")->hide();
     m_window->setMessageText("Body line");
-    m_window->messagePanel->subjectEdit->setText("Subject line");
+    control<QLineEdit>(m_window, "messageEditor/subjectEdit")->setText("Subject line");
     item(0, 1)->trigger();
     QFile messages(m_state->dir.filePath("messages.txt"));
     QVERIFY(messages.open(QIODevice::ReadOnly));
@@ -139,29 +144,29 @@ void tst_MainMenus::saveMessageRunsEvenWhenButtonHidden()
 
 void tst_MainMenus::checkRepliesShowsNewRepliesTab()
 {
-    QSignalSpy tabClicks(m_window->postsPanel->postTabs, &QTabBar::currentChanged);
-    QCOMPARE(m_window->listTabs->currentIndex(), 0);
+    QSignalSpy tabClicks(control<QTabBar>(m_window, "postTabs"), &QTabBar::currentChanged);
+    QCOMPARE(control<QTabBar>(m_window, "listTabs")->currentIndex(), 0);
     item(1, 2)->trigger();
-    QCOMPARE(m_window->postsPanel->postTabs->currentIndex(), 1);
+    QCOMPARE(control<QTabBar>(m_window, "postTabs")->currentIndex(), 1);
     QCOMPARE(tabClicks.size(), 1);
     QCOMPARE(tabClicks.first().first().toInt(), 1);
     // Brought to view from the forums tab: the user sees the list fill.
-    QCOMPARE(m_window->listTabs->currentIndex(), 1);
-    QVERIFY(m_window->postsPanel->newRepliesList->isVisible());
-    QVERIFY(!m_window->forumPanel->isVisible());
+    QCOMPARE(control<QTabBar>(m_window, "listTabs")->currentIndex(), 1);
+    QVERIFY(control<QListView>(m_window, "newRepliesList")->isVisible());
+    QVERIFY(!control<ForumPanel>(m_window, "forumsFrame")->isVisible());
 }
 
 void tst_MainMenus::viewRepliesThenAllPosts()
 {
-    QSignalSpy tabClicks(m_window->postsPanel->postTabs, &QTabBar::currentChanged);
+    QSignalSpy tabClicks(control<QTabBar>(m_window, "postTabs"), &QTabBar::currentChanged);
     item(2, 2)->trigger();
-    QCOMPARE(m_window->postsPanel->postTabs->currentIndex(), 1);
+    QCOMPARE(control<QTabBar>(m_window, "postTabs")->currentIndex(), 1);
     item(2, 1)->trigger();
-    QCOMPARE(m_window->postsPanel->postTabs->currentIndex(), 0);
-    QCOMPARE(m_window->postsPanel->postTabs->tabText(m_window->postsPanel->postTabs->currentIndex()), QStringLiteral("Show All"));
+    QCOMPARE(control<QTabBar>(m_window, "postTabs")->currentIndex(), 0);
+    QCOMPARE(control<QTabBar>(m_window, "postTabs")->tabText(control<QTabBar>(m_window, "postTabs")->currentIndex()), QStringLiteral("Show All"));
     QCOMPARE(tabClicks.size(), 2);
-    QVERIFY(!m_window->postsPanel->postList->isHidden());
-    QVERIFY(m_window->postsPanel->newRepliesList->isHidden());
+    QVERIFY(!control<QListView>(m_window, "postList")->isHidden());
+    QVERIFY(control<QListView>(m_window, "newRepliesList")->isHidden());
 }
 
 void tst_MainMenus::optionsAndTemplatesOpenDialog_data()
@@ -176,7 +181,7 @@ void tst_MainMenus::optionsAndTemplatesOpenDialog()
 {
     QFETCH(int, menu);
     QFETCH(int, position);
-    m_window->optionsButton->setEnabled(false);
+    control<QToolButton>(m_window, "optionsButton")->setEnabled(false);
     QVERIFY(!visibleOptions());
     item(menu, position)->trigger();
     OptionsDialog *dialog = visibleOptions();
@@ -190,11 +195,11 @@ void tst_MainMenus::exitRunsTheShutDown()
 {
     QSignalSpy ended(m_window.get(), &MainWindow::programEnded);
     m_window->setMessageText("Last words\r\nsecond line");
-    m_window->formatSelector->setCurrentIndex(2);
-    m_window->messagePanel->subjectEdit->clear();
-    QTest::keyClicks(m_window->messagePanel->subjectEdit, "Last subject");
-    QVERIFY(m_window->ownPosts.add("http://forum.example/t/1"));
-    QVERIFY(m_window->forums.add("http://forum.example/post", "me|pw"));
+    control<QComboBox>(m_window, "formatSelector")->setCurrentIndex(2);
+    control<QLineEdit>(m_window, "messageEditor/subjectEdit")->clear();
+    QTest::keyClicks(control<QLineEdit>(m_window, "messageEditor/subjectEdit"), "Last subject");
+    QVERIFY(control<OwnPosts>(m_window, {})->add("http://forum.example/t/1"));
+    QVERIFY(control<Forums>(m_window, {})->add("http://forum.example/post", "me|pw"));
     for (const char *file : { "posts.txt", "posts2.txt", "sizes.txt" }) {
         QVERIFY(QFile::remove(m_state->dir.filePath(QLatin1String(file))));
     }

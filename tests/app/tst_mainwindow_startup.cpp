@@ -2,7 +2,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QRegularExpression>
@@ -14,6 +14,10 @@
 #include "base/settingsstore.h"
 #include "links/linkformats.h"
 #include "support/modalwatcher.h"
+#include "forums/ownposts.h"
+#include "forums/forums.h"
+#include "messages/messagepanel.h"
+#include "support/controls.h"
 
 // One program's worth of state in a temporary folder: data files, settings and link formats.
 struct Workspace
@@ -61,16 +65,16 @@ void tst_MainWindowStartup::firstRun()
         QCOMPARE(fileBytes(ws.dataFile(QLatin1String(name))), QByteArray("\r\n"));
     }
     QCOMPARE(window.windowTitle(), QStringLiteral("Postavo by Lantern Hill Software"));
-    QCOMPARE(window.visitButton->text(), QStringLiteral("Visit www.postavo.example.com"));
-    QCOMPARE(window.messagePanel->subjectEdit->text(), QStringLiteral("Type Subject Here"));
-    QCOMPARE(window.messageText(), MainWindow::initialMessageText());
+    QCOMPARE(control<QToolButton>(window, "visitButton")->text(), QStringLiteral("Visit www.postavo.example.com"));
+    QCOMPARE(control<QLineEdit>(window, "messageEditor/subjectEdit")->text(), QStringLiteral("Type Subject Here"));
+    QCOMPARE(window.messageText(), MessagePanel::initialMessageText());
     QVERIFY(window.messageText().startsWith("Type your first message here.  \r\n\r\nUse plain-text"));
     QVERIFY(window.messageText().contains("and hit the \"Insert Message\" button \r\n"));
     QVERIFY(window.messageText().endsWith("value in the drop down box above.\r\n"));
-    QCOMPARE(MainWindow::initialMessageText().count("\r\n"), 12);
-    QCOMPARE(window.formatSelector->currentIndex(), 0);
-    QCOMPARE(window.formatSelector->currentText(), QStringLiteral("text"));
-    QCOMPARE(window.formatSelector->count(), 4);
+    QCOMPARE(MessagePanel::initialMessageText().count("\r\n"), 12);
+    QCOMPARE(control<QComboBox>(window, "formatSelector")->currentIndex(), 0);
+    QCOMPARE(control<QComboBox>(window, "formatSelector")->currentText(), QStringLiteral("text"));
+    QCOMPARE(control<QComboBox>(window, "formatSelector")->count(), 4);
 }
 
 void tst_MainWindowStartup::storedMessageReplacesInitialText_data()
@@ -92,8 +96,8 @@ void tst_MainWindowStartup::storedMessageReplacesInitialText()
     ws.settings.write("data", "lastSubject", "My subject");
     MainWindow window(ws.context);
     QVERIFY(window.startUp());
-    QCOMPARE(window.messageText(), replaces ? stored : MainWindow::initialMessageText());
-    QCOMPARE(window.messagePanel->subjectEdit->text(), QStringLiteral("My subject"));
+    QCOMPARE(window.messageText(), replaces ? stored : MessagePanel::initialMessageText());
+    QCOMPARE(control<QLineEdit>(window, "messageEditor/subjectEdit")->text(), QStringLiteral("My subject"));
 }
 
 void tst_MainWindowStartup::rememberedFormat_data()
@@ -116,7 +120,7 @@ void tst_MainWindowStartup::rememberedFormat()
     ws.settings.write("data", "lastConvert", stored);
     MainWindow window(ws.context);
     QVERIFY(window.startUp());
-    QCOMPARE(window.formatSelector->currentText(), selected);
+    QCOMPARE(control<QComboBox>(window, "formatSelector")->currentText(), selected);
 }
 
 void tst_MainWindowStartup::shutDownWritesMessageAndFormat()
@@ -126,7 +130,7 @@ void tst_MainWindowStartup::shutDownWritesMessageAndFormat()
         MainWindow window(ws.context);
         QVERIFY(window.startUp());
         window.setMessageText("line one\r\nline two");
-        window.formatSelector->setCurrentIndex(1);
+        control<QComboBox>(window, "formatSelector")->setCurrentIndex(1);
         window.show();
         window.close();
     }
@@ -136,7 +140,7 @@ void tst_MainWindowStartup::shutDownWritesMessageAndFormat()
     MainWindow again(ws.context);
     QVERIFY(again.startUp());
     QCOMPARE(again.messageText(), QStringLiteral("line one\r\nline two"));
-    QCOMPARE(again.formatSelector->currentText(), QStringLiteral("html"));
+    QCOMPARE(control<QComboBox>(again, "formatSelector")->currentText(), QStringLiteral("html"));
 }
 
 void tst_MainWindowStartup::unwritableDataFolderEndsStartUp()
@@ -159,8 +163,8 @@ void tst_MainWindowStartup::saveMessageRecreatesRemovedFile()
     QVERIFY(window.startUp());
     QVERIFY(QFile::remove(ws.dataFile("messages.txt")));
     window.setMessageText("a\r\nb");
-    window.messagePanel->subjectEdit->setText("subj");
-    window.saveButton->click();
+    control<QLineEdit>(window, "messageEditor/subjectEdit")->setText("subj");
+    control<QToolButton>(window, "saveButton")->click();
     QCOMPARE(window.panelText(1), QStringLiteral("MESSAGE SAVED"));
     QCOMPARE(fileBytes(ws.dataFile("messages.txt")), QByteArray("a[br]b|subj\r\n"));
 }
@@ -171,13 +175,13 @@ void tst_MainWindowStartup::subjectIsStoredAsTyped()
     MainWindow window(ws.context);
     QVERIFY(window.startUp());
     QTRY_COMPARE(ws.settings.read("data", "lastSubject", "?"), QStringLiteral("Type Subject Here"));
-    window.messagePanel->subjectEdit->clear();
+    control<QLineEdit>(window, "messageEditor/subjectEdit")->clear();
     // Keys come faster than the file is written: each one does not rewrite it, but the text reaches it soon.
-    QTest::keyClicks(window.messagePanel->subjectEdit, "Hi there");
+    QTest::keyClicks(control<QLineEdit>(window, "messageEditor/subjectEdit"), "Hi there");
     QCOMPARE(ws.settings.read("data", "lastSubject", "?"), QStringLiteral("Type Subject Here"));
     QTRY_COMPARE_WITH_TIMEOUT(ws.settings.read("data", "lastSubject", "?"), QStringLiteral("Hi there"), 1000);
     // The last keys before the end reach the file with the shut-down.
-    QTest::keyClicks(window.messagePanel->subjectEdit, "!");
+    QTest::keyClicks(control<QLineEdit>(window, "messageEditor/subjectEdit"), "!");
     window.shutDown();
     QVERIFY(fileBytes(ws.dir.filePath("Postavo.ini")).contains("lastSubject=Hi there!"));
 }
@@ -199,14 +203,14 @@ void tst_MainWindowStartup::keptFilesComeBackUnchanged()
     {
         MainWindow window(context);
         QVERIFY(window.startUp());
-        QCOMPARE(window.messagePanel->subject(), QStringLiteral("Ein Betreff | mit Strich"));
-        QCOMPARE(window.formatSelector->currentText(), QStringLiteral("bbcode spezial"));
-        QCOMPARE(window.ownPosts.sizes(), (QStringList{"12345", "unmeasured", "unmeasured"}));
-        QCOMPARE(window.forums.count(), 3);
-        QCOMPARE(window.postsPanel->postList->count(), 3);
-        window.forumPanel->forumList->setCurrentRow(2);
-        QCOMPARE(window.forumPanel->usernameEdit->text(), QStringLiteral("bob|b"));
-        QCOMPARE(window.forumPanel->passwordEdit->text(), QStringLiteral("pa|ss\r\nword%"));
+        QCOMPARE(control<MessagePanel>(window, "messageEditor")->subject(), QStringLiteral("Ein Betreff | mit Strich"));
+        QCOMPARE(control<QComboBox>(window, "formatSelector")->currentText(), QStringLiteral("bbcode spezial"));
+        QCOMPARE(control<OwnPosts>(window, {})->sizes(), (QStringList{"12345", "unmeasured", "unmeasured"}));
+        QCOMPARE(control<Forums>(window, {})->count(), 3);
+        QCOMPARE(rowCount(control<QListView>(window, "postList")), 3);
+        setCurrentRow(control<QListView>(window, "forumList"), 2);
+        QCOMPARE(control<QLineEdit>(window, "usernameEdit")->text(), QStringLiteral("bob|b"));
+        QCOMPARE(control<QLineEdit>(window, "passwordEdit")->text(), QStringLiteral("pa|ss\r\nword%"));
         // What "Save and Close" in the options writes.
         formats.save(settings, settings.read("data", "size", "500"));
         window.shutDown();
@@ -231,7 +235,7 @@ void tst_MainWindowStartup::legacyCodePageIsReadAtStartUp()
     ws.settings.write("Settings", "legacyCodePage", "1251");
     MainWindow window(ws.context);
     QVERIFY(window.startUp());
-    QCOMPARE(window.forums.logins(), QStringList{QString::fromUtf8("Привет|pw")});
+    QCOMPARE(control<Forums>(window, {})->logins(), QStringList{QString::fromUtf8("Привет|pw")});
     window.shutDown();
     QCOMPARE(fileBytes(ws.dataFile("posts2.txt")), QString::fromUtf8("http://forum.example/|Привет|pw\r\n\r\n").toUtf8());
 }

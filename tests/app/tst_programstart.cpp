@@ -4,7 +4,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QProcess>
@@ -22,11 +22,15 @@
 
 #include "base/branding.h"
 #include "app/mainwindow.h"
+#include "messages/messagepanel.h"
+#include "web/browserpane.h"
+#include "support/controls.h"
 #include "app/programstart.h"
 #include "base/settingsstore.h"
 #include "links/linkformats.h"
 #include "ui/aboutwindow.h"
 #include "ui/splashwindow.h"
+#include "support/openedsites.h"
 #include "ui/websitelauncher.h"
 #include "ui/skin.h"
 #include "ui/windowicon.h"
@@ -94,14 +98,9 @@ class TestStartup : public QObject
     Q_OBJECT
 
 private:
-    QList<QUrl> m_opened;
+    OpenedSites m_opened;
 
 private slots:
-    void initTestCase()
-    {
-        WebsiteLauncher::opener() = [this](const QUrl &url) { m_opened.append(url); };
-    }
-
     void init()
     {
         m_opened.clear();
@@ -254,13 +253,13 @@ private slots:
         ProgramStart start(program.context);
         SplashWindow &splash = start.splash;
         QCOMPARE(splash.size(), QSize(478, 318));
-        QVERIFY(!splash.progressTimer->isActive());
-        QCOMPARE(splash.progressTimer->interval(), 2);
+        QVERIFY(!control<QTimer>(splash, "progressTimer")->isActive());
+        QCOMPARE(control<QTimer>(splash, "progressTimer")->interval(), 2);
         splash.load();
-        QVERIFY(splash.progressTimer->isActive());
-        QVERIFY(!splash.pictureLabel->pixmap().isNull());
+        QVERIFY(control<QTimer>(splash, "progressTimer")->isActive());
+        QVERIFY(!control<QLabel>(splash, "pictureLabel")->pixmap().isNull());
         // Ticks by hand from here.
-        splash.progressTimer->stop();
+        control<QTimer>(splash, "progressTimer")->stop();
         splash.show();
 
         for (int tick = 1; tick <= 74; ++tick) {
@@ -274,14 +273,14 @@ private slots:
         QVERIFY(main);
         QVERIFY(main->isVisible());
         QVERIFY(!splash.isVisible());
-        QVERIFY(!splash.progressTimer->isActive());
+        QVERIFY(!control<QTimer>(splash, "progressTimer")->isActive());
 
         // Set-up step 2: the program's icon on the main window.
         QVERIFY(main->windowIcon().availableSizes().size() >= 7);
         // Skinning is off: no skin, no skin labels.
         QVERIFY(!skinObject());
         QVERIFY(main->findChildren<SkinLabel *>().isEmpty());
-        QVERIFY(!ownPalette(main->forumPanel->forumList));
+        QVERIFY(!ownPalette(control<QListView>(main, "forumList")));
 
         // The shut-down closes the splash and the program ends.
         CloseCounter splashCloses(&splash);
@@ -336,7 +335,7 @@ private slots:
         MainWindow w(program.context);
         QVERIFY(w.startUp());
         QSignalSpy ended(&w, &MainWindow::programEnded);
-        w.visitButton->click();
+        control<QToolButton>(w, "visitButton")->click();
         QCOMPARE(m_opened.size(), 1);
         QCOMPARE(m_opened.first().toString(), QStringLiteral("http://") + brandingInfo().website);
         QVERIFY(!WebsiteLauncher::visibleLauncher());
@@ -366,8 +365,8 @@ private slots:
         Program program(tmp.path());
         MainWindow w(program.context);
         QVERIFY(w.startUp());
-        w.showAboutWindow();
-        w.showAboutWindow();
+        control<QAction>(w, "aboutMenuItem0")->trigger();
+        control<QAction>(w, "aboutMenuItem0")->trigger();
         const QList<AboutWindow *> abouts = w.findChildren<AboutWindow *>();
         QCOMPARE(abouts.size(), 1);
         QVERIFY(abouts.first()->isVisible());
@@ -375,7 +374,7 @@ private slots:
         QVERIFY(!abouts.first()->isModal());
         abouts.first()->close();
         QTRY_VERIFY_WITH_TIMEOUT(w.findChildren<AboutWindow *>().isEmpty(), 2000);
-        w.showAboutWindow();
+        control<QAction>(w, "aboutMenuItem0")->trigger();
         QCOMPARE(w.findChildren<AboutWindow *>().size(), 1);
     }
 
@@ -396,11 +395,11 @@ private slots:
         ProgramStart start(program.context);
         SplashWindow &splash = start.splash;
         splash.load();
-        splash.progressTimer->stop();
+        control<QTimer>(splash, "progressTimer")->stop();
         QCOMPARE(skinObject(), splash.splashSkin);
         QVERIFY(skinCompanion(false) && skinCompanion(false)->isRunning());
         // The splash picture is the design's, not a picture box.
-        QVERIFY(!ownPalette(splash.pictureLabel));
+        QVERIFY(!ownPalette(control<QLabel>(splash, "pictureLabel")));
         splash.tickCount = 148;
         splash.tick();
         MainWindow *w = start.mainWindow();
@@ -408,38 +407,38 @@ private slots:
 
         const QColor c2(0x11, 0x22, 0x33);
         const QColor c3(0x44, 0x55, 0x66);
-        QCOMPARE(w->messagePanel->messageEdit->palette().color(QPalette::Base), c2);
-        QCOMPARE(w->messagePanel->messageEdit->palette().color(QPalette::Text), c3);
-        QCOMPARE(w->messagePanel->subjectEdit->palette().color(QPalette::Base), c2);
-        QCOMPARE(w->forumPanel->forumList->palette().color(QPalette::Base), c2);
-        QCOMPARE(w->forumPanel->forumList->palette().color(QPalette::Text), c3);
-        QCOMPARE(w->formatSelector->palette().color(QPalette::Base), c2);
-        QCOMPARE(w->postsPanel->watchButton->palette().color(QPalette::Button), c2);
-        QCOMPARE(w->saveButton->palette().color(QPalette::Button), c2);
-        for (QWidget *untouched : { static_cast<QWidget *>(w->browserPane->webView), static_cast<QWidget *>(w->messagePanel),
-                 static_cast<QWidget *>(w->listTabs), static_cast<QWidget *>(w->messagePanel->subjectLabel),
-                 static_cast<QWidget *>(w->browserPane->noPopupsCheck), static_cast<QWidget *>(w->statusPanels[0]) }) {
+        QCOMPARE(control<QPlainTextEdit>(w, "messageEdit")->palette().color(QPalette::Base), c2);
+        QCOMPARE(control<QPlainTextEdit>(w, "messageEdit")->palette().color(QPalette::Text), c3);
+        QCOMPARE(control<QLineEdit>(w, "messageEditor/subjectEdit")->palette().color(QPalette::Base), c2);
+        QCOMPARE(control<QListView>(w, "forumList")->palette().color(QPalette::Base), c2);
+        QCOMPARE(control<QListView>(w, "forumList")->palette().color(QPalette::Text), c3);
+        QCOMPARE(control<QComboBox>(w, "formatSelector")->palette().color(QPalette::Base), c2);
+        QCOMPARE(control<QPushButton>(w, "watchButton")->palette().color(QPalette::Button), c2);
+        QCOMPARE(control<QToolButton>(w, "saveButton")->palette().color(QPalette::Button), c2);
+        for (QWidget *untouched : { static_cast<QWidget *>(control<QWebEngineView>(w, "webView")), static_cast<QWidget *>(control<MessagePanel>(w, "messageEditor")),
+                 static_cast<QWidget *>(control<QTabBar>(w, "listTabs")), static_cast<QWidget *>(control<QLabel>(w, "messageEditor/subjectLabel")),
+                 static_cast<QWidget *>(control<QCheckBox>(w, "noPopupsCheck")), static_cast<QWidget *>(control<QLabel>(w, "panel1")) }) {
             QVERIFY2(!ownPalette(untouched), qPrintable(untouched->objectName()));
         }
 
         // Label copies: the editor's labels in array 1, the forum tab's in array 2, none for the browser's.
         const QList<SkinLabel *> editor = skinLabelArray(w, QStringLiteral("SkinLabel1"));
         QCOMPARE(editor.size(), 3);
-        QCOMPARE(editor.at(1)->text(), w->messagePanel->subjectLabel->text());
-        QCOMPARE(editor.at(1)->geometry(), w->messagePanel->subjectLabel->geometry());
-        QCOMPARE(editor.at(2)->text(), w->messagePanel->messageLabel->text());
+        QCOMPARE(editor.at(1)->text(), control<QLabel>(w, "messageEditor/subjectLabel")->text());
+        QCOMPARE(editor.at(1)->geometry(), control<QLabel>(w, "messageEditor/subjectLabel")->geometry());
+        QCOMPARE(editor.at(2)->text(), control<QLabel>(w, "messageLabel")->text());
         const QList<SkinLabel *> forums = skinLabelArray(w, QStringLiteral("SkinLabel2"));
         QCOMPARE(forums.size(), 3);
-        QCOMPARE(forums.at(1)->text(), w->forumPanel->usernameLabel->text());
-        QVERIFY(w->browserPane->findChildren<SkinLabel *>().isEmpty());
+        QCOMPARE(forums.at(1)->text(), control<QLabel>(w, "usernameLabel")->text());
+        QVERIFY(control<BrowserPane>(w, "browserFrame")->findChildren<SkinLabel *>().isEmpty());
 
         // The skinned window still works: the about window opens skinned, the visit button opens the site.
-        w->showAboutWindow();
+        control<QAction>(w, "aboutMenuItem0")->trigger();
         auto *about = w->findChild<AboutWindow *>();
         QVERIFY(about && about->isVisible());
         QVERIFY(skinLabelArray(about, QStringLiteral("SkinLabel1")).size() > 1);
         QCOMPARE(skinLabelArray(w, QStringLiteral("SkinLabel1")).size(), 3);
-        w->visitButton->click();
+        control<QToolButton>(w, "visitButton")->click();
         QCOMPARE(m_opened.size(), 1);
 
         QSignalSpy ended(&start, &ProgramStart::programEnded);

@@ -5,7 +5,7 @@
 #include <QFile>
 #include <QComboBox>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -18,11 +18,15 @@
 #include <QtTest/qtestspontaneevent.h>
 
 #include "app/mainwindow.h"
-#include "app/traypresence.h"
+#include "ui/traypresence.h"
 #include "links/optionsdialog.h"
 #include "replies/checkschedule.h"
 #include "ui/desktopnotifier.h"
 #include "support/notificationserver.h"
+#include "forums/ownposts.h"
+#include "replies/postspanel.h"
+#include "replies/replymonitor.h"
+#include "support/controls.h"
 #include "support/pageserver.h"
 #include "support/programstate.h"
 #include "support/sessionbus.h"
@@ -132,8 +136,8 @@ void tst_ReplyWatch::startProgram(int checkEvery)
 {
     m_state->settings.write("data", "checkEvery", QString::number(checkEvery));
     m_window = std::make_unique<MainWindow>(m_state->context, nullptr, m_pages.port());
-    m_window->notifier->setTrayAvailable([] { return false; });
-    m_window->trayPresence->setTrayAvailable([] { return false; });
+    control<DesktopNotifier>(m_window, {})->setTrayAvailable([] { return false; });
+    control<TrayPresence>(m_window, {})->setTrayAvailable([] { return false; });
     QVERIFY(m_window->startUp());
     m_window->show();
     QTRY_COMPARE_WITH_TIMEOUT(m_window->panelText(1), QStringLiteral("Complete"), 20000);
@@ -142,9 +146,8 @@ void tst_ReplyWatch::startProgram(int checkEvery)
 void tst_ReplyWatch::addPost(const QString &path, int size, const QString &storedSize)
 {
     m_pages.bodies.insert(path.toUtf8(), QByteArray(size, 'x'));
-    m_window->ownPosts.add(m_pages.address(path));
-    m_window->ownPosts.storeSize(m_window->ownPosts.count() - 1, m_pages.address(path), storedSize);
-    m_window->postsPanel->showPosts();
+    control<OwnPosts>(m_window, {})->add(m_pages.address(path));
+    control<OwnPosts>(m_window, {})->storeSize(control<OwnPosts>(m_window, {})->count() - 1, m_pages.address(path), storedSize);
 }
 
 void tst_ReplyWatch::timedCheckTellsOnceOfAGrownPage_data()
@@ -173,8 +176,8 @@ void tst_ReplyWatch::timedCheckTellsOnceOfAGrownPage()
     addPost("/shrunk", 500, "1000");
     const QString address = m_window->currentAddress();
     BoxAnswerer boxes(QMessageBox::Ok);
-    QSignalSpy runs(m_window->replyMonitor, &ReplyMonitor::checkFinished);
-    m_window->checkSchedule->setMinuteLength(5ms);
+    QSignalSpy runs(control<ReplyMonitor>(m_window, {}), &ReplyMonitor::checkFinished);
+    control<CheckSchedule>(m_window, {})->setMinuteLength(5ms);
 
     QTRY_COMPARE_WITH_TIMEOUT(m_notifications->calls.size(), 1, 10000);
     const NotificationServer::Call call = m_notifications->calls.first();
@@ -182,7 +185,7 @@ void tst_ReplyWatch::timedCheckTellsOnceOfAGrownPage()
     QCOMPARE(call.summary, QStringLiteral("New replies to 1 of your posts"));
     QCOMPARE(call.body, body);
     QCOMPARE(call.actions.value(0), QStringLiteral("default"));
-    QCOMPARE(m_window->postsPanel->newRepliesList->count(), 1);
+    QCOMPARE(rowCount(control<QListView>(m_window, "newRepliesList")), 1);
 
     // Later runs find the same grown page again: the user has been told of it already.
     QTRY_VERIFY(runs.count() >= 4);
@@ -190,8 +193,8 @@ void tst_ReplyWatch::timedCheckTellsOnceOfAGrownPage()
     QCOMPARE(m_notifications->calls.size(), 1);
     // It did not disturb: no box, the same tabs, the same page.
     QCOMPARE(boxes.boxes, 0);
-    QCOMPARE(m_window->listTabs->currentIndex(), 0);
-    QCOMPARE(m_window->postsPanel->postTabs->currentIndex(), 0);
+    QCOMPARE(control<QTabBar>(m_window, "listTabs")->currentIndex(), 0);
+    QCOMPARE(control<QTabBar>(m_window, "postTabs")->currentIndex(), 0);
     QCOMPARE(m_window->currentAddress(), address);
 }
 
@@ -201,11 +204,11 @@ void tst_ReplyWatch::timedCheckWithNothingGrownTellsNothing()
     addPost("/same", 1000, "1000");
     addPost("/little", 1400, "1000");
     // Nothing listens on port 1 of loopback: the connection is refused, and a timed run shows no box for it.
-    m_window->ownPosts.add(QStringLiteral("http://127.0.0.1:1/gone"));
-    m_window->ownPosts.storeSize(2, QStringLiteral("http://127.0.0.1:1/gone"), QStringLiteral("1000"));
+    control<OwnPosts>(m_window, {})->add(QStringLiteral("http://127.0.0.1:1/gone"));
+    control<OwnPosts>(m_window, {})->storeSize(2, QStringLiteral("http://127.0.0.1:1/gone"), QStringLiteral("1000"));
     BoxAnswerer boxes(QMessageBox::Ok);
-    QSignalSpy runs(m_window->replyMonitor, &ReplyMonitor::checkFinished);
-    m_window->checkSchedule->setMinuteLength(5ms);
+    QSignalSpy runs(control<ReplyMonitor>(m_window, {}), &ReplyMonitor::checkFinished);
+    control<CheckSchedule>(m_window, {})->setMinuteLength(5ms);
     QTRY_VERIFY(runs.count() >= 3);
     QTest::qWait(100);
     QCOMPARE(m_notifications->calls.size(), 0);
@@ -218,18 +221,18 @@ void tst_ReplyWatch::noTimedRunWhileOneIsGoing()
     startProgram(15);
     addPost("/slow", 5000, "1000");
     m_pages.holding = true;
-    QSignalSpy due(m_window->checkSchedule, &CheckSchedule::due);
-    QSignalSpy runs(m_window->replyMonitor, &ReplyMonitor::checkFinished);
-    m_window->checkSchedule->setMinuteLength(2ms); // due every 30 ms
+    QSignalSpy due(control<CheckSchedule>(m_window, {}), &CheckSchedule::due);
+    QSignalSpy runs(control<ReplyMonitor>(m_window, {}), &ReplyMonitor::checkFinished);
+    control<CheckSchedule>(m_window, {})->setMinuteLength(2ms); // due every 30 ms
     QTRY_COMPARE(due.count(), 1);
-    QVERIFY(m_window->replyMonitor->isChecking());
+    QVERIFY(control<ReplyMonitor>(m_window, {})->isChecking());
     QTest::qWait(300);
     QCOMPARE(due.count(), 1);
     QCOMPARE(runs.count(), 0);
 
     // The page never answers here; the button's run takes over and ends, and the timer goes on.
     m_pages.holding = false;
-    m_window->postsPanel->checkRepliesButton->click();
+    control<QPushButton>(m_window, "checkRepliesButton")->click();
     QTRY_VERIFY(runs.count() >= 1);
     QTRY_VERIFY(due.count() >= 2);
 }
@@ -239,15 +242,15 @@ void tst_ReplyWatch::pressDuringATimedRunIsTheUsersOwn()
     startProgram(15);
     addPost("/slow", 5000, "1000");
     m_pages.holding = true;
-    QSignalSpy due(m_window->checkSchedule, &CheckSchedule::due);
-    QSignalSpy runs(m_window->replyMonitor, &ReplyMonitor::checkFinished);
-    m_window->checkSchedule->setMinuteLength(2ms);
+    QSignalSpy due(control<CheckSchedule>(m_window, {}), &CheckSchedule::due);
+    QSignalSpy runs(control<ReplyMonitor>(m_window, {}), &ReplyMonitor::checkFinished);
+    control<CheckSchedule>(m_window, {})->setMinuteLength(2ms);
     QTRY_COMPARE(due.count(), 1);
-    m_window->checkSchedule->setMinuteLength(1h);
+    control<CheckSchedule>(m_window, {})->setMinuteLength(1h);
     m_window->activateWindow();
     QTRY_VERIFY(m_window->isActiveWindow());
     m_pages.holding = false;
-    m_window->postsPanel->checkRepliesButton->click();
+    control<QPushButton>(m_window, "checkRepliesButton")->click();
     QTRY_COMPARE(runs.count(), 1);
     QCOMPARE(runs.first().first().toInt(), 1);
     // The user's own run with the window in front: the list shows the post, the desktop is not told (a
@@ -261,19 +264,19 @@ void tst_ReplyWatch::clickOnTheNotificationShowsNewReplies()
     startProgram(15);
     addPost("/grown", 1600, "1000");
     m_window->hide();
-    m_window->checkSchedule->setMinuteLength(5ms);
+    control<CheckSchedule>(m_window, {})->setMinuteLength(5ms);
     QTRY_COMPARE_WITH_TIMEOUT(m_notifications->calls.size(), 1, 10000);
-    m_window->checkSchedule->setMinutes(0);
+    control<CheckSchedule>(m_window, {})->setMinutes(0);
     QVERIFY(!m_window->isVisible());
-    QCOMPARE(m_window->listTabs->currentIndex(), 0);
+    QCOMPARE(control<QTabBar>(m_window, "listTabs")->currentIndex(), 0);
 
     m_notifications->click(1);
     QTRY_VERIFY(m_window->isVisible());
-    QCOMPARE(m_window->listTabs->currentIndex(), 1);
-    QVERIFY(m_window->postsPanel->isVisible());
-    QCOMPARE(m_window->postsPanel->postTabs->tabText(m_window->postsPanel->postTabs->currentIndex()),
+    QCOMPARE(control<QTabBar>(m_window, "listTabs")->currentIndex(), 1);
+    QVERIFY(control<PostsPanel>(m_window, "postsFrame")->isVisible());
+    QCOMPARE(control<QTabBar>(m_window, "postTabs")->tabText(control<QTabBar>(m_window, "postTabs")->currentIndex()),
              QStringLiteral("New Replies "));
-    QVERIFY(m_window->postsPanel->newRepliesList->isVisible());
+    QVERIFY(control<QListView>(m_window, "newRepliesList")->isVisible());
 }
 
 void tst_ReplyWatch::withoutServiceOnlyTheStatusTells()
@@ -281,27 +284,27 @@ void tst_ReplyWatch::withoutServiceOnlyTheStatusTells()
     m_notifications->stop();
     startProgram(15);
     addPost("/grown", 1600, "1000");
-    QSignalSpy delivered(m_window->notifier, &DesktopNotifier::delivered);
-    m_window->checkSchedule->setMinuteLength(5ms);
+    QSignalSpy delivered(control<DesktopNotifier>(m_window, {}), &DesktopNotifier::delivered);
+    control<CheckSchedule>(m_window, {})->setMinuteLength(5ms);
     QTRY_COMPARE_WITH_TIMEOUT(delivered.count(), 1, 10000);
-    m_window->checkSchedule->setMinutes(0);
+    control<CheckSchedule>(m_window, {})->setMinutes(0);
     QCOMPARE(delivered.first().first().value<DesktopNotifier::Route>(), DesktopNotifier::Route::None);
     QCOMPARE(m_notifications->calls.size(), 0);
     QCOMPARE(m_window->panelText(1), QStringLiteral("finished - 1 new replies found"));
 
     // With a tray, its icon shows the message.
-    m_window->notifier->setTrayAvailable([] { return true; });
-    m_window->notifier->notify("New replies to 1 of your posts", m_pages.address("/grown"));
+    control<DesktopNotifier>(m_window, {})->setTrayAvailable([] { return true; });
+    control<DesktopNotifier>(m_window, {})->notify("New replies to 1 of your posts", m_pages.address("/grown"));
     QTRY_COMPARE(delivered.count(), 2);
     QCOMPARE(delivered.last().first().value<DesktopNotifier::Route>(), DesktopNotifier::Route::Tray);
-    auto *icon = m_window->notifier->findChild<QSystemTrayIcon *>();
+    auto *icon = control<DesktopNotifier>(m_window, {})->findChild<QSystemTrayIcon *>();
     QVERIFY(icon);
     QVERIFY(icon->isVisible());
     m_window->hide();
     emit icon->messageClicked();
     QVERIFY(m_window->isVisible());
-    QCOMPARE(m_window->listTabs->currentIndex(), 1);
-    QVERIFY(m_window->postsPanel->newRepliesList->isVisible());
+    QCOMPARE(control<QTabBar>(m_window, "listTabs")->currentIndex(), 1);
+    QVERIFY(control<QListView>(m_window, "newRepliesList")->isVisible());
     QVERIFY(!icon->isVisible());
 }
 
@@ -310,11 +313,11 @@ void tst_ReplyWatch::choiceSurvivesARestart()
     m_window = std::make_unique<MainWindow>(m_state->context, nullptr, m_pages.port());
     QVERIFY(m_window->startUp());
     m_window->show();
-    QCOMPARE(m_window->checkSchedule->minutes(), 0);
-    m_window->optionsButton->click();
+    QCOMPARE(control<CheckSchedule>(m_window, {})->minutes(), 0);
+    control<QToolButton>(m_window, "optionsButton")->click();
     OptionsDialog *options = visibleOptions();
     QVERIFY(options);
-    QComboBox *box = options->checkEveryBox;
+    QComboBox *box = control<QComboBox>(options, "checkEveryBox");
     QCOMPARE(box->currentData().toInt(), 0);
     QCOMPARE(box->accessibleName(), QStringLiteral("Check for new replies while Postavo runs"));
     QCOMPARE(options->findChild<QLabel *>("checkEveryLabel")->buddy(), box);
@@ -325,8 +328,8 @@ void tst_ReplyWatch::choiceSurvivesARestart()
     QCOMPARE(entries, (QStringList{"Never (only when asked)", "Every 15 minutes", "Every 30 minutes", "Every hour",
                                    "Every 2 hours"}));
     box->setCurrentIndex(box->findData(60));
-    options->saveAndCloseButton->click();
-    QCOMPARE(m_window->checkSchedule->minutes(), 60);
+    control<QPushButton>(options, "saveAndCloseButton")->click();
+    QCOMPARE(control<CheckSchedule>(m_window, {})->minutes(), 60);
     QCOMPARE(m_state->settings.read("data", "checkEvery", QString()), QStringLiteral("60"));
     m_window->close();
     m_window.reset();
@@ -334,11 +337,11 @@ void tst_ReplyWatch::choiceSurvivesARestart()
     m_window = std::make_unique<MainWindow>(m_state->context, nullptr, m_pages.port());
     QVERIFY(m_window->startUp());
     m_window->show();
-    QCOMPARE(m_window->checkSchedule->minutes(), 60);
-    m_window->optionsButton->click();
+    QCOMPARE(control<CheckSchedule>(m_window, {})->minutes(), 60);
+    control<QToolButton>(m_window, "optionsButton")->click();
     options = visibleOptions();
     QVERIFY(options);
-    QCOMPARE(options->checkEveryBox->currentText(), QStringLiteral("Every hour"));
+    QCOMPARE(control<QComboBox>(options, "checkEveryBox")->currentText(), QStringLiteral("Every hour"));
 }
 
 void tst_ReplyWatch::closeAsksOnceToKeepRunningInTheTray_data()
@@ -357,11 +360,11 @@ void tst_ReplyWatch::closeAsksOnceToKeepRunningInTheTray()
     QFETCH(bool, keeps);
     QFETCH(bool, exitInTray);
     m_window = std::make_unique<MainWindow>(m_state->context, nullptr, m_pages.port());
-    m_window->trayPresence->setTrayAvailable([] { return true; });
+    control<TrayPresence>(m_window, {})->setTrayAvailable([] { return true; });
     m_state->settings.write("data", "checkEvery", "15");
     QVERIFY(m_window->startUp());
     m_window->show();
-    QVERIFY(m_window->trayPresence->icon());
+    QVERIFY(control<TrayPresence>(m_window, {})->icon());
     QSignalSpy ended(m_window.get(), &MainWindow::programEnded);
     BoxAnswerer boxes{QMessageBox::StandardButton(answer)};
 
@@ -383,20 +386,20 @@ void tst_ReplyWatch::closeAsksOnceToKeepRunningInTheTray()
     QCOMPARE(ended.count(), 0);
 
     // A click on the tray icon brings the window back as it was.
-    emit m_window->trayPresence->icon()->activated(QSystemTrayIcon::Trigger);
+    emit control<TrayPresence>(m_window, {})->icon()->activated(QSystemTrayIcon::Trigger);
     QVERIFY(m_window->isVisible());
-    QCOMPARE(m_window->listTabs->currentIndex(), 0);
+    QCOMPARE(control<QTabBar>(m_window, "listTabs")->currentIndex(), 0);
 
     // Exit ends the program through the shut-down, which writes the lists back.
     QFile::remove(m_state->dir.filePath("posts.txt"));
     if (exitInTray) {
-        QMenu *menu = m_window->trayPresence->icon()->contextMenu();
+        QMenu *menu = control<TrayPresence>(m_window, {})->icon()->contextMenu();
         QVERIFY(menu);
         QCOMPARE(menu->actions().size(), 2);
         menu->actions().at(1)->trigger();
     } else {
         m_window->show();
-        m_window->fileMenuItem[3]->trigger();
+        control<QAction>(m_window, "fileMenuItem3")->trigger();
     }
     QTRY_COMPARE(ended.count(), 1);
     QVERIFY(QFile::exists(m_state->dir.filePath("posts.txt")));

@@ -5,6 +5,16 @@
 
 #include "support/fullfilesystem.h"
 #include "support/listprogram.h"
+#include "forums/ownposts.h"
+#include "forums/forums.h"
+#include "replies/postspanel.h"
+#include "forums/forumpanel.h"
+#include "web/postedmessagewatcher.h"
+#include "support/controls.h"
+#include <QListView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabBar>
 
 class tst_ForumPanel : public QObject
 {
@@ -65,17 +75,17 @@ void tst_ForumPanel::addForumStoresPlaceholderLogin()
     Program program(m_dir->path());
     MainWindow &w = *program.window;
     QVERIFY(program.loaded);
-    QVERIFY(!w.forumPanel->usernameEdit->isEnabled());
+    QVERIFY(!control<QLineEdit>(w, "usernameEdit")->isEnabled());
     QVERIFY(goTo(w, "http://forum.example/board"));
-    w.forumPanel->addForumButton->click();
+    control<QPushButton>(w, "addForumButton")->click();
 
-    QCOMPARE(entries(w.forumPanel->forumList), QStringList{"http://forum.example/board"});
-    QCOMPARE(w.forums.logins(), QStringList{"Enter Username|"});
-    QCOMPARE(w.forumPanel->forumList->currentRow(), 0);
-    QVERIFY(w.forumPanel->usernameEdit->isEnabled());
-    QVERIFY(w.forumPanel->passwordEdit->isEnabled());
-    QCOMPARE(w.forumPanel->usernameEdit->text(), QString("Enter Username"));
-    QCOMPARE(w.forumPanel->passwordEdit->text(), QString());
+    QCOMPARE(entries(control<QListView>(w, "forumList")), QStringList{"http://forum.example/board"});
+    QCOMPARE(control<Forums>(w, {})->logins(), QStringList{"Enter Username|"});
+    QCOMPARE(currentRow(control<QListView>(w, "forumList")), 0);
+    QVERIFY(control<QLineEdit>(w, "usernameEdit")->isEnabled());
+    QVERIFY(control<QLineEdit>(w, "passwordEdit")->isEnabled());
+    QCOMPARE(control<QLineEdit>(w, "usernameEdit")->text(), QString("Enter Username"));
+    QCOMPARE(control<QLineEdit>(w, "passwordEdit")->text(), QString());
     QCOMPARE(w.panelText(2), QString("http://forum.example/board"));
     QCOMPARE(readFile(dataFile("posts2.txt")), QByteArray("http://forum.example/board|Enter Username|\r\n\r\n"));
 }
@@ -85,16 +95,16 @@ void tst_ForumPanel::secondNewForumGetsPlaceholderToo()
     Program program(m_dir->path());
     MainWindow &w = *program.window;
     QVERIFY(goTo(w, "http://forum.example/a"));
-    w.forumPanel->addForumButton->click();
+    control<QPushButton>(w, "addForumButton")->click();
     // The boxes show "Enter Username" and an empty password already, so adding changes no box.
     QVERIFY(goTo(w, "http://forum.example/b"));
-    w.forumPanel->addForumButton->click();
-    QCOMPARE(w.forums.logins(), (QStringList{"Enter Username|", "Enter Username|"}));
+    control<QPushButton>(w, "addForumButton")->click();
+    QCOMPARE(control<Forums>(w, {})->logins(), (QStringList{"Enter Username|", "Enter Username|"}));
     QCOMPARE(readFile(dataFile("posts2.txt")),
              QByteArray("http://forum.example/a|Enter Username|\r\n\r\nhttp://forum.example/b|Enter Username|\r\n\r\n"));
-    w.forumPanel->forumList->setCurrentRow(0);
-    w.forumPanel->forumList->setCurrentRow(1);
-    QCOMPARE(w.forumPanel->usernameEdit->text(), QString("Enter Username"));
+    setCurrentRow(control<QListView>(w, "forumList"), 0);
+    setCurrentRow(control<QListView>(w, "forumList"), 1);
+    QCOMPARE(control<QLineEdit>(w, "usernameEdit")->text(), QString("Enter Username"));
 }
 
 void tst_ForumPanel::addingKnownForumChangesNothing()
@@ -102,15 +112,15 @@ void tst_ForumPanel::addingKnownForumChangesNothing()
     Program program(m_dir->path());
     MainWindow &w = *program.window;
     QVERIFY(goTo(w, "http://forum.example/a"));
-    w.forumPanel->addForumButton->click();
-    w.forumPanel->usernameEdit->setText("bob");
+    control<QPushButton>(w, "addForumButton")->click();
+    control<QLineEdit>(w, "usernameEdit")->setText("bob");
     const QByteArray before = readFile(dataFile("posts2.txt"));
     QVERIFY(QFile::remove(dataFile("posts2.txt")));
 
-    w.forumPanel->addForumButton->click();
-    QCOMPARE(entries(w.forumPanel->forumList), QStringList{"http://forum.example/a"});
-    QCOMPARE(w.forums.logins(), QStringList{"bob|"});
-    QCOMPARE(w.forumPanel->usernameEdit->text(), QString("bob"));
+    control<QPushButton>(w, "addForumButton")->click();
+    QCOMPARE(entries(control<QListView>(w, "forumList")), QStringList{"http://forum.example/a"});
+    QCOMPARE(control<Forums>(w, {})->logins(), QStringList{"bob|"});
+    QCOMPARE(control<QLineEdit>(w, "usernameEdit")->text(), QString("bob"));
     QVERIFY(!QFile::exists(dataFile("posts2.txt"))); // not even rewritten
     QCOMPARE(before, QByteArray("http://forum.example/a|bob|\r\n\r\n"));
 }
@@ -120,11 +130,11 @@ void tst_ForumPanel::everyKeystrokeIsStored()
     Program program(m_dir->path());
     MainWindow &w = *program.window;
     QVERIFY(goTo(w, "http://forum.example/a"));
-    w.forumPanel->addForumButton->click();
+    control<QPushButton>(w, "addForumButton")->click();
     const QString password = "p4ss|w0r";
     QCOMPARE(password.size(), 8);
     for (int i = 0; i < password.size(); ++i) {
-        QTest::keyClick(w.forumPanel->passwordEdit, password.at(i).toLatin1());
+        QTest::keyClick(control<QLineEdit>(w, "passwordEdit"), password.at(i).toLatin1());
         // The file after each keystroke holds what was typed so far: one write per keystroke.
         const QString typed = password.left(i + 1);
         const QByteArray expected = typed.contains('|')
@@ -132,7 +142,7 @@ void tst_ForumPanel::everyKeystrokeIsStored()
             : QByteArray("http://forum.example/a|Enter Username|") + typed.toUtf8() + "\r\n\r\n";
         QCOMPARE(readFile(dataFile("posts2.txt")), expected);
     }
-    QCOMPARE(w.forumPanel->passwordEdit->text(), password);
+    QCOMPARE(control<QLineEdit>(w, "passwordEdit")->text(), password);
     QCOMPARE(ListFiles::readForums(dataFile("posts2.txt")).logins,
              QStringList{ListFiles::joinLogin("Enter Username", password)});
 }
@@ -144,15 +154,15 @@ void tst_ForumPanel::selectingShowsThatForumsLogin()
     MainWindow &w = *program.window;
     const QByteArray stored = readFile(dataFile("posts2.txt"));
 
-    w.forumPanel->forumList->setCurrentRow(0);
-    QCOMPARE(w.forumPanel->usernameEdit->text(), QString("alice"));
-    QCOMPARE(w.forumPanel->passwordEdit->text(), QString("pa"));
-    w.forumPanel->forumList->setCurrentRow(1);
-    QCOMPARE(w.forumPanel->usernameEdit->text(), QString("bob"));
-    QCOMPARE(w.forumPanel->passwordEdit->text(), QString()); // an empty stored password shows an empty box
+    setCurrentRow(control<QListView>(w, "forumList"), 0);
+    QCOMPARE(control<QLineEdit>(w, "usernameEdit")->text(), QString("alice"));
+    QCOMPARE(control<QLineEdit>(w, "passwordEdit")->text(), QString("pa"));
+    setCurrentRow(control<QListView>(w, "forumList"), 1);
+    QCOMPARE(control<QLineEdit>(w, "usernameEdit")->text(), QString("bob"));
+    QCOMPARE(control<QLineEdit>(w, "passwordEdit")->text(), QString()); // an empty stored password shows an empty box
     QCOMPARE(w.panelText(2), QString("http://b/"));
     QCOMPARE(readFile(dataFile("posts2.txt")), stored);
-    QCOMPARE(w.forums.logins(), (QStringList{"alice|pa", "bob|"}));
+    QCOMPARE(control<Forums>(w, {})->logins(), (QStringList{"alice|pa", "bob|"}));
 }
 
 void tst_ForumPanel::keyboardSelectionShowsLoginToo()
@@ -160,12 +170,12 @@ void tst_ForumPanel::keyboardSelectionShowsLoginToo()
     writeFile(dataFile("posts2.txt"), "http://a/|alice|pa\r\n\r\nhttp://b/|bob|pb\r\n\r\n");
     Program program(m_dir->path());
     MainWindow &w = *program.window;
-    w.forumPanel->forumList->setCurrentRow(0);
-    QTest::keyClick(w.forumPanel->forumList, Qt::Key_Down);
-    QCOMPARE(w.forumPanel->forumList->currentRow(), 1);
-    QCOMPARE(w.forumPanel->usernameEdit->text(), QString("bob"));
+    setCurrentRow(control<QListView>(w, "forumList"), 0);
+    QTest::keyClick(control<QListView>(w, "forumList"), Qt::Key_Down);
+    QCOMPARE(currentRow(control<QListView>(w, "forumList")), 1);
+    QCOMPARE(control<QLineEdit>(w, "usernameEdit")->text(), QString("bob"));
     // Typing now changes bob's login, and alice's stays.
-    QTest::keyClick(w.forumPanel->passwordEdit, 'x');
+    QTest::keyClick(control<QLineEdit>(w, "passwordEdit"), 'x');
     QCOMPARE(readFile(dataFile("posts2.txt")), QByteArray("http://a/|alice|pa\r\n\r\nhttp://b/|bob|pbx\r\n\r\n"));
 }
 
@@ -175,20 +185,20 @@ void tst_ForumPanel::removeForum()
     Program program(m_dir->path());
     MainWindow &w = *program.window;
 
-    w.forumPanel->removeForumButton->click(); // nothing selected
-    QCOMPARE(w.forumPanel->forumList->count(), 3);
+    control<QPushButton>(w, "removeForumButton")->click(); // nothing selected
+    QCOMPARE(rowCount(control<QListView>(w, "forumList")), 3);
 
-    w.forumPanel->forumList->setCurrentRow(1);
-    w.forumPanel->removeForumButton->click();
-    QCOMPARE(entries(w.forumPanel->forumList), (QStringList{"http://a/", "http://c/"}));
-    QCOMPARE(w.forums.logins(), (QStringList{"alice|pa", "carl|pc"}));
+    setCurrentRow(control<QListView>(w, "forumList"), 1);
+    control<QPushButton>(w, "removeForumButton")->click();
+    QCOMPARE(entries(control<QListView>(w, "forumList")), (QStringList{"http://a/", "http://c/"}));
+    QCOMPARE(control<Forums>(w, {})->logins(), (QStringList{"alice|pa", "carl|pc"}));
     QCOMPARE(readFile(dataFile("posts2.txt")), QByteArray("http://a/|alice|pa\r\n\r\nhttp://c/|carl|pc\r\n\r\n"));
 
     // Nothing is selected now: the boxes keep the removed login, and typing changes no login.
-    QCOMPARE(w.forumPanel->forumList->currentRow(), -1);
-    QCOMPARE(w.forumPanel->usernameEdit->text(), QString("bob"));
-    QTest::keyClick(w.forumPanel->usernameEdit, 'z');
-    QCOMPARE(w.forums.logins(), (QStringList{"alice|pa", "carl|pc"}));
+    QCOMPARE(currentRow(control<QListView>(w, "forumList")), -1);
+    QCOMPARE(control<QLineEdit>(w, "usernameEdit")->text(), QString("bob"));
+    QTest::keyClick(control<QLineEdit>(w, "usernameEdit"), 'z');
+    QCOMPARE(control<Forums>(w, {})->logins(), (QStringList{"alice|pa", "carl|pc"}));
     QCOMPARE(readFile(dataFile("posts2.txt")), QByteArray("http://a/|alice|pa\r\n\r\nhttp://c/|carl|pc\r\n\r\n"));
 }
 
@@ -197,15 +207,15 @@ void tst_ForumPanel::newForumSurvivesRestart()
     {
         Program program(m_dir->path());
         QVERIFY(goTo(*program.window, "http://forum.example/new"));
-        program.window->forumPanel->addForumButton->click();
+        control<QPushButton>(program.window, "addForumButton")->click();
         program.window->shutDown();
     }
     Program program(m_dir->path());
     MainWindow &w = *program.window;
-    QCOMPARE(entries(w.forumPanel->forumList), QStringList{"http://forum.example/new"});
-    w.forumPanel->forumList->setCurrentRow(0);
-    QCOMPARE(w.forumPanel->usernameEdit->text(), QString("Enter Username"));
-    QCOMPARE(w.forumPanel->passwordEdit->text(), QString());
+    QCOMPARE(entries(control<QListView>(w, "forumList")), QStringList{"http://forum.example/new"});
+    setCurrentRow(control<QListView>(w, "forumList"), 0);
+    QCOMPARE(control<QLineEdit>(w, "usernameEdit")->text(), QString("Enter Username"));
+    QCOMPARE(control<QLineEdit>(w, "passwordEdit")->text(), QString());
 }
 
 void tst_ForumPanel::barsInLoginsSurviveRestart()
@@ -214,17 +224,17 @@ void tst_ForumPanel::barsInLoginsSurviveRestart()
         Program program(m_dir->path());
         MainWindow &w = *program.window;
         QVERIFY(goTo(w, "http://forum.example/x"));
-        w.forumPanel->addForumButton->click();
-        w.forumPanel->usernameEdit->setText("us|er");
-        w.forumPanel->passwordEdit->setText("|pa%7C|ss|");
+        control<QPushButton>(w, "addForumButton")->click();
+        control<QLineEdit>(w, "usernameEdit")->setText("us|er");
+        control<QLineEdit>(w, "passwordEdit")->setText("|pa%7C|ss|");
         program.window->shutDown();
     }
     Program program(m_dir->path());
     MainWindow &w = *program.window;
-    w.forumPanel->forumList->setCurrentRow(0);
-    QCOMPARE(w.forumPanel->usernameEdit->text(), QString("us|er"));
-    QCOMPARE(w.forumPanel->passwordEdit->text(), QString("|pa%7C|ss|"));
-    QCOMPARE(entries(w.forumPanel->forumList), QStringList{"http://forum.example/x"});
+    setCurrentRow(control<QListView>(w, "forumList"), 0);
+    QCOMPARE(control<QLineEdit>(w, "usernameEdit")->text(), QString("us|er"));
+    QCOMPARE(control<QLineEdit>(w, "passwordEdit")->text(), QString("|pa%7C|ss|"));
+    QCOMPARE(entries(control<QListView>(w, "forumList")), QStringList{"http://forum.example/x"});
 }
 
 void tst_ForumPanel::forumFileIsOwnerOnly()
@@ -233,8 +243,8 @@ void tst_ForumPanel::forumFileIsOwnerOnly()
     QFile::setPermissions(dataFile("posts2.txt"),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther);
     Program program(m_dir->path());
-    program.window->forumPanel->forumList->setCurrentRow(0);
-    QTest::keyClick(program.window->forumPanel->passwordEdit, 'q');
+    setCurrentRow(control<QListView>(program.window, "forumList"), 0);
+    QTest::keyClick(control<QLineEdit>(program.window, "passwordEdit"), 'q');
     const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther
         | QFileDevice::WriteOther;
     QCOMPARE(QFile::permissions(dataFile("posts2.txt")) & others, QFileDevice::Permissions());
@@ -246,13 +256,13 @@ void tst_ForumPanel::saveFailureIsReported()
     writeFile(dataFile("posts2.txt"), "http://a/|alice|pa\r\n\r\n");
     Program program(m_dir->path());
     MainWindow &w = *program.window;
-    w.forumPanel->forumList->setCurrentRow(0);
+    setCurrentRow(control<QListView>(w, "forumList"), 0);
     // A folder in the file's place cannot be replaced, whoever runs the test.
     QVERIFY(QFile::remove(dataFile("posts2.txt")));
     QVERIFY(QDir(m_dir->path()).mkdir("posts2.txt"));
 
     BoxCatcher boxes;
-    QTest::keyClick(w.forumPanel->passwordEdit, 'x');
+    QTest::keyClick(control<QLineEdit>(w, "passwordEdit"), 'x');
     QCOMPARE(boxes.texts.size(), 1);
     QVERIFY2(boxes.texts.at(0).startsWith("There was an error saving your logins.\r\n\r\nError Number "),
              qPrintable(boxes.texts.at(0)));
@@ -260,7 +270,7 @@ void tst_ForumPanel::saveFailureIsReported()
     QCOMPARE(lines.size(), 4);
     QVERIFY(lines.at(2).mid(QString("Error Number ").size()).toInt() > 0);
     QVERIFY(!lines.at(3).isEmpty());
-    QCOMPARE(w.forums.logins(), QStringList{"alice|pax"}); // the edit stays in memory
+    QCOMPARE(control<Forums>(w, {})->logins(), QStringList{"alice|pax"}); // the edit stays in memory
 }
 
 void tst_ForumPanel::refusedWriteIsToldNeverSaved_data()
@@ -296,8 +306,8 @@ void tst_ForumPanel::refusedWriteIsToldNeverSaved()
     if (file == "htmltemp.txt") {
         // A page with a form, served from memory, which the blocker would stop.
         QWebEngineProfile::defaultProfile()->setUrlRequestInterceptor(nullptr);
-        QSignalSpy loaded(w.browserPane->webView, &QWebEngineView::loadFinished);
-        w.browserPane->webView->setHtml("<form><textarea name=m></textarea></form>", QUrl("http://127.0.0.1/"));
+        QSignalSpy loaded(control<QWebEngineView>(w, "webView"), &QWebEngineView::loadFinished);
+        control<QWebEngineView>(w, "webView")->setHtml("<form><textarea name=m></textarea></form>", QUrl("http://127.0.0.1/"));
         QVERIFY(loaded.wait(10000));
         QWebEngineProfile::defaultProfile()->setUrlRequestInterceptor(&m_blocker);
     } else if (file != "messages.txt") {
@@ -307,16 +317,16 @@ void tst_ForumPanel::refusedWriteIsToldNeverSaved()
     disk.fill();
     BoxCatcher boxes;
     if (file == "messages.txt") {
-        w.saveButton->click();
+        control<QToolButton>(w, "saveButton")->click();
     } else if (file == "posts.txt") {
-        w.postsPanel->watchButton->click();
+        control<QPushButton>(w, "watchButton")->click();
     } else if (file == "posts2.txt") {
-        w.forumPanel->addForumButton->click();
-        QTest::keyClicks(w.forumPanel->passwordEdit, "pw");
+        control<QPushButton>(w, "addForumButton")->click();
+        QTest::keyClicks(control<QLineEdit>(w, "passwordEdit"), "pw");
     } else if (file == "htmltemp.txt") {
-        w.autoInsertButton->click();
+        control<QToolButton>(w, "autoInsertButton")->click();
     } else {
-        QTest::keyClicks(w.messagePanel->subjectEdit, "new subject");
+        QTest::keyClicks(control<QLineEdit>(w, "messageEditor/subjectEdit"), "new subject");
     }
 
     const QString expected = told.contains("%1") ? told.arg(path) : told;
@@ -359,19 +369,19 @@ void tst_ForumPanel::changesReachTheDiskWithoutShutDown()
     MainWindow &w = *program.window;
     QVERIFY(goTo(w, "http://127.0.0.1/new"));
     if (change == "watch") {
-        w.postsPanel->watchButton->click();
+        control<QPushButton>(w, "watchButton")->click();
     } else if (change == "detect") {
-        emit w.postWatcher->postedMessageFound(w.currentAddress(), QString());
+        emit control<PostedMessageWatcher>(w, {})->postedMessageFound(w.currentAddress(), QString());
     } else if (change == "remove") {
-        w.postsPanel->postList->setCurrentRow(0);
-        w.postsPanel->unwatchButton->click();
+        setCurrentRow(control<QListView>(w, "postList"), 0);
+        control<QPushButton>(w, "unwatchButton")->click();
     } else {
-        w.forumPanel->addForumButton->click();
+        control<QPushButton>(w, "addForumButton")->click();
     }
     QTRY_COMPARE_WITH_TIMEOUT(readFile(dataFile("posts.txt")), posts, 4000);
     QTRY_COMPARE_WITH_TIMEOUT(readFile(dataFile("posts2.txt")), forums, 4000);
     // The stored sizes follow, line for line, with the new post's measured size.
-    QTRY_COMPARE_WITH_TIMEOUT(ListFiles::readSizes(dataFile("sizes.txt"), w.ownPosts.count()), w.ownPosts.sizes(),
+    QTRY_COMPARE_WITH_TIMEOUT(ListFiles::readSizes(dataFile("sizes.txt"), control<OwnPosts>(w, {})->count()), control<OwnPosts>(w, {})->sizes(),
                               4000);
     if (!sizeOfNew.isEmpty()) {
         QTRY_VERIFY_WITH_TIMEOUT(readFile(dataFile("sizes.txt")).startsWith("100\r\n\r\n")
@@ -387,15 +397,15 @@ void tst_ForumPanel::damagedFilesLoadInStep()
     writeFile(dataFile("sizes.txt"), "100\r\n\r\n");
     Program program(m_dir->path());
     MainWindow &w = *program.window;
-    QCOMPARE(w.forumPanel->forumList->count(), 4);
-    QCOMPARE(w.forums.logins(), (QStringList{"|", "|", "|", "u|p"}));
-    QCOMPARE(entries(w.postsPanel->postList), (QStringList{"http://p/1", "http://p/2", "http://p/3"}));
-    QCOMPARE(w.ownPosts.sizes(), (QStringList{"100", ListFiles::unmeasuredSize, ListFiles::unmeasuredSize}));
+    QCOMPARE(rowCount(control<QListView>(w, "forumList")), 4);
+    QCOMPARE(control<Forums>(w, {})->logins(), (QStringList{"|", "|", "|", "u|p"}));
+    QCOMPARE(entries(control<QListView>(w, "postList")), (QStringList{"http://p/1", "http://p/2", "http://p/3"}));
+    QCOMPARE(control<OwnPosts>(w, {})->sizes(), (QStringList{"100", ListFiles::unmeasuredSize, ListFiles::unmeasuredSize}));
 
     // A forum loaded without a login shows empty boxes and stays that way in the file.
-    w.forumPanel->forumList->setCurrentRow(1);
-    QCOMPARE(w.forumPanel->usernameEdit->text(), QString());
-    QCOMPARE(w.forumPanel->passwordEdit->text(), QString());
+    setCurrentRow(control<QListView>(w, "forumList"), 1);
+    QCOMPARE(control<QLineEdit>(w, "usernameEdit")->text(), QString());
+    QCOMPARE(control<QLineEdit>(w, "passwordEdit")->text(), QString());
 }
 
 void tst_ForumPanel::fullListsRefuseMore()
@@ -408,18 +418,18 @@ void tst_ForumPanel::fullListsRefuseMore()
     writeFile(dataFile("posts2.txt"), many);
     Program program(m_dir->path());
     MainWindow &w = *program.window;
-    QCOMPARE(w.postsPanel->postList->count(), ListFiles::maxEntries);
-    QCOMPARE(w.ownPosts.count(), ListFiles::maxEntries);
-    QCOMPARE(w.forumPanel->forumList->count(), ListFiles::maxEntries);
-    QCOMPARE(w.forums.count(), ListFiles::maxEntries);
+    QCOMPARE(rowCount(control<QListView>(w, "postList")), ListFiles::maxEntries);
+    QCOMPARE(control<OwnPosts>(w, {})->count(), ListFiles::maxEntries);
+    QCOMPARE(rowCount(control<QListView>(w, "forumList")), ListFiles::maxEntries);
+    QCOMPARE(control<Forums>(w, {})->count(), ListFiles::maxEntries);
 
     QVERIFY(goTo(w, "http://forum.example/one-more"));
-    w.forumPanel->addForumButton->click();
-    QCOMPARE(w.forumPanel->forumList->count(), ListFiles::maxEntries);
+    control<QPushButton>(w, "addForumButton")->click();
+    QCOMPARE(rowCount(control<QListView>(w, "forumList")), ListFiles::maxEntries);
     QVERIFY(!w.panelText(2).isEmpty());
-    w.postsPanel->watchButton->click();
-    QCOMPARE(w.postsPanel->postList->count(), ListFiles::maxEntries);
-    QCOMPARE(w.ownPosts.count(), ListFiles::maxEntries);
+    control<QPushButton>(w, "watchButton")->click();
+    QCOMPARE(rowCount(control<QListView>(w, "postList")), ListFiles::maxEntries);
+    QCOMPARE(control<OwnPosts>(w, {})->count(), ListFiles::maxEntries);
 }
 
 void tst_ForumPanel::ownPostClicks()
@@ -427,11 +437,14 @@ void tst_ForumPanel::ownPostClicks()
     writeFile(dataFile("posts.txt"), "http://p/1\r\n\r\nhttp://p/2\r\n\r\n");
     Program program(m_dir->path());
     MainWindow &w = *program.window;
-    w.postsPanel->postList->setCurrentRow(1);
+    setCurrentRow(control<QListView>(w, "postList"), 1);
     QCOMPARE(w.panelText(2), QString("http://p/2"));
-    w.postWatcher->countdown = 0;
-    emit w.postsPanel->postList->itemDoubleClicked(w.postsPanel->postList->item(1));
-    QCOMPARE(w.postWatcher->countdown, qint16(4));
+    control<PostedMessageWatcher>(w, {})->countdown = 0;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    control<QTabBar>(w, "listTabs")->setCurrentIndex(1);
+    doubleClickRow(control<QListView>(w, "postList"), 1);
+    QCOMPARE(control<PostedMessageWatcher>(w, {})->countdown, qint16(4));
     QTRY_COMPARE(w.currentAddress(), QString("http://p/2"));
 }
 
@@ -440,10 +453,13 @@ void tst_ForumPanel::forumDoubleClickOnlyNavigates()
     writeFile(dataFile("posts2.txt"), "http://f/1|u|p\r\n\r\n");
     Program program(m_dir->path());
     MainWindow &w = *program.window;
-    w.forumPanel->forumList->setCurrentRow(0);
-    w.postWatcher->countdown = 0;
-    emit w.forumPanel->forumList->itemDoubleClicked(w.forumPanel->forumList->item(0));
-    QCOMPARE(w.postWatcher->countdown, qint16(0));
+    setCurrentRow(control<QListView>(w, "forumList"), 0);
+    control<PostedMessageWatcher>(w, {})->countdown = 0;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    control<QTabBar>(w, "listTabs")->setCurrentIndex(0);
+    doubleClickRow(control<QListView>(w, "forumList"), 0);
+    QCOMPARE(control<PostedMessageWatcher>(w, {})->countdown, qint16(0));
     QTRY_COMPARE(w.currentAddress(), QString("http://f/1"));
 }
 
@@ -452,14 +468,14 @@ void tst_ForumPanel::tabsSwitchFrames()
     Program program(m_dir->path());
     MainWindow &w = *program.window;
     w.show();
-    QVERIFY(w.forumPanel->isVisible());
-    QVERIFY(!w.postsPanel->isVisible());
-    w.listTabs->setCurrentIndex(1);
-    QVERIFY(!w.forumPanel->isVisible());
-    QVERIFY(w.postsPanel->isVisible());
-    w.listTabs->setCurrentIndex(0);
-    QVERIFY(w.forumPanel->isVisible());
-    QVERIFY(!w.postsPanel->isVisible());
+    QVERIFY(control<ForumPanel>(w, "forumsFrame")->isVisible());
+    QVERIFY(!control<PostsPanel>(w, "postsFrame")->isVisible());
+    control<QTabBar>(w, "listTabs")->setCurrentIndex(1);
+    QVERIFY(!control<ForumPanel>(w, "forumsFrame")->isVisible());
+    QVERIFY(control<PostsPanel>(w, "postsFrame")->isVisible());
+    control<QTabBar>(w, "listTabs")->setCurrentIndex(0);
+    QVERIFY(control<ForumPanel>(w, "forumsFrame")->isVisible());
+    QVERIFY(!control<PostsPanel>(w, "postsFrame")->isVisible());
 }
 
 QTEST_MAIN(tst_ForumPanel)

@@ -2,14 +2,30 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "forums/forums.h"
 #include "forums/liststore.h"
 #include "forums/ownposts.h"
+#include "messages/messagelibrary.h"
+#include "messages/messagestore.h"
 #include "support/fullfilesystem.h"
 #include "support/unreadablefile.h"
+
+namespace {
+
+PostResult outcome(PostOutcome kind, qint32 newSize = 0, qint64 growth = 0)
+{
+    PostResult result;
+    result.outcome = kind;
+    result.newSize = newSize;
+    result.growth = growth;
+    return result;
+}
+
+} // namespace
 
 class tst_ListModels : public QObject
 {
@@ -25,6 +41,11 @@ private slots:
     void unreadableFileIsNeverWrittenOver();
     void postsAndSizesAreKeptTogether_data();
     void postsAndSizesAreKeptTogether();
+    void postRowsShowTheLastOutcome_data();
+    void postRowsShowTheLastOutcome();
+    void changesReachTheViews();
+    void passwordIsInNoRole();
+    void messageLibraryRows();
     void postsAndSizesAreReplacedTogether_data();
     void postsAndSizesAreReplacedTogether();
 };
@@ -159,6 +180,99 @@ void tst_ListModels::postsAndSizesAreKeptTogether()
     }
     QCOMPARE(bytes(DataFiles::posts), posts);
     QCOMPARE(bytes(DataFiles::sizes), sizes);
+}
+
+void tst_ListModels::postRowsShowTheLastOutcome_data()
+{
+    QTest::addColumn<PostResult>("result");
+    QTest::addColumn<QString>("size");
+    QTest::addColumn<bool>("hasNewReplies");
+    QTest::addColumn<OwnPosts::Mark>("mark");
+    QTest::newRow("grew") << outcome(PostOutcome::NewReplies, 1600, 600) << "1000" << true << OwnPosts::Mark::Checked;
+    QTest::newRow("same") << outcome(PostOutcome::Unchanged, 1000, 0) << "1000" << false << OwnPosts::Mark::Checked;
+    QTest::newRow("baseline-stores-size")
+        << outcome(PostOutcome::Baseline, 9000) << "9000" << false << OwnPosts::Mark::Baseline;
+    QTest::newRow("failed") << outcome(PostOutcome::NotChecked) << "1000" << false << OwnPosts::Mark::NotChecked;
+}
+
+void tst_ListModels::postRowsShowTheLastOutcome()
+{
+    QFETCH(PostResult, result);
+    QFETCH(QString, size);
+    QFETCH(bool, hasNewReplies);
+    QFETCH(OwnPosts::Mark, mark);
+    OwnPosts posts({"a", "b"}, {"1000", "1000"});
+    // Told by its old index after "a" went: the outcome still finds "b".
+    posts.remove(0);
+    posts.storeOutcome(1, "b", result);
+    const QModelIndex row = posts.index(0);
+    QCOMPARE(row.data().toString(), QStringLiteral("b"));
+    QCOMPARE(row.data(Qt::ToolTipRole).toString(), result.text());
+    QCOMPARE(row.data(Qt::AccessibleDescriptionRole).toString(), result.text());
+    QCOMPARE(row.data(OwnPosts::StoredSizeRole).toString(), size);
+    QCOMPARE(row.data(OwnPosts::HasNewRepliesRole).toBool(), hasNewReplies);
+    QCOMPARE(row.data(OwnPosts::MarkRole).value<OwnPosts::Mark>(), mark);
+
+    // A new check, or a new measurement by a watch, takes the outcome away.
+    posts.clearOutcomes();
+    QCOMPARE(row.data(Qt::ToolTipRole).toString(), QString());
+    QCOMPARE(row.data(OwnPosts::MarkRole).value<OwnPosts::Mark>(), OwnPosts::Mark::None);
+    posts.storeOutcome(0, "b", result);
+    QCOMPARE(posts.storeWatchedSize(0, "b", 77), 0);
+    QCOMPARE(row.data(OwnPosts::HasNewRepliesRole).toBool(), false);
+    QCOMPARE(row.data(OwnPosts::StoredSizeRole).toString(), QStringLiteral("77"));
+}
+
+void tst_ListModels::changesReachTheViews()
+{
+    OwnPosts posts;
+    QSignalSpy inserted(&posts, &QAbstractItemModel::rowsInserted);
+    QSignalSpy removed(&posts, &QAbstractItemModel::rowsRemoved);
+    QSignalSpy changed(&posts, &QAbstractItemModel::dataChanged);
+    QVERIFY(posts.add("a"));
+    QVERIFY(posts.add("b"));
+    posts.storeSize(1, "b", "5");
+    posts.remove(0);
+    QCOMPARE(inserted.size(), 2);
+    QCOMPARE(removed.size(), 1);
+    QCOMPARE(changed.size(), 1);
+    QCOMPARE(changed.first().first().toModelIndex().row(), 1);
+    QCOMPARE(posts.rowCount(), 1);
+}
+
+void tst_ListModels::passwordIsInNoRole()
+{
+    Forums forums({"http://f/"}, {ListFiles::joinLogin("alice", "Secret|pw")});
+    forums.setLogin(0, ListFiles::joinLogin("alice", "Secret|pw2"));
+    QCOMPARE(forums.index(0).data().toString(), QStringLiteral("http://f/"));
+    QCOMPARE(forums.index(0).data(Forums::UserNameRole).toString(), QStringLiteral("alice"));
+    for (int role = 0; role <= Qt::UserRole + 16; ++role) {
+        QVERIFY2(!forums.index(0).data(role).toString().contains("Secret"), qPrintable(QString::number(role)));
+    }
+}
+
+void tst_ListModels::messageLibraryRows()
+{
+    QTemporaryDir dir;
+    MessageLibrary library(dir.filePath(DataFiles::messages));
+    bool exists = true;
+    QVERIFY(!library.load(&exists));
+    QVERIFY(!exists);
+    const MessageStore store(library.path());
+    QVERIFY(store.save("one\r\nline", "S"));
+    QVERIFY(store.save("two", QString()));
+    QVERIFY(store.save("one\r\nline", "S"));
+    QVERIFY(library.load(&exists));
+    QCOMPARE(library.rowCount(), 3);
+    const QModelIndex first = library.index(0);
+    QCOMPARE(first.data().toString(), QStringLiteral("one[br]line|S"));
+    QCOMPARE(first.data(MessageLibrary::BodyRole).toString(), QStringLiteral("one\r\nline"));
+    QCOMPARE(first.data(MessageLibrary::SubjectRole).toString(), QStringLiteral("S"));
+    QCOMPARE(first.data(MessageLibrary::HasSubjectRole).toBool(), true);
+    // Every copy of the line goes, and the rows follow the file.
+    QVERIFY(library.remove(2));
+    QCOMPARE(library.rowCount(), 1);
+    QCOMPARE(library.index(0).data(MessageLibrary::BodyRole).toString(), QStringLiteral("two"));
 }
 
 void tst_ListModels::postsAndSizesAreReplacedTogether_data()

@@ -17,6 +17,7 @@
 #include "links/optionsdialog.h"
 #include "links/linkformats.h"
 #include "support/programstate.h"
+#include "support/controls.h"
 
 namespace {
 
@@ -93,7 +94,7 @@ OptionsDialog *tst_OptionsDialog::openOptions()
         }
         m_window->show();
     }
-    m_window->optionsButton->click();
+    control<QToolButton>(m_window, "optionsButton")->click();
     OptionsDialog *found = nullptr;
     for (QWidget *w : QApplication::topLevelWidgets()) {
         if (auto *dialog = qobject_cast<OptionsDialog *>(w); dialog && dialog->isVisible()) {
@@ -110,33 +111,33 @@ void tst_OptionsDialog::firstOpeningShowsPredefinedRowsLocked()
     QCOMPARE(d->windowTitle(), QStringLiteral("Custom Message Templates"));
     QVERIFY(!d->isModal());
     QCOMPARE(d->parentWidget(), nullptr);
-    QCOMPARE(d->introLabel->text(),
+    QCOMPARE(control<QLabel>(d, "introLabel")->text(),
         QStringLiteral("You may use this form to create custom templates for message insertion.  Just enter the "
                        "name, and the required parameters.  Your template will then be displayed in the drop "
                        "down box on the main form.  We don't recommend changing the default templates, but if "
                        "they become outdated you may wish to update them."));
-    QCOMPARE(d->saveAndCloseButton->text(), QStringLiteral("Save and Close"));
-    QCOMPARE(d->unlockDefaultsCheck->text(), QStringLiteral("Enable changing of default templates"));
-    QVERIFY(!d->unlockDefaultsCheck->isChecked());
-    QCOMPARE(d->thresholdEdit->text(), QStringLiteral("500"));
-    QCOMPARE(d->findChild<QLineEdit *>("nameEdit0"), d->nameEdits[0]);
-    QCOMPARE(d->findChild<QPushButton *>("clearRowButton7"), d->clearRowButtons[7]);
+    QCOMPARE(control<QPushButton>(d, "saveAndCloseButton")->text(), QStringLiteral("Save and Close"));
+    QCOMPARE(control<QCheckBox>(d, "unlockDefaultsCheck")->text(), QStringLiteral("Enable changing of default templates"));
+    QVERIFY(!control<QCheckBox>(d, "unlockDefaultsCheck")->isChecked());
+    QCOMPARE(control<QLineEdit>(d, "thresholdEdit")->text(), QStringLiteral("500"));
+    QCOMPARE(d->findChild<QLineEdit *>("nameEdit0"), control<QLineEdit>(d, "nameEdit0"));
+    QCOMPARE(d->findChild<QPushButton *>("clearRowButton7"), control<QPushButton>(d, "clearRowButton7"));
 
     const QStringList names { "html", "ubb", "ezboard" };
     for (int row = 0; row < 8; ++row) {
         const bool predefined = row < 3;
-        QCOMPARE(d->nameEdits[row]->text(), predefined ? names[row] : QString());
-        for (QLineEdit *box : { d->nameEdits[row], d->linkOpenEdits[row], d->linkMiddleEdits[row], d->linkCloseEdits[row],
-                 d->mailPrefixEdits[row] }) {
+        QCOMPARE(control<QLineEdit>(d, QStringLiteral("nameEdit%1").arg(row))->text(), predefined ? names[row] : QString());
+        for (QLineEdit *box : { control<QLineEdit>(d, QStringLiteral("nameEdit%1").arg(row)), control<QLineEdit>(d, QStringLiteral("linkOpenEdit%1").arg(row)), control<QLineEdit>(d, QStringLiteral("linkMiddleEdit%1").arg(row)), control<QLineEdit>(d, QStringLiteral("linkCloseEdit%1").arg(row)),
+                 control<QLineEdit>(d, QStringLiteral("mailPrefixEdit%1").arg(row)) }) {
             QCOMPARE(box->isEnabled(), !predefined);
         }
-        QCOMPARE(d->clearRowButtons[row]->isEnabled(), !predefined);
-        QCOMPARE(d->clearRowButtons[row]->text(), QStringLiteral("del"));
+        QCOMPARE(control<QPushButton>(d, QStringLiteral("clearRowButton%1").arg(row))->isEnabled(), !predefined);
+        QCOMPARE(control<QPushButton>(d, QStringLiteral("clearRowButton%1").arg(row))->text(), QStringLiteral("del"));
     }
-    QCOMPARE(d->linkOpenEdits[0]->text(), QStringLiteral("<a href='"));
-    QCOMPARE(d->linkMiddleEdits[1]->text(), QStringLiteral("]"));
-    QCOMPARE(d->linkCloseEdits[2]->text(), QStringLiteral("[/link]"));
-    QCOMPARE(d->mailPrefixEdits[2]->text(), QStringLiteral("mailto:"));
+    QCOMPARE(control<QLineEdit>(d, "linkOpenEdit0")->text(), QStringLiteral("<a href='"));
+    QCOMPARE(control<QLineEdit>(d, "linkMiddleEdit1")->text(), QStringLiteral("]"));
+    QCOMPARE(control<QLineEdit>(d, "linkCloseEdit2")->text(), QStringLiteral("[/link]"));
+    QCOMPARE(control<QLineEdit>(d, "mailPrefixEdit2")->text(), QStringLiteral("mailto:"));
 
     // The main window stays usable beside it.
     QVERIFY(m_window->isEnabled());
@@ -168,32 +169,32 @@ void tst_OptionsDialog::storedSizeIsCheckedOnOpening()
     m_state->settings.write("data", "size", stored);
     OptionsDialog *d = openOptions();
     QVERIFY(d);
-    QCOMPARE(d->thresholdEdit->text(), shown);
+    QCOMPARE(control<QLineEdit>(d, "thresholdEdit")->text(), shown);
 }
 
 void tst_OptionsDialog::sizeBoxTakesOnlyNumbers()
 {
     OptionsDialog *d = openOptions();
     QVERIFY(d);
-    d->thresholdEdit->setText("750");
-    QCOMPARE(d->thresholdEdit->text(), QStringLiteral("750"));
+    control<QLineEdit>(d, "thresholdEdit")->setText("750");
+    QCOMPARE(control<QLineEdit>(d, "thresholdEdit")->text(), QStringLiteral("750"));
 
-    d->thresholdEdit->setFocus();
-    d->thresholdEdit->end(false);
-    QTest::keyClicks(d->thresholdEdit, "x");
-    QCOMPARE(d->thresholdEdit->text(), QStringLiteral("500"));
+    control<QLineEdit>(d, "thresholdEdit")->setFocus();
+    control<QLineEdit>(d, "thresholdEdit")->end(false);
+    QTest::keyClicks(control<QLineEdit>(d, "thresholdEdit"), "x");
+    QCOMPARE(control<QLineEdit>(d, "thresholdEdit")->text(), QStringLiteral("500"));
 
-    d->thresholdEdit->selectAll();
-    QTest::keyClick(d->thresholdEdit, Qt::Key_Delete);
-    QCOMPARE(d->thresholdEdit->text(), QStringLiteral("500"));
+    control<QLineEdit>(d, "thresholdEdit")->selectAll();
+    QTest::keyClick(control<QLineEdit>(d, "thresholdEdit"), Qt::Key_Delete);
+    QCOMPARE(control<QLineEdit>(d, "thresholdEdit")->text(), QStringLiteral("500"));
 
-    d->thresholdEdit->selectAll();
-    QTest::keyClicks(d->thresholdEdit, "1000");
-    QCOMPARE(d->thresholdEdit->text(), QStringLiteral("1000"));
+    control<QLineEdit>(d, "thresholdEdit")->selectAll();
+    QTest::keyClicks(control<QLineEdit>(d, "thresholdEdit"), "1000");
+    QCOMPARE(control<QLineEdit>(d, "thresholdEdit")->text(), QStringLiteral("1000"));
 
     // Kept as typed, not as a number: the saved value is the box's text.
-    d->thresholdEdit->setText(" 42 ");
-    d->saveAndCloseButton->click();
+    control<QLineEdit>(d, "thresholdEdit")->setText(" 42 ");
+    control<QPushButton>(d, "saveAndCloseButton")->click();
     QCOMPARE(stored("size"), QStringLiteral(" 42 "));
 }
 
@@ -201,24 +202,24 @@ void tst_OptionsDialog::unlockCheckLinkFieldsButNotNames()
 {
     OptionsDialog *d = openOptions();
     QVERIFY(d);
-    d->unlockDefaultsCheck->click();
-    QVERIFY(d->unlockDefaultsCheck->isChecked());
+    control<QCheckBox>(d, "unlockDefaultsCheck")->click();
+    QVERIFY(control<QCheckBox>(d, "unlockDefaultsCheck")->isChecked());
     for (int row = 0; row < 3; ++row) {
-        QVERIFY(!d->nameEdits[row]->isEnabled());
-        QVERIFY(d->linkOpenEdits[row]->isEnabled());
-        QVERIFY(d->linkMiddleEdits[row]->isEnabled());
-        QVERIFY(d->linkCloseEdits[row]->isEnabled());
-        QVERIFY(d->mailPrefixEdits[row]->isEnabled());
-        QVERIFY(d->clearRowButtons[row]->isEnabled());
+        QVERIFY(!control<QLineEdit>(d, QStringLiteral("nameEdit%1").arg(row))->isEnabled());
+        QVERIFY(control<QLineEdit>(d, QStringLiteral("linkOpenEdit%1").arg(row))->isEnabled());
+        QVERIFY(control<QLineEdit>(d, QStringLiteral("linkMiddleEdit%1").arg(row))->isEnabled());
+        QVERIFY(control<QLineEdit>(d, QStringLiteral("linkCloseEdit%1").arg(row))->isEnabled());
+        QVERIFY(control<QLineEdit>(d, QStringLiteral("mailPrefixEdit%1").arg(row))->isEnabled());
+        QVERIFY(control<QPushButton>(d, QStringLiteral("clearRowButton%1").arg(row))->isEnabled());
     }
-    d->unlockDefaultsCheck->click();
-    QVERIFY(!d->unlockDefaultsCheck->isChecked());
+    control<QCheckBox>(d, "unlockDefaultsCheck")->click();
+    QVERIFY(!control<QCheckBox>(d, "unlockDefaultsCheck")->isChecked());
     for (int row = 0; row < 8; ++row) {
         const bool editable = row >= 3;
-        QCOMPARE(d->nameEdits[row]->isEnabled(), editable);
-        QCOMPARE(d->linkOpenEdits[row]->isEnabled(), editable);
-        QCOMPARE(d->mailPrefixEdits[row]->isEnabled(), editable);
-        QCOMPARE(d->clearRowButtons[row]->isEnabled(), editable);
+        QCOMPARE(control<QLineEdit>(d, QStringLiteral("nameEdit%1").arg(row))->isEnabled(), editable);
+        QCOMPARE(control<QLineEdit>(d, QStringLiteral("linkOpenEdit%1").arg(row))->isEnabled(), editable);
+        QCOMPARE(control<QLineEdit>(d, QStringLiteral("mailPrefixEdit%1").arg(row))->isEnabled(), editable);
+        QCOMPARE(control<QPushButton>(d, QStringLiteral("clearRowButton%1").arg(row))->isEnabled(), editable);
     }
 }
 
@@ -226,20 +227,20 @@ void tst_OptionsDialog::delOnUnlockedPredefinedRowDropsItFromSelector()
 {
     OptionsDialog *d = openOptions();
     QVERIFY(d);
-    d->unlockDefaultsCheck->click();
-    d->clearRowButtons[1]->click();
+    control<QCheckBox>(d, "unlockDefaultsCheck")->click();
+    control<QPushButton>(d, "clearRowButton1")->click();
     for (QLineEdit *box :
-        { d->nameEdits[1], d->linkOpenEdits[1], d->linkMiddleEdits[1], d->linkCloseEdits[1], d->mailPrefixEdits[1] }) {
+        { control<QLineEdit>(d, "nameEdit1"), control<QLineEdit>(d, "linkOpenEdit1"), control<QLineEdit>(d, "linkMiddleEdit1"), control<QLineEdit>(d, "linkCloseEdit1"), control<QLineEdit>(d, "mailPrefixEdit1") }) {
         QCOMPARE(box->text(), QString());
     }
     // Nothing is stored until "Save and Close".
     QCOMPARE(m_state->formats[1].Name, QStringLiteral("ubb"));
-    QCOMPARE(comboEntries(m_window->formatSelector), QStringList({ "text", "html", "ubb", "ezboard" }));
+    QCOMPARE(comboEntries(control<QComboBox>(m_window, "formatSelector")), QStringList({ "text", "html", "ubb", "ezboard" }));
 
-    d->saveAndCloseButton->click();
+    control<QPushButton>(d, "saveAndCloseButton")->click();
     QVERIFY(!d->isVisible());
     QCOMPARE(m_state->formats[1].Name, QString());
-    QCOMPARE(comboEntries(m_window->formatSelector), QStringList({ "text", "html", "ezboard" }));
+    QCOMPARE(comboEntries(control<QComboBox>(m_window, "formatSelector")), QStringList({ "text", "html", "ezboard" }));
     QCOMPARE(stored("ubbName"), QString());
     QCOMPARE(stored("ubbLinkOpen01"), QString());
 }
@@ -248,10 +249,10 @@ void tst_OptionsDialog::nameInRowSixAddsOneEntryAfterEzboard()
 {
     OptionsDialog *d = openOptions();
     QVERIFY(d);
-    QTest::keyClicks(d->nameEdits[5], "phpBB");
-    d->linkOpenEdits[5]->setText("[url=");
-    d->saveAndCloseButton->click();
-    QCOMPARE(comboEntries(m_window->formatSelector), QStringList({ "text", "html", "ubb", "ezboard", "phpBB" }));
+    QTest::keyClicks(control<QLineEdit>(d, "nameEdit5"), "phpBB");
+    control<QLineEdit>(d, "linkOpenEdit5")->setText("[url=");
+    control<QPushButton>(d, "saveAndCloseButton")->click();
+    QCOMPARE(comboEntries(control<QComboBox>(m_window, "formatSelector")), QStringList({ "text", "html", "ubb", "ezboard", "phpBB" }));
     QCOMPARE(m_state->formats[5].Name, QStringLiteral("phpBB"));
     QCOMPARE(stored("cust03Name"), QStringLiteral("phpBB"));
     QCOMPARE(stored("cust03LinkOpen01"), QStringLiteral("[url="));
@@ -261,55 +262,55 @@ void tst_OptionsDialog::saveWithoutChangeWritesEveryKey()
 {
     OptionsDialog *d = openOptions();
     QVERIFY(d);
-    m_window->formatSelector->setCurrentIndex(2);
+    control<QComboBox>(m_window, "formatSelector")->setCurrentIndex(2);
     for (const QString &key : LinkFormatTable::settingsKeys() + LinkFormatTable::timeKeys() + QStringList { "size" }) {
         QCOMPARE(stored(key), s_missing);
     }
-    d->saveAndCloseButton->click();
+    control<QPushButton>(d, "saveAndCloseButton")->click();
     for (const QString &key : LinkFormatTable::settingsKeys() + LinkFormatTable::timeKeys()) {
         QVERIFY2(stored(key) != s_missing, qPrintable(key));
     }
     QCOMPARE(stored("size"), QStringLiteral("500"));
     QCOMPARE(stored("htmlLinkOpen01"), QStringLiteral("<a href='"));
     QCOMPARE(stored("ezName"), QStringLiteral("ezboard"));
-    QCOMPARE(m_window->formatSelector->currentIndex(), 0);
-    QCOMPARE(m_window->formatSelector->currentText(), QStringLiteral("text"));
+    QCOMPARE(control<QComboBox>(m_window, "formatSelector")->currentIndex(), 0);
+    QCOMPARE(control<QComboBox>(m_window, "formatSelector")->currentText(), QStringLiteral("text"));
 }
 
 void tst_OptionsDialog::closeControlDiscardsEdits()
 {
     QPointer<OptionsDialog> d = openOptions();
     QVERIFY(d);
-    d->unlockDefaultsCheck->click();
-    d->nameEdits[3]->setText("mine");
-    d->linkCloseEdits[0]->setText("</A>");
-    d->thresholdEdit->setText("900");
+    control<QCheckBox>(d, "unlockDefaultsCheck")->click();
+    control<QLineEdit>(d, "nameEdit3")->setText("mine");
+    control<QLineEdit>(d, "linkCloseEdit0")->setText("</A>");
+    control<QLineEdit>(d, "thresholdEdit")->setText("900");
     QVERIFY(d->close());
     QTRY_VERIFY(d.isNull());
 
     QCOMPARE(m_state->formats[3].Name, QString());
     QCOMPARE(m_state->formats[0].LinkClose01, QStringLiteral("</a>"));
-    QCOMPARE(comboEntries(m_window->formatSelector), QStringList({ "text", "html", "ubb", "ezboard" }));
+    QCOMPARE(comboEntries(control<QComboBox>(m_window, "formatSelector")), QStringList({ "text", "html", "ubb", "ezboard" }));
     QCOMPARE(stored("size"), s_missing);
     QCOMPARE(stored("cust01Name"), s_missing);
 
     OptionsDialog *fresh = openOptions();
     QVERIFY(fresh);
-    QVERIFY(!fresh->unlockDefaultsCheck->isChecked());
-    QCOMPARE(fresh->nameEdits[3]->text(), QString());
-    QCOMPARE(fresh->linkCloseEdits[0]->text(), QStringLiteral("</a>"));
-    QVERIFY(!fresh->linkCloseEdits[0]->isEnabled());
-    QCOMPARE(fresh->thresholdEdit->text(), QStringLiteral("500"));
+    QVERIFY(!control<QCheckBox>(fresh, "unlockDefaultsCheck")->isChecked());
+    QCOMPARE(control<QLineEdit>(fresh, "nameEdit3")->text(), QString());
+    QCOMPARE(control<QLineEdit>(fresh, "linkCloseEdit0")->text(), QStringLiteral("</a>"));
+    QVERIFY(!control<QLineEdit>(fresh, "linkCloseEdit0")->isEnabled());
+    QCOMPARE(control<QLineEdit>(fresh, "thresholdEdit")->text(), QStringLiteral("500"));
 }
 
 void tst_OptionsDialog::saveAndCloseKeepsDialogAsLeft()
 {
     QPointer<OptionsDialog> d = openOptions();
     QVERIFY(d);
-    d->unlockDefaultsCheck->click();
-    d->linkOpenEdits[0]->setText("<a target='_blank' href='");
-    d->thresholdEdit->setText("800");
-    d->saveAndCloseButton->click();
+    control<QCheckBox>(d, "unlockDefaultsCheck")->click();
+    control<QLineEdit>(d, "linkOpenEdit0")->setText("<a target='_blank' href='");
+    control<QLineEdit>(d, "thresholdEdit")->setText("800");
+    control<QPushButton>(d, "saveAndCloseButton")->click();
     QVERIFY(!d->isVisible());
     QCOMPARE(stored("size"), QStringLiteral("800"));
     QCOMPARE(stored("htmlLinkOpen01"), QStringLiteral("<a target='_blank' href='"));
@@ -317,18 +318,18 @@ void tst_OptionsDialog::saveAndCloseKeepsDialogAsLeft()
     // Edits after saving stay in the hidden dialog until the next save or a close.
     OptionsDialog *again = openOptions();
     QCOMPARE(again, d.data());
-    QVERIFY(again->unlockDefaultsCheck->isChecked());
-    QVERIFY(again->linkOpenEdits[0]->isEnabled());
-    QVERIFY(!again->nameEdits[0]->isEnabled());
-    QCOMPARE(again->linkOpenEdits[0]->text(), QStringLiteral("<a target='_blank' href='"));
-    QCOMPARE(again->thresholdEdit->text(), QStringLiteral("800"));
+    QVERIFY(control<QCheckBox>(again, "unlockDefaultsCheck")->isChecked());
+    QVERIFY(control<QLineEdit>(again, "linkOpenEdit0")->isEnabled());
+    QVERIFY(!control<QLineEdit>(again, "nameEdit0")->isEnabled());
+    QCOMPARE(control<QLineEdit>(again, "linkOpenEdit0")->text(), QStringLiteral("<a target='_blank' href='"));
+    QCOMPARE(control<QLineEdit>(again, "thresholdEdit")->text(), QStringLiteral("800"));
 }
 
 void tst_OptionsDialog::mainWindowShutdownClosesDialog()
 {
     QPointer<OptionsDialog> d = openOptions();
     QVERIFY(d);
-    d->nameEdits[4]->setText("unsaved");
+    control<QLineEdit>(d, "nameEdit4")->setText("unsaved");
     m_window->close();
     QVERIFY(d.isNull());
     QCOMPARE(stored("cust02Name"), s_missing);
@@ -338,13 +339,13 @@ void tst_OptionsDialog::escapeDiscardsLikeCloseControl()
 {
     QPointer<OptionsDialog> d = openOptions();
     QVERIFY(d);
-    d->nameEdits[6]->setText("typed");
-    QTest::keyClick(d->nameEdits[6], Qt::Key_Escape);
+    control<QLineEdit>(d, "nameEdit6")->setText("typed");
+    QTest::keyClick(control<QLineEdit>(d, "nameEdit6"), Qt::Key_Escape);
     QTRY_VERIFY(d.isNull());
     QCOMPARE(m_state->formats[6].Name, QString());
     OptionsDialog *fresh = openOptions();
     QVERIFY(fresh);
-    QCOMPARE(fresh->nameEdits[6]->text(), QString());
+    QCOMPARE(control<QLineEdit>(fresh, "nameEdit6")->text(), QString());
 }
 
 QTEST_MAIN(tst_OptionsDialog)

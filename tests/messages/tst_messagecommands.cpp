@@ -12,6 +12,7 @@
 #include "links/linkconversion.h"
 #include "links/linkformats.h"
 #include "support/webtestutil.h"
+#include "support/controls.h"
 
 class tst_MessageCommands : public QObject
 {
@@ -100,19 +101,19 @@ void tst_MessageCommands::previewAndCopy()
     QFETCH(QString, expected);
 
     MainWindow &w = *m_window;
-    w.formatSelector->setCurrentText(format);
-    QCOMPARE(w.formatSelector->currentText(), format);
+    control<QComboBox>(w, "formatSelector")->setCurrentText(format);
+    QCOMPARE(control<QComboBox>(w, "formatSelector")->currentText(), format);
     w.setMessageText(message);
 
     MessageBoxCatcher boxes;
-    w.previewButton->click();
+    control<QToolButton>(w, "previewButton")->click();
     QCOMPARE(boxes.titles, QStringList{QStringLiteral("message preview")});
     QCOMPARE(boxes.texts, QStringList{expected});
     QCOMPARE(boxes.buttonCounts, QList<int>{1});
     QCOMPARE(boxes.textFormats, QList<Qt::TextFormat>{Qt::PlainText});
 
     QGuiApplication::clipboard()->setText(QStringLiteral("before"));
-    w.copyButton->click();
+    control<QToolButton>(w, "copyButton")->click();
     QCOMPARE(QGuiApplication::clipboard()->text(), expected);
     QCOMPARE(w.messageText(), message);
 }
@@ -122,12 +123,12 @@ void tst_MessageCommands::selectionChangeAffectsOnlyLaterCopy()
     MainWindow &w = *m_window;
     const QString message = QStringLiteral("visit http://x.y today");
     w.setMessageText(message);
-    w.formatSelector->setCurrentText(QStringLiteral("text"));
-    w.copyButton->click();
+    control<QComboBox>(w, "formatSelector")->setCurrentText(QStringLiteral("text"));
+    control<QToolButton>(w, "copyButton")->click();
     const QString first = QGuiApplication::clipboard()->text();
-    w.formatSelector->setCurrentText(QStringLiteral("ubb"));
+    control<QComboBox>(w, "formatSelector")->setCurrentText(QStringLiteral("ubb"));
     QCOMPARE(QGuiApplication::clipboard()->text(), first);
-    w.copyButton->click();
+    control<QToolButton>(w, "copyButton")->click();
     const QString second = QGuiApplication::clipboard()->text();
 
     QCOMPARE(first, message + "\r\n\r\n");

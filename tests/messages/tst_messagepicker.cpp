@@ -1,7 +1,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -14,6 +14,7 @@
 #include "links/linkformats.h"
 #include "messages/messagepicker.h"
 #include "support/unreadablefile.h"
+#include "support/controls.h"
 #include "support/webtestutil.h"
 
 namespace {
@@ -54,7 +55,6 @@ private slots:
 
 private:
     MessagePicker *openPicker();
-    QListWidgetItem *itemAt(MessagePicker *picker, int row);
     void click(MessagePicker *picker, int row);
     void doubleClick(MessagePicker *picker, int row);
     void writeLibrary(const QStringList &lines);
@@ -102,16 +102,12 @@ QStringList tst_MessagePicker::libraryLines() const
 
 QStringList tst_MessagePicker::listEntries(MessagePicker *picker)
 {
-    QStringList entries;
-    for (int i = 0; i < picker->messageList->count(); ++i) {
-        entries << picker->messageList->item(i)->text();
-    }
-    return entries;
+    return entries(control<QListView>(picker, "messageList"));
 }
 
 MessagePicker *tst_MessagePicker::openPicker()
 {
-    m_window->loadButton->click();
+    control<QToolButton>(m_window, "loadButton")->click();
     auto *picker = m_window->findChild<MessagePicker *>();
     if (picker) {
         (void)QTest::qWaitForWindowExposed(picker);
@@ -119,26 +115,16 @@ MessagePicker *tst_MessagePicker::openPicker()
     return picker;
 }
 
-QListWidgetItem *tst_MessagePicker::itemAt(MessagePicker *picker, int row)
-{
-    QListWidgetItem *item = picker->messageList->item(row);
-    picker->messageList->scrollToItem(item);
-    return item;
-}
-
 void tst_MessagePicker::click(MessagePicker *picker, int row)
 {
-    QListWidgetItem *item = itemAt(picker, row);
-    QTest::mouseClick(picker->messageList->viewport(), Qt::LeftButton, {}, picker->messageList->visualItemRect(item).center());
-    QCOMPARE(picker->messageList->currentRow(), row);
+    auto *list = control<QListView>(picker, "messageList");
+    clickRow(list, row);
+    QCOMPARE(currentRow(list), row);
 }
 
 void tst_MessagePicker::doubleClick(MessagePicker *picker, int row)
 {
-    QListWidgetItem *item = itemAt(picker, row);
-    const QPoint at = picker->messageList->visualItemRect(item).center();
-    QTest::mouseClick(picker->messageList->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(picker->messageList->viewport(), Qt::LeftButton, {}, at);
+    doubleClickRow(control<QListView>(picker, "messageList"), row);
 }
 
 void tst_MessagePicker::windowAndList()
@@ -149,7 +135,7 @@ void tst_MessagePicker::windowAndList()
     QVERIFY(picker->isWindow());
     QVERIFY(!picker->isModal());
     QCOMPARE(picker->windowTitle(), QStringLiteral("load a saved message"));
-    QCOMPARE(picker->deleteButton->text(), QStringLiteral("delete message"));
+    QCOMPARE(control<QPushButton>(picker, "deleteButton")->text(), QStringLiteral("delete message"));
     QStringList labels;
     for (QLabel *label : picker->findChildren<QLabel *>()) {
         labels << label->text();
@@ -160,7 +146,7 @@ void tst_MessagePicker::windowAndList()
     }
     // Every line as stored, the blank one included.
     QCOMPARE(listEntries(picker), s_library);
-    QVERIFY(picker->messageView->isReadOnly());
+    QVERIFY(control<QPlainTextEdit>(picker, "messageView")->isReadOnly());
 }
 
 void tst_MessagePicker::clickShowsEntry()
@@ -168,29 +154,29 @@ void tst_MessagePicker::clickShowsEntry()
     MessagePicker *picker = openPicker();
     QVERIFY(picker);
     click(picker, 0);
-    QCOMPARE(picker->messageView->toPlainText(), QStringLiteral("first\nline"));
-    QCOMPARE(picker->subjectEdit->text(), QStringLiteral("Subject one"));
+    QCOMPARE(control<QPlainTextEdit>(picker, "messageView")->toPlainText(), QStringLiteral("first\nline"));
+    QCOMPARE(control<QLineEdit>(picker, "subjectEdit")->text(), QStringLiteral("Subject one"));
 
     // No "|": the body shows, the subject box keeps what it had.
     click(picker, 2);
-    QCOMPARE(picker->messageView->toPlainText(), QStringLiteral("no bar here"));
-    QCOMPARE(picker->subjectEdit->text(), QStringLiteral("Subject one"));
+    QCOMPARE(control<QPlainTextEdit>(picker, "messageView")->toPlainText(), QStringLiteral("no bar here"));
+    QCOMPARE(control<QLineEdit>(picker, "subjectEdit")->text(), QStringLiteral("Subject one"));
 
     // Empty body, subject S.
     click(picker, 3);
-    QCOMPARE(picker->messageView->toPlainText(), QString());
-    QCOMPARE(picker->subjectEdit->text(), QStringLiteral("only subject"));
+    QCOMPARE(control<QPlainTextEdit>(picker, "messageView")->toPlainText(), QString());
+    QCOMPARE(control<QLineEdit>(picker, "subjectEdit")->text(), QStringLiteral("only subject"));
 
     // The empty entry changes nothing.
     click(picker, 5);
     click(picker, 1);
-    QCOMPARE(picker->messageView->toPlainText(), QStringLiteral("upper\ncase"));
-    QCOMPARE(picker->subjectEdit->text(), QStringLiteral("U"));
+    QCOMPARE(control<QPlainTextEdit>(picker, "messageView")->toPlainText(), QStringLiteral("upper\ncase"));
+    QCOMPARE(control<QLineEdit>(picker, "subjectEdit")->text(), QStringLiteral("U"));
 
     // Markup and script are text.
     click(picker, 7);
-    QCOMPARE(picker->messageView->toPlainText(), s_hostile);
-    QCOMPARE(picker->subjectEdit->text(), QStringLiteral("<i>s</i>"));
+    QCOMPARE(control<QPlainTextEdit>(picker, "messageView")->toPlainText(), s_hostile);
+    QCOMPARE(control<QLineEdit>(picker, "subjectEdit")->text(), QStringLiteral("<i>s</i>"));
 }
 
 void tst_MessagePicker::doubleClickTakesMessageOver()
@@ -202,17 +188,17 @@ void tst_MessagePicker::doubleClickTakesMessageOver()
 
     doubleClick(picker, 5);
     QCOMPARE(w.messageText(), QStringLiteral("upper\r\ncase"));
-    QCOMPARE(w.messagePanel->subjectEdit->text(), QStringLiteral("U"));
+    QCOMPARE(control<QLineEdit>(w, "messageEditor/subjectEdit")->text(), QStringLiteral("U"));
     QTRY_COMPARE(m_settings->read("data", "lastSubject", QString()), QStringLiteral("U"));
 
     // Without a subject piece only the message changes.
     doubleClick(picker, 2);
     QCOMPARE(w.messageText(), QStringLiteral("no bar here"));
-    QCOMPARE(w.messagePanel->subjectEdit->text(), QStringLiteral("U"));
+    QCOMPARE(control<QLineEdit>(w, "messageEditor/subjectEdit")->text(), QStringLiteral("U"));
 
     doubleClick(picker, 7);
     QCOMPARE(w.messageText(), s_hostile);
-    QCOMPARE(w.messagePanel->subjectEdit->text(), QStringLiteral("<i>s</i>"));
+    QCOMPARE(control<QLineEdit>(w, "messageEditor/subjectEdit")->text(), QStringLiteral("<i>s</i>"));
 
     QVERIFY(picker->isVisible());
     QCOMPARE(boxes.texts, QStringList());
@@ -230,7 +216,7 @@ void tst_MessagePicker::blankEntriesCannotBeInserted()
     QFETCH(int, row);
     MainWindow &w = *m_window;
     w.setMessageText(QStringLiteral("kept\r\nmessage"));
-    w.messagePanel->subjectEdit->setText(QStringLiteral("kept subject"));
+    control<QLineEdit>(w, "messageEditor/subjectEdit")->setText(QStringLiteral("kept subject"));
     MessagePicker *picker = openPicker();
     QVERIFY(picker);
 
@@ -239,7 +225,7 @@ void tst_MessagePicker::blankEntriesCannotBeInserted()
     QTRY_COMPARE(boxes.texts, QStringList{QStringLiteral("cannot insert a blank message")});
     QCOMPARE(boxes.buttonCounts, QList<int>{1});
     QCOMPARE(w.messageText(), QStringLiteral("kept\r\nmessage"));
-    QCOMPARE(w.messagePanel->subjectEdit->text(), QStringLiteral("kept subject"));
+    QCOMPARE(control<QLineEdit>(w, "messageEditor/subjectEdit")->text(), QStringLiteral("kept subject"));
     QVERIFY(picker->isVisible());
 }
 
@@ -249,16 +235,16 @@ void tst_MessagePicker::deleteRemovesEveryCopy()
     QVERIFY(picker);
     click(picker, 0);
     click(picker, 4);
-    QCOMPARE(picker->messageList->currentItem()->text(), QStringLiteral("dup|D"));
-    QTest::mouseClick(picker->deleteButton, Qt::LeftButton);
+    QCOMPARE(control<QListView>(picker, "messageList")->currentIndex().data().toString(), QStringLiteral("dup|D"));
+    QTest::mouseClick(control<QPushButton>(picker, "deleteButton"), Qt::LeftButton);
 
     QStringList expected = s_library;
     expected.removeAll(QStringLiteral("dup|D"));
     QCOMPARE(libraryLines(), expected);
     QCOMPARE(listEntries(picker), expected);
     // The last shown message stays in view.
-    QCOMPARE(picker->messageView->toPlainText(), QStringLiteral("dup"));
-    QCOMPARE(picker->subjectEdit->text(), QStringLiteral("D"));
+    QCOMPARE(control<QPlainTextEdit>(picker, "messageView")->toPlainText(), QStringLiteral("dup"));
+    QCOMPARE(control<QLineEdit>(picker, "subjectEdit")->text(), QStringLiteral("D"));
 }
 
 void tst_MessagePicker::deleteWithoutSelectionDropsBlankLines()
@@ -266,8 +252,8 @@ void tst_MessagePicker::deleteWithoutSelectionDropsBlankLines()
     writeLibrary({QStringLiteral("a|A"), QString(), QString(), QStringLiteral("b|B"), QString()});
     MessagePicker *picker = openPicker();
     QVERIFY(picker);
-    QCOMPARE(picker->messageList->count(), 5);
-    picker->deleteButton->click();
+    QCOMPARE(rowCount(control<QListView>(picker, "messageList")), 5);
+    control<QPushButton>(picker, "deleteButton")->click();
     const QStringList expected{QStringLiteral("a|A"), QStringLiteral("b|B")};
     QCOMPARE(libraryLines(), expected);
     QCOMPARE(listEntries(picker), expected);
@@ -277,7 +263,7 @@ void tst_MessagePicker::missingLibrary()
 {
     QVERIFY(QFile::remove(m_dir->filePath("messages.txt")));
     MessageBoxCatcher boxes;
-    m_window->loadButton->click();
+    control<QToolButton>(m_window, "loadButton")->click();
     QTRY_COMPARE(boxes.texts, QStringList{QStringLiteral("you must first save a message before you can load one")});
     QCOMPARE(boxes.buttonCounts, QList<int>{1});
     QCOMPARE(m_window->findChild<MessagePicker *>(), nullptr);
@@ -292,7 +278,7 @@ void tst_MessagePicker::loadAgainBringsToFrontWithoutRereading()
     m_window->activateWindow();
     writeLibrary({QStringLiteral("changed|C")});
 
-    m_window->loadButton->click();
+    control<QToolButton>(m_window, "loadButton")->click();
     QCOMPARE(m_window->findChildren<MessagePicker *>().size(), 1);
     QCOMPARE(m_window->findChild<MessagePicker *>(), picker);
     QVERIFY(picker->isVisible());
@@ -331,14 +317,14 @@ void tst_MessagePicker::unreadableLibraryIsKept()
         UnreadableFile unreadable(path);
         MessageBoxCatcher boxes;
         // Delete, Save and Load each refuse once, naming the file.
-        QTest::mouseClick(picker->deleteButton, Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(picker, "deleteButton"), Qt::LeftButton);
         QTRY_COMPARE(boxes.texts.size(), 1);
         QCOMPARE(listEntries(picker), s_library);
         picker->close();
         QTRY_VERIFY(picker.isNull());
-        m_window->saveButton->click();
+        control<QToolButton>(m_window, "saveButton")->click();
         QTRY_COMPARE(boxes.texts.size(), 2);
-        m_window->loadButton->click();
+        control<QToolButton>(m_window, "loadButton")->click();
         QTRY_COMPARE(boxes.texts.size(), 3);
         QTest::qWait(100);
         QCOMPARE(boxes.texts.size(), 3);

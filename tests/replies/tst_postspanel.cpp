@@ -1,7 +1,7 @@
 // The reply check run in the main window, against pages served on loopback.
 #include <QHash>
 #include <QSignalSpy>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTcpServer>
@@ -15,6 +15,9 @@
 #include "forums/listfiles.h"
 #include "links/linkformats.h"
 #include "support/modalwatcher.h"
+#include "forums/ownposts.h"
+#include "replies/postspanel.h"
+#include "support/controls.h"
 #include "support/webtestutil.h"
 #include "support/pageserver.h"
 #include "support/programstate.h"
@@ -69,22 +72,21 @@ void tst_PostsPanel::addPost(const QString &path, const QByteArray &body, const 
 
 void tst_PostsPanel::addAddress(const QString &address, const QString &storedSize)
 {
-    m_window->ownPosts.add(address);
-    m_window->ownPosts.storeSize(m_window->ownPosts.count() - 1, address, storedSize);
-    m_window->postsPanel->showPosts();
+    control<OwnPosts>(m_window, {})->add(address);
+    control<OwnPosts>(m_window, {})->storeSize(control<OwnPosts>(m_window, {})->count() - 1, address, storedSize);
 }
 
 void tst_PostsPanel::runCheck()
 {
-    m_window->postsPanel->checkRepliesButton->click();
+    control<QPushButton>(m_window, "checkRepliesButton")->click();
     QTRY_VERIFY_WITH_TIMEOUT(m_window->panelText(1).startsWith("finished - "), 10000);
 }
 
 void tst_PostsPanel::noPostsFinishesAtOnce()
 {
-    m_window->postsPanel->checkRepliesButton->click();
+    control<QPushButton>(m_window, "checkRepliesButton")->click();
     QCOMPARE(m_window->panelText(1), QStringLiteral("finished - 0 new replies found"));
-    QCOMPARE(m_window->postsPanel->newRepliesList->count(), 0);
+    QCOMPARE(rowCount(control<QListView>(m_window, "newRepliesList")), 0);
 }
 
 void tst_PostsPanel::listsGrownPostsOnly_data()
@@ -113,18 +115,18 @@ void tst_PostsPanel::listsGrownPostsOnly()
 
     runCheck();
     QStringList found;
-    for (int i = 0; i < m_window->postsPanel->newRepliesList->count(); ++i) {
-        found.append(m_window->postsPanel->newRepliesList->item(i)->text().mid(QStringLiteral("http://127.0.0.1").size()));
+    for (int i = 0; i < rowCount(control<QListView>(m_window, "newRepliesList")); ++i) {
+        found.append(rowData(control<QListView>(m_window, "newRepliesList"), i).toString().mid(QStringLiteral("http://127.0.0.1").size()));
     }
     QCOMPARE(found, expected);
     QCOMPARE(m_window->panelText(1),
              QStringLiteral("finished - %1 new replies found").arg(expected.size()));
     // A check stores sizes only for posts that had no usable one.
-    QCOMPARE(m_window->ownPosts.sizes(), (QStringList{"1000", "9000", "1000", "9000", "1000", "1000"}));
+    QCOMPARE(control<OwnPosts>(m_window, {})->sizes(), (QStringList{"1000", "9000", "1000", "9000", "1000", "1000"}));
 
     // The grown posts were not measured again, so the next run reports the same posts.
     runCheck();
-    QCOMPARE(m_window->postsPanel->newRepliesList->count(), expected.size());
+    QCOMPARE(rowCount(control<QListView>(m_window, "newRepliesList")), expected.size());
 }
 
 void tst_PostsPanel::secondPressRestartsTheRun()
@@ -132,17 +134,17 @@ void tst_PostsPanel::secondPressRestartsTheRun()
     addPost("/slow", QByteArray(5000, 'a'), "1000");
     addPost("/other", QByteArray(5000, 'b'), "1000");
     m_server.holding = true;
-    m_window->postsPanel->checkRepliesButton->click();
+    control<QPushButton>(m_window, "checkRepliesButton")->click();
     // Both are asked at once: the other one is done while the slow one still waits.
     QTRY_COMPARE(m_window->panelText(1), QStringLiteral("checking post 2"));
-    QVERIFY(m_window->postsPanel->isChecking());
+    QVERIFY(control<PostsPanel>(m_window, "postsFrame")->isChecking());
     QTest::qWait(200);
     QCOMPARE(m_window->panelText(1), QStringLiteral("checking post 2"));
 
     m_server.holding = false;
     runCheck();
     QCOMPARE(m_window->panelText(1), QStringLiteral("finished - 2 new replies found"));
-    QCOMPARE(m_window->postsPanel->newRepliesList->count(), 2);
+    QCOMPARE(rowCount(control<QListView>(m_window, "newRepliesList")), 2);
 }
 
 void tst_PostsPanel::brokenPostsGetTheirOutcomeAndTheRunGoesOn()
@@ -164,7 +166,7 @@ void tst_PostsPanel::brokenPostsGetTheirOutcomeAndTheRunGoesOn()
     addPost("/same", QByteArray(1000, 'e'), "1000");
 
     ModalWatcher boxes;
-    QSignalSpy finished(m_window->postsPanel, &PostsPanel::checkFinished);
+    QSignalSpy finished(control<PostsPanel>(m_window, "postsFrame"), &PostsPanel::checkFinished);
     runCheck();
     QCOMPARE(m_window->panelText(1), QStringLiteral("finished - 1 new replies found, 3 could not be checked"));
     QCOMPARE(finished.count(), 1);
@@ -174,31 +176,32 @@ void tst_PostsPanel::brokenPostsGetTheirOutcomeAndTheRunGoesOn()
                                   "New replies: grew by 600 bytes", "Server error: status 404",
                                   "Not measured before: size taken now (9000 bytes)", "No new replies"};
     for (int row = 0; row < outcomes.size(); ++row) {
-        QCOMPARE(m_window->postsPanel->outcomeText(row), outcomes.at(row));
-        QCOMPARE(m_window->postsPanel->postList->item(row)->icon().isNull(), false);
+        const auto *list = control<QListView>(m_window, "postList");
+        QCOMPARE(rowData(list, row, Qt::ToolTipRole).toString(), outcomes.at(row));
+        QCOMPARE(rowData(list, row, Qt::DecorationRole).value<QIcon>().isNull(), false);
     }
 
     m_window->shutDown();
-    QCOMPARE(ListFiles::readPosts(m_state->dir.filePath("posts.txt")), m_window->ownPosts.addresses());
+    QCOMPARE(ListFiles::readPosts(m_state->dir.filePath("posts.txt")), control<OwnPosts>(m_window, {})->addresses());
     QCOMPARE(ListFiles::readSizes(m_state->dir.filePath("sizes.txt"), int(outcomes.size())),
              (QStringList{"10", "10", "1000", "10", "9000", "1000"}));
-    QCOMPARE(m_window->ownPosts.count(), outcomes.size());
+    QCOMPARE(control<OwnPosts>(m_window, {})->count(), outcomes.size());
 }
 
 void tst_PostsPanel::tabsSwitchTheView()
 {
-    m_window->listTabs->setCurrentIndex(1);
-    QVERIFY(m_window->postsPanel->postList->isVisible());
-    QVERIFY(!m_window->postsPanel->checkRepliesButton->isVisible());
-    m_window->postsPanel->postTabs->setCurrentIndex(1);
-    QVERIFY(!m_window->postsPanel->postList->isVisible());
-    QVERIFY(!m_window->postsPanel->watchButton->isVisible());
-    QVERIFY(!m_window->postsPanel->unwatchButton->isVisible());
-    QVERIFY(m_window->postsPanel->newRepliesList->isVisible());
-    QVERIFY(m_window->postsPanel->checkRepliesButton->isVisible());
-    m_window->postsPanel->postTabs->setCurrentIndex(0);
-    QVERIFY(m_window->postsPanel->postList->isVisible());
-    QVERIFY(!m_window->postsPanel->newRepliesList->isVisible());
+    control<QTabBar>(m_window, "listTabs")->setCurrentIndex(1);
+    QVERIFY(control<QListView>(m_window, "postList")->isVisible());
+    QVERIFY(!control<QPushButton>(m_window, "checkRepliesButton")->isVisible());
+    control<QTabBar>(m_window, "postTabs")->setCurrentIndex(1);
+    QVERIFY(!control<QListView>(m_window, "postList")->isVisible());
+    QVERIFY(!control<QPushButton>(m_window, "watchButton")->isVisible());
+    QVERIFY(!control<QPushButton>(m_window, "unwatchButton")->isVisible());
+    QVERIFY(control<QListView>(m_window, "newRepliesList")->isVisible());
+    QVERIFY(control<QPushButton>(m_window, "checkRepliesButton")->isVisible());
+    control<QTabBar>(m_window, "postTabs")->setCurrentIndex(0);
+    QVERIFY(control<QListView>(m_window, "postList")->isVisible());
+    QVERIFY(!control<QListView>(m_window, "newRepliesList")->isVisible());
 }
 
 POSTAVO_WEB_TEST_MAIN(tst_PostsPanel)

@@ -1,7 +1,12 @@
 // Watching own posts in the main window: the baseline measurement and the stored sizes.
+#include <QListView>
+#include <QPushButton>
 #include <QWebEngineView>
 
 #include "support/listprogram.h"
+#include "forums/ownposts.h"
+#include "replies/replymonitor.h"
+#include "support/controls.h"
 
 class tst_PostsWatch : public QObject
 {
@@ -16,8 +21,8 @@ private slots:
     void otherSpellingIsTheSamePost();
     void abandonedBaselineKeepsMarker();
     void refusedBaselineKeepsMarker();
+    void removeWatchDuringMeasurement_data();
     void removeWatchDuringMeasurement();
-    void removingMeasuredPostDropsResult();
     void emptyAddressIsNotWatched();
     void removeWatchWithoutSelection();
     void ownPostsAndSizesSurviveRestart();
@@ -45,7 +50,7 @@ void tst_PostsWatch::init()
 bool tst_PostsWatch::goTo(MainWindow &w, const QString &address)
 {
     // Until the load has ended, so that its status texts cannot land on top of the probe's.
-    QSignalSpy loaded(w.browserPane->webView, &QWebEngineView::loadFinished);
+    QSignalSpy loaded(control<QWebEngineView>(w, "webView"), &QWebEngineView::loadFinished);
     w.navigate(address);
     return QTest::qWaitFor([&] { return w.currentAddress() == address && !loaded.isEmpty(); }, 10000);
 }
@@ -57,18 +62,18 @@ void tst_PostsWatch::watchTwiceMeasuresOneEntryTwice()
     server.answer(1700);
     Program program(m_dir->path(), server.port());
     MainWindow &w = *program.window;
-    QSignalSpy done(w.replyMonitor->baselineProbe(), &PageSizeProbe::finished);
+    QSignalSpy done(control<ReplyMonitor>(w, {})->baselineProbe(), &PageSizeProbe::finished);
     QVERIFY(goTo(w, "http://127.0.0.1/thread?id=7"));
 
-    w.postsPanel->watchButton->click();
-    QCOMPARE(entries(w.postsPanel->postList), QStringList{"http://127.0.0.1/thread?id=7"});
-    QCOMPARE(w.ownPosts.sizes(), QStringList{ListFiles::unmeasuredSize}); // in step at once
-    QTRY_COMPARE(w.ownPosts.sizes(), QStringList{"1000"});
+    control<QPushButton>(w, "watchButton")->click();
+    QCOMPARE(entries(control<QListView>(w, "postList")), QStringList{"http://127.0.0.1/thread?id=7"});
+    QCOMPARE(control<OwnPosts>(w, {})->sizes(), QStringList{ListFiles::unmeasuredSize}); // in step at once
+    QTRY_COMPARE(control<OwnPosts>(w, {})->sizes(), QStringList{"1000"});
     QCOMPARE(w.panelText(2), QString("Response completed"));
 
-    w.postsPanel->watchButton->click();
-    QTRY_COMPARE(w.ownPosts.sizes(), QStringList{"1700"});
-    QCOMPARE(entries(w.postsPanel->postList), QStringList{"http://127.0.0.1/thread?id=7"});
+    control<QPushButton>(w, "watchButton")->click();
+    QTRY_COMPARE(control<OwnPosts>(w, {})->sizes(), QStringList{"1700"});
+    QCOMPARE(entries(control<QListView>(w, "postList")), QStringList{"http://127.0.0.1/thread?id=7"});
     QCOMPARE(server.requestCount(), 2);
     QCOMPARE(done.size(), 2);
 }
@@ -103,16 +108,19 @@ void tst_PostsWatch::otherSpellingIsTheSamePost()
     Program program(m_dir->path(), server.port());
     MainWindow &w = *program.window;
     if (browse.isEmpty()) {
-        w.postsPanel->postList->setCurrentRow(0);
-        emit w.postsPanel->postList->itemDoubleClicked(w.postsPanel->postList->item(0));
+        setCurrentRow(control<QListView>(w, "postList"), 0);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        control<QTabBar>(w, "listTabs")->setCurrentIndex(1);
+        doubleClickRow(control<QListView>(w, "postList"), 0);
     } else {
         w.navigate(browse);
     }
     QTRY_COMPARE(w.currentPostAddress(), shown);
 
-    w.postsPanel->watchButton->click();
-    QTRY_COMPARE(w.ownPosts.sizes(), QStringList{"1000"});
-    QCOMPARE(entries(w.postsPanel->postList), QStringList{stored});
+    control<QPushButton>(w, "watchButton")->click();
+    QTRY_COMPARE(control<OwnPosts>(w, {})->sizes(), QStringList{"1000"});
+    QCOMPARE(entries(control<QListView>(w, "postList")), QStringList{stored});
     QCOMPARE(server.requests().value(0).split('\r').value(0), requestLine);
     w.shutDown();
     QCOMPARE(readFile(dataFile("posts.txt")), stored.toUtf8() + "\r\n\r\n");
@@ -126,12 +134,12 @@ void tst_PostsWatch::abandonedBaselineKeepsMarker()
     Program program(m_dir->path(), server.port());
     MainWindow &w = *program.window;
     QVERIFY(goTo(w, "http://127.0.0.1/first"));
-    w.postsPanel->watchButton->click();
+    control<QPushButton>(w, "watchButton")->click();
     QTRY_COMPARE(server.requestCount(), 1);
     QVERIFY(goTo(w, "http://127.0.0.1/second"));
-    w.postsPanel->watchButton->click(); // abandons the first measurement
-    QTRY_COMPARE(w.ownPosts.sizes(), (QStringList{ListFiles::unmeasuredSize, "250"}));
-    QCOMPARE(entries(w.postsPanel->postList), (QStringList{"http://127.0.0.1/first", "http://127.0.0.1/second"}));
+    control<QPushButton>(w, "watchButton")->click(); // abandons the first measurement
+    QTRY_COMPARE(control<OwnPosts>(w, {})->sizes(), (QStringList{ListFiles::unmeasuredSize, "250"}));
+    QCOMPARE(entries(control<QListView>(w, "postList")), (QStringList{"http://127.0.0.1/first", "http://127.0.0.1/second"}));
 
     w.shutDown();
     QCOMPARE(readFile(dataFile("sizes.txt")), QByteArray("unmeasured\r\n\r\n250\r\n\r\n"));
@@ -151,60 +159,65 @@ void tst_PostsWatch::refusedBaselineKeepsMarker()
     MainWindow &w = *program.window;
     BoxCatcher boxes;
     QVERIFY(goTo(w, "http://127.0.0.1/refused"));
-    w.postsPanel->watchButton->click();
+    control<QPushButton>(w, "watchButton")->click();
     QTRY_COMPARE(boxes.texts.size(), 1);
     QCOMPARE(boxes.texts.at(0), QString("Error occurred.\r\nError #: 0\r\nConnection refused"));
     QCOMPARE(boxes.titles.at(0), QString("Error"));
     QCOMPARE(boxes.icons.at(0), QMessageBox::Warning);
-    QCOMPARE(w.ownPosts.sizes(), (QStringList{"640", ListFiles::unmeasuredSize}));
+    QCOMPARE(control<OwnPosts>(w, {})->sizes(), (QStringList{"640", ListFiles::unmeasuredSize}));
+}
+
+void tst_PostsWatch::removeWatchDuringMeasurement_data()
+{
+    QTest::addColumn<QStringList>("posts");
+    QTest::addColumn<int>("removed");
+    QTest::addColumn<QStringList>("sizesBefore");
+    QTest::addColumn<int>("measured");
+    QTest::addColumn<QStringList>("sizesAfter");
+    // "b" (index 1) is measured again; while that runs, "a" is removed, so "b" moves to index 0 and index 1
+    // now holds "c": the size still reaches "b".
+    QTest::newRow("other-post-removed") << QStringList{"a", "b", "c"} << 0 << QStringList{"20", "30"} << 4321
+                                        << QStringList{"4321", "30"};
+    // The result arrives for a post that is gone: it is stored nowhere.
+    QTest::newRow("measured-post-removed") << QStringList{"a", "b"} << 1 << QStringList{"10"} << 999
+                                           << QStringList{"10"};
 }
 
 void tst_PostsWatch::removeWatchDuringMeasurement()
 {
+    QFETCH(QStringList, posts);
+    QFETCH(int, removed);
+    QFETCH(QStringList, sizesBefore);
+    QFETCH(int, measured);
+    QFETCH(QStringList, sizesAfter);
     ScriptedServer server;
     server.holdOpen();
-    writeFile(dataFile("posts.txt"), "http://127.0.0.1/a\r\n\r\nhttp://127.0.0.1/b\r\n\r\nhttp://127.0.0.1/c\r\n\r\n");
-    writeFile(dataFile("sizes.txt"), "10\r\n\r\n20\r\n\r\n30\r\n\r\n");
+    QByteArray postLines;
+    QByteArray sizeLines;
+    for (qsizetype i = 0; i < posts.size(); ++i) {
+        posts[i] = "http://127.0.0.1/" + posts[i];
+        postLines += posts[i].toUtf8() + "\r\n\r\n";
+        sizeLines += QByteArray::number(10 * (i + 1)) + "\r\n\r\n";
+    }
+    writeFile(dataFile("posts.txt"), postLines);
+    writeFile(dataFile("sizes.txt"), sizeLines);
     Program program(m_dir->path(), server.port());
     MainWindow &w = *program.window;
-    QSignalSpy done(w.replyMonitor->baselineProbe(), &PageSizeProbe::finished);
-
-    // "b" (index 1) is measured again; while that runs, "a" is removed, so "b" moves to index 0 and index 1
-    // now holds "c".
-    QVERIFY(goTo(w, "http://127.0.0.1/b"));
-    w.postsPanel->watchButton->click();
-    QTRY_COMPARE(server.requestCount(), 1);
-    w.postsPanel->postList->setCurrentRow(0);
-    w.postsPanel->unwatchButton->click();
-    QCOMPARE(entries(w.postsPanel->postList), (QStringList{"http://127.0.0.1/b", "http://127.0.0.1/c"}));
-    QCOMPARE(w.ownPosts.sizes(), (QStringList{"20", "30"}));
-
-    server.releaseHeld(4321);
-    QTRY_COMPARE(done.size(), 1);
-    QCOMPARE(w.ownPosts.sizes(), (QStringList{"4321", "30"}));
-}
-
-void tst_PostsWatch::removingMeasuredPostDropsResult()
-{
-    ScriptedServer server;
-    server.holdOpen();
-    writeFile(dataFile("posts.txt"), "http://127.0.0.1/a\r\n\r\nhttp://127.0.0.1/b\r\n\r\n");
-    writeFile(dataFile("sizes.txt"), "10\r\n\r\n20\r\n\r\n");
-    Program program(m_dir->path(), server.port());
-    MainWindow &w = *program.window;
-    QSignalSpy done(w.replyMonitor->baselineProbe(), &PageSizeProbe::finished);
+    QSignalSpy done(control<ReplyMonitor>(w, {})->baselineProbe(), &PageSizeProbe::finished);
 
     QVERIFY(goTo(w, "http://127.0.0.1/b"));
-    w.postsPanel->watchButton->click();
+    control<QPushButton>(w, "watchButton")->click();
     QTRY_COMPARE(server.requestCount(), 1);
-    w.postsPanel->postList->setCurrentRow(1);
-    w.postsPanel->unwatchButton->click();
-    QCOMPARE(entries(w.postsPanel->postList), QStringList{"http://127.0.0.1/a"});
+    auto *list = control<QListView>(w, "postList");
+    setCurrentRow(list, removed);
+    control<QPushButton>(w, "unwatchButton")->click();
+    posts.removeAt(removed);
+    QCOMPARE(entries(list), posts);
+    QCOMPARE(control<OwnPosts>(w, {})->sizes(), sizesBefore);
 
-    // The result arrives for a post that is gone: it is stored nowhere.
-    server.releaseHeld(999);
+    server.releaseHeld(measured);
     QTRY_COMPARE(done.size(), 1);
-    QCOMPARE(w.ownPosts.sizes(), QStringList{"10"});
+    QCOMPARE(control<OwnPosts>(w, {})->sizes(), sizesAfter);
 }
 
 void tst_PostsWatch::emptyAddressIsNotWatched()
@@ -216,9 +229,9 @@ void tst_PostsWatch::emptyAddressIsNotWatched()
     if (!w.currentAddress().isEmpty()) {
         QSKIP("the browser pane reports an address even without a page");
     }
-    w.postsPanel->watchButton->click();
-    QCOMPARE(w.postsPanel->postList->count(), 0);
-    QCOMPARE(w.ownPosts.count(), 0);
+    control<QPushButton>(w, "watchButton")->click();
+    QCOMPARE(rowCount(control<QListView>(w, "postList")), 0);
+    QCOMPARE(control<OwnPosts>(w, {})->count(), 0);
     QVERIFY(!w.panelText(2).isEmpty());
 }
 
@@ -228,14 +241,14 @@ void tst_PostsWatch::removeWatchWithoutSelection()
     writeFile(dataFile("sizes.txt"), "5\r\n\r\n");
     Program program(m_dir->path());
     MainWindow &w = *program.window;
-    w.postsPanel->unwatchButton->click();
-    QCOMPARE(entries(w.postsPanel->postList), QStringList{"http://p/1"});
-    QCOMPARE(w.ownPosts.sizes(), QStringList{"5"});
-    w.postsPanel->postList->setCurrentRow(0);
-    w.postsPanel->unwatchButton->click();
-    QCOMPARE(w.postsPanel->postList->count(), 0);
-    QCOMPARE(w.ownPosts.count(), 0);
-    QCOMPARE(w.postsPanel->postList->currentRow(), -1);
+    control<QPushButton>(w, "unwatchButton")->click();
+    QCOMPARE(entries(control<QListView>(w, "postList")), QStringList{"http://p/1"});
+    QCOMPARE(control<OwnPosts>(w, {})->sizes(), QStringList{"5"});
+    setCurrentRow(control<QListView>(w, "postList"), 0);
+    control<QPushButton>(w, "unwatchButton")->click();
+    QCOMPARE(rowCount(control<QListView>(w, "postList")), 0);
+    QCOMPARE(control<OwnPosts>(w, {})->count(), 0);
+    QCOMPARE(currentRow(control<QListView>(w, "postList")), -1);
 }
 
 void tst_PostsWatch::ownPostsAndSizesSurviveRestart()
@@ -244,14 +257,14 @@ void tst_PostsWatch::ownPostsAndSizesSurviveRestart()
     writeFile(dataFile("sizes.txt"), "11\r\n22\r\n33\r\n");
     {
         Program program(m_dir->path());
-        QCOMPARE(program.window->ownPosts.sizes(), (QStringList{"11", "22"}));
+        QCOMPARE(control<OwnPosts>(program.window, {})->sizes(), (QStringList{"11", "22"}));
         program.window->shutDown();
     }
     QCOMPARE(readFile(dataFile("posts.txt")), QByteArray("http://p/1\r\n\r\nhttp://p/2\r\n\r\n"));
     QCOMPARE(readFile(dataFile("sizes.txt")), QByteArray("11\r\n\r\n22\r\n\r\n"));
     Program program(m_dir->path());
-    QCOMPARE(entries(program.window->postsPanel->postList), (QStringList{"http://p/1", "http://p/2"}));
-    QCOMPARE(program.window->ownPosts.sizes(), (QStringList{"11", "22"}));
+    QCOMPARE(entries(control<QListView>(program.window, "postList")), (QStringList{"http://p/1", "http://p/2"}));
+    QCOMPARE(control<OwnPosts>(program.window, {})->sizes(), (QStringList{"11", "22"}));
 }
 
 void tst_PostsWatch::probeStartFailureBox()
@@ -264,11 +277,11 @@ void tst_PostsWatch::probeStartFailureBox()
     failed.errorNumber = 10022;
     failed.detail = "Invalid argument";
     failed.failedWhileStarting = true;
-    emit w.replyMonitor->baselineProbe()->finished(failed);
+    emit control<ReplyMonitor>(w, {})->baselineProbe()->finished(failed);
     failed.failure = PageFailure::Refused;
     failed.errorNumber = 10061;
     failed.failedWhileStarting = false;
-    emit w.replyMonitor->baselineProbe()->finished(failed);
+    emit control<ReplyMonitor>(w, {})->baselineProbe()->finished(failed);
     QCOMPARE(boxes.texts, (QStringList{"An error has occurred.\r\nError #: 10022\r\nDescription: Connection broken off: Invalid argument",
                                        "Error occurred.\r\nError #: 10061\r\nConnection refused"}));
     QCOMPARE(boxes.titles, (QStringList{"Error", "Error"}));

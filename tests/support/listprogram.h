@@ -6,7 +6,7 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -26,6 +26,11 @@
 #include "forums/listfiles.h"
 #include "links/linkformats.h"
 #include "replies/pagesizeprobe.h"
+#include "forums/forumpanel.h"
+#include "forums/forums.h"
+#include "forums/ownposts.h"
+#include "replies/postspanel.h"
+#include "support/controls.h"
 
 // Keeps the browser pane off the network: every load fails at once, and the pane still reports the address
 // it was sent to.
@@ -126,15 +131,6 @@ inline void writeFile(const QString &path, const QByteArray &bytes)
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(bytes);
-}
-
-inline QStringList entries(const QListWidget *list)
-{
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i) {
-        texts.append(list->item(i)->text());
-    }
-    return texts;
 }
 
 // One running program over a data folder.

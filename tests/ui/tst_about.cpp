@@ -3,8 +3,10 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "support/controls.h"
 #include "base/branding.h"
 #include "ui/aboutwindow.h"
+#include "support/openedsites.h"
 #include "ui/websitelauncher.h"
 #include "ui/linklabel.h"
 #include "ui/sitekey.h"
@@ -15,14 +17,9 @@ class TestAbout : public QObject
     Q_OBJECT
 
 private:
-    QList<QUrl> m_opened;
+    OpenedSites m_opened;
 
 private slots:
-    void initTestCase()
-    {
-        WebsiteLauncher::opener() = [this](const QUrl &url) { m_opened.append(url); };
-    }
-
     void init()
     {
         m_opened.clear();
@@ -35,13 +32,13 @@ private slots:
         AboutWindow about;
         about.setAttribute(Qt::WA_DeleteOnClose, false);
         QCOMPARE(about.windowTitle(), QStringLiteral("About Postavo"));
-        QCOMPARE(about.titleLabel->text(), brandingInfo().programName);
-        QCOMPARE(about.companyLabel->text(), QStringLiteral("Lantern Hill Software"));
-        QCOMPARE(about.websiteLink->text(), brandingInfo().website);
-        QCOMPARE(about.versionCaption->text(), QStringLiteral("Version:"));
-        QCOMPARE(about.ownerCaption->text(), QStringLiteral("Owned By:"));
-        QCOMPARE(about.websiteCaption->text(), QStringLiteral("Website:"));
-        QVERIFY(!about.iconLabel->pixmap().isNull());
+        QCOMPARE(control<QLabel>(about, "titleLabel")->text(), brandingInfo().programName);
+        QCOMPARE(control<QLabel>(about, "companyLabel")->text(), QStringLiteral("Lantern Hill Software"));
+        QCOMPARE(control<LinkLabel>(about, "websiteLink")->text(), brandingInfo().website);
+        QCOMPARE(control<QLabel>(about, "versionCaption")->text(), QStringLiteral("Version:"));
+        QCOMPARE(control<QLabel>(about, "ownerCaption")->text(), QStringLiteral("Owned By:"));
+        QCOMPARE(control<QLabel>(about, "websiteCaption")->text(), QStringLiteral("Website:"));
+        QVERIFY(!control<QLabel>(about, "iconLabel")->pixmap().isNull());
         QVERIFY(!about.isModal());
         QCOMPARE(about.size(), QSize(497, 169));
         QCOMPARE(about.minimumSize(), about.maximumSize());
@@ -52,7 +49,7 @@ private slots:
         // The project's VERSION is 1.0.0.
         AboutWindow about;
         about.setAttribute(Qt::WA_DeleteOnClose, false);
-        QCOMPARE(about.versionLabel->text(), QStringLiteral("1.0"));
+        QCOMPARE(control<QLabel>(about, "versionLabel")->text(), QStringLiteral("1.0"));
     }
 
     void versionShowsMajorAndMinorOnly()
@@ -62,7 +59,7 @@ private slots:
         brandingInfo().versionMinor = 3;
         AboutWindow about;
         about.setAttribute(Qt::WA_DeleteOnClose, false);
-        QCOMPARE(about.versionLabel->text(), QStringLiteral("2.3"));
+        QCOMPARE(control<QLabel>(about, "versionLabel")->text(), QStringLiteral("2.3"));
     }
 
     void brandingTextIsShownPlain()
@@ -70,8 +67,8 @@ private slots:
         brandingInfo().companyName = QStringLiteral("<b>Bold</b> & Co");
         AboutWindow about;
         about.setAttribute(Qt::WA_DeleteOnClose, false);
-        QCOMPARE(about.companyLabel->textFormat(), Qt::PlainText);
-        QCOMPARE(about.websiteLink->textFormat(), Qt::PlainText);
+        QCOMPARE(control<QLabel>(about, "companyLabel")->textFormat(), Qt::PlainText);
+        QCOMPARE(control<LinkLabel>(about, "websiteLink")->textFormat(), Qt::PlainText);
     }
 
     void websiteClickShowsTheLauncher()
@@ -80,7 +77,7 @@ private slots:
         about.setAttribute(Qt::WA_DeleteOnClose, false);
         about.show();
         QVERIFY(QTest::qWaitForWindowExposed(&about));
-        QTest::mouseClick(about.websiteLink, Qt::LeftButton);
+        QTest::mouseClick(control<LinkLabel>(about, "websiteLink"), Qt::LeftButton);
         QCOMPARE(m_opened.size(), 1);
         QCOMPARE(m_opened.first().toString(), QStringLiteral("http://") + brandingInfo().website);
         QVERIFY(siteKey().isEmpty());
@@ -95,7 +92,7 @@ private slots:
         about.setAttribute(Qt::WA_DeleteOnClose, false);
         about.show();
         QVERIFY(QTest::qWaitForWindowExposed(&about));
-        QTest::keyClick(about.websiteLink, Qt::Key_Space);
+        QTest::keyClick(control<LinkLabel>(about, "websiteLink"), Qt::Key_Space);
         QCOMPARE(m_opened.size(), 1);
         QPointer<WebsiteLauncher> launcher = WebsiteLauncher::visibleLauncher();
         QTRY_VERIFY_WITH_TIMEOUT(launcher.isNull(), 5000);
@@ -133,15 +130,15 @@ private slots:
         }
         QVERIFY(texts.contains(QStringLiteral("Owned By:")));
         QVERIFY(texts.contains(brandingInfo().website));
-        QCOMPARE(about.iconLabel->palette().color(QPalette::Window), QColor(0x70, 0x80, 0x90));
-        QCOMPARE(about.okButton->palette().color(QPalette::Button), QColor(0x10, 0x20, 0x30));
+        QCOMPARE(control<QLabel>(about, "iconLabel")->palette().color(QPalette::Window), QColor(0x70, 0x80, 0x90));
+        QCOMPARE(control<QPushButton>(about, "okButton")->palette().color(QPalette::Button), QColor(0x10, 0x20, 0x30));
         QCOMPARE(about.palette().color(QPalette::Window), QColor(0xf0, 0xf0, 0xe0));
 
         // The link still works under its skin copy.
         about.show();
         QVERIFY(QTest::qWaitForWindowExposed(&about));
-        const QPoint link = about.websiteLink->geometry().center();
-        QCOMPARE(about.childAt(link), about.websiteLink);
+        const QPoint link = control<LinkLabel>(about, "websiteLink")->geometry().center();
+        QCOMPARE(about.childAt(link), control<LinkLabel>(about, "websiteLink"));
         QTest::mouseClick(about.windowHandle(), Qt::LeftButton, {}, link);
         QCOMPARE(m_opened.size(), 1);
         QPointer<WebsiteLauncher> launcher = WebsiteLauncher::visibleLauncher();

@@ -6,6 +6,7 @@
 #include <QTest>
 #include <QTextBrowser>
 
+#include "support/controls.h"
 #include "base/settingsstore.h"
 #include "base/twips.h"
 #include "ui/helpwindow.h"
@@ -106,13 +107,13 @@ void tst_HelpText::guideShownOnTopAndCentred()
     QCOMPARE(window.size(), QSize(twipsToPixels(10290), twipsToPixels(7920)));
     QCOMPARE(window.minimumSize(), window.maximumSize());
 
-    const QString text = window.helpText->toPlainText();
+    const QString text = control<QTextBrowser>(window, "helpText")->toPlainText();
     QVERIFY(text.contains(QLatin1String("Show at Startup")));
     QVERIFY(text.contains(QLatin1String("Auto-Insert")));
     QVERIFY(!text.contains(QLatin1String("\\par")));
-    QVERIFY(window.helpText->isReadOnly());
-    QVERIFY(window.showAtStartupCheck->isChecked());
-    QCOMPARE(window.showAtStartupCheck->text(), QStringLiteral("Show at Startup"));
+    QVERIFY(control<QTextBrowser>(window, "helpText")->isReadOnly());
+    QVERIFY(control<QCheckBox>(window, "showAtStartupCheck")->isChecked());
+    QCOMPARE(control<QCheckBox>(window, "showAtStartupCheck")->text(), QStringLiteral("Show at Startup"));
 }
 
 void tst_HelpText::guideFoundInAnyLetterCase()
@@ -121,7 +122,7 @@ void tst_HelpText::guideFoundInAnyLetterCase()
     AppContext ctx = context();
     HelpWindow window(ctx);
     QVERIFY(window.isLoaded());
-    QCOMPARE(window.helpText->toPlainText(), QStringLiteral("lower case name"));
+    QCOMPARE(control<QTextBrowser>(window, "helpText")->toPlainText(), QStringLiteral("lower case name"));
 }
 
 void tst_HelpText::showAtStartupMirrorsSetting_data()
@@ -142,7 +143,7 @@ void tst_HelpText::showAtStartupMirrorsSetting()
     m_settings->write(QStringLiteral("Settings"), QStringLiteral("showHelp"), stored);
     AppContext ctx = context();
     HelpWindow window(ctx);
-    QCOMPARE(window.showAtStartupCheck->isChecked(), ticked);
+    QCOMPARE(control<QCheckBox>(window, "showAtStartupCheck")->isChecked(), ticked);
     // Showing the box's state never writes it back.
     QCOMPARE(m_settings->read(QStringLiteral("Settings"), QStringLiteral("showHelp"), QString()), stored);
 }
@@ -153,14 +154,14 @@ void tst_HelpText::clickingShowAtStartupWritesSetting()
     AppContext ctx = context();
     HelpWindow window(ctx);
     window.show();
-    QVERIFY(window.showAtStartupCheck->isChecked());
-    window.showAtStartupCheck->click();
+    QVERIFY(control<QCheckBox>(window, "showAtStartupCheck")->isChecked());
+    control<QCheckBox>(window, "showAtStartupCheck")->click();
     QCOMPARE(m_settings->read(QStringLiteral("Settings"), QStringLiteral("showHelp"), QString()), QStringLiteral("0"));
-    window.showAtStartupCheck->click();
+    control<QCheckBox>(window, "showAtStartupCheck")->click();
     QCOMPARE(m_settings->read(QStringLiteral("Settings"), QStringLiteral("showHelp"), QString()), QStringLiteral("1"));
 
     // The store is read afresh: a second store on the same file sees the value at once.
-    window.showAtStartupCheck->click();
+    control<QCheckBox>(window, "showAtStartupCheck")->click();
     SettingsStore other(m_dir->filePath(QStringLiteral("Postavo.ini")));
     QCOMPARE(other.read(QStringLiteral("Settings"), QStringLiteral("showHelp"), QString()), QStringLiteral("0"));
 }
@@ -174,7 +175,7 @@ void tst_HelpText::damagedGuideStillOpens()
     HelpWindow window(ctx);
     window.show();
     QVERIFY(window.isVisible());
-    QCOMPARE(window.helpText->toPlainText().trimmed(), QStringLiteral("still readable"));
+    QCOMPARE(control<QTextBrowser>(window, "helpText")->toPlainText().trimmed(), QStringLiteral("still readable"));
 }
 
 void tst_HelpText::plainTextGuideShownAsText()
@@ -184,7 +185,7 @@ void tst_HelpText::plainTextGuideShownAsText()
     HelpWindow window(ctx);
     window.show();
     QVERIFY(window.isVisible());
-    QCOMPARE(window.helpText->toPlainText(), QStringLiteral("Plain guide <b>not bold</b>\n"));
+    QCOMPARE(control<QTextBrowser>(window, "helpText")->toPlainText(), QStringLiteral("Plain guide <b>not bold</b>\n"));
 }
 
 void tst_HelpText::linksLeaveTheViewer()
@@ -196,13 +197,13 @@ void tst_HelpText::linksLeaveTheViewer()
     AppContext ctx = context();
     HelpWindow window(ctx);
     window.show();
-    QVERIFY(window.helpText->toHtml().contains(QLatin1String("href=\"http://www.example.com/\"")));
+    QVERIFY(control<QTextBrowser>(window, "helpText")->toHtml().contains(QLatin1String("href=\"http://www.example.com/\"")));
 
-    emit window.helpText->anchorClicked(QUrl(QStringLiteral("http://www.example.com/")));
-    emit window.helpText->anchorClicked(QUrl(QStringLiteral("file:///etc/passwd")));
+    emit control<QTextBrowser>(window, "helpText")->anchorClicked(QUrl(QStringLiteral("http://www.example.com/")));
+    emit control<QTextBrowser>(window, "helpText")->anchorClicked(QUrl(QStringLiteral("file:///etc/passwd")));
     QCOMPARE(catcher.urls, QList<QUrl>{QUrl(QStringLiteral("http://www.example.com/"))});
-    QCOMPARE(window.helpText->source(), QUrl());
-    QVERIFY(window.helpText->toPlainText().contains(QLatin1String("site")));
+    QCOMPARE(control<QTextBrowser>(window, "helpText")->source(), QUrl());
+    QVERIFY(control<QTextBrowser>(window, "helpText")->toPlainText().contains(QLatin1String("site")));
     QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
 }

@@ -6,6 +6,7 @@
 #include <QTest>
 #include <QTextBrowser>
 
+#include "support/controls.h"
 #include "app/mainwindow.h"
 #include "base/settingsstore.h"
 #include "links/linkformats.h"
@@ -70,28 +71,28 @@ QList<HelpWindow *> tst_HelpWindow::helpWindows() const
 
 void tst_HelpWindow::missingGuideOpensNothingAndIsLookedForAgain()
 {
-    m_main->showHelpWindow();
+    control<QAction>(m_main, "helpMenuItem0")->trigger();
     QTRY_COMPARE_WITH_TIMEOUT(helpWindows().size(), 0, 5000);
 
     writeGuide();
-    m_main->showHelpWindow();
+    control<QAction>(m_main, "helpMenuItem0")->trigger();
     QCOMPARE(helpWindows().size(), 1);
     HelpWindow *help = helpWindows().constFirst();
     QVERIFY(help->isVisible());
     QVERIFY(help->isWindow());
     QVERIFY(!help->isModal());
     QVERIFY(help->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    QCOMPARE(help->helpText->toPlainText(), QStringLiteral("Postavo help"));
+    QCOMPARE(control<QTextBrowser>(help, "helpText")->toPlainText(), QStringLiteral("Postavo help"));
 }
 
 void tst_HelpWindow::secondRequestRaisesTheSameWindow()
 {
     writeGuide();
-    m_main->showHelpWindow();
+    control<QAction>(m_main, "helpMenuItem0")->trigger();
     QPointer<HelpWindow> first = helpWindows().value(0);
     QVERIFY(first);
     first->hide();
-    m_main->showHelpWindow();
+    control<QAction>(m_main, "helpMenuItem0")->trigger();
     QCOMPARE(helpWindows().size(), 1);
     QCOMPARE(helpWindows().constFirst(), first.data());
     QVERIFY(first->isVisible());
@@ -99,7 +100,7 @@ void tst_HelpWindow::secondRequestRaisesTheSameWindow()
     // Closed by the user, it is gone; the next request builds a fresh one.
     first->close();
     QTRY_VERIFY_WITH_TIMEOUT(first.isNull(), 5000);
-    m_main->showHelpWindow();
+    control<QAction>(m_main, "helpMenuItem0")->trigger();
     QCOMPARE(helpWindows().size(), 1);
     QVERIFY(helpWindows().constFirst()->isVisible());
 }
@@ -107,7 +108,7 @@ void tst_HelpWindow::secondRequestRaisesTheSameWindow()
 void tst_HelpWindow::shutDownClosesHelpWindow()
 {
     writeGuide();
-    m_main->showHelpWindow();
+    control<QAction>(m_main, "helpMenuItem0")->trigger();
     QPointer<HelpWindow> help = helpWindows().value(0);
     QVERIFY(help);
     QVERIFY(help->isVisible());

@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include "base/branding.h"
+#include "support/openedsites.h"
 #include "ui/websitelauncher.h"
 #include "ui/sitekey.h"
 
@@ -13,14 +14,9 @@ class TestLauncher : public QObject
     Q_OBJECT
 
 private:
-    QList<QUrl> m_opened;
+    OpenedSites m_opened;
 
 private slots:
-    void initTestCase()
-    {
-        WebsiteLauncher::opener() = [this](const QUrl &url) { m_opened.append(url); };
-    }
-
     void init()
     {
         m_opened.clear();

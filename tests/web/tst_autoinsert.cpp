@@ -12,6 +12,8 @@
 #include "base/settingsstore.h"
 #include "links/linkformats.h"
 #include "support/modalwatcher.h"
+#include "web/postedmessagewatcher.h"
+#include "support/controls.h"
 #include "support/webtestutil.h"
 #include "web/pagescripts.h"
 #include "support/programstate.h"
@@ -55,7 +57,7 @@ void tst_AutoInsert::cleanup()
 // Loads the page and waits until it, not the start page, has finished loading.
 bool tst_AutoInsert::showPage(const QString &body)
 {
-    QWebEnginePage *page = m_window->browserPane->webView->page();
+    QWebEnginePage *page = control<QWebEngineView>(m_window, "webView")->page();
     const QUrl base(QStringLiteral("http://127.0.0.1/posting"));
     QSignalSpy finished(page, &QWebEnginePage::loadFinished);
     page->setHtml(QStringLiteral("<!DOCTYPE html><html><body>") + body + QStringLiteral("</body></html>"), base);
@@ -65,7 +67,7 @@ bool tst_AutoInsert::showPage(const QString &body)
 
 QString tst_AutoInsert::value(const QString &selector)
 {
-    return WebTest::evaluateJavaScriptSync(m_window->browserPane->webView->page(), PageScripts::fieldValueScript(selector))
+    return WebTest::evaluateJavaScriptSync(control<QWebEngineView>(m_window, "webView")->page(), PageScripts::fieldValueScript(selector))
         .toString();
 }
 
@@ -84,13 +86,13 @@ void tst_AutoInsert::textLandsInTheTextarea()
     m_window->setMessageText("Hello\r\nsee http://example.org/x");
     QSignalSpy finished(m_window.get(), &MainWindow::autoInsertFinished);
     ModalWatcher boxes;
-    m_window->autoInsertButton->click();
+    control<QToolButton>(m_window, "autoInsertButton")->click();
     QVERIFY(finished.wait(20000));
     QCOMPARE(finished.first().first().toBool(), true);
     QCOMPARE(boxes.titles, QStringList());
     const QString sent = m_window->convertedOutgoingText();
-    QCOMPARE(m_window->postWatcher->lastInsertedMessage, sent);
-    QCOMPARE(m_window->postWatcher->countdown, qint16(4));
+    QCOMPARE(control<PostedMessageWatcher>(m_window, {})->lastInsertedMessage, sent);
+    QCOMPARE(control<PostedMessageWatcher>(m_window, {})->countdown, qint16(4));
     // A textarea's value reads back with LF line ends.
     QCOMPARE(value("#message"), QString(sent).replace("\r\n", "\n"));
     QCOMPARE(value("#subject"), QString());
@@ -113,12 +115,12 @@ void tst_AutoInsert::refused()
     QVERIFY(showPage(body));
     QSignalSpy finished(m_window.get(), &MainWindow::autoInsertFinished);
     ModalWatcher boxes;
-    m_window->autoInsertButton->click();
+    control<QToolButton>(m_window, "autoInsertButton")->click();
     QVERIFY(finished.wait(20000));
     QCOMPARE(finished.first().first().toBool(), false);
     QCOMPARE(boxes.titles, QStringList { "Auto-Insert Error" });
     QCOMPARE(boxes.texts, QStringList { "Could not auto-insert your message.  Try pasting instead." });
-    QCOMPARE(m_window->postWatcher->countdown, qint16(0));
+    QCOMPARE(control<PostedMessageWatcher>(m_window, {})->countdown, qint16(0));
     // Both passes ran: the second left the split inner markup, which has no body tag.
     const QString split = scratch();
     QVERIFY2(!split.isEmpty() && !split.contains("<body"), qPrintable(split));
@@ -132,10 +134,10 @@ void tst_AutoInsert::secondPressReplaces()
     QVERIFY(showPage("<form><textarea id=\"message\">typed by hand</textarea></form>"));
     QSignalSpy finished(m_window.get(), &MainWindow::autoInsertFinished);
     m_window->setMessageText("first");
-    m_window->autoInsertButton->click();
+    control<QToolButton>(m_window, "autoInsertButton")->click();
     QVERIFY(finished.wait(20000));
     m_window->setMessageText("second");
-    m_window->autoInsertButton->click();
+    control<QToolButton>(m_window, "autoInsertButton")->click();
     QVERIFY(finished.wait(20000));
     QCOMPARE(value("#message"), QStringLiteral("second\n\n"));
 }
@@ -143,12 +145,12 @@ void tst_AutoInsert::secondPressReplaces()
 void tst_AutoInsert::anotherPageLoadedMeanwhileIsNotWritten()
 {
     QVERIFY(showPage("<form><textarea id=\"message\">first page</textarea></form>"));
-    QWebEnginePage *page = m_window->browserPane->webView->page();
+    QWebEnginePage *page = control<QWebEngineView>(m_window, "webView")->page();
     QSignalSpy finished(m_window.get(), &MainWindow::autoInsertFinished);
     QSignalSpy loaded(page, &QWebEnginePage::loadFinished);
     ModalWatcher boxes;
     m_window->setMessageText("meant for the first page");
-    m_window->autoInsertButton->click();
+    control<QToolButton>(m_window, "autoInsertButton")->click();
     // Another page starts loading while the first is being searched.
     const QUrl other(QStringLiteral("http://127.0.0.1/other"));
     page->setHtml(QStringLiteral("<!DOCTYPE html><html><body><form><textarea id=\"message\">second page</textarea>"

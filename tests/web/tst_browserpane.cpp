@@ -11,6 +11,7 @@
 #include "base/settingsstore.h"
 #include "links/linkformats.h"
 #include "support/webtestutil.h"
+#include "support/controls.h"
 #include "web/browserwindow.h"
 
 class tst_BrowserPane : public QObject
@@ -33,7 +34,7 @@ private slots:
 
 private:
     void load(const QString &path);
-    QWebEnginePage *page() const { return m_window->browserPane->webView->page(); }
+    QWebEnginePage *page() const { return control<QWebEngineView>(m_window, "webView")->page(); }
 
     LocalHttpServer m_server;
     QTemporaryDir m_dir;
@@ -72,7 +73,7 @@ void tst_BrowserPane::unreachableWebsiteGivesTheStartPage()
     forums.close();
     QVERIFY(m_window->startUp());
     QTRY_COMPARE_WITH_TIMEOUT(page()->title(), QStringLiteral("Welcome to Postavo"), 20000);
-    QCOMPARE(m_window->browserPane->addressEdit->text(), QString());
+    QCOMPARE(control<QLineEdit>(m_window, "addressEdit")->text(), QString());
     const QString text = evaluateJavaScriptSync(page(), "document.body.innerText").toString();
     QVERIFY(text.contains("How to begin") && text.contains("javascript:alert(1)"));
     QVERIFY(!text.contains("Secret-Word") && !text.contains("<b>"));
@@ -82,7 +83,7 @@ void tst_BrowserPane::unreachableWebsiteGivesTheStartPage()
                                                            "const r = a.getBoundingClientRect(); return [r.x + 5, r.y + 5]; })()")
                                 .toList();
     QVERIFY(at.size() == 2);
-    QWidget *input = m_window->browserPane->webView->focusProxy();
+    QWidget *input = control<QWebEngineView>(m_window, "webView")->focusProxy();
     QTest::mouseClick(input, Qt::LeftButton, {}, QPoint(at[0].toInt(), at[1].toInt()));
     QTRY_COMPARE_WITH_TIMEOUT(m_window->currentAddress(), m_server.url("/one"), 20000);
     QTRY_COMPARE_WITH_TIMEOUT(page()->title(), QStringLiteral("One"), 20000);
@@ -109,11 +110,11 @@ void tst_BrowserPane::navigationShowsProgressInPanels()
     connect(page(), &QWebEnginePage::loadStarted, this,
             [&] { atStart << m_window->panelText(1) << m_window->panelText(2); });
     connect(page(), &QWebEnginePage::loadFinished, this,
-            [&] { atEnd << m_window->panelText(1) << m_window->panelText(2) << m_window->browserPane->addressEdit->text(); });
+            [&] { atEnd << m_window->panelText(1) << m_window->panelText(2) << control<QLineEdit>(m_window, "addressEdit")->text(); });
 
-    m_window->browserPane->addressEdit->setText(m_server.url("/one"));
-    m_window->browserPane->goButton->click();
-    QTRY_COMPARE_WITH_TIMEOUT(m_window->browserPane->addressEdit->text(), m_server.url("/one"), 20000);
+    control<QLineEdit>(m_window, "addressEdit")->setText(m_server.url("/one"));
+    control<QPushButton>(m_window, "goButton")->click();
+    QTRY_COMPARE_WITH_TIMEOUT(control<QLineEdit>(m_window, "addressEdit")->text(), m_server.url("/one"), 20000);
     QTRY_VERIFY_WITH_TIMEOUT(atEnd.size() >= 3 && atEnd.at(atEnd.size() - 1) == m_server.url("/one"), 20000);
 
     QVERIFY(atStart.contains(QStringLiteral("Connecting")));
@@ -139,11 +140,11 @@ void tst_BrowserPane::backAndForward()
 {
     load("/one");
     load("/two");
-    m_window->browserPane->backButton->click();
-    QTRY_COMPARE_WITH_TIMEOUT(m_window->browserPane->addressEdit->text(), m_server.url("/one"), 20000);
+    control<QPushButton>(m_window, "backButton")->click();
+    QTRY_COMPARE_WITH_TIMEOUT(control<QLineEdit>(m_window, "addressEdit")->text(), m_server.url("/one"), 20000);
     QTRY_COMPARE_WITH_TIMEOUT(m_window->panelText(1), QStringLiteral("Complete"), 20000);
-    m_window->browserPane->forwardButton->click();
-    QTRY_COMPARE_WITH_TIMEOUT(m_window->browserPane->addressEdit->text(), m_server.url("/two"), 20000);
+    control<QPushButton>(m_window, "forwardButton")->click();
+    QTRY_COMPARE_WITH_TIMEOUT(control<QLineEdit>(m_window, "addressEdit")->text(), m_server.url("/two"), 20000);
     QCOMPARE(m_window->currentAddress(), m_server.url("/two"));
     QTRY_COMPARE_WITH_TIMEOUT(m_window->panelText(1), QStringLiteral("Complete"), 20000);
 }
@@ -152,12 +153,12 @@ void tst_BrowserPane::backAndForwardWithoutHistoryDoNothing()
 {
     load("/one");
     QSignalSpy started(page(), &QWebEnginePage::loadStarted);
-    m_window->browserPane->backButton->click();
-    m_window->browserPane->forwardButton->click();
+    control<QPushButton>(m_window, "backButton")->click();
+    control<QPushButton>(m_window, "forwardButton")->click();
     QTest::qWait(500);
     QCOMPARE(started.count(), 0);
     QCOMPARE(m_window->currentAddress(), m_server.url("/one"));
-    QCOMPARE(m_window->browserPane->addressEdit->text(), m_server.url("/one"));
+    QCOMPARE(control<QLineEdit>(m_window, "addressEdit")->text(), m_server.url("/one"));
 }
 
 void tst_BrowserPane::addressBoxFollowsRedirect()
@@ -165,15 +166,15 @@ void tst_BrowserPane::addressBoxFollowsRedirect()
     QSignalSpy loaded(page(), &QWebEnginePage::loadFinished);
     m_window->navigate(m_server.url("/moved"));
     QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty(), 20000);
-    QTRY_COMPARE_WITH_TIMEOUT(m_window->browserPane->addressEdit->text(), m_server.url("/two"), 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(control<QLineEdit>(m_window, "addressEdit")->text(), m_server.url("/two"), 20000);
     QCOMPARE(m_window->currentAddress(), m_server.url("/two"));
     QVERIFY(m_server.requestedPaths().contains("/moved"));
 }
 
 void tst_BrowserPane::enterInAddressBoxNavigates()
 {
-    m_window->browserPane->addressEdit->setText(m_server.url("/two"));
-    QTest::keyClick(m_window->browserPane->addressEdit, Qt::Key_Return);
+    control<QLineEdit>(m_window, "addressEdit")->setText(m_server.url("/two"));
+    QTest::keyClick(control<QLineEdit>(m_window, "addressEdit"), Qt::Key_Return);
     QTRY_COMPARE_WITH_TIMEOUT(m_window->currentAddress(), m_server.url("/two"), 20000);
     QTRY_COMPARE_WITH_TIMEOUT(m_window->panelText(1), QStringLiteral("Complete"), 20000);
 }
@@ -198,7 +199,7 @@ void tst_BrowserPane::popups()
 
     load("/opener");
     const qsizetype requestsBefore = m_server.requestedPaths().count("/two");
-    m_window->browserPane->noPopupsCheck->setChecked(noPopups);
+    control<QCheckBox>(m_window, "noPopupsCheck")->setChecked(noPopups);
     QVERIFY(evaluateJavaScriptSync(page(), opener).toBool());
     if (noPopups) {
         QTest::qWait(1000);

@@ -8,7 +8,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
@@ -22,6 +22,7 @@
 #include "links/linkformats.h"
 #include "replies/postspanel.h"
 #include "support/modalwatcher.h"
+#include "support/controls.h"
 #include "support/programstate.h"
 #include "support/testforum.h"
 #include "support/webtestutil.h"
@@ -234,7 +235,7 @@ void tst_Editors::fillSendAndWatch()
     MainWindow window(state.context);
     QVERIFY(window.startUp());
     window.show();
-    QWebEnginePage *page = window.browserPane->webView->page();
+    QWebEnginePage *page = control<QWebEngineView>(window, "webView")->page();
     const auto run = [page](const QString &script) { return WebTest::evaluateJavaScriptSync(page, script); };
     const auto shown = [&] {
         return run(QStringLiteral("(function () { var s = %1;"
@@ -248,19 +249,19 @@ void tst_Editors::fillSendAndWatch()
     const QString postAddress = m_forum.baseUrl() + "/post";
     const QString threadAddress = m_forum.baseUrl() + "/thread";
     window.navigate(postAddress);
-    QTRY_VERIFY_WITH_TIMEOUT(window.browserPane->addressEdit->text() == postAddress && window.panelText(1) == "Complete", 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(control<QLineEdit>(window, "addressEdit")->text() == postAddress && window.panelText(1) == "Complete", 20000);
     QTRY_VERIFY_WITH_TIMEOUT(run("window.editorReady === true").toBool(), 20000);
     QVERIFY2(run(QStringLiteral("document.getElementById('message').getClientRects().length")).toInt() == 0,
         "the editor hides the textarea");
-    window.formatSelector->setCurrentIndex(window.formatSelector->findText(format));
-    QCOMPARE(window.formatSelector->currentText(), format);
+    control<QComboBox>(window, "formatSelector")->setCurrentIndex(control<QComboBox>(window, "formatSelector")->findText(format));
+    QCOMPARE(control<QComboBox>(window, "formatSelector")->currentText(), format);
     const LinkFormat *linkFormat = state.formats.findByName(format);
 
     ModalWatcher boxes;
     QSignalSpy finished(&window, &MainWindow::autoInsertFinished);
     if (surface.isEmpty()) { // the user is told, and the text is left in the field to paste
         window.setMessageText(s_message);
-        window.autoInsertButton->click();
+        control<QToolButton>(window, "autoInsertButton")->click();
         QVERIFY(finished.wait(20000));
         QCOMPARE(finished.first().first().toBool(), false);
         QCOMPARE(boxes.titles, QStringList { "Auto-Insert Error" });
@@ -270,7 +271,7 @@ void tst_Editors::fillSendAndWatch()
     }
     for (const QString &message : { s_draft, s_message }) {
         window.setMessageText(message);
-        window.autoInsertButton->click();
+        control<QToolButton>(window, "autoInsertButton")->click();
         QVERIFY(finished.wait(20000));
         QCOMPARE(finished.takeFirst().first().toBool(), true);
         const QString converted = window.convertedOutgoingText();
@@ -289,7 +290,7 @@ void tst_Editors::fillSendAndWatch()
     // Sent as a user sends it: the editor puts its content into the field the forum gets.
     const qsizetype postsBefore = m_forum.posts().size();
     run("document.getElementById('subject').value = 'Editor test'; document.getElementById('send').click(); true");
-    QTRY_VERIFY_WITH_TIMEOUT(window.browserPane->addressEdit->text() == threadAddress && window.panelText(1) == "Complete", 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(control<QLineEdit>(window, "addressEdit")->text() == threadAddress && window.panelText(1) == "Complete", 20000);
     QCOMPARE(m_forum.posts().size(), postsBefore + 1);
     const QString received = m_forum.posts().last().message;
     QCOMPARE(readableLines(received), lines(s_message));
@@ -303,8 +304,8 @@ void tst_Editors::fillSendAndWatch()
     }
 
     // The forum shows the post's first line: its page becomes an own post.
-    QTRY_COMPARE_WITH_TIMEOUT(window.postsPanel->postList->count(), 1, 10000);
-    QCOMPARE(window.postsPanel->postList->item(0)->text(), threadAddress);
+    QTRY_COMPARE_WITH_TIMEOUT(rowCount(control<QListView>(window, "postList")), 1, 10000);
+    QCOMPARE(rowData(control<QListView>(window, "postList"), 0).toString(), threadAddress);
     QCOMPARE(boxes.titles, QStringList());
 }
 

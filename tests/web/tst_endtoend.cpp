@@ -5,7 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabBar>
@@ -23,6 +23,8 @@
 #include "replies/replymonitor.h"
 #include "web/postedmessagewatcher.h"
 #include "support/modalwatcher.h"
+#include "forums/ownposts.h"
+#include "support/controls.h"
 #include "support/programstate.h"
 #include "support/testforum.h"
 #include "support/webtestutil.h"
@@ -38,21 +40,17 @@ private slots:
     void postNoticed();
 
 private:
-    static void doubleClick(QListWidget *list, int row)
+    static void doubleClick(QAbstractItemView *list, int row)
     {
-        QListWidgetItem *item = list->item(row);
-        QVERIFY(item);
-        list->setCurrentItem(item);
-        const QPoint centre = list->visualItemRect(item).center();
-        // As a mouse does it: the first click selects, the second arrives as a double-click.
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);
+        QVERIFY(row < rowCount(list));
+        setCurrentRow(list, row);
+        doubleClickRow(list, row);
     }
 
     static QString fieldValue(MainWindow &window, const char *id)
     {
         return WebTest::evaluateJavaScriptSync(
-                   window.browserPane->webView->page(),
+                   control<QWebEngineView>(window, "webView")->page(),
                    QStringLiteral("document.getElementById('%1') ? document.getElementById('%1').value : null")
                        .arg(QLatin1String(id)))
             .toString();
@@ -62,14 +60,14 @@ private:
     static void send(MainWindow &window, const QString &message)
     {
         window.setMessageText(message);
-        window.autoInsertButton->click();
+        control<QToolButton>(window, "autoInsertButton")->click();
         QTRY_VERIFY_WITH_TIMEOUT(fieldValue(window, "message").startsWith(message.section("\r\n", 0, 0)), 10000);
-        WebTest::evaluateJavaScriptSync(window.browserPane->webView->page(), "document.getElementById('send').click(); true");
+        WebTest::evaluateJavaScriptSync(control<QWebEngineView>(window, "webView")->page(), "document.getElementById('send').click(); true");
     }
 
     static bool waitForPage(MainWindow &window, const QString &address)
     {
-        return QTest::qWaitFor([&] { return window.browserPane->addressEdit->text() == address && window.panelText(1) == "Complete"; },
+        return QTest::qWaitFor([&] { return control<QLineEdit>(window, "addressEdit")->text() == address && window.panelText(1) == "Complete"; },
                                20000);
     }
 
@@ -107,64 +105,64 @@ void tst_EndToEnd::postAndWatchForReplies()
     QVERIFY(QTest::qWaitForWindowExposed(&window));
 
     // Open the forum's posting page from the forum list.
-    QCOMPARE(window.forumPanel->forumList->count(), 1);
-    doubleClick(window.forumPanel->forumList, 0);
+    QCOMPARE(rowCount(control<QListView>(window, "forumList")), 1);
+    doubleClick(control<QListView>(window, "forumList"), 0);
     QVERIFY(waitForPage(window, forumAddress));
 
     // Auto-Insert the message in html format: it lands in the textarea, past the search form and the select.
     const QString message = "Hello from the end-to-end test\r\nMore at http://example.org/info today.";
     window.setMessageText(message);
-    window.formatSelector->setCurrentIndex(window.formatSelector->findText("html"));
+    control<QComboBox>(window, "formatSelector")->setCurrentIndex(control<QComboBox>(window, "formatSelector")->findText("html"));
     const QString converted = window.convertedOutgoingText();
     QVERIFY(converted.contains("<a href='http://example.org/info'>"));
-    window.autoInsertButton->click();
+    control<QToolButton>(window, "autoInsertButton")->click();
     QString expected = converted;
     expected.replace("\r\n", "\n"); // a textarea keeps its line breaks as LF
     QTRY_COMPARE_WITH_TIMEOUT(fieldValue(window, "message"), expected, 10000);
     QCOMPARE(fieldValue(window, "subject"), QString());
     QCOMPARE(fieldValue(window, "icon"), QStringLiteral("none"));
     QVERIFY(boxes.texts.isEmpty());
-    QCOMPARE(window.postWatcher->countdown, qint16(4));
+    QCOMPARE(control<PostedMessageWatcher>(window, {})->countdown, qint16(4));
 
     // Submit: the forum redirects to the thread, where the new post appears and is watched by itself.
-    WebTest::evaluateJavaScriptSync(window.browserPane->webView->page(),
+    WebTest::evaluateJavaScriptSync(control<QWebEngineView>(window, "webView")->page(),
                                     "document.getElementById('subject').value = 'Greetings';"
                                     "document.getElementById('send').click(); true");
     QVERIFY(waitForPage(window, threadAddress));
-    QTRY_COMPARE_WITH_TIMEOUT(window.postsPanel->postList->count(), 1, 10000);
-    QCOMPARE(window.postsPanel->postList->item(0)->text(), threadAddress);
+    QTRY_COMPARE_WITH_TIMEOUT(rowCount(control<QListView>(window, "postList")), 1, 10000);
+    QCOMPARE(rowData(control<QListView>(window, "postList"), 0).toString(), threadAddress);
     QCOMPARE(m_forum.posts().size(), 2);
     QCOMPARE(m_forum.posts().last().subject, QStringLiteral("Greetings"));
     const QString firstSize = QString::number(m_forum.threadPage().size());
-    QTRY_COMPARE_WITH_TIMEOUT(window.ownPosts.storedSize(0), firstSize, 10000);
-    QCOMPARE(window.ownPosts.count(), 1);
-    QCOMPARE(window.postWatcher->countdown, qint16(0));
+    QTRY_COMPARE_WITH_TIMEOUT(control<OwnPosts>(window, {})->storedSize(0), firstSize, 10000);
+    QCOMPARE(control<OwnPosts>(window, {})->count(), 1);
+    QCOMPARE(control<PostedMessageWatcher>(window, {})->countdown, qint16(0));
 
     // Another user replies; the check lists the post under "New Replies ".
     m_forum.addReply("someone", QString(600, QLatin1Char('x')));
-    window.listTabs->setCurrentIndex(1);
-    window.postsPanel->postTabs->setCurrentIndex(1);
-    QVERIFY(window.postsPanel->checkRepliesButton->isVisible());
-    window.postsPanel->checkRepliesButton->click();
+    control<QTabBar>(window, "listTabs")->setCurrentIndex(1);
+    control<QTabBar>(window, "postTabs")->setCurrentIndex(1);
+    QVERIFY(control<QPushButton>(window, "checkRepliesButton")->isVisible());
+    control<QPushButton>(window, "checkRepliesButton")->click();
     QTRY_COMPARE_WITH_TIMEOUT(window.panelText(1), QStringLiteral("finished - 1 new replies found"), 10000);
-    QCOMPARE(window.postsPanel->newRepliesList->count(), 1);
-    QCOMPARE(window.postsPanel->newRepliesList->item(0)->text(), threadAddress);
+    QCOMPARE(rowCount(control<QListView>(window, "newRepliesList")), 1);
+    QCOMPARE(rowData(control<QListView>(window, "newRepliesList"), 0).toString(), threadAddress);
 
     // Without a new measurement the next check reports it again.
-    window.postsPanel->checkRepliesButton->click();
+    control<QPushButton>(window, "checkRepliesButton")->click();
     QTRY_COMPARE_WITH_TIMEOUT(window.panelText(1), QStringLiteral("finished - 1 new replies found"), 10000);
-    QCOMPARE(window.postsPanel->newRepliesList->count(), 1);
+    QCOMPARE(rowCount(control<QListView>(window, "newRepliesList")), 1);
 
     // Opening it from the new replies measures it again, so the next check finds nothing new.
-    window.browserPane->addressEdit->clear();
-    doubleClick(window.postsPanel->newRepliesList, 0);
+    control<QLineEdit>(window, "addressEdit")->clear();
+    doubleClick(control<QListView>(window, "newRepliesList"), 0);
     QVERIFY(waitForPage(window, threadAddress));
     const QString grownSize = QString::number(m_forum.threadPage().size());
-    QTRY_COMPARE_WITH_TIMEOUT(window.ownPosts.storedSize(0), grownSize, 10000);
-    QCOMPARE(window.postsPanel->postList->count(), 1);
-    window.postsPanel->checkRepliesButton->click();
+    QTRY_COMPARE_WITH_TIMEOUT(control<OwnPosts>(window, {})->storedSize(0), grownSize, 10000);
+    QCOMPARE(rowCount(control<QListView>(window, "postList")), 1);
+    control<QPushButton>(window, "checkRepliesButton")->click();
     QTRY_COMPARE_WITH_TIMEOUT(window.panelText(1), QStringLiteral("finished - 0 new replies found"), 10000);
-    QCOMPARE(window.postsPanel->newRepliesList->count(), 0);
+    QCOMPARE(rowCount(control<QListView>(window, "newRepliesList")), 0);
     QVERIFY2(boxes.texts.isEmpty(), qPrintable(boxes.texts.join('\n')));
 }
 
@@ -208,31 +206,31 @@ void tst_EndToEnd::postNoticed()
     MainWindow window(state.context);
     QVERIFY(window.startUp());
     window.show();
-    window.browserPane->addressEdit->setText(m_forum.baseUrl() + start);
-    window.browserPane->goButton->click();
+    control<QLineEdit>(window, "addressEdit")->setText(m_forum.baseUrl() + start);
+    control<QPushButton>(window, "goButton")->click();
     QVERIFY(waitForPage(window, m_forum.baseUrl() + start));
-    QSignalSpy measured(window.postsPanel->monitor(), &ReplyMonitor::baselineMeasured);
+    QSignalSpy measured(control<ReplyMonitor>(window, {}), &ReplyMonitor::baselineMeasured);
 
     QList<int> storedSizes;
     for (const QString &message : messages) {
         send(window, message);
         if (!watched.isEmpty()) {
             QTRY_COMPARE_WITH_TIMEOUT(measured.size(), storedSizes.size() + 1, 10000);
-            storedSizes.append(window.ownPosts.storedSize(0).toInt());
+            storedSizes.append(control<OwnPosts>(window, {})->storedSize(0).toInt());
         }
     }
-    const auto page = window.browserPane->webView->page();
+    const auto page = control<QWebEngineView>(window, "webView")->page();
     QTRY_VERIFY_WITH_TIMEOUT(WebTest::evaluateJavaScriptSync(page, shown).toBool(), 10000);
     // Time for the watch to look at the page a few times over: a post is noticed once, a refused one never.
     QTest::qWait(4 * int(PostedMessageWatcher::changeInterval.count()));
     QCOMPARE(measured.size(), storedSizes.size());
     if (watched.isEmpty()) {
-        QCOMPARE(window.ownPosts.count(), 0);
+        QCOMPARE(control<OwnPosts>(window, {})->count(), 0);
         return;
     }
     const QString path = watched.arg(m_forum.quickPostCount());
-    QCOMPARE(window.ownPosts.count(), 1);
-    QCOMPARE(window.ownPosts.address(0), m_forum.baseUrl() + path);
+    QCOMPARE(control<OwnPosts>(window, {})->count(), 1);
+    QCOMPARE(control<OwnPosts>(window, {})->address(0), m_forum.baseUrl() + path);
     // Measured as a visitor sees the page: a second comment measures the thread again, with the comment.
     QCOMPARE(storedSizes.last(), int(m_forum.pageFor(path.toUtf8()).size()));
     QVERIFY(storedSizes.size() < 2 || storedSizes.at(1) > storedSizes.at(0));

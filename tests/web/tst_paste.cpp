@@ -11,6 +11,7 @@
 #include "base/settingsstore.h"
 #include "links/linkformats.h"
 #include "support/webtestutil.h"
+#include "support/controls.h"
 
 namespace {
 
@@ -70,7 +71,7 @@ void tst_Paste::initTestCase()
     m_window->show();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
 
-    QSignalSpy loaded(m_window->browserPane->webView->page(), &QWebEnginePage::loadFinished);
+    QSignalSpy loaded(control<QWebEngineView>(m_window, "webView")->page(), &QWebEnginePage::loadFinished);
     m_window->navigate(m_server.url("/form"));
     QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty() && loaded.last().at(0).toBool()
                                  && m_window->currentAddress() == m_server.url("/form"),
@@ -84,14 +85,14 @@ void tst_Paste::cleanupTestCase()
 
 QString tst_Paste::fieldValue(const QString &id)
 {
-    return evaluateJavaScriptSync(m_window->browserPane->webView->page(),
+    return evaluateJavaScriptSync(control<QWebEngineView>(m_window, "webView")->page(),
                                   QStringLiteral("document.getElementById('%1').value").arg(id))
         .toString();
 }
 
 void tst_Paste::prepareField(const QString &id)
 {
-    QWebEnginePage *page = m_window->browserPane->webView->page();
+    QWebEnginePage *page = control<QWebEngineView>(m_window, "webView")->page();
     const QString script = QStringLiteral("(function(){ seen = {keydown: [], keypress: [], inputs: 0};"
                                           " document.getElementById('field').value = '';"
                                           " document.getElementById('area').value = '';"
@@ -136,17 +137,17 @@ void tst_Paste::typesIntoFocusedField()
     QFETCH(int, lineBreaks);
 
     MainWindow &w = *m_window;
-    w.formatSelector->setCurrentText(format);
-    QCOMPARE(w.formatSelector->currentText(), format);
+    control<QComboBox>(w, "formatSelector")->setCurrentText(format);
+    QCOMPARE(control<QComboBox>(w, "formatSelector")->currentText(), format);
     switch (index) {
     case 0:
-        w.messagePanel->subjectEdit->setText(source);
+        control<QLineEdit>(w, "messageEditor/subjectEdit")->setText(source);
         break;
     case 1:
-        w.forumPanel->usernameEdit->setText(source);
+        control<QLineEdit>(w, "usernameEdit")->setText(source);
         break;
     case 2:
-        w.forumPanel->passwordEdit->setText(source);
+        control<QLineEdit>(w, "passwordEdit")->setText(source);
         break;
     default:
         w.setMessageText(source);
@@ -154,12 +155,12 @@ void tst_Paste::typesIntoFocusedField()
     }
     prepareField(fieldId);
 
-    QPushButton *const buttons[] = {w.messagePanel->pasteSubjectButton, w.forumPanel->pasteUsernameButton,
-                                    w.forumPanel->pastePasswordButton, w.messagePanel->pasteMessageButton};
+    QPushButton *const buttons[] = {control<QPushButton>(w, "pasteSubjectButton"), control<QPushButton>(w, "pasteUsernameButton"),
+                                    control<QPushButton>(w, "pastePasswordButton"), control<QPushButton>(w, "pasteMessageButton")};
     QTest::mouseClick(buttons[index], Qt::LeftButton);
     QTRY_COMPARE_WITH_TIMEOUT(fieldValue(fieldId), expected, 10000);
 
-    QWebEnginePage *page = w.browserPane->webView->page();
+    QWebEnginePage *page = control<QWebEngineView>(w, "webView")->page();
     // The page's own handlers saw one key press per character typed; the engine names each half of a
     // character outside the BMP "Unidentified", though the field receives the whole character.
     const QVariantList keypress = evaluateJavaScriptSync(page, "seen.keypress").toList();
@@ -190,7 +191,7 @@ void tst_Paste::typesIntoFocusedField()
 void tst_Paste::otherIndexTypesNothing()
 {
     MainWindow &w = *m_window;
-    w.messagePanel->subjectEdit->setText(QStringLiteral("subject"));
+    control<QLineEdit>(w, "messageEditor/subjectEdit")->setText(QStringLiteral("subject"));
     prepareField(QStringLiteral("field"));
     QMetaObject::invokeMethod(&w, "toolsMenuItemChosen", Q_ARG(int, 8));
     QMetaObject::invokeMethod(&w, "toolsMenuItemChosen", Q_ARG(int, -1));
@@ -201,26 +202,26 @@ void tst_Paste::otherIndexTypesNothing()
 void tst_Paste::typesAfterNavigation()
 {
     MainWindow &w = *m_window;
-    QSignalSpy loaded(w.browserPane->webView->page(), &QWebEnginePage::loadFinished);
+    QSignalSpy loaded(control<QWebEngineView>(w, "webView")->page(), &QWebEnginePage::loadFinished);
     w.navigate(m_server.url("/form2"));
     QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty(), 20000);
-    w.forumPanel->usernameEdit->setText(QStringLiteral("second page"));
+    control<QLineEdit>(w, "usernameEdit")->setText(QStringLiteral("second page"));
     prepareField(QStringLiteral("field"));
-    w.forumPanel->pasteUsernameButton->click();
+    control<QPushButton>(w, "pasteUsernameButton")->click();
     QTRY_COMPARE_WITH_TIMEOUT(fieldValue(QStringLiteral("field")), QStringLiteral("second page"), 10000);
 }
 
 void tst_Paste::longTextArrivesWhole()
 {
     MainWindow &w = *m_window;
-    w.formatSelector->setCurrentText(QStringLiteral("text"));
+    control<QComboBox>(w, "formatSelector")->setCurrentText(QStringLiteral("text"));
     QString message;
     for (int i = 0; i < 60; ++i) {
         message += QStringLiteral("line %1 with {braces} + more\r\n").arg(i);
     }
     w.setMessageText(message);
     prepareField(QStringLiteral("area"));
-    w.messagePanel->pasteMessageButton->click();
+    control<QPushButton>(w, "pasteMessageButton")->click();
     QString expected = message + QStringLiteral("\r\n\r\n");
     expected.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QTRY_COMPARE_WITH_TIMEOUT(fieldValue(QStringLiteral("area")), expected, 30000);

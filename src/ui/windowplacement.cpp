@@ -1,15 +1,17 @@
-// The main window's size and place, and its splitters, kept in the settings between runs.
-#include "app/mainwindow.h"
+#include "ui/windowplacement.h"
 
 #include <QGuiApplication>
+#include <QMainWindow>
 #include <QScreen>
 #include <QSplitter>
 
+#include "base/settingsstore.h"
 #include "ui/windowmemory.h"
 
-void MainWindow::restorePlacement()
+namespace WindowPlacement {
+
+void restore(QMainWindow *window, SettingsStore &settings)
 {
-    SettingsStore &settings = *m_context.settings;
     QList<QRect> screens;
     if (QScreen *primary = QGuiApplication::primaryScreen()) {
         screens.append(primary->availableGeometry());
@@ -23,15 +25,15 @@ void MainWindow::restorePlacement()
     if (place.geometry.isEmpty()) {
         if (!screens.isEmpty()) {
             // The design size is what the window was given when it was made.
-            setGeometry(WindowMemory::firstGeometry(screens.first(), size()));
+            window->setGeometry(WindowMemory::firstGeometry(screens.first(), window->size()));
         }
     } else {
-        setGeometry(WindowMemory::fitToScreens(place.geometry, screens, minimumSize()));
+        window->setGeometry(WindowMemory::fitToScreens(place.geometry, screens, window->minimumSize()));
         if (place.maximized) {
-            setWindowState(windowState() | Qt::WindowMaximized);
+            window->setWindowState(window->windowState() | Qt::WindowMaximized);
         }
     }
-    for (QSplitter *splitter : findChildren<QSplitter *>()) {
+    for (QSplitter *splitter : window->findChildren<QSplitter *>()) {
         const QList<int> sizes = WindowMemory::readSplitter(settings, splitter->objectName());
         if (sizes.size() == splitter->count()) {
             splitter->setSizes(sizes);
@@ -39,13 +41,14 @@ void MainWindow::restorePlacement()
     }
 }
 
-void MainWindow::savePlacement()
+void save(const QMainWindow *window, SettingsStore &settings)
 {
-    SettingsStore &settings = *m_context.settings;
-    WindowMemory::write(settings, { normalGeometry(), isMaximized() });
-    for (QSplitter *splitter : findChildren<QSplitter *>()) {
+    WindowMemory::write(settings, { window->normalGeometry(), window->isMaximized() });
+    for (QSplitter *splitter : window->findChildren<QSplitter *>()) {
         if (!splitter->objectName().isEmpty()) {
             WindowMemory::writeSplitter(settings, splitter->objectName(), splitter->sizes());
         }
     }
 }
+
+} // namespace WindowPlacement

@@ -1,4 +1,4 @@
-#include "app/traypresence.h"
+#include "ui/traypresence.h"
 
 #include <QMenu>
 #include <QMessageBox>

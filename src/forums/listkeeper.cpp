@@ -1,0 +1,72 @@
+#include "forums/listkeeper.h"
+
+#include <QMessageBox>
+#include <QWidget>
+
+#include "base/branding.h"
+#include "forums/listautosave.h"
+#include "forums/liststore.h"
+
+ListKeeper::ListKeeper(const DataFolder &folder, QWidget *window)
+    : QObject(window)
+    , m_window(window)
+    , m_store(std::make_unique<ListStore>(folder))
+    , m_posts(this)
+    , m_forums(this)
+    , m_autosave(new ListAutosave(*m_store, m_posts, m_forums, this))
+{
+    // A post added or removed, or a stored size changed; the outcome of a check is not kept.
+    const auto postsChanged = [this] { m_autosave->postsChanged(); };
+    connect(&m_posts, &OwnPosts::rowsInserted, m_autosave, postsChanged);
+    connect(&m_posts, &OwnPosts::rowsRemoved, m_autosave, postsChanged);
+    connect(&m_posts, &OwnPosts::dataChanged, m_autosave,
+        [this](const QModelIndex &, const QModelIndex &, const QList<int> &roles) {
+            if (roles.contains(OwnPosts::StoredSizeRole)) {
+                m_autosave->postsChanged();
+            }
+        });
+    connect(m_autosave, &ListAutosave::postsSaveFailed, this, &ListKeeper::tellWriteFailure);
+    connect(m_autosave, &ListAutosave::forumsSaveFailed, this, &ListKeeper::tellLoginsFailure);
+}
+
+ListKeeper::~ListKeeper() = default;
+
+void ListKeeper::load()
+{
+    const QStringList problems = m_store->load(&m_posts, &m_forums);
+    if (problems.isEmpty()) {
+        return;
+    }
+    QMessageBox box(QMessageBox::Warning, brandingInfo().programName,
+        tr("Postavo could not read these files:\n%1\n\nThey are left as they are: this session "
+           "will not write over them.")
+            .arg(problems.join(QLatin1Char('\n'))),
+        QMessageBox::Ok, m_window);
+    box.exec();
+}
+
+void ListKeeper::save()
+{
+    m_autosave->saveAll();
+}
+
+bool ListKeeper::saveForums()
+{
+    return m_autosave->saveForums();
+}
+
+void ListKeeper::tellWriteFailure(const WriteFailure &failure)
+{
+    QMessageBox box(QMessageBox::Warning, brandingInfo().programName, failure.text(), QMessageBox::Ok, m_window);
+    box.exec();
+}
+
+void ListKeeper::tellLoginsFailure(const WriteFailure &failure)
+{
+    const QString crlf = QStringLiteral("\r\n");
+    QMessageBox box(QMessageBox::NoIcon, brandingInfo().programName,
+        tr("There was an error saving your logins.") + crlf + crlf + tr("Error Number ")
+            + QString::number(failure.number) + crlf + failure.text(),
+        QMessageBox::Ok, m_window);
+    box.exec();
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QObject>
+#include <memory>
+
+#include "base/filereplacement.h"
+#include "forums/forums.h"
+#include "forums/ownposts.h"
+
+class QWidget;
+class DataFolder;
+class ListAutosave;
+class ListStore;
+
+// Keeps the own posts and the forums between runs: reads them from the list files at start-up, writes them
+// back soon after they change and at shut-down, and tells the user when a file could not be read or written.
+class ListKeeper : public QObject
+{
+    Q_OBJECT
+
+public:
+    // window: the owner of the messages.
+    ListKeeper(const DataFolder &folder, QWidget *window);
+    ~ListKeeper() override;
+
+    OwnPosts &posts() { return m_posts; }
+    Forums &forums() { return m_forums; }
+
+    void load();
+    // Writes every list now; each is written whatever became of the other, and failures are told.
+    void save();
+
+public slots:
+    bool saveForums();
+    // Tells the user that a file could not be written, and why.
+    void tellWriteFailure(const WriteFailure &failure);
+
+private:
+    void tellLoginsFailure(const WriteFailure &failure);
+
+    QWidget *m_window;
+    std::unique_ptr<ListStore> m_store;
+    OwnPosts m_posts;
+    Forums m_forums;
+    ListAutosave *m_autosave;
+};
