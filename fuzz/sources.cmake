@@ -1,6 +1,7 @@
 # The window-free sources the fuzz targets compile, relative to src/, and the targets with the sources each
 # needs. Included by the fuzz build and by the main build's short runs, so both stay in step.
 set(POSTAVO_FUZZ_CORE_SOURCES
+    base/characterreferences.cpp
     base/settingsstore.cpp
     base/textfile.cpp
     forums/listfiles.cpp
@@ -8,8 +9,12 @@ set(POSTAVO_FUZZ_CORE_SOURCES
     links/linkconversion.cpp
     links/linkformats.cpp
     messages/messagestore.cpp
+    replies/addedtext.cpp
+    replies/kepttextstore.cpp
+    replies/linediff.cpp
     replies/pagesizeprobe.cpp
     replies/pagesizeprobe.h
+    replies/pagetext.cpp
     replies/postaddress.cpp
     replies/probetimeouts.cpp
     ui/rtfreader.cpp
@@ -23,6 +28,7 @@ set(POSTAVO_FUZZ_TARGETS
     formscan
     linkconversion
     listfiles
+    pagetext
     postaddress
     rtfreader
     skinfile
