@@ -67,9 +67,6 @@ QStringList noiseBetween(const QStringList &earlier, const QStringList &later)
     for (const qsizetype i : changes.added) {
         add(later.at(i));
     }
-    for (const qsizetype i : changes.removed) {
-        add(earlier.at(i));
-    }
     return shapes;
 }
 

@@ -9,7 +9,7 @@ namespace AddedText {
 
 inline constexpr int minimumWords = 3;
 // New text kept of one page, in characters.
-inline constexpr qsizetype maximumLength = 16000;
+inline constexpr qsizetype maximumLength = 4000;
 // Shapes of noise lines remembered per page.
 inline constexpr qsizetype maximumNoise = 400;
 
@@ -23,7 +23,8 @@ QString shapeOf(QStringView line);
 // Words with at least one letter or digit.
 int wordCount(QStringView text);
 
-// The shapes of the lines that differ between two fetches of a page that gained nothing.
+// The shapes of the lines a later fetch of a page that gained nothing has and the earlier had not (a page that
+// lost a post loses lines, which are no noise).
 QStringList noiseBetween(const QStringList &earlier, const QStringList &later);
 // found first, then the known shapes not among them, at most maximumNoise.
 QStringList mergedNoise(const QStringList &known, const QStringList &found);
