@@ -17,8 +17,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include "base/appcontext.h"
 #include "app/mainwindow.h"
+#include "base/appcontext.h"
 #include "base/settingsstore.h"
 #include "links/linkformats.h"
 #include "replies/pagesizeprobe.h"
@@ -61,7 +61,8 @@ RunResult runOnce(MainWindow &window)
     QEventLoop loop;
     bool sawBox = false;
     // The end text reaches the panel before the run's end is announced.
-    const auto completed = QObject::connect(window.replyMonitor, &ReplyMonitor::checkFinished, &loop, &QEventLoop::quit);
+    const auto completed
+        = QObject::connect(window.replyMonitor, &ReplyMonitor::checkFinished, &loop, &QEventLoop::quit);
     QTimer watchdog;
     QObject::connect(&watchdog, &QTimer::timeout, &loop, [&] {
         closeModalBoxes(&sawBox);
@@ -99,8 +100,13 @@ double probeAloneSeconds(const QStringList &addresses)
         }
         probe.start(addresses.at(next++));
     };
-    QObject::connect(&probe, &PageSizeProbe::completed, &loop, startNext);
-    QObject::connect(&probe, &PageSizeProbe::socketFailed, &loop, &QEventLoop::quit);
+    QObject::connect(&probe, &PageSizeProbe::finished, &loop, [&](const PageMeasurement &measurement) {
+        if (measurement.isMeasured()) {
+            startNext();
+        } else {
+            loop.quit();
+        }
+    });
     QTimer::singleShot(60000, &loop, &QEventLoop::quit);
     QElapsedTimer clock;
     clock.start();
@@ -209,8 +215,9 @@ int main(int argc, char **argv)
         bare.push_back(s_pageCount / probeAloneSeconds(addresses));
     }
     std::sort(bare.begin(), bare.end());
-    std::printf("one bare probe, one page at a time, without the window, for comparison: best %.0f, median %.0f pages/s\n", bare.back(),
-        bare[bare.size() / 2]);
+    std::printf(
+        "one bare probe, one page at a time, without the window, for comparison: best %.0f, median %.0f pages/s\n",
+        bare.back(), bare[bare.size() / 2]);
 
     // The server is stopped first so that only the browser engine's helpers count as child processes.
     server.stop();

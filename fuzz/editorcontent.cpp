@@ -60,9 +60,11 @@ void check(const QString &converted, const LinkFormat *format)
     const EditorContent content = editorContent(converted, format);
     QString shown;
     FUZZ_CHECK(readHtml(content.html, &shown));
-    // A NUL cannot go into a page; the editor gets the replacement character in its place.
+    // A NUL cannot go into a page; the editor gets the replacement character in its place. A tab shows as
+    // four blanks.
     QString expected = content.text;
-    expected.replace(QChar(0), QChar(0xFFFD));
+    expected.replace(QChar(0), QChar(0xFFFD)).replace(QLatin1Char('\t'), QLatin1String("    "));
+    FUZZ_CHECK(content.links == content.html.contains(QLatin1String("<a ")));
     FUZZ_CHECK(shown == expected);
     FUZZ_CHECK(!content.text.contains(QLatin1Char('\r')));
 }

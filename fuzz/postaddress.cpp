@@ -4,6 +4,7 @@
 #include "fuzzcheck.h"
 #include "replies/pagesizeprobe.h"
 #include "replies/postaddress.h"
+#include "replies/responsereader.h"
 
 namespace {
 
@@ -50,10 +51,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         checkAddress(address);
     }
 
-    const int status = PageSizeProbe::statusOf(bytes);
+    const int status = ResponseReader::statusOf(bytes);
     FUZZ_CHECK(status == 0 || (status >= 100 && status <= 999));
-    PageSizeProbe::contentLengthOf(bytes);
-    const QString location = PageSizeProbe::locationOf(bytes);
+    ResponseReader::contentLengthOf(bytes);
+    const QString location = ResponseReader::locationOf(bytes);
     FUZZ_CHECK(!location.contains(QLatin1Char('\n')));
     return 0;
 }

@@ -2,6 +2,7 @@
 # needs. Included by the fuzz build and by the main build's short runs, so both stay in step.
 set(POSTAVO_FUZZ_CORE_SOURCES
     base/characterreferences.cpp
+    base/filereplacement.cpp
     base/settingsstore.cpp
     base/textfile.cpp
     forums/listfiles.cpp
@@ -12,11 +13,14 @@ set(POSTAVO_FUZZ_CORE_SOURCES
     replies/addedtext.cpp
     replies/kepttextstore.cpp
     replies/linediff.cpp
+    replies/pagefailure.cpp
     replies/pagesizeprobe.cpp
     replies/pagesizeprobe.h
     replies/pagetext.cpp
     replies/postaddress.cpp
     replies/probetimeouts.cpp
+    replies/redirectpolicy.cpp
+    replies/responsereader.cpp
     ui/rtfreader.cpp
     ui/skinfile.cpp
     web/formscan.cpp
@@ -30,6 +34,7 @@ set(POSTAVO_FUZZ_TARGETS
     listfiles
     pagetext
     postaddress
+    responsereader
     rtfreader
     skinfile
 )

@@ -21,6 +21,7 @@
 #include "base/settingsstore.h"
 #include "base/textfile.h"
 #include "forums/forumpanel.h"
+#include "forums/listautosave.h"
 #include "forums/liststore.h"
 #include "links/linkconversion.h"
 #include "links/linkformats.h"
@@ -75,6 +76,7 @@ MainWindow::MainWindow(AppContext &context, QWidget *parent, quint16 probePort)
     , m_probePort(probePort)
 {
     setObjectName(QStringLiteral("MainWindow"));
+    m_autosave = new ListAutosave(*m_lists, ownPosts, forums, this);
     createControls();
     createMenus();
     connectPanels();
@@ -82,7 +84,10 @@ MainWindow::MainWindow(AppContext &context, QWidget *parent, quint16 probePort)
     setUpDesign();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    m_context.settings->setFailureHandler(nullptr);
+}
 
 QString MainWindow::initialMessageText()
 {
@@ -198,6 +203,17 @@ void MainWindow::connectPanels()
 
     connect(postsPanel, &PostsPanel::statusText, this, &MainWindow::setPanelText);
     connect(postsPanel, &PostsPanel::openPost, this, &MainWindow::openPost);
+    connect(postsPanel, &PostsPanel::postsChanged, m_autosave, &ListAutosave::postsChanged);
+    connect(m_autosave, &ListAutosave::postsSaveFailed, this, &MainWindow::showWriteFailure);
+    connect(m_autosave, &ListAutosave::forumsSaveFailed, this, [this](const WriteFailure &failure) {
+        const QString crlf = QStringLiteral("\r\n");
+        QMessageBox box(QMessageBox::NoIcon, brandingInfo().programName,
+                        tr("There was an error saving your logins.") + crlf + crlf + tr("Error Number ")
+                            + QString::number(failure.number) + crlf + failure.text(),
+                        QMessageBox::Ok, this);
+        box.exec();
+    });
+    m_context.settings->setFailureHandler([this](const WriteFailure &failure) { showWriteFailure(failure); });
 
     connect(autoInserter, &AutoInsertController::textInserted, postWatcher, &PostedMessageWatcher::armFor);
     connect(autoInserter, &AutoInsertController::finished, this, &MainWindow::autoInsertFinished);
@@ -469,25 +485,19 @@ void MainWindow::loadLists()
 
 void MainWindow::saveLists()
 {
-    // Each step runs whatever became of the one before.
-    m_lists->savePosts(ownPosts);
-    saveForums();
-    m_lists->saveSizes(ownPosts);
+    // Each list is written whatever became of the other; failures are told.
+    m_autosave->saveAll();
 }
 
 bool MainWindow::saveForums()
 {
-    ListFiles::WriteError error;
-    if (m_lists->saveForums(forums, &error)) {
-        return true;
-    }
-    const QString crlf = QStringLiteral("\r\n");
-    QMessageBox box(QMessageBox::NoIcon, brandingInfo().programName,
-                    tr("There was an error saving your logins.") + crlf + crlf + tr("Error Number ")
-                        + QString::number(error.number) + crlf + error.description,
-                    QMessageBox::Ok, this);
+    return m_autosave->saveForums();
+}
+
+void MainWindow::showWriteFailure(const WriteFailure &failure)
+{
+    QMessageBox box(QMessageBox::Warning, brandingInfo().programName, failure.text(), QMessageBox::Ok, this);
     box.exec();
-    return false;
 }
 
 void MainWindow::switchListTab()

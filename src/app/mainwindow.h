@@ -29,6 +29,7 @@ class AboutWindow;
 class CheckSchedule;
 class DesktopNotifier;
 class HelpWindow;
+class ListAutosave;
 class ListStore;
 class OptionsDialog;
 class TrayPresence;
@@ -164,6 +165,8 @@ private:
     void updateMinimumSize();
     void loadLists();
     void saveLists();
+    // Tells the user that a file could not be written, and why.
+    void showWriteFailure(const WriteFailure &failure);
     void createReplyWatch();
     // Checks every so many minutes (0: off) from now on.
     void applyCheckInterval(int minutes);
@@ -171,6 +174,7 @@ private:
 
     AppContext &m_context;
     std::unique_ptr<ListStore> m_lists;
+    ListAutosave *m_autosave = nullptr;
     QPointer<OptionsDialog> m_options;
     QPointer<HelpWindow> m_help;
     QPointer<AboutWindow> m_about;

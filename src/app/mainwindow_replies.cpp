@@ -11,6 +11,7 @@
 #include "replies/postspanel.h"
 #include "replies/replymonitor.h"
 #include "replies/replynotice.h"
+#include "replies/replyrun.h"
 #include "ui/desktopnotifier.h"
 
 void MainWindow::createReplyWatch()
@@ -27,6 +28,9 @@ void MainWindow::createReplyWatch()
     connect(postsPanel->checkRepliesButton, &QPushButton::clicked, this, [this] { m_timedRun = false; });
 
     connect(replyMonitor, &ReplyMonitor::checkFinished, this, &MainWindow::replyCheckFinished);
+    // Watched again: its next growth is news.
+    connect(replyMonitor, &ReplyMonitor::baselineMeasured, this,
+        [this](int, const QString &address) { m_toldPosts.forget(address); });
     connect(notifier, &DesktopNotifier::activated, this, &MainWindow::showNewReplies);
     connect(trayPresence, &TrayPresence::showRequested, this, &MainWindow::bringUp);
     // The tray's Exit leaves through the same shut-down as the File menu's.
@@ -43,7 +47,7 @@ void MainWindow::applyCheckInterval(int minutes)
 void MainWindow::replyCheckFinished(int /*newReplyCount*/, int /*notCheckedCount*/, const QStringList &newReplyAddresses)
 {
     const bool timed = std::exchange(m_timedRun, false);
-    const QStringList tell = m_toldPosts.take(newReplyAddresses, timed);
+    const QStringList tell = m_toldPosts.take(newReplyAddresses, replyMonitor->run()->unreached(), timed);
     if (!ReplyNotice::shouldTell(int(tell.size()), timed, isVisible() && isActiveWindow())) {
         return;
     }

@@ -1,12 +1,17 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
+#include <functional>
 #include <memory>
+
+#include "base/filereplacement.h"
 
 class QSettings;
 
 // The per-user settings store: text values addressed by section and key, read with a default.
-// Reads never write; every write is flushed at once so a crash loses nothing already set.
+// Reads never write; every write is flushed at once so a crash loses nothing already set. A write that cannot
+// reach the file leaves the file as it was.
 class SettingsStore
 {
 public:
@@ -20,7 +25,11 @@ public:
     SettingsStore &operator=(const SettingsStore &) = delete;
 
     QString read(const QString &section, const QString &key, const QString &defaultValue) const;
-    void write(const QString &section, const QString &key, const QString &value);
+    // False when the file could not be written; the value is still read back for the rest of the run.
+    bool write(const QString &section, const QString &key, const QString &value);
+
+    // Called when a write fails, once until a write succeeds again.
+    void setFailureHandler(std::function<void(const WriteFailure &)> handler);
 
     QString fileName() const;
 
@@ -28,4 +37,8 @@ public:
 
 private:
     std::unique_ptr<QSettings> m_settings;
+    std::function<void(const WriteFailure &)> m_failureHandler;
+    bool m_failing = false;
+    // Values whose write failed: read as set, and written again with the next value.
+    QHash<QString, QString> m_unsaved;
 };

@@ -2,8 +2,9 @@
 
 #include <QFile>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStringDecoder>
+
+#include "base/filereplacement.h"
 
 namespace TextFile {
 
@@ -138,29 +139,14 @@ QStringList readLines(const QString &path, bool *ok, QString *reason)
 
 bool writeAtomic(const QString &path, const QString &text, QString *error, bool ownerOnly)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error) {
-            *error = file.errorString();
-        }
-        return false;
+    WriteFailure failure;
+    if (replaceFile(path, encode(text), {ownerOnly, true}, &failure)) {
+        return true;
     }
-    if (ownerOnly) {
-        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    if (error) {
+        *error = failure.description;
     }
-    const QByteArray bytes = encode(text);
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error) {
-            *error = file.errorString();
-        }
-        file.cancelWriting();
-        return false;
-    }
-    if (ownerOnly) {
-        // The rename keeps the temporary file's mode; make sure of it on file systems that do not.
-        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    }
-    return true;
+    return false;
 }
 
 bool append(const QString &path, const QByteArray &bytes, QString *error)

@@ -1,8 +1,8 @@
 #include "forums/listfiles.h"
 
 #include <QFile>
-#include <QSaveFile>
 
+#include "base/filereplacement.h"
 #include "base/textfile.h"
 
 namespace ListFiles {
@@ -61,38 +61,7 @@ QString unescaped(const QString &value)
 
 bool writeFile(const QString &path, const QString &text, bool ownerOnly, WriteError *error)
 {
-    const QFileDevice::Permissions ownerModes = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
-    QSaveFile file(path);
-    auto fail = [&file, error] {
-        if (error) {
-            error->number = file.error() == QFileDevice::NoError ? int(QFileDevice::UnspecifiedError)
-                                                                : int(file.error());
-            error->description = file.errorString();
-        }
-        return false;
-    };
-    if (!file.open(QIODevice::WriteOnly)) {
-        return fail();
-    }
-    // Best effort: on a file system without modes the logins are still kept, rather than refused at every
-    // keystroke.
-    if (ownerOnly) {
-        file.setPermissions(ownerModes);
-    }
-    const QByteArray bytes = TextFile::encode(text);
-    if (file.write(bytes) != bytes.size()) {
-        const bool result = fail();
-        file.cancelWriting();
-        return result;
-    }
-    if (!file.commit()) {
-        return fail();
-    }
-    if (ownerOnly) {
-        // The rename keeps the temporary file's mode; make sure of it where it does not.
-        QFile::setPermissions(path, ownerModes);
-    }
-    return true;
+    return replaceFile(path, TextFile::encode(text), {ownerOnly, true}, error);
 }
 
 } // namespace
@@ -255,6 +224,28 @@ bool writeForums(const QString &path, const QStringList &addresses, const QStrin
 bool writeSizes(const QString &path, const QStringList &sizes, WriteError *error)
 {
     return writeFile(path, listText(sizes), false, error);
+}
+
+bool writePostsAndSizes(const QString &postsPath, const QStringList &posts, const QString &sizesPath,
+                        const QStringList &sizes, WriteError *error)
+{
+    FileReplacement postsFile(postsPath);
+    FileReplacement sizesFile(sizesPath);
+    FileReplacement *failed = nullptr;
+    if (!postsFile.stage(TextFile::encode(listText(posts)))) {
+        failed = &postsFile;
+    } else if (!sizesFile.stage(TextFile::encode(listText(sizes)))) {
+        failed = &sizesFile;
+    } else if (!postsFile.commit()) {
+        failed = &postsFile;
+    } else if (!sizesFile.commit()) {
+        // Both were whole on the disk beside their files; only a failing rename gets here.
+        failed = &sizesFile;
+    }
+    if (failed && error) {
+        *error = failed->failure();
+    }
+    return failed == nullptr;
 }
 
 } // namespace ListFiles

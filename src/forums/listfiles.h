@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "base/filereplacement.h"
+
 // The files of the forum list ("posts2.txt"), the own-posts list ("posts.txt") and the stored page sizes
 // ("sizes.txt"), and the login entries kept beside the forum list.
 //
@@ -62,11 +64,7 @@ QStringList sizesInStep(QStringList sizes, int postCount);
 // number.
 bool storedSize(const QString &entry, qint32 *bytes);
 
-struct WriteError
-{
-    int number = 0; // QFileDevice::FileError
-    QString description;
-};
+using WriteError = WriteFailure;
 
 // Why a list file that exists cannot be read (empty when it can, or when it does not exist).
 QString unreadableReason(const QString &path);
@@ -76,11 +74,16 @@ QStringList readPosts(const QString &path);
 ForumList readForums(const QString &path);
 QStringList readSizes(const QString &path, int postCount);
 
-// Each rewrites the whole file in one step. The forum file holds passwords and is made readable by its
-// owner only where the file system allows it; where it does not, the file is written all the same.
+// Each rewrites the whole file in one step; a write that fails leaves the old file as it was. The forum file
+// holds passwords and is made readable by its owner only where the file system allows it; where it does not,
+// the file is written all the same.
 bool writePosts(const QString &path, const QStringList &posts, WriteError *error = nullptr);
 bool writeForums(const QString &path, const QStringList &addresses, const QStringList &logins,
                  WriteError *error = nullptr);
 bool writeSizes(const QString &path, const QStringList &sizes, WriteError *error = nullptr);
+// The own posts and their sizes as one: both new files are on the disk in full before either replaces its old
+// one, and when either cannot be written neither is replaced.
+bool writePostsAndSizes(const QString &postsPath, const QStringList &posts, const QString &sizesPath,
+                        const QStringList &sizes, WriteError *error = nullptr);
 
 } // namespace ListFiles

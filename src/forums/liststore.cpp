@@ -40,18 +40,15 @@ bool ListStore::postsAndSizesHeld() const
     return m_unreadable.contains(DataFiles::posts) || m_unreadable.contains(DataFiles::sizes);
 }
 
-bool ListStore::savePosts(const OwnPosts &posts)
+bool ListStore::savePostsAndSizes(const OwnPosts &posts, ListFiles::WriteError *error)
 {
-    return postsAndSizesHeld() || ListFiles::writePosts(m_folder.filePath(DataFiles::posts), posts.addresses());
+    return postsAndSizesHeld()
+        || ListFiles::writePostsAndSizes(m_folder.filePath(DataFiles::posts), posts.addresses(),
+                                         m_folder.filePath(DataFiles::sizes), posts.sizes(), error);
 }
 
 bool ListStore::saveForums(const Forums &forums, ListFiles::WriteError *error)
 {
     return m_unreadable.contains(DataFiles::posts2)
         || ListFiles::writeForums(m_folder.filePath(DataFiles::posts2), forums.addresses(), forums.logins(), error);
-}
-
-bool ListStore::saveSizes(const OwnPosts &posts)
-{
-    return postsAndSizesHeld() || ListFiles::writeSizes(m_folder.filePath(DataFiles::sizes), posts.sizes());
 }

@@ -19,10 +19,10 @@ public:
     // Fills both lists; the files that could not be read come back as "path: reason" lines.
     QStringList load(OwnPosts *posts, Forums *forums);
 
-    bool savePosts(const OwnPosts &posts);
-    // True as well when the file is left alone because it could not be read.
+    // Each is true as well when the file is left alone because it could not be read.
+    // The own posts and their sizes as one: either both files are replaced or neither is.
+    bool savePostsAndSizes(const OwnPosts &posts, ListFiles::WriteError *error = nullptr);
     bool saveForums(const Forums &forums, ListFiles::WriteError *error = nullptr);
-    bool saveSizes(const OwnPosts &posts);
 
 private:
     bool postsAndSizesHeld() const;

@@ -31,7 +31,7 @@ public:
         }
         m_lastWasSpace = false;
         m_lineStart = false;
-        escapeInto(m_html, c);
+        shownInto(m_html, c);
         m_text += c;
     }
 
@@ -52,10 +52,11 @@ public:
         }
         m_html += QStringLiteral("\">");
         for (const QChar c : visible) {
-            escapeInto(m_html, c);
+            shownInto(m_html, c);
         }
         m_html += QStringLiteral("</a>");
         m_text += visible;
+        m_links = true;
         m_lastWasSpace = false;
         m_lineStart = false;
     }
@@ -63,7 +64,7 @@ public:
     EditorContent finish()
     {
         closeSpaceRun();
-        return { m_html, m_text };
+        return { m_html, m_text, m_links };
     }
 
 private:
@@ -73,6 +74,16 @@ private:
         if (m_lastWasSpace && m_html.endsWith(u' ')) {
             m_html.chop(1);
             m_html += QStringLiteral("&nbsp;");
+        }
+    }
+
+    static void shownInto(QString &out, QChar c)
+    {
+        if (c == u'\t') {
+            // A bare tab would collapse into a single blank, and editors strip the styles that keep one.
+            out += QStringLiteral("&nbsp;&nbsp;&nbsp;&nbsp;");
+        } else {
+            escapeInto(out, c);
         }
     }
 
@@ -106,6 +117,7 @@ private:
     QString m_text;
     bool m_lastWasSpace = false;
     bool m_lineStart = true;
+    bool m_links = false;
 };
 
 // The length of the link the conversion wrote at `at`, or 0; sets href and visible.

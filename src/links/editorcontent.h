@@ -8,8 +8,10 @@ struct LinkFormat;
 // text, every character of which is escaped; the only tags are line breaks and the links the conversion wrote.
 struct EditorContent
 {
-    QString html; // for the editor: escaped text, <br> for each line break, <a href> for each link
+    QString html; // for the editor: escaped text, <br> for each line break, <a href> for each link,
+                  // four no-break spaces for a tab
     QString text; // what the editor shows: the text with each link as its visible part, line breaks as LF
+    bool links = false; // whether html holds a link, the only thing it says beyond text
 };
 
 // Whether a format writes HTML anchors, so that an editor can show its links as links.

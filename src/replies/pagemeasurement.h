@@ -1,24 +1,15 @@
 #pragma once
 
+#include <QByteArray>
 #include <QMetaType>
 #include <QString>
 
-// Why a page could not be measured.
-enum class ProbeFailure {
-    None,
-    BadAddress, // not an http or https address, or a redirect to one that is not
-    UnknownHost,
-    Refused,
-    NoAnswer, // no connection in time, silence in time, or a page that never ends
-    Certificate, // the secure connection could not be trusted or set up
-    Broken, // reset or cut off before the page was complete
-    TooManyRedirects, // more than the allowed hops, or a loop
-};
+#include "replies/pagefailure.h"
 
 // The result of measuring one page, redirects followed.
 struct PageMeasurement
 {
-    ProbeFailure failure = ProbeFailure::None;
+    PageFailure failure = PageFailure::None;
     // Body bytes of the final page (chunk framing included), saturated at the largest 32-bit value.
     qint32 size = 0;
     // Status code of the final page; 0 when its header was not recognised.
@@ -28,14 +19,25 @@ struct PageMeasurement
     QString address;
     // The socket or TLS layer's own words, when it gave any.
     QString detail;
+    // The socket's error number for a failure (a QAbstractSocket::SocketError), and whether it came while the
+    // connection was being set up.
+    int errorNumber = 0;
+    bool failedWhileStarting = false;
+    // The final page's body as the framing delivers it (chunk framing removed), up to the probe's kept limit.
+    QByteArray body;
+    bool bodyTruncated = false;
+    // The final page's Content-Type value.
+    QByteArray contentType;
 
-    bool isMeasured() const { return failure == ProbeFailure::None; }
+    bool isMeasured() const { return failure == PageFailure::None; }
     // A page the server answered with an error status: measured, but not the post's page.
     bool isServerError() const { return isMeasured() && status >= 400 && status <= 599; }
     // Fit to store as the post's size.
     bool isUsable() const { return isMeasured() && !isServerError(); }
+    // ServerError for an error status, else the failure.
+    PageFailure problem() const { return isServerError() ? PageFailure::ServerError : failure; }
     // Short words for the user on why the page could not be measured; empty for a usable page.
-    QString problemText() const;
+    QString problemText() const { return PageFailures::text(problem(), detail, status); }
 };
 
 Q_DECLARE_METATYPE(PageMeasurement)

@@ -24,23 +24,14 @@
 
 namespace {
 
+// How long a whole page's connection may stay open before the page is taken as it is.
+constexpr int wholePageWaitMs = 1000;
+
 // "1 second", "15 seconds".
 QString seconds(int milliseconds)
 {
     const int whole = (milliseconds + 500) / 1000;
     return whole == 1 ? PageSizeProbe::tr("1 second") : PageSizeProbe::tr("%1 seconds").arg(whole);
-}
-
-// The lines of a header (the text before its blank line), line ends removed.
-QList<QByteArray> headerLines(QByteArrayView header)
-{
-    QList<QByteArray> lines = header.toByteArray().split('\n');
-    for (QByteArray &line : lines) {
-        if (line.endsWith('\r')) {
-            line.chop(1);
-        }
-    }
-    return lines;
 }
 
 } // namespace
@@ -67,9 +58,9 @@ void PageSizeProbe::setExtraCaCertificates(const QList<QSslCertificate> &certifi
 void PageSizeProbe::start(const QString &address)
 {
     abort();
-    m_visited.clear();
-    m_redirects = 0;
+    m_redirects.reset();
     m_clock.start();
+    m_heldMs = 0;
     begin(address);
 }
 
@@ -78,20 +69,32 @@ void PageSizeProbe::abort()
     closeConnection();
     ++m_generation;
     m_failurePending = false;
+    m_heldAddress.clear();
+}
+
+void PageSizeProbe::proceed()
+{
+    if (m_heldAddress.isEmpty()) {
+        return;
+    }
+    const QString address = m_heldAddress;
+    m_heldAddress.clear();
+    m_heldMs += m_clock.elapsed() - m_heldSinceMs;
+    begin(address);
+}
+
+QString PageSizeProbe::serverOf(const QString &address, quint16 httpPort)
+{
+    const PostAddress::Parts parts = PostAddress::split(address);
+    return parts.host.toLower() + QLatin1Char(':') + QString::number(parts.connectPort(httpPort));
 }
 
 void PageSizeProbe::begin(const QString &address)
 {
     m_address = address;
     m_parts = PostAddress::split(address);
-    m_redirectTo.clear();
     m_sslProblem.clear();
-    m_header.clear();
-    m_headerGivenUp = false;
-    m_headerLength = -1;
-    m_received = 0;
-    m_contentLength = 0;
-    m_status = 0;
+    m_reader.reset();
 
     const quint64 generation = m_generation;
     emit panelText(3, QString());
@@ -99,7 +102,7 @@ void PageSizeProbe::begin(const QString &address)
         return;
     }
     if (!m_parts.valid) {
-        fail(ProbeFailure::BadAddress, QAbstractSocket::HostNotFoundError, tr("Not a web page address"));
+        fail(PageFailure::BadAddress, QAbstractSocket::HostNotFoundError, QString());
         return;
     }
 
@@ -149,7 +152,7 @@ void PageSizeProbe::begin(const QString &address)
 
 qint32 PageSizeProbe::byteCount() const
 {
-    const qint64 count = m_received - qMax<qint64>(m_headerLength, 0);
+    const qint64 count = m_reader.bodyCount();
     return qint32(qMin<qint64>(count, std::numeric_limits<qint32>::max()));
 }
 
@@ -169,50 +172,6 @@ QString PageSizeProbe::progressText(qint32 byteCount, qint32 contentLength)
             + QStringLiteral("%)");
     }
     return QStringLiteral("Downloaded ") + QString::number(byteCount) + QStringLiteral(" bytes");
-}
-
-qint32 PageSizeProbe::contentLengthOf(QByteArrayView header)
-{
-    for (const QByteArray &line : headerLines(header)) {
-        // Header names ignore letter case, and the blank after the colon is optional.
-        const qsizetype colon = line.indexOf(':');
-        if (colon < 0 || line.first(colon).trimmed().compare("Content-Length", Qt::CaseInsensitive) != 0) {
-            continue;
-        }
-        bool ok = false;
-        const qint32 value = line.mid(colon + 1).trimmed().toInt(&ok);
-        return ok ? value : 0;
-    }
-    return 0;
-}
-
-int PageSizeProbe::statusOf(QByteArrayView header)
-{
-    const QList<QByteArray> words = headerLines(header).value(0).split(' ');
-    if (words.size() < 2 || !words.at(0).startsWith("HTTP/") || words.at(1).size() != 3) {
-        return 0;
-    }
-    bool ok = false;
-    const int status = words.at(1).toInt(&ok);
-    return ok && status >= 100 ? status : 0;
-}
-
-QString PageSizeProbe::locationOf(QByteArrayView header)
-{
-    const QList<QByteArray> lines = headerLines(header);
-    for (qsizetype i = 1; i < lines.size(); ++i) {
-        const QByteArray &line = lines.at(i);
-        const qsizetype colon = line.indexOf(':');
-        if (colon > 0 && line.left(colon).trimmed().compare("location", Qt::CaseInsensitive) == 0) {
-            return QString::fromUtf8(line.mid(colon + 1).trimmed());
-        }
-    }
-    return QString();
-}
-
-bool PageSizeProbe::isRedirect(int status)
-{
-    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
 }
 
 void PageSizeProbe::onConnected()
@@ -252,74 +211,45 @@ void PageSizeProbe::onReadyRead()
         return;
     }
 
-    const bool headerWasSeen = headerSeen();
+    const bool headerWasSeen = m_reader.headerSeen();
     std::array<char, 64 * 1024> buffer;
     qint64 got = 0;
     while ((got = socket->read(buffer.data(), qint64(buffer.size()))) > 0) {
-        takeBytes(QByteArrayView(buffer.data(), got));
-        if (!m_redirectTo.isEmpty()) {
+        m_reader.feed(QByteArrayView(buffer.data(), got));
+        if (m_reader.isNotHttp()) {
+            fail(PageFailure::NotHttp, QAbstractSocket::UnknownSocketError, QString());
+            return;
+        }
+        if (m_reader.headerSeen() && RedirectPolicy::isRedirect(m_reader.status()) && !m_reader.location().isEmpty()) {
             followRedirect();
             return;
         }
     }
     // Progress starts with the arrival after the one that completed the header.
     if (headerWasSeen) {
-        emit panelText(3, progressText(byteCount(), m_contentLength));
+        emit panelText(3, progressText(byteCount(), m_reader.contentLength()));
     }
-}
-
-void PageSizeProbe::takeBytes(QByteArrayView data)
-{
-    m_received += data.size();
-    if (headerSeen() || m_headerGivenUp) {
-        return;
-    }
-
-    // Only the bytes that can still hold the end of a header that is short enough are kept.
-    constexpr qsizetype keepLimit = MaxHeaderLength + 4;
-    const qsizetype searchFrom = qMax<qsizetype>(0, m_header.size() - 3);
-    m_header.append(data.first(qMin(data.size(), keepLimit - m_header.size())));
-    const qsizetype end = m_header.indexOf("\r\n\r\n", searchFrom);
-    if (end >= 0) {
-        const QByteArrayView header = QByteArrayView(m_header).first(end);
-        m_headerLength = end + 4;
-        m_contentLength = contentLengthOf(header);
-        m_status = statusOf(header);
-        if (isRedirect(m_status)) {
-            m_redirectTo = locationOf(header);
-        }
-        m_header = QByteArray();
-    } else if (m_header.size() >= keepLimit) {
-        // Too long to be a header: the whole response counts as body.
-        m_headerGivenUp = true;
-        m_header = QByteArray();
+    if (m_socket == socket && m_reader.isWhole()) {
+        // Whole: a server that keeps the connection open is not waited for long.
+        armWatchdog();
     }
 }
 
 void PageSizeProbe::followRedirect()
 {
-    const QUrl next = QUrl(m_parts.toAddress()).resolved(QUrl(m_redirectTo));
-    const QString scheme = next.scheme().toLower();
-    if (!next.isValid() || (scheme != QLatin1String("http") && scheme != QLatin1String("https"))) {
-        fail(ProbeFailure::BadAddress, QAbstractSocket::HostNotFoundError,
-            tr("Redirected to an address that is not a web page"));
+    const RedirectPolicy::Step step = m_redirects.next(m_address, m_reader.location());
+    if (step.failure != PageFailure::None) {
+        fail(step.failure, QAbstractSocket::UnknownSocketError, step.detail);
         return;
     }
-    const QString address = next.toString(QUrl::FullyEncoded | QUrl::RemoveFragment);
-    if (m_redirects >= MaxRedirects) {
-        fail(ProbeFailure::TooManyRedirects, QAbstractSocket::UnknownSocketError,
-            tr("Redirected more than %1 times").arg(MaxRedirects));
-        return;
-    }
-    // Only pages that redirect are remembered: most pages answer at once.
-    m_visited.insert(PostAddress::identity(m_address));
-    if (m_visited.contains(PostAddress::identity(address))) {
-        fail(ProbeFailure::TooManyRedirects, QAbstractSocket::UnknownSocketError, tr("Redirected in a loop"));
-        return;
-    }
-    ++m_redirects;
     closeConnection();
-    begin(address);
+    if (!m_holdAtRedirect) {
+        begin(step.address);
+        return;
+    }
+    m_heldAddress = step.address;
+    m_heldSinceMs = m_clock.elapsed();
+    emit serverNext(serverOf(step.address, m_httpPort));
 }
 
 void PageSizeProbe::onSslErrors(const QList<QSslError> &errors)
@@ -336,42 +266,35 @@ void PageSizeProbe::onSslErrors(const QList<QSslError> &errors)
 void PageSizeProbe::onErrorOccurred(QAbstractSocket::SocketError error)
 {
     QTcpSocket *socket = m_socket;
-    if (error == QAbstractSocket::RemoteHostClosedError && !m_starting) {
+    const bool closed = error == QAbstractSocket::RemoteHostClosedError;
+    if ((closed || error == QAbstractSocket::NetworkError) && !m_starting) {
         if (socket->bytesAvailable() > 0) {
             onReadyRead();
             if (m_socket != socket) {
                 return;
             }
         }
-        // The socket layer reports a reset like an orderly close; a reset page must not pass for a
-        // complete one.
-        if (connectionWasReset()) {
-            fail(ProbeFailure::Broken, QAbstractSocket::NetworkError,
-                QString::fromStdString(std::generic_category().message(ECONNRESET)));
-        } else if (m_parts.secure && !static_cast<QSslSocket *>(socket)->isEncrypted()) {
-            fail(ProbeFailure::Certificate, QAbstractSocket::SslHandshakeFailedError,
-                tr("The server closed the connection before it was secured"));
-        } else {
-            finishMeasured();
+        if (closed || m_reader.isWhole()) {
+            onClosed();
+            return;
         }
-        return;
     }
 
-    ProbeFailure failure = ProbeFailure::Broken;
+    PageFailure failure = PageFailure::Broken;
     QString detail = socket->errorString();
     switch (error) {
     case QAbstractSocket::ConnectionRefusedError:
-        failure = ProbeFailure::Refused;
+        failure = PageFailure::Refused;
         break;
     case QAbstractSocket::HostNotFoundError:
-        failure = ProbeFailure::UnknownHost;
+        failure = PageFailure::UnknownHost;
         break;
     case QAbstractSocket::SocketTimeoutError:
-        failure = ProbeFailure::NoAnswer;
+        failure = PageFailure::NoAnswer;
         break;
     case QAbstractSocket::SslHandshakeFailedError:
     case QAbstractSocket::SslInvalidUserDataError:
-        failure = ProbeFailure::Certificate;
+        failure = PageFailure::Certificate;
         if (!m_sslProblem.isEmpty()) {
             detail = m_sslProblem;
         }
@@ -382,84 +305,103 @@ void PageSizeProbe::onErrorOccurred(QAbstractSocket::SocketError error)
     fail(failure, error, detail);
 }
 
+void PageSizeProbe::onClosed()
+{
+    // The socket layer reports a reset like an orderly close; a reset page must not pass for a complete
+    // one, but a page already whole stands whatever follows it.
+    if (m_reader.isWhole()) {
+        finishMeasured();
+    } else if (connectionWasReset()) {
+        fail(PageFailure::Broken, QAbstractSocket::NetworkError,
+            QString::fromStdString(std::generic_category().message(ECONNRESET)));
+    } else if (m_parts.secure && !static_cast<QSslSocket *>(m_socket)->isEncrypted()) {
+        fail(PageFailure::Certificate, QAbstractSocket::SslHandshakeFailedError,
+            tr("The server closed the connection before it was secured"));
+    } else if (m_reader.received() == 0) {
+        fail(PageFailure::NoReply, QAbstractSocket::RemoteHostClosedError, QString());
+    } else if (m_reader.isWholeAtClose()) {
+        finishMeasured();
+    } else {
+        fail(PageFailure::CutShort, QAbstractSocket::RemoteHostClosedError, m_reader.shortfall());
+    }
+}
+
+qint64 PageSizeProbe::pageElapsed() const
+{
+    return m_clock.elapsed() - m_heldMs;
+}
+
 void PageSizeProbe::armWatchdog()
 {
-    const qint64 stageEnd = m_connected ? m_lastArrivalMs + m_timeouts.readMs : m_stageStartMs + m_timeouts.connectMs;
-    const qint64 due = qMin<qint64>(stageEnd, m_timeouts.pageMs);
-    m_watchdog.start(int(qMax<qint64>(0, due - m_clock.elapsed())));
+    const qint64 now = m_clock.elapsed();
+    qint64 stageEnd = m_stageStartMs + m_timeouts.connectMs;
+    if (m_connected) {
+        stageEnd
+            = m_lastArrivalMs + (m_reader.isWhole() ? qMin(m_timeouts.readMs, wholePageWaitMs) : m_timeouts.readMs);
+    }
+    const qint64 due = qMin<qint64>(stageEnd, now + m_timeouts.pageMs - pageElapsed());
+    m_watchdog.start(int(qMax<qint64>(0, due - now)));
 }
 
 void PageSizeProbe::onWatchdog()
 {
     const qint64 now = m_clock.elapsed();
-    if (now >= m_timeouts.pageMs) {
-        fail(ProbeFailure::NoAnswer, QAbstractSocket::SocketTimeoutError,
+    if (m_connected && m_reader.isWhole()) {
+        finishMeasured();
+    } else if (pageElapsed() >= m_timeouts.pageMs) {
+        fail(PageFailure::NoAnswer, QAbstractSocket::SocketTimeoutError,
             tr("The page did not end within %1").arg(seconds(m_timeouts.pageMs)));
     } else if (!m_connected && now - m_stageStartMs >= m_timeouts.connectMs) {
-        fail(ProbeFailure::NoAnswer, QAbstractSocket::SocketTimeoutError,
+        fail(PageFailure::NoAnswer, QAbstractSocket::SocketTimeoutError,
             tr("No connection within %1").arg(seconds(m_timeouts.connectMs)));
     } else if (m_connected && now - m_lastArrivalMs >= m_timeouts.readMs) {
-        fail(ProbeFailure::NoAnswer, QAbstractSocket::SocketTimeoutError,
+        fail(PageFailure::NoAnswer, QAbstractSocket::SocketTimeoutError,
             tr("Nothing arrived for %1").arg(seconds(m_timeouts.readMs)));
     } else {
         armWatchdog();
     }
 }
 
+PageMeasurement PageSizeProbe::current() const
+{
+    PageMeasurement measurement;
+    measurement.size = byteCount();
+    measurement.status = m_reader.status();
+    measurement.redirects = m_redirects.count();
+    measurement.address = m_address;
+    measurement.body = m_reader.body();
+    measurement.bodyTruncated = m_reader.bodyTruncated();
+    measurement.contentType = m_reader.contentType();
+    return measurement;
+}
+
 void PageSizeProbe::finishMeasured()
 {
     closeConnection();
-    PageMeasurement measurement;
-    measurement.size = byteCount();
-    measurement.status = m_status;
-    measurement.redirects = m_redirects;
-    measurement.address = m_address;
-    m_measurement = measurement;
-
-    const quint64 generation = m_generation;
-    emit finished(measurement);
-    if (generation == m_generation) {
-        emit completed();
-    }
+    m_measurement = current();
+    emit finished(m_measurement);
 }
 
-void PageSizeProbe::fail(ProbeFailure failure, QAbstractSocket::SocketError error, const QString &detail)
+void PageSizeProbe::fail(PageFailure failure, QAbstractSocket::SocketError error, const QString &detail)
 {
-    const bool duringStart = m_starting;
-    closeConnection();
-    PageMeasurement measurement;
+    PageMeasurement measurement = current();
     measurement.failure = failure;
-    measurement.size = byteCount();
-    measurement.status = m_status;
-    measurement.redirects = m_redirects;
-    measurement.address = m_address;
     measurement.detail = detail;
+    measurement.errorNumber = int(error);
+    measurement.failedWhileStarting = m_starting;
+    closeConnection();
     m_measurement = measurement;
 
     // Reported from the event loop: a failure found inside start() must not reach the caller before
     // start() has returned.
     m_failurePending = true;
     const quint64 generation = m_generation;
-    QTimer::singleShot(0, this, [this, generation, measurement, error, duringStart] {
+    QTimer::singleShot(0, this, [this, generation, measurement] {
         if (generation == m_generation) {
             m_failurePending = false;
-            report(measurement, int(error), duringStart);
+            emit finished(measurement);
         }
     });
-}
-
-void PageSizeProbe::report(const PageMeasurement &measurement, int errorNumber, bool duringStart)
-{
-    const quint64 generation = m_generation;
-    emit finished(measurement);
-    if (generation != m_generation) {
-        return;
-    }
-    if (duringStart) {
-        emit startFailed(errorNumber, measurement.detail);
-    } else {
-        emit socketFailed(errorNumber, measurement.detail);
-    }
 }
 
 bool PageSizeProbe::connectionWasReset() const
@@ -497,31 +439,4 @@ void PageSizeProbe::closeConnection()
     }
 #endif
     m_starting = false;
-}
-
-QString PageMeasurement::problemText() const
-{
-    const auto withDetail
-        = [this](const QString &text) { return detail.isEmpty() ? text : text + QStringLiteral(": ") + detail; };
-    switch (failure) {
-    case ProbeFailure::None:
-        return isServerError()
-            ? QCoreApplication::translate("PageMeasurement", "The server answered with error status %1").arg(status)
-            : QString();
-    case ProbeFailure::BadAddress:
-        return detail.isEmpty() ? QCoreApplication::translate("PageMeasurement", "Not a web page address") : detail;
-    case ProbeFailure::UnknownHost:
-        return QCoreApplication::translate("PageMeasurement", "Unknown host");
-    case ProbeFailure::Refused:
-        return QCoreApplication::translate("PageMeasurement", "The server refused the connection");
-    case ProbeFailure::NoAnswer:
-        return withDetail(QCoreApplication::translate("PageMeasurement", "No answer"));
-    case ProbeFailure::Certificate:
-        return withDetail(QCoreApplication::translate("PageMeasurement", "Certificate problem"));
-    case ProbeFailure::Broken:
-        return withDetail(QCoreApplication::translate("PageMeasurement", "The connection broke off"));
-    case ProbeFailure::TooManyRedirects:
-        return withDetail(QCoreApplication::translate("PageMeasurement", "Too many redirects"));
-    }
-    return QString();
 }

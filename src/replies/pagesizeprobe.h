@@ -2,11 +2,9 @@
 
 #include <QAbstractSocket>
 #include <QByteArray>
-#include <QByteArrayView>
 #include <QElapsedTimer>
 #include <QList>
 #include <QObject>
-#include <QSet>
 #include <QSslCertificate>
 #include <QString>
 #include <QTimer>
@@ -14,23 +12,21 @@
 #include "replies/pagemeasurement.h"
 #include "replies/postaddress.h"
 #include "replies/probetimeouts.h"
+#include "replies/redirectpolicy.h"
+#include "replies/responsereader.h"
 
 class QSslError;
 class QTcpSocket;
 
-// A minimal HTTP/1.1 client that measures one page: it sends a GET with "Connection: close" (over TLS for
-// https) and counts the bytes after the response header until the server closes the connection. Redirects
-// are followed; only the header is kept, body bytes are counted, never stored.
+// The transport of a page measurement: sends a GET with "Connection: close" (over TLS for https), feeds what
+// arrives to a ResponseReader, which tells when the page is whole, and follows redirects as the
+// RedirectPolicy allows. Watches the time limits and tells a reset from an orderly close. Body bytes are
+// counted; only as many as the kept limit are stored.
 class PageSizeProbe : public QObject
 {
     Q_OBJECT
 
 public:
-    // Longest header (characters before the blank line) that is still recognised; a longer one makes the
-    // whole response count as body.
-    static constexpr qsizetype MaxHeaderLength = 32766;
-    static constexpr int MaxRedirects = 5;
-
     // httpPort: the port of http addresses that name none (80; tests point it at their own server).
     explicit PageSizeProbe(QObject *parent = nullptr, quint16 httpPort = 80);
     ~PageSizeProbe() override;
@@ -39,6 +35,12 @@ public:
     ProbeTimeouts timeouts() const { return m_timeouts; }
     // Certificate authorities trusted besides the system's (tests bring their own).
     void setExtraCaCertificates(const QList<QSslCertificate> &certificates);
+    // Body bytes kept in the measurement (0, the default: none).
+    void setKeptBodyLimit(qint64 bytes) { m_reader.setKeptBodyLimit(bytes); }
+    // With hold on, a redirect closes the connection and waits for proceed() after serverNext(): the caller
+    // may count connections per server.
+    void setHoldAtRedirect(bool hold) { m_holdAtRedirect = hold; }
+    void proceed();
 
     // Abandons any exchange in flight (it produces no result) and starts measuring the address.
     void start(const QString &address);
@@ -48,27 +50,21 @@ public:
     // The page being measured (after redirects, the latest one).
     QString host() const { return m_parts.host; }
     QString path() const { return m_parts.target; }
-    bool headerSeen() const { return m_headerLength >= 0; }
-    qint32 contentLength() const { return m_contentLength; }
-    int statusCode() const { return m_status; }
-    // Bytes after the header's blank line (all bytes while no header was recognised), saturated at the
+    bool headerSeen() const { return m_reader.headerSeen(); }
+    qint32 contentLength() const { return m_reader.contentLength(); }
+    int statusCode() const { return m_reader.status(); }
+    // Bytes after the final header's blank line (all bytes while no header was recognised), saturated at the
     // largest 32-bit value.
     qint32 byteCount() const;
-    bool isBusy() const { return m_socket != nullptr || m_failurePending; }
+    bool isBusy() const { return m_socket != nullptr || m_failurePending || !m_heldAddress.isEmpty(); }
     // The last finished measurement.
     const PageMeasurement &measurement() const { return m_measurement; }
 
+    // The server an address connects to: its host in small letters and its port.
+    static QString serverOf(const QString &address, quint16 httpPort);
     static QByteArray requestText(const QString &hostHeader, const QString &target);
     // Panel 3 text once the header has been seen.
     static QString progressText(qint32 byteCount, qint32 contentLength);
-    // Content-Length of a header (the text before its blank line): the first field of that name in any letter
-    // case; 0 when absent or not a number.
-    static qint32 contentLengthOf(QByteArrayView header);
-    // Status code of a header's status line; 0 when it has none.
-    static int statusOf(QByteArrayView header);
-    // The Location header's value (any letter case); empty when absent.
-    static QString locationOf(QByteArrayView header);
-    static bool isRedirect(int status);
 
 signals:
     // Connection states for status panel 2, download progress for panel 3.
@@ -76,13 +72,8 @@ signals:
     // Every start ends in exactly one of these, unless it is abandoned by a new start or abort(); the
     // measurement tells whether the page was measured and why not.
     void finished(const PageMeasurement &measurement);
-
-    // The older signals, sent after finished(): the final page was measured (byteCount() is its size), or
-    // it was not ("An error has occurred." while starting, "Error occurred." later). The number is a
-    // QAbstractSocket::SocketError, the description a text for the user.
-    void completed();
-    void startFailed(int errorNumber, const QString &description);
-    void socketFailed(int errorNumber, const QString &description);
+    // With hold on: a redirect leads to this server (serverOf()); nothing happens until proceed().
+    void serverNext(const QString &server);
 
 private:
     void begin(const QString &address);
@@ -92,13 +83,14 @@ private:
     void onReadyRead();
     void onSslErrors(const QList<QSslError> &errors);
     void onErrorOccurred(QAbstractSocket::SocketError error);
+    void onClosed();
     void armWatchdog();
     void onWatchdog();
-    void takeBytes(QByteArrayView data);
+    qint64 pageElapsed() const;
     void followRedirect();
+    PageMeasurement current() const;
     void finishMeasured();
-    void fail(ProbeFailure failure, QAbstractSocket::SocketError error, const QString &detail);
-    void report(const PageMeasurement &measurement, int errorNumber, bool duringStart);
+    void fail(PageFailure failure, QAbstractSocket::SocketError error, const QString &detail);
     bool connectionWasReset() const;
     void closeConnection();
 
@@ -108,6 +100,8 @@ private:
     int m_descriptorCopy = -1;
     bool m_starting = false;
     bool m_failurePending = false;
+    bool m_holdAtRedirect = false;
+    QString m_heldAddress;
     // Counts starts, so that a deferred report of an abandoned exchange is dropped.
     quint64 m_generation = 0;
     quint16 m_httpPort;
@@ -117,22 +111,16 @@ private:
     // One timer for all three limits, re-armed only when a stage changes: arrivals just note the time.
     QTimer m_watchdog;
     QElapsedTimer m_clock; // since start()
+    qint64 m_heldMs = 0; // time spent waiting at redirects, which the page limit does not count
+    qint64 m_heldSinceMs = 0;
     bool m_connected = false;
     qint64 m_stageStartMs = 0; // when the current connection attempt began
     qint64 m_lastArrivalMs = 0;
 
     PostAddress::Parts m_parts;
     QString m_address;
-    QSet<QString> m_visited;
-    int m_redirects = 0;
-    QString m_redirectTo;
+    RedirectPolicy m_redirects;
+    ResponseReader m_reader;
     QString m_sslProblem;
-
-    QByteArray m_header;
-    bool m_headerGivenUp = false;
-    qint64 m_headerLength = -1;
-    qint64 m_received = 0;
-    qint32 m_contentLength = 0;
-    int m_status = 0;
     PageMeasurement m_measurement;
 };

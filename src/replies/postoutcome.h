@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "replies/pagefailure.h"
+
 struct PageMeasurement;
 
 // What a reply check found for one post.
@@ -11,19 +13,13 @@ enum class PostOutcome {
     NewReplies, // grew by more than the threshold
     Unchanged, // grew by at most the threshold, or shrank
     Baseline, // no usable stored size: the size measured now is its first
-    NoAnswer,
-    Refused,
-    UnknownHost,
-    CertificateProblem,
-    ServerError, // the server answered 4xx or 5xx
-    ConnectionBroken,
-    TooManyRedirects,
-    BadAddress,
+    NotChecked, // the page could not be measured, or the server answered with an error: see failure
 };
 
 struct PostResult
 {
-    PostOutcome outcome = PostOutcome::NoAnswer;
+    PostOutcome outcome = PostOutcome::NotChecked;
+    PageFailure failure = PageFailure::None;
     // The page's size now: for NewReplies, Unchanged and Baseline (the caller stores it for a baseline).
     qint32 newSize = 0;
     // New size minus stored size: for NewReplies and Unchanged.
@@ -37,7 +33,7 @@ struct PostResult
     QStringList newText;
 
     // False when the page could not be measured (it counts among those that "could not be checked").
-    bool wasChecked() const;
+    bool wasChecked() const { return outcome != PostOutcome::NotChecked; }
     // A short text for beside the post.
     QString text() const;
 };

@@ -139,6 +139,7 @@ void PostsPanel::watchCurrentPage()
     // The entry is made at once, marked as not measured yet; a measurement that fails leaves it so.
     m_posts.add(address);
     postList->addItem(address);
+    emit postsChanged();
     m_monitor->measureBaseline(address, m_posts.count() - 1);
 }
 
@@ -154,6 +155,7 @@ void PostsPanel::unwatchSelectedPost()
     delete postList->takeItem(index);
     postList->setCurrentRow(-1);
     postList->clearSelection();
+    emit postsChanged();
 }
 
 void PostsPanel::checkForReplies()
@@ -218,14 +220,18 @@ void PostsPanel::baselineMeasured(int index, const QString &address, qint32 size
     // The own posts may have changed while the page was measured: the size goes to the entry that still holds
     // the measured address, and nowhere when that post was removed.
     const int stored = m_posts.storeSize(index, address, QString::number(size));
+    if (stored >= 0) {
+        emit postsChanged();
+    }
     // A mark from an earlier check no longer tells the truth.
     showOutcome(postList->item(stored), nullptr);
 }
 
 void PostsPanel::postChecked(int index, const QString &address, const PostResult &result)
 {
-    if (result.outcome == PostOutcome::Baseline) {
-        m_posts.storeSize(index, address, QString::number(result.newSize));
+    if (result.outcome == PostOutcome::Baseline
+        && m_posts.storeSize(index, address, QString::number(result.newSize)) >= 0) {
+        emit postsChanged();
     }
     showOutcome(postItem(index, address), &result);
 }

@@ -55,6 +55,8 @@ signals:
     void openPost(const QString &address);
     // A reply check has ended; newReplyAddresses in the order of the own posts.
     void checkFinished(int newReplyCount, int notCheckedCount, const QStringList &newReplyAddresses);
+    // A post was added or removed, or a stored size changed: the lists are to be saved.
+    void postsChanged();
 
 private:
     void switchPostView();

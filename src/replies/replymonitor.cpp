@@ -18,27 +18,11 @@ ReplyMonitor::ReplyMonitor(std::function<qint32()> threshold, quint16 port, QObj
 
     connect(m_baselineProbe, &PageSizeProbe::panelText, this, &ReplyMonitor::statusText);
     connect(m_baselineProbe, &PageSizeProbe::finished, this, &ReplyMonitor::baselineFinished);
-    // A failure is told once, by whichever of the two older signals follows finished(); the text names the
-    // reason in the user's words.
-    connect(m_baselineProbe, &PageSizeProbe::startFailed, this, [this](int number, const QString &description) {
-        const QString reason = m_baselineProbe->measurement().problemText();
-        emit probeFailed(QStringLiteral("An error has occurred.") + s_crlf + QStringLiteral("Error #: ")
-                         + QString::number(number) + s_crlf + QStringLiteral("Description: ")
-                         + (reason.isEmpty() ? description : reason));
-    });
-    connect(m_baselineProbe, &PageSizeProbe::socketFailed, this, [this](int number, const QString &description) {
-        const QString reason = m_baselineProbe->measurement().problemText();
-        emit probeFailed(QStringLiteral("Error occurred.") + s_crlf + QStringLiteral("Error #: ")
-                         + QString::number(number) + s_crlf + (reason.isEmpty() ? description : reason));
-    });
-
     connect(m_run, &ReplyRun::progressText, this, [this](const QString &text) { emit statusText(1, text); });
-    connect(m_run, &ReplyRun::postChecked, this, [this](int index, const PostResult &result) {
-        emit postChecked(index, m_posts.at(index).address, result);
-    });
-    connect(m_run, &ReplyRun::newReplyFound, this, [this](int index, int position) {
-        emit newReplyFound(position, m_posts.at(index).address);
-    });
+    connect(m_run, &ReplyRun::postChecked, this,
+        [this](int index, const PostResult &result) { emit postChecked(index, m_posts.at(index).address, result); });
+    connect(m_run, &ReplyRun::newReplyFound, this,
+        [this](int index, int position) { emit newReplyFound(position, m_posts.at(index).address); });
     connect(m_run, &ReplyRun::finished, this, [this](int newReplyCount, int notCheckedCount) {
         emit checkFinished(newReplyCount, notCheckedCount, m_run->newReplies());
     });
@@ -63,15 +47,28 @@ void ReplyMonitor::measureBaseline(const QString &address, int index)
     m_baselineProbe->start(address);
 }
 
+void ReplyMonitor::setKeptBodyLimit(qint64 bytes)
+{
+    m_baselineProbe->setKeptBodyLimit(bytes);
+    m_run->setKeptBodyLimit(bytes);
+}
+
 void ReplyMonitor::baselineFinished(const PageMeasurement &measurement)
 {
     if (measurement.isUsable()) {
         emit baselineMeasured(m_baselineIndex, m_baselineAddress, measurement.size);
         emit statusText(2, QStringLiteral("Response completed"));
-    } else if (measurement.isServerError()) {
-        // The server's error page is no baseline; the post stays unmeasured and the check takes its size later.
+        return;
+    }
+    // The server's error page is no baseline either; the post stays unmeasured and the check takes its size
+    // later.
+    const int number = measurement.isServerError() ? measurement.status : measurement.errorNumber;
+    if (measurement.failedWhileStarting) {
+        emit probeFailed(QStringLiteral("An error has occurred.") + s_crlf + QStringLiteral("Error #: ")
+            + QString::number(number) + s_crlf + QStringLiteral("Description: ") + measurement.problemText());
+    } else {
         emit probeFailed(QStringLiteral("Error occurred.") + s_crlf + QStringLiteral("Error #: ")
-                         + QString::number(measurement.status) + s_crlf + measurement.problemText());
+            + QString::number(number) + s_crlf + measurement.problemText());
     }
 }
 

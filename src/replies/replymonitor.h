@@ -32,6 +32,8 @@ public:
     void setTimeoutSource(std::function<ProbeTimeouts()> source) { m_timeoutSource = std::move(source); }
     // Certificate authorities trusted besides the system's (tests bring their own).
     void setExtraCaCertificates(const QList<QSslCertificate> &certificates);
+    // Body bytes each measurement keeps (0, the default: none).
+    void setKeptBodyLimit(qint64 bytes);
 
     // Measures one page; baselineMeasured follows when it gives a usable size, probeFailed (once) otherwise.
     void measureBaseline(const QString &address, int index);

@@ -28,7 +28,7 @@ bool shouldTell(int newReplyCount, bool timedRun, bool windowActive)
     return newReplyCount > 0 && (timedRun || !windowActive);
 }
 
-QStringList ToldPosts::take(const QStringList &found, bool timedRun)
+QStringList ToldPosts::take(const QStringList &found, const QStringList &unreached, bool timedRun)
 {
     QStringList tell;
     for (const QString &address : found) {
@@ -36,7 +36,14 @@ QStringList ToldPosts::take(const QStringList &found, bool timedRun)
             tell.append(address);
         }
     }
-    m_known = QSet<QString>(found.cbegin(), found.cend());
+    // A post the run could not reach may still have the replies it was told of.
+    QSet<QString> known(found.cbegin(), found.cend());
+    for (const QString &address : unreached) {
+        if (m_known.contains(address)) {
+            known.insert(address);
+        }
+    }
+    m_known = std::move(known);
     return tell;
 }
 

@@ -30,10 +30,12 @@ bool shouldTell(int newReplyCount, bool timedRun, bool windowActive);
 class ToldPosts
 {
 public:
-    // The posts a finished run is to tell of: for a timed run those not found by an earlier run, for a run the
-    // user started all it found. Every found post counts as known from now on; a post no longer found is
-    // forgotten, so its next replies are told again.
-    QStringList take(const QStringList &found, bool timedRun);
+    // The posts a finished run is to tell of: for a timed run those not told before, for a run the user
+    // started all it found. Every found post counts as told from now on. A told post is forgotten, so that its
+    // next replies are told again, only when a run measured it without new replies (unreached lists the posts
+    // the run could not measure) or when the user watches it again.
+    QStringList take(const QStringList &found, const QStringList &unreached, bool timedRun);
+    void forget(const QString &address) { m_known.remove(address); }
 
 private:
     QSet<QString> m_known;

@@ -33,16 +33,10 @@ void ReplyRun::start(const QList<ReplyRunPost> &posts)
     abort();
     const quint64 generation = m_generation;
     m_posts = posts;
-    QHash<QString, int> hostIndexes;
     for (int i = 0; i < m_posts.size(); ++i) {
-        const QString key = PostAddress::split(m_posts.at(i).address).host.toLower();
-        auto at = hostIndexes.constFind(key);
-        if (at == hostIndexes.constEnd()) {
-            at = hostIndexes.insert(key, int(m_hosts.size()));
-            m_hosts.emplace_back();
-        }
-        m_hostOf.push_back(at.value());
-        m_hosts[at.value()].waiting.push_back(i);
+        const int server = serverIndex(PageSizeProbe::serverOf(m_posts.at(i).address, m_httpPort));
+        m_hostOf.push_back(server);
+        m_hosts[server].waiting.push_back(i);
     }
     m_running = true;
     if (m_posts.isEmpty()) {
@@ -61,10 +55,23 @@ void ReplyRun::abort()
     dropProbes();
     m_hostOf.clear();
     m_hosts.clear();
+    m_serverIndexes.clear();
     m_newReplyIndexes.clear();
+    m_unreached.clear();
     m_done = 0;
     m_notChecked = 0;
     m_running = false;
+}
+
+QStringList ReplyRun::unreached() const
+{
+    QStringList addresses;
+    for (size_t i = 0; i < m_unreached.size(); ++i) {
+        if (m_unreached[i]) {
+            addresses.append(m_posts.at(int(i)).address);
+        }
+    }
+    return addresses;
 }
 
 QStringList ReplyRun::newReplies() const
@@ -76,19 +83,41 @@ QStringList ReplyRun::newReplies() const
     return addresses;
 }
 
+int ReplyRun::serverIndex(const QString &server)
+{
+    auto at = m_serverIndexes.constFind(server);
+    if (at == m_serverIndexes.constEnd()) {
+        at = m_serverIndexes.insert(server, int(m_hosts.size()));
+        m_hosts.emplace_back();
+    }
+    return at.value();
+}
+
 void ReplyRun::startMore()
 {
-    // Earliest waiting post first, among the hosts that still have a connection to spare.
-    while (m_active.size() < m_maxConnections) {
+    // Earliest post first, among the servers that still have a connection to spare; a post already under way
+    // (held at a redirect) goes before a waiting one.
+    const auto firstOf = [this](const Host &host) {
+        return host.held.empty() ? host.waiting.front() : m_active.value(host.held.front()) - int(m_posts.size());
+    };
+    while (m_active.size() - m_heldCount < m_maxConnections) {
         Host *next = nullptr;
         for (Host &host : m_hosts) {
-            if (host.active < m_maxPerHost && !host.waiting.empty()
-                && (next == nullptr || host.waiting.front() < next->waiting.front())) {
+            if (host.active < m_maxPerHost && (!host.held.empty() || !host.waiting.empty())
+                && (next == nullptr || firstOf(host) < firstOf(*next))) {
                 next = &host;
             }
         }
         if (next == nullptr) {
             return;
+        }
+        if (!next->held.empty()) {
+            PageSizeProbe *probe = next->held.front();
+            next->held.pop_front();
+            --m_heldCount;
+            ++next->active;
+            probe->proceed();
+            continue;
         }
         const int index = next->waiting.front();
         next->waiting.pop_front();
@@ -103,15 +132,39 @@ void ReplyRun::startPost(int index)
         probe = new PageSizeProbe(this, m_httpPort);
         probe->setTimeouts(m_timeouts);
         probe->setExtraCaCertificates(m_extraCas);
+        probe->setKeptBodyLimit(m_keptBodyLimit);
+        probe->setHoldAtRedirect(true);
         connect(probe, &PageSizeProbe::finished, this,
             [this, probe](const PageMeasurement &measurement) { onProbeFinished(probe, measurement); });
+        connect(probe, &PageSizeProbe::serverNext, this,
+            [this, probe](const QString &server) { onServerNext(probe, server); });
     } else {
         probe = m_idleProbes.back();
         m_idleProbes.pop_back();
     }
     m_active.insert(probe, index);
+    m_serverOf.insert(probe, m_hostOf[index]);
     ++m_hosts[m_hostOf[index]].active;
     probe->start(m_posts.at(index).address);
+}
+
+void ReplyRun::onServerNext(PageSizeProbe *probe, const QString &server)
+{
+    if (!m_active.contains(probe)) {
+        return;
+    }
+    const int from = m_serverOf.value(probe);
+    const int to = serverIndex(server);
+    if (to == from) {
+        probe->proceed();
+        return;
+    }
+    // The connection to the old server is closed: it counts against the new one once it is made.
+    --m_hosts[from].active;
+    m_serverOf.insert(probe, to);
+    m_hosts[to].held.push_back(probe);
+    ++m_heldCount;
+    startMore();
 }
 
 void ReplyRun::onProbeFinished(PageSizeProbe *probe, const PageMeasurement &measurement)
@@ -122,7 +175,7 @@ void ReplyRun::onProbeFinished(PageSizeProbe *probe, const PageMeasurement &meas
     }
     const int index = found.value();
     m_active.erase(found);
-    --m_hosts[m_hostOf[index]].active;
+    --m_hosts[m_serverOf.take(probe)].active;
     // Taken again at once when posts are waiting: a probe may be restarted from its own signal.
     m_idleProbes.push_back(probe);
 
@@ -130,6 +183,8 @@ void ReplyRun::onProbeFinished(PageSizeProbe *probe, const PageMeasurement &meas
     ++m_done;
     if (!result.wasChecked()) {
         ++m_notChecked;
+        m_unreached.resize(m_posts.size());
+        m_unreached[index] = true;
     }
     int position = -1;
     if (result.outcome == PostOutcome::NewReplies) {
@@ -190,4 +245,6 @@ void ReplyRun::dropProbes()
         probe->deleteLater();
     }
     m_active.clear();
+    m_serverOf.clear();
+    m_heldCount = 0;
 }

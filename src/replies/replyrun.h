@@ -45,8 +45,11 @@ public:
     // Asked for the threshold as each post's answer is judged, so a threshold saved during a run applies from
     // the next answer on (the window reads the "size" setting here). Without one, the default threshold.
     void setThresholdSource(std::function<qint32()> source);
-    // Precondition: both at least 1.
+    // Precondition: both at least 1. perHost counts connections to one server (host and port), wherever
+    // the posts' addresses redirect.
     void setConnectionLimits(int total, int perHost);
+    // Body bytes each measurement keeps (0, the default: none).
+    void setKeptBodyLimit(qint64 bytes) { m_keptBodyLimit = bytes; }
 
     // Abandons a run in flight (nothing more is reported for it) and checks the posts. With no posts the run
     // finishes before this returns.
@@ -59,6 +62,8 @@ public:
     int notCheckedCount() const { return m_notChecked; }
     // Addresses of the posts found with new replies so far, in the order of the posts.
     QStringList newReplies() const;
+    // Addresses of the posts that could not be measured so far, in the order of the posts.
+    QStringList unreached() const;
 
 signals:
     // Status panel 1: "checking post N" (N - 1 posts are done), then "finished - N new replies found", with
@@ -74,6 +79,8 @@ private:
     void startMore();
     void startPost(int index);
     void onProbeFinished(PageSizeProbe *probe, const PageMeasurement &measurement);
+    void onServerNext(PageSizeProbe *probe, const QString &server);
+    int serverIndex(const QString &server);
     void finish();
     void dropProbes();
 
@@ -83,20 +90,28 @@ private:
     std::function<qint32()> m_thresholdSource;
     int m_maxConnections = MaxConnections;
     int m_maxPerHost = MaxConnectionsPerHost;
+    qint64 m_keptBodyLimit = 0;
 
     QList<ReplyRunPost> m_posts;
-    // Per post, the host it counts against.
+    // Per post, the server its own address names.
     std::vector<int> m_hostOf;
     struct Host
     {
         std::deque<int> waiting;
+        // Probes redirected here, waiting for a connection to spare.
+        std::deque<PageSizeProbe *> held;
         int active = 0;
     };
     std::vector<Host> m_hosts;
+    QHash<QString, int> m_serverIndexes;
+    // Probe to post index, and probe to the server it counts against now.
     QHash<PageSizeProbe *, int> m_active;
+    QHash<PageSizeProbe *, int> m_serverOf;
+    int m_heldCount = 0;
     // Probes that have finished, kept for the next posts.
     std::vector<PageSizeProbe *> m_idleProbes;
     std::vector<int> m_newReplyIndexes; // ascending
+    std::vector<bool> m_unreached; // per post
     int m_done = 0;
     int m_notChecked = 0;
     bool m_running = false;

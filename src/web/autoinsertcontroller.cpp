@@ -30,6 +30,7 @@ void AutoInsertController::insert(const QString &text, const EditorContent &edit
     request.mark = request.writer->markDocument();
     QPointer<AutoInsertController> self(this);
     const QString scratchPath = m_scratchPath;
+    m_scratchFailure = {};
     // The inner markup is fetched only for the second pass, which few pages need: carrying a large page's
     // markup out of the browser is the costliest step, and this halves it.
     m_view->page()->runJavaScript(
@@ -41,7 +42,8 @@ void AutoInsertController::insert(const QString &text, const EditorContent &edit
                 self->insertAt(-1, request);
                 return;
             }
-            const qint16 formIndex = FormScan::findMessageForm(outer.toString(), QString(), scratchPath);
+            const qint16 formIndex
+                = FormScan::findMessageForm(outer.toString(), QString(), scratchPath, &self->m_scratchFailure);
             if (formIndex >= 0) {
                 self->insertAt(formIndex, request);
                 return;
@@ -52,7 +54,8 @@ void AutoInsertController::insert(const QString &text, const EditorContent &edit
                         return;
                     }
                     const QString markup = inner.typeId() == QMetaType::QString ? inner.toString() : QString();
-                    self->insertAt(FormScan::findMessageForm(QString(), markup, scratchPath), request);
+                    self->insertAt(
+                        FormScan::findMessageForm(QString(), markup, scratchPath, &self->m_scratchFailure), request);
                 });
         });
 }
@@ -89,8 +92,10 @@ void AutoInsertController::insertAt(qint16 formIndex, const Request &request)
 
 void AutoInsertController::showError()
 {
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Auto-Insert Error"),
-                    QStringLiteral("Could not auto-insert your message.  Try pasting instead."), QMessageBox::Ok,
-                    m_dialogParent);
+    QMessageBox box(QMessageBox::Warning, tr("Auto-Insert Error"),
+        tr("Could not auto-insert your message.  Try pasting instead."), QMessageBox::Ok, m_dialogParent);
+    if (m_scratchFailure.number != 0) {
+        box.setInformativeText(m_scratchFailure.text());
+    }
     box.exec();
 }

@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QString>
 
+#include "base/filereplacement.h"
 #include "links/editorcontent.h"
 #include "web/messagewriter.h"
 
@@ -46,5 +47,7 @@ private:
 
     QWebEngineView *m_view;
     QString m_scratchPath;
+    // Why the last search could not write its scratch file; told with the error.
+    WriteFailure m_scratchFailure;
     QWidget *m_dialogParent;
 };

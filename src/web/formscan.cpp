@@ -1,7 +1,5 @@
 #include "web/formscan.h"
 
-#include <QFile>
-
 #include <initializer_list>
 #include <limits>
 
@@ -70,9 +68,9 @@ QString splitMarkup(const QString &markup, QLatin1String formEnd, const QString 
         });
 }
 
-qint16 scanFile(const QString &scratchPath, const QString &splitMarkup)
+qint16 scanFile(const QString &scratchPath, const QString &splitMarkup, WriteFailure *failure)
 {
-    if (!writeScratch(scratchPath, splitMarkup)) {
+    if (!writeScratch(scratchPath, splitMarkup, failure)) {
         return -1;
     }
     bool ok = false;
@@ -93,19 +91,11 @@ QString splitInnerMarkup(const QString &innerHtml)
     return splitMarkup(innerHtml, QLatin1String("</form>"), QStringLiteral("<input"));
 }
 
-bool writeScratch(const QString &scratchPath, const QString &splitMarkup)
+bool writeScratch(const QString &scratchPath, const QString &splitMarkup, WriteFailure *failure)
 {
-    // A scratch file only this search reads: a plain overwrite is enough, and much quicker than a synced one.
-    QFile file(scratchPath);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        return false;
-    }
-    const QByteArray bytes = (splitMarkup + TextFile::crlf).toUtf8();
-    if (file.write(bytes) != bytes.size()) {
-        return false;
-    }
-    file.close();
-    return file.error() == QFileDevice::NoError;
+    // Replaced whole, so a full disk never leaves a cut markup to scan. A scratch file that nothing reads
+    // after a restart needs no sync, which would cost more than the search itself.
+    return replaceFile(scratchPath, (splitMarkup + TextFile::crlf).toUtf8(), {false, false}, failure);
 }
 
 qint16 scanForMessageForm(const QStringList &lines)
@@ -174,14 +164,15 @@ qint16 scanForMessageField(qint16 formIndex, const QStringList &lines)
     return -1;
 }
 
-qint16 findMessageForm(const QString &outerHtml, const QString &innerHtml, const QString &scratchPath)
+qint16 findMessageForm(const QString &outerHtml, const QString &innerHtml, const QString &scratchPath,
+                       WriteFailure *failure)
 {
     qint16 formIndex = -1;
     if (!outerHtml.isEmpty()) {
-        formIndex = scanFile(scratchPath, splitOuterMarkup(outerHtml));
+        formIndex = scanFile(scratchPath, splitOuterMarkup(outerHtml), failure);
     }
     if (formIndex < 0 && !innerHtml.isEmpty()) {
-        formIndex = scanFile(scratchPath, splitInnerMarkup(innerHtml));
+        formIndex = scanFile(scratchPath, splitInnerMarkup(innerHtml), failure);
     }
     return formIndex;
 }

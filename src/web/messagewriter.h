@@ -27,14 +27,16 @@ public:
     // Precondition: called right before the page's markup is read for the search.
     Mark markDocument();
 
-    // done(true) once the text is in the field and, where an editor shows the field, in the editor too;
-    // done(false) when another page has started loading since `mark`, nothing was written, or the editor
-    // did not take the text within a few seconds. done is not called if the page goes away first.
+    // done(true) once the text is in the field and, where an editor shows the field, in the editor too, and
+    // shown on the page; done(false) when another page has started loading since `mark`, nothing was written,
+    // the field is hidden with no editor that could be filled in its place (the field still holds the text),
+    // or the editor did not show the text within a few seconds. done is not called if the page goes away first.
     void write(const Mark &mark, qint16 formIndex, qint16 elementIndex, const QString &text,
         const EditorContent &content, std::function<void(bool)> done);
 
 private:
     explicit MessageWriter(QWebEnginePage *page);
+    void fillCodeEditor(const Mark &mark, const QString &text, std::function<void(bool)> done);
     void waitForEditor(const Mark &mark, const QString &editorText, int triesLeft, std::function<void(bool)> done);
     bool isCurrent(const Mark &mark) const { return mark.loads == m_loads; }
 

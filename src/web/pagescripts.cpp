@@ -134,6 +134,9 @@ const QLatin1String s_findSurface(
     "  return box.width > 0 || box.height > 0;"
     "}"
     "function editingSurface(element) {"
+    // A code editor's surface is filled through the editor itself, never through its content-editable part.
+    "  var codeEditor = element.closest('.CodeMirror,.cm-editor');"
+    "  if (codeEditor) { return codeEditor; }"
     "  if (element.localName === 'iframe') {"
     "    var inner = null;"
     "    try { inner = element.contentDocument; } catch (e) { return null; }"
@@ -144,11 +147,11 @@ const QLatin1String s_findSurface(
     "  return element.isContentEditable && !(parent && parent.isContentEditable) ? element : null;"
     "}"
     "function surfaceFor(field) {"
-    "  if (rendered(field)) { return null; }"
     "  var scopes = [field.form, field.parentElement, field.parentElement && field.parentElement.parentElement];"
     "  for (var s = 0; s < scopes.length; ++s) {"
     "    if (!scopes[s]) { continue; }"
-    "    var elements = Element.prototype.querySelectorAll.call(scopes[s], 'iframe,[contenteditable]');"
+    "    var elements = Element.prototype.querySelectorAll.call(scopes[s],"
+    "      'iframe,[contenteditable],.CodeMirror,.cm-editor');"
     "    var before = null;"
     "    for (var i = 0; i < elements.length; ++i) {"
     "      if (!rendered(elements[i])) { continue; }"
@@ -177,10 +180,12 @@ const QLatin1String s_fillSurface(
     "  selection.addRange(range);"
     "  var data = new DataTransfer();"
     "  data.setData('text/plain', plain);"
-    "  data.setData('text/html', html);"
+    // Offered only when it holds more than the text: some editors ask whether to keep pasted markup.
+    "  if (html) { data.setData('text/html', html); }"
     "  var paste = new ClipboardEvent('paste', { clipboardData: data, bubbles: true, cancelable: true });"
     "  if (surface.dispatchEvent(paste)) {"
-    "    doc.execCommand('insertHTML', false, html);"
+    // Inserted as text, the browser keeps tabs and line breaks as the user would see them typed.
+    "    doc.execCommand(html ? 'insertHTML' : 'insertText', false, html || plain);"
     "  }"
     "}");
 
@@ -204,15 +209,22 @@ QString writeMessageScript(const QString &mark, qint16 formIndex, qint16 element
 {
     // The surface is looked for before the field changes: on a large page, asking for the field's box right
     // after a change would lay the page out again.
-    return wrapped(QLatin1String("var marks = ") + s_marks + QLatin1String(";"
-                                                                           "if (!marks || marks[")
+    return wrapped(QLatin1String("var marks = ") + s_marks
+        + QLatin1String(";"
+                        "if (!marks || marks[")
         + jsonLiteral(mark) + QLatin1String("] !== true) { return false; }") + s_findSurface + s_fillSurface
         + findField(formIndex, elementIndex)
-        + QLatin1String("var surface = null;"
-                        "try { surface = surfaceFor(field); } catch (e) {}")
+        + QLatin1String("var surface = null, visible = true;"
+                        "try { visible = rendered(field); surface = visible ? null : surfaceFor(field); } catch (e) {}")
         + writeField(text) + s_surface
         + QLatin1String(" = surface;"
-                        "if (!surface) { return 'field'; }"
+                        "if (!surface) { return visible ? 'field' : 'hidden'; }"
+                        "if (surface.matches('.CodeMirror,.cm-editor')) {"
+                        "  surface.setAttribute('data-postavo-fill', ")
+        + jsonLiteral(mark)
+        + QLatin1String(");"
+                        "  return 'code';"
+                        "}"
                         "var html = ")
         + jsonLiteral(editorHtml) + QLatin1String(", plain = ") + jsonLiteral(editorText)
         + QLatin1String(";"
@@ -227,9 +239,58 @@ QString editorShowsScript(const QString &mark, const QString &editorText)
                         "if (!marks || marks[")
         + jsonLiteral(mark)
         + QLatin1String("] !== true || !surface || !surface.isConnected) { return false; }"
-                        "function normal(text) { return text.replace(/[\\s\\u00a0]+/g, ' ').trim(); }"
-                        "return normal(surface.innerText).indexOf(normal(")
-        + jsonLiteral(editorText) + QLatin1String(")) >= 0;"));
+                        // Line by line, so that text run together on one line does not pass; empty lines
+                        // are left out, as editors show paragraphs with a gap.
+                        "function lines(text) {"
+                        "  return text.split(/\\r\\n|\\r|\\n/).map(function (line) {"
+                        "    return line.replace(/[\\s\\u00a0\\u200b\\ufeff]+/g, ' ').trim();"
+                        "  }).filter(function (line) { return line.length > 0; });"
+                        "}"
+                        "var shown = lines(surface.innerText), wanted = lines(")
+        + jsonLiteral(editorText)
+        + QLatin1String(");"
+                        "var found = 0;"
+                        "for (var i = 0; i + wanted.length <= shown.length; ++i) {"
+                        "  var j = 0;"
+                        "  while (j < wanted.length && shown[i + j] === wanted[j]) { ++j; }"
+                        "  if (j === wanted.length) { ++found; }"
+                        "}"
+                        "return wanted.length ? found === 1 : shown.length === 0;"));
+}
+
+QString codeEditorFillScript(const QString &mark, const QString &text)
+{
+    // Run in the page's world, where the editor objects are; the mark attribute is all it takes from the DOM.
+    return wrapped(QLatin1String("var mark = ") + jsonLiteral(mark) + QLatin1String(", text = ") + jsonLiteral(text)
+        + QLatin1String(";"
+                        "var editors = document.querySelectorAll('[data-postavo-fill]'), element = null;"
+                        "for (var i = 0; i < editors.length; ++i) {"
+                        "  if (editors[i].getAttribute('data-postavo-fill') === mark) { element = editors[i]; }"
+                        "}"
+                        "if (!element) { return false; }"
+                        "element.removeAttribute('data-postavo-fill');"
+                        "try {"
+                        "  var cm = element.CodeMirror;"
+                        "  if (cm && typeof cm.setValue === 'function') {"
+                        "    cm.focus();"
+                        "    cm.setValue(text);"
+                        "    cm.setCursor(cm.lineCount(), 0);"
+                        // An editor made from a textarea writes it only when the form is sent: write it now.
+                        "    if (typeof cm.save === 'function') { cm.save(); }"
+                        "    return cm.getValue() === text;"
+                        "  }"
+                        "  var content = element.querySelector('.cm-content');"
+                        "  var tile = content && content.cmView;"
+                        "  var view = tile && tile.rootView && tile.rootView.view;"
+                        "  if (view && view.state && typeof view.dispatch === 'function') {"
+                        "    view.focus();"
+                        "    view.dispatch({ changes: { from: 0, to: view.state.doc.length, insert: text },"
+                        "      selection: { anchor: text.length }, scrollIntoView: true, userEvent: 'input.paste' });"
+                        "    return view.state.doc.toString() === text;"
+                        "  }"
+                        "} catch (e) {"
+                        "}"
+                        "return false;"));
 }
 
 QString fieldValueScript(const QString &selector)

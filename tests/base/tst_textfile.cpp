@@ -3,6 +3,7 @@
 #include <QTest>
 
 #include "base/textfile.h"
+#include "support/fullfilesystem.h"
 
 class tst_TextFile : public QObject
 {
@@ -19,6 +20,8 @@ private slots:
     void writeAtomicReadsBack();
     void writeAtomicOwnerOnly();
     void writeAtomicFailsInMissingFolder();
+    void writeAtomicKeepsOldFileWhenRefused_data();
+    void writeAtomicKeepsOldFileWhenRefused();
     void readMissingFile();
 };
 
@@ -141,6 +144,42 @@ void tst_TextFile::writeAtomicFailsInMissingFolder()
     QString error;
     QVERIFY(!TextFile::writeAtomic(dir.filePath("missing/x.txt"), QStringLiteral("a"), &error));
     QVERIFY(!error.isEmpty());
+}
+
+void tst_TextFile::writeAtomicKeepsOldFileWhenRefused_data()
+{
+    QTest::addColumn<QString>("trouble");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("full-disk") << "full" << "No space left on device";
+    QTest::newRow("read-only-disk") << "read-only" << "Read-only file system";
+    QTest::newRow("input-output-error") << "io" << "Input/output error";
+}
+
+void tst_TextFile::writeAtomicKeepsOldFileWhenRefused()
+{
+    QFETCH(QString, trouble);
+    QFETCH(QString, reason);
+    FullFileSystem disk;
+    const QString path = disk.filePath("x.txt");
+    const QByteArray old("the old contents\r\n");
+    QVERIFY(TextFile::append(path, old));
+    if (trouble == "full") {
+        disk.fill();
+    } else if (trouble == "read-only") {
+        disk.makeReadOnly();
+    } else {
+        // No file system fails on demand: the seam stands in for a failing disk.
+        FileReplacement::setFaultForTesting([](const QString &) { return EIO; });
+    }
+    QString error;
+    QVERIFY(!TextFile::writeAtomic(path, QStringLiteral("new"), &error));
+    QVERIFY2(error.contains(reason), qPrintable(error));
+    disk.release();
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), old);
+    // Nothing is left behind beside it.
+    QCOMPARE(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"x.txt"});
 }
 
 void tst_TextFile::readMissingFile()

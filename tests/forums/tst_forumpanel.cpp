@@ -1,4 +1,9 @@
 // The forum panel in the main window: forums, logins, the list files they are kept in.
+#include <QPlainTextEdit>
+#include <QToolButton>
+#include <QWebEngineView>
+
+#include "support/fullfilesystem.h"
 #include "support/listprogram.h"
 
 class tst_ForumPanel : public QObject
@@ -20,6 +25,10 @@ private slots:
     void barsInLoginsSurviveRestart();
     void forumFileIsOwnerOnly();
     void saveFailureIsReported();
+    void refusedWriteIsToldNeverSaved_data();
+    void refusedWriteIsToldNeverSaved();
+    void changesReachTheDiskWithoutShutDown_data();
+    void changesReachTheDiskWithoutShutDown();
     void damagedFilesLoadInStep();
     void fullListsRefuseMore();
     void ownPostClicks();
@@ -252,6 +261,123 @@ void tst_ForumPanel::saveFailureIsReported()
     QVERIFY(lines.at(2).mid(QString("Error Number ").size()).toInt() > 0);
     QVERIFY(!lines.at(3).isEmpty());
     QCOMPARE(w.forums.logins(), QStringList{"alice|pax"}); // the edit stays in memory
+}
+
+void tst_ForumPanel::refusedWriteIsToldNeverSaved_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("told");
+    const QString reason = "No space left on device";
+    QTest::newRow("messages.txt") << "messages.txt" << "Your message could not be saved to\n%1\n\n" + reason;
+    QTest::newRow("posts.txt") << "posts.txt" << "Could not save posts.txt: " + reason;
+    QTest::newRow("posts2.txt") << "posts2.txt"
+                                << "There was an error saving your logins.\r\n\r\nError Number 4\r\n"
+                                   "Could not save posts2.txt: " + reason;
+    QTest::newRow("htmltemp.txt") << "htmltemp.txt" << "Could not save htmltemp.txt: " + reason;
+    QTest::newRow("settings") << "Postavo.ini" << "Could not save Postavo.ini: " + reason;
+}
+
+void tst_ForumPanel::refusedWriteIsToldNeverSaved()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, told);
+    FullFileSystem disk;
+    ScriptedServer server;
+    server.answer(300);
+    writeFile(disk.filePath("posts.txt"), "http://127.0.0.1/old\r\n\r\n");
+    writeFile(disk.filePath("sizes.txt"), "100\r\n\r\n");
+    writeFile(disk.filePath("messages.txt"), "an old message|subject\r\n");
+    Program program(disk.path(), server.port());
+    MainWindow &w = *program.window;
+    QVERIFY(program.loaded);
+    const QString path = disk.filePath(file);
+    const QByteArray old = readFile(path);
+    const QByteArray oldSizes = readFile(disk.filePath("sizes.txt"));
+    if (file == "htmltemp.txt") {
+        // A page with a form, served from memory, which the blocker would stop.
+        QWebEngineProfile::defaultProfile()->setUrlRequestInterceptor(nullptr);
+        QSignalSpy loaded(w.browserPane->webView, &QWebEngineView::loadFinished);
+        w.browserPane->webView->setHtml("<form><textarea name=m></textarea></form>", QUrl("http://127.0.0.1/"));
+        QVERIFY(loaded.wait(10000));
+        QWebEngineProfile::defaultProfile()->setUrlRequestInterceptor(&m_blocker);
+    } else if (file != "messages.txt") {
+        QVERIFY(goTo(w, "http://127.0.0.1/new"));
+    }
+
+    disk.fill();
+    BoxCatcher boxes;
+    if (file == "messages.txt") {
+        w.saveButton->click();
+    } else if (file == "posts.txt") {
+        w.postsPanel->watchButton->click();
+    } else if (file == "posts2.txt") {
+        w.forumPanel->addForumButton->click();
+        QTest::keyClicks(w.forumPanel->passwordEdit, "pw");
+    } else if (file == "htmltemp.txt") {
+        w.autoInsertButton->click();
+    } else {
+        QTest::keyClicks(w.messagePanel->subjectEdit, "new subject");
+    }
+
+    const QString expected = told.contains("%1") ? told.arg(path) : told;
+    const auto toldAs = [&boxes] { return boxes.texts + boxes.informativeTexts; };
+    QTRY_VERIFY2_WITH_TIMEOUT(toldAs().contains(expected), qPrintable(toldAs().join(" / ")), 5000);
+    // Told once, however many writes the change made and however long it goes on failing.
+    QTest::qWait(1500);
+    QCOMPARE(toldAs().count(expected), 1);
+    QVERIFY(w.panelText(1) != QStringLiteral("MESSAGE SAVED"));
+    disk.release();
+    QCOMPARE(readFile(path), old);
+    QCOMPARE(readFile(disk.filePath("sizes.txt")), oldSizes);
+}
+
+void tst_ForumPanel::changesReachTheDiskWithoutShutDown_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QByteArray>("posts");
+    QTest::addColumn<QString>("sizeOfNew");
+    QTest::addColumn<QByteArray>("forums");
+    const QByteArray both("http://127.0.0.1/old\r\n\r\nhttp://127.0.0.1/new\r\n\r\n");
+    QTest::newRow("watched") << "watch" << both << "measured" << QByteArray("\r\n");
+    QTest::newRow("detected") << "detect" << both << "measured" << QByteArray("\r\n");
+    QTest::newRow("removed") << "remove" << QByteArray() << "" << QByteArray("\r\n");
+    QTest::newRow("forum-added") << "forum" << QByteArray("http://127.0.0.1/old\r\n\r\n") << ""
+                                 << QByteArray("http://127.0.0.1/new|Enter Username|\r\n\r\n");
+}
+
+void tst_ForumPanel::changesReachTheDiskWithoutShutDown()
+{
+    QFETCH(QString, change);
+    QFETCH(QByteArray, posts);
+    QFETCH(QString, sizeOfNew);
+    QFETCH(QByteArray, forums);
+    ScriptedServer server;
+    server.answer(300);
+    writeFile(dataFile("posts.txt"), "http://127.0.0.1/old\r\n\r\n");
+    writeFile(dataFile("sizes.txt"), "100\r\n\r\n");
+    Program program(m_dir->path(), server.port());
+    MainWindow &w = *program.window;
+    QVERIFY(goTo(w, "http://127.0.0.1/new"));
+    if (change == "watch") {
+        w.postsPanel->watchButton->click();
+    } else if (change == "detect") {
+        emit w.postWatcher->postedMessageFound();
+    } else if (change == "remove") {
+        w.postsPanel->postList->setCurrentRow(0);
+        w.postsPanel->unwatchButton->click();
+    } else {
+        w.forumPanel->addForumButton->click();
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(readFile(dataFile("posts.txt")), posts, 4000);
+    QTRY_COMPARE_WITH_TIMEOUT(readFile(dataFile("posts2.txt")), forums, 4000);
+    // The stored sizes follow, line for line, with the new post's measured size.
+    QTRY_COMPARE_WITH_TIMEOUT(ListFiles::readSizes(dataFile("sizes.txt"), w.ownPosts.count()), w.ownPosts.sizes(),
+                              4000);
+    if (!sizeOfNew.isEmpty()) {
+        QTRY_VERIFY_WITH_TIMEOUT(readFile(dataFile("sizes.txt")).startsWith("100\r\n\r\n")
+                                     && !readFile(dataFile("sizes.txt")).contains("unmeasured"),
+                                 4000);
+    }
 }
 
 void tst_ForumPanel::damagedFilesLoadInStep()

@@ -8,6 +8,7 @@
 #include "forums/forums.h"
 #include "forums/liststore.h"
 #include "forums/ownposts.h"
+#include "support/fullfilesystem.h"
 #include "support/unreadablefile.h"
 
 class tst_ListModels : public QObject
@@ -24,6 +25,8 @@ private slots:
     void unreadableFileIsNeverWrittenOver();
     void postsAndSizesAreKeptTogether_data();
     void postsAndSizesAreKeptTogether();
+    void postsAndSizesAreReplacedTogether_data();
+    void postsAndSizesAreReplacedTogether();
 };
 
 void tst_ListModels::postsAndSizesStayInStep_data()
@@ -116,7 +119,7 @@ void tst_ListModels::unreadableFileIsNeverWrittenOver()
     QVERIFY(forums.add("f", "|"));
     QVERIFY(store.saveForums(forums));
     QVERIFY(QFileInfo(folder.filePath(DataFiles::posts2)).isDir());
-    QVERIFY(store.saveSizes(posts));
+    QVERIFY(store.savePostsAndSizes(posts));
     QCOMPARE(ListFiles::readSizes(folder.filePath(DataFiles::sizes), 1), QStringList{ListFiles::unmeasuredSize});
 }
 
@@ -152,11 +155,71 @@ void tst_ListModels::postsAndSizesAreKeptTogether()
         QCOMPARE(problems.size(), 1);
         QVERIFY(problems.first().startsWith(folder.filePath(unreadable) + ": "));
         QVERIFY(own.add("http://c/"));
-        QVERIFY(store.savePosts(own));
-        QVERIFY(store.saveSizes(own));
+        QVERIFY(store.savePostsAndSizes(own));
     }
     QCOMPARE(bytes(DataFiles::posts), posts);
     QCOMPARE(bytes(DataFiles::sizes), sizes);
+}
+
+void tst_ListModels::postsAndSizesAreReplacedTogether_data()
+{
+    QTest::addColumn<QString>("trouble");
+    QTest::addColumn<QString>("failedFile");
+    QTest::newRow("room-for-both") << "none" << "";
+    QTest::newRow("room-for-neither") << "full" << "posts.txt";
+    // The new posts file fits; the sizes file after it does not.
+    QTest::newRow("room-for-posts-only") << "one-page" << "sizes.txt";
+    QTest::newRow("read-only") << "read-only" << "posts.txt";
+}
+
+void tst_ListModels::postsAndSizesAreReplacedTogether()
+{
+    QFETCH(QString, trouble);
+    QFETCH(QString, failedFile);
+    FullFileSystem disk;
+    const DataFolder folder(disk.path());
+    const auto bytes = [&folder](const QString &name) {
+        QFile file(folder.filePath(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    };
+    QVERIFY(ListFiles::writePostsAndSizes(folder.filePath(DataFiles::posts), {"http://a/"},
+                                          folder.filePath(DataFiles::sizes), {"100"}));
+    const QByteArray oldPosts = bytes(DataFiles::posts);
+    const QByteArray oldSizes = bytes(DataFiles::sizes);
+    ListStore store(folder);
+    OwnPosts own;
+    Forums forums;
+    QVERIFY(store.load(&own, &forums).isEmpty());
+    QVERIFY(own.add("http://b/"));
+    QCOMPARE(own.storeSize(1, "http://b/", "200"), 1);
+    if (trouble == "full") {
+        disk.fill();
+    } else if (trouble == "one-page") {
+        if (disk.isReal()) {
+            disk.fill(1);
+        } else {
+            FileReplacement::setFaultForTesting([](const QString &path) {
+                return path.endsWith(QLatin1String("/sizes.txt")) ? ENOSPC : 0;
+            });
+        }
+    } else if (trouble == "read-only") {
+        disk.makeReadOnly();
+    }
+
+    ListFiles::WriteError error;
+    const bool saved = store.savePostsAndSizes(own, &error);
+    disk.release();
+    QCOMPARE(saved, failedFile.isEmpty());
+    QCOMPARE(error.fileName, failedFile);
+    if (saved) {
+        QCOMPARE(bytes(DataFiles::posts), QByteArray("http://a/\r\n\r\nhttp://b/\r\n\r\n"));
+        QCOMPARE(bytes(DataFiles::sizes), QByteArray("100\r\n\r\n200\r\n\r\n"));
+    } else {
+        QVERIFY(!error.description.isEmpty());
+        QCOMPARE(bytes(DataFiles::posts), oldPosts);
+        QCOMPARE(bytes(DataFiles::sizes), oldSizes);
+    }
+    QCOMPARE(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{"posts.txt", "sizes.txt"}));
 }
 
 QTEST_GUILESS_MAIN(tst_ListModels)

@@ -94,6 +94,8 @@ void tst_EditorContent::content_data()
                                   << "a <i>b</i>\nc";
     QTest::newRow("spaces-keep-their-look") << "  two  three   end " << -1 << "&nbsp; two &nbsp;three &nbsp; end&nbsp;"
                                             << "  two  three   end ";
+    QTest::newRow("tab-keeps-its-width") << "a\tb" << -1 << "a&nbsp;&nbsp;&nbsp;&nbsp;b"
+                                         << "a\tb";
     QTest::newRow("nul-is-replaced") << QString(QStringLiteral("a") + QChar(0) + u'b') << -1
                                      << QString(QStringLiteral("a") + QChar(0xFFFD) + u'b')
                                      << QString(QStringLiteral("a") + QChar(0) + u'b');
@@ -115,8 +117,9 @@ void tst_EditorContent::content()
     const EditorContent content = editorContent(converted, format);
     QCOMPARE(content.html, html);
     QCOMPARE(content.text, text);
+    QCOMPARE(content.links, html.contains(QStringLiteral("<a ")));
     QVERIFY(onlyExpectedTags(content.html));
-    QCOMPARE(shownText(content.html), QString(content.text).replace(QChar(0), QChar(0xFFFD)));
+    QCOMPARE(shownText(content.html), QString(content.text).replace(QChar(0), QChar(0xFFFD)).replace("\t", "    "));
 }
 
 void tst_EditorContent::htmlLinksFormats_data()

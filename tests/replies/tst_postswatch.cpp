@@ -57,7 +57,7 @@ void tst_PostsWatch::watchTwiceMeasuresOneEntryTwice()
     server.answer(1700);
     Program program(m_dir->path(), server.port());
     MainWindow &w = *program.window;
-    QSignalSpy done(w.replyMonitor->baselineProbe(), &PageSizeProbe::completed);
+    QSignalSpy done(w.replyMonitor->baselineProbe(), &PageSizeProbe::finished);
     QVERIFY(goTo(w, "http://127.0.0.1/thread?id=7"));
 
     w.postsPanel->watchButton->click();
@@ -153,7 +153,7 @@ void tst_PostsWatch::refusedBaselineKeepsMarker()
     QVERIFY(goTo(w, "http://127.0.0.1/refused"));
     w.postsPanel->watchButton->click();
     QTRY_COMPARE(boxes.texts.size(), 1);
-    QCOMPARE(boxes.texts.at(0), QString("Error occurred.\r\nError #: 0\r\nThe server refused the connection"));
+    QCOMPARE(boxes.texts.at(0), QString("Error occurred.\r\nError #: 0\r\nConnection refused"));
     QCOMPARE(boxes.titles.at(0), QString("Error"));
     QCOMPARE(boxes.icons.at(0), QMessageBox::Warning);
     QCOMPARE(w.ownPosts.sizes(), (QStringList{"640", ListFiles::unmeasuredSize}));
@@ -167,7 +167,7 @@ void tst_PostsWatch::removeWatchDuringMeasurement()
     writeFile(dataFile("sizes.txt"), "10\r\n\r\n20\r\n\r\n30\r\n\r\n");
     Program program(m_dir->path(), server.port());
     MainWindow &w = *program.window;
-    QSignalSpy done(w.replyMonitor->baselineProbe(), &PageSizeProbe::completed);
+    QSignalSpy done(w.replyMonitor->baselineProbe(), &PageSizeProbe::finished);
 
     // "b" (index 1) is measured again; while that runs, "a" is removed, so "b" moves to index 0 and index 1
     // now holds "c".
@@ -192,7 +192,7 @@ void tst_PostsWatch::removingMeasuredPostDropsResult()
     writeFile(dataFile("sizes.txt"), "10\r\n\r\n20\r\n\r\n");
     Program program(m_dir->path(), server.port());
     MainWindow &w = *program.window;
-    QSignalSpy done(w.replyMonitor->baselineProbe(), &PageSizeProbe::completed);
+    QSignalSpy done(w.replyMonitor->baselineProbe(), &PageSizeProbe::finished);
 
     QVERIFY(goTo(w, "http://127.0.0.1/b"));
     w.postsPanel->watchButton->click();
@@ -259,10 +259,18 @@ void tst_PostsWatch::probeStartFailureBox()
     Program program(m_dir->path());
     MainWindow &w = *program.window;
     BoxCatcher boxes;
-    emit w.replyMonitor->baselineProbe()->startFailed(10022, "Invalid argument");
-    emit w.replyMonitor->baselineProbe()->socketFailed(10061, "Connection is forcefully rejected");
-    QCOMPARE(boxes.texts, (QStringList{"An error has occurred.\r\nError #: 10022\r\nDescription: Invalid argument",
-                                       "Error occurred.\r\nError #: 10061\r\nConnection is forcefully rejected"}));
+    PageMeasurement failed;
+    failed.failure = PageFailure::Broken;
+    failed.errorNumber = 10022;
+    failed.detail = "Invalid argument";
+    failed.failedWhileStarting = true;
+    emit w.replyMonitor->baselineProbe()->finished(failed);
+    failed.failure = PageFailure::Refused;
+    failed.errorNumber = 10061;
+    failed.failedWhileStarting = false;
+    emit w.replyMonitor->baselineProbe()->finished(failed);
+    QCOMPARE(boxes.texts, (QStringList{"An error has occurred.\r\nError #: 10022\r\nDescription: Connection broken off: Invalid argument",
+                                       "Error occurred.\r\nError #: 10061\r\nConnection refused"}));
     QCOMPARE(boxes.titles, (QStringList{"Error", "Error"}));
     QCOMPARE(boxes.icons, (QList<QMessageBox::Icon>{QMessageBox::Warning, QMessageBox::Warning}));
 }

@@ -168,11 +168,10 @@ void TestProbeNginx::sizeMatchesFile()
     QFETCH(QString, file);
 
     PageSizeProbe probe;
-    QSignalSpy completed(&probe, &PageSizeProbe::completed);
-    QSignalSpy failed(&probe, &PageSizeProbe::socketFailed);
+    QSignalSpy finished(&probe, &PageSizeProbe::finished);
     probe.start(address);
-    QVERIFY(completed.wait(20000));
-    QCOMPARE(failed.size(), 0);
+    QVERIFY(finished.wait(20000));
+    QVERIFY(probe.measurement().isMeasured());
     QVERIFY(probe.headerSeen());
     const qint64 expected = QFileInfo(QDir(m_dir.path()).filePath(QStringLiteral("root/") + file)).size();
     QCOMPARE(probe.byteCount(), qint32(expected));
@@ -182,49 +181,49 @@ void TestProbeNginx::sizeMatchesFile()
 void TestProbeNginx::errorPageIsMeasured()
 {
     PageSizeProbe probe;
-    QSignalSpy completed(&probe, &PageSizeProbe::completed);
+    QSignalSpy finished(&probe, &PageSizeProbe::finished);
     probe.start(QStringLiteral("http://127.0.0.2/no-such-page.html"));
-    QVERIFY(completed.wait(20000));
+    QVERIFY(finished.wait(20000));
     QVERIFY(probe.contentLength() > 0);
     QCOMPARE(probe.byteCount(), probe.contentLength());
     QCOMPARE(probe.statusCode(), 404);
     QVERIFY(probe.measurement().isServerError());
-    QCOMPARE(probe.measurement().problemText(), QStringLiteral("The server answered with error status 404"));
+    QCOMPARE(probe.measurement().problemText(), QStringLiteral("Server error: status 404"));
 }
 
 void TestProbeNginx::secureAndRedirected_data()
 {
     QTest::addColumn<QString>("address");
-    QTest::addColumn<ProbeFailure>("failure");
+    QTest::addColumn<PageFailure>("failure");
     QTest::addColumn<QString>("file"); // the page measured in the end
     QTest::addColumn<int>("status");
     QTest::addColumn<int>("redirects");
     QTest::addColumn<QString>("detail");
 
-    const ProbeFailure ok = ProbeFailure::None;
+    const PageFailure ok = PageFailure::None;
     QTest::newRow("https-default-port") << "https://127.0.0.2/thread.html" << ok << "thread.html" << 200 << 0 << "";
     QTest::newRow("https-capital-scheme-ipv6-port")
         << "HTTPS://[::1]:8445/forum/viewtopic.php?t=1#p3" << ok << "forum/viewtopic.php" << 200 << 0 << "";
-    QTest::newRow("untrusted-authority") << "https://127.0.0.2:8443/thread.html" << ProbeFailure::Certificate << "" << 0
+    QTest::newRow("untrusted-authority") << "https://127.0.0.2:8443/thread.html" << PageFailure::Certificate << "" << 0
                                          << 0 << "issuer certificate";
-    QTest::newRow("name-mismatch") << "https://127.0.0.2:8444/thread.html" << ProbeFailure::Certificate << "" << 0 << 0
+    QTest::newRow("name-mismatch") << "https://127.0.0.2:8444/thread.html" << PageFailure::Certificate << "" << 0 << 0
                                    << "host name did not match";
-    QTest::newRow("tls-to-plain-port") << "https://127.0.0.2:8080/thread.html" << ProbeFailure::Certificate << "" << 0
+    QTest::newRow("tls-to-plain-port") << "https://127.0.0.2:8080/thread.html" << PageFailure::Certificate << "" << 0
                                        << 0 << "";
     QTest::newRow("plain-to-tls-port-says-which") << "http://127.0.0.2:443/thread.html" << ok << "" << 400 << 0 << "";
     // 301 relative, 302 to https, 303 back to http with a port, 308 relative.
     QTest::newRow("redirect-chain") << "http://127.0.0.2:8080/hop1" << ok << "thread.html" << 200 << 4 << "";
     QTest::newRow("five-redirects-followed") << "http://127.0.0.2:8080/five1" << ok << "thread.html" << 200 << 5 << "";
     QTest::newRow("six-redirects-too-many")
-        << "http://127.0.0.2:8080/six1" << ProbeFailure::TooManyRedirects << "" << 301 << 5 << "more than 5";
-    QTest::newRow("redirect-loop") << "http://127.0.0.2:8080/loop1" << ProbeFailure::TooManyRedirects << "" << 307 << 1
+        << "http://127.0.0.2:8080/six1" << PageFailure::TooManyRedirects << "" << 301 << 5 << "more than 5";
+    QTest::newRow("redirect-loop") << "http://127.0.0.2:8080/loop1" << PageFailure::TooManyRedirects << "" << 307 << 1
                                    << "loop";
 }
 
 void TestProbeNginx::secureAndRedirected()
 {
     QFETCH(QString, address);
-    QFETCH(ProbeFailure, failure);
+    QFETCH(PageFailure, failure);
     QFETCH(QString, file);
     QFETCH(int, status);
     QFETCH(int, redirects);
@@ -248,32 +247,34 @@ void TestProbeNginx::secureAndRedirected()
 void TestProbeNginx::runOverSecureAndRedirected()
 {
     // The same addresses in one run: every post gets the outcome its page gives, whatever order they finish in.
-    const QList<std::tuple<QString, PostOutcome>> posts = {
-        { "https://127.0.0.2/thread.html", PostOutcome::NewReplies },
-        { "https://127.0.0.2:8443/thread.html", PostOutcome::CertificateProblem },
-        { "https://127.0.0.2:8444/thread.html", PostOutcome::CertificateProblem },
-        { "http://127.0.0.2:443/thread.html", PostOutcome::ServerError },
-        { "http://127.0.0.2:8080/hop1", PostOutcome::NewReplies },
-        { "http://127.0.0.2:8080/six1", PostOutcome::TooManyRedirects },
-        { "http://127.0.0.2:8080/loop1", PostOutcome::TooManyRedirects },
-        { "http://127.0.0.2/one.txt", PostOutcome::Unchanged },
-        { "http://127.0.0.2/forum/viewtopic.php?t=1", PostOutcome::Baseline },
+    const QList<std::tuple<QString, PostOutcome, PageFailure>> posts = {
+        { "https://127.0.0.2/thread.html", PostOutcome::NewReplies, PageFailure::None },
+        { "https://127.0.0.2:8443/thread.html", PostOutcome::NotChecked, PageFailure::Certificate },
+        { "https://127.0.0.2:8444/thread.html", PostOutcome::NotChecked, PageFailure::Certificate },
+        { "http://127.0.0.2:443/thread.html", PostOutcome::NotChecked, PageFailure::ServerError },
+        { "http://127.0.0.2:8080/hop1", PostOutcome::NewReplies, PageFailure::None },
+        { "http://127.0.0.2:8080/six1", PostOutcome::NotChecked, PageFailure::TooManyRedirects },
+        { "http://127.0.0.2:8080/loop1", PostOutcome::NotChecked, PageFailure::TooManyRedirects },
+        { "http://127.0.0.2/one.txt", PostOutcome::Unchanged, PageFailure::None },
+        { "http://127.0.0.2/forum/viewtopic.php?t=1", PostOutcome::Baseline, PageFailure::None },
     };
     QList<ReplyRunPost> entries;
-    for (const auto &[address, outcome] : posts) {
+    for (const auto &[address, outcome, failure] : posts) {
         entries.append({ address, outcome == PostOutcome::Baseline ? QStringLiteral("unmeasured") : "0" });
     }
     ReplyRun run;
     run.setExtraCaCertificates(m_trusted);
-    QHash<int, PostOutcome> outcomes;
-    connect(&run, &ReplyRun::postChecked, this,
-        [&](int index, const PostResult &result) { outcomes.insert(index, result.outcome); });
+    QHash<int, std::pair<PostOutcome, PageFailure>> outcomes;
+    connect(&run, &ReplyRun::postChecked, this, [&](int index, const PostResult &result) {
+        outcomes.insert(index, { result.outcome, result.failure });
+    });
     QSignalSpy finished(&run, &ReplyRun::finished);
     run.start(entries);
     QVERIFY(finished.wait(30000));
     QCOMPARE(outcomes.size(), posts.size());
     for (int i = 0; i < posts.size(); ++i) {
-        QVERIFY2(outcomes.value(i) == std::get<1>(posts.at(i)), qPrintable(std::get<0>(posts.at(i))));
+        QVERIFY2(outcomes.value(i) == std::pair(std::get<1>(posts.at(i)), std::get<2>(posts.at(i))),
+            qPrintable(std::get<0>(posts.at(i))));
     }
     QCOMPARE(run.newReplies(), QStringList({ std::get<0>(posts.at(0)), std::get<0>(posts.at(4)) }));
     QCOMPARE(finished.first(), (QList<QVariant> { 2, 5 }));

@@ -54,7 +54,7 @@ void tst_ReplyMonitor::runGivesEveryPostItsOutcome()
     }
     QCOMPARE(results.size(), 4);
     QCOMPARE(results.value(server.address("/grown")).outcome, PostOutcome::NewReplies);
-    QCOMPARE(results.value(refused).outcome, PostOutcome::Refused);
+    QCOMPARE(results.value(refused).failure, PageFailure::Refused);
     QCOMPARE(results.value(server.address("/same")).outcome, PostOutcome::Unchanged);
     QCOMPARE(results.value(server.address("/new")).outcome, PostOutcome::Baseline);
     QCOMPARE(results.value(server.address("/new")).newSize, 9000);
@@ -91,9 +91,9 @@ void tst_ReplyMonitor::baselineFailureIsToldOnceWithItsReason_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("text");
-    QTest::newRow("refused") << "refused" << "Error occurred.\r\nError #: 0\r\nThe server refused the connection";
+    QTest::newRow("refused") << "refused" << "Error occurred.\r\nError #: 0\r\nConnection refused";
     QTest::newRow("error-status") << "/missing"
-                                  << "Error occurred.\r\nError #: 404\r\nThe server answered with error status 404";
+                                  << "Error occurred.\r\nError #: 404\r\nServer error: status 404";
     // The limits come from the timeout source, asked at each measurement.
     QTest::newRow("silent") << "/slow" << "Error occurred.\r\nError #: 5\r\nNo answer: Nothing arrived for 1 second";
 }

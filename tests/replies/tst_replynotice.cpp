@@ -73,14 +73,20 @@ void tst_ReplyNotice::toldWhen()
 void tst_ReplyNotice::timedRunsTellEachGrowthOnce()
 {
     ReplyNotice::ToldPosts told;
-    QCOMPARE(told.take({"a", "b"}, true), (QStringList{"a", "b"}));
+    QCOMPARE(told.take({ "a", "b" }, {}, true), (QStringList { "a", "b" }));
     // Found again: nothing new to tell.
-    QCOMPARE(told.take({"a", "b"}, true), QStringList());
-    QCOMPARE(told.take({"b", "c"}, true), QStringList{"c"});
+    QCOMPARE(told.take({ "a", "b" }, {}, true), QStringList());
+    QCOMPARE(told.take({ "b", "c" }, {}, true), QStringList { "c" });
     // The user asked: everything found is told.
-    QCOMPARE(told.take({"b", "c"}, false), (QStringList{"b", "c"}));
+    QCOMPARE(told.take({ "b", "c" }, {}, false), (QStringList { "b", "c" }));
     // "a" was measured anew in between and has grown again.
-    QCOMPARE(told.take({"a", "b", "c"}, true), QStringList{"a"});
+    QCOMPARE(told.take({ "a", "b", "c" }, {}, true), QStringList { "a" });
+    // A run that reached no post forgets nothing.
+    QCOMPARE(told.take({}, { "a", "b", "c" }, true), QStringList());
+    QCOMPARE(told.take({ "a", "b", "c" }, {}, true), QStringList());
+    // Watched again, then grown: told again.
+    told.forget("b");
+    QCOMPARE(told.take({ "a", "b", "c" }, {}, true), QStringList { "b" });
 }
 
 QTEST_GUILESS_MAIN(tst_ReplyNotice)

@@ -71,6 +71,7 @@ class TestReplyRun : public QObject
 private slots:
     void everyPostGetsItsOutcome();
     void connectionLimits();
+    void limitFollowsRedirects();
     void restartDropsTheOldRun();
     void thresholdIsAskedPerAnswer();
     void noPostsFinishesAtOnce();
@@ -87,17 +88,18 @@ void TestReplyRun::everyPostGetsItsOutcome()
         const char *stored;
         PostOutcome outcome;
         qint64 growth;
+        PageFailure failure = PageFailure::None;
     };
     const Row rows[] = {
         { "/grown-late", Behaviour::SlowPage, 2000, "1000", PostOutcome::NewReplies, 1000 },
         { "/same", Behaviour::Page, 1200, "1000", PostOutcome::Unchanged, 200 },
         { "/new-post", Behaviour::Page, 700, "unmeasured", PostOutcome::Baseline, 0 },
-        { "/silent", Behaviour::Silent, 0, "1000", PostOutcome::NoAnswer, 0 },
-        { "refused", Behaviour::Page, 0, "1000", PostOutcome::Refused, 0 },
-        { "/gone", Behaviour::Missing, 0, "1000", PostOutcome::ServerError, 0 },
-        { "/reset", Behaviour::Reset, 0, "1000", PostOutcome::ConnectionBroken, 0 },
-        { "/endless-header", Behaviour::HeaderNeverEnds, 0, "1000", PostOutcome::NoAnswer, 0 },
-        { "ftp://127.0.0.1/x", Behaviour::Page, 0, "1000", PostOutcome::BadAddress, 0 },
+        { "/silent", Behaviour::Silent, 0, "1000", PostOutcome::NotChecked, 0, PageFailure::NoAnswer },
+        { "refused", Behaviour::Page, 0, "1000", PostOutcome::NotChecked, 0, PageFailure::Refused },
+        { "/gone", Behaviour::Missing, 0, "1000", PostOutcome::NotChecked, 0, PageFailure::ServerError },
+        { "/reset", Behaviour::Reset, 0, "1000", PostOutcome::NotChecked, 0, PageFailure::Broken },
+        { "/endless-header", Behaviour::HeaderNeverEnds, 0, "1000", PostOutcome::NotChecked, 0, PageFailure::NoAnswer },
+        { "ftp://127.0.0.1/x", Behaviour::Page, 0, "1000", PostOutcome::NotChecked, 0, PageFailure::BadAddress },
         { "/grown", Behaviour::Page, 5000, "100", PostOutcome::NewReplies, 4900 },
         { "/junk-size", Behaviour::Page, 300, "12 kB", PostOutcome::Baseline, 0 },
         { "/shrunk", Behaviour::Page, 100, "1000", PostOutcome::Unchanged, -900 },
@@ -154,7 +156,7 @@ void TestReplyRun::everyPostGetsItsOutcome()
         const Row &row = rows[i];
         const PostResult &result = reports.at(i).result;
         QCOMPARE(reports.at(i).index, i);
-        QVERIFY2(result.outcome == row.outcome,
+        QVERIFY2(result.outcome == row.outcome && result.failure == row.failure,
             qPrintable(QString::fromLatin1(row.path) + QStringLiteral(": ") + result.text()));
         if (row.outcome == PostOutcome::NewReplies || row.outcome == PostOutcome::Unchanged) {
             QCOMPARE(result.growth, row.growth);
@@ -214,6 +216,42 @@ void TestReplyRun::connectionLimits()
     // Ten hosts could take 40 connections; all of them together get 32.
     QCOMPARE(*std::max_element(peak.begin(), peak.end()), ReplyRun::MaxConnectionsPerHost);
     QCOMPARE(peakAll, ReplyRun::MaxConnections);
+}
+
+void TestReplyRun::limitFollowsRedirects()
+{
+    // Two names, each with six posts, redirect to one server: it sees four at once, not eight.
+    ScriptedServer target;
+    int open = 0;
+    int peak = 0;
+    target.script = [&](QTcpSocket *socket) {
+        peak = std::max(peak, ++open);
+        QTimer::singleShot(200, socket, [&, socket] {
+            --open;
+            sendPieces(socket, { "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok" }, Ending::Close);
+        });
+    };
+    std::vector<std::unique_ptr<ScriptedServer>> names;
+    QList<ReplyRunPost> posts;
+    for (const char *name : { "127.0.0.41", "127.0.0.42" }) {
+        names.push_back(std::make_unique<ScriptedServer>(QHostAddress(QString::fromLatin1(name))));
+        names.back()->script = [&](QTcpSocket *socket) {
+            const QByteArray location = "http://127.0.0.1:" + QByteArray::number(target.port()) + "/p";
+            sendPieces(socket, { "HTTP/1.1 301 Moved\r\nLocation: " + location + "\r\nContent-Length: 0\r\n\r\n" },
+                Ending::Close);
+        };
+        for (int p = 0; p < 6; ++p) {
+            posts.append({ QStringLiteral("http://%1:%2/p%3").arg(name).arg(names.back()->port()).arg(p), "0" });
+        }
+    }
+
+    ReplyRun run;
+    QSignalSpy finished(&run, &ReplyRun::finished);
+    run.start(posts);
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(finished.first(), (QList<QVariant> { 0, 0 }));
+    QCOMPARE(target.requests.size(), 12);
+    QCOMPARE(peak, ReplyRun::MaxConnectionsPerHost);
 }
 
 void TestReplyRun::restartDropsTheOldRun()

@@ -97,6 +97,7 @@ public:
         connect(&m_timer, &QTimer::timeout, this, [this] {
             if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
                 texts.append(box->text());
+                informativeTexts.append(box->informativeText());
                 titles.append(box->windowTitle());
                 icons.append(box->icon());
                 box->accept();
@@ -106,6 +107,7 @@ public:
     }
 
     QStringList texts;
+    QStringList informativeTexts;
     QStringList titles;
     QList<QMessageBox::Icon> icons;
 

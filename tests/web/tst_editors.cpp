@@ -31,12 +31,12 @@ namespace {
 
 const QString s_draft = QStringLiteral("A first draft\r\nto be replaced");
 const QString s_message = QStringLiteral("Hello from the editor test\r\nMore at http://example.org/info today.\r\n"
-                                         "Bye & <b>thanks</b>");
+                                         "Bye\t& <b>thanks</b>");
 const QString s_link = QStringLiteral("http://example.org/info");
 
 QString normalSpace(QString text)
 {
-    return text.replace(QChar(0xA0), u' ').simplified();
+    return text.replace(QChar(0xA0), u' ').remove(QChar(0x200B)).simplified();
 }
 
 // The lines of a text, each trimmed, empty ones left out.
@@ -56,11 +56,11 @@ QStringList lines(const QString &text)
 QStringList readableLines(QString text)
 {
     static const QRegularExpression bbcodeLinks(QStringLiteral("\\[/?url[^\\]]*\\]"));
-    if (text.contains(bbcodeLinks)) {
-        return lines(text.remove(bbcodeLinks));
-    }
     static const QRegularExpression lineEnds(
         QStringLiteral("<br\\s*/?>|</p>|</div>"), QRegularExpression::CaseInsensitiveOption);
+    if (text.contains(bbcodeLinks) || !text.contains(lineEnds)) {
+        return lines(text.remove(bbcodeLinks));
+    }
     static const QRegularExpression tags(QStringLiteral("<[^>]*>"));
     text.replace(lineEnds, QStringLiteral("\n"));
     text.remove(tags);
@@ -79,6 +79,29 @@ QByteArray sceditor(const char *format)
           "  style: '/files/npm/sceditor/minified/themes/content/default.min.css' });"
           "window.editorReady = true;"
           "</script>";
+}
+
+// An editor's element `box`, made by `make`, put over the textarea, which gets `sent` when the form is sent.
+QByteArray overField(const QByteArray &make, const QByteArray &sent, const char *type = "text/javascript")
+{
+    const QByteArray submit = "field.form.addEventListener('submit', function () { field.value = " + sent + "; });";
+    return QByteArray("<script type='") + type + "'>var field = document.getElementById('message');" + make + submit
+        + "field.parentNode.insertBefore(box, field.nextSibling); field.style.display = 'none';"
+          "window.editorReady = true;</script>";
+}
+
+// An editor that takes a pasted text the browser's way, but stops a paste with markup to ask whether to keep
+// it: in the page, or with the browser's confirm box.
+QByteArray pasteAsker(const QByteArray &ask)
+{
+    const QByteArray paste = "box.addEventListener('paste', function (event) {"
+                             "  var html = event.clipboardData.getData('text/html');"
+                             "  if (html) { event.preventDefault(); "
+        + ask + " } });";
+    return overField("var box = document.createElement('div'); box.contentEditable = 'true';"
+                     "function keep(html) { document.execCommand('insertHTML', false, html); }"
+            + paste,
+        "box.innerHTML");
 }
 
 } // namespace
@@ -114,7 +137,7 @@ void tst_Editors::fillSendAndWatch_data()
     QTest::addColumn<QByteArray>("head");
     QTest::addColumn<QByteArray>("setup");
     QTest::addColumn<QString>("format");
-    QTest::addColumn<QString>("surface"); // the editing surface, as a script expression
+    QTest::addColumn<QString>("surface"); // the editing surface, as a script expression; empty: none to fill
     QTest::addColumn<QString>("undo"); // true when the editor's own undo history holds a step; empty: none
     QTest::addColumn<QString>("sentLink"); // how the forum receives the link; empty: as plain text
 
@@ -160,6 +183,41 @@ void tst_Editors::fillSendAndWatch_data()
                                          "</script>")
                            << "html" << QStringLiteral("document.querySelector('#posting .ql-editor')")
                            << "window.quill.history.stack.undo.length > 0" << htmlLink;
+
+    // Markdown editors on CodeMirror 5 and 6, which take text through their own API only.
+    const QByteArray simplemdeHead = "<link rel='stylesheet' href='/files/npm/simplemde/dist/simplemde.min.css'>"
+                                     "<script src='/files/npm/simplemde/dist/simplemde.min.js'></script>";
+    const QByteArray simplemde = "<script>window.simplemde = new SimpleMDE({ spellChecker: false,"
+                                 "  element: document.getElementById('message'), autoDownloadFontAwesome: false }); "
+                                 "window.editorReady = true;</script>";
+    const QString simplemdeUndo = QStringLiteral("window.simplemde.codemirror.historySize().undo > 0");
+    QTest::newRow("simplemde") << simplemdeHead << simplemde << "text"
+                               << QStringLiteral("document.querySelector('#posting .CodeMirror')") << simplemdeUndo
+                               << QString();
+    const QByteArray importMap = "<script type='importmap'>{ \"imports\": {"
+                                 "\"@codemirror/state\": \"/files/npm/@codemirror/state/dist/index.js\","
+                                 "\"@codemirror/view\": \"/files/npm/@codemirror/view/dist/index.js\","
+                                 "\"style-mod\": \"/files/npm/style-mod/src/style-mod.js\","
+                                 "\"w3c-keyname\": \"/files/npm/w3c-keyname/index.js\" } }</script>";
+    const QByteArray codeMirror6 = overField("import { EditorView } from '@codemirror/view';"
+                                             "var view = new EditorView({ doc: field.value }), box = view.dom;",
+        "view.state.doc.toString()", "module");
+    QTest::newRow("codemirror-6") << importMap << codeMirror6 << "text"
+                                  << QStringLiteral("document.querySelector('#posting .cm-content')") << QString()
+                                  << QString();
+
+    const QString asker = QStringLiteral("document.querySelector('#posting [contenteditable]')");
+    const QByteArray inPage
+        = "var question = document.createElement('div'); question.className = 'paste-question';"
+          "question.innerHTML = 'Keep the formatting? <button>Keep</button>'; document.body.appendChild(question);"
+          "question.firstElementChild.onclick = function () { keep(html); };";
+    QTest::newRow("asks-in-page") << QByteArray() << pasteAsker(inPage) << "text" << asker << QString() << QString();
+    const QByteArray confirm = "if (confirm('Keep the formatting?')) { keep(html); }";
+    QTest::newRow("asks-with-confirm") << QByteArray() << pasteAsker(confirm) << "text" << asker << QString()
+                                       << QString();
+    // A surface the page draws itself, with no editing element to take the text.
+    const QByteArray drawn = overField("var box = document.createElement('div'); box.tabIndex = 0;", "''");
+    QTest::newRow("cannot-be-filled") << QByteArray() << drawn << "text" << QString() << QString() << QString();
 }
 
 void tst_Editors::fillSendAndWatch()
@@ -200,19 +258,30 @@ void tst_Editors::fillSendAndWatch()
 
     ModalWatcher boxes;
     QSignalSpy finished(&window, &MainWindow::autoInsertFinished);
+    if (surface.isEmpty()) { // the user is told, and the text is left in the field to paste
+        window.setMessageText(s_message);
+        window.autoInsertButton->click();
+        QVERIFY(finished.wait(20000));
+        QCOMPARE(finished.first().first().toBool(), false);
+        QCOMPARE(boxes.titles, QStringList { "Auto-Insert Error" });
+        const QString field = run("document.getElementById('message').value").toString();
+        QCOMPARE(field, window.convertedOutgoingText().replace("\r\n", "\n"));
+        return;
+    }
     for (const QString &message : { s_draft, s_message }) {
         window.setMessageText(message);
         window.autoInsertButton->click();
         QVERIFY(finished.wait(20000));
         QCOMPARE(finished.takeFirst().first().toBool(), true);
         const QString converted = window.convertedOutgoingText();
-        // Shown in the editor, in place of what it showed before.
-        QCOMPARE(normalSpace(shown().value("text").toString()), normalSpace(editorContent(converted, linkFormat).text));
+        // Shown in the editor line by line, in place of what it showed before.
+        QCOMPARE(lines(shown().value("text").toString()), lines(editorContent(converted, linkFormat).text));
         if (!undo.isEmpty()) {
             QVERIFY2(run(undo).toBool(), "the editor's undo history holds the insertion");
         }
     }
     QCOMPARE(boxes.titles, QStringList());
+    QVERIFY2(!run("document.querySelector('.paste-question') !== null").toBool(), "no question is left open");
     const QVariantMap editor = shown();
     QCOMPARE(editor.value("bold").toInt(), 0);
     QCOMPARE(editor.value("links").toStringList(), sentLink.isEmpty() ? QStringList() : QStringList { s_link });
@@ -224,6 +293,9 @@ void tst_Editors::fillSendAndWatch()
     QCOMPARE(m_forum.posts().size(), postsBefore + 1);
     const QString received = m_forum.posts().last().message;
     QCOMPARE(readableLines(received), lines(s_message));
+    // The tab keeps its width: a tab, or blanks that do not collapse.
+    static const QRegularExpression tab(QStringLiteral("Bye(\t|<[^>]*>\t|(&nbsp;|\u00a0| ){4})"));
+    QVERIFY2(received.contains(tab), qPrintable(received));
     if (sentLink.isEmpty()) {
         QVERIFY2(!received.contains("href") && !received.contains("[url"), qPrintable(received));
     } else {

@@ -253,15 +253,23 @@ void tst_PageScriptsWeb::editorSurface_data()
         << "editor" << "e";
     QTest::newRow("visible-textarea-keeps-editor-alone")
         << "<form><textarea id=\"m\"></textarea><div id=\"e\" contenteditable>old</div></form>" << "field" << "";
-    QTest::newRow("hidden-textarea-without-editor") << "<form><textarea id=\"m\" hidden></textarea></form>" << "field"
+    QTest::newRow("hidden-textarea-without-editor") << "<form><textarea id=\"m\" hidden></textarea></form>"
+                                                    << "hidden"
                                                     << "";
     QTest::newRow("hidden-editor-is-no-surface")
         << "<form><textarea id=\"m\" hidden></textarea><div id=\"e\" contenteditable hidden>old</div></form>"
-        << "field" << "";
+        << "hidden"
+        << "";
     QTest::newRow("editor-elsewhere-on-the-page")
         << "<div><div id=\"e\" contenteditable>old</div></div><div><form><div><textarea id=\"m\" hidden></textarea>"
            "</div></form></div>"
-        << "field" << "";
+        << "hidden"
+        << "";
+    QTest::newRow("code-editor-is-left-to-its-own-api")
+        << "<form><textarea id=\"m\" hidden></textarea><div class=\"cm-editor\"><div id=\"e\" contenteditable>old</div>"
+           "</div></form>"
+        << "code"
+        << "";
 }
 
 void tst_PageScriptsWeb::editorSurface()

@@ -1,0 +1,15 @@
+# Fails when a .cpp file in BENCH_DIR is not among BUILT (comma-separated file names), the sources of the
+# benchmark targets. Globbed when the test runs, so a file added since configuring counts too.
+cmake_minimum_required(VERSION 3.21)
+file(GLOB sources RELATIVE ${BENCH_DIR} ${BENCH_DIR}/*.cpp)
+string(REPLACE "," ";" built "${BUILT}")
+set(missing)
+foreach(source ${sources})
+    if(NOT source IN_LIST built)
+        list(APPEND missing ${source})
+    endif()
+endforeach()
+if(missing)
+    message(FATAL_ERROR "Benchmarks without a target in bench/CMakeLists.txt: ${missing}")
+endif()
+message(STATUS "All ${sources} are built")
