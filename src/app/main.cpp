@@ -6,6 +6,7 @@
 #include "base/endrequests.h"
 #include "base/settingsstore.h"
 #include "links/linkformats.h"
+#include "replies/kepttextstore.h"
 #include "ui/windowicon.h"
 #include "web/browserprofile.h"
 
@@ -27,7 +28,8 @@ int main(int argc, char *argv[])
 
     SettingsStore settings;
     LinkFormatTable linkFormats;
-    AppContext context{DataFolder::forProgram(), &settings, &linkFormats};
+    KeptTextStore keptTexts(KeptTextStore::defaultFolder());
+    AppContext context{DataFolder::forProgram(), &settings, &linkFormats, &keptTexts};
 
     // The splash comes first and brings up the main window.
     ProgramStart start(context);

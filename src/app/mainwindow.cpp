@@ -154,6 +154,7 @@ void MainWindow::createControls()
     };
     replyMonitor = new ReplyMonitor(threshold, m_probePort, this);
     replyMonitor->setTimeoutSource([this] { return ProbeTimeouts::fromSettings(*m_context.settings); });
+    replyMonitor->setKeptTexts(m_context.keptTexts);
     const auto postAddress = [this] { return currentPostAddress(); };
     postsPanel
         = place(new PostsPanel(ownPosts, replyMonitor, postAddress, client), "postsFrame", 120, 5520, 3615, 4335);

@@ -51,7 +51,15 @@ void MainWindow::replyCheckFinished(int /*newReplyCount*/, int /*notCheckedCount
     if (!ReplyNotice::shouldTell(int(tell.size()), timed, isVisible() && isActiveWindow())) {
         return;
     }
-    const ReplyNotice::Text text = ReplyNotice::forReplies(int(tell.size()), tell);
+    // The first reply that has words to quote.
+    QStringList firstReply;
+    for (const QString &address : tell) {
+        firstReply = postsPanel->newTextOf(address);
+        if (!firstReply.isEmpty()) {
+            break;
+        }
+    }
+    const ReplyNotice::Text text = ReplyNotice::forReplies(int(tell.size()), tell, firstReply);
     notifier->notify(text.summary, text.body);
 }
 

@@ -38,6 +38,8 @@ public:
     QLineEdit *thresholdEdit = nullptr;
     // How often the posts are checked while the program runs; each entry's data is its minutes, 0 for off.
     QComboBox *checkEveryBox = nullptr;
+    // Forgets the kept texts of the posts' pages, after asking; only where the program keeps them.
+    QPushButton *clearKeptTextsButton = nullptr;
     QPushButton *saveAndCloseButton = nullptr;
 
 signals:
@@ -51,6 +53,7 @@ private slots:
     void clearRow(int index);
     void toggleDefaultsLock();
     void thresholdEdited();
+    void clearKeptTexts();
 
 private:
     void load();

@@ -13,12 +13,20 @@
 
 #include "forums/listfiles.h"
 #include "forums/ownposts.h"
+#include "replies/postaddress.h"
 #include "replies/postoutcome.h"
 #include "replies/replymonitor.h"
+#include "replies/replytexts.h"
 #include "ui/listentries.h"
 #include "ui/placement.h"
 
 using namespace Placement;
+
+namespace {
+// Characters of a post's new text shown under its address.
+constexpr qsizetype s_excerptLength = 300;
+constexpr int s_addressRole = Qt::UserRole;
+} // namespace
 
 PostsPanel::PostsPanel(OwnPosts &posts, ReplyMonitor *monitor, std::function<QString()> currentAddress,
                        QWidget *parent)
@@ -46,6 +54,12 @@ PostsPanel::PostsPanel(OwnPosts &posts, ReplyMonitor *monitor, std::function<QSt
     m_blankMark = QIcon(blank);
     newRepliesList = place(new QListWidget(this), "newRepliesList", 60, 1320, 3435, 1230);
     newRepliesList->hide();
+    // Entries of two lines and more: the address, then what the replies say.
+    newRepliesList->setWordWrap(true);
+    newRepliesList->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    newRepliesList->setTextElideMode(Qt::ElideNone);
+    newRepliesList->setAlternatingRowColors(true);
+    newRepliesList->setSpacing(2);
     checkRepliesButton->hide();
     postList->setAccessibleName(tr("Your posts"));
     newRepliesList->setAccessibleName(tr("New replies"));
@@ -70,9 +84,10 @@ PostsPanel::PostsPanel(OwnPosts &posts, ReplyMonitor *monitor, std::function<QSt
     connect(newRepliesList, &QListWidget::itemClicked, this, &PostsPanel::showSelectedReply);
     connect(newRepliesList, &QListWidget::currentRowChanged, this, &PostsPanel::showSelectedReply);
     ListEntries::followSelection(newRepliesList);
+    connect(newRepliesList, &QListWidget::currentItemChanged, this, &PostsPanel::expandCurrentReply);
     const auto openSelectedReply = [this] {
         if (QListWidgetItem *item = newRepliesList->currentItem()) {
-            emit openPost(item->text());
+            emit openPost(item->data(s_addressRole).toString());
         }
     };
     connect(newRepliesList, &QListWidget::itemDoubleClicked, this, openSelectedReply);
@@ -81,9 +96,7 @@ PostsPanel::PostsPanel(OwnPosts &posts, ReplyMonitor *monitor, std::function<QSt
     connect(m_monitor, &ReplyMonitor::baselineMeasured, this, &PostsPanel::baselineMeasured);
     connect(m_monitor, &ReplyMonitor::postChecked, this, &PostsPanel::postChecked);
     // Answers come in any order; the list keeps the order of the own posts.
-    connect(m_monitor, &ReplyMonitor::newReplyFound, this, [this](int position, const QString &address) {
-        newRepliesList->insertItem(position, address);
-    });
+    connect(m_monitor, &ReplyMonitor::newReplyFound, this, &PostsPanel::addNewReply);
     connect(m_monitor, &ReplyMonitor::checkFinished, this, &PostsPanel::checkFinished);
     connect(m_monitor, &ReplyMonitor::statusText, this, &PostsPanel::statusText);
     connect(m_monitor, &ReplyMonitor::probeFailed, this, &PostsPanel::showProbeError);
@@ -149,6 +162,8 @@ void PostsPanel::unwatchSelectedPost()
     if (index < 0) {
         return;
     }
+    // The page's kept text goes with the post.
+    m_monitor->forgetPost(m_posts.address(index));
     m_posts.remove(index);
     // Taken out without the list moving the selection to a neighbour.
     const QSignalBlocker blocker(postList);
@@ -161,6 +176,7 @@ void PostsPanel::unwatchSelectedPost()
 void PostsPanel::checkForReplies()
 {
     newRepliesList->clear();
+    m_newTexts.clear();
     for (int row = 0; row < postList->count(); ++row) {
         showOutcome(postList->item(row), nullptr);
     }
@@ -211,7 +227,47 @@ void PostsPanel::showSelectedPost()
 void PostsPanel::showSelectedReply()
 {
     if (QListWidgetItem *item = newRepliesList->currentItem()) {
-        emit statusText(2, item->text());
+        emit statusText(2, item->data(s_addressRole).toString());
+    }
+}
+
+QStringList PostsPanel::newTextOf(const QString &address) const
+{
+    return m_newTexts.value(PostAddress::identity(address));
+}
+
+void PostsPanel::addNewReply(int position, const QString &address)
+{
+    auto *item = new QListWidgetItem;
+    item->setData(s_addressRole, address);
+    const QStringList newText = newTextOf(address);
+    if (!newText.isEmpty()) {
+        // Hovering shows all that was added, as selecting does; plain text, wrapped.
+        item->setToolTip(QStringLiteral("<p style='white-space:pre-wrap'>")
+                         + newText.join(QStringLiteral("\n\n")).toHtmlEscaped() + QStringLiteral("</p>"));
+        item->setData(Qt::AccessibleDescriptionRole, newText.join(QStringLiteral("\n\n")));
+    }
+    showReplyText(item, false);
+    newRepliesList->insertItem(position, item);
+}
+
+void PostsPanel::showReplyText(QListWidgetItem *item, bool whole) const
+{
+    const QString address = item->data(s_addressRole).toString();
+    const QStringList newText = newTextOf(address);
+    const QString shown = whole ? newText.join(QStringLiteral("\n\n")) : ReplyTexts::excerpt(newText, s_excerptLength);
+    item->setText(shown.isEmpty() ? address : address + u'\n' + shown);
+    // Read as shown: the address, then the reply's words.
+    item->setData(Qt::AccessibleTextRole, shown.isEmpty() ? address : address + QStringLiteral(": ") + shown);
+}
+
+void PostsPanel::expandCurrentReply(QListWidgetItem *current, QListWidgetItem *previous)
+{
+    if (previous != nullptr) {
+        showReplyText(previous, false);
+    }
+    if (current != nullptr) {
+        showReplyText(current, true);
     }
 }
 
@@ -232,6 +288,9 @@ void PostsPanel::postChecked(int index, const QString &address, const PostResult
     if (result.outcome == PostOutcome::Baseline
         && m_posts.storeSize(index, address, QString::number(result.newSize)) >= 0) {
         emit postsChanged();
+    }
+    if (!result.newText.isEmpty()) {
+        m_newTexts.insert(PostAddress::identity(address), result.newText);
     }
     showOutcome(postItem(index, address), &result);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QGroupBox>
+#include <QHash>
 #include <QIcon>
 #include <QStringList>
 #include <functional>
@@ -33,6 +34,8 @@ public:
     bool isChecking() const;
     // The outcome the last check gave the post at row of the own-posts list; empty when it has none.
     QString outcomeText(int row) const;
+    // What the last check found the post's page added (its runs of text); empty when it found nothing to tell.
+    QStringList newTextOf(const QString &address) const;
 
     QPushButton *watchButton = nullptr;
     QPushButton *unwatchButton = nullptr;
@@ -65,6 +68,10 @@ private:
     void baselineMeasured(int index, const QString &address, qint32 size);
     void showProbeError(const QString &text);
     void postChecked(int index, const QString &address, const PostResult &result);
+    void addNewReply(int position, const QString &address);
+    // The entry of the new replies shows the beginning of the new text; the current entry shows all of it.
+    void showReplyText(QListWidgetItem *item, bool whole) const;
+    void expandCurrentReply(QListWidgetItem *current, QListWidgetItem *previous);
     // The row of the own-posts list that holds address, index first (the list may have changed since).
     QListWidgetItem *postItem(int index, const QString &address) const;
     // Marks an own post with its outcome; without one, takes the mark away.
@@ -77,4 +84,6 @@ private:
     QIcon m_failedMark;
     QIcon m_baselineMark;
     QIcon m_blankMark;
+    // New text of the posts the last check found with new replies, by post identity.
+    QHash<QString, QStringList> m_newTexts;
 };

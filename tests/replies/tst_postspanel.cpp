@@ -14,6 +14,8 @@
 #include "base/settingsstore.h"
 #include "forums/listfiles.h"
 #include "links/linkformats.h"
+#include "replies/pagetext.h"
+#include "replies/replytexts.h"
 #include "support/modalwatcher.h"
 #include "support/webtestutil.h"
 #include "support/pageserver.h"
@@ -32,6 +34,7 @@ private slots:
     void secondPressRestartsTheRun();
     void brokenPostsGetTheirOutcomeAndTheRunGoesOn();
     void tabsSwitchTheView();
+    void newRepliesSayWhatWasAdded();
 
 private:
     void addPost(const QString &path, const QByteArray &body, const QString &storedSize);
@@ -46,6 +49,7 @@ private:
 void tst_PostsPanel::init()
 {
     m_state = std::make_unique<ProgramState>();
+    m_state->context.keptTexts = &m_state->keptTexts;
     m_window = std::make_unique<MainWindow>(m_state->context, nullptr, m_server.port());
     QVERIFY(m_window->startUp());
     m_window->show();
@@ -199,6 +203,52 @@ void tst_PostsPanel::tabsSwitchTheView()
     m_window->postsPanel->postTabs->setCurrentIndex(0);
     QVERIFY(m_window->postsPanel->postList->isVisible());
     QVERIFY(!m_window->postsPanel->newRepliesList->isVisible());
+}
+
+void tst_PostsPanel::newRepliesSayWhatWasAdded()
+{
+    const QByteArray before = "<p>alice</p><p>Where can I buy it?</p>";
+    const QString reply = QStringLiteral(
+        "Try the shop on the corner of Main Street, they had three left this morning. The price was 40 euros, a little "
+        "less than online. Ask for Marek, he knows the older models well and can order parts. I bought mine there "
+        "last year and it still works fine. They also repair them if something breaks after the warranty. Open every "
+        "day but Sunday, from nine to six. Parking is behind the building. Bring the receipt of your old one if you "
+        "want a discount, they take them back. Their phone number is on the website too. Good luck!");
+    m_state->keptTexts.write(m_server.address("/told"), {PageText::lines({}, before), {}});
+    addPost("/told", before + "<p>bob</p><p>" + reply.toUtf8() + "</p>", QString::number(before.size()));
+    addPost("/untold", QByteArray(2000, 'q'), "1000");
+    m_window->listTabs->setCurrentIndex(1);
+    m_window->postsPanel->postTabs->setCurrentIndex(1);
+    runCheck();
+
+    QListWidget *list = m_window->postsPanel->newRepliesList;
+    QCOMPARE(list->count(), 2);
+    const QString told = m_server.address("/told");
+    const QString excerpt = ReplyTexts::excerpt({"bob\n" + reply}, 300);
+    QVERIFY(excerpt.size() < reply.size());
+    QCOMPARE(list->item(0)->text(), told + "\n" + excerpt);
+    QCOMPARE(list->item(0)->data(Qt::AccessibleTextRole).toString(), told + ": " + excerpt);
+    QCOMPARE(list->item(0)->data(Qt::AccessibleDescriptionRole).toString(), "bob\n" + reply);
+    QVERIFY(list->item(0)->toolTip().contains(reply));
+    // A page whose text was not kept yet tells nothing, and has it kept from now on.
+    QCOMPARE(list->item(1)->text(), m_server.address("/untold"));
+    QVERIFY(m_state->keptTexts.read(m_server.address("/untold")));
+    if (const QString folder = qEnvironmentVariable("POSTAVO_SCREENSHOT_DIR"); !folder.isEmpty()) {
+        m_window->resize(m_window->width(), 860);
+        QTest::qWait(300);
+        QVERIFY(m_window->grab().save(folder + "/new-replies.png"));
+    }
+
+    // Selected, the entry shows all of it.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+    QCOMPARE(list->item(0)->text(), told + "\nbob\n" + reply);
+    // Removing the watch takes the kept text with it.
+    m_window->postsPanel->postTabs->setCurrentIndex(0);
+    QListWidget *posts = m_window->postsPanel->postList;
+    QTest::mouseClick(posts->viewport(), Qt::LeftButton, {}, posts->visualItemRect(posts->item(0)).center());
+    m_window->postsPanel->unwatchButton->click();
+    QVERIFY(!m_state->keptTexts.read(told));
+    QVERIFY(m_state->keptTexts.read(m_server.address("/untold")));
 }
 
 POSTAVO_WEB_TEST_MAIN(tst_PostsPanel)
