@@ -274,8 +274,9 @@ public:
     void endLine()
     {
         if (!m_line.isEmpty()) {
-            m_lines.append(m_line);
-            m_line.clear();
+            // A copy of its own size; the buffer stays for the next line.
+            m_lines.append(QString(m_line.constData(), m_line.size()));
+            m_line.resize(0);
         }
         m_pendingSpace = false;
     }
@@ -287,29 +288,53 @@ public:
     }
 
 private:
+    // Runs of ordinary characters are appended whole; white space, controls and surrogates one by one.
     void addPlain(QStringView text)
     {
-        for (qsizetype i = 0; i < text.size(); ++i) {
-            QChar c = text.at(i);
+        const QChar *p = text.data();
+        const QChar *const end = p + text.size();
+        while (p < end) {
+            const QChar *run = p;
+            while (p < end && isPlain(p->unicode())) {
+                ++p;
+            }
+            if (p > run) {
+                addRun(run, p - run);
+            }
+            if (p == end) {
+                break;
+            }
+            const QChar c = *p++;
             if (c.isSpace()) {
                 m_pendingSpace = !m_line.isEmpty();
-                continue;
-            }
-            if (c.category() == QChar::Other_Control) {
-                continue;
-            }
-            if (m_pendingSpace) {
-                m_line += u' ';
-                m_pendingSpace = false;
-            }
-            if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
-                m_line += c;
-                c = text.at(++i);
+            } else if (c.isHighSurrogate() && p < end && p->isLowSurrogate()) {
+                addRun(p - 1, 2);
+                ++p;
             } else if (c.isSurrogate()) {
-                c = QChar::ReplacementCharacter; // half a character is none
+                const QChar replacement = QChar::ReplacementCharacter; // half a character is none
+                addRun(&replacement, 1);
+            } else if (c.category() != QChar::Other_Control) {
+                addRun(&c, 1);
             }
-            m_line += c;
         }
+    }
+
+    static bool isPlain(char16_t c)
+    {
+        if (c < 0x80) {
+            return c > 0x20 && c != 0x7f;
+        }
+        return c > 0xa0 && !(c >= 0xd800 && c <= 0xdfff) && !QChar::isSpace(c) && c != 0xfeff
+            && !(c >= 0x2000 && c <= 0x206f);
+    }
+
+    void addRun(const QChar *run, qsizetype length)
+    {
+        if (m_pendingSpace) {
+            m_line += u' ';
+            m_pendingSpace = false;
+        }
+        m_line.append(run, length);
     }
 
     QStringList m_lines;
@@ -405,18 +430,18 @@ QStringList linesOf(QStringView page)
         }
         lines.addText(page.sliced(i, open - i));
         i = open;
-        const QStringView rest = page.sliced(i);
-        if (rest.startsWith(u"<!--")) {
+        const QChar next = i + 1 < size ? page.at(i + 1) : QChar();
+        if (next == u'!' && page.sliced(i).startsWith(u"<!--")) {
             const qsizetype close = page.indexOf(u"-->", i + 4);
             i = close < 0 ? size : close + 3;
             continue;
         }
-        if (rest.startsWith(u"<!") || rest.startsWith(u"<?")) {
+        if (next == u'!' || next == u'?') {
             const qsizetype close = page.indexOf(u'>', i);
             i = close < 0 ? size : close + 1;
             continue;
         }
-        const bool closing = rest.startsWith(u"</");
+        const bool closing = next == u'/';
         qsizetype nameEnd = i + (closing ? 2 : 1);
         if (nameEnd >= size || !isAsciiLetter(page.at(nameEnd))) {
             lines.addText(u"<");
@@ -426,7 +451,8 @@ QStringList linesOf(QStringView page)
         std::string name;
         while (nameEnd < size && (isAsciiLetter(page.at(nameEnd)) || page.at(nameEnd).isDigit())) {
             if (name.size() < 16) {
-                name += char(page.at(nameEnd).toLower().unicode());
+                const char16_t c = page.at(nameEnd).unicode();
+                name += char(c >= u'A' && c <= u'Z' ? c - u'A' + u'a' : c);
             }
             ++nameEnd;
         }
