@@ -6,6 +6,8 @@
 #include "replies/postaddress.h"
 #include "replies/responsereader.h"
 
+#include <QUrl>
+
 namespace {
 
 bool travelsInRequestLine(const QByteArray &bytes)
@@ -21,6 +23,13 @@ bool travelsInRequestLine(const QByteArray &bytes)
 
 void checkAddress(const QString &address)
 {
+    // As the href of a page's canonical link: kept only as an address of the page's own site.
+    const QString canonical = PostAddress::canonicalAddress(QUrl(QStringLiteral("http://forum.example/t/1?p=2#p2")), address);
+    if (!canonical.isEmpty()) {
+        FUZZ_CHECK(PostAddress::split(canonical).host.compare(QLatin1String("forum.example"), Qt::CaseInsensitive) == 0);
+        FUZZ_CHECK(!canonical.contains(QLatin1Char('#')));
+    }
+
     const QString identity = PostAddress::identity(address);
     FUZZ_CHECK(PostAddress::identity(identity) == identity);
     FUZZ_CHECK(PostAddress::isSamePost(address, address));

@@ -24,6 +24,7 @@ set(POSTAVO_FUZZ_CORE_SOURCES
     ui/rtfreader.cpp
     ui/skinfile.cpp
     web/formscan.cpp
+    web/postedmessage.cpp
 )
 
 # Each target is fuzz_<name>, built from <name>.cpp, with its seeds in corpus/<name>.
@@ -34,6 +35,7 @@ set(POSTAVO_FUZZ_TARGETS
     listfiles
     pagetext
     postaddress
+    postedmessage
     responsereader
     rtfreader
     skinfile

@@ -218,7 +218,11 @@ void MainWindow::connectPanels()
 
     connect(autoInserter, &AutoInsertController::textInserted, postWatcher, &PostedMessageWatcher::armFor);
     connect(autoInserter, &AutoInsertController::finished, this, &MainWindow::autoInsertFinished);
-    connect(postWatcher, &PostedMessageWatcher::postedMessageFound, postsPanel, &PostsPanel::watchCurrentPage);
+    // One entry per thread: a post on a watched thread measures its entry again.
+    connect(postWatcher, &PostedMessageWatcher::postedMessageFound, this,
+            [this](const QString &pageAddress, const QString &canonicalAddress) {
+        postsPanel->watchPage(ownPosts.addressForNoticedPost(pageAddress, canonicalAddress));
+    });
 
     setTabOrderByLayout();
 }

@@ -43,6 +43,18 @@ int OwnPosts::indexOf(const QString &address) const
     return same;
 }
 
+QString OwnPosts::addressForNoticedPost(const QString &pageAddress, const QString &canonicalAddress) const
+{
+    // The page's own address first: entries kept before canonical addresses counted stay as they are.
+    for (const QString &candidate : { pageAddress, canonicalAddress }) {
+        const int watched = candidate.isEmpty() ? -1 : indexOf(candidate);
+        if (watched >= 0) {
+            return address(watched);
+        }
+    }
+    return canonicalAddress.isEmpty() ? pageAddress : canonicalAddress;
+}
+
 bool OwnPosts::add(const QString &address)
 {
     if (isFull()) {

@@ -26,6 +26,10 @@ public:
     int indexOf(const QString &address) const;
     bool contains(const QString &address) const { return indexOf(address) >= 0; }
 
+    // The address under which a post just noticed is kept: the entry already watched for the page's address
+    // or for the canonical address the page names (the thread), else the canonical address, else the page's.
+    QString addressForNoticedPost(const QString &pageAddress, const QString &canonicalAddress) const;
+
     // Appends the address, its size not measured yet. Returns false when the list is full.
     bool add(const QString &address);
     void remove(int index);

@@ -235,6 +235,25 @@ QString storedText(const QUrl &browserUrl)
     return browserUrl.toString(QUrl::FullyEncoded);
 }
 
+QString canonicalAddress(const QUrl &pageUrl, const QString &href)
+{
+    const QString written = href.trimmed();
+    if (written.isEmpty()) {
+        return {};
+    }
+    QUrl canonical = pageUrl.resolved(QUrl(written));
+    canonical.setFragment(QString());
+    const QString text = storedText(canonical);
+    const Parts page = split(storedText(pageUrl));
+    const Parts named = split(text);
+    const QString scheme = canonical.scheme().toLower();
+    if (!page.valid || !named.valid || (scheme != QLatin1String("http") && scheme != QLatin1String("https"))
+        || asciiHost(page.host).compare(asciiHost(named.host), Qt::CaseInsensitive) != 0 || page.port != named.port) {
+        return {};
+    }
+    return text;
+}
+
 QString identity(const QString &address)
 {
     const Parts parts = split(address);

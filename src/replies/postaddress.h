@@ -40,6 +40,11 @@ QByteArray requestTarget(const QString &target);
 // the reply), one line.
 QString storedText(const QUrl &browserUrl);
 
+// The canonical address a page names (its <link rel="canonical"> href, resolved against the page's address)
+// as it is kept, fragment removed, when it is an address of the same site (host and written port); empty
+// otherwise, so that a hostile page cannot have another site measured in its place.
+QString canonicalAddress(const QUrl &pageUrl, const QString &href);
+
 // Equal for two addresses of the same post. An address that is not a web address is its own identity.
 QString identity(const QString &address);
 bool isSamePost(const QString &a, const QString &b);

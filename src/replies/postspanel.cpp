@@ -132,7 +132,11 @@ QString PostsPanel::outcomeText(int row) const
 
 void PostsPanel::watchCurrentPage()
 {
-    const QString address = m_currentAddress();
+    watchPage(m_currentAddress());
+}
+
+void PostsPanel::watchPage(const QString &address)
+{
     const int watched = m_posts.indexOf(address);
     if (watched >= 0) {
         // Measure the existing entry again; its stored size is replaced in place.

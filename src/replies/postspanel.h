@@ -47,6 +47,8 @@ public:
 public slots:
     // Adds the page the browser shows, or measures its entry again when it is watched already.
     void watchCurrentPage();
+    // The same for the given address.
+    void watchPage(const QString &address);
     void unwatchSelectedPost();
     void checkForReplies();
     // Shows all posts (0) or the new replies (1), as the tabs do.

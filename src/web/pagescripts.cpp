@@ -33,32 +33,142 @@ QString bodyMarkupScript()
                                   "return { outer: body.outerHTML, inner: body.innerHTML };"));
 }
 
+namespace {
+
+// stripped(element, inert): a copy of the element in a document without a window, where nothing in it loads,
+// runs or is upgraded by the page's own element definitions, with what form fields and editing areas hold
+// left out. Its elements come in the same order as the original's, so each is judged by its original, whose
+// editability the page's layout knows.
+// ownMarkup(): {outer, inner} of the body so stripped; null when the document has no body.
+const QLatin1String s_ownMarkup(
+    "function stripped(root, inert) {"
+    "  var copy = inert.importNode(root, true);"
+    "  var slice = Array.prototype.slice;"
+    "  var originals = slice.call(root.getElementsByTagName('*'));"
+    "  var copies = slice.call(copy.getElementsByTagName('*'));"
+    "  for (var i = 0; i < originals.length && i < copies.length; ++i) {"
+    "    var element = originals[i], name = element.localName;"
+    "    var parent = element.parentElement;"
+    "    if (name === 'textarea' || (element.isContentEditable && !(parent && parent.isContentEditable))) {"
+    "      copies[i].textContent = '';"
+    "    } else if (name === 'input') {"
+    "      copies[i].removeAttribute('value');"
+    "    } else if (name === 'iframe') {"
+    "      copies[i].removeAttribute('srcdoc');"
+    "    }"
+    "  }"
+    "  return copy;"
+    "}"
+    "function ownMarkup() {"
+    "  var body = document.body;"
+    "  if (!body) { return null; }"
+    "  var inert = document.implementation.createHTMLDocument('');"
+    "  if (body.isContentEditable) { return { outer: inert.importNode(body, false).outerHTML, inner: '' }; }"
+    "  var copy = stripped(body, inert);"
+    "  return { outer: copy.outerHTML, inner: copy.innerHTML };"
+    "}");
+
+// The watch on changes the page's own scripts make, kept in our world's globals of the document: a new
+// document starts without one. Added nodes are only gathered as they come; reading them waits for the next
+// check, so a burst of changes costs one reading. Past a few thousand, the whole body is read instead.
+const QLatin1String s_watch(
+    "function startWatch() {"
+    "  var watch = window.__postavoWatch;"
+    "  if (!watch) {"
+    "    watch = window.__postavoWatch = { added: [], whole: false, spent: 0 };"
+    "    watch.observer = new MutationObserver(function (records) {"
+    "      var start = performance.now();"
+    "      for (var r = 0; r < records.length && !watch.whole; ++r) {"
+    "        var record = records[r];"
+    "        if (record.type === 'characterData') { watch.added.push(record.target); }"
+    "        for (var n = 0; n < record.addedNodes.length; ++n) { watch.added.push(record.addedNodes[n]); }"
+    "        if (watch.added.length > 5000) { watch.added = []; watch.whole = true; }"
+    "      }"
+    "      watch.spent += performance.now() - start;"
+    "    });"
+    "    watch.observer.observe(document, { childList: true, subtree: true, characterData: true });"
+    "  }"
+    "  watch.added = [];"
+    "  watch.whole = false;"
+    "  watch.href = location.href;"
+    "  return watch;"
+    "}"
+    "function canonicalHref() {"
+    // Where the link belongs: a page's body may be megabytes of posts.
+    "  var head = document.head;"
+    "  var link = head ? Element.prototype.querySelector.call(head, 'link[rel~=\"canonical\" i][href]') : null;"
+    "  return link ? link.getAttribute('href') : null;"
+    "}"
+    "function withAddress(result) {"
+    "  if (result) { result.href = location.href; result.canonical = canonicalHref(); }"
+    "  return result;"
+    "}"
+    // The outermost of the elements added or changed that are still in the page and are not editing areas or
+    // their contents.
+    "function addedMarkup(nodes) {"
+    "  var elements = new Set();"
+    "  for (var i = 0; i < nodes.length; ++i) {"
+    "    var element = nodes[i].nodeType === Node.ELEMENT_NODE ? nodes[i] : nodes[i].parentElement;"
+    "    if (element && element.isConnected && !element.isContentEditable && !element.closest('textarea')) {"
+    "      elements.add(element);"
+    "    }"
+    "  }"
+    "  var parts = [], inert = null;"
+    "  elements.forEach(function (element) {"
+    "    for (var up = element.parentElement; up; up = up.parentElement) {"
+    "      if (elements.has(up)) { return; }"
+    "    }"
+    "    inert = inert || document.implementation.createHTMLDocument('');"
+    "    parts.push(stripped(element, inert).outerHTML);"
+    "  });"
+    "  return parts.length ? { outer: parts.join('\\n'), inner: '' } : null;"
+    "}");
+
+} // namespace
+
 QString bodyMarkupOutsideFieldsScript()
 {
-    // The copy goes into a document without a window, where nothing in it loads, runs or is upgraded by the
-    // page's own element definitions. Its elements come in the same order as the page's, so each is judged
-    // by its original, whose editability the page's layout knows.
-    return wrapped(QStringLiteral(
-        "var body = document.body;"
-        "if (!body) { return null; }"
-        "var inert = document.implementation.createHTMLDocument('');"
-        "var copy = inert.importNode(body, body.isContentEditable === false);"
-        "if (body.isContentEditable) { return { outer: copy.outerHTML, inner: '' }; }"
-        "var slice = Array.prototype.slice;"
-        "var originals = slice.call(body.getElementsByTagName('*'));"
-        "var copies = slice.call(copy.getElementsByTagName('*'));"
-        "for (var i = 0; i < originals.length && i < copies.length; ++i) {"
-        "  var element = originals[i], name = element.localName;"
-        "  var parent = element.parentElement;"
-        "  if (name === 'textarea' || (element.isContentEditable && !(parent && parent.isContentEditable))) {"
-        "    copies[i].textContent = '';"
-        "  } else if (name === 'input') {"
-        "    copies[i].removeAttribute('value');"
-        "  } else if (name === 'iframe') {"
-        "    copies[i].removeAttribute('srcdoc');"
-        "  }"
-        "}"
-        "return { outer: copy.outerHTML, inner: copy.innerHTML };"));
+    return wrapped(s_ownMarkup + QLatin1String("return ownMarkup();"));
+}
+
+QString postedMessageCheckScript()
+{
+    return wrapped(s_ownMarkup + s_watch
+        + QLatin1String("var watch = startWatch(), start = performance.now();"
+                        "var result = withAddress(ownMarkup());"
+                        "watch.spent += performance.now() - start;"
+                        "return result;"));
+}
+
+QString startWatchingChangesScript()
+{
+    return wrapped(s_ownMarkup + s_watch + QLatin1String("startWatch(); return true;"));
+}
+
+QString pageChangesScript()
+{
+    return wrapped(s_ownMarkup + s_watch
+        + QLatin1String("var watch = window.__postavoWatch;"
+                        "if (!watch) { startWatch(); return null; }"
+                        "var start = performance.now();"
+                        "var moved = location.href !== watch.href, whole = watch.whole, added = watch.added;"
+                        "startWatch();"
+                        "var result = null;"
+                        "if (moved || whole) {"
+                        "  result = ownMarkup();"
+                        "} else if (added.length) {"
+                        "  result = addedMarkup(added);"
+                        "}"
+                        "result = withAddress(result);"
+                        "watch.spent += performance.now() - start;"
+                        "return result;"));
+}
+
+QString stopWatchingChangesScript()
+{
+    return wrapped(QStringLiteral("var watch = window.__postavoWatch;"
+                                  "if (watch) { watch.observer.disconnect(); delete window.__postavoWatch; }"
+                                  "return true;"));
 }
 
 QString bodyOuterMarkupScript()

@@ -18,6 +18,20 @@ QString bodyMarkupScript();
 // document itself is being edited. What remains is what the page shows as its own.
 QString bodyMarkupOutsideFieldsScript();
 
+// What the posted-message check reads after a load: bodyMarkupOutsideFieldsScript()'s {outer, inner} with
+// href (the document's address) and canonical (the href of its canonical link as written, or null); null
+// when the document has no body. It also starts the watch on the document's changes (see below), as of now.
+QString postedMessageCheckScript();
+
+// The watch on changes a page's own scripts make to it: content added or changed, and its address changed
+// through the history interface. Start (again) marks everything so far as seen. pageChangesScript()
+// evaluates to null when nothing has changed since it or the last start; else as postedMessageCheckScript()
+// does, with the markup of the content added since (outside fields and editing areas) as outer, or of the
+// whole body when the address has changed. In a document not watched yet it starts the watch. Stop ends it.
+QString startWatchingChangesScript();
+QString pageChangesScript();
+QString stopWatchingChangesScript();
+
 // Evaluate to document.body's outerHTML, or its innerHTML; null when the document has no body. Each is half
 // of what bodyMarkupScript() carries back from the page, for a reader that needs the second only sometimes.
 QString bodyOuterMarkupScript();

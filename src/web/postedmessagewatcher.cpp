@@ -1,38 +1,58 @@
 #include "web/postedmessagewatcher.h"
 
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QPointer>
+#include <QTimer>
+#include <QUrl>
 #include <QVariantMap>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
 #include <QWebEngineView>
 
+#include "replies/postaddress.h"
 #include "web/pagescripts.h"
 #include "web/postedmessage.h"
 
 namespace {
 
-struct BodyMarkup
+// Adds the time until it goes out of scope to a total.
+class SpentTime
 {
-    bool present = false;
-    QString outer;
-    QString inner;
-};
-
-BodyMarkup bodyMarkupFrom(const QVariant &result)
-{
-    if (result.typeId() != QMetaType::QVariantMap) {
-        return {};
+public:
+    explicit SpentTime(std::chrono::nanoseconds *total)
+        : m_total(total)
+    {
+        m_timer.start();
     }
-    const QVariantMap map = result.toMap();
-    return {true, map.value(QStringLiteral("outer")).toString(), map.value(QStringLiteral("inner")).toString()};
-}
+    ~SpentTime() { *m_total += std::chrono::nanoseconds(m_timer.nsecsElapsed()); }
+
+private:
+    std::chrono::nanoseconds *m_total;
+    QElapsedTimer m_timer;
+};
 
 } // namespace
 
 PostedMessageWatcher::PostedMessageWatcher(QWebEngineView *view, QObject *parent)
     : QObject(parent)
     , m_view(view)
-{ }
+    , m_changeTimer(new QTimer(this))
+    , m_clock([] { return QDeadlineTimer::current().deadline(); })
+{
+    m_changeTimer->setInterval(changeInterval);
+    connect(m_changeTimer, &QTimer::timeout, this, &PostedMessageWatcher::checkChanges);
+}
+
+void PostedMessageWatcher::arm()
+{
+    countdown = 4;
+    m_armedAt = m_clock();
+    m_changeTimer->start();
+    // A reply sent from the page now shown changes it without a load: watch it from here on.
+    // Our scripts run apart from the page's own, so a page cannot replace what they call.
+    m_view->page()->runJavaScript(PageScripts::startWatchingChangesScript(), QWebEngineScript::ApplicationWorld);
+}
 
 void PostedMessageWatcher::armFor(const QString &insertedMessage)
 {
@@ -40,36 +60,91 @@ void PostedMessageWatcher::armFor(const QString &insertedMessage)
     arm();
 }
 
+bool PostedMessageWatcher::hasExpired() const
+{
+    return m_clock() - m_armedAt >= timeLimit.count();
+}
+
+void PostedMessageWatcher::disarm()
+{
+    countdown = 0;
+    m_changeTimer->stop();
+    m_view->page()->runJavaScript(PageScripts::stopWatchingChangesScript(), QWebEngineScript::ApplicationWorld);
+}
+
 void PostedMessageWatcher::checkPage()
 {
-    if (countdown < 1 || countdown > 4) {
+    SpentTime spent(&m_spent);
+    if (isArmed() && hasExpired()) {
+        disarm();
+        return;
+    }
+    if (!isArmed()) {
         if (countdown > 0) {
             --countdown;
         }
         return;
     }
     QPointer<PostedMessageWatcher> self(this);
-    // Our scripts run apart from the page's own, so a page cannot replace what they call.
     // A refused post usually comes back in the form it was sent from: only the page's own text counts.
-    m_view->page()->runJavaScript(PageScripts::bodyMarkupOutsideFieldsScript(), QWebEngineScript::ApplicationWorld,
+    m_view->page()->runJavaScript(PageScripts::postedMessageCheckScript(), QWebEngineScript::ApplicationWorld,
                                   [self](const QVariant &result) {
         if (!self) {
             return;
         }
+        SpentTime spent(&self->m_spent);
         // An earlier completion may have found the post while this page was being read.
-        if (self->countdown >= 1 && self->countdown <= 4) {
-            const BodyMarkup body = bodyMarkupFrom(result);
-            const QString key = PostedMessage::postedMessageKey(self->lastInsertedMessage);
-            if (body.present && PostedMessage::pageTextContainsKey(body.outer, body.inner, key)) {
-                emit self->postedMessageFound();
-                if (!self) {
-                    return;
-                }
-                self->countdown = 1;
-            }
+        if (self->isArmed() && self->judge(result)) {
+            return;
         }
-        if (self->countdown > 0) {
-            --self->countdown;
+        if (self && self->countdown > 0 && --self->countdown == 0) {
+            self->disarm();
         }
     });
+}
+
+void PostedMessageWatcher::checkChanges()
+{
+    SpentTime spent(&m_spent);
+    if (!isArmed() || hasExpired()) {
+        disarm();
+        return;
+    }
+    // A large page may take longer to read than the interval: one reading at a time.
+    if (m_readingChanges) {
+        return;
+    }
+    m_readingChanges = true;
+    QPointer<PostedMessageWatcher> self(this);
+    m_view->page()->runJavaScript(PageScripts::pageChangesScript(), QWebEngineScript::ApplicationWorld,
+                                  [self](const QVariant &result) {
+        if (!self) {
+            return;
+        }
+        SpentTime spent(&self->m_spent);
+        self->m_readingChanges = false;
+        if (self->isArmed() && !self->hasExpired()) {
+            self->judge(result);
+        }
+    });
+}
+
+bool PostedMessageWatcher::judge(const QVariant &result)
+{
+    if (result.typeId() != QMetaType::QVariantMap) {
+        return false;
+    }
+    const QVariantMap read = result.toMap();
+    const QString key = PostedMessage::postedMessageKey(lastInsertedMessage);
+    if (!PostedMessage::pageTextContainsKey(read.value(QStringLiteral("outer")).toString(),
+                                            read.value(QStringLiteral("inner")).toString(), key)) {
+        return false;
+    }
+    // The address at the moment the page was read: a permalink pushed with the post is the post's.
+    const QUrl pageUrl(read.value(QStringLiteral("href")).toString());
+    const QUrl shown = pageUrl.isValid() && !pageUrl.isEmpty() ? pageUrl : m_view->url();
+    const QString canonical = PostAddress::canonicalAddress(shown, read.value(QStringLiteral("canonical")).toString());
+    disarm();
+    emit postedMessageFound(PostAddress::storedText(shown), canonical);
+    return true;
 }

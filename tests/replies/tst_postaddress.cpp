@@ -17,7 +17,30 @@ private slots:
     void requestTarget_data();
     void requestTarget();
     void indexOfPost();
+    void canonical_data();
+    void canonical();
 };
+
+// A page's canonical link counts only for its own site.
+void TestPostAddress::canonical_data()
+{
+    QTest::addColumn<QString>("href");
+    QTest::addColumn<QString>("canonical");
+    QTest::newRow("relative-resolved-fragment-dropped") << "../thread/#top" << "http://blog.example/2024/thread/";
+    QTest::newRow("absolute-other-case-and-scheme") << "https://BLOG.example/t/" << "https://blog.example/t/";
+    QTest::newRow("other-site") << "http://ads.example/t/" << "";
+    QTest::newRow("other-port") << "http://blog.example:8080/t/" << "";
+    QTest::newRow("not-a-web-address") << "javascript:alert(1)" << "";
+    QTest::newRow("empty") << "  " << "";
+}
+
+void TestPostAddress::canonical()
+{
+    QFETCH(QString, href);
+    QFETCH(QString, canonical);
+    const QUrl page(QStringLiteral("http://blog.example/2024/thread/?unapproved=36&moderation-hash=d4#comment-36"));
+    QCOMPARE(PostAddress::canonicalAddress(page, href), canonical);
+}
 
 void TestPostAddress::split_data()
 {

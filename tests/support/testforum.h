@@ -17,6 +17,15 @@
 //   /submit (POST)  stores the post and redirects (303) to the thread page showing it
 //   /thread         the thread with every post, oldest first
 //   /files/<name>/  files of a folder given to serveFolder(), such as a rich-text editor's scripts
+//   /post-thanks    the posting page of a classic form that lands on a "Thank you for posting" page, which
+//                   refreshes to /thread
+//   /quick?mode=    a thread whose reply box sends the text with fetch and adds the answer in place: "append";
+//                   "push" also pushes the new post's permalink /quick/post-<n> (served as the thread); "refuse"
+//                   gets an error shown beside the box, the text left in it; "resemble" shows the text without
+//                   its apostrophes
+//   /blog/thread/   a blog post whose comments are set typographically, with a canonical link; a comment lands
+//                   on the held comment's address the first time (?unapproved=36&moderation-hash=...#comment-36,
+//                   shown with the comment only there), on #comment-<n> after
 // Every response closes its connection, as the reply probe asks.
 class TestForum : public QObject
 {
@@ -66,6 +75,27 @@ public:
         m_editorSetup = afterForm;
     }
 
+    void clearBlog() { m_comments.clear(); }
+    int quickPostCount() const { return int(m_quickPosts.size()); }
+
+    // The body a GET of target gets; empty when there is no such page.
+    QByteArray pageFor(const QByteArray &target) const
+    {
+        const QByteArray path = target.split('?').value(0).split('#').value(0);
+        if (path == "/board" || path == "/") {
+            return boardPage();
+        } else if (path == "/post" || path == "/post-thanks") {
+            return postingPage(path == "/post" ? "/submit" : "/submit?thanks=1");
+        } else if (path == "/thread") {
+            return threadPage();
+        } else if (path == "/quick" || path.startsWith("/quick/post-")) {
+            return quickPage();
+        } else if (path == "/blog/thread/") {
+            return blogPage(target);
+        }
+        return {};
+    }
+
     QByteArray threadPage() const
     {
         QByteArray body = page("Thread", "<h1>Welcome thread</h1>\n<div class='posts'>\n");
@@ -95,12 +125,71 @@ private:
             + " posts)</p><p><a id='newpost' href='/post'>New post</a></p></body></html>\n";
     }
 
-    QByteArray postingPage() const
+    QByteArray quickPage() const
+    {
+        QByteArray body = page("Quick thread", "<h1>Quick thread</h1>\n<div id='posts'>\n");
+        for (const QString &message : m_quickPosts) {
+            body += quickPost(message);
+        }
+        return body + "</div>\n<form id='quick' action='/quick/reply' method='post'>"
+                      "<textarea id='message' name='message'></textarea><input type='submit' id='send' value='Post reply'>"
+                      "</form>\n<script>\n"
+                      "document.getElementById('quick').addEventListener('submit', function (event) {\n"
+                      "  event.preventDefault();\n"
+                      "  var box = document.getElementById('message'), mode = location.search.split('mode=')[1];\n"
+                      "  fetch('/quick/reply?mode=' + mode, { method: 'POST', body: box.value }).then(function (answer) {\n"
+                      "    answer.text().then(function (html) {\n"
+                      "      var holder = document.createElement('div');\n"
+                      "      holder.innerHTML = html;\n"
+                      "      if (!answer.ok) { holder.className = 'error'; box.form.insertBefore(holder, box); return; }\n"
+                      "      document.getElementById('posts').appendChild(holder.firstChild);\n"
+                      "      box.value = '';\n"
+                      "      if (mode === 'push') { history.pushState({}, '', '/quick/post-' + answer.headers.get('X-Post')); }\n"
+                      "    });\n"
+                      "  });\n"
+                      "});\n"
+                      "</script></body></html>\n";
+    }
+
+    static QByteArray quickPost(const QString &message)
+    {
+        return "<div class='post'><b>you</b><p>" + escape(message).replace("\n", "<br>\n") + "</p></div>\n";
+    }
+
+    // As blog software sets typed text: typographic quotes, dashes and ellipses, written as references.
+    static QByteArray typeset(const QString &text)
+    {
+        QByteArray html = escape(text).replace("...", "&#8230;").replace("--", "&#8212;").replace("'", "&#8217;");
+        for (bool opening = true; html.contains("&quot;"); opening = !opening) {
+            html.replace(html.indexOf("&quot;"), 6, opening ? "&#8220;" : "&#8221;");
+        }
+        return html;
+    }
+
+    QByteArray blogPage(const QByteArray &target) const
+    {
+        QByteArray body = QByteArray(page("Ten tips", "<article><h1>Ten tips</h1><p>Start with the basics.</p></article>\n"))
+                              .replace("</head>", "<link rel='canonical' href='/blog/thread/'></head>");
+        for (const Comment &comment : m_comments) {
+            // A held comment shows only to its author, on the address it landed on.
+            if (comment.held && !target.contains(QByteArray("unapproved=" + QByteArray::number(comment.number)))) {
+                continue;
+            }
+            body += "<div class='comment' id='comment-" + QByteArray::number(comment.number) + "'><p>"
+                + typeset(comment.text).replace("\n", "<br />\n") + "</p>"
+                + (comment.held ? "<em>Your comment is awaiting moderation.</em>" : "") + "</div>\n";
+        }
+        return body + "<form id='commentform' action='/blog/comment' method='post'>"
+                      "<textarea id='message' name='comment'></textarea><input type='submit' id='send' value='Post Comment'>"
+                      "</form></body></html>\n";
+    }
+
+    QByteArray postingPage(const QByteArray &action = "/submit") const
     {
         return QByteArray(page("Post a reply", "<h1>Post a reply</h1>\n")).replace("</head>", QByteArray(m_editorHead + "</head>"))
             + "<form id='search' action='/board' method='get'><input type='text' name='q'> "
               "<input type='submit' value='Search'></form>\n"
-              "<FORM id='posting' action='/submit' method='post'>\n"
+              "<FORM id='posting' action='" + action + "' method='post'>\n"
               "<p>Subject: <input type='text' name='subject' id='subject'></p>\n"
               "<p>Icon: <select name='icon' id='icon'><option value='none'>none</option>"
               "<option value='smile'>smile</option></select></p>\n"
@@ -158,15 +247,39 @@ private:
                       form.queryItemValue("message", QUrl::FullyDecoded)};
             post.message.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
             m_posts.append(post);
-            send(socket, "303 See Other", "Location: /thread\r\n", "<p>Thank you for posting.</p>");
-        } else if (path == "/board" || path == "/") {
-            send(socket, "200 OK", {}, boardPage());
-        } else if (path == "/post") {
-            send(socket, "200 OK", {}, postingPage());
-        } else if (path == "/thread") {
-            send(socket, "200 OK", {}, threadPage());
+            if (target.contains("thanks=1")) {
+                send(socket, "200 OK", {},
+                     "<html><head><meta http-equiv='refresh' content='1; url=/thread'></head>"
+                     "<body><p>Thank you for posting. You will now be taken to your post.</p></body></html>");
+            } else {
+                send(socket, "303 See Other", "Location: /thread\r\n", "<p>Thank you for posting.</p>");
+            }
+        } else if (method == "POST" && path == "/quick/reply") {
+            QString message = QString::fromUtf8(body).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+            if (target.endsWith("mode=refuse")) {
+                send(socket, "403 Forbidden", {}, "<p>You must wait 30 seconds before posting again.</p>");
+                return;
+            }
+            if (target.endsWith("mode=resemble")) {
+                message.remove(QLatin1Char('\''));
+            }
+            m_quickPosts.append(message);
+            send(socket, "200 OK", "X-Post: " + QByteArray::number(m_quickPosts.size()) + "\r\n", quickPost(message));
+        } else if (method == "POST" && path == "/blog/comment") {
+            const QUrlQuery form(QString::fromUtf8(QByteArray(body).replace('+', ' ')));
+            const bool held = m_comments.isEmpty();
+            const int number = 36 + 2 * int(m_comments.size());
+            m_comments.append({form.queryItemValue("comment", QUrl::FullyDecoded).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
+                               number, held});
+            const QByteArray n = QByteArray::number(number);
+            send(socket, "302 Found",
+                 "Location: /blog/thread/" + (held ? "?unapproved=" + n + "&moderation-hash=d4cae8eb90" : QByteArray())
+                     + "#comment-" + n + "\r\n",
+                 {});
         } else if (path.startsWith("/files/")) {
             sendFile(socket, QUrl::fromPercentEncoding(path));
+        } else if (const QByteArray found = pageFor(target); !found.isEmpty()) {
+            send(socket, "200 OK", {}, found);
         } else {
             send(socket, "404 Not Found", {}, "<p>Not found</p>");
         }
@@ -182,7 +295,15 @@ private:
     }
 
     QTcpServer m_server;
+    struct Comment
+    {
+        QString text;
+        int number;
+        bool held;
+    };
     QHash<QTcpSocket *, QByteArray> m_buffers;
+    QStringList m_quickPosts;
+    QList<Comment> m_comments;
     QHash<QString, QString> m_folders;
     QByteArray m_editorHead;
     QByteArray m_editorSetup;

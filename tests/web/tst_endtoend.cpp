@@ -20,7 +20,10 @@
 #include "app/mainwindow.h"
 #include "base/settingsstore.h"
 #include "links/linkformats.h"
+#include "replies/replymonitor.h"
+#include "web/postedmessagewatcher.h"
 #include "support/modalwatcher.h"
+#include "support/programstate.h"
 #include "support/testforum.h"
 #include "support/webtestutil.h"
 
@@ -31,6 +34,8 @@ class tst_EndToEnd : public QObject
 private slots:
     void initTestCase();
     void postAndWatchForReplies();
+    void postNoticed_data();
+    void postNoticed();
 
 private:
     static void doubleClick(QListWidget *list, int row)
@@ -51,6 +56,15 @@ private:
                    QStringLiteral("document.getElementById('%1') ? document.getElementById('%1').value : null")
                        .arg(QLatin1String(id)))
             .toString();
+    }
+
+    // Auto-Inserts the message into the page shown and sends it as the user would.
+    static void send(MainWindow &window, const QString &message)
+    {
+        window.setMessageText(message);
+        window.autoInsertButton->click();
+        QTRY_VERIFY_WITH_TIMEOUT(fieldValue(window, "message").startsWith(message.section("\r\n", 0, 0)), 10000);
+        WebTest::evaluateJavaScriptSync(window.browserPane->webView->page(), "document.getElementById('send').click(); true");
     }
 
     static bool waitForPage(MainWindow &window, const QString &address)
@@ -151,6 +165,77 @@ void tst_EndToEnd::postAndWatchForReplies()
     window.postsPanel->checkRepliesButton->click();
     QTRY_COMPARE_WITH_TIMEOUT(window.panelText(1), QStringLiteral("finished - 0 new replies found"), 10000);
     QCOMPARE(window.postsPanel->newRepliesList->count(), 0);
+    QVERIFY2(boxes.texts.isEmpty(), qPrintable(boxes.texts.join('\n')));
+}
+
+// Where forums and blogs show a post today: in place, under a pushed permalink, after a thank-you page, on a held
+// comment's address; and where they do not.
+void tst_EndToEnd::postNoticed_data()
+{
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QStringList>("messages");
+    QTest::addColumn<QString>("shown"); // true in the page once the last message is sent
+    QTest::addColumn<QString>("watched"); // the own post's address; empty when none is taken
+    const QString lastPost = "document.querySelector('.post:last-child').textContent.indexOf(%1) >= 0";
+    QTest::newRow("quick-reply-in-place") << "/quick?mode=append" << QStringList{"In place, it's me\r\nmore"}
+                                          << lastPost.arg("\"In place\"") << "/quick?mode=append";
+    QTest::newRow("quick-reply-permalink-pushed") << "/quick?mode=push" << QStringList{"Pushed, it's me\r\nmore"}
+                                                  << "location.pathname !== '/quick'" << "/quick/post-%1";
+    QTest::newRow("quick-reply-refused")
+        << "/quick?mode=refuse" << QStringList{"Refused, it's me\r\nmore"}
+        << "document.querySelector('.error') !== null && document.getElementById('message').value !== ''" << "";
+    QTest::newRow("text-only-resembles") << "/quick?mode=resemble" << QStringList{"Resembling, it's me\r\nmore"}
+                                         << lastPost.arg("\"Resembling, its me\"") << "";
+    QTest::newRow("thank-you-page-refreshing") << "/post-thanks" << QStringList{"Thanks page hello\r\nmore"}
+                                               << "location.pathname === '/thread'" << "/thread";
+    QTest::newRow("held-comment-canonical") << "/blog/thread/"
+                                            << QStringList{"It's the \"best\" tool -- try it... now\r\nreally"}
+                                            << "document.querySelector('#comment-36 em') !== null" << "/blog/thread/";
+    QTest::newRow("second-comment-same-thread")
+        << "/blog/thread/" << QStringList{"First -- it's held...\r\nx", "Then \"another\" one\r\ny"}
+        << "location.hash === '#comment-38'" << "/blog/thread/";
+}
+
+void tst_EndToEnd::postNoticed()
+{
+    QFETCH(QString, start);
+    QFETCH(QStringList, messages);
+    QFETCH(QString, shown);
+    QFETCH(QString, watched);
+    m_forum.clearBlog();
+    ProgramState state;
+    ModalWatcher boxes;
+    MainWindow window(state.context);
+    QVERIFY(window.startUp());
+    window.show();
+    window.browserPane->addressEdit->setText(m_forum.baseUrl() + start);
+    window.browserPane->goButton->click();
+    QVERIFY(waitForPage(window, m_forum.baseUrl() + start));
+    QSignalSpy measured(window.postsPanel->monitor(), &ReplyMonitor::baselineMeasured);
+
+    QList<int> storedSizes;
+    for (const QString &message : messages) {
+        send(window, message);
+        if (!watched.isEmpty()) {
+            QTRY_COMPARE_WITH_TIMEOUT(measured.size(), storedSizes.size() + 1, 10000);
+            storedSizes.append(window.ownPosts.storedSize(0).toInt());
+        }
+    }
+    const auto page = window.browserPane->webView->page();
+    QTRY_VERIFY_WITH_TIMEOUT(WebTest::evaluateJavaScriptSync(page, shown).toBool(), 10000);
+    // Time for the watch to look at the page a few times over: a post is noticed once, a refused one never.
+    QTest::qWait(4 * int(PostedMessageWatcher::changeInterval.count()));
+    QCOMPARE(measured.size(), storedSizes.size());
+    if (watched.isEmpty()) {
+        QCOMPARE(window.ownPosts.count(), 0);
+        return;
+    }
+    const QString path = watched.arg(m_forum.quickPostCount());
+    QCOMPARE(window.ownPosts.count(), 1);
+    QCOMPARE(window.ownPosts.address(0), m_forum.baseUrl() + path);
+    // Measured as a visitor sees the page: a second comment measures the thread again, with the comment.
+    QCOMPARE(storedSizes.last(), int(m_forum.pageFor(path.toUtf8()).size()));
+    QVERIFY(storedSizes.size() < 2 || storedSizes.at(1) > storedSizes.at(0));
     QVERIFY2(boxes.texts.isEmpty(), qPrintable(boxes.texts.join('\n')));
 }
 

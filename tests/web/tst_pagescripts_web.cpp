@@ -56,6 +56,8 @@ private slots:
     void postedMessageOutsideFields_data();
     void postedMessageOutsideFields();
     void postedMessageCheckCountsFourLoads();
+    void watchEndsAfterItsTime_data();
+    void watchEndsAfterItsTime();
 
 private:
     QString value(const QString &selector);
@@ -397,6 +399,43 @@ void tst_PageScriptsWeb::postedMessageCheckCountsFourLoads()
     load(QStringLiteral("<p>POSTED TEXT</p>"));
     QCOMPARE(spy.size(), 1);
     QCOMPARE(watcher.countdown, qint16(0));
+}
+
+// A watch that finds nothing ends after its time, measured by the clock it is given, and then looks at nothing.
+void tst_PageScriptsWeb::watchEndsAfterItsTime_data()
+{
+    QTest::addColumn<int>("minutesPassed");
+    QTest::addColumn<bool>("found");
+    QTest::newRow("within-its-time") << 9 << true;
+    QTest::newRow("past-its-time") << 10 << false;
+}
+
+void tst_PageScriptsWeb::watchEndsAfterItsTime()
+{
+    QFETCH(int, minutesPassed);
+    QFETCH(bool, found);
+    qint64 now = 1000;
+    QWebEngineView view;
+    view.setPage(new QWebEnginePage(m_profile, &view));
+    PostedMessageWatcher watcher(&view);
+    watcher.setClock([&now] { return now; });
+    QSignalSpy spy(&watcher, &PostedMessageWatcher::postedMessageFound);
+    QVERIFY(loadHtmlSync(view.page(), QStringLiteral("<html><body><div id=\"posts\"></div></body></html>"),
+                         QUrl(QStringLiteral("http://forum.example/t/1"))));
+    watcher.armFor(QStringLiteral("Hello forum\r\nmore"));
+    now += minutesPassed * 60000;
+    const int interval = int(PostedMessageWatcher::changeInterval.count());
+    QTest::qWait(2 * interval);
+    WebTest::evaluateJavaScriptSync(view.page(), QStringLiteral("var post = document.createElement('p');"
+                                                       "post.textContent = 'HELLO forum';"
+                                                       "document.getElementById('posts').appendChild(post); true"));
+    QTest::qWait(3 * interval);
+    QCOMPARE(spy.size(), found ? 1 : 0);
+    QVERIFY(!watcher.isArmed());
+    QTRY_COMPARE(WebTest::evaluateJavaScriptSync(view.page(), QStringLiteral("typeof window.__postavoWatch"),
+                                                 QWebEngineScript::ApplicationWorld)
+                     .toString(),
+                 QStringLiteral("undefined"));
 }
 
 POSTAVO_WEB_TEST_MAIN(tst_PageScriptsWeb)

@@ -14,6 +14,8 @@ private slots:
     void key();
     void contains_data();
     void contains();
+    void typography_data();
+    void typography();
     void jointSearchAgreesWithJoinedText();
     void messageStartingWithLineBreakMatchesAnyPage();
 };
@@ -75,9 +77,9 @@ void tst_PostedMessage::contains_data()
     QTest::newRow("absent") << "<body><p>Goodbye</p></body>"
                             << "<p>Goodbye</p>"
                             << "Hello" << false;
-    QTest::newRow("entity-rendered-not-found") << "<body><p>Tom &amp; Jerry say &quot;hi&quot;</p></body>"
-                                               << "<p>Tom &amp; Jerry say &quot;hi&quot;</p>"
-                                               << "Tom & Jerry say \"hi\"" << false;
+    QTest::newRow("entity-rendered-found") << "<body><p>Tom &amp; Jerry say &quot;hi&quot;</p></body>"
+                                           << "<p>Tom &amp; Jerry say &quot;hi&quot;</p>"
+                                           << "Tom & Jerry say \"hi\"" << true;
     QTest::newRow("empty-key-empty-page") << ""
                                           << ""
                                           << "" << true;
@@ -112,6 +114,71 @@ void tst_PostedMessage::contains()
     QFETCH(QString, key);
     QFETCH(bool, contained);
     QCOMPARE(pageTextContainsKey(outer, inner, key), contained);
+}
+
+// What was typed against what blog and forum software shows for it, as characters and as the references
+// the markup holds.
+void tst_PostedMessage::typography_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<bool>("found");
+    const struct
+    {
+        const char *name;
+        const char *typed;
+        char16_t shown;
+        const char *named;
+    } forms[] = {
+        { "left-single-quote", "'", 0x2018, "lsquo" }, { "right-single-quote", "'", 0x2019, "rsquo" },
+        { "low-single-quote", "'", 0x201A, "sbquo" }, { "reversed-single-quote", "'", 0x201B, nullptr },
+        { "prime", "'", 0x2032, "prime" }, { "left-double-quote", "\"", 0x201C, "ldquo" },
+        { "right-double-quote", "\"", 0x201D, "rdquo" }, { "low-double-quote", "\"", 0x201E, "bdquo" },
+        { "double-prime", "\"", 0x2033, "Prime" }, { "en-dash-for-hyphen", " - ", 0x2013, "ndash" },
+        { "en-dash-for-two-hyphens", "--", 0x2013, "ndash" }, { "em-dash-for-two-hyphens", " -- ", 0x2014, "mdash" },
+        { "em-dash-for-three-hyphens", "---", 0x2014, "mdash" }, { "ellipsis", "...", 0x2026, "hellip" },
+        { "non-breaking-space", " ", 0x00A0, "nbsp" },
+    };
+    for (const auto &form : forms) {
+        const QLatin1String typed(form.typed);
+        const bool spaced = typed.startsWith(u' ') && form.shown != 0x00A0;
+        const auto sentence = [&](const char *before, const QString &middle, const char *after) -> QString {
+            const QString space = spaced ? QStringLiteral(" ") : QString();
+            return QLatin1String(before) + space + middle + space + QLatin1String(after);
+        };
+        const QString message = QLatin1String("It") + typed + QLatin1String("s the best");
+        const QByteArray name(form.name);
+        QTest::newRow(QByteArray(name + "-character").constData()) << message << sentence("<p>IT", QChar(form.shown), "S THE BEST</p>") << true;
+        QTest::newRow(QByteArray(name + "-decimal").constData()) << message
+                                         << sentence("<p>IT", QStringLiteral("&#%1;").arg(int(form.shown)), "S THE BEST")
+                                         << true;
+        QTest::newRow(QByteArray(name + "-hexadecimal").constData())
+            << message << sentence("<p>it", QStringLiteral("&#X%1;").arg(int(form.shown), 0, 16), "s the best") << true;
+        if (form.named) {
+            QTest::newRow(QByteArray(name + "-named").constData())
+                << message << sentence("<p>It", QLatin1Char('&') + QLatin1String(form.named) + u';', "s the best")
+                << true;
+        }
+        // Both sides are read the same way: a message holding the character matches a page holding what was typed.
+        QTest::newRow(QByteArray(name + "-typed-as-character").constData())
+            << sentence("It", QChar(form.shown), "s the best") << QLatin1String("<p>It") + typed + QLatin1String("s the best")
+            << true;
+    }
+    QTest::newRow("typed-reference-shown-character") << "Fish &amp; chips" << "<p>Fish &amp; chips</p>" << true;
+    QTest::newRow("one-letter-apart") << "It's the best" << "<p>It's the bust</p>" << false;
+    QTest::newRow("apostrophe-left-out") << "It's the best" << "<p>Its the best</p>" << false;
+    QTest::newRow("acute-accent-is-no-apostrophe") << "It's the best" << "<p>It&#180;s the best</p>" << false;
+    QTest::newRow("two-dots-are-no-ellipsis") << "Wait... what" << "<p>Wait.. what</p>" << false;
+    QTest::newRow("spaced-hyphens-are-no-dash") << "a -- b" << "<p>a - - b</p>" << false;
+    QTest::newRow("space-is-not-left-out") << "a b" << "<p>ab</p>" << false;
+}
+
+void tst_PostedMessage::typography()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    QFETCH(bool, found);
+    QCOMPARE(pageTextContainsKey(shown, shown, postedMessageKey(typed)), found);
 }
 
 void tst_PostedMessage::jointSearchAgreesWithJoinedText()
