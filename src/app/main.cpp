@@ -1,23 +1,60 @@
 #include <QApplication>
+#include <QDir>
+#include <memory>
 
 #include "app/mainwindow.h"
 #include "app/programstart.h"
 #include "base/appcontext.h"
+#include "base/commandline.h"
 #include "base/endrequests.h"
 #include "base/settingsstore.h"
+#include "base/translations.h"
 #include "links/linkformats.h"
 #include "replies/kepttextstore.h"
 #include "ui/windowicon.h"
 #include "web/browserprofile.h"
 
+namespace {
+
+void nameTheProgram()
+{
+    QCoreApplication::setApplicationName(SettingsStore::applicationName());
+    QCoreApplication::setApplicationVersion(QStringLiteral(POSTAVO_VERSION));
+}
+
+QStringList argumentList(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    }
+    return arguments;
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
+    // Help and version are answered on the terminal, before anything asks for a display.
+    CommandLine commandLine = parseCommandLine(argumentList(argc, argv));
+    if (commandLine.action == CommandLine::Action::Help || commandLine.action == CommandLine::Action::Version) {
+        QCoreApplication terminal(argc, argv);
+        nameTheProgram();
+        installTranslations();
+        return answerOnTerminal(commandLine);
+    }
+
     // The browser engine shares its graphics contexts with the windows; it wants that set up first.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     exposePagesToAssistiveTechnology();
     QApplication app(argc, argv);
-    QApplication::setApplicationName(SettingsStore::applicationName());
-    QApplication::setApplicationVersion(QStringLiteral(POSTAVO_VERSION));
+    nameTheProgram();
+    installTranslations();
+    // Qt's own options (-platform, -style, ...) are gone from the arguments now; what is left is ours.
+    commandLine = parseCommandLine(QCoreApplication::arguments());
+    if (commandLine.action != CommandLine::Action::Run) {
+        return answerOnTerminal(commandLine);
+    }
     // Ties the windows to the installed desktop entry (its name without ".desktop").
     QGuiApplication::setDesktopFileName(QStringLiteral(POSTAVO_APP_ID));
     QApplication::setWindowIcon(programIcon());
@@ -26,15 +63,24 @@ int main(int argc, char *argv[])
 
     useStoredBrowserProfile();
 
-    SettingsStore settings;
+    DataLocation location;
+    const DataFolder dataFolder = DataFolder::forProgram(commandLine.portable, &location);
+    // A portable program keeps its settings beside itself too.
+    const auto settings = location.portable ? std::make_unique<SettingsStore>(
+                              QDir(location.path).filePath(SettingsStore::applicationName() + QStringLiteral(".ini")))
+                                            : std::make_unique<SettingsStore>();
     LinkFormatTable linkFormats;
-    KeptTextStore keptTexts(KeptTextStore::defaultFolder());
-    AppContext context{DataFolder::forProgram(), &settings, &linkFormats, &keptTexts};
+    // A portable program keeps the texts of its post pages beside itself as well.
+    KeptTextStore keptTexts(location.portable ? QDir(location.path).filePath(QStringLiteral("page-texts"))
+                                              : KeptTextStore::defaultFolder());
+    AppContext context { dataFolder, settings.get(), &linkFormats, &keptTexts };
 
     // The splash comes first and brings up the main window.
     ProgramStart start(context);
+    start.setDataLocation(location);
     QObject::connect(&start, &ProgramStart::programEnded, &app, &QApplication::quit, Qt::QueuedConnection);
-    QObject::connect(&start, &ProgramStart::startFailed, &app, [&app] { app.exit(1); }, Qt::QueuedConnection);
+    QObject::connect(
+        &start, &ProgramStart::startFailed, &app, [&app] { app.exit(1); }, Qt::QueuedConnection);
 
     // Asked to end from outside (log-out, kill, Ctrl+C): the main window's shut-down saves and ends the program.
     EndRequests endRequests;

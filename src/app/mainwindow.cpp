@@ -256,8 +256,9 @@ bool MainWindow::startUp()
     loadBranding();
     ::setWindowIcon(this, QStringLiteral("AAA"), true);
     const BrandingInfo &branding = brandingInfo();
-    setWindowTitle(branding.programName + QStringLiteral(" by ") + branding.companyName);
-    visitButton->setText(QStringLiteral("Visit ") + branding.website);
+    setWindowTitle(tr("%1 by %2").arg(branding.programName, branding.companyName));
+    visitButton->setText(tr("Visit %1").arg(branding.website));
+    offerStartPage();
     navigate(branding.website);
 
     for (QLabel *panel : statusPanels) {
@@ -316,6 +317,7 @@ void MainWindow::shutDown()
 {
     SettingsStore &settings = *m_context.settings;
     applyCheckInterval(0);
+    savePlacement();
     saveLists();
     messagePanel->flushSubject();
     settings.write(s_data, QStringLiteral("lastMessage"), messageText());
@@ -528,7 +530,7 @@ void MainWindow::autoInsert()
 
 void MainWindow::previewMessage()
 {
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("message preview"), convertedOutgoingText(),
+    QMessageBox box(QMessageBox::NoIcon, tr("message preview"), convertedOutgoingText(),
                     QMessageBox::Ok, this);
     // The message is shown as the forum will get it: markup in it is text, never rendered.
     box.setTextFormat(Qt::PlainText);

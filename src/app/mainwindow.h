@@ -50,6 +50,9 @@ public:
     bool startUp();
     // Shut-down: writes the lists and settings back; every step runs even when an earlier one failed.
     void shutDown();
+    // Size, place, maximised state and splitters as the last run left them, fitted to the screens of now; on
+    // the first start, a size that suits the screen.
+    void restorePlacement();
 
     // The message box text with CR LF line ends, as stored and sent out.
     QString messageText() const;
@@ -168,6 +171,10 @@ private:
     // Tells the user that a file could not be written, and why.
     void showWriteFailure(const WriteFailure &failure);
     void createReplyWatch();
+    void savePlacement();
+    // Shows the start page of the program's own if the first load (the website) fails.
+    void offerStartPage();
+    void showStartPage();
     // Checks every so many minutes (0: off) from now on.
     void applyCheckInterval(int minutes);
     void replyCheckFinished(int newReplyCount, int notCheckedCount, const QStringList &newReplyAddresses);

@@ -1,6 +1,17 @@
 #include "app/programstart.h"
 
+#include <QDir>
+#include <QMessageBox>
+
 #include "app/mainwindow.h"
+#include "base/branding.h"
+#include "base/settingsstore.h"
+
+namespace {
+const QString s_section = QStringLiteral("DataFolder");
+const QString s_copiedFrom = QStringLiteral("copiedFrom");
+const QString s_told = QStringLiteral("toldWhereDataLives");
+} // namespace
 
 ProgramStart::ProgramStart(AppContext &context)
     : m_context(context)
@@ -12,6 +23,39 @@ ProgramStart::ProgramStart(AppContext &context)
 ProgramStart::~ProgramStart()
 {
     m_mainWindow.reset();
+}
+
+void ProgramStart::setDataLocation(const DataLocation &location)
+{
+    if (location.copiedFrom.isEmpty()) {
+        return;
+    }
+    m_context.settings->write(s_section, s_copiedFrom, QDir::toNativeSeparators(location.copiedFrom));
+    m_context.settings->write(s_section, s_told, QStringLiteral("0"));
+    m_copyError = location.copyError;
+}
+
+void ProgramStart::tellWhereDataLives()
+{
+    SettingsStore &settings = *m_context.settings;
+    const QString from = settings.read(s_section, s_copiedFrom, QString());
+    if (from.isEmpty() || settings.read(s_section, s_told, QStringLiteral("1")) == QLatin1String("1")) {
+        return;
+    }
+    QString text = tr("Postavo now keeps your lists and messages in\n%1\n\nThey were copied there from\n%2\nwhere "
+                      "the originals are left as they were. From now on Postavo uses the copies; delete the old "
+                      "files when you no longer need them.")
+                       .arg(QDir::toNativeSeparators(m_context.dataFolder.path()), from);
+    if (!m_copyError.isEmpty()) {
+        text += QStringLiteral("\n\n") + m_copyError;
+    }
+    // Over the main window without holding up its start; told once.
+    auto *box = new QMessageBox(
+        QMessageBox::Information, brandingInfo().programName, text, QMessageBox::Ok, m_mainWindow.get());
+    box->setObjectName(QStringLiteral("dataFolderNotice"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+    settings.write(s_section, s_told, QStringLiteral("1"));
 }
 
 void ProgramStart::begin()
@@ -29,6 +73,8 @@ void ProgramStart::bringUpMainWindow()
         emit startFailed();
         return;
     }
+    m_mainWindow->restorePlacement();
     m_mainWindow->show();
     splash.hide();
+    tellWhereDataLives();
 }

@@ -18,6 +18,10 @@ public:
     explicit ProgramStart(AppContext &context);
     ~ProgramStart() override;
 
+    // Where the data lives this run. When data files were copied there from beside the executable, the user is
+    // told once, over the main window, where they are now; the settings remember that it was told.
+    void setDataLocation(const DataLocation &location);
+
     // Loads and shows the splash, whose timer then runs.
     void begin();
 
@@ -34,7 +38,9 @@ signals:
 
 private:
     void bringUpMainWindow();
+    void tellWhereDataLives();
 
     AppContext &m_context;
     std::unique_ptr<MainWindow> m_mainWindow;
+    QString m_copyError;
 };

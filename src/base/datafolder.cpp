@@ -38,7 +38,7 @@ QString actualFilePath(const QString &folder, const QString &fileName)
 
 QStringList DataFiles::createdAtStartup()
 {
-    return {htmlTemp, messages, posts, posts2, sizes};
+    return { htmlTemp, messages, posts, posts2, sizes };
 }
 
 QString fileNameFromPath(const QString &path)
@@ -71,30 +71,70 @@ bool fileExists(const QString &path)
     return false;
 }
 
-DataFolder DataFolder::forProgram()
+DataFolder DataFolder::forProgram(bool portableAsked, DataLocation *location)
 {
-    const QString path = choosePath(QCoreApplication::applicationDirPath(),
-                                    QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
-    // A folder that cannot be made is reported by the start-up's write check, with the reason.
-    QDir().mkpath(path);
-    qCInfo(lcFiles).noquote() << "data folder:" << QDir::toNativeSeparators(path);
-    return DataFolder(path);
+    const DataLocation found = locate(QCoreApplication::applicationDirPath(),
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation), portableAsked);
+    qCInfo(lcFiles).noquote() << "data folder:" << QDir::toNativeSeparators(found.path);
+    if (!found.copiedFrom.isEmpty()) {
+        qCInfo(lcFiles).noquote() << "copied from" << QDir::toNativeSeparators(found.copiedFrom) << ":"
+                                  << found.copiedFiles.join(QStringLiteral(", "));
+    }
+    if (!found.copyError.isEmpty()) {
+        qCWarning(lcFiles).noquote() << found.copyError;
+    }
+    if (location) {
+        *location = found;
+    }
+    return DataFolder(found.path);
 }
 
-QString DataFolder::choosePath(const QString &programFolder, const QString &perUserFolder)
+bool DataFolder::isPortable(const QString &programFolder, bool portableAsked)
 {
-    const bool installed = QFileInfo(programFolder + QLatin1Char('/') + DataFiles::installedShare).isDir();
-    // Only asks the file system: probing with a file would leave traces in a folder that is not ours.
-    if (!installed && QFileInfo(programFolder).isWritable()) {
-        return programFolder;
+    return portableAsked || QFileInfo(programFolder + QLatin1Char('/') + DataFiles::portableMarker).exists();
+}
+
+DataLocation DataFolder::locate(const QString &programFolder, const QString &perUserFolder, bool portableAsked)
+{
+    DataLocation location;
+    location.portable = isPortable(programFolder, portableAsked);
+    location.path = location.portable ? programFolder : perUserFolder;
+    // A folder that cannot be made is reported by the start-up's write check, with the reason.
+    QDir().mkpath(location.path);
+    if (location.portable || QFileInfo(programFolder) == QFileInfo(perUserFolder)) {
+        return location;
     }
-    return perUserFolder;
+    const QStringList names = DataFiles::createdAtStartup();
+    for (const QString &name : names) {
+        if (!actualFilePath(perUserFolder, name).isEmpty()) {
+            return location; // the per-user folder is in use: what lies beside the executable is not ours
+        }
+    }
+    for (const QString &name : names) {
+        const QString old = actualFilePath(programFolder, name);
+        if (old.isEmpty()) {
+            continue;
+        }
+        const QString copy = perUserFolder + QLatin1Char('/') + name;
+        if (!QFile::copy(old, copy)) {
+            location.copyError = QCoreApplication::translate("DataFolder", "Could not copy %1 to %2.")
+                                     .arg(QDir::toNativeSeparators(old), QDir::toNativeSeparators(perUserFolder));
+            continue;
+        }
+        if (name == DataFiles::posts2) {
+            QFile::setPermissions(copy, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        }
+        location.copiedFiles.append(name);
+    }
+    if (!location.copiedFiles.isEmpty()) {
+        location.copiedFrom = programFolder;
+    }
+    return location;
 }
 
 DataFolder::DataFolder(const QString &path)
     : m_path(path)
-{
-}
+{ }
 
 QString DataFolder::filePath(const QString &fileName) const
 {
@@ -144,8 +184,8 @@ bool DataFolder::createMissingDataFiles(QString *error) const
 
 QString findHelpFile(const DataFolder &data, const QString &programFolder)
 {
-    const QStringList folders{data.path(), programFolder,
-                              QDir::cleanPath(programFolder + QLatin1Char('/') + DataFiles::installedShare)};
+    const QStringList folders { data.path(), programFolder,
+        QDir::cleanPath(programFolder + QLatin1Char('/') + DataFiles::installedShare) };
     for (const QString &folder : folders) {
         const QString path = actualFilePath(folder, DataFiles::help);
         if (!path.isEmpty()) {

@@ -3,8 +3,8 @@
 #include <QString>
 #include <QStringList>
 
-// The data folder and its files. It is the executable's own folder when the program runs from a build tree or a
-// portable folder, and the per-user data folder once the program is installed.
+// The data folder and its files. It is the per-user data folder wherever the program runs from, and the
+// executable's own folder in portable mode.
 namespace DataFiles {
 inline const QString htmlTemp = QStringLiteral("htmltemp.txt");
 inline const QString messages = QStringLiteral("messages.txt");
@@ -13,9 +13,10 @@ inline const QString posts2 = QStringLiteral("posts2.txt");
 inline const QString sizes = QStringLiteral("sizes.txt");
 inline const QString help = QStringLiteral("Help.rtf");
 
-// Where an installed program's shared files (the help text) are, seen from the executable's folder. Its
-// presence is what tells an installed program from one in a build tree or a portable folder.
+// Where an installed program's shared files (the help text) are, seen from the executable's folder.
 inline const QString installedShare = QStringLiteral("../share/postavo");
+// A file of this name beside the executable keeps the data there (portable mode).
+inline const QString portableMarker = QStringLiteral("portable");
 
 // The five files created at start-up when missing, in the order they are created.
 QStringList createdAtStartup();
@@ -28,15 +29,30 @@ QString fileNameFromPath(const QString &path);
 // letter case. Wildcard patterns, hidden files, folders and every lookup error read as missing.
 bool fileExists(const QString &path);
 
+// Where the data lives for this run, and what the start did to get it there.
+struct DataLocation
+{
+    QString path;
+    bool portable = false;
+    // Data files of an older version found beside the executable and copied (never moved) to the per-user
+    // folder at this start; empty when nothing was copied.
+    QString copiedFrom;
+    QStringList copiedFiles;
+    // Why a file could not be copied; the originals stay where they are either way.
+    QString copyError;
+};
+
 class DataFolder
 {
 public:
-    // The running program's data folder (see choosePath), created when missing; the choice is logged under
+    // The running program's data folder (see locate), created when missing; the choice is logged under
     // "postavo.files".
-    static DataFolder forProgram();
-    // The executable's folder when the program is not installed and can write there; otherwise the per-user
-    // folder. An installed program never writes beside itself, even run by someone who could.
-    static QString choosePath(const QString &programFolder, const QString &perUserFolder);
+    static DataFolder forProgram(bool portableAsked, DataLocation *location = nullptr);
+    // Portable (asked for, or the marker file beside the executable): the executable's folder. Otherwise the
+    // per-user folder, into which the data files left beside the executable by an older version are copied
+    // when the per-user folder holds none of them yet.
+    static DataLocation locate(const QString &programFolder, const QString &perUserFolder, bool portableAsked);
+    static bool isPortable(const QString &programFolder, bool portableAsked);
     explicit DataFolder(const QString &path);
 
     QString path() const { return m_path; }

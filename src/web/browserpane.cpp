@@ -125,17 +125,18 @@ void BrowserPane::reloadPage()
 
 void BrowserPane::loadStarted()
 {
-    emit statusText(1, QStringLiteral("Connecting"));
+    emit statusText(1, tr("Connecting"));
 }
 
 void BrowserPane::loadFinished()
 {
-    addressEdit->setText(currentAddress());
-    emit statusText(1, QStringLiteral("Complete"));
+    showCurrentAddress();
+    emit statusText(1, tr("Complete"));
     emit loadCompleted();
 }
 
 void BrowserPane::showCurrentAddress()
 {
-    addressEdit->setText(currentAddress());
+    // A page of the program's own (the start page) has no address to show; the box stays free for one.
+    addressEdit->setText(webView->url() == QUrl(QStringLiteral("about:blank")) ? QString() : currentAddress());
 }

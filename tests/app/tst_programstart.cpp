@@ -7,6 +7,8 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QProcess>
+#include <QScreen>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabBar>
@@ -15,6 +17,8 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QWebEngineView>
+#include <csignal>
+#include <unistd.h>
 
 #include "base/branding.h"
 #include "app/mainwindow.h"
@@ -60,6 +64,24 @@ struct Program
     AppContext context;
 };
 
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// What an older version left beside itself, as it wrote it.
+QByteArray oldFile(const QString &path)
+{
+    return path.endsWith("posts2.txt") ? "http://forum.example/|me|secret\r\n\r\n" : "Hello[br]all|Greeting\r\n\r\n";
+}
+
 bool ownPalette(const QWidget *widget)
 {
     return widget->testAttribute(Qt::WA_SetPalette);
@@ -84,6 +106,145 @@ private slots:
     {
         m_opened.clear();
         setSkinConfigured(false);
+    }
+
+    // The program itself, linked into each layout and started with an empty home, ended by a signal.
+    void dataFolderOfEachLayout_data()
+    {
+        QTest::addColumn<QString>("program"); // relative to a temporary folder; home/ is the home
+        QTest::addColumn<QStringList>("files"); // made beside it first
+        QTest::addColumn<QString>("data"); // where the data files are then
+        QTest::newRow("build-tree") << "build/bin/postavo" << QStringList{} << "home/.local/share/Postavo";
+        QTest::newRow("installed") << "usr/bin/postavo" << QStringList{"usr/share/postavo/Help.rtf"}
+                                   << "home/.local/share/Postavo";
+        QTest::newRow("portable-marker") << "Postavo/postavo" << QStringList{"Postavo/portable"} << "Postavo";
+        QTest::newRow("old-files-beside") << "build/bin/postavo"
+                                          << QStringList{"build/bin/posts2.txt", "build/bin/messages.txt"}
+                                          << "home/.local/share/Postavo";
+    }
+
+    void dataFolderOfEachLayout()
+    {
+        QFETCH(QString, program);
+        QFETCH(QStringList, files);
+        QFETCH(QString, data);
+        QTemporaryDir dir(QStringLiteral(POSTAVO_TEST_WORK_DIR "/programstart-XXXXXX"));
+        const QString executable = dir.filePath(program);
+        QVERIFY(QDir().mkpath(QFileInfo(executable).path()));
+        if (::link(POSTAVO_PROGRAM, qPrintable(executable)) != 0) {
+            QVERIFY(QFile::copy(QStringLiteral(POSTAVO_PROGRAM), executable));
+        }
+        for (const QString &file : files) {
+            QVERIFY(writeBytes(dir.filePath(file), oldFile(file)));
+        }
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("home")));
+        for (int run = 1; run <= 2; ++run) {
+            QProcess process;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            for (const char *name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"}) {
+                environment.remove(QLatin1String(name));
+            }
+            environment.insert(QStringLiteral("HOME"), dir.filePath(QStringLiteral("home")));
+            environment.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("postavo.files.info=true"));
+            environment.insert(QStringLiteral("QT_MESSAGE_PATTERN"), QStringLiteral("%{category}: %{message}"));
+            process.setProcessEnvironment(environment);
+            process.setProcessChannelMode(QProcess::MergedChannels);
+            process.start(executable, {});
+            QByteArray log;
+            QVERIFY(QTest::qWaitFor(
+                [&] {
+                    log += process.readAll();
+                    return log.contains("postavo.files: help text:") || process.state() == QProcess::NotRunning;
+                },
+                90000));
+            QVERIFY2(log.contains(QByteArray("postavo.files: data folder: " + dir.filePath(data).toUtf8())), log.constData());
+            // Copied on the first start only, and the user told of it once.
+            QCOMPARE(log.contains("postavo.files: copied from"), run == 1 && files.size() == 2);
+            ::kill(pid_t(process.processId()), SIGTERM);
+            QVERIFY2(process.waitForFinished(60000) && process.exitCode() == 0, log.constData());
+        }
+        for (const QString &name : DataFiles::createdAtStartup()) {
+            QVERIFY2(QFileInfo::exists(dir.filePath(data + '/' + name)), qPrintable(name));
+        }
+        const QString settings = data == "Postavo" ? "Postavo/Postavo.ini" : "home/.config/Postavo.ini";
+        QVERIFY(fileBytes(dir.filePath(settings)).contains("lastConvert=0"));
+        for (const QString &file : files.filter(".txt")) {
+            // Originals untouched beside the executable, copies in the data folder.
+            QCOMPARE(fileBytes(dir.filePath(file)), oldFile(file));
+            QCOMPARE(fileBytes(dir.filePath(data + '/' + QFileInfo(file).fileName())), fileBytes(dir.filePath(file)));
+        }
+        QCOMPARE(fileBytes(dir.filePath(settings)).contains("toldWhereDataLives=1"), files.size() == 2);
+    }
+
+    void answersOnTheTerminalWithoutADisplay_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QByteArray>("answer");
+        QTest::newRow("help") << "--help" << QByteArray("--portable");
+        QTest::newRow("version") << "--version" << QByteArray("Postavo " POSTAVO_VERSION "\n");
+    }
+
+    void answersOnTheTerminalWithoutADisplay()
+    {
+        QFETCH(QString, option);
+        QFETCH(QByteArray, answer);
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+            environment.remove(QLatin1String(name));
+        }
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(POSTAVO_PROGRAM), {option});
+        QVERIFY(process.waitForFinished(30000));
+        QCOMPARE(process.exitCode(), 0);
+        QVERIFY2(process.readAllStandardOutput().contains(answer), process.readAllStandardError().constData());
+    }
+
+    // A window the user moved and resized comes back there; one remembered on a screen that is gone comes
+    // back whole on the screen there is.
+    void windowComesBackWhereItWas_data()
+    {
+        QTest::addColumn<QRect>("placed"); // by the user in the first run; empty: by a run on another screen
+        QTest::addColumn<QRect>("expected"); // empty: anywhere whole on the screen
+        QTest::newRow("moved-and-resized") << QRect(11, 2, 760, 595) << QRect(11, 2, 760, 595);
+        QTest::newRow("screen-gone") << QRect() << QRect();
+    }
+
+    void windowComesBackWhereItWas()
+    {
+        QFETCH(QRect, placed);
+        QFETCH(QRect, expected);
+        QTemporaryDir tmp;
+        Program program(tmp.path());
+        const auto bringUp = [&program](ProgramStart &start) {
+            start.splash.tickCount = 148;
+            start.splash.tick();
+            return start.mainWindow();
+        };
+        if (placed.isValid()) {
+            ProgramStart first(program.context);
+            MainWindow *w = bringUp(first);
+            QVERIFY(w && w->isVisible());
+            w->setGeometry(placed);
+            QTRY_COMPARE(w->geometry(), placed);
+            w->close();
+        } else {
+            for (const auto &[key, value] : {std::pair{"left", "5000"}, {"top", "-3000"}, {"width", "900"},
+                                              {"height", "700"}, {"maximized", "0"}}) {
+                program.settings.write("Window", key, value);
+            }
+        }
+        ProgramStart second(program.context);
+        MainWindow *w = bringUp(second);
+        QVERIFY(w && w->isVisible());
+        const QRect screen = w->screen()->availableGeometry();
+        if (expected.isValid()) {
+            QCOMPARE(w->geometry(), expected);
+        } else {
+            QVERIFY2(screen.contains(w->geometry().topLeft()), qPrintable(QString("%1,%2").arg(w->x()).arg(w->y())));
+            QCOMPARE(w->width(), std::min(900, screen.width())); // remembered, then fitted
+        }
+        w->close();
     }
 
     void splashBringsUpTheMainWindowOnTheSeventyFifthTick()

@@ -17,8 +17,8 @@ private slots:
     void createMissingDataFilesOnEmptyFolder();
     void createMissingDataFilesLeavesExistingFiles();
     void unwritableFolderIsReported();
-    void choosePath_data();
-    void choosePath();
+    void locate_data();
+    void locate();
     void findHelpFile_data();
     void findHelpFile();
 };
@@ -121,27 +121,53 @@ void tst_DataFolder::unwritableFolderIsReported()
     }
 }
 
-void tst_DataFolder::choosePath_data()
+void tst_DataFolder::locate_data()
 {
-    QTest::addColumn<QString>("layout"); // folders made under the temporary folder
+    // Files made under the temporary folder; the program is in prog/, the per-user folder is user/.
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<bool>("portableAsked");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("build-tree") << "build/bin" << "build/bin";
-    QTest::newRow("portable-folder") << "Postavo" << "Postavo";
-    QTest::newRow("installed") << "usr/bin usr/share/postavo" << "per-user";
-    QTest::newRow("installed-under-opt") << "opt/postavo/bin opt/postavo/share/postavo" << "per-user";
-    QTest::newRow("program-folder-gone") << "" << "per-user";
+    QTest::addColumn<QStringList>("copied");
+    QTest::newRow("build-tree") << QStringList{"prog/postavo"} << false << "user" << QStringList{};
+    QTest::newRow("installed") << QStringList{"prog/postavo", "share/postavo/Help.rtf"} << false << "user"
+                               << QStringList{};
+    QTest::newRow("portable-marker") << QStringList{"prog/portable", "prog/posts.txt"} << false << "prog"
+                                     << QStringList{};
+    QTest::newRow("portable-option") << QStringList{"prog/posts.txt"} << true << "prog" << QStringList{};
+    QTest::newRow("old-files-copied") << QStringList{"prog/posts2.txt", "prog/MESSAGES.TXT", "prog/Help.rtf"} << false
+                                      << "user" << QStringList{"messages.txt", "posts2.txt"};
+    QTest::newRow("per-user-in-use") << QStringList{"prog/posts2.txt", "user/sizes.txt"} << false << "user"
+                                     << QStringList{};
 }
 
-void tst_DataFolder::choosePath()
+void tst_DataFolder::locate()
 {
-    QFETCH(QString, layout);
+    QFETCH(QStringList, files);
+    QFETCH(bool, portableAsked);
     QFETCH(QString, expected);
+    QFETCH(QStringList, copied);
     QTemporaryDir dir;
-    for (const QString &folder : layout.split(' ', Qt::SkipEmptyParts)) {
-        QVERIFY(QDir(dir.path()).mkpath(folder));
+    QDir root(dir.path());
+    for (const QString &file : files) {
+        QVERIFY(root.mkpath(QFileInfo(file).path()));
+        writeFile(root.filePath(file), file.toUtf8());
     }
-    const QString program = dir.filePath(layout.isEmpty() ? "gone" : layout.section(' ', 0, 0));
-    QCOMPARE(DataFolder::choosePath(program, dir.filePath("per-user")), dir.filePath(expected));
+    const DataLocation location = DataFolder::locate(root.filePath("prog"), root.filePath("user"), portableAsked);
+    QCOMPARE(location.path, root.filePath(expected));
+    QCOMPARE(location.portable, expected == "prog");
+    QVERIFY(QFileInfo(location.path).isDir());
+    QCOMPARE(location.copiedFiles, copied);
+    QCOMPARE(location.copiedFrom, copied.isEmpty() ? QString() : root.filePath("prog"));
+    for (const QString &file : files) { // originals untouched
+        QCOMPARE(readFile(root.filePath(file)), file.toUtf8());
+    }
+    for (const QString &name : copied) {
+        const QString original = files.filter(name, Qt::CaseInsensitive).value(0);
+        QCOMPARE(readFile(root.filePath("user/" + name)), original.toUtf8());
+    }
+    if (copied.contains("posts2.txt")) { // it holds passwords
+        QCOMPARE(QFile::permissions(root.filePath("user/posts2.txt")) & 0x0077, QFileDevice::Permissions());
+    }
 }
 
 void tst_DataFolder::findHelpFile_data()

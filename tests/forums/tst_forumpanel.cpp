@@ -361,7 +361,7 @@ void tst_ForumPanel::changesReachTheDiskWithoutShutDown()
     if (change == "watch") {
         w.postsPanel->watchButton->click();
     } else if (change == "detect") {
-        emit w.postWatcher->postedMessageFound();
+        emit w.postWatcher->postedMessageFound(w.currentAddress(), QString());
     } else if (change == "remove") {
         w.postsPanel->postList->setCurrentRow(0);
         w.postsPanel->unwatchButton->click();

@@ -1,4 +1,5 @@
 #include <QCheckBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -28,6 +29,7 @@ private slots:
     void enterInAddressBoxNavigates();
     void popups_data();
     void popups();
+    void unreachableWebsiteGivesTheStartPage();
 
 private:
     void load(const QString &path);
@@ -59,6 +61,31 @@ void tst_BrowserPane::init()
     m_window = std::make_unique<MainWindow>(*m_context);
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+void tst_BrowserPane::unreachableWebsiteGivesTheStartPage()
+{
+    // The website resolves nowhere in tests. One forum served here, one hostile entry, each with a login.
+    QFile forums(m_dir.filePath("posts2.txt"));
+    QVERIFY(forums.open(QIODevice::WriteOnly));
+    forums.write(m_server.url("/one").toUtf8() + "|me|Secret-Word\r\n\r\njavascript:alert(1)|<b>x</b>|pw\r\n\r\n");
+    forums.close();
+    QVERIFY(m_window->startUp());
+    QTRY_COMPARE_WITH_TIMEOUT(page()->title(), QStringLiteral("Welcome to Postavo"), 20000);
+    QCOMPARE(m_window->browserPane->addressEdit->text(), QString());
+    const QString text = evaluateJavaScriptSync(page(), "document.body.innerText").toString();
+    QVERIFY(text.contains("How to begin") && text.contains("javascript:alert(1)"));
+    QVERIFY(!text.contains("Secret-Word") && !text.contains("<b>"));
+    QCOMPARE(evaluateJavaScriptSync(page(), "document.links.length").toInt(), 2); // the forum and the website
+    // A click on the forum opens it here, in the pane.
+    const QVariantList at = evaluateJavaScriptSync(page(), "(() => { const a = document.querySelector('a.forum'); a.scrollIntoView();"
+                                                           "const r = a.getBoundingClientRect(); return [r.x + 5, r.y + 5]; })()")
+                                .toList();
+    QVERIFY(at.size() == 2);
+    QWidget *input = m_window->browserPane->webView->focusProxy();
+    QTest::mouseClick(input, Qt::LeftButton, {}, QPoint(at[0].toInt(), at[1].toInt()));
+    QTRY_COMPARE_WITH_TIMEOUT(m_window->currentAddress(), m_server.url("/one"), 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(page()->title(), QStringLiteral("One"), 20000);
 }
 
 void tst_BrowserPane::cleanup()
