@@ -29,6 +29,17 @@
     </message>
 </context>
 <context>
+    <name>AutoInsertController</name>
+    <message>
+        <source>Auto-Insert Error</source>
+        <translation>Fehler beim automatischen Einfügen</translation>
+    </message>
+    <message>
+        <source>Could not auto-insert your message.  Try pasting instead.</source>
+        <translation>Ihre Nachricht konnte nicht automatisch eingefügt werden.  Versuchen Sie es mit Einfügen.</translation>
+    </message>
+</context>
+<context>
     <name>BrowserPage</name>
     <message>
         <source>Opening page %1...</source>
@@ -554,13 +565,37 @@ Sie bleiben unverändert: Diese Sitzung überschreibt sie nicht.</translation>
         <source>Save and Close</source>
         <translation>Speichern und schließen</translation>
     </message>
+    <message>
+        <source>C&amp;lear Kept Page Texts...</source>
+        <translation>Gespeicherte Seitente&amp;xte löschen...</translation>
+    </message>
+    <message>
+        <source>Clear kept page texts</source>
+        <translation>Gespeicherte Seitentexte löschen</translation>
+    </message>
+    <message>
+        <source>Postavo keeps the text of your posts&apos; pages, on this computer only, to show what new replies say.</source>
+        <translation>Postavo speichert den Text der Seiten Ihrer Beiträge, nur auf diesem Computer, um zu zeigen, was neue Antworten sagen.</translation>
+    </message>
+    <message>
+        <source>Clear Kept Page Texts</source>
+        <translation>Gespeicherte Seitentexte löschen</translation>
+    </message>
+    <message>
+        <source>Forget the texts Postavo kept of your posts&apos; pages?
+
+The sizes stay. Until a page is measured again, a check can tell that it has new replies but not what they say.</source>
+        <translation>Die gespeicherten Texte der Seiten Ihrer Beiträge vergessen?
+
+Die Größen bleiben. Bis eine Seite erneut gemessen wird, kann eine Prüfung melden, dass es neue Antworten gibt, aber nicht, was sie sagen.</translation>
+    </message>
+    <message>
+        <source>Some kept page texts could not be removed from %1.</source>
+        <translation>Einige gespeicherte Seitentexte konnten nicht aus %1 entfernt werden.</translation>
+    </message>
 </context>
 <context>
-    <name>PageMeasurement</name>
-    <message>
-        <source>The server answered with error status %1</source>
-        <translation>Der Server antwortete mit Fehlerstatus %1</translation>
-    </message>
+    <name>PageFailures</name>
     <message>
         <source>Not a web page address</source>
         <translation>Keine Webseitenadresse</translation>
@@ -570,8 +605,8 @@ Sie bleiben unverändert: Diese Sitzung überschreibt sie nicht.</translation>
         <translation>Unbekannter Host</translation>
     </message>
     <message>
-        <source>The server refused the connection</source>
-        <translation>Der Server hat die Verbindung abgelehnt</translation>
+        <source>Connection refused</source>
+        <translation>Verbindung abgelehnt</translation>
     </message>
     <message>
         <source>No answer</source>
@@ -582,12 +617,28 @@ Sie bleiben unverändert: Diese Sitzung überschreibt sie nicht.</translation>
         <translation>Zertifikatsproblem</translation>
     </message>
     <message>
-        <source>The connection broke off</source>
-        <translation>Die Verbindung brach ab</translation>
+        <source>Connection broken off</source>
+        <translation>Verbindung abgebrochen</translation>
     </message>
     <message>
         <source>Too many redirects</source>
         <translation>Zu viele Weiterleitungen</translation>
+    </message>
+    <message>
+        <source>Server error: status %1</source>
+        <translation>Serverfehler: Status %1</translation>
+    </message>
+    <message>
+        <source>Closed without a reply</source>
+        <translation>Ohne Antwort geschlossen</translation>
+    </message>
+    <message>
+        <source>Not a web server&apos;s reply</source>
+        <translation>Keine Antwort eines Webservers</translation>
+    </message>
+    <message>
+        <source>Page cut short</source>
+        <translation>Seite unvollständig</translation>
     </message>
 </context>
 <context>
@@ -599,22 +650,6 @@ Sie bleiben unverändert: Diese Sitzung überschreibt sie nicht.</translation>
     <message>
         <source>%1 seconds</source>
         <translation>%1 Sekunden</translation>
-    </message>
-    <message>
-        <source>Not a web page address</source>
-        <translation>Keine Webseitenadresse</translation>
-    </message>
-    <message>
-        <source>Redirected to an address that is not a web page</source>
-        <translation>Weitergeleitet an eine Adresse, die keine Webseite ist</translation>
-    </message>
-    <message>
-        <source>Redirected more than %1 times</source>
-        <translation>Mehr als %1-mal weitergeleitet</translation>
-    </message>
-    <message>
-        <source>Redirected in a loop</source>
-        <translation>In einer Schleife weitergeleitet</translation>
     </message>
     <message>
         <source>The server closed the connection before it was secured</source>
@@ -646,38 +681,6 @@ Sie bleiben unverändert: Diese Sitzung überschreibt sie nicht.</translation>
     <message>
         <source>Not measured before: size taken now (%1 bytes)</source>
         <translation>Bisher nicht gemessen: Größe jetzt erfasst (%1 Bytes)</translation>
-    </message>
-    <message>
-        <source>No answer</source>
-        <translation>Keine Antwort</translation>
-    </message>
-    <message>
-        <source>Connection refused</source>
-        <translation>Verbindung abgelehnt</translation>
-    </message>
-    <message>
-        <source>Unknown host</source>
-        <translation>Unbekannter Host</translation>
-    </message>
-    <message>
-        <source>Certificate problem</source>
-        <translation>Zertifikatsproblem</translation>
-    </message>
-    <message>
-        <source>Server error: status %1</source>
-        <translation>Serverfehler: Status %1</translation>
-    </message>
-    <message>
-        <source>Connection broken off</source>
-        <translation>Verbindung abgebrochen</translation>
-    </message>
-    <message>
-        <source>Too many redirects</source>
-        <translation>Zu viele Weiterleitungen</translation>
-    </message>
-    <message>
-        <source>Not a web page address</source>
-        <translation>Keine Webseitenadresse</translation>
     </message>
 </context>
 <context>
@@ -737,6 +740,21 @@ wo die Originale unverändert bleiben. Ab jetzt verwendet Postavo die Kopien; l�
     </message>
 </context>
 <context>
+    <name>RedirectPolicy</name>
+    <message>
+        <source>Redirected to an address that is not a web page</source>
+        <translation>Weitergeleitet an eine Adresse, die keine Webseite ist</translation>
+    </message>
+    <message>
+        <source>Redirected more than %1 times</source>
+        <translation>Mehr als %1-mal weitergeleitet</translation>
+    </message>
+    <message>
+        <source>Redirected in a loop</source>
+        <translation>In einer Schleife weitergeleitet</translation>
+    </message>
+</context>
+<context>
     <name>ReplyNotice</name>
     <message numerus="yes">
         <source>New replies to %n of your posts</source>
@@ -751,6 +769,32 @@ wo die Originale unverändert bleiben. Ab jetzt verwendet Postavo die Kopien; l�
             <numerusform>und %n weiterer</numerusform>
             <numerusform>und %n weitere</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>“%1”</source>
+        <translation>„%1“</translation>
+    </message>
+</context>
+<context>
+    <name>ResponseReader</name>
+    <message>
+        <source>%1 of %2 bytes</source>
+        <translation>%1 von %2 Bytes</translation>
+    </message>
+    <message>
+        <source>the last chunk never came</source>
+        <translation>der letzte Block kam nie an</translation>
+    </message>
+    <message>
+        <source>the header never ended</source>
+        <translation>der Kopf endete nie</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsStore</name>
+    <message>
+        <source>no room for a scratch file</source>
+        <translation>kein Platz für eine Arbeitsdatei</translation>
     </message>
 </context>
 <context>
@@ -846,6 +890,13 @@ Postavo asks this once.</source>
 Es prüft Ihre Beiträge weiter auf Antworten und meldet sich, wenn jemand antwortet. Das Symbol im Infobereich holt das Fenster zurück; „Beenden“ im Menü des Symbols beendet es.
 
 Postavo fragt das nur einmal.</translation>
+    </message>
+</context>
+<context>
+    <name>WriteFailure</name>
+    <message>
+        <source>Could not save %1: %2</source>
+        <translation>%1 konnte nicht gespeichert werden: %2</translation>
     </message>
 </context>
 </TS>

@@ -29,6 +29,17 @@
     </message>
 </context>
 <context>
+    <name>AutoInsertController</name>
+    <message>
+        <source>Auto-Insert Error</source>
+        <translation>Ошибка автовставки</translation>
+    </message>
+    <message>
+        <source>Could not auto-insert your message.  Try pasting instead.</source>
+        <translation>Не удалось автоматически вставить сообщение.  Попробуйте вставить его вручную.</translation>
+    </message>
+</context>
+<context>
     <name>BrowserPage</name>
     <message>
         <source>Opening page %1...</source>
@@ -554,13 +565,37 @@ They are left as they are: this session will not write over them.</source>
         <source>Save and Close</source>
         <translation>Сохранить и закрыть</translation>
     </message>
+    <message>
+        <source>C&amp;lear Kept Page Texts...</source>
+        <translation>О&amp;чистить сохранённые тексты страниц...</translation>
+    </message>
+    <message>
+        <source>Clear kept page texts</source>
+        <translation>Очистить сохранённые тексты страниц</translation>
+    </message>
+    <message>
+        <source>Postavo keeps the text of your posts&apos; pages, on this computer only, to show what new replies say.</source>
+        <translation>Postavo хранит текст страниц ваших сообщений только на этом компьютере, чтобы показывать, что говорят новые ответы.</translation>
+    </message>
+    <message>
+        <source>Clear Kept Page Texts</source>
+        <translation>Очистить сохранённые тексты страниц</translation>
+    </message>
+    <message>
+        <source>Forget the texts Postavo kept of your posts&apos; pages?
+
+The sizes stay. Until a page is measured again, a check can tell that it has new replies but not what they say.</source>
+        <translation>Забыть сохранённые тексты страниц ваших сообщений?
+
+Размеры останутся. Пока страница не измерена заново, проверка может сообщить о новых ответах, но не о том, что в них сказано.</translation>
+    </message>
+    <message>
+        <source>Some kept page texts could not be removed from %1.</source>
+        <translation>Некоторые сохранённые тексты страниц не удалось удалить из %1.</translation>
+    </message>
 </context>
 <context>
-    <name>PageMeasurement</name>
-    <message>
-        <source>The server answered with error status %1</source>
-        <translation>Сервер ответил с кодом ошибки %1</translation>
-    </message>
+    <name>PageFailures</name>
     <message>
         <source>Not a web page address</source>
         <translation>Это не адрес веб-страницы</translation>
@@ -570,8 +605,8 @@ They are left as they are: this session will not write over them.</source>
         <translation>Неизвестный узел</translation>
     </message>
     <message>
-        <source>The server refused the connection</source>
-        <translation>Сервер отклонил соединение</translation>
+        <source>Connection refused</source>
+        <translation>Соединение отклонено</translation>
     </message>
     <message>
         <source>No answer</source>
@@ -582,12 +617,28 @@ They are left as they are: this session will not write over them.</source>
         <translation>Проблема с сертификатом</translation>
     </message>
     <message>
-        <source>The connection broke off</source>
-        <translation>Соединение прервалось</translation>
+        <source>Connection broken off</source>
+        <translation>Соединение прервано</translation>
     </message>
     <message>
         <source>Too many redirects</source>
         <translation>Слишком много перенаправлений</translation>
+    </message>
+    <message>
+        <source>Server error: status %1</source>
+        <translation>Ошибка сервера: код %1</translation>
+    </message>
+    <message>
+        <source>Closed without a reply</source>
+        <translation>Закрыто без ответа</translation>
+    </message>
+    <message>
+        <source>Not a web server&apos;s reply</source>
+        <translation>Это не ответ веб-сервера</translation>
+    </message>
+    <message>
+        <source>Page cut short</source>
+        <translation>Страница оборвана</translation>
     </message>
 </context>
 <context>
@@ -599,22 +650,6 @@ They are left as they are: this session will not write over them.</source>
     <message>
         <source>%1 seconds</source>
         <translation>%1 с</translation>
-    </message>
-    <message>
-        <source>Not a web page address</source>
-        <translation>Это не адрес веб-страницы</translation>
-    </message>
-    <message>
-        <source>Redirected to an address that is not a web page</source>
-        <translation>Перенаправление на адрес, который не является веб-страницей</translation>
-    </message>
-    <message>
-        <source>Redirected more than %1 times</source>
-        <translation>Более %1 перенаправлений</translation>
-    </message>
-    <message>
-        <source>Redirected in a loop</source>
-        <translation>Перенаправление по кругу</translation>
     </message>
     <message>
         <source>The server closed the connection before it was secured</source>
@@ -646,38 +681,6 @@ They are left as they are: this session will not write over them.</source>
     <message>
         <source>Not measured before: size taken now (%1 bytes)</source>
         <translation>Ранее не измерялась: размер записан сейчас (%1 байт)</translation>
-    </message>
-    <message>
-        <source>No answer</source>
-        <translation>Нет ответа</translation>
-    </message>
-    <message>
-        <source>Connection refused</source>
-        <translation>Соединение отклонено</translation>
-    </message>
-    <message>
-        <source>Unknown host</source>
-        <translation>Неизвестный узел</translation>
-    </message>
-    <message>
-        <source>Certificate problem</source>
-        <translation>Проблема с сертификатом</translation>
-    </message>
-    <message>
-        <source>Server error: status %1</source>
-        <translation>Ошибка сервера: код %1</translation>
-    </message>
-    <message>
-        <source>Connection broken off</source>
-        <translation>Соединение прервано</translation>
-    </message>
-    <message>
-        <source>Too many redirects</source>
-        <translation>Слишком много перенаправлений</translation>
-    </message>
-    <message>
-        <source>Not a web page address</source>
-        <translation>Это не адрес веб-страницы</translation>
     </message>
 </context>
 <context>
@@ -737,6 +740,21 @@ where the originals are left as they were. From now on Postavo uses the copies; 
     </message>
 </context>
 <context>
+    <name>RedirectPolicy</name>
+    <message>
+        <source>Redirected to an address that is not a web page</source>
+        <translation>Перенаправление на адрес, который не является веб-страницей</translation>
+    </message>
+    <message>
+        <source>Redirected more than %1 times</source>
+        <translation>Более %1 перенаправлений</translation>
+    </message>
+    <message>
+        <source>Redirected in a loop</source>
+        <translation>Перенаправление по кругу</translation>
+    </message>
+</context>
+<context>
     <name>ReplyNotice</name>
     <message numerus="yes">
         <source>New replies to %n of your posts</source>
@@ -753,6 +771,32 @@ where the originals are left as they were. From now on Postavo uses the copies; 
             <numerusform>и ещё %n</numerusform>
             <numerusform>и ещё %n</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>“%1”</source>
+        <translation>«%1»</translation>
+    </message>
+</context>
+<context>
+    <name>ResponseReader</name>
+    <message>
+        <source>%1 of %2 bytes</source>
+        <translation>%1 из %2 байт</translation>
+    </message>
+    <message>
+        <source>the last chunk never came</source>
+        <translation>последний блок так и не пришёл</translation>
+    </message>
+    <message>
+        <source>the header never ended</source>
+        <translation>заголовок так и не закончился</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsStore</name>
+    <message>
+        <source>no room for a scratch file</source>
+        <translation>нет места для временного файла</translation>
     </message>
 </context>
 <context>
@@ -848,6 +892,13 @@ Postavo asks this once.</source>
 Программа продолжит проверять ваши сообщения и сообщит, когда кто-нибудь ответит. Значок в лотке возвращает окно; «Выход» в меню значка завершает программу.
 
 Postavo спросит об этом только один раз.</translation>
+    </message>
+</context>
+<context>
+    <name>WriteFailure</name>
+    <message>
+        <source>Could not save %1: %2</source>
+        <translation>Не удалось сохранить %1: %2</translation>
     </message>
 </context>
 </TS>
