@@ -10,9 +10,13 @@ set(POSTAVO_FUZZ_CORE_SOURCES
     links/linkconversion.cpp
     links/linkformats.cpp
     messages/messagestore.cpp
+    replies/addedtext.cpp
+    replies/kepttextstore.cpp
+    replies/linediff.cpp
     replies/pagefailure.cpp
     replies/pagesizeprobe.cpp
     replies/pagesizeprobe.h
+    replies/pagetext.cpp
     replies/pagetransport.cpp
     replies/pagetransport.h
     replies/postaddress.cpp
@@ -31,6 +35,7 @@ set(POSTAVO_FUZZ_TARGETS
     formscan
     linkconversion
     listfiles
+    pagetext
     postaddress
     postedmessage
     responsereader

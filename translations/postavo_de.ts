@@ -564,6 +564,34 @@ Das Programm wird jetzt beendet.</translation>
         <source>Save and Close</source>
         <translation>Speichern und schließen</translation>
     </message>
+    <message>
+        <source>C&amp;lear Kept Page Texts...</source>
+        <translation>Gespeicherte Seitente&amp;xte löschen...</translation>
+    </message>
+    <message>
+        <source>Clear kept page texts</source>
+        <translation>Gespeicherte Seitentexte löschen</translation>
+    </message>
+    <message>
+        <source>Postavo keeps the text of your posts&apos; pages, on this computer only, to show what new replies say.</source>
+        <translation>Postavo speichert den Text der Seiten Ihrer Beiträge, nur auf diesem Computer, um zu zeigen, was neue Antworten sagen.</translation>
+    </message>
+    <message>
+        <source>Clear Kept Page Texts</source>
+        <translation>Gespeicherte Seitentexte löschen</translation>
+    </message>
+    <message>
+        <source>Forget the texts Postavo kept of your posts&apos; pages?
+
+The sizes stay. Until a page is measured again, a check can tell that it has new replies but not what they say.</source>
+        <translation>Die gespeicherten Texte der Seiten Ihrer Beiträge vergessen?
+
+Die Größen bleiben. Bis eine Seite erneut gemessen wird, kann eine Prüfung melden, dass es neue Antworten gibt, aber nicht, was sie sagen.</translation>
+    </message>
+    <message>
+        <source>Some kept page texts could not be removed from %1.</source>
+        <translation>Einige gespeicherte Seitentexte konnten nicht aus %1 entfernt werden.</translation>
+    </message>
 </context>
 <context>
     <name>PageFailures</name>
@@ -740,6 +768,10 @@ wo die Originale unverändert bleiben. Ab jetzt verwendet Postavo die Kopien; l�
             <numerusform>und %n weiterer</numerusform>
             <numerusform>und %n weitere</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>“%1”</source>
+        <translation>„%1“</translation>
     </message>
 </context>
 <context>

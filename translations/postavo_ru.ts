@@ -564,6 +564,34 @@ The program will now close.</source>
         <source>Save and Close</source>
         <translation>Сохранить и закрыть</translation>
     </message>
+    <message>
+        <source>C&amp;lear Kept Page Texts...</source>
+        <translation>О&amp;чистить сохранённые тексты страниц...</translation>
+    </message>
+    <message>
+        <source>Clear kept page texts</source>
+        <translation>Очистить сохранённые тексты страниц</translation>
+    </message>
+    <message>
+        <source>Postavo keeps the text of your posts&apos; pages, on this computer only, to show what new replies say.</source>
+        <translation>Postavo хранит текст страниц ваших сообщений только на этом компьютере, чтобы показывать, что говорят новые ответы.</translation>
+    </message>
+    <message>
+        <source>Clear Kept Page Texts</source>
+        <translation>Очистить сохранённые тексты страниц</translation>
+    </message>
+    <message>
+        <source>Forget the texts Postavo kept of your posts&apos; pages?
+
+The sizes stay. Until a page is measured again, a check can tell that it has new replies but not what they say.</source>
+        <translation>Забыть сохранённые тексты страниц ваших сообщений?
+
+Размеры останутся. Пока страница не измерена заново, проверка может сообщить о новых ответах, но не о том, что в них сказано.</translation>
+    </message>
+    <message>
+        <source>Some kept page texts could not be removed from %1.</source>
+        <translation>Некоторые сохранённые тексты страниц не удалось удалить из %1.</translation>
+    </message>
 </context>
 <context>
     <name>PageFailures</name>
@@ -742,6 +770,10 @@ where the originals are left as they were. From now on Postavo uses the copies; 
             <numerusform>и ещё %n</numerusform>
             <numerusform>и ещё %n</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>“%1”</source>
+        <translation>«%1»</translation>
     </message>
 </context>
 <context>

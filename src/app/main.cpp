@@ -10,6 +10,7 @@
 #include "base/settingsstore.h"
 #include "base/translations.h"
 #include "links/linkformats.h"
+#include "replies/kepttextstore.h"
 #include "ui/windowicon.h"
 #include "web/browserprofile.h"
 
@@ -69,7 +70,10 @@ int main(int argc, char *argv[])
                               QDir(location.path).filePath(SettingsStore::applicationName() + QStringLiteral(".ini")))
                                             : std::make_unique<SettingsStore>();
     LinkFormatTable linkFormats;
-    AppContext context { dataFolder, settings.get(), &linkFormats };
+    // A portable program keeps the texts of its post pages beside itself as well.
+    KeptTextStore keptTexts(location.portable ? QDir(location.path).filePath(QStringLiteral("page-texts"))
+                                              : KeptTextStore::defaultFolder());
+    AppContext context { dataFolder, settings.get(), &linkFormats, &keptTexts };
 
     // The splash comes first and brings up the main window.
     ProgramStart start(context);

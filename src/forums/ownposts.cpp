@@ -37,6 +37,8 @@ QVariant OwnPosts::data(const QModelIndex &index, int role) const
         return entry.outcome ? QVariant::fromValue(*entry.outcome) : QVariant();
     case HasNewRepliesRole:
         return entry.outcome && entry.outcome->outcome == PostOutcome::NewReplies;
+    case NewTextRole:
+        return entry.outcome ? entry.outcome->newText : QStringList();
     case MarkRole:
         if (!entry.outcome) {
             return QVariant::fromValue(Mark::None);
@@ -149,7 +151,7 @@ void OwnPosts::rowChanged(int row, const QList<int> &roles)
 
 QList<int> OwnPosts::outcomeRoles()
 {
-    return { Qt::ToolTipRole, Qt::AccessibleDescriptionRole, OutcomeRole, HasNewRepliesRole, MarkRole };
+    return { Qt::ToolTipRole, Qt::AccessibleDescriptionRole, OutcomeRole, HasNewRepliesRole, MarkRole, NewTextRole };
 }
 
 int OwnPosts::storeSize(int index, const QString &address, const QString &size)

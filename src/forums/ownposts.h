@@ -21,6 +21,8 @@ public:
         HasNewRepliesRole,
         // The mark beside the post, a Mark.
         MarkRole,
+        // What the last check found the post's page added, as runs of text (a QStringList).
+        NewTextRole,
     };
     enum class Mark { None, NotChecked, Baseline, Checked };
     Q_ENUM(Mark)

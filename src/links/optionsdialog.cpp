@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -16,6 +17,7 @@
 #include "base/settingsstore.h"
 #include "links/numbertext.h"
 #include "replies/checkschedule.h"
+#include "replies/kepttextstore.h"
 
 namespace {
 
@@ -155,6 +157,15 @@ void OptionsDialog::createControls()
     checkRow->addWidget(checkEveryLabel);
     checkRow->addWidget(m_checkEveryBox);
     checkRow->addStretch(1);
+    if (m_context.keptTexts != nullptr) {
+        m_clearKeptTextsButton = new QPushButton(tr("C&lear Kept Page Texts..."), this);
+        m_clearKeptTextsButton->setObjectName(QStringLiteral("clearKeptTextsButton"));
+        m_clearKeptTextsButton->setAccessibleName(tr("Clear kept page texts"));
+        m_clearKeptTextsButton->setToolTip(
+            tr("Postavo keeps the text of your posts' pages, on this computer only, to show what new replies say."));
+        connect(m_clearKeptTextsButton, &QPushButton::clicked, this, &OptionsDialog::clearKeptTexts);
+        checkRow->addWidget(m_clearKeptTextsButton);
+    }
 
     auto *bottomRow = new QHBoxLayout;
     bottomRow->addWidget(m_unlockDefaultsCheck);
@@ -186,7 +197,25 @@ void OptionsDialog::createControls()
     setTabOrder(previous, m_unlockDefaultsCheck);
     setTabOrder(m_unlockDefaultsCheck, m_thresholdEdit);
     setTabOrder(m_thresholdEdit, m_checkEveryBox);
-    setTabOrder(m_checkEveryBox, m_saveAndCloseButton);
+    setTabOrder(m_checkEveryBox, m_clearKeptTextsButton != nullptr ? m_clearKeptTextsButton : m_saveAndCloseButton);
+    if (m_clearKeptTextsButton != nullptr) {
+        setTabOrder(m_clearKeptTextsButton, m_saveAndCloseButton);
+    }
+}
+
+void OptionsDialog::clearKeptTexts()
+{
+    const auto answer = QMessageBox::question(
+        this, tr("Clear Kept Page Texts"),
+        tr("Forget the texts Postavo kept of your posts' pages?\n\nThe sizes stay. Until a page is measured again, "
+           "a check can tell that it has new replies but not what they say."));
+    if (answer != QMessageBox::Yes) {
+        return;
+    }
+    if (!m_context.keptTexts->clear()) {
+        QMessageBox::warning(this, tr("Clear Kept Page Texts"),
+                             tr("Some kept page texts could not be removed from %1.").arg(m_context.keptTexts->folder()));
+    }
 }
 
 std::array<QLineEdit *, 5> OptionsDialog::rowFields(int row) const

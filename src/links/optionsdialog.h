@@ -37,6 +37,7 @@ private slots:
     void clearRow(int index);
     void toggleDefaultsLock();
     void thresholdEdited();
+    void clearKeptTexts();
 
 private:
     void load();
@@ -60,5 +61,7 @@ private:
     QLineEdit *m_thresholdEdit = nullptr;
     // How often the posts are checked while the program runs; each entry's data is its minutes, 0 for off.
     QComboBox *m_checkEveryBox = nullptr;
+    // Forgets the kept texts of the posts' pages, after asking; only where the program keeps them.
+    QPushButton *m_clearKeptTextsButton = nullptr;
     QPushButton *m_saveAndCloseButton = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include <QMetaType>
 #include <QString>
+#include <QStringList>
 
 #include "replies/pagefailure.h"
 
@@ -27,6 +28,9 @@ struct PostResult
     int status = 0;
     // The socket or TLS layer's words, when it gave any.
     QString detail;
+    // NewReplies: the runs of text the page added since its text was kept, in page order; empty when the text
+    // tells nothing (none was kept, or only numbers moved).
+    QStringList newText;
 
     // False when the page could not be measured (it counts among those that "could not be checked").
     bool wasChecked() const { return outcome != PostOutcome::NotChecked; }

@@ -15,6 +15,7 @@
 #include "forums/listfiles.h"
 #include "forums/ownposts.h"
 #include "replies/replymonitor.h"
+#include "replies/replytexts.h"
 #include "ui/listbox.h"
 #include "ui/listentries.h"
 #include "ui/placement.h"
@@ -70,7 +71,11 @@ private:
     QFont m_bold;
 };
 
-// The own posts in which the last check found new replies, in the order of the own posts; addresses only.
+// Characters of a post's new text shown under its address.
+constexpr qsizetype s_excerptLength = 300;
+
+// The own posts in which the last check found new replies, in the order of the own posts: each address with
+// the beginning of what the replies say under it, all of it on hover and for assistive tools.
 class NewReplies : public QSortFilterProxyModel
 {
 public:
@@ -82,9 +87,34 @@ public:
         setFilterRole(OwnPosts::HasNewRepliesRole);
     }
 
+    static constexpr int AddressRole = Qt::UserRole;
+
     QVariant data(const QModelIndex &index, int role) const override
     {
-        return role == Qt::DisplayRole ? QSortFilterProxyModel::data(index, role) : QVariant();
+        const QString address = QSortFilterProxyModel::data(index, Qt::DisplayRole).toString();
+        const QStringList newText = QSortFilterProxyModel::data(index, OwnPosts::NewTextRole).toStringList();
+        const QString whole = newText.join(QStringLiteral("\n\n"));
+        switch (role) {
+        case AddressRole:
+            return address;
+        case Qt::DisplayRole: {
+            const QString shown = ReplyTexts::excerpt(newText, s_excerptLength);
+            return shown.isEmpty() ? address : address + u'\n' + shown;
+        }
+        case Qt::AccessibleTextRole: {
+            const QString shown = ReplyTexts::excerpt(newText, s_excerptLength);
+            return shown.isEmpty() ? address : address + QStringLiteral(": ") + shown;
+        }
+        case Qt::ToolTipRole:
+            // Plain text, wrapped as it was written.
+            return whole.isEmpty() ? QVariant()
+                                   : QVariant(QStringLiteral("<p style='white-space:pre-wrap'>") + whole.toHtmlEscaped()
+                                         + QStringLiteral("</p>"));
+        case Qt::AccessibleDescriptionRole:
+            return whole.isEmpty() ? QVariant() : QVariant(whole);
+        default:
+            return {};
+        }
     }
 
 protected:
@@ -119,6 +149,12 @@ PostsPanel::PostsPanel(OwnPosts &posts, ReplyMonitor *monitor, std::function<QSt
     m_newReplies = new NewReplies(&m_posts, m_newRepliesList);
     m_newRepliesList->setModel(m_newReplies);
     m_newRepliesList->hide();
+    // Entries of two lines and more: the address, then what the replies say.
+    m_newRepliesList->setWordWrap(true);
+    m_newRepliesList->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    m_newRepliesList->setTextElideMode(Qt::ElideNone);
+    m_newRepliesList->setAlternatingRowColors(true);
+    m_newRepliesList->setSpacing(2);
     m_checkRepliesButton->hide();
     m_postList->setAccessibleName(tr("Your posts"));
     m_newRepliesList->setAccessibleName(tr("New replies"));
@@ -137,7 +173,8 @@ PostsPanel::PostsPanel(OwnPosts &posts, ReplyMonitor *monitor, std::function<QSt
         ListEntries::followSelection(list);
         const auto openSelected = [this, list] {
             if (list->currentIndex().isValid()) {
-                emit openPost(list->currentIndex().data().toString());
+                const int role = list == m_postList ? int(Qt::DisplayRole) : NewReplies::AddressRole;
+                emit openPost(list->currentIndex().data(role).toString());
             }
         };
         connect(list, &QListView::doubleClicked, this, openSelected);
@@ -217,7 +254,15 @@ void PostsPanel::unwatchSelectedPost()
     }
     // Nothing is selected before the post goes, so the list does not move the selection to a neighbour.
     m_postList->selectionModel()->clear();
+    // The page's kept text goes with the post.
+    m_monitor->forgetPost(m_posts.address(index));
     m_posts.remove(index);
+}
+
+QStringList PostsPanel::newTextOf(const QString &address) const
+{
+    const int row = m_posts.indexOf(address);
+    return row < 0 ? QStringList() : m_posts.index(row).data(OwnPosts::NewTextRole).toStringList();
 }
 
 void PostsPanel::checkForReplies()
@@ -278,7 +323,7 @@ void PostsPanel::showSelectedReply()
 {
     const QModelIndex current = m_newRepliesList->currentIndex();
     if (current.isValid()) {
-        emit statusText(2, current.data().toString());
+        emit statusText(2, current.data(NewReplies::AddressRole).toString());
     }
 }
 

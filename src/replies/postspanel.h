@@ -25,6 +25,8 @@ public:
     // Fits the lists to the panel's height.
     void fitContents();
     int listTop() const;
+    // What the last check found the post's page added (its runs of text); empty when it found nothing to tell.
+    QStringList newTextOf(const QString &address) const;
     bool isChecking() const;
     // The controls in the order Tab reaches them.
     QList<QWidget *> tabOrder() const;

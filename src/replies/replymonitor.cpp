@@ -1,7 +1,9 @@
 #include "replies/replymonitor.h"
 
 #include "replies/pagemeasurement.h"
+#include "replies/kepttextstore.h"
 #include "replies/pagesizeprobe.h"
+#include "replies/replytexts.h"
 
 namespace {
 const QString s_crlf = QStringLiteral("\r\n");
@@ -34,6 +36,20 @@ void ReplyMonitor::setExtraCaCertificates(const QList<QSslCertificate> &certific
     m_run->setExtraCaCertificates(certificates);
 }
 
+void ReplyMonitor::setKeptTexts(KeptTextStore *store)
+{
+    m_keptTexts = store;
+    m_run->setKeptTexts(store);
+    setKeptBodyLimit(store != nullptr ? ReplyTexts::keptBodyLimit : 0);
+}
+
+void ReplyMonitor::forgetPost(const QString &address)
+{
+    if (m_keptTexts != nullptr) {
+        m_keptTexts->remove(address);
+    }
+}
+
 ProbeTimeouts ReplyMonitor::timeouts() const
 {
     return m_timeoutSource ? m_timeoutSource() : ProbeTimeouts();
@@ -56,6 +72,9 @@ void ReplyMonitor::setKeptBodyLimit(qint64 bytes)
 void ReplyMonitor::baselineFinished(const PageMeasurement &measurement)
 {
     if (measurement.isUsable()) {
+        if (m_keptTexts != nullptr && !measurement.body.isEmpty()) {
+            ReplyTexts::keepBaseline(*m_keptTexts, m_baselineAddress, measurement.contentType, measurement.body);
+        }
         emit baselineMeasured(m_baselineIndex, m_baselineAddress, measurement.size);
         emit statusText(2, QStringLiteral("Response completed"));
         return;

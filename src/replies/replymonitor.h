@@ -11,6 +11,7 @@
 #include "replies/probetimeouts.h"
 #include "replies/replyrun.h"
 
+class KeptTextStore;
 class PageSizeProbe;
 struct PageMeasurement;
 
@@ -34,6 +35,13 @@ public:
     void setExtraCaCertificates(const QList<QSslCertificate> &certificates);
     // Body bytes each measurement keeps (0, the default: none).
     void setKeptBodyLimit(qint64 bytes);
+
+    // Where the texts of the pages are kept: each measurement keeps its page's text, and a run tells what grown
+    // pages added. None (the default): pages are only measured.
+    void setKeptTexts(KeptTextStore *store);
+    KeptTextStore *keptTexts() const { return m_keptTexts; }
+    // The post is no longer watched: its page's kept text goes.
+    void forgetPost(const QString &address);
 
     // Measures one page; baselineMeasured follows when it gives a usable size, probeFailed (once) otherwise.
     void measureBaseline(const QString &address, int index);
@@ -65,6 +73,7 @@ private:
     ProbeTimeouts timeouts() const;
 
     std::function<ProbeTimeouts()> m_timeoutSource;
+    KeptTextStore *m_keptTexts = nullptr;
     PageSizeProbe *m_baselineProbe;
     ReplyRun *m_run;
     int m_baselineIndex = -1;

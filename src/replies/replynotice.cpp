@@ -2,9 +2,11 @@
 
 #include <QCoreApplication>
 
+#include "replies/replytexts.h"
+
 namespace ReplyNotice {
 
-Text forReplies(int count, const QStringList &addresses)
+Text forReplies(int count, const QStringList &addresses, const QStringList &firstReply)
 {
     Text text;
     text.summary = QCoreApplication::translate("ReplyNotice", "New replies to %n of your posts", nullptr, count);
@@ -12,6 +14,10 @@ Text forReplies(int count, const QStringList &addresses)
     const int more = count - int(lines.size());
     if (more > 0) {
         lines.append(QCoreApplication::translate("ReplyNotice", "and %n more", nullptr, more));
+    }
+    const QString quote = ReplyTexts::excerpt(firstReply.mid(0, 1), quotedLength).replace(u'\n', u' ');
+    if (!quote.isEmpty()) {
+        lines.prepend(QCoreApplication::translate("ReplyNotice", "\u201C%1\u201D").arg(quote));
     }
     text.body = lines.join(QLatin1Char('\n'));
     return text;

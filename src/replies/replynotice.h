@@ -9,15 +9,18 @@ namespace ReplyNotice {
 
 // Addresses named in a notice; the rest are counted.
 inline constexpr int shownAddresses = 3;
+// Characters quoted of the first new reply.
+inline constexpr qsizetype quotedLength = 160;
 
 struct Text
 {
     QString summary;
-    QString body; // one address a line
+    QString body; // the quote, when there is one, then one address a line
 };
 
-// Precondition: count >= 1; addresses holds the posts with new replies in list order.
-Text forReplies(int count, const QStringList &addresses);
+// Precondition: count >= 1; addresses holds the posts with new replies in list order. firstReply: the new text
+// of the first of them (its runs), quoted at the top; empty when the text tells nothing.
+Text forReplies(int count, const QStringList &addresses, const QStringList &firstReply = {});
 
 // A timed check always tells; a check the user started tells only when the main window is not the active one.
 bool shouldTell(int newReplyCount, bool timedRun, bool windowActive);

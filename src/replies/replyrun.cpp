@@ -5,6 +5,7 @@
 #include "replies/pagesizeprobe.h"
 #include "replies/postaddress.h"
 #include "replies/replycheck.h"
+#include "replies/replytexts.h"
 
 ReplyRun::ReplyRun(QObject *parent, quint16 httpPort)
     : QObject(parent)
@@ -179,7 +180,11 @@ void ReplyRun::onProbeFinished(PageSizeProbe *probe, const PageMeasurement &meas
     // Taken again at once when posts are waiting: a probe may be restarted from its own signal.
     m_idleProbes.push_back(probe);
 
-    const PostResult result = ReplyCheck::resultOf(measurement, m_posts.at(index).storedSize, m_thresholdSource());
+    PostResult result = ReplyCheck::resultOf(measurement, m_posts.at(index).storedSize, m_thresholdSource());
+    if (m_keptTexts != nullptr && !measurement.body.isEmpty()) {
+        result.newText = ReplyTexts::afterCheck(*m_keptTexts, m_posts.at(index).address, result,
+                                                measurement.contentType, measurement.body);
+    }
     ++m_done;
     if (!result.wasChecked()) {
         ++m_notChecked;

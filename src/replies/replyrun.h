@@ -14,6 +14,7 @@
 #include "replies/postoutcome.h"
 #include "replies/probetimeouts.h"
 
+class KeptTextStore;
 class PageSizeProbe;
 struct PageMeasurement;
 
@@ -50,6 +51,9 @@ public:
     void setConnectionLimits(int total, int perHost);
     // Body bytes each measurement keeps (0, the default: none).
     void setKeptBodyLimit(qint64 bytes) { m_keptBodyLimit = bytes; }
+    // Where the text of each measured page is kept, and compared with to tell what a grown page added
+    // (PostResult::newText). None: only sizes. The probes must keep the body for it (setKeptBodyLimit).
+    void setKeptTexts(KeptTextStore *store) { m_keptTexts = store; }
 
     // Abandons a run in flight (nothing more is reported for it) and checks the posts. With no posts the run
     // finishes before this returns.
@@ -91,6 +95,7 @@ private:
     int m_maxConnections = MaxConnections;
     int m_maxPerHost = MaxConnectionsPerHost;
     qint64 m_keptBodyLimit = 0;
+    KeptTextStore *m_keptTexts = nullptr;
 
     QList<ReplyRunPost> m_posts;
     // Per post, the server its own address names.

@@ -62,6 +62,14 @@ void TimedChecks::checkFinished(const QStringList &newReplyAddresses)
     if (!ReplyNotice::shouldTell(int(tell.size()), timed, m_window->isVisible() && m_window->isActiveWindow())) {
         return;
     }
-    const ReplyNotice::Text text = ReplyNotice::forReplies(int(tell.size()), tell);
+    // The first reply that has words to quote.
+    QStringList firstReply;
+    for (const QString &address : tell) {
+        firstReply = m_posts->newTextOf(address);
+        if (!firstReply.isEmpty()) {
+            break;
+        }
+    }
+    const ReplyNotice::Text text = ReplyNotice::forReplies(int(tell.size()), tell, firstReply);
     m_notifier->notify(text.summary, text.body);
 }

@@ -3,11 +3,13 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <memory>
 
@@ -54,6 +56,8 @@ private slots:
     void saveAndCloseKeepsDialogAsLeft();
     void mainWindowShutdownClosesDialog();
     void escapeDiscardsLikeCloseControl();
+    void keptTextsAreClearedAfterAsking_data();
+    void keptTextsAreClearedAfterAsking();
 
 private:
     OptionsDialog *openOptions();
@@ -83,6 +87,37 @@ void tst_OptionsDialog::cleanup()
     }
     qDeleteAll(dialogs);
     m_state.reset();
+}
+
+void tst_OptionsDialog::keptTextsAreClearedAfterAsking_data()
+{
+    QTest::addColumn<QMessageBox::StandardButton>("answer");
+    QTest::addColumn<bool>("cleared");
+    QTest::newRow("yes-clears") << QMessageBox::Yes << true;
+    QTest::newRow("no-keeps") << QMessageBox::No << false;
+}
+
+void tst_OptionsDialog::keptTextsAreClearedAfterAsking()
+{
+    QFETCH(QMessageBox::StandardButton, answer);
+    QFETCH(bool, cleared);
+    m_state->context.keptTexts = &m_state->keptTexts;
+    QVERIFY(m_state->keptTexts.write("http://forum.example/t1", {{"alice", "Where can I buy it?"}, {}}));
+    OptionsDialog *d = openOptions();
+    QVERIFY(d);
+    auto *button = d->findChild<QPushButton *>("clearKeptTextsButton");
+    QVERIFY(button);
+    QCOMPARE(button->accessibleName(), QStringLiteral("Clear kept page texts"));
+    QString question;
+    QTimer::singleShot(0, this, [&question, answer] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        question = box->text();
+        box->button(answer)->click();
+    });
+    QTest::keyClick(button, Qt::Key_Space);
+    QVERIFY(question.startsWith("Forget the texts Postavo kept of your posts' pages?"));
+    QCOMPARE(!m_state->keptTexts.read("http://forum.example/t1"), cleared);
 }
 
 OptionsDialog *tst_OptionsDialog::openOptions()

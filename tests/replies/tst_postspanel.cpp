@@ -35,6 +35,7 @@ private slots:
     void secondPressRestartsTheRun();
     void brokenPostsGetTheirOutcomeAndTheRunGoesOn();
     void tabsSwitchTheView();
+    void newRepliesSayWhatWasAdded();
 
 private:
     void addPost(const QString &path, const QByteArray &body, const QString &storedSize);
@@ -49,6 +50,9 @@ private:
 void tst_PostsPanel::init()
 {
     m_state = std::make_unique<ProgramState>();
+    if (QByteArray(QTest::currentTestFunction()) == "newRepliesSayWhatWasAdded") {
+        m_state->context.keptTexts = &m_state->keptTexts;
+    }
     m_window = std::make_unique<MainWindow>(m_state->context, nullptr, m_server.port());
     QVERIFY(m_window->startUp());
     m_window->show();
@@ -202,6 +206,28 @@ void tst_PostsPanel::tabsSwitchTheView()
     control<QTabBar>(m_window, "postTabs")->setCurrentIndex(0);
     QVERIFY(control<QListView>(m_window, "postList")->isVisible());
     QVERIFY(!control<QListView>(m_window, "newRepliesList")->isVisible());
+}
+
+// The entry of a grown post: its address, then the beginning of the reply; all of it on hover and for assistive
+// tools.
+void tst_PostsPanel::newRepliesSayWhatWasAdded()
+{
+    const QByteArray thread = "<html><body><h1>Thread</h1><p>First post about the product here.</p>";
+    addPost("/t", thread + "</body></html>", ListFiles::unmeasuredSize);
+    runCheck();
+    const QString reply = QStringLiteral("Where can I buy this tool in Europe? ") + QString(40, u'x');
+    m_server.bodies.insert("/t", thread + "<p>" + reply.toUtf8() + "</p>" + QByteArray(600, ' ') + "</body></html>");
+    runCheck();
+    auto *list = control<QListView>(m_window, "newRepliesList");
+    QCOMPARE(rowCount(list), 1);
+    const QModelIndex entry = list->model()->index(0, 0);
+    const QString address = m_server.address(QStringLiteral("/t"));
+    QCOMPARE(entry.data().toString().section(u'\n', 0, 0), address);
+    QVERIFY2(entry.data().toString().section(u'\n', 1).startsWith(QStringLiteral("Where can I buy this tool")),
+        qPrintable(entry.data().toString()));
+    QVERIFY(entry.data(Qt::ToolTipRole).toString().contains(reply.trimmed()));
+    QVERIFY(entry.data(Qt::AccessibleTextRole).toString().startsWith(address + QStringLiteral(": Where can I buy")));
+    QCOMPARE(control<PostsPanel>(m_window, "postsFrame")->newTextOf(address).join(u' ').trimmed(), reply.trimmed());
 }
 
 POSTAVO_WEB_TEST_MAIN(tst_PostsPanel)

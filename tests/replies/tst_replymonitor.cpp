@@ -1,8 +1,11 @@
 // The reply monitor without a window: baseline measurement and the check run, against pages on loopback.
+#include <QFile>
 #include <QSignalSpy>
 #include <QTcpServer>
+#include <QTemporaryDir>
 #include <QTest>
 
+#include "replies/kepttextstore.h"
 #include "replies/replymonitor.h"
 #include "support/pageserver.h"
 
@@ -16,9 +19,24 @@ private slots:
     void baselineTellsIndexAddressAndSize();
     void baselineFailureIsToldOnceWithItsReason_data();
     void baselineFailureIsToldOnceWithItsReason();
+    void keptTextTellsWhatRepliesSay_data();
+    void keptTextTellsWhatRepliesSay();
 };
 
 namespace {
+// A thread page as forums write them: what changes on every visit around the posts.
+QByteArray threadPage(const QByteArray &head, int views, const QByteArray &time, const QByteArray &online,
+                      const QByteArrayList &posts)
+{
+    QByteArray page = "<html><head>" + head + "<title>Help</title><script>var now = '" + time
+        + "';</script></head><body><div class=nav>Forum &raquo; Help</div><div>Views: " + QByteArray::number(views)
+        + "</div><div>Users online: " + online + "</div>";
+    for (const QByteArray &post : posts) {
+        page += "<div class=post>" + post + "</div>\n";
+    }
+    return page + "<div>Page generated at " + time + "</div></body></html>";
+}
+
 quint16 closedPort()
 {
     QTcpServer server;
@@ -117,6 +135,80 @@ void tst_ReplyMonitor::baselineFailureIsToldOnceWithItsReason()
     QTest::qWait(100);
     QCOMPARE(failed.count(), 1);
     QCOMPARE(measured.count(), 0);
+}
+
+void tst_ReplyMonitor::keptTextTellsWhatRepliesSay_data()
+{
+    QTest::addColumn<QByteArray>("contentType");
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QByteArray>("after");
+    QTest::addColumn<QString>("lost"); // "file": the kept file went missing; "post": the post was removed
+    QTest::addColumn<PostOutcome>("outcome");
+    QTest::addColumn<QStringList>("newText");
+    const QByteArrayList latin1{"<b>ana</b><p>O\xF9 l'acheter ?</p>"};
+    const QByteArray latin1Reply = "<b>marie</b><p>Chez le caf\xE9 du coin, 3 &euro; le paquet.</p>";
+    const QByteArray latin1Before = threadPage("", 120, "10:01:02", "carol, dave", latin1);
+    const QByteArray latin1After = threadPage("", 131, "10:07:45", "erin", latin1 + QByteArrayList{latin1Reply});
+    const QStringList latin1Text{QString::fromUtf8("marie\nChez le café du coin, 3 € le paquet.")};
+    const QByteArray meta = "<meta charset=\"utf-8\">";
+    const QByteArrayList utf8{"<b>ivan</b><p>\xD0\x93\xD0\xB4\xD0\xB5 \xD0\xBA\xD1\x83\xD0\xBF\xD0\xB8\xD1\x82\xD1\x8C?</p>"};
+    const QByteArray utf8Reply = "<b>olga</b><p>\xD0\x92 \xD0\xBC\xD0\xB0\xD0\xB3\xD0\xB0\xD0\xB7\xD0\xB8\xD0\xBD\xD0\xB5 "
+                                 "\xD0\xBD\xD0\xB0 \xD1\x83\xD0\xB3\xD0\xBB\xD1\x83.</p>";
+    QTest::newRow("iso-8859-1-grown-by-a-reply")
+        << QByteArray("text/html; charset=ISO-8859-1") << latin1Before << latin1After << QString()
+        << PostOutcome::NewReplies << latin1Text;
+    QTest::newRow("utf-8-meta-grown-by-a-reply")
+        << QByteArray("text/html") << threadPage(meta, 7, "23:59", "-", utf8)
+        << threadPage(meta, 9, "00:00", "nobody", utf8 + QByteArrayList{utf8Reply}) << QString()
+        << PostOutcome::NewReplies << QStringList{QString::fromUtf8("olga\nВ магазине на углу.")};
+    QTest::newRow("shrank") << QByteArray("text/html; charset=ISO-8859-1") << latin1After << latin1Before << QString()
+                            << PostOutcome::Unchanged << QStringList();
+    QTest::newRow("kept-text-missing-is-taken-now")
+        << QByteArray("text/html; charset=ISO-8859-1") << latin1Before << latin1After << QString("file")
+        << PostOutcome::NewReplies << QStringList();
+    QTest::newRow("removed-post-keeps-no-text")
+        << QByteArray("text/html; charset=ISO-8859-1") << latin1Before << latin1After << QString("post")
+        << PostOutcome::NewReplies << QStringList();
+}
+
+// Watched, then checked after the page changed: the check tells what the replies say.
+void tst_ReplyMonitor::keptTextTellsWhatRepliesSay()
+{
+    QFETCH(QByteArray, contentType);
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, after);
+    QFETCH(QString, lost);
+    QFETCH(PostOutcome, outcome);
+    QFETCH(QStringList, newText);
+    QTemporaryDir dir;
+    KeptTextStore store(dir.path());
+    PageServer server;
+    server.bodies.insert("/t", before);
+    server.contentTypes.insert("/t", contentType);
+    const QString address = server.address("/t");
+    // One short reply is news.
+    ReplyMonitor monitor([] { return 40; }, server.port());
+    monitor.setKeptTexts(&store);
+    QSignalSpy measured(&monitor, &ReplyMonitor::baselineMeasured);
+    monitor.measureBaseline(address, 0);
+    QTRY_COMPARE(measured.count(), 1);
+    QVERIFY(store.read(address));
+    if (lost == "file") {
+        QVERIFY(QFile::remove(store.fileOf(address)));
+    } else if (lost == "post") {
+        monitor.forgetPost(address);
+    }
+    QCOMPARE(bool(store.read(address)), lost.isEmpty());
+
+    server.bodies.insert("/t", after);
+    QSignalSpy checked(&monitor, &ReplyMonitor::postChecked);
+    monitor.startCheck({{address, QString::number(measured.first().at(2).toInt())}});
+    QTRY_COMPARE(checked.count(), 1);
+    const auto result = checked.first().at(2).value<PostResult>();
+    QCOMPARE(result.outcome, outcome);
+    QCOMPARE(result.newText, newText);
+    // A text that was missing is the page's text from now on.
+    QVERIFY(store.read(address));
 }
 
 QTEST_GUILESS_MAIN(tst_ReplyMonitor)

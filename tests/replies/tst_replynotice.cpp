@@ -18,24 +18,31 @@ private slots:
 void tst_ReplyNotice::namesCountAndFirstAddresses_data()
 {
     QTest::addColumn<QStringList>("addresses");
+    QTest::addColumn<QStringList>("firstReply");
     QTest::addColumn<QString>("summary");
     QTest::addColumn<QString>("body");
-    QTest::newRow("one") << QStringList { "http://a/1" } << "New replies to 1 of your posts"
+    QTest::newRow("one") << QStringList{"http://a/1"} << QStringList() << "New replies to 1 of your posts"
                          << "http://a/1";
-    QTest::newRow("three") << QStringList { "http://a/1", "http://b/2?x=1&y=2", "http://c/3" }
-                           << "New replies to 3 of your posts"
-                           << "http://a/1\nhttp://b/2?x=1&y=2\nhttp://c/3";
-    QTest::newRow("five-names-three") << QStringList { "http://a/1", "http://a/2", "http://a/3", "http://a/4",
-        "http://a/5" } << "New replies to 5 of your posts"
+    QTest::newRow("three") << QStringList{"http://a/1", "http://b/2?x=1&y=2", "http://c/3"} << QStringList()
+                           << "New replies to 3 of your posts" << "http://a/1\nhttp://b/2?x=1&y=2\nhttp://c/3";
+    QTest::newRow("five-names-three") << QStringList{"http://a/1", "http://a/2", "http://a/3", "http://a/4", "http://a/5"}
+                                      << QStringList() << "New replies to 5 of your posts"
                                       << "http://a/1\nhttp://a/2\nhttp://a/3\nand 2 more";
+    QTest::newRow("quotes-first-reply-beginning")
+        << QStringList{"http://a/1", "http://a/2"}
+        << QStringList{"bob\nDoes it work with " + QString("many words ").repeated(20), "second reply"}
+        << "New replies to 2 of your posts"
+        << QString::fromUtf8("“bob Does it work with ") + QString("many words ").repeated(12)
+               + QString::fromUtf8("many…”\nhttp://a/1\nhttp://a/2");
 }
 
 void tst_ReplyNotice::namesCountAndFirstAddresses()
 {
     QFETCH(QStringList, addresses);
+    QFETCH(QStringList, firstReply);
     QFETCH(QString, summary);
     QFETCH(QString, body);
-    const ReplyNotice::Text text = ReplyNotice::forReplies(int(addresses.size()), addresses);
+    const ReplyNotice::Text text = ReplyNotice::forReplies(int(addresses.size()), addresses, firstReply);
     QCOMPARE(text.summary, summary);
     QCOMPARE(text.body, body);
 }

@@ -26,6 +26,7 @@ public:
 
     QHash<QByteArray, QByteArray> bodies;
     QHash<QByteArray, QByteArray> statuses; // path to status line's code and words, e.g. "404 Not Found"
+    QHash<QByteArray, QByteArray> contentTypes; // path to Content-Type value; none is sent without one
     bool holding = false;
 
 private:
@@ -37,7 +38,9 @@ private:
             return;
         }
         const QByteArray body = bodies.value(path);
+        const QByteArray contentType = contentTypes.value(path);
         socket->write("HTTP/1.1 " + statuses.value(path, "200 OK") + "\r\nContent-Length: " + QByteArray::number(body.size())
+                      + (contentType.isEmpty() ? QByteArray() : "\r\nContent-Type: " + contentType)
                       + "\r\nConnection: close\r\n\r\n" + body);
         socket->disconnectFromHost();
     }

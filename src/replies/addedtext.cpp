@@ -1,0 +1,127 @@
+#include "replies/addedtext.h"
+
+#include <QSet>
+
+#include "replies/linediff.h"
+
+namespace AddedText {
+
+int wordCount(QStringView text)
+{
+    int words = 0;
+    bool inWord = false;
+    bool counted = false;
+    for (const QChar c : text) {
+        if (c.isSpace()) {
+            inWord = false;
+            continue;
+        }
+        if (!inWord) {
+            inWord = true;
+            counted = false;
+        }
+        if (!counted && c.isLetterOrNumber()) {
+            ++words;
+            counted = true;
+        }
+    }
+    return words;
+}
+
+QString shapeOf(QStringView line)
+{
+    // A short label and a colon: a status line ("Online now: carol, dave") whatever its value.
+    const qsizetype colon = line.indexOf(u':');
+    if (colon > 0 && colon <= labelLength && wordCount(line.first(colon)) <= labelWords) {
+        line = line.first(colon + 1);
+    }
+    QString shape;
+    shape.reserve(line.size());
+    bool inNumber = false;
+    for (const QChar c : line) {
+        if (c.isDigit()) {
+            if (!inNumber) {
+                shape += u'#';
+            }
+            inNumber = true;
+        } else {
+            shape += c;
+            inNumber = false;
+        }
+    }
+    return shape;
+}
+
+QStringList noiseBetween(const QStringList &earlier, const QStringList &later)
+{
+    const LineDiff::Changes changes = LineDiff::between(earlier, later);
+    QStringList shapes;
+    QSet<QString> seen;
+    const auto add = [&](const QString &line) {
+        const QString shape = shapeOf(line);
+        if (!seen.contains(shape)) {
+            seen.insert(shape);
+            shapes.append(shape);
+        }
+    };
+    for (const qsizetype i : changes.added) {
+        add(later.at(i));
+    }
+    return shapes;
+}
+
+QStringList mergedNoise(const QStringList &known, const QStringList &found)
+{
+    QStringList merged;
+    QSet<QString> seen;
+    for (const QStringList *list : { &found, &known }) {
+        for (const QString &shape : *list) {
+            if (merged.size() >= maximumNoise) {
+                return merged;
+            }
+            if (!seen.contains(shape)) {
+                seen.insert(shape);
+                merged.append(shape);
+            }
+        }
+    }
+    return merged;
+}
+
+QStringList runs(const QStringList &earlier, const QStringList &later, const QStringList &noise)
+{
+    const LineDiff::Changes changes = LineDiff::between(earlier, later);
+    // A line taken away and one of its shape added is a number that moved, not something new.
+    QSet<QString> skipped(noise.cbegin(), noise.cend());
+    for (const qsizetype i : changes.removed) {
+        skipped.insert(shapeOf(earlier.at(i)));
+    }
+
+    QStringList found;
+    qsizetype length = 0;
+    QStringList run;
+    const auto endRun = [&] {
+        const QString text = run.join(u'\n');
+        run.clear();
+        if (wordCount(text) < minimumWords || length >= maximumLength) {
+            return;
+        }
+        found.append(text.left(maximumLength - length));
+        length += found.last().size();
+    };
+    qsizetype previous = -2;
+    for (const qsizetype i : changes.added) {
+        if (i != previous + 1) {
+            endRun();
+        }
+        previous = i;
+        const QString &line = later.at(i);
+        if (!skipped.contains(shapeOf(line))) {
+            run.append(line);
+        }
+    }
+    endRun();
+    return found;
+}
+
+} // namespace AddedText

@@ -1,0 +1,201 @@
+#include "replies/kepttextstore.h"
+
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QtEndian>
+
+#include <algorithm>
+#include <vector>
+
+#include "replies/postaddress.h"
+
+namespace {
+
+const QByteArray s_magic = QByteArrayLiteral("PVKT1\n");
+const QString s_suffix = QStringLiteral(".ptz");
+constexpr auto s_ownerOnlyFile = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+
+QString oneLine(const QString &line)
+{
+    QString text = line;
+    text.replace(u'\n', u' ');
+    return text;
+}
+
+} // namespace
+
+KeptTextStore::KeptTextStore(const QString &folder)
+    : m_folder(folder)
+{ }
+
+QString KeptTextStore::defaultFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/page-texts");
+}
+
+QString KeptTextStore::fileOf(const QString &address) const
+{
+    const QByteArray hash
+        = QCryptographicHash::hash(PostAddress::identity(address).toUtf8(), QCryptographicHash::Sha256).toHex();
+    return m_folder + u'/' + QString::fromLatin1(hash.left(32)) + s_suffix;
+}
+
+QByteArray KeptTextStore::encode(const KeptText &text)
+{
+    QString payload = QString::number(text.noise.size()) + u'\n';
+    for (const QString &shape : text.noise) {
+        payload += oneLine(shape) + u'\n';
+    }
+    for (const QString &line : text.lines) {
+        payload += oneLine(line) + u'\n';
+    }
+    return s_magic + qCompress(payload.toUtf8());
+}
+
+std::optional<KeptText> KeptTextStore::decode(const QByteArray &bytes)
+{
+    if (!bytes.startsWith(s_magic) || bytes.size() < s_magic.size() + 4) {
+        return std::nullopt;
+    }
+    const QByteArrayView compressed = QByteArrayView(bytes).sliced(s_magic.size());
+    // The length qUncompress would make room for before it reads a byte.
+    if (qFromBigEndian<quint32>(compressed.data()) > quint32(maximumFileSize) * 8) {
+        return std::nullopt;
+    }
+    const QByteArray payload = qUncompress(reinterpret_cast<const uchar *>(compressed.data()), compressed.size());
+    if (payload.isEmpty() || !payload.endsWith('\n')) {
+        return std::nullopt;
+    }
+    QStringList lines = QString::fromUtf8(payload.first(payload.size() - 1)).split(u'\n');
+    bool ok = false;
+    const qsizetype noiseCount = lines.first().toLongLong(&ok);
+    if (!ok || noiseCount < 0 || noiseCount > lines.size() - 1) {
+        return std::nullopt;
+    }
+    KeptText text;
+    text.noise = lines.mid(1, noiseCount);
+    text.lines = lines.mid(1 + noiseCount);
+    return text;
+}
+
+std::optional<KeptText> KeptTextStore::read(const QString &address) const
+{
+    QFile file(fileOf(address));
+    if (!file.open(QIODevice::ReadOnly) || file.size() > maximumFileSize) {
+        return std::nullopt;
+    }
+    return decode(file.readAll());
+}
+
+bool KeptTextStore::ensureFolder() const
+{
+    QDir dir(m_folder);
+    if (!dir.exists() && !dir.mkpath(QStringLiteral("."))) {
+        return false;
+    }
+    return QFile::setPermissions(m_folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+bool KeptTextStore::write(const QString &address, const KeptText &text)
+{
+    if (!ensureFolder()) {
+        return false;
+    }
+    scan();
+    const QString path = fileOf(address);
+    const QByteArray bytes = encode(text);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    file.setPermissions(s_ownerOnlyFile);
+    if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit()) {
+        file.cancelWriting();
+        return false;
+    }
+    QFile::setPermissions(path, s_ownerOnlyFile);
+    const QString name = QFileInfo(path).fileName();
+    forget(name);
+    m_entries.insert(name, { bytes.size(), QDateTime::currentMSecsSinceEpoch(), ++m_sequence });
+    m_total += bytes.size();
+    trim();
+    return true;
+}
+
+void KeptTextStore::remove(const QString &address)
+{
+    const QString path = fileOf(address);
+    QFile::remove(path);
+    forget(QFileInfo(path).fileName());
+}
+
+bool KeptTextStore::clear()
+{
+    bool cleared = true;
+    const QDir dir(m_folder);
+    for (const QString &name : dir.entryList({ QStringLiteral("*") + s_suffix }, QDir::Files | QDir::Hidden)) {
+        cleared = QFile::remove(dir.filePath(name)) && cleared;
+    }
+    m_entries.clear();
+    m_total = 0;
+    m_scanned = false;
+    return cleared;
+}
+
+qint64 KeptTextStore::totalSize()
+{
+    scan();
+    return m_total;
+}
+
+void KeptTextStore::scan()
+{
+    if (m_scanned) {
+        return;
+    }
+    m_scanned = true;
+    m_entries.clear();
+    m_total = 0;
+    const QDir dir(m_folder);
+    for (const QFileInfo &info : dir.entryInfoList({ QStringLiteral("*") + s_suffix }, QDir::Files | QDir::Hidden)) {
+        m_entries.insert(info.fileName(), { info.size(), info.lastModified().toMSecsSinceEpoch(), 0 });
+        m_total += info.size();
+    }
+}
+
+void KeptTextStore::forget(const QString &name)
+{
+    const auto found = m_entries.constFind(name);
+    if (found != m_entries.constEnd()) {
+        m_total -= found->size;
+        m_entries.erase(found);
+    }
+}
+
+void KeptTextStore::trim()
+{
+    if (m_total <= m_limit) {
+        return;
+    }
+    std::vector<std::pair<QString, Entry>> byAge;
+    byAge.reserve(size_t(m_entries.size()));
+    for (auto it = m_entries.cbegin(); it != m_entries.cend(); ++it) {
+        byAge.emplace_back(it.key(), it.value());
+    }
+    std::sort(byAge.begin(), byAge.end(), [](const auto &a, const auto &b) {
+        return std::tie(a.second.writtenMs, a.second.sequence) < std::tie(b.second.writtenMs, b.second.sequence);
+    });
+    const QDir dir(m_folder);
+    for (const auto &[name, entry] : byAge) {
+        if (m_total <= m_limit) {
+            break;
+        }
+        QFile::remove(dir.filePath(name));
+        forget(name);
+    }
+}

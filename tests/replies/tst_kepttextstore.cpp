@@ -1,0 +1,111 @@
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "replies/kepttextstore.h"
+
+class tst_KeptTextStore : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void keptPrivatelyPerPost();
+    void damagedFileReadsAsNoText_data();
+    void damagedFileReadsAsNoText();
+    void oldestTextsGoFirstPastTheLimit();
+    void clearRemovesEveryText();
+    void unwritableFolderKeepsNothing();
+};
+
+namespace {
+const KeptText s_text { { "Forum", "alice", QString::fromUtf8("Où l'acheter ?") }, { "Views: #" } };
+const QString s_post = QStringLiteral("http://forum.example/t?id=1");
+} // namespace
+
+void tst_KeptTextStore::keptPrivatelyPerPost()
+{
+    QTemporaryDir dir;
+    KeptTextStore store(dir.filePath("cache/page-texts"));
+    QVERIFY(!store.read(s_post));
+    QVERIFY(store.write(s_post, s_text));
+    QVERIFY(store.write("http://forum.example/t?id=2", { { "other" }, {} }));
+    // Another way of writing the same address is the same post.
+    QCOMPARE(store.read("HTTP://Forum.Example:80/t?id=1#reply-4"), s_text);
+    QCOMPARE(QFile::permissions(store.folder()) & 0x7077, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QCOMPARE(QFile::permissions(store.fileOf(s_post)) & 0x7077, QFile::ReadOwner | QFile::WriteOwner);
+    store.remove(s_post);
+    QVERIFY(!store.read(s_post));
+    QCOMPARE(store.read("http://forum.example/t?id=2")->lines, QStringList { "other" });
+}
+
+void tst_KeptTextStore::damagedFileReadsAsNoText_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    const QByteArray good = KeptTextStore::encode(s_text);
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("not-kept-text") << QByteArray("<html>");
+    QTest::newRow("cut-short") << good.left(good.size() - 5);
+    QTest::newRow("bytes-flipped") << good.left(12) + QByteArray(good.size() - 12, '\x5a');
+    QTest::newRow("claims-four-gigabytes") << QByteArray("PVKT1\n\xff\xff\xff\xff", 10) + good.mid(10);
+    QTest::newRow("noise-count-too-large") << QByteArray("PVKT1\n") + qCompress("9\nline\n");
+}
+
+void tst_KeptTextStore::damagedFileReadsAsNoText()
+{
+    QFETCH(QByteArray, bytes);
+    QTemporaryDir dir;
+    KeptTextStore store(dir.path());
+    QFile file(store.fileOf(s_post));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    file.close();
+    QVERIFY(!store.read(s_post));
+    // The damaged text is replaced by the next one.
+    QVERIFY(store.write(s_post, s_text));
+    QCOMPARE(store.read(s_post), s_text);
+}
+
+void tst_KeptTextStore::oldestTextsGoFirstPastTheLimit()
+{
+    QTemporaryDir dir;
+    KeptTextStore store(dir.path());
+    const KeptText big { QStringList(200, QString::number(qHash(dir.path()))), {} };
+    const qint64 size = KeptTextStore::encode(big).size();
+    store.setLimit(size * 2);
+    for (const QString post : { "http://a/1", "http://a/2", "http://a/3" }) {
+        QVERIFY(store.write(post, big));
+    }
+    QVERIFY(!store.read("http://a/1"));
+    QVERIFY(store.read("http://a/2") && store.read("http://a/3"));
+    QCOMPARE(store.totalSize(), size * 2);
+    // Written again, the oldest becomes the newest, and a fresh store counts the same.
+    QVERIFY(store.write("http://a/2", big));
+    QVERIFY(store.write("http://a/4", big));
+    QVERIFY(!store.read("http://a/3"));
+    QCOMPARE(KeptTextStore(dir.path()).totalSize(), size * 2);
+}
+
+void tst_KeptTextStore::clearRemovesEveryText()
+{
+    QTemporaryDir dir;
+    KeptTextStore store(dir.path());
+    QVERIFY(store.write(s_post, s_text));
+    QVERIFY(store.write("http://a/2", s_text));
+    QVERIFY(store.clear());
+    QVERIFY(!store.read(s_post));
+    QVERIFY(!store.read("http://a/2"));
+    QCOMPARE(store.totalSize(), 0);
+}
+
+void tst_KeptTextStore::unwritableFolderKeepsNothing()
+{
+    QTemporaryDir dir;
+    QFile blocker(dir.filePath("file"));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    KeptTextStore store(dir.filePath("file/page-texts"));
+    QVERIFY(!store.write(s_post, s_text));
+    QVERIFY(!store.read(s_post));
+}
+
+QTEST_GUILESS_MAIN(tst_KeptTextStore)
+#include "tst_kepttextstore.moc"
