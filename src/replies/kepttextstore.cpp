@@ -5,20 +5,19 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QtEndian>
 
 #include <algorithm>
 #include <vector>
 
+#include "base/filereplacement.h"
 #include "replies/postaddress.h"
 
 namespace {
 
 const QByteArray s_magic = QByteArrayLiteral("PVKT1\n");
 const QString s_suffix = QStringLiteral(".ptz");
-constexpr auto s_ownerOnlyFile = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 
 QString oneLine(const QString &line)
 {
@@ -109,16 +108,10 @@ bool KeptTextStore::write(const QString &address, const KeptText &text)
     scan();
     const QString path = fileOf(address);
     const QByteArray bytes = encode(text);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    // A cache: checked to the end like every file, but not worth a disk sync per page.
+    if (!replaceFile(path, bytes, { .ownerOnly = true, .synced = false })) {
         return false;
     }
-    file.setPermissions(s_ownerOnlyFile);
-    if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit()) {
-        file.cancelWriting();
-        return false;
-    }
-    QFile::setPermissions(path, s_ownerOnlyFile);
     const QString name = QFileInfo(path).fileName();
     forget(name);
     m_entries.insert(name, { bytes.size(), QDateTime::currentMSecsSinceEpoch(), ++m_sequence });

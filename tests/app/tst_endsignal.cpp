@@ -7,6 +7,8 @@
 #include <csignal>
 #include <unistd.h>
 
+#include "support/programenvironment.h"
+
 class tst_EndSignal : public QObject
 {
     Q_OBJECT
@@ -55,14 +57,7 @@ void tst_EndSignal::signalSavesTheLists()
     QVERIFY(writeBytes(dir.filePath("home/.config/Postavo.ini"), "[data]\nlastSubject=Kept subject\n"));
 
     QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"}) {
-        environment.remove(QLatin1String(name));
-    }
-    environment.insert(QStringLiteral("HOME"), dir.filePath(QStringLiteral("home")));
-    environment.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("postavo.files.info=true"));
-    environment.insert(QStringLiteral("QT_MESSAGE_PATTERN"), QStringLiteral("%{category}: %{message}"));
-    process.setProcessEnvironment(environment);
+    process.setProcessEnvironment(programEnvironment(dir.filePath(QStringLiteral("home"))));
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(program, {});
     QVERIFY2(process.waitForStarted(), qPrintable(process.errorString()));

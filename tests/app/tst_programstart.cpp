@@ -24,6 +24,7 @@
 #include "app/mainwindow.h"
 #include "messages/messagepanel.h"
 #include "web/browserpane.h"
+#include "support/programenvironment.h"
 #include "support/controls.h"
 #include "app/programstart.h"
 #include "base/settingsstore.h"
@@ -139,14 +140,7 @@ private slots:
         QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("home")));
         for (int run = 1; run <= 2; ++run) {
             QProcess process;
-            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-            for (const char *name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"}) {
-                environment.remove(QLatin1String(name));
-            }
-            environment.insert(QStringLiteral("HOME"), dir.filePath(QStringLiteral("home")));
-            environment.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("postavo.files.info=true"));
-            environment.insert(QStringLiteral("QT_MESSAGE_PATTERN"), QStringLiteral("%{category}: %{message}"));
-            process.setProcessEnvironment(environment);
+            process.setProcessEnvironment(programEnvironment(dir.filePath(QStringLiteral("home"))));
             process.setProcessChannelMode(QProcess::MergedChannels);
             process.start(executable, {});
             QByteArray log;
