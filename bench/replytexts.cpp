@@ -25,6 +25,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <sys/resource.h>
 #include <vector>
 
 namespace {
@@ -124,7 +125,11 @@ int checkOnce(quint16 port, const QString &postsFile, const QString &keptFolder)
     clock.start();
     monitor.startCheck(posts);
     loop.exec();
-    std::printf("%.4f %.1f %d %d\n", clock.nsecsElapsed() / 1e9, peakMemoryMiB(), grown, told);
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval &t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
+    std::printf("%.4f %.1f %d %d %.4f\n", clock.nsecsElapsed() / 1e9, peakMemoryMiB(), grown, told,
+        seconds(usage.ru_utime) + seconds(usage.ru_stime));
     return 0;
 }
 
@@ -134,6 +139,7 @@ struct Figures
     double peakMiB = 0;
     int grown = 0;
     int told = 0;
+    double cpuSeconds = 0; // the checking process's, all its threads, start-up included
 };
 
 Figures runChild(quint16 port, const QString &postsFile, const QString &keptFolder)
@@ -143,7 +149,8 @@ Figures runChild(quint16 port, const QString &postsFile, const QString &keptFold
         { QStringLiteral("--check"), QString::number(port), postsFile, keptFolder });
     child.waitForFinished(600000);
     const QList<QByteArray> fields = child.readAllStandardOutput().trimmed().split(' ');
-    return { fields.value(0).toDouble(), fields.value(1).toDouble(), fields.value(2).toInt(), fields.value(3).toInt() };
+    return { fields.value(0).toDouble(), fields.value(1).toDouble(), fields.value(2).toInt(), fields.value(3).toInt(),
+        fields.value(4).toDouble() };
 }
 
 double median(std::vector<double> values)
@@ -210,8 +217,10 @@ int main(int argc, char **argv)
         withText.push_back(b.seconds);
         plainPeak = qMax(plainPeak, a.peakMiB);
         textPeak = qMax(textPeak, b.peakMiB);
-        std::printf("run %d: sizes only %.0f pages/s, %.1f MiB peak; text kept %.0f pages/s, %.1f MiB peak\n", run,
-            s_pageCount / a.seconds, a.peakMiB, s_pageCount / b.seconds, b.peakMiB);
+        std::printf("run %d: sizes only %.0f pages/s, %.1f MiB peak, %.0f us CPU a page; "
+                    "text kept %.0f pages/s, %.1f MiB peak, %.0f us CPU a page\n",
+            run, s_pageCount / a.seconds, a.peakMiB, a.cpuSeconds * 1e6 / s_pageCount, s_pageCount / b.seconds,
+            b.peakMiB, b.cpuSeconds * 1e6 / s_pageCount);
     }
     const double ratio = median(withText) / median(plain);
     std::printf("median: sizes only %.0f pages/s (peak %.1f MiB), text kept %.0f pages/s (peak %.1f MiB); "

@@ -23,6 +23,7 @@ set(POSTAVO_FUZZ_CORE_SOURCES
     replies/probetimeouts.cpp
     replies/redirectpolicy.cpp
     replies/responsereader.cpp
+    replies/textlines.cpp
     ui/rtfreader.cpp
     ui/skinfile.cpp
     web/formscan.cpp

@@ -54,10 +54,15 @@ QString shapeOf(QStringView line)
 
 QStringList noiseBetween(const QStringList &earlier, const QStringList &later)
 {
+    return noiseBetween(LineDiff::viewsOf(earlier), LineDiff::viewsOf(later));
+}
+
+QStringList noiseBetween(const QList<QStringView> &earlier, const QList<QStringView> &later)
+{
     const LineDiff::Changes changes = LineDiff::between(earlier, later);
     QStringList shapes;
     QSet<QString> seen;
-    const auto add = [&](const QString &line) {
+    const auto add = [&](QStringView line) {
         const QString shape = shapeOf(line);
         if (!seen.contains(shape)) {
             seen.insert(shape);
@@ -90,6 +95,11 @@ QStringList mergedNoise(const QStringList &known, const QStringList &found)
 
 QStringList runs(const QStringList &earlier, const QStringList &later, const QStringList &noise)
 {
+    return runs(LineDiff::viewsOf(earlier), LineDiff::viewsOf(later), noise);
+}
+
+QStringList runs(const QList<QStringView> &earlier, const QList<QStringView> &later, const QStringList &noise)
+{
     const LineDiff::Changes changes = LineDiff::between(earlier, later);
     // A line taken away and one of its shape added is a number that moved, not something new.
     QSet<QString> skipped(noise.cbegin(), noise.cend());
@@ -115,9 +125,9 @@ QStringList runs(const QStringList &earlier, const QStringList &later, const QSt
             endRun();
         }
         previous = i;
-        const QString &line = later.at(i);
+        const QStringView line = later.at(i);
         if (!skipped.contains(shapeOf(line))) {
-            run.append(line);
+            run.append(line.toString());
         }
     }
     endRun();

@@ -25,12 +25,14 @@ int wordCount(QStringView text);
 
 // The shapes of the lines a later fetch of a page that gained nothing has and the earlier had not (a page that
 // lost a post loses lines, which are no noise).
+QStringList noiseBetween(const QList<QStringView> &earlier, const QList<QStringView> &later);
 QStringList noiseBetween(const QStringList &earlier, const QStringList &later);
 // found first, then the known shapes not among them, at most maximumNoise.
 QStringList mergedNoise(const QStringList &known, const QStringList &found);
 
 // The runs of consecutive lines that later added to earlier, each one text with "\n" between its lines, in
 // page order, at most maximumLength characters together.
+QStringList runs(const QList<QStringView> &earlier, const QList<QStringView> &later, const QStringList &noise);
 QStringList runs(const QStringList &earlier, const QStringList &later, const QStringList &noise);
 
 } // namespace AddedText

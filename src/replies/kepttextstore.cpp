@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QStringDecoder>
 #include <QtEndian>
 
 #include <algorithm>
@@ -50,9 +51,8 @@ QByteArray KeptTextStore::encode(const KeptText &text)
     for (const QString &shape : text.noise) {
         payload += oneLine(shape) + u'\n';
     }
-    for (const QString &line : text.lines) {
-        payload += oneLine(line) + u'\n';
-    }
+    // Already one line each.
+    payload += text.lines.text();
     return s_magic + qCompress(payload.toUtf8());
 }
 
@@ -70,15 +70,28 @@ std::optional<KeptText> KeptTextStore::decode(const QByteArray &bytes)
     if (payload.isEmpty() || !payload.endsWith('\n')) {
         return std::nullopt;
     }
-    QStringList lines = QString::fromUtf8(payload.first(payload.size() - 1)).split(u'\n');
+    const QByteArrayView rest(payload);
+    const qsizetype countEnd = rest.indexOf('\n');
     bool ok = false;
-    const qsizetype noiseCount = lines.first().toLongLong(&ok);
-    if (!ok || noiseCount < 0 || noiseCount > lines.size() - 1) {
+    const qsizetype noiseCount = rest.first(countEnd).toLongLong(&ok);
+    if (!ok || noiseCount < 0 || noiseCount > rest.size()) {
         return std::nullopt;
     }
+    // Each line as it was, a leading byte-order mark included.
+    QStringDecoder utf8(
+        QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     KeptText text;
-    text.noise = lines.mid(1, noiseCount);
-    text.lines = lines.mid(1 + noiseCount);
+    qsizetype start = countEnd + 1;
+    for (; text.noise.size() < noiseCount && start < rest.size(); ++start) {
+        const qsizetype end = rest.indexOf('\n', start);
+        text.noise.append(utf8.decode(rest.sliced(start, end - start)));
+        start = end;
+    }
+    if (text.noise.size() < noiseCount) {
+        return std::nullopt;
+    }
+    // The page's lines in one piece.
+    text.lines = TextLines::fromText(utf8.decode(rest.sliced(start)));
     return text;
 }
 
@@ -105,9 +118,10 @@ bool KeptTextStore::write(const QString &address, const KeptText &text)
     if (!ensureFolder()) {
         return false;
     }
-    scan();
     const QString path = fileOf(address);
     const QByteArray bytes = encode(text);
+    const QMutexLocker locker(&m_indexLock);
+    scan();
     // A cache: checked to the end like every file, but not worth a disk sync per page.
     if (!replaceFile(path, bytes, { .ownerOnly = true, .synced = false })) {
         return false;
@@ -123,6 +137,7 @@ bool KeptTextStore::write(const QString &address, const KeptText &text)
 void KeptTextStore::remove(const QString &address)
 {
     const QString path = fileOf(address);
+    const QMutexLocker locker(&m_indexLock);
     QFile::remove(path);
     forget(QFileInfo(path).fileName());
 }
@@ -130,6 +145,7 @@ void KeptTextStore::remove(const QString &address)
 bool KeptTextStore::clear()
 {
     bool cleared = true;
+    const QMutexLocker locker(&m_indexLock);
     const QDir dir(m_folder);
     for (const QString &name : dir.entryList({ QStringLiteral("*") + s_suffix }, QDir::Files | QDir::Hidden)) {
         cleared = QFile::remove(dir.filePath(name)) && cleared;
@@ -142,6 +158,7 @@ bool KeptTextStore::clear()
 
 qint64 KeptTextStore::totalSize()
 {
+    const QMutexLocker locker(&m_indexLock);
     scan();
     return m_total;
 }

@@ -2,16 +2,19 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QMutex>
 #include <QString>
 #include <QStringList>
 
 #include <optional>
 
+#include "replies/textlines.h"
+
 // What the program keeps of an own post's page: its text when its size was stored, and the shapes of the
 // lines that change on every visit.
 struct KeptText
 {
-    QStringList lines;
+    TextLines lines;
     QStringList noise;
 
     bool operator==(const KeptText &other) const = default;
@@ -19,7 +22,7 @@ struct KeptText
 
 // The kept texts of the own posts, one compressed file per post in a folder of the user's cache that only
 // the user may read. Bounded in total: past the limit the texts written longest ago go first. A file that is
-// missing or damaged reads as no text.
+// missing or damaged reads as no text. Safe to use from several threads.
 class KeptTextStore
 {
 public:
@@ -67,6 +70,7 @@ private:
 
     QString m_folder;
     qint64 m_limit = defaultLimit;
+    QMutex m_indexLock; // guards what follows
     bool m_scanned = false;
     QHash<QString, Entry> m_entries; // by file name
     qint64 m_total = 0;

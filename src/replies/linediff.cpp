@@ -104,7 +104,22 @@ bool search(const std::vector<int> &a, const std::vector<int> &b, qint64 budget,
 
 } // namespace
 
+QList<QStringView> viewsOf(const QStringList &lines)
+{
+    QList<QStringView> views;
+    views.reserve(lines.size());
+    for (const QString &line : lines) {
+        views.append(line);
+    }
+    return views;
+}
+
 Changes between(const QStringList &earlier, const QStringList &later, qint64 budget)
+{
+    return between(viewsOf(earlier), viewsOf(later), budget);
+}
+
+Changes between(const QList<QStringView> &earlier, const QList<QStringView> &later, qint64 budget)
 {
     const qsizetype n = earlier.size();
     const qsizetype m = later.size();
@@ -119,11 +134,11 @@ Changes between(const QStringList &earlier, const QStringList &later, qint64 bud
 
     // Lines as numbers, so that the search compares integers.
     QHash<QStringView, int> ids;
-    const auto idsOf = [&ids](const QStringList &lines, qsizetype from, qsizetype to) {
+    const auto idsOf = [&ids](const QList<QStringView> &lines, qsizetype from, qsizetype to) {
         std::vector<int> out;
         out.reserve(size_t(to - from));
         for (qsizetype i = from; i < to; ++i) {
-            const QStringView line(lines.at(i));
+            const QStringView line = lines.at(i);
             auto id = ids.constFind(line);
             if (id == ids.constEnd()) {
                 id = ids.insert(line, int(ids.size()));

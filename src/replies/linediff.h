@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QStringList>
+#include <QStringView>
 
 #include <vector>
 
@@ -18,6 +19,10 @@ struct Changes
 // Steps of the edit search allowed before matching by count.
 inline constexpr qint64 defaultBudget = 4'000'000;
 
+Changes between(const QList<QStringView> &earlier, const QList<QStringView> &later, qint64 budget = defaultBudget);
 Changes between(const QStringList &earlier, const QStringList &later, qint64 budget = defaultBudget);
+
+// Views of the lines of a list, which must outlive them.
+QList<QStringView> viewsOf(const QStringList &lines);
 
 } // namespace LineDiff

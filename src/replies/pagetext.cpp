@@ -3,6 +3,7 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <array>
 #include <iterator>
 #include <string_view>
 
@@ -227,12 +228,12 @@ constexpr std::string_view s_blockElements[] = {
     "section",
     "summary",
     "table",
+    "tbody",
     "td",
     "th",
     "title",
     "tr",
     "ul",
-    "tbody",
 };
 
 // Elements whose content is never shown as text; skipped to their end tag.
@@ -248,10 +249,69 @@ constexpr std::string_view s_hiddenElements[] = {
     "xmp",
 };
 
-bool isOneOf(std::string_view name, const auto &names)
+// A tag name of up to ten lower-case letters and digits as one number, so that looking it up compares numbers;
+// 0 for a longer name, which is in no table.
+constexpr quint64 nameKey(std::string_view name)
 {
-    return std::find(std::begin(names), std::end(names), name) != std::end(names);
+    if (name.size() > 10) {
+        return 0;
+    }
+    quint64 key = 0;
+    for (const char c : name) {
+        key = key << 6 | quint64(c >= 'a' ? c - 'a' + 11 : c - '0' + 1);
+    }
+    return key;
 }
+
+enum class ElementKind : quint8 { Other, Block, Hidden };
+
+// The block and hidden elements by the keys of their names, in a table of open addressing: a tag costs a probe
+// or two however many names there are.
+class ElementTable
+{
+public:
+    consteval ElementTable()
+    {
+        for (const std::string_view name : s_blockElements) {
+            insert(nameKey(name), ElementKind::Block);
+        }
+        for (const std::string_view name : s_hiddenElements) {
+            insert(nameKey(name), ElementKind::Hidden);
+        }
+    }
+
+    constexpr ElementKind kindOf(quint64 key) const
+    {
+        for (size_t slot = slotOf(key);; slot = (slot + 1) % size) {
+            if (m_keys[slot] == key) {
+                return m_kinds[slot];
+            }
+            if (m_keys[slot] == 0) {
+                return ElementKind::Other;
+            }
+        }
+    }
+
+private:
+    static constexpr size_t size = 256;
+
+    static constexpr size_t slotOf(quint64 key) { return size_t((key * 0x9E3779B97F4A7C15ULL) >> 56); }
+
+    consteval void insert(quint64 key, ElementKind kind)
+    {
+        size_t slot = slotOf(key);
+        while (m_keys[slot] != 0) {
+            slot = (slot + 1) % size;
+        }
+        m_keys[slot] = key;
+        m_kinds[slot] = kind;
+    }
+
+    std::array<quint64, size> m_keys {};
+    std::array<ElementKind, size> m_kinds {};
+};
+
+constexpr ElementTable s_elements;
 
 bool isAsciiLetter(QChar c)
 {
@@ -261,108 +321,125 @@ bool isAsciiLetter(QChar c)
 class LineCollector
 {
 public:
-    void addText(QStringView raw)
+    explicit LineCollector(qsizetype pageSize)
+        : m_buffer(pageSize + 2, Qt::Uninitialized)
+    { }
+
+    // Takes the page's text from `from` up to the next tag, character references decoded; returns where the
+    // tag starts (the page's size when none does).
+    qsizetype addUntilTag(QStringView page, qsizetype from)
     {
-        if (raw.contains(u'&')) {
-            const QString text = CharacterReferences::decoded(raw);
-            addPlain(text);
-        } else {
-            addPlain(raw);
+        const char16_t *const begin = page.utf16();
+        const char16_t *const end = begin + page.size();
+        const char16_t *stop = append<true>(begin + from, end);
+        if (stop < end && *stop == u'&') {
+            const char16_t *const tag = std::find(stop, end, u'<');
+            const QString decoded = CharacterReferences::decoded(QStringView(stop, tag));
+            addText(decoded);
+            stop = tag;
         }
+        return stop - begin;
+    }
+
+    void addText(QStringView text)
+    {
+        const auto *const begin = reinterpret_cast<const char16_t *>(text.data());
+        append<false>(begin, begin + text.size());
     }
 
     void endLine()
     {
-        if (!m_line.isEmpty()) {
-            // A copy of its own size; the buffer stays for the next line.
-            m_lines.append(QString(m_line.constData(), m_line.size()));
-            m_line.resize(0);
+        if (m_size > m_lineStart) {
+            makeRoom(1);
+            m_data[m_size++] = u'\n';
+            m_lineStart = m_size;
+            ++m_lineCount;
         }
         m_pendingSpace = false;
     }
 
-    QStringList take()
+    TextLines take()
     {
         endLine();
-        return std::move(m_lines);
+        m_buffer.truncate(qsizetype(m_size));
+        return TextLines::fromText(std::move(m_buffer), m_lineCount);
     }
 
 private:
-    // Runs of ordinary characters are appended whole; white space, controls and surrogates one by one.
-    void addPlain(QStringView text)
+    void makeRoom(size_t count)
     {
-        const QChar *p = text.data();
-        const QChar *const end = p + text.size();
-        while (p < end) {
-            const QChar *run = p;
-            while (p < end && isPlain(p->unicode())) {
-                ++p;
-            }
-            if (p > run) {
-                addRun(run, p - run);
-            }
-            if (p == end) {
-                break;
-            }
-            const QChar c = *p++;
-            if (c.isSpace()) {
-                m_pendingSpace = !m_line.isEmpty();
-            } else if (c.isHighSurrogate() && p < end && p->isLowSurrogate()) {
-                addRun(p - 1, 2);
-                ++p;
-            } else if (c.isSurrogate()) {
-                const QChar replacement = QChar::ReplacementCharacter; // half a character is none
-                addRun(&replacement, 1);
-            } else if (c.category() != QChar::Other_Control) {
-                addRun(&c, 1);
-            }
+        if (m_size + count > size_t(m_buffer.size())) {
+            m_buffer.resize(qsizetype(std::max(size_t(m_buffer.size()) * 2, m_size + count)));
+            m_data = reinterpret_cast<char16_t *>(m_buffer.data());
         }
     }
 
-    static bool isPlain(char16_t c)
+    // Appends the text from p to end, or in markup up to its first "<" or "&", and returns where it stopped.
+    // White space collapses to one blank within a line and goes at its ends; controls go; half a surrogate
+    // pair becomes the replacement character.
+    template <bool markup> const char16_t *append(const char16_t *p, const char16_t *const end)
     {
-        if (c < 0x80) {
-            return c > 0x20 && c != 0x7f;
+        // Each character gives at most one, and a blank may come before the first.
+        makeRoom(size_t(end - p) + 1);
+        char16_t *const lineStart = m_data + m_lineStart;
+        char16_t *out = m_data + m_size;
+        bool pending = m_pendingSpace;
+        const auto put = [&](char16_t c) {
+            if (pending) {
+                *out++ = u' ';
+                pending = false;
+            }
+            *out++ = c;
+        };
+        for (; p < end; ++p) {
+            const char16_t c = *p;
+            if (c > 0x20 && c < 0x7f) {
+                if (markup && (c == u'<' || c == u'&')) {
+                    break;
+                }
+                put(c);
+            } else if (QChar::isSpace(c)) {
+                pending = out > lineStart;
+            } else if (QChar::isHighSurrogate(c) && p + 1 < end && QChar::isLowSurrogate(p[1])) {
+                put(c);
+                *out++ = *++p;
+            } else if (QChar::isSurrogate(c)) {
+                put(QChar::ReplacementCharacter);
+            } else if (QChar::category(c) != QChar::Other_Control) {
+                put(c);
+            }
         }
-        return c > 0xa0 && !(c >= 0xd800 && c <= 0xdfff) && !QChar::isSpace(c) && c != 0xfeff
-            && !(c >= 0x2000 && c <= 0x206f);
+        m_size = size_t(out - m_data);
+        m_pendingSpace = pending;
+        return p;
     }
 
-    void addRun(const QChar *run, qsizetype length)
-    {
-        if (m_pendingSpace) {
-            m_line += u' ';
-            m_pendingSpace = false;
-        }
-        m_line.append(run, length);
-    }
-
-    QStringList m_lines;
-    QString m_line;
+    QString m_buffer; // the lines so far, each ended by "\n", in its first m_size characters
+    char16_t *m_data = reinterpret_cast<char16_t *>(m_buffer.data());
+    size_t m_size = 0;
+    size_t m_lineStart = 0; // where the line being collected starts
+    qsizetype m_lineCount = 0;
     bool m_pendingSpace = false;
 };
 
 // Where the tag whose name ends at from is closed by its ">", quoted attribute values skipped; -1 when never.
 qsizetype tagEnd(QStringView page, qsizetype from)
 {
-    QChar quote;
-    QChar previous;
-    for (qsizetype i = from; i < page.size(); ++i) {
-        const QChar c = page.at(i);
-        if (!quote.isNull()) {
-            if (c == quote) {
-                quote = QChar();
-                previous = c;
-            }
-            continue;
-        }
+    const char16_t *const begin = page.utf16();
+    const char16_t *const end = begin + page.size();
+    char16_t previous = 0;
+    for (const char16_t *p = begin + from; p < end; ++p) {
+        const char16_t c = *p;
         if (c == u'>') {
-            return i;
+            return p - begin;
         }
         if ((c == u'"' || c == u'\'') && previous == u'=') {
-            quote = c;
-        }
-        if (!c.isSpace()) {
+            p = std::find(p + 1, end, c);
+            if (p == end) {
+                return -1;
+            }
+            previous = c;
+        } else if ((c > 0x20 && c < 0x7f) || !QChar::isSpace(c)) {
             previous = c;
         }
     }
@@ -419,16 +496,20 @@ QString decoded(QByteArrayView contentType, QByteArrayView body)
 
 QStringList linesOf(QStringView page)
 {
-    LineCollector lines;
+    return textLinesOf(page).toList();
+}
+
+TextLines textLinesOf(QStringView page)
+{
+    LineCollector lines(page.size());
     const qsizetype size = page.size();
+    const char16_t *const data = page.utf16();
     qsizetype i = 0;
     while (i < size) {
-        const qsizetype open = page.indexOf(u'<', i);
-        if (open < 0) {
-            lines.addText(page.sliced(i));
+        const qsizetype open = lines.addUntilTag(page, i);
+        if (open == size) {
             break;
         }
-        lines.addText(page.sliced(i, open - i));
         i = open;
         const QChar next = i + 1 < size ? page.at(i + 1) : QChar();
         if (next == u'!' && page.sliced(i).startsWith(u"<!--")) {
@@ -448,24 +529,35 @@ QStringList linesOf(QStringView page)
             ++i;
             continue;
         }
-        std::string name;
-        while (nameEnd < size && (isAsciiLetter(page.at(nameEnd)) || page.at(nameEnd).isDigit())) {
-            if (name.size() < 16) {
-                const char16_t c = page.at(nameEnd).unicode();
-                name += char(c >= u'A' && c <= u'Z' ? c - u'A' + u'a' : c);
+        // The name's key as it is read: letters in either case and digits.
+        const qsizetype nameStart = nameEnd;
+        quint64 key = 0;
+        for (; nameEnd < size; ++nameEnd) {
+            const char16_t c = data[nameEnd];
+            if (c >= u'a' && c <= u'z') {
+                key = key << 6 | quint64(c - u'a' + 11);
+            } else if (c >= u'A' && c <= u'Z') {
+                key = key << 6 | quint64(c - u'A' + 11);
+            } else if (c >= u'0' && c <= u'9') {
+                key = key << 6 | quint64(c - u'0' + 1);
+            } else {
+                break;
             }
-            ++nameEnd;
+        }
+        if (nameEnd - nameStart > 10) {
+            key = 0; // longer than any name looked for
         }
         const qsizetype close = tagEnd(page, nameEnd);
         if (close < 0) {
             break; // a tag that never ends takes the rest of the page with it, as in a browser
         }
         i = close + 1;
-        if (isOneOf(name, s_blockElements)) {
+        const ElementKind kind = s_elements.kindOf(key);
+        if (kind == ElementKind::Block) {
             lines.endLine();
         }
-        if (!closing && isOneOf(name, s_hiddenElements) && page.at(close - 1) != u'/') {
-            const QString endTag = QStringLiteral("</") + QString::fromLatin1(name.data(), qsizetype(name.size()));
+        if (!closing && kind == ElementKind::Hidden && page.at(close - 1) != u'/') {
+            const QString endTag = QStringLiteral("</") + page.sliced(nameStart, nameEnd - nameStart);
             const qsizetype end = page.indexOf(endTag, i, Qt::CaseInsensitive);
             const qsizetype endClose = end < 0 ? -1 : page.indexOf(u'>', end);
             i = endClose < 0 ? size : endClose + 1;

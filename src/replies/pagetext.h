@@ -4,6 +4,8 @@
 #include <QByteArrayView>
 #include <QStringList>
 
+#include "replies/textlines.h"
+
 // The readable text of a web page's bytes, the way a reader sees it: decoded by the page's character set,
 // without scripts, styles, comments and tags, one line per block. Linear in the size of the page, whatever
 // its markup.
@@ -24,10 +26,17 @@ QString decoded(QByteArrayView contentType, QByteArrayView body);
 // The readable lines of the decoded page: character references decoded, white space within a line
 // collapsed, no empty lines.
 QStringList linesOf(QStringView page);
+// The same lines in one string.
+TextLines textLinesOf(QStringView page);
 
 inline QStringList lines(QByteArrayView contentType, QByteArrayView body)
 {
     return linesOf(decoded(contentType, body));
+}
+
+inline TextLines textLines(QByteArrayView contentType, QByteArrayView body)
+{
+    return textLinesOf(decoded(contentType, body));
 }
 
 } // namespace PageText

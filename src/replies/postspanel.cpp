@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <QTabBar>
 #include <cstdlib>
 
@@ -75,7 +76,8 @@ private:
 constexpr qsizetype s_excerptLength = 300;
 
 // The own posts in which the last check found new replies, in the order of the own posts: each address with
-// the beginning of what the replies say under it, all of it on hover and for assistive tools.
+// the beginning of what the replies say under it, all of it for the entry chosen, on hover and for assistive
+// tools.
 class NewReplies : public QSortFilterProxyModel
 {
 public:
@@ -89,6 +91,18 @@ public:
 
     static constexpr int AddressRole = Qt::UserRole;
 
+    // Shows all of the entry's text, and only the beginning of the one shown whole before.
+    void expand(const QModelIndex &index)
+    {
+        const QPersistentModelIndex before = m_expanded;
+        m_expanded = index;
+        for (const QModelIndex &changed : { QModelIndex(before), index }) {
+            if (changed.isValid()) {
+                emit dataChanged(changed, changed, { Qt::DisplayRole });
+            }
+        }
+    }
+
     QVariant data(const QModelIndex &index, int role) const override
     {
         const QString address = QSortFilterProxyModel::data(index, Qt::DisplayRole).toString();
@@ -98,7 +112,7 @@ public:
         case AddressRole:
             return address;
         case Qt::DisplayRole: {
-            const QString shown = ReplyTexts::excerpt(newText, s_excerptLength);
+            const QString shown = index == m_expanded ? whole : ReplyTexts::excerpt(newText, s_excerptLength);
             return shown.isEmpty() ? address : address + u'\n' + shown;
         }
         case Qt::AccessibleTextRole: {
@@ -109,7 +123,7 @@ public:
             // Plain text, wrapped as it was written.
             return whole.isEmpty() ? QVariant()
                                    : QVariant(QStringLiteral("<p style='white-space:pre-wrap'>") + whole.toHtmlEscaped()
-                                         + QStringLiteral("</p>"));
+                                       + QStringLiteral("</p>"));
         case Qt::AccessibleDescriptionRole:
             return whole.isEmpty() ? QVariant() : QVariant(whole);
         default:
@@ -122,6 +136,31 @@ protected:
     {
         return sourceModel()->index(row, 0, parent).data(OwnPosts::HasNewRepliesRole).toBool();
     }
+
+private:
+    QPersistentModelIndex m_expanded;
+};
+
+// Entries wrapped at the list's width. A list view asks its items' size with no width, which keeps each line
+// of text on one line, however long.
+class WrappedEntries : public QStyledItemDelegate
+{
+public:
+    explicit WrappedEntries(QListView *view)
+        : QStyledItemDelegate(view)
+        , m_view(view)
+    { }
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem wrapped = option;
+        const int width = qMax(1, m_view->viewport()->width() - 2 * m_view->spacing());
+        wrapped.rect = QRect(0, 0, width, qMax(1, option.rect.height()));
+        return { width, QStyledItemDelegate::sizeHint(wrapped, index).height() };
+    }
+
+private:
+    QListView *m_view;
 };
 
 } // namespace
@@ -151,6 +190,8 @@ PostsPanel::PostsPanel(OwnPosts &posts, ReplyMonitor *monitor, std::function<QSt
     m_newRepliesList->hide();
     // Entries of two lines and more: the address, then what the replies say.
     m_newRepliesList->setWordWrap(true);
+    m_newRepliesList->setItemDelegate(new WrappedEntries(m_newRepliesList));
+    m_newRepliesList->setResizeMode(QListView::Adjust);
     m_newRepliesList->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     m_newRepliesList->setTextElideMode(Qt::ElideNone);
     m_newRepliesList->setAlternatingRowColors(true);
@@ -322,7 +363,9 @@ void PostsPanel::showSelectedPost()
 void PostsPanel::showSelectedReply()
 {
     const QModelIndex current = m_newRepliesList->currentIndex();
+    static_cast<NewReplies *>(m_newReplies)->expand(current);
     if (current.isValid()) {
+        m_newRepliesList->scrollTo(current);
         emit statusText(2, current.data(NewReplies::AddressRole).toString());
     }
 }

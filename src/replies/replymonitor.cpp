@@ -1,9 +1,10 @@
 #include "replies/replymonitor.h"
 
-#include "replies/pagemeasurement.h"
 #include "replies/kepttextstore.h"
+#include "replies/pagemeasurement.h"
 #include "replies/pagesizeprobe.h"
 #include "replies/replytexts.h"
+#include "replies/textkeeper.h"
 
 namespace {
 const QString s_crlf = QStringLiteral("\r\n");
@@ -36,17 +37,26 @@ void ReplyMonitor::setExtraCaCertificates(const QList<QSslCertificate> &certific
     m_run->setExtraCaCertificates(certificates);
 }
 
+// Waits for the text jobs in flight; what they answer is dropped.
+ReplyMonitor::~ReplyMonitor() = default;
+
 void ReplyMonitor::setKeptTexts(KeptTextStore *store)
 {
-    m_keptTexts = store;
-    m_run->setKeptTexts(store);
+    m_run->setTextKeeper(nullptr);
+    m_texts = store != nullptr ? std::make_unique<TextKeeper>(store) : nullptr;
+    m_run->setTextKeeper(m_texts.get());
     setKeptBodyLimit(store != nullptr ? ReplyTexts::keptBodyLimit : 0);
+}
+
+KeptTextStore *ReplyMonitor::keptTexts() const
+{
+    return m_texts ? m_texts->store() : nullptr;
 }
 
 void ReplyMonitor::forgetPost(const QString &address)
 {
-    if (m_keptTexts != nullptr) {
-        m_keptTexts->remove(address);
+    if (m_texts) {
+        m_texts->forget(address);
     }
 }
 
@@ -72,11 +82,16 @@ void ReplyMonitor::setKeptBodyLimit(qint64 bytes)
 void ReplyMonitor::baselineFinished(const PageMeasurement &measurement)
 {
     if (measurement.isUsable()) {
-        if (m_keptTexts != nullptr && !measurement.body.isEmpty()) {
-            ReplyTexts::keepBaseline(*m_keptTexts, m_baselineAddress, measurement.contentType, measurement.body);
+        const auto measured = [this, index = m_baselineIndex, address = m_baselineAddress, size = measurement.size] {
+            emit baselineMeasured(index, address, size);
+            emit statusText(2, QStringLiteral("Response completed"));
+        };
+        // Told once the text is kept too, so that a check right after compares with it.
+        if (m_texts && !measurement.body.isEmpty()) {
+            m_texts->keepBaseline(m_baselineAddress, measurement.contentType, measurement.body, this, measured);
+        } else {
+            measured();
         }
-        emit baselineMeasured(m_baselineIndex, m_baselineAddress, measurement.size);
-        emit statusText(2, QStringLiteral("Response completed"));
         return;
     }
     // The server's error page is no baseline either; the post stays unmeasured and the check takes its size

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 
 #include "replies/postoutcome.h"
 #include "replies/probetimeouts.h"
@@ -13,6 +14,7 @@
 
 class KeptTextStore;
 class PageSizeProbe;
+class TextKeeper;
 struct PageMeasurement;
 
 // Measures own post pages: the baseline size of one page ("Watch This Post"), and the reply check, which
@@ -28,6 +30,7 @@ public:
     // port: the port of http addresses that name none (80; tests point it at their own server). threshold is
     // asked as each answer of a run is judged, so a threshold saved during a run applies from then on.
     ReplyMonitor(std::function<qint32()> threshold, quint16 port = 80, QObject *parent = nullptr);
+    ~ReplyMonitor() override;
 
     // Asked at every measurement and run, so limits edited in the settings file apply from the next one on.
     void setTimeoutSource(std::function<ProbeTimeouts()> source) { m_timeoutSource = std::move(source); }
@@ -37,9 +40,9 @@ public:
     void setKeptBodyLimit(qint64 bytes);
 
     // Where the texts of the pages are kept: each measurement keeps its page's text, and a run tells what grown
-    // pages added. None (the default): pages are only measured.
+    // pages added, on a thread of their own. None (the default): pages are only measured.
     void setKeptTexts(KeptTextStore *store);
-    KeptTextStore *keptTexts() const { return m_keptTexts; }
+    KeptTextStore *keptTexts() const;
     // The post is no longer watched: its page's kept text goes.
     void forgetPost(const QString &address);
 
@@ -73,7 +76,7 @@ private:
     ProbeTimeouts timeouts() const;
 
     std::function<ProbeTimeouts()> m_timeoutSource;
-    KeptTextStore *m_keptTexts = nullptr;
+    std::unique_ptr<TextKeeper> m_texts;
     PageSizeProbe *m_baselineProbe;
     ReplyRun *m_run;
     int m_baselineIndex = -1;

@@ -5,7 +5,7 @@
 #include "replies/pagesizeprobe.h"
 #include "replies/postaddress.h"
 #include "replies/replycheck.h"
-#include "replies/replytexts.h"
+#include "replies/textkeeper.h"
 
 ReplyRun::ReplyRun(QObject *parent, quint16 httpPort)
     : QObject(parent)
@@ -61,6 +61,7 @@ void ReplyRun::abort()
     m_unreached.clear();
     m_done = 0;
     m_notChecked = 0;
+    m_textBacklog = 0;
     m_running = false;
 }
 
@@ -101,7 +102,7 @@ void ReplyRun::startMore()
     const auto firstOf = [this](const Host &host) {
         return host.held.empty() ? host.waiting.front() : m_active.value(host.held.front()) - int(m_posts.size());
     };
-    while (m_active.size() - m_heldCount < m_maxConnections) {
+    while (m_active.size() - m_heldCount < m_maxConnections && m_textBacklog <= textBacklogBytes) {
         Host *next = nullptr;
         for (Host &host : m_hosts) {
             if (host.active < m_maxPerHost && (!host.held.empty() || !host.waiting.empty())
@@ -180,11 +181,29 @@ void ReplyRun::onProbeFinished(PageSizeProbe *probe, const PageMeasurement &meas
     // Taken again at once when posts are waiting: a probe may be restarted from its own signal.
     m_idleProbes.push_back(probe);
 
-    PostResult result = ReplyCheck::resultOf(measurement, m_posts.at(index).storedSize, m_thresholdSource());
-    if (m_keptTexts != nullptr && !measurement.body.isEmpty()) {
-        result.newText = ReplyTexts::afterCheck(*m_keptTexts, m_posts.at(index).address, result,
-                                                measurement.contentType, measurement.body);
+    const PostResult result = ReplyCheck::resultOf(measurement, m_posts.at(index).storedSize, m_thresholdSource());
+    if (m_texts == nullptr || measurement.body.isEmpty()) {
+        report(index, result);
+        return;
     }
+    const quint64 generation = m_generation;
+    const qint64 bytes = measurement.body.size();
+    m_textBacklog += bytes;
+    m_texts->afterCheck(m_posts.at(index).address, result, measurement.contentType, measurement.body, this,
+        [this, generation, index, result, bytes](const QStringList &newText) {
+            if (generation != m_generation) {
+                return;
+            }
+            m_textBacklog -= bytes;
+            PostResult told = result;
+            told.newText = newText;
+            report(index, told);
+        });
+    startMore();
+}
+
+void ReplyRun::report(int index, const PostResult &result)
+{
     ++m_done;
     if (!result.wasChecked()) {
         ++m_notChecked;

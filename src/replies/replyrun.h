@@ -14,8 +14,8 @@
 #include "replies/postoutcome.h"
 #include "replies/probetimeouts.h"
 
-class KeptTextStore;
 class PageSizeProbe;
+class TextKeeper;
 struct PageMeasurement;
 
 // One own post as a reply check sees it.
@@ -51,9 +51,13 @@ public:
     void setConnectionLimits(int total, int perHost);
     // Body bytes each measurement keeps (0, the default: none).
     void setKeptBodyLimit(qint64 bytes) { m_keptBodyLimit = bytes; }
-    // Where the text of each measured page is kept, and compared with to tell what a grown page added
-    // (PostResult::newText). None: only sizes. The probes must keep the body for it (setKeptBodyLimit).
-    void setKeptTexts(KeptTextStore *store) { m_keptTexts = store; }
+    // Keeps the text of each measured page, and compares with it to tell what a grown page added
+    // (PostResult::newText). None: only sizes. The probes must keep the body for it (setKeptBodyLimit). A post
+    // is reported once its text is done; its connection is free for the next post before that.
+    void setTextKeeper(TextKeeper *keeper) { m_texts = keeper; }
+
+    // Bytes of pages waiting for their text to be read past which no new connection is opened.
+    static constexpr qint64 textBacklogBytes = 8 * 1024 * 1024;
 
     // Abandons a run in flight (nothing more is reported for it) and checks the posts. With no posts the run
     // finishes before this returns.
@@ -83,6 +87,7 @@ private:
     void startMore();
     void startPost(int index);
     void onProbeFinished(PageSizeProbe *probe, const PageMeasurement &measurement);
+    void report(int index, const PostResult &result);
     void onServerNext(PageSizeProbe *probe, const QString &server);
     int serverIndex(const QString &server);
     void finish();
@@ -95,7 +100,8 @@ private:
     int m_maxConnections = MaxConnections;
     int m_maxPerHost = MaxConnectionsPerHost;
     qint64 m_keptBodyLimit = 0;
-    KeptTextStore *m_keptTexts = nullptr;
+    TextKeeper *m_texts = nullptr;
+    qint64 m_textBacklog = 0; // bytes
 
     QList<ReplyRunPost> m_posts;
     // Per post, the server its own address names.

@@ -10,7 +10,7 @@ void keepBaseline(KeptTextStore &store, const QString &address, QByteArrayView c
 {
     const std::optional<KeptText> kept = store.read(address);
     // What changes on every visit still does after the user has read the replies.
-    store.write(address, { PageText::lines(contentType, body), kept ? kept->noise : QStringList() });
+    store.write(address, { PageText::textLines(contentType, body), kept ? kept->noise : QStringList() });
 }
 
 QStringList afterCheck(KeptTextStore &store, const QString &address, const PostResult &result,
@@ -24,12 +24,13 @@ QStringList afterCheck(KeptTextStore &store, const QString &address, const PostR
         keepBaseline(store, address, contentType, body);
         return {};
     }
-    const QStringList lines = PageText::lines(contentType, body);
+    const TextLines lines = PageText::textLines(contentType, body);
     if (result.outcome == PostOutcome::NewReplies) {
-        return AddedText::runs(kept->lines, lines, kept->noise);
+        return AddedText::runs(kept->lines.views(), lines.views(), kept->noise);
     }
     if (result.outcome == PostOutcome::Unchanged && qAbs(result.growth) <= noiseGrowthLimit) {
-        const QStringList noise = AddedText::mergedNoise(kept->noise, AddedText::noiseBetween(kept->lines, lines));
+        const QStringList noise
+            = AddedText::mergedNoise(kept->noise, AddedText::noiseBetween(kept->lines.views(), lines.views()));
         if (noise != kept->noise) {
             store.write(address, { kept->lines, noise });
         }

@@ -99,6 +99,10 @@ void ResponseReader::takeHeader(qsizetype end)
         m_framing = Framing::Chunked;
     } else if (lengthOk && m_length >= 0) {
         m_framing = Framing::Length;
+        // Kept in one piece from the start, rather than copied as it grows.
+        if (m_keptLimit > 0) {
+            m_body.reserve(qsizetype(qMin(m_length, m_keptLimit)));
+        }
     } else {
         m_framing = Framing::UntilClose;
     }

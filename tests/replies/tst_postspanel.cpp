@@ -208,14 +208,14 @@ void tst_PostsPanel::tabsSwitchTheView()
     QVERIFY(!control<QListView>(m_window, "newRepliesList")->isVisible());
 }
 
-// The entry of a grown post: its address, then the beginning of the reply; all of it on hover and for assistive
-// tools.
+// The entry of a grown post: its address, then the beginning of the reply; all of it once chosen, on hover and
+// for assistive tools.
 void tst_PostsPanel::newRepliesSayWhatWasAdded()
 {
     const QByteArray thread = "<html><body><h1>Thread</h1><p>First post about the product here.</p>";
     addPost("/t", thread + "</body></html>", ListFiles::unmeasuredSize);
     runCheck();
-    const QString reply = QStringLiteral("Where can I buy this tool in Europe? ") + QString(40, u'x');
+    const QString reply = QStringLiteral("Where can I buy this tool in Europe? ").repeated(10) + QString(40, u'x');
     m_server.bodies.insert("/t", thread + "<p>" + reply.toUtf8() + "</p>" + QByteArray(600, ' ') + "</body></html>");
     runCheck();
     auto *list = control<QListView>(m_window, "newRepliesList");
@@ -228,6 +228,17 @@ void tst_PostsPanel::newRepliesSayWhatWasAdded()
     QVERIFY(entry.data(Qt::ToolTipRole).toString().contains(reply.trimmed()));
     QVERIFY(entry.data(Qt::AccessibleTextRole).toString().startsWith(address + QStringLiteral(": Where can I buy")));
     QCOMPARE(control<PostsPanel>(m_window, "postsFrame")->newTextOf(address).join(u' ').trimmed(), reply.trimmed());
+
+    QVERIFY(!entry.data().toString().contains(reply.trimmed()));
+    control<QTabBar>(m_window, "listTabs")->setCurrentIndex(1);
+    control<QTabBar>(m_window, "postTabs")->setCurrentIndex(1);
+    QVERIFY(list->isVisible());
+    const int shortHeight = list->visualRect(entry).height();
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Home);
+    QCOMPARE(list->currentIndex(), entry);
+    QCOMPARE(entry.data().toString(), address + u'\n' + reply.trimmed());
+    QTRY_VERIFY(list->visualRect(entry).height() > shortHeight);
 }
 
 POSTAVO_WEB_TEST_MAIN(tst_PostsPanel)
