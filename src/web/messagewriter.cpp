@@ -65,7 +65,7 @@ void MessageWriter::write(const Mark &mark, qint16 formIndex, qint16 elementInde
             }
             const QString written = result.typeId() == QMetaType::QString ? result.toString() : QString();
             if (written == QLatin1String("editor")) {
-                self->waitForEditor(mark, content.text, s_editorChecks, finish);
+                self->waitForEditor(mark, content, s_editorChecks, finish);
             } else if (written == QLatin1String("code") || written == QLatin1String("rich")) {
                 self->fillOwnEditor(mark, text, content, finish);
             } else {
@@ -83,7 +83,7 @@ void MessageWriter::fillOwnEditor(
     plain.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\r', u'\n');
     QPointer<MessageWriter> self(this);
     m_page->runJavaScript(PageScripts::ownEditorFillScript(mark.token, plain, content.html),
-        QWebEngineScript::MainWorld, [self, mark, plain, editorText = content.text, done](const QVariant &filled) {
+        QWebEngineScript::MainWorld, [self, mark, plain, content, done](const QVariant &filled) {
             if (!self) {
                 return;
             }
@@ -92,29 +92,36 @@ void MessageWriter::fillOwnEditor(
                 done(false);
                 return;
             }
-            self->waitForEditor(mark, kind == QLatin1String("code") ? plain : editorText, s_editorChecks, done);
+            const bool code = kind == QLatin1String("code");
+            self->waitForEditor(mark, code ? EditorContent { QString(), plain, false } : content, s_editorChecks, done);
         });
 }
 
 void MessageWriter::waitForEditor(
-    const Mark &mark, const QString &editorText, int triesLeft, std::function<void(bool)> done)
+    const Mark &mark, const EditorContent &shown, int triesLeft, std::function<void(bool)> done)
 {
     QPointer<MessageWriter> self(this);
-    m_page->runJavaScript(PageScripts::editorShowsScript(mark.token, editorText), s_scriptWorld,
-        [self, mark, editorText, triesLeft, done](const QVariant &shown) {
+    m_page->runJavaScript(PageScripts::editorShowsScript(mark.token, shown.text), s_scriptWorld,
+        [self, mark, shown, triesLeft, done](const QVariant &result) {
             if (!self) {
                 return;
             }
-            if (shown.toBool()) {
+            if (result.typeId() == QMetaType::Bool && result.toBool()) {
                 done(true);
-            } else if (triesLeft <= 1 || !self->isCurrent(mark)) {
-                done(false);
-            } else {
-                QTimer::singleShot(s_editorCheckMs, self, [self, mark, editorText, triesLeft, done] {
-                    if (self) {
-                        self->waitForEditor(mark, editorText, triesLeft - 1, done);
-                    }
-                });
+                return;
             }
+            if (triesLeft <= 1 || !self->isCurrent(mark)) {
+                done(false);
+                return;
+            }
+            if (result.toString() == QLatin1String("markup")) {
+                self->m_page->runJavaScript(
+                    PageScripts::pasteMarkupScript(mark.token, shown.html, shown.text), s_scriptWorld);
+            }
+            QTimer::singleShot(s_editorCheckMs, self, [self, mark, shown, triesLeft, done] {
+                if (self) {
+                    self->waitForEditor(mark, shown, triesLeft - 1, done);
+                }
+            });
         });
 }

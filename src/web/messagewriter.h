@@ -43,7 +43,7 @@ private:
     explicit MessageWriter(QWebEnginePage *page);
     void fillOwnEditor(
         const Mark &mark, const QString &text, const EditorContent &content, std::function<void(bool)> done);
-    void waitForEditor(const Mark &mark, const QString &editorText, int triesLeft, std::function<void(bool)> done);
+    void waitForEditor(const Mark &mark, const EditorContent &shown, int triesLeft, std::function<void(bool)> done);
     bool isCurrent(const Mark &mark) const { return mark.loads == m_loads; }
 
     QWebEnginePage *m_page;

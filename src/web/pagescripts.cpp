@@ -278,11 +278,16 @@ const QLatin1String s_findSurface(
 
 // Puts the text in as a paste over the whole content, so that the editor's own paste handling cleans it,
 // stores it and records it for undo; where no handler takes the paste, the browser's own editing command
-// inserts it, which the browser's undo records. Markup is never offered: editors may stop a paste of markup to
-// ask whether to keep it, and an editor's question cannot be answered for the user. Links are made afterwards.
+// inserts it, which the browser's undo records. Markup goes along only when html is given: editors may stop a
+// paste of markup to ask whether to keep it, so links are first made from the text once the editor shows it.
+// A tab shows as one only where the surface keeps white space as written; elsewhere it would shrink to a blank,
+// and four no-break spaces keep its width.
 const QLatin1String s_fillSurface(
-    "function fill(surface, plain) {"
+    "function fill(surface, plain, html) {"
     "  var doc = surface.ownerDocument, view = doc.defaultView;"
+    "  if (!/^(pre|pre-wrap|break-spaces)$/.test(view.getComputedStyle(surface).whiteSpace)) {"
+    "    plain = plain.replace(/\\t/g, '\\u00a0\\u00a0\\u00a0\\u00a0');"
+    "  }"
     "  try { view.focus(); } catch (e) {}"
     "  surface.focus();"
     "  var range = doc.createRange();"
@@ -292,10 +297,11 @@ const QLatin1String s_fillSurface(
     "  selection.addRange(range);"
     "  var data = new DataTransfer();"
     "  data.setData('text/plain', plain);"
+    "  if (html) { data.setData('text/html', html); }"
     "  var paste = new ClipboardEvent('paste', { clipboardData: data, bubbles: true, cancelable: true });"
     "  if (surface.dispatchEvent(paste)) {"
     // Inserted as text, the browser keeps tabs and line breaks as the user would see them typed.
-    "    doc.execCommand('insertText', false, plain);"
+    "    doc.execCommand(html ? 'insertHTML' : 'insertText', false, html || plain);"
     "  }"
     "}");
 
@@ -360,6 +366,10 @@ const QLatin1String s_placeLinks(
     "    if (i === places.length) { return complete; }"
     "    complete = false;"
     "    if (!settled) { return false; }"
+    // An editor that keeps undoing the links it is given may still take them as pasted markup, once.
+    "    if (tries === 0 && ++window.__postavoLinkTries > 3) {"
+    "      return window.__postavoMarkupOffered ? false : 'markup';"
+    "    }"
     "    var doc = surface.ownerDocument, selection = doc.defaultView.getSelection();"
     "    var range = doc.createRange();"
     "    range.setStart(places[i][0], places[i][1]);"
@@ -404,7 +414,9 @@ QString writeMessageScript(const QString &mark, qint16 formIndex, qint16 element
                         // Such an editor writes the field itself, from its own markup; told of a change to the
                         // field, it would take the text written there as markup.
                         "if (own !== 'rich') {")
-        + writeField(text) + QLatin1String("}") + s_surface + QLatin1String(" = surface; window.__postavoSeen = null;")
+        + writeField(text) + QLatin1String("}") + s_surface
+        + QLatin1String(" = surface; window.__postavoSeen = null; window.__postavoLinkTries = 0;"
+                        "window.__postavoMarkupOffered = false;")
         + s_linksOf + s_links
         + QLatin1String(" = [];"
                         "if (!surface) { return visible ? 'field' : 'hidden'; }"
@@ -421,15 +433,7 @@ QString writeMessageScript(const QString &mark, qint16 formIndex, qint16 element
         + QLatin1String(");"
                         "  return own;"
                         "}"
-                        // A tab shows as one only where the surface keeps white space as written; elsewhere it
-                        // would shrink to a blank, and four no-break spaces keep its width.
-                        "try {"
-                        "  var space = surface.ownerDocument.defaultView.getComputedStyle(surface).whiteSpace;"
-                        "  if (!/^(pre|pre-wrap|break-spaces)$/.test(space)) {"
-                        "    plain = plain.replace(/\\t/g, '\\u00a0\\u00a0\\u00a0\\u00a0');"
-                        "  }"
-                        "  fill(surface, plain);"
-                        "} catch (e) {}"
+                        "try { fill(surface, plain, ''); } catch (e) {}"
                         "return 'editor';"));
 }
 
@@ -457,6 +461,18 @@ QString editorShowsScript(const QString &mark, const QString &editorText)
                         "}"
                         "if (wanted.length ? found !== 1 : shown.length !== 0) { return false; }"
                         "try { return placeLinks(surface, links || []); } catch (e) { return false; }"));
+}
+
+QString pasteMarkupScript(const QString &mark, const QString &editorHtml, const QString &editorText)
+{
+    return wrapped(QLatin1String("var marks = ") + s_marks + QLatin1String(", surface = ") + s_surface
+        + QLatin1String(";") + s_fillSurface + QLatin1String("if (!marks || marks[") + jsonLiteral(mark)
+        + QLatin1String("] !== true || !surface || !surface.isConnected) { return false; }"
+                        "window.__postavoMarkupOffered = true;"
+                        "try { fill(surface, ")
+        + jsonLiteral(editorText) + QLatin1String(", ") + jsonLiteral(editorHtml)
+        + QLatin1String("); } catch (e) { return false; }"
+                        "return true;"));
 }
 
 QString ownEditorFillScript(const QString &mark, const QString &text, const QString &html)

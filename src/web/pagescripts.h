@@ -64,8 +64,15 @@ QString writeMessageScript(const QString &mark, qint16 formIndex, qint16 element
 // shows the lines of editorText once, in order, empty lines and runs of white space within a line aside, and
 // each link of its editorHtml, in order, as a link. Where the lines show but links are missing, it makes them
 // from their text and evaluates to false: a later call tells whether the editor kept them. Editors may take a
-// paste a moment later, so ask until it does.
+// paste a moment later, so ask until it does. When the editor has undone the links made three times, it
+// evaluates to "markup", once: the editor may take them from pasteMarkupScript().
 QString editorShowsScript(const QString &mark, const QString &editorText);
+
+// Puts editorHtml into the surface the last writeMessageScript() of the marked document filled, in place of
+// what it shows, as a paste of markup (editorText as its plain-text form) or through the browser's editing
+// command where no handler takes it. Evaluates to true; to false when the document is not the marked one or the
+// surface is gone.
+QString pasteMarkupScript(const QString &mark, const QString &editorHtml, const QString &editorText);
 
 // For the page's main world, where the editors' objects live: puts the message into the editor
 // writeMessageScript() marked with `mark`, through the editor's own API: text (LF line breaks) into a code

@@ -222,6 +222,16 @@ void tst_Editors::fillSendAndWatch_data()
                                "  html ? keep(html) : document.execCommand('insertText', false, text); }";
     QTest::newRow("asks-with-confirm") << QByteArray() << pasteAsker("true", confirm) << "html" << asker << QString()
                                        << htmlLink << false;
+    // Keeps only the links a paste brings: it undoes those made in it by any other means.
+    const QByteArray pastedLinksOnly
+        = "html ? keep(html) : document.execCommand('insertText', false, text);"
+          "box.querySelectorAll('a').forEach(function (a) { a.dataset.pasted = 1; });"
+          "window.unlinker = window.unlinker || new MutationObserver(function () {"
+          "  box.querySelectorAll('a:not([data-pasted])').forEach(function (a) { a.replaceWith(...a.childNodes); });"
+          "});"
+          "window.unlinker.observe(box, { childList: true, subtree: true });";
+    QTest::newRow("keeps-only-pasted-links") << QByteArray() << pasteAsker("true", pastedLinksOnly) << "html" << asker
+                                             << QString() << htmlLink << false;
     // Asks by default whether to keep pasted markup, in a dialog of its own.
     QTest::newRow("jodit") << QByteArray("<link rel='stylesheet' href='/files/npm/jodit/es2021/jodit.min.css'>"
                                          "<script src='/files/npm/jodit/es2021/jodit.min.js'></script>")
