@@ -352,33 +352,36 @@ const QLatin1String s_placeLinks(
     "}"
     // Whether every link was shown as one; else makes the missing ones and returns false, for a later look to
     // tell whether the editor kept them. Only in content that has not changed since the last look: an editor
-    // may take a paste into a place of its own first and rework it a moment later.
+    // may take a paste into a place of its own first and rework it a moment later. An editor that keeps undoing
+    // the links, or changes their text, may still take them as pasted markup: "markup", once.
     "function placeLinks(surface, links) {"
     "  if (!links.length) { return true; }"
     "  var seen = surface.innerHTML, settled = window.__postavoSeen === seen;"
     "  window.__postavoSeen = seen;"
-    "  var complete = true;"
-    "  for (var tries = 0; tries <= links.length; ++tries) {"
-    "    var places = linkPlaces(surface, links);"
-    "    if (!places) { return false; }"
-    "    var i = 0;"
-    "    while (i < places.length && sameLink(places[i][4], links[i])) { ++i; }"
-    "    if (i === places.length) { return complete; }"
-    "    complete = false;"
-    "    if (!settled) { return false; }"
-    // An editor that keeps undoing the links it is given may still take them as pasted markup, once.
-    "    if (tries === 0 && ++window.__postavoLinkTries > 3) {"
+    "  var doc = surface.ownerDocument, selection = doc.defaultView.getSelection(), range;"
+    "  for (var made = 0; made <= links.length; ++made) {"
+    "    var places = linkPlaces(surface, links), i = 0;"
+    "    while (places && i < places.length && sameLink(places[i][4], links[i])) { ++i; }"
+    "    if (places && i === places.length) { break; }"
+    "    if (made === 0 && !settled) { return false; }"
+    "    if (made === 0 && ++window.__postavoLinkTries > 3) {"
     "      return window.__postavoMarkupOffered ? false : 'markup';"
     "    }"
-    "    var doc = surface.ownerDocument, selection = doc.defaultView.getSelection();"
-    "    var range = doc.createRange();"
+    "    if (!places) { return false; }"
+    "    range = doc.createRange();"
     "    range.setStart(places[i][0], places[i][1]);"
     "    range.setEnd(places[i][2], places[i][3]);"
     "    selection.removeAllRanges();"
     "    selection.addRange(range);"
     "    doc.execCommand('createLink', false, links[i].href);"
-    "    selection.collapseToEnd();"
     "  }"
+    "  if (made === 0) { return true; }"
+    // The caret goes back to the end, where the paste left it.
+    "  range = doc.createRange();"
+    "  range.selectNodeContents(surface);"
+    "  range.collapse(false);"
+    "  selection.removeAllRanges();"
+    "  selection.addRange(range);"
     "  return false;"
     "}");
 

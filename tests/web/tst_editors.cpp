@@ -37,7 +37,7 @@ const QString s_link = QStringLiteral("http://example.org/info");
 
 QString normalSpace(QString text)
 {
-    return text.replace(QChar(0xA0), u' ').remove(QChar(0x200B)).remove(QChar(0xFEFF)).simplified();
+    return text.replace(QChar(0xA0), u' ').remove(QChar(0x200B)).simplified();
 }
 
 // The lines of a text, each trimmed, empty ones left out.
