@@ -431,6 +431,8 @@ QString writeMessageScript(const QString &mark, qint16 formIndex, qint16 element
         + s_links
         + QLatin1String(" = linksOf(html); } catch (e) {} }"
                         "if (own) {"
+                        // Such an editor gets the markup through its API, never as a paste it may ask about.
+                        "  window.__postavoMarkupOffered = true;"
                         "  surface.setAttribute('data-postavo-fill', ")
         + jsonLiteral(mark)
         + QLatin1String(");"

@@ -47,7 +47,8 @@ QString setFormFieldValueScript(qint16 formIndex, qint16 elementIndex, const QSt
 // Marks the document now shown, so that a later write can tell it is still the same one.
 QString markDocumentScript(const QString &mark);
 
-// Writes the field as setFormFieldValueScript() does, but only in the document marked with `mark`. When the
+// Writes the field as setFormFieldValueScript() does, but only in the document marked with `mark`, and not
+// under a rich-text editor filled through its own API, which writes the field itself from its markup. When the
 // page does not render the field and an editing surface belongs to it (a content-editable element or the body
 // of a same-origin frame in design mode, in the field's form or beside the field), it also puts editorText
 // there in place of what it held, as a paste of text the editor's own handlers take, or, where none takes it,
