@@ -5,6 +5,7 @@
 #include <QWebEngineView>
 
 #include "web/browserwindow.h"
+#include "web/messagewriter.h"
 
 BrowserPage::BrowserPage(QWebEngineProfile *profile, PopupPolicy allowPopups, QObject *parent)
     : QWebEnginePage(profile, parent)
@@ -56,4 +57,14 @@ QWebEnginePage *BrowserPage::createWindow(WebWindowType type)
     auto *window = new BrowserWindow(profile(), m_allowPopups, owner);
     window->show();
     return window->page();
+}
+
+bool BrowserPage::javaScriptConfirm(const QUrl &securityOrigin, const QString &msg)
+{
+    // Editors ask whether to keep what is pasted: the user asked for the message as it is, so keep it.
+    const auto *writer = findChild<MessageWriter *>(QString(), Qt::FindDirectChildrenOnly);
+    if (writer && writer->isWriting()) {
+        return true;
+    }
+    return QWebEnginePage::javaScriptConfirm(securityOrigin, msg);
 }

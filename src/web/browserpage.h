@@ -7,7 +7,8 @@
 class QCheckBox;
 
 // The page of every browser view in the program. It decides whether a page may open a window of its own,
-// and words the status text shown while pages load and while the mouse rests on a link.
+// words the status text shown while pages load and while the mouse rests on a link, and answers for the user
+// what a page asks about the message Auto-Insert is putting in.
 class BrowserPage : public QWebEnginePage
 {
     Q_OBJECT
@@ -29,6 +30,7 @@ signals:
 
 protected:
     QWebEnginePage *createWindow(WebWindowType type) override;
+    bool javaScriptConfirm(const QUrl &securityOrigin, const QString &msg) override;
 
 private:
     void setLoadStatus(const QString &text);

@@ -50,64 +50,78 @@ void MessageWriter::write(const Mark &mark, qint16 formIndex, qint16 elementInde
         return;
     }
     QPointer<MessageWriter> self(this);
-    // Markup is offered only where it says more than the text: editors may ask whether to keep it.
-    const QString html = content.links ? content.html : QString();
+    ++m_writes;
+    std::function<void(bool)> finish = [self, done](bool ok) {
+        if (self) {
+            --self->m_writes;
+        }
+        done(ok);
+    };
     m_page->runJavaScript(
-        PageScripts::writeMessageScript(mark.token, formIndex, elementIndex, text, html, content.text), s_scriptWorld,
-        [self, mark, text, editorText = content.text, done](const QVariant &result) {
+        PageScripts::writeMessageScript(mark.token, formIndex, elementIndex, text, content.html, content.text),
+        s_scriptWorld, [self, mark, text, content, finish](const QVariant &result) {
             if (!self) {
                 return;
             }
             const QString written = result.typeId() == QMetaType::QString ? result.toString() : QString();
             if (written == QLatin1String("editor")) {
-                self->waitForEditor(mark, editorText, s_editorChecks, done);
-            } else if (written == QLatin1String("code")) {
-                self->fillCodeEditor(mark, text, done);
+                self->waitForEditor(mark, content, s_editorChecks, finish);
+            } else if (written == QLatin1String("code") || written == QLatin1String("rich")) {
+                self->fillOwnEditor(mark, text, content, finish);
             } else {
                 // "hidden": the text is in the field, for the user to paste, but nothing on the page shows it.
-                done(written == QLatin1String("field"));
+                finish(written == QLatin1String("field"));
             }
         });
 }
 
-void MessageWriter::fillCodeEditor(const Mark &mark, const QString &text, std::function<void(bool)> done)
+void MessageWriter::fillOwnEditor(
+    const Mark &mark, const QString &text, const EditorContent &content, std::function<void(bool)> done)
 {
     // A code editor takes the message as it is written (Markdown, BBCode), not as rich text.
     QString plain = text;
     plain.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\r', u'\n');
     QPointer<MessageWriter> self(this);
-    m_page->runJavaScript(PageScripts::codeEditorFillScript(mark.token, plain), QWebEngineScript::MainWorld,
-        [self, mark, plain, done](const QVariant &filled) {
+    m_page->runJavaScript(PageScripts::ownEditorFillScript(mark.token, plain, content.html),
+        QWebEngineScript::MainWorld, [self, mark, plain, content, done](const QVariant &filled) {
             if (!self) {
                 return;
             }
-            if (filled.toBool() && self->isCurrent(mark)) {
-                self->waitForEditor(mark, plain, s_editorChecks, done);
-            } else {
+            const QString kind = filled.typeId() == QMetaType::QString ? filled.toString() : QString();
+            if (!self->isCurrent(mark) || (kind != QLatin1String("code") && kind != QLatin1String("rich"))) {
                 done(false);
+                return;
             }
+            const bool code = kind == QLatin1String("code");
+            self->waitForEditor(mark, code ? EditorContent { QString(), plain, false } : content, s_editorChecks, done);
         });
 }
 
 void MessageWriter::waitForEditor(
-    const Mark &mark, const QString &editorText, int triesLeft, std::function<void(bool)> done)
+    const Mark &mark, const EditorContent &shown, int triesLeft, std::function<void(bool)> done)
 {
     QPointer<MessageWriter> self(this);
-    m_page->runJavaScript(PageScripts::editorShowsScript(mark.token, editorText), s_scriptWorld,
-        [self, mark, editorText, triesLeft, done](const QVariant &shown) {
+    m_page->runJavaScript(PageScripts::editorShowsScript(mark.token, shown.text), s_scriptWorld,
+        [self, mark, shown, triesLeft, done](const QVariant &result) {
             if (!self) {
                 return;
             }
-            if (shown.toBool()) {
+            if (result.typeId() == QMetaType::Bool && result.toBool()) {
                 done(true);
-            } else if (triesLeft <= 1 || !self->isCurrent(mark)) {
-                done(false);
-            } else {
-                QTimer::singleShot(s_editorCheckMs, self, [self, mark, editorText, triesLeft, done] {
-                    if (self) {
-                        self->waitForEditor(mark, editorText, triesLeft - 1, done);
-                    }
-                });
+                return;
             }
+            if (triesLeft <= 1 || !self->isCurrent(mark)) {
+                done(false);
+                return;
+            }
+            if (result.toString() == QLatin1String("markup")) {
+                self->m_page->runJavaScript(
+                    PageScripts::pasteMarkupScript(mark.token, shown.html, shown.text), s_scriptWorld);
+            }
+            QTimer::singleShot(s_editorCheckMs, self, [self, mark, shown, triesLeft, done] {
+                if (self) {
+                    self->waitForEditor(mark, shown, triesLeft - 1, done);
+                }
+            });
         });
 }

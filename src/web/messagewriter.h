@@ -13,6 +13,8 @@ struct EditorContent;
 // never written to.
 class MessageWriter : public QObject
 {
+    Q_OBJECT
+
 public:
     // A searched document: a mark put into it, and the page's load count at that moment.
     struct Mark
@@ -34,12 +36,17 @@ public:
     void write(const Mark &mark, qint16 formIndex, qint16 elementIndex, const QString &text,
         const EditorContent &content, std::function<void(bool)> done);
 
+    // Whether a write has started and not ended: what the page asks meanwhile is about our own paste.
+    bool isWriting() const { return m_writes > 0; }
+
 private:
     explicit MessageWriter(QWebEnginePage *page);
-    void fillCodeEditor(const Mark &mark, const QString &text, std::function<void(bool)> done);
-    void waitForEditor(const Mark &mark, const QString &editorText, int triesLeft, std::function<void(bool)> done);
+    void fillOwnEditor(
+        const Mark &mark, const QString &text, const EditorContent &content, std::function<void(bool)> done);
+    void waitForEditor(const Mark &mark, const EditorContent &shown, int triesLeft, std::function<void(bool)> done);
     bool isCurrent(const Mark &mark) const { return mark.loads == m_loads; }
 
     QWebEnginePage *m_page;
     quint64 m_loads = 0;
+    int m_writes = 0;
 };

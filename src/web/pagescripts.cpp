@@ -229,6 +229,7 @@ QString writeField(const QString &text)
 // without them.
 const QLatin1String s_marks("window.__postavoMarks");
 const QLatin1String s_surface("window.__postavoSurface");
+const QLatin1String s_links("window.__postavoLinks");
 
 // The editing surface that shows a field the page does not render: a content-editable element, or the body
 // of a same-origin frame in design mode, inside the field's form or beside the field. Of several, the first
@@ -275,12 +276,18 @@ const QLatin1String s_findSurface(
     "  return null;"
     "}");
 
-// Puts the content in as a paste over the whole content, so that the editor's own paste handling cleans it,
+// Puts the text in as a paste over the whole content, so that the editor's own paste handling cleans it,
 // stores it and records it for undo; where no handler takes the paste, the browser's own editing command
-// inserts it, which the browser's undo records.
+// inserts it, which the browser's undo records. Markup goes along only when html is given: editors may stop a
+// paste of markup to ask whether to keep it, so links are first made from the text once the editor shows it.
+// A tab shows as one only where the surface keeps white space as written; elsewhere it would shrink to a blank,
+// and four no-break spaces keep its width.
 const QLatin1String s_fillSurface(
-    "function fill(surface, html, plain) {"
+    "function fill(surface, plain, html) {"
     "  var doc = surface.ownerDocument, view = doc.defaultView;"
+    "  if (!/^(pre|pre-wrap|break-spaces)$/.test(view.getComputedStyle(surface).whiteSpace)) {"
+    "    plain = plain.replace(/\\t/g, '\\u00a0\\u00a0\\u00a0\\u00a0');"
+    "  }"
     "  try { view.focus(); } catch (e) {}"
     "  surface.focus();"
     "  var range = doc.createRange();"
@@ -290,13 +297,92 @@ const QLatin1String s_fillSurface(
     "  selection.addRange(range);"
     "  var data = new DataTransfer();"
     "  data.setData('text/plain', plain);"
-    // Offered only when it holds more than the text: some editors ask whether to keep pasted markup.
     "  if (html) { data.setData('text/html', html); }"
     "  var paste = new ClipboardEvent('paste', { clipboardData: data, bubbles: true, cancelable: true });"
     "  if (surface.dispatchEvent(paste)) {"
     // Inserted as text, the browser keeps tabs and line breaks as the user would see them typed.
     "    doc.execCommand(html ? 'insertHTML' : 'insertText', false, html || plain);"
     "  }"
+    "}");
+
+// The links of our markup, in order, as {href, text}.
+const QLatin1String s_linksOf("function linksOf(html) {"
+                              "  if (!html) { return []; }"
+                              "  var parsed = new DOMParser().parseFromString(html, 'text/html');"
+                              "  return Array.prototype.map.call(parsed.querySelectorAll('a[href]'), function (a) {"
+                              "    return { href: a.getAttribute('href'), text: a.textContent };"
+                              "  });"
+                              "}");
+
+// Links in the surface as the editor shows them: placeLinks() makes each one missing from its text, in order,
+// through the browser's editing command, which the editor sees as an edit of its own content.
+const QLatin1String s_placeLinks(
+    "function shownText(node) { return node.data.replace(/\\u00a0/g, ' '); }"
+    "function linkOf(node) {"
+    "  var element = node.parentElement;"
+    "  return element && element.closest('a[href]');"
+    "}"
+    "function sameLink(anchor, link) {"
+    "  return !!anchor && (anchor.getAttribute('href') === link.href || anchor.href === link.href)"
+    "    && anchor.textContent.replace(/\\u00a0/g, ' ').trim() === link.text.trim();"
+    "}"
+    // Each link's text found after the one before, as [start node, offset, end node, offset, anchor].
+    "function linkPlaces(surface, links) {"
+    "  var walker = surface.ownerDocument.createTreeWalker(surface, NodeFilter.SHOW_TEXT);"
+    "  var nodes = [], starts = [], all = '';"
+    "  for (var node = walker.nextNode(); node; node = walker.nextNode()) {"
+    "    nodes.push(node); starts.push(all.length); all += shownText(node);"
+    "  }"
+    "  function at(offset, isEnd) {"
+    "    for (var i = nodes.length - 1; i >= 0; --i) {"
+    "      if (isEnd ? starts[i] < offset : starts[i] <= offset) { return [nodes[i], offset - starts[i]]; }"
+    "    }"
+    "    return null;"
+    "  }"
+    "  var places = [], from = 0;"
+    "  for (var l = 0; l < links.length; ++l) {"
+    "    var index = links[l].text ? all.indexOf(links[l].text, from) : -1;"
+    "    if (index < 0) { return null; }"
+    "    from = index + links[l].text.length;"
+    "    var start = at(index, false), end = at(from, true);"
+    "    var anchor = linkOf(start[0]);"
+    "    places.push([start[0], start[1], end[0], end[1], anchor === linkOf(end[0]) ? anchor : null]);"
+    "  }"
+    "  return places;"
+    "}"
+    // Whether every link was shown as one; else makes the missing ones and returns false, for a later look to
+    // tell whether the editor kept them. Only in content that has not changed since the last look: an editor
+    // may take a paste into a place of its own first and rework it a moment later. An editor that keeps undoing
+    // the links, or changes their text, may still take them as pasted markup: "markup", once.
+    "function placeLinks(surface, links) {"
+    "  if (!links.length) { return true; }"
+    "  var seen = surface.innerHTML, settled = window.__postavoSeen === seen;"
+    "  window.__postavoSeen = seen;"
+    "  var doc = surface.ownerDocument, selection = doc.defaultView.getSelection(), range;"
+    "  for (var made = 0; made <= links.length; ++made) {"
+    "    var places = linkPlaces(surface, links), i = 0;"
+    "    while (places && i < places.length && sameLink(places[i][4], links[i])) { ++i; }"
+    "    if (places && i === places.length) { break; }"
+    "    if (made === 0 && !settled) { return false; }"
+    "    if (made === 0 && ++window.__postavoLinkTries > 3) {"
+    "      return window.__postavoMarkupOffered ? false : 'markup';"
+    "    }"
+    "    if (!places) { return false; }"
+    "    range = doc.createRange();"
+    "    range.setStart(places[i][0], places[i][1]);"
+    "    range.setEnd(places[i][2], places[i][3]);"
+    "    selection.removeAllRanges();"
+    "    selection.addRange(range);"
+    "    doc.execCommand('createLink', false, links[i].href);"
+    "  }"
+    "  if (made === 0) { return true; }"
+    // The caret goes back to the end, where the paste left it.
+    "  range = doc.createRange();"
+    "  range.selectNodeContents(surface);"
+    "  range.collapse(false);"
+    "  selection.removeAllRanges();"
+    "  selection.addRange(range);"
+    "  return false;"
     "}");
 
 } // namespace
@@ -326,28 +412,41 @@ QString writeMessageScript(const QString &mark, qint16 formIndex, qint16 element
         + findField(formIndex, elementIndex)
         + QLatin1String("var surface = null, visible = true;"
                         "try { visible = rendered(field); surface = visible ? null : surfaceFor(field); } catch (e) {}")
-        + writeField(text) + s_surface
-        + QLatin1String(" = surface;"
+        + QLatin1String("var own = !surface ? null : surface.matches('.CodeMirror,.cm-editor') ? 'code'"
+                        "  : surface.classList.contains('jodit-wysiwyg') ? 'rich' : null;"
+                        // Such an editor writes the field itself, from its own markup; told of a change to the
+                        // field, it would take the text written there as markup.
+                        "if (own !== 'rich') {")
+        + writeField(text) + QLatin1String("}") + s_surface
+        + QLatin1String(" = surface; window.__postavoSeen = null; window.__postavoLinkTries = 0;"
+                        "window.__postavoMarkupOffered = false;")
+        + s_linksOf + s_links
+        + QLatin1String(" = [];"
                         "if (!surface) { return visible ? 'field' : 'hidden'; }"
-                        "if (surface.matches('.CodeMirror,.cm-editor')) {"
-                        "  surface.setAttribute('data-postavo-fill', ")
-        + jsonLiteral(mark)
-        + QLatin1String(");"
-                        "  return 'code';"
-                        "}"
                         "var html = ")
         + jsonLiteral(editorHtml) + QLatin1String(", plain = ") + jsonLiteral(editorText)
         + QLatin1String(";"
-                        "try { fill(surface, html, plain); } catch (e) {}"
+                        // A code editor shows the message as written, its links as text.
+                        "if (own !== 'code') { try { ")
+        + s_links
+        + QLatin1String(" = linksOf(html); } catch (e) {} }"
+                        "if (own) {"
+                        // Such an editor gets the markup through its API, never as a paste it may ask about.
+                        "  window.__postavoMarkupOffered = true;"
+                        "  surface.setAttribute('data-postavo-fill', ")
+        + jsonLiteral(mark)
+        + QLatin1String(");"
+                        "  return own;"
+                        "}"
+                        "try { fill(surface, plain, ''); } catch (e) {}"
                         "return 'editor';"));
 }
 
 QString editorShowsScript(const QString &mark, const QString &editorText)
 {
     return wrapped(QLatin1String("var marks = ") + s_marks + QLatin1String(", surface = ") + s_surface
-        + QLatin1String(";"
-                        "if (!marks || marks[")
-        + jsonLiteral(mark)
+        + QLatin1String(", links = ") + s_links + QLatin1String(";") + s_placeLinks
+        + QLatin1String("if (!marks || marks[") + jsonLiteral(mark)
         + QLatin1String("] !== true || !surface || !surface.isConnected) { return false; }"
                         // Line by line, so that text run together on one line does not pass; empty lines
                         // are left out, as editors show paragraphs with a gap.
@@ -365,21 +464,56 @@ QString editorShowsScript(const QString &mark, const QString &editorText)
                         "  while (j < wanted.length && shown[i + j] === wanted[j]) { ++j; }"
                         "  if (j === wanted.length) { ++found; }"
                         "}"
-                        "return wanted.length ? found === 1 : shown.length === 0;"));
+                        "if (wanted.length ? found !== 1 : shown.length !== 0) { return false; }"
+                        "try { return placeLinks(surface, links || []); } catch (e) { return false; }"));
 }
 
-QString codeEditorFillScript(const QString &mark, const QString &text)
+QString pasteMarkupScript(const QString &mark, const QString &editorHtml, const QString &editorText)
+{
+    return wrapped(QLatin1String("var marks = ") + s_marks + QLatin1String(", surface = ") + s_surface
+        + QLatin1String(";") + s_fillSurface + QLatin1String("if (!marks || marks[") + jsonLiteral(mark)
+        + QLatin1String("] !== true || !surface || !surface.isConnected) { return false; }"
+                        "window.__postavoMarkupOffered = true;"
+                        "try { fill(surface, ")
+        + jsonLiteral(editorText) + QLatin1String(", ") + jsonLiteral(editorHtml)
+        + QLatin1String("); } catch (e) { return false; }"
+                        "return true;"));
+}
+
+QString ownEditorFillScript(const QString &mark, const QString &text, const QString &html)
 {
     // Run in the page's world, where the editor objects are; the mark attribute is all it takes from the DOM.
     return wrapped(QLatin1String("var mark = ") + jsonLiteral(mark) + QLatin1String(", text = ") + jsonLiteral(text)
+        + QLatin1String(", html = ") + jsonLiteral(html)
         + QLatin1String(";"
-                        "var editors = document.querySelectorAll('[data-postavo-fill]'), element = null;"
+                        "function marked(element) {"
+                        "  return !!element && element.getAttribute('data-postavo-fill') === mark;"
+                        "}"
+                        "var editors = document.querySelectorAll('[data-postavo-fill]'), element = null, rich = null;"
                         "for (var i = 0; i < editors.length; ++i) {"
-                        "  if (editors[i].getAttribute('data-postavo-fill') === mark) { element = editors[i]; }"
+                        "  if (marked(editors[i])) { element = editors[i]; }"
+                        "}"
+                        // A rich-text editor's surface may be the body of a frame of its own.
+                        "try {"
+                        "  var instances = window.Jodit && window.Jodit.instances;"
+                        "  for (var id in instances || {}) {"
+                        "    if (marked(instances[id].editor)) { rich = instances[id]; element = rich.editor; }"
+                        "  }"
+                        "} catch (e) {"
                         "}"
                         "if (!element) { return false; }"
                         "element.removeAttribute('data-postavo-fill');"
                         "try {"
+                        // Set as its value, the editor neither treats the markup as a paste nor asks about it.
+                        "  if (rich) {"
+                        "    rich.s.focus();"
+                        // In one block of the kind Enter makes, so that line breaks stay line breaks.
+                        "    var block = String(rich.o.enter || 'br').toLowerCase();"
+                        "    rich.value = block === 'br' ? html : '<' + block + '>' + html + '</' + block + '>';"
+                        "    rich.s.setCursorIn(rich.editor, false);"
+                        "    rich.synchronizeValues();"
+                        "    return 'rich';"
+                        "  }"
                         "  var cm = element.CodeMirror;"
                         "  if (cm && typeof cm.setValue === 'function') {"
                         "    cm.focus();"
@@ -387,7 +521,7 @@ QString codeEditorFillScript(const QString &mark, const QString &text)
                         "    cm.setCursor(cm.lineCount(), 0);"
                         // An editor made from a textarea writes it only when the form is sent: write it now.
                         "    if (typeof cm.save === 'function') { cm.save(); }"
-                        "    return cm.getValue() === text;"
+                        "    return cm.getValue() === text && 'code';"
                         "  }"
                         "  var content = element.querySelector('.cm-content');"
                         "  var tile = content && content.cmView;"
@@ -396,7 +530,7 @@ QString codeEditorFillScript(const QString &mark, const QString &text)
                         "    view.focus();"
                         "    view.dispatch({ changes: { from: 0, to: view.state.doc.length, insert: text },"
                         "      selection: { anchor: text.length }, scrollIntoView: true, userEvent: 'input.paste' });"
-                        "    return view.state.doc.toString() === text;"
+                        "    return view.state.doc.toString() === text && 'code';"
                         "  }"
                         "} catch (e) {"
                         "}"

@@ -47,28 +47,39 @@ QString setFormFieldValueScript(qint16 formIndex, qint16 elementIndex, const QSt
 // Marks the document now shown, so that a later write can tell it is still the same one.
 QString markDocumentScript(const QString &mark);
 
-// Writes the field as setFormFieldValueScript() does, but only in the document marked with `mark`. When the
+// Writes the field as setFormFieldValueScript() does, but only in the document marked with `mark`, and not
+// under a rich-text editor filled through its own API, which writes the field itself from its markup. When the
 // page does not render the field and an editing surface belongs to it (a content-editable element or the body
-// of a same-origin frame in design mode, in the field's form or beside the field), it also puts editorHtml
-// there in place of what it held, as a paste the editor's own handlers take (editorText as the plain-text
-// form; an empty editorHtml offers the text alone), or, where none takes it, through the browser's editing
-// command. A code editor (CodeMirror 5 or 6) in its place is only marked, for codeEditorFillScript(). Evaluates
-// to "field" when only the field was written and the page shows it, "editor" when the editor was given the
-// text too, "code" when the code editor awaits its text, "hidden" when the field was written but neither it nor
-// an editor the script can fill is shown; to false, changing nothing, when the document is not the marked one
-// or there is no such field.
+// of a same-origin frame in design mode, in the field's form or beside the field), it also puts editorText
+// there in place of what it held, as a paste of text the editor's own handlers take, or, where none takes it,
+// through the browser's editing command; the links of editorHtml are made later, by editorShowsScript(). An
+// editor filled through its own API (CodeMirror 5 or 6, Jodit) is only marked, for ownEditorFillScript().
+// Evaluates to "field" when only the field was written and the page shows it, "editor" when the editor was
+// given the text too, "code" when a code editor awaits its text, "rich" when a rich-text editor awaits its
+// markup, "hidden" when the field was written but neither it nor an editor the script can fill is shown; to
+// false, changing nothing, when the document is not the marked one or there is no such field.
 QString writeMessageScript(const QString &mark, qint16 formIndex, qint16 elementIndex, const QString &text,
     const QString &editorHtml, const QString &editorText);
 
 // Evaluates to true when the editing surface the last writeMessageScript() of the marked document filled
-// shows the lines of editorText once, in order, empty lines and runs of white space within a line aside.
-// Editors may take a paste a moment later, so ask until it does.
+// shows the lines of editorText once, in order, empty lines and runs of white space within a line aside, and
+// each link of its editorHtml, in order, as a link. Where the lines show but links are missing, it makes them
+// from their text and evaluates to false: a later call tells whether the editor kept them. Editors may take a
+// paste a moment later, so ask until it does. When the editor has undone the links made three times, it
+// evaluates to "markup", once: the editor may take them from pasteMarkupScript().
 QString editorShowsScript(const QString &mark, const QString &editorText);
 
-// For the page's main world, where the editors' objects live: puts text (LF line breaks) into the code editor
-// writeMessageScript() marked with `mark`, through the editor's own API, and into the textarea it was made
-// from. Evaluates to true when the editor then holds exactly the text.
-QString codeEditorFillScript(const QString &mark, const QString &text);
+// Puts editorHtml into the surface the last writeMessageScript() of the marked document filled, in place of
+// what it shows, as a paste of markup (editorText as its plain-text form) or through the browser's editing
+// command where no handler takes it. Evaluates to true; to false when the document is not the marked one or the
+// surface is gone.
+QString pasteMarkupScript(const QString &mark, const QString &editorHtml, const QString &editorText);
+
+// For the page's main world, where the editors' objects live: puts the message into the editor
+// writeMessageScript() marked with `mark`, through the editor's own API: text (LF line breaks) into a code
+// editor, and into the textarea it was made from; html into a rich-text editor. Evaluates to "code" when the
+// code editor then holds exactly the text, "rich" when the rich-text editor took the markup, else false.
+QString ownEditorFillScript(const QString &mark, const QString &text, const QString &html);
 
 // Evaluates to the value of the first element matching the CSS selector; null when none matches, it has no
 // value or the selector is not valid.
