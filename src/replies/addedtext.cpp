@@ -69,8 +69,29 @@ QStringList noiseBetween(const QList<QStringView> &earlier, const QList<QStringV
             shapes.append(shape);
         }
     };
-    for (const qsizetype i : changes.added) {
-        add(later.at(i));
+    // Only lines that took the place of others count: a line merely added is a post too short to be news yet,
+    // and news once the page has grown enough. Where a place has more lines added than taken away, only those
+    // of a shape taken away there replaced one.
+    size_t removed = 0;
+    size_t added = 0;
+    for (qsizetype i = 0, j = 0; i < earlier.size() || j < later.size(); ++i, ++j) {
+        // One place where the pages differ, up to the next line both have (at i and j).
+        QSet<QString> removedShapes;
+        const qsizetype firstRemoved = i;
+        for (; removed < changes.removed.size() && changes.removed[removed] == i; ++removed, ++i) {
+            removedShapes.insert(shapeOf(earlier.at(i)));
+        }
+        const qsizetype firstAdded = j;
+        while (added < changes.added.size() && changes.added[added] == j) {
+            ++added;
+            ++j;
+        }
+        const bool sameCount = j - firstAdded <= i - firstRemoved;
+        for (qsizetype k = firstAdded; k < j && !removedShapes.isEmpty(); ++k) {
+            if (sameCount || removedShapes.contains(shapeOf(later.at(k)))) {
+                add(later.at(k));
+            }
+        }
     }
     return shapes;
 }

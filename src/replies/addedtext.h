@@ -23,8 +23,8 @@ QString shapeOf(QStringView line);
 // Words with at least one letter or digit.
 int wordCount(QStringView text);
 
-// The shapes of the lines a later fetch of a page that gained nothing has and the earlier had not (a page that
-// lost a post loses lines, which are no noise).
+// The shapes of the lines a later fetch of a page that gained nothing has in place of lines the earlier had (a
+// page that lost a post loses lines, and one that gained a short post gains lines: neither is noise).
 QStringList noiseBetween(const QList<QStringView> &earlier, const QList<QStringView> &later);
 QStringList noiseBetween(const QStringList &earlier, const QStringList &later);
 // found first, then the known shapes not among them, at most maximumNoise.

@@ -142,6 +142,7 @@ void tst_ReplyMonitor::keptTextTellsWhatRepliesSay_data()
     QTest::addColumn<QByteArray>("contentType");
     QTest::addColumn<QByteArray>("before");
     QTest::addColumn<QByteArray>("after");
+    QTest::addColumn<QByteArray>("between"); // a page checked between the two, when not empty
     QTest::addColumn<QString>("lost"); // "file": the kept file went missing; "post": the post was removed
     QTest::addColumn<PostOutcome>("outcome");
     QTest::addColumn<QStringList>("newText");
@@ -155,20 +156,27 @@ void tst_ReplyMonitor::keptTextTellsWhatRepliesSay_data()
     const QByteArray utf8Reply = "<b>olga</b><p>\xD0\x92 \xD0\xBC\xD0\xB0\xD0\xB3\xD0\xB0\xD0\xB7\xD0\xB8\xD0\xBD\xD0\xB5 "
                                  "\xD0\xBD\xD0\xB0 \xD1\x83\xD0\xB3\xD0\xBB\xD1\x83.</p>";
     QTest::newRow("iso-8859-1-grown-by-a-reply")
-        << QByteArray("text/html; charset=ISO-8859-1") << latin1Before << latin1After << QString()
+        << QByteArray("text/html; charset=ISO-8859-1") << latin1Before << latin1After << QByteArray() << QString()
         << PostOutcome::NewReplies << latin1Text;
     QTest::newRow("utf-8-meta-grown-by-a-reply")
         << QByteArray("text/html") << threadPage(meta, 7, "23:59", "-", utf8)
-        << threadPage(meta, 9, "00:00", "nobody", utf8 + QByteArrayList{utf8Reply}) << QString()
+        << threadPage(meta, 9, "00:00", "nobody", utf8 + QByteArrayList{utf8Reply}) << QByteArray() << QString()
         << PostOutcome::NewReplies << QStringList{QString::fromUtf8("olga\nВ магазине на углу.")};
-    QTest::newRow("shrank") << QByteArray("text/html; charset=ISO-8859-1") << latin1After << latin1Before << QString()
-                            << PostOutcome::Unchanged << QStringList();
+    QTest::newRow("shrank") << QByteArray("text/html; charset=ISO-8859-1") << latin1After << latin1Before << QByteArray()
+                            << QString() << PostOutcome::Unchanged << QStringList();
     QTest::newRow("kept-text-missing-is-taken-now")
-        << QByteArray("text/html; charset=ISO-8859-1") << latin1Before << latin1After << QString("file")
+        << QByteArray("text/html; charset=ISO-8859-1") << latin1Before << latin1After << QByteArray() << QString("file")
         << PostOutcome::NewReplies << QStringList();
     QTest::newRow("removed-post-keeps-no-text")
-        << QByteArray("text/html; charset=ISO-8859-1") << latin1Before << latin1After << QString("post")
+        << QByteArray("text/html; charset=ISO-8859-1") << latin1Before << latin1After << QByteArray() << QString("post")
         << PostOutcome::NewReplies << QStringList();
+    // A reply too short to be news on its own is part of the news once the page has grown enough.
+    const QByteArray shortReply = "<p>Me too!</p>";
+    QTest::newRow("short-reply-told-with-the-next")
+        << QByteArray("text/html; charset=ISO-8859-1") << latin1Before
+        << threadPage("", 131, "10:07:45", "erin", latin1 + QByteArrayList{shortReply, latin1Reply})
+        << threadPage("", 125, "10:03:00", "carol, dave", latin1 + QByteArrayList{shortReply}) << QString()
+        << PostOutcome::NewReplies << QStringList{"Me too!\n" + latin1Text.first()};
 }
 
 // Watched, then checked after the page changed: the check tells what the replies say.
@@ -177,6 +185,7 @@ void tst_ReplyMonitor::keptTextTellsWhatRepliesSay()
     QFETCH(QByteArray, contentType);
     QFETCH(QByteArray, before);
     QFETCH(QByteArray, after);
+    QFETCH(QByteArray, between);
     QFETCH(QString, lost);
     QFETCH(PostOutcome, outcome);
     QFETCH(QStringList, newText);
@@ -200,9 +209,16 @@ void tst_ReplyMonitor::keptTextTellsWhatRepliesSay()
     }
     QCOMPARE(bool(store.read(address)), lost.isEmpty());
 
-    server.bodies.insert("/t", after);
     QSignalSpy checked(&monitor, &ReplyMonitor::postChecked);
-    monitor.startCheck({{address, QString::number(measured.first().at(2).toInt())}});
+    const QString storedSize = QString::number(measured.first().at(2).toInt());
+    if (!between.isEmpty()) {
+        server.bodies.insert("/t", between);
+        monitor.startCheck({{address, storedSize}});
+        QTRY_COMPARE(checked.count(), 1);
+        QCOMPARE(checked.takeFirst().at(2).value<PostResult>().outcome, PostOutcome::Unchanged);
+    }
+    server.bodies.insert("/t", after);
+    monitor.startCheck({{address, storedSize}});
     QTRY_COMPARE(checked.count(), 1);
     const auto result = checked.first().at(2).value<PostResult>();
     QCOMPARE(result.outcome, outcome);
