@@ -102,6 +102,7 @@ void MainWindow::createControls()
     m_replyMonitor = new ReplyMonitor(threshold, m_probePort, this);
     m_replyMonitor->setTimeoutSource([this] { return ProbeTimeouts::fromSettings(*m_context.settings); });
     m_replyMonitor->setKeptTexts(m_context.keptTexts);
+    connect(m_replyMonitor, &ReplyMonitor::checkFinished, m_browserPane, &BrowserPane::refreshStartPage);
     const auto postAddress = [this] { return currentPostAddress(); };
     m_postsPanel = place(
         new PostsPanel(m_lists->posts(), m_replyMonitor, postAddress, client), "postsFrame", 120, 5520, 3615, 4335);

@@ -8,6 +8,7 @@
 #include <QStyle>
 #include <QUrl>
 #include <QWebEngineView>
+#include <utility>
 #include <cstdlib>
 
 #include "base/branding.h"
@@ -88,17 +89,34 @@ QList<QWidget *> BrowserPane::tabOrder() const
 void BrowserPane::offerStartPage(const std::function<StartPageContent()> &content)
 {
     QWebEnginePage *page = m_webView->page();
+    m_startPageContent = content;
     const QString websiteHost = QUrl::fromUserInput(brandingInfo().website).host();
     connect(
         page, &QWebEnginePage::loadFinished, this,
-        [this, content, websiteHost](bool ok) {
+        [this, websiteHost](bool ok) {
             // Only the website's own failure: not a page the user asked for meanwhile.
             if (!ok && m_webView->url().host() == websiteHost) {
-                // The page has no address of its own: the address box stays empty for the user's next one.
-                m_webView->setHtml(startPageHtml(content()), QUrl(QStringLiteral("about:blank")));
+                showStartPage();
             }
         },
         Qt::SingleShotConnection);
+}
+
+void BrowserPane::showStartPage()
+{
+    m_startPageShown = true;
+    // The page has no address of its own: the address box stays empty for the user's next one.
+    m_webView->setHtml(startPageHtml(m_startPageContent()), QUrl(QStringLiteral("about:blank")));
+}
+
+void BrowserPane::refreshStartPage()
+{
+    // Any page the user opened since has an address of its own.
+    if (m_startPageShown && m_webView->url() == QUrl(QStringLiteral("about:blank"))) {
+        // Quietly: the status bar keeps what the check that called for it said.
+        m_quietLoad = true;
+        showStartPage();
+    }
 }
 
 QUrl BrowserPane::currentUrl() const
@@ -157,13 +175,17 @@ void BrowserPane::reloadPage()
 
 void BrowserPane::loadStarted()
 {
-    emit statusText(1, tr("Connecting"));
+    if (!m_quietLoad) {
+        emit statusText(1, tr("Connecting"));
+    }
 }
 
 void BrowserPane::loadFinished()
 {
     showCurrentAddress();
-    emit statusText(1, tr("Complete"));
+    if (!std::exchange(m_quietLoad, false)) {
+        emit statusText(1, tr("Complete"));
+    }
     emit loadCompleted();
 }
 

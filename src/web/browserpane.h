@@ -32,6 +32,8 @@ public:
     QList<QWidget *> tabOrder() const;
     // Shows the program's own start page, made of content, if the next load (the website) fails.
     void offerStartPage(const std::function<StartPageContent()> &content);
+    // Makes the start page again from its content when it is the page shown, so that it stays true.
+    void refreshStartPage();
 
     // Auto-Insert into the page shown, and the watch for the user's message appearing on it.
     AutoInsertController *autoInserter() const { return m_autoInserter; }
@@ -60,6 +62,7 @@ private slots:
 
 private:
     void setUpNavigationIcons();
+    void showStartPage();
 
     QLabel *m_addressLabel = nullptr;
     QLineEdit *m_addressEdit = nullptr;
@@ -70,6 +73,9 @@ private:
     QPushButton *m_reloadButton = nullptr;
     QCheckBox *m_noPopupsCheck = nullptr;
     QWebEngineView *m_webView = nullptr;
+    std::function<StartPageContent()> m_startPageContent;
+    bool m_startPageShown = false;
+    bool m_quietLoad = false; // the load under way leaves status panel 1 as it is
     KeyTyper *m_typer = nullptr;
     AutoInsertController *m_autoInserter = nullptr;
     PostedMessageWatcher *m_postWatcher = nullptr;

@@ -8,6 +8,8 @@
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWebEnginePage>
+#include <QWebEngineView>
 
 #include "base/appcontext.h"
 #include "app/mainwindow.h"
@@ -220,6 +222,10 @@ void tst_PostsPanel::newRepliesSayWhatWasAdded()
     runCheck();
     auto *list = control<QListView>(m_window, "newRepliesList");
     QCOMPARE(rowCount(list), 1);
+    // The start page shown lists the post too, and the status bar keeps what the check said.
+    QWebEnginePage *page = control<QWebEngineView>(m_window, "webView")->page();
+    QTRY_VERIFY(WebTest::evaluateJavaScriptSync(page, "document.body.innerText").toString().contains("/t"));
+    QCOMPARE(m_window->panelText(1), QStringLiteral("finished - 1 new replies found"));
     const QModelIndex entry = list->model()->index(0, 0);
     const QString address = m_server.address(QStringLiteral("/t"));
     QCOMPARE(entry.data().toString().section(u'\n', 0, 0), address);
