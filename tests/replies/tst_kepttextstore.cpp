@@ -3,6 +3,7 @@
 #include <QTest>
 
 #include "replies/kepttextstore.h"
+#include "replies/textkeeper.h"
 
 class tst_KeptTextStore : public QObject
 {
@@ -15,10 +16,12 @@ private slots:
     void oldestTextsGoFirstPastTheLimit();
     void clearRemovesEveryText();
     void unwritableFolderKeepsNothing();
+    void forgottenPostKeepsNothing();
 };
 
 namespace {
-const KeptText s_text { { "Forum", "alice", QString::fromUtf8("Où l'acheter ?") }, { "Views: #" } };
+// A line may start with what reads as a byte-order mark; it is kept as it is.
+const KeptText s_text { { "Forum", "alice", QString::fromUtf8("\uFEFFOù l'acheter ?") }, { "Views: #" } };
 const QString s_post = QStringLiteral("http://forum.example/t?id=1");
 } // namespace
 
@@ -105,6 +108,34 @@ void tst_KeptTextStore::unwritableFolderKeepsNothing()
     KeptTextStore store(dir.filePath("file/page-texts"));
     QVERIFY(!store.write(s_post, s_text));
     QVERIFY(!store.read(s_post));
+}
+
+// A post removed while its page's text waits to be kept or compared keeps nothing; the check still hears back.
+void tst_KeptTextStore::forgottenPostKeepsNothing()
+{
+    QTemporaryDir dir;
+    KeptTextStore store(dir.path());
+    QObject context;
+    int answers = 0;
+    QStringList told { "not told" };
+    {
+        TextKeeper keeper(&store);
+        const QByteArray page = "<p>" + QByteArray(200000, 'x') + "</p><p>first</p>";
+        keeper.keepBaseline(s_post, "text/html", page, &context, [&] { ++answers; });
+        keeper.forget(s_post);
+        PostResult grown;
+        grown.outcome = PostOutcome::NewReplies;
+        keeper.afterCheck(s_post, grown, "text/html", page + "<p>a new reply here</p>", &context,
+            [&](const QStringList &newText) {
+                ++answers;
+                told = newText;
+            });
+        keeper.forget(s_post);
+        keeper.waitForDone();
+        QVERIFY(!store.read(s_post));
+        QTRY_COMPARE(answers, 2);
+    }
+    QCOMPARE(told, QStringList());
 }
 
 QTEST_GUILESS_MAIN(tst_KeptTextStore)
