@@ -51,6 +51,7 @@ public:
     // The file of a post: named by a hash of its identity, so two addresses of one post share it.
     QString fileOf(const QString &address) const;
 
+    // Empty when the text cannot be compressed.
     static QByteArray encode(const KeptText &text);
     static std::optional<KeptText> decode(const QByteArray &bytes);
 

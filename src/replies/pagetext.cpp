@@ -6,6 +6,7 @@
 #include <array>
 #include <iterator>
 #include <string_view>
+#include <vector>
 
 #include "base/characterreferences.h"
 #include "base/textfile.h"
@@ -351,9 +352,9 @@ public:
     {
         if (m_size > m_lineStart) {
             makeRoom(1);
+            m_lineEnds.push_back(qsizetype(m_size));
             m_data[m_size++] = u'\n';
             m_lineStart = m_size;
-            ++m_lineCount;
         }
         m_pendingSpace = false;
     }
@@ -362,7 +363,7 @@ public:
     {
         endLine();
         m_buffer.truncate(qsizetype(m_size));
-        return TextLines::fromText(std::move(m_buffer), m_lineCount);
+        return TextLines::fromText(std::move(m_buffer), m_lineEnds);
     }
 
 private:
@@ -418,7 +419,7 @@ private:
     char16_t *m_data = reinterpret_cast<char16_t *>(m_buffer.data());
     size_t m_size = 0;
     size_t m_lineStart = 0; // where the line being collected starts
-    qsizetype m_lineCount = 0;
+    std::vector<qsizetype> m_lineEnds; // where each line's "\n" is
     bool m_pendingSpace = false;
 };
 

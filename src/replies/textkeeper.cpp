@@ -2,6 +2,8 @@
 
 #include <QMetaObject>
 
+#include <malloc.h>
+
 #include "replies/kepttextstore.h"
 #include "replies/replytexts.h"
 
@@ -10,6 +12,9 @@ TextKeeper::TextKeeper(KeptTextStore *store)
 {
     // One thread: jobs for one post run in the order given, and the pages' text never takes both cores.
     m_pool.setMaxThreadCount(1);
+    // The thread frees a page-sized block or two per page: past the default threshold each free would hand
+    // the memory back to the system, and the next page would fault it in again.
+    mallopt(M_TRIM_THRESHOLD, 16 * 1024 * 1024);
     m_pool.setExpiryTimeout(30000);
 }
 
@@ -20,14 +25,17 @@ TextKeeper::~TextKeeper()
 
 void TextKeeper::enqueue(const QString &address, std::function<void(bool current)> work)
 {
-    const QString file = m_store->fileOf(address);
-    QMutexLocker locker(&m_lock);
-    const quint64 forgets = m_forgets.value(file);
-    locker.unlock();
-    m_pool.start([this, file, forgets, work = std::move(work)] {
-        QMutexLocker jobLocker(&m_lock);
-        work(m_forgets.value(file) == forgets);
+    const quint64 forgets = forgetsOf(address);
+    m_pool.start([this, address, forgets, work = std::move(work)] {
+        QMutexLocker jobLocker(&m_jobLock);
+        work(forgetsOf(address) == forgets);
     });
+}
+
+quint64 TextKeeper::forgetsOf(const QString &address)
+{
+    const QMutexLocker locker(&m_forgetsLock);
+    return m_forgets.value(address);
 }
 
 void TextKeeper::answer(const QPointer<QObject> &context, std::function<void()> callback)
@@ -65,9 +73,12 @@ void TextKeeper::afterCheck(const QString &address, const PostResult &result, co
 
 void TextKeeper::forget(const QString &address)
 {
-    const QString file = m_store->fileOf(address);
-    QMutexLocker locker(&m_lock);
-    ++m_forgets[file];
+    // After the job running now, if any, and before any job given before this.
+    const QMutexLocker jobLocker(&m_jobLock);
+    {
+        const QMutexLocker locker(&m_forgetsLock);
+        ++m_forgets[address];
+    }
     m_store->remove(address);
 }
 

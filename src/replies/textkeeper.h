@@ -48,6 +48,9 @@ private:
     KeptTextStore *m_store;
     QObject m_receiver;
     QThreadPool m_pool;
-    QMutex m_lock; // held by a running job, and by forget
-    QHash<QString, quint64> m_forgets; // per kept file, how often its post was forgotten
+    quint64 forgetsOf(const QString &address);
+
+    QMutex m_jobLock; // held by a running job, and by forget
+    QMutex m_forgetsLock; // guards m_forgets only, for a moment
+    QHash<QString, quint64> m_forgets; // per address, how often its post was forgotten
 };

@@ -34,6 +34,21 @@ TextLines TextLines::fromText(QString text, qsizetype lineCount)
     return lines;
 }
 
+TextLines TextLines::fromText(QString text, const std::vector<qsizetype> &lineEnds)
+{
+    Q_ASSERT(text.isEmpty() || (!lineEnds.empty() && lineEnds.back() == text.size() - 1));
+    TextLines lines;
+    lines.m_text = std::move(text);
+    lines.m_lines.resize(qsizetype(lineEnds.size()));
+    const QChar *const data = lines.m_text.constData();
+    qsizetype start = 0;
+    for (size_t i = 0; i < lineEnds.size(); ++i) {
+        lines.m_lines[qsizetype(i)] = QStringView(data + start, lineEnds[i] - start);
+        start = lineEnds[i] + 1;
+    }
+    return lines;
+}
+
 void TextLines::makeViews(qsizetype lineCount)
 {
     // Filled in place: appending hundreds of views one by one costs more than finding them.

@@ -8,8 +8,8 @@
 #include <QStyle>
 #include <QUrl>
 #include <QWebEngineView>
-#include <utility>
 #include <cstdlib>
+#include <utility>
 
 #include "base/branding.h"
 #include "ui/placement.h"

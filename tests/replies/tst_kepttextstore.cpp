@@ -39,6 +39,13 @@ void tst_KeptTextStore::keptPrivatelyPerPost()
     store.remove(s_post);
     QVERIFY(!store.read(s_post));
     QCOMPARE(store.read("http://forum.example/t?id=2")->lines.toList(), QStringList { "other" });
+
+    // A text kept by an earlier version, compressed otherwise, still reads.
+    QFile earlier(store.fileOf("http://forum.example/t?id=3"));
+    QVERIFY(earlier.open(QIODevice::WriteOnly));
+    earlier.write("PVKT1\n" + qCompress("1\nViews: #\nForum\nbob\n"));
+    earlier.close();
+    QCOMPARE(store.read("http://forum.example/t?id=3"), (KeptText { { "Forum", "bob" }, { "Views: #" } }));
 }
 
 void tst_KeptTextStore::damagedFileReadsAsNoText_data()
@@ -50,6 +57,9 @@ void tst_KeptTextStore::damagedFileReadsAsNoText_data()
     QTest::newRow("cut-short") << good.left(good.size() - 5);
     QTest::newRow("bytes-flipped") << good.left(12) + QByteArray(good.size() - 12, '\x5a');
     QTest::newRow("claims-four-gigabytes") << QByteArray("PVKT1\n\xff\xff\xff\xff", 10) + good.mid(10);
+    // A frame header that declares a 256 TB text.
+    QTest::newRow("frame-claims-terabytes")
+        << QByteArray("PVKT2\n\x28\xb5\x2f\xfd\xc0\x00\x00\x00\x00\x00\x01\x00\x00", 19) + good.mid(20);
     QTest::newRow("noise-count-too-large") << QByteArray("PVKT1\n") + qCompress("9\nline\n");
 }
 
