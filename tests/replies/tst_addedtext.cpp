@@ -12,6 +12,8 @@ private slots:
     void changes();
     void runs_data();
     void runs();
+    void noiseIsWhatTookThePlaceOfOtherLines_data();
+    void noiseIsWhatTookThePlaceOfOtherLines();
 };
 
 using Indexes = std::vector<qsizetype>;
@@ -85,6 +87,30 @@ void tst_AddedText::runs()
     QFETCH(QStringList, noise);
     QFETCH(QStringList, runs);
     QCOMPARE(AddedText::runs(earlier, later, noise), runs);
+}
+
+void tst_AddedText::noiseIsWhatTookThePlaceOfOtherLines_data()
+{
+    QTest::addColumn<QStringList>("later");
+    QTest::addColumn<QStringList>("noise");
+    // earlier: Forum, Views: 120, alice, Where can I buy it?, Page made at 10:01:02
+    QTest::newRow("counter-and-time") << QStringList { "Forum", "Views: 131", "alice", "Where can I buy it?",
+        "Page made at 10:07:45" } << QStringList { "Views:", "Page made at #:" };
+    QTest::newRow("short-reply-beside-the-time") << QStringList { "Forum", "Views: 120", "alice", "Where can I buy it?",
+        "Me too!", "Page made at 10:07:45" } << QStringList { "Page made at #:" };
+    QTest::newRow("short-reply-only") << QStringList { "Forum", "Views: 120", "alice", "Where can I buy it?", "Me too!",
+        "Page made at 10:01:02" } << QStringList {};
+    QTest::newRow("line-changed-shape") << QStringList { "Forum", "Views: 120", "alice", "Where can I buy it?",
+        "Served by node 7 of the cluster" }
+                                        << QStringList { "Served by node # of the cluster" };
+}
+
+void tst_AddedText::noiseIsWhatTookThePlaceOfOtherLines()
+{
+    QFETCH(QStringList, later);
+    QFETCH(QStringList, noise);
+    const QStringList earlier { "Forum", "Views: 120", "alice", "Where can I buy it?", "Page made at 10:01:02" };
+    QCOMPARE(AddedText::noiseBetween(earlier, later), noise);
 }
 
 QTEST_GUILESS_MAIN(tst_AddedText)

@@ -245,6 +245,14 @@ void tst_PostsPanel::newRepliesSayWhatWasAdded()
     QCOMPARE(list->currentIndex(), entry);
     QCOMPARE(entry.data().toString(), address + u'\n' + reply.trimmed());
     QTRY_VERIFY(list->visualRect(entry).height() > shortHeight);
+
+    // A page the user opened stays when a check ends; only the start page is made again.
+    m_window->navigate(address);
+    QTRY_COMPARE_WITH_TIMEOUT(control<QWebEngineView>(m_window, "webView")->url().toString(), address, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_window->panelText(1), QStringLiteral("Complete"), 10000);
+    runCheck();
+    QTest::qWait(500);
+    QCOMPARE(control<QWebEngineView>(m_window, "webView")->url().toString(), address);
 }
 
 POSTAVO_WEB_TEST_MAIN(tst_PostsPanel)
