@@ -40,14 +40,27 @@ quint64 TextKeeper::forgetsOf(const QString &address)
 
 void TextKeeper::answer(const QPointer<QObject> &context, std::function<void()> callback)
 {
-    QMetaObject::invokeMethod(
-        &m_receiver,
-        [context, callback = std::move(callback)] {
-            if (context) {
-                callback();
-            }
-        },
-        Qt::QueuedConnection);
+    QMutexLocker locker(&m_answersLock);
+    m_answers.push_back({ context, std::move(callback) });
+    // One call-back for all answers that come while the window is busy: waking it costs more than an answer.
+    if (m_answers.size() == 1) {
+        QMetaObject::invokeMethod(
+            &m_receiver, [this] { deliverAnswers(); }, Qt::QueuedConnection);
+    }
+}
+
+void TextKeeper::deliverAnswers()
+{
+    std::vector<Answer> answers;
+    {
+        const QMutexLocker locker(&m_answersLock);
+        answers.swap(m_answers);
+    }
+    for (const Answer &answer : answers) {
+        if (answer.context) {
+            answer.callback();
+        }
+    }
 }
 
 void TextKeeper::keepBaseline(const QString &address, const QByteArray &contentType, const QByteArray &body,

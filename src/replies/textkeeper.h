@@ -10,6 +10,7 @@
 #include <QThreadPool>
 
 #include <functional>
+#include <vector>
 
 #include "replies/postoutcome.h"
 
@@ -44,6 +45,13 @@ private:
     void enqueue(const QString &address, std::function<void(bool current)> work);
     // Calls back on the receiver's thread, where the context lives.
     void answer(const QPointer<QObject> &context, std::function<void()> callback);
+    void deliverAnswers();
+
+    struct Answer
+    {
+        QPointer<QObject> context;
+        std::function<void()> callback;
+    };
 
     KeptTextStore *m_store;
     QObject m_receiver;
@@ -53,4 +61,6 @@ private:
     QMutex m_jobLock; // held by a running job, and by forget
     QMutex m_forgetsLock; // guards m_forgets only, for a moment
     QHash<QString, quint64> m_forgets; // per address, how often its post was forgotten
+    QMutex m_answersLock;
+    std::vector<Answer> m_answers; // waiting for the receiver's thread
 };
