@@ -17,8 +17,8 @@
 class KeptTextStore;
 
 // The text side of measuring own posts' pages, done on a thread of its own so that a check of many pages never
-// holds up the window: one job after another, in the order they were given. Results come back on the thread of
-// the context object given with the job, and not at all when it is gone.
+// holds up the window: one job after another, in the order they were given. Results come back on the thread that
+// made the keeper, and not at all when the context object given with the job is gone.
 class TextKeeper
 {
 public:
@@ -46,6 +46,7 @@ private:
     // Calls back on the receiver's thread, where the context lives.
     void answer(const QPointer<QObject> &context, std::function<void()> callback);
     void deliverAnswers();
+    quint64 forgetsOf(const QString &address);
 
     struct Answer
     {
@@ -56,8 +57,6 @@ private:
     KeptTextStore *m_store;
     QObject m_receiver;
     QThreadPool m_pool;
-    quint64 forgetsOf(const QString &address);
-
     QMutex m_jobLock; // held by a running job, and by forget
     QMutex m_forgetsLock; // guards m_forgets only, for a moment
     QHash<QString, quint64> m_forgets; // per address, how often its post was forgotten
