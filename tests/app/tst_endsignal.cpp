@@ -57,18 +57,7 @@ void tst_EndSignal::signalSavesTheLists()
     QVERIFY(writeBytes(dir.filePath("home/.config/Postavo.ini"), "[data]\nlastSubject=Kept subject\n"));
 
     QProcess process;
-    process.setProcessEnvironment(programEnvironment(dir.filePath(QStringLiteral("home"))));
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(program, {});
-    QVERIFY2(process.waitForStarted(), qPrintable(process.errorString()));
-    // The help window's look-up is the last step of the start-up.
-    QByteArray log;
-    QVERIFY(QTest::qWaitFor(
-        [&] {
-            log += process.readAll();
-            return log.contains("postavo.files: help text:") || process.state() == QProcess::NotRunning;
-        },
-        90000));
+    QByteArray log = startAndAwaitStartUp(process, program, dir.filePath(QStringLiteral("home")));
     QVERIFY2(process.state() == QProcess::Running, log.constData());
     QVERIFY2(log.contains(QByteArray("postavo.files: data folder: " + data.path().toUtf8())),
         log.constData());

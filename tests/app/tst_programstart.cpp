@@ -140,16 +140,9 @@ private slots:
         QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("home")));
         for (int run = 1; run <= 2; ++run) {
             QProcess process;
-            process.setProcessEnvironment(programEnvironment(dir.filePath(QStringLiteral("home"))));
-            process.setProcessChannelMode(QProcess::MergedChannels);
-            process.start(executable, {});
-            QByteArray log;
-            QVERIFY(QTest::qWaitFor(
-                [&] {
-                    log += process.readAll();
-                    return log.contains("postavo.files: help text:") || process.state() == QProcess::NotRunning;
-                },
-                90000));
+            QByteArray log = startAndAwaitStartUp(process, executable, dir.filePath(QStringLiteral("home")));
+            QVERIFY2(log.contains("postavo.files: help text:") || process.state() == QProcess::NotRunning,
+                log.constData());
             QVERIFY2(log.contains(QByteArray("postavo.files: data folder: " + dir.filePath(data).toUtf8())), log.constData());
             // Copied on the first start only, and the user told of it once.
             QCOMPARE(log.contains("postavo.files: copied from"), run == 1 && files.size() == 2);
