@@ -16,6 +16,7 @@
 #include <memory>
 #include <vector>
 
+#include "base/charscan.h"
 #include "base/filereplacement.h"
 #include "replies/postaddress.h"
 
@@ -147,7 +148,15 @@ std::optional<KeptText> KeptTextStore::decode(const QByteArray &bytes)
          (p = static_cast<const char *>(memchr(p, '\n', size_t(end - p)))) != nullptr; ++p) {
         ++lineCount;
     }
-    text.lines = TextLines::fromText(utf8.decode(lines), lineCount);
+    // Plain ASCII needs no decoding; the one-step conversion of UTF-8 drops a byte-order mark at the start.
+    const bool leadingMark = lines.startsWith("\xEF\xBB\xBF");
+    QString linesText = CharScan::isAscii(lines.data(), lines.data() + lines.size())
+        ? QString::fromLatin1(lines)
+        : QString::fromUtf8(lines.sliced(leadingMark ? 3 : 0));
+    if (leadingMark) {
+        linesText.prepend(QChar::ByteOrderMark);
+    }
+    text.lines = TextLines::fromText(std::move(linesText), lineCount);
     return text;
 }
 

@@ -4,11 +4,12 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <iterator>
 #include <string_view>
-#include <vector>
 
 #include "base/characterreferences.h"
+#include "base/charscan.h"
 #include "base/textfile.h"
 
 namespace PageText {
@@ -314,9 +315,23 @@ private:
 
 constexpr ElementTable s_elements;
 
-bool isAsciiLetter(QChar c)
+// Each ASCII character's part in a name's key: 1 to 10 for a digit, 11 to 36 for a letter in either case, 0 for
+// a character no name has.
+constexpr std::array<quint8, 128> s_nameCodes = [] {
+    std::array<quint8, 128> codes {};
+    for (char c = '0'; c <= '9'; ++c) {
+        codes[size_t(c)] = quint8(c - '0' + 1);
+    }
+    for (char c = 'a'; c <= 'z'; ++c) {
+        codes[size_t(c)] = quint8(c - 'a' + 11);
+        codes[size_t(c - 'a' + 'A')] = quint8(c - 'a' + 11);
+    }
+    return codes;
+}();
+
+quint8 nameCode(char16_t c)
 {
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+    return c < 128 ? s_nameCodes[c] : 0;
 }
 
 class LineCollector
@@ -328,7 +343,7 @@ public:
 
     // Takes the page's text from `from` up to the next tag, character references decoded; returns where the
     // tag starts (the page's size when none does).
-    qsizetype addUntilTag(QStringView page, qsizetype from)
+    [[gnu::always_inline]] qsizetype addUntilTag(QStringView page, qsizetype from)
     {
         const char16_t *const begin = page.utf16();
         const char16_t *const end = begin + page.size();
@@ -348,11 +363,11 @@ public:
         append<false>(begin, begin + text.size());
     }
 
-    void endLine()
+    [[gnu::always_inline]] void endLine()
     {
         if (m_size > m_lineStart) {
             makeRoom(1);
-            m_lineEnds.push_back(qsizetype(m_size));
+            ++m_lineCount;
             m_data[m_size++] = u'\n';
             m_lineStart = m_size;
         }
@@ -363,11 +378,11 @@ public:
     {
         endLine();
         m_buffer.truncate(qsizetype(m_size));
-        return TextLines::fromText(std::move(m_buffer), m_lineEnds);
+        return TextLines::fromText(std::move(m_buffer), m_lineCount);
     }
 
 private:
-    void makeRoom(size_t count)
+    [[gnu::always_inline]] void makeRoom(size_t count)
     {
         if (m_size + count > size_t(m_buffer.size())) {
             m_buffer.resize(qsizetype(std::max(size_t(m_buffer.size()) * 2, m_size + count)));
@@ -378,7 +393,7 @@ private:
     // Appends the text from p to end, or in markup up to its first "<" or "&", and returns where it stopped.
     // White space collapses to one blank within a line and goes at its ends; controls go; half a surrogate
     // pair becomes the replacement character.
-    template <bool markup> const char16_t *append(const char16_t *p, const char16_t *const end)
+    template <bool markup> [[gnu::always_inline]] const char16_t *append(const char16_t *p, const char16_t *const end)
     {
         // Each character gives at most one, and a blank may come before the first.
         makeRoom(size_t(end - p) + 1);
@@ -392,7 +407,22 @@ private:
             }
             *out++ = c;
         };
-        for (; p < end; ++p) {
+        while (p < end) {
+            // Most of a text is words and single blanks, taken eight characters at a time as they are.
+            if (const int plain = end - p >= 8 ? CharScan::plainStretch(p) : 0) {
+                if (pending) {
+                    *out++ = u' ';
+                    pending = false;
+                }
+                // All eight, whatever their count: a copy of a fixed size is one move, and the room is there.
+                std::memcpy(out, p, 8 * sizeof(char16_t));
+                out += plain;
+                p += plain;
+                if (plain == 8) {
+                    continue;
+                }
+                // p is at a character that is not plain, often the "<" that ends the text: taken on below.
+            }
             const char16_t c = *p;
             if (c > 0x20 && c < 0x7f) {
                 if (markup && (c == u'<' || c == u'&')) {
@@ -401,6 +431,10 @@ private:
                 put(c);
             } else if (QChar::isSpace(c)) {
                 pending = out > lineStart;
+                // The indentation between tags, in one go.
+                while (p + 1 < end && (p[1] == u' ' || p[1] == u'\n' || p[1] == u'\t' || p[1] == u'\r')) {
+                    ++p;
+                }
             } else if (QChar::isHighSurrogate(c) && p + 1 < end && QChar::isLowSurrogate(p[1])) {
                 put(c);
                 *out++ = *++p;
@@ -409,6 +443,7 @@ private:
             } else if (QChar::category(c) != QChar::Other_Control) {
                 put(c);
             }
+            ++p;
         }
         m_size = size_t(out - m_data);
         m_pendingSpace = pending;
@@ -419,7 +454,7 @@ private:
     char16_t *m_data = reinterpret_cast<char16_t *>(m_buffer.data());
     size_t m_size = 0;
     size_t m_lineStart = 0; // where the line being collected starts
-    std::vector<qsizetype> m_lineEnds; // where each line's "\n" is
+    qsizetype m_lineCount = 0;
     bool m_pendingSpace = false;
 };
 
@@ -428,20 +463,39 @@ qsizetype tagEnd(QStringView page, qsizetype from)
 {
     const char16_t *const begin = page.utf16();
     const char16_t *const end = begin + page.size();
-    char16_t previous = 0;
-    for (const char16_t *p = begin + from; p < end; ++p) {
-        const char16_t c = *p;
-        if (c == u'>') {
+    const char16_t *const attributes = begin + from;
+    for (const char16_t *p = attributes;; ++p) {
+        p = CharScan::findAny(p, end, u'>', u'"', u'\'');
+        if (p == end) {
+            return -1;
+        }
+        if (*p == u'>') {
             return p - begin;
         }
-        if ((c == u'"' || c == u'\'') && previous == u'=') {
-            p = std::find(p + 1, end, c);
+        // A quote starts a value only after "=", blanks between allowed; elsewhere it is a character like others.
+        const char16_t *before = p;
+        while (before > attributes && QChar::isSpace(before[-1])) {
+            --before;
+        }
+        if (before > attributes && before[-1] == u'=') {
+            p = CharScan::find(p + 1, end, *p);
             if (p == end) {
                 return -1;
             }
-            previous = c;
-        } else if ((c > 0x20 && c < 0x7f) || !QChar::isSpace(c)) {
-            previous = c;
+        }
+    }
+}
+
+// Where "</" and name, in any letter case, first come at or after from; -1 when never. Scripts and styles are
+// long and hold many "<", so they are looked through eight characters at a time.
+qsizetype endTagOf(QStringView page, qsizetype from, QStringView name)
+{
+    const char16_t *const begin = page.utf16();
+    const char16_t *const end = begin + page.size();
+    for (const char16_t *p = begin + from; (p = CharScan::find(p, end, u'<')) != end; ++p) {
+        if (end - p >= name.size() + 2 && p[1] == u'/'
+            && QStringView(p + 2, name.size()).compare(name, Qt::CaseInsensitive) == 0) {
+            return p - begin;
         }
     }
     return -1;
@@ -478,18 +532,29 @@ QByteArray declaredCharset(QByteArrayView contentType, QByteArrayView body)
 QString decoded(QByteArrayView contentType, QByteArrayView body)
 {
     const QByteArray charset = declaredCharset(contentType, body);
+    const bool declaredUtf8 = charset == "utf-8" || charset == "utf8";
+    // Plain ASCII, as most pages are, reads the same in either: no decoding needed.
+    if ((charset.isEmpty() || declaredUtf8 || isWindows1252(charset))
+        && CharScan::isAscii(body.data(), body.data() + body.size())) {
+        return QString::fromLatin1(body);
+    }
     QString text;
     if (isWindows1252(charset) && decodesWith("windows-1252", body, &text)) {
         return text;
     }
-    if (!charset.isEmpty() && charset != "utf-8" && charset != "utf8"
-        && decodesWith(charset.constData(), body, &text)) {
+    if (!charset.isEmpty() && !declaredUtf8 && decodesWith(charset.constData(), body, &text)) {
+        return text;
+    }
+    // Most pages are whole and valid UTF-8, which the one-step conversion reads fastest; it marks anything else,
+    // a character cut short included, with the replacement character, and such a page is read again below.
+    text = QString::fromUtf8(body);
+    if (!text.contains(QChar::ReplacementCharacter)) {
         return text;
     }
     // Stateful, so that a body cut short inside a character is no reason to read it all in another code page.
     QStringDecoder utf8(QStringDecoder::Utf8);
     text = utf8.decode(body);
-    if (!utf8.hasError() || charset == "utf-8" || charset == "utf8") {
+    if (!utf8.hasError() || declaredUtf8) {
         return text;
     }
     return TextFile::decodeLine(body.toByteArray());
@@ -525,30 +590,22 @@ TextLines textLinesOf(QStringView page)
         }
         const bool closing = next == u'/';
         qsizetype nameEnd = i + (closing ? 2 : 1);
-        if (nameEnd >= size || !isAsciiLetter(page.at(nameEnd))) {
+        // A name starts with a letter.
+        if (nameEnd >= size || nameCode(data[nameEnd]) < 11) {
             lines.addText(u"<");
             ++i;
             continue;
         }
-        // The name's key as it is read: letters in either case and digits.
         const qsizetype nameStart = nameEnd;
         quint64 key = 0;
-        for (; nameEnd < size; ++nameEnd) {
-            const char16_t c = data[nameEnd];
-            if (c >= u'a' && c <= u'z') {
-                key = key << 6 | quint64(c - u'a' + 11);
-            } else if (c >= u'A' && c <= u'Z') {
-                key = key << 6 | quint64(c - u'A' + 11);
-            } else if (c >= u'0' && c <= u'9') {
-                key = key << 6 | quint64(c - u'0' + 1);
-            } else {
-                break;
-            }
+        for (quint8 code; nameEnd < size && (code = nameCode(data[nameEnd])) != 0; ++nameEnd) {
+            key = key << 6 | code;
         }
         if (nameEnd - nameStart > 10) {
             key = 0; // longer than any name looked for
         }
-        const qsizetype close = tagEnd(page, nameEnd);
+        // Most tags end right after their name ("</p>"), and need no look through attributes.
+        const qsizetype close = nameEnd < size && data[nameEnd] == u'>' ? nameEnd : tagEnd(page, nameEnd);
         if (close < 0) {
             break; // a tag that never ends takes the rest of the page with it, as in a browser
         }
@@ -558,8 +615,7 @@ TextLines textLinesOf(QStringView page)
             lines.endLine();
         }
         if (!closing && kind == ElementKind::Hidden && page.at(close - 1) != u'/') {
-            const QString endTag = QStringLiteral("</") + page.sliced(nameStart, nameEnd - nameStart);
-            const qsizetype end = page.indexOf(endTag, i, Qt::CaseInsensitive);
+            const qsizetype end = endTagOf(page, i, page.sliced(nameStart, nameEnd - nameStart));
             const qsizetype endClose = end < 0 ? -1 : page.indexOf(u'>', end);
             i = endClose < 0 ? size : endClose + 1;
         }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "base/charscan.h"
+
 TextLines::TextLines(const QStringList &lines)
 {
     qsizetype length = 0;
@@ -34,35 +36,18 @@ TextLines TextLines::fromText(QString text, qsizetype lineCount)
     return lines;
 }
 
-TextLines TextLines::fromText(QString text, const std::vector<qsizetype> &lineEnds)
-{
-    Q_ASSERT(text.isEmpty() || (!lineEnds.empty() && lineEnds.back() == text.size() - 1));
-    TextLines lines;
-    lines.m_text = std::move(text);
-    lines.m_lines.resize(qsizetype(lineEnds.size()));
-    const QChar *const data = lines.m_text.constData();
-    qsizetype start = 0;
-    for (size_t i = 0; i < lineEnds.size(); ++i) {
-        lines.m_lines[qsizetype(i)] = QStringView(data + start, lineEnds[i] - start);
-        start = lineEnds[i] + 1;
-    }
-    return lines;
-}
-
 void TextLines::makeViews(qsizetype lineCount)
 {
     // Filled in place: appending hundreds of views one by one costs more than finding them.
     m_lines.resize(lineCount);
     QStringView *view = m_lines.data();
-    const auto *const text = reinterpret_cast<const char16_t *>(m_text.constData());
-    const qsizetype size = m_text.size();
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < size; ++i) {
-        if (text[i] == u'\n') {
-            *view++ = QStringView(text + start, i - start);
-            start = i + 1;
-        }
-    }
+    const auto *const begin = reinterpret_cast<const char16_t *>(m_text.constData());
+    const char16_t *const end = begin + m_text.size();
+    const char16_t *start = begin;
+    CharScan::forEach(begin, end, u'\n', [&](const char16_t *stop) {
+        *view++ = QStringView(start, stop);
+        start = stop + 1;
+    });
     Q_ASSERT(view == m_lines.data() + m_lines.size());
 }
 

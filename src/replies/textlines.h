@@ -6,7 +6,6 @@
 #include <QStringView>
 
 #include <initializer_list>
-#include <vector>
 
 // Lines of text held in one string, each line ended by "\n", with a view of each: a page's hundreds of lines
 // cost one allocation instead of one each. The text never changes once made, so copies share it and their
@@ -22,8 +21,6 @@ public:
     // text: lines each ended by "\n"; a last line without one is ended too. lineCount, when known, saves a
     // count.
     static TextLines fromText(QString text, qsizetype lineCount = -1);
-    // text as above, with where each of its "\n" is: nothing to look for.
-    static TextLines fromText(QString text, const std::vector<qsizetype> &lineEnds);
 
     qsizetype size() const { return m_lines.size(); }
     bool isEmpty() const { return m_lines.isEmpty(); }

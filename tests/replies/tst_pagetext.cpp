@@ -62,6 +62,17 @@ void tst_PageText::lines_data()
     QTest::newRow("quoted-angle-in-attribute")
         << "" << QByteArray() << QByteArray("<a title=\"a>b\" href='x>y'>link</a> a < b")
         << QStringList { "link a < b" };
+    // Text is taken eight characters at a time where it can be: blanks at either end of eight, runs of blanks,
+    // a reference or a letter outside ASCII among them, and fewer than eight left at the end of the page.
+    QTest::newRow("text-eight-at-a-time")
+        << "" << QByteArray()
+        << QByteArray("<p>abcdefg h  ijklmnop\tqrstuvw&amp;xyz caf\xC3\xA9 abcdefgh </p> ending after the last tag")
+        << QStringList { QString::fromUtf8("abcdefg h ijklmnop qrstuvw&xyz café abcdefgh"),
+               "ending after the last tag" };
+    QTest::newRow("attribute-quotes-after-blanks")
+        << "" << QByteArray()
+        << QByteArray("<a href = \"x>y\" title= 'p>q' data-x=a\"b>text</a><SCRIPT>x<y</ScRiPt >after")
+        << QStringList { "textafter" };
     QTest::newRow("unclosed-comment-drops-rest")
         << "" << QByteArray() << QByteArray("<p>kept</p><!-- <p>never") << QStringList { "kept" };
     QTest::newRow("unclosed-script-drops-rest")
