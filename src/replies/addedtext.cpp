@@ -35,20 +35,22 @@ QString shapeOf(QStringView line)
     if (colon > 0 && colon <= labelLength && wordCount(line.first(colon)) <= labelWords) {
         line = line.first(colon + 1);
     }
-    QString shape;
-    shape.reserve(line.size());
+    // Written in place: appending a character at a time costs a call each, and replies are long lines.
+    QString shape(line.size(), Qt::Uninitialized);
+    QChar *out = shape.data();
     bool inNumber = false;
     for (const QChar c : line) {
         if (c.isDigit()) {
             if (!inNumber) {
-                shape += u'#';
+                *out++ = u'#';
             }
             inNumber = true;
         } else {
-            shape += c;
+            *out++ = c;
             inNumber = false;
         }
     }
+    shape.truncate(out - shape.constData());
     return shape;
 }
 

@@ -3,6 +3,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <cstring>
 
 namespace LineDiff {
 
@@ -119,16 +120,26 @@ Changes between(const QStringList &earlier, const QStringList &later, qint64 bud
     return between(viewsOf(earlier), viewsOf(later), budget);
 }
 
+namespace {
+
+// Most lines of a page come again unchanged: compared here without a call into the library for each.
+bool same(QStringView a, QStringView b)
+{
+    return a.size() == b.size() && std::memcmp(a.data(), b.data(), size_t(a.size()) * sizeof(QChar)) == 0;
+}
+
+} // namespace
+
 Changes between(const QList<QStringView> &earlier, const QList<QStringView> &later, qint64 budget)
 {
     const qsizetype n = earlier.size();
     const qsizetype m = later.size();
     qsizetype prefix = 0;
-    while (prefix < n && prefix < m && earlier.at(prefix) == later.at(prefix)) {
+    while (prefix < n && prefix < m && same(earlier.at(prefix), later.at(prefix))) {
         ++prefix;
     }
     qsizetype suffix = 0;
-    while (suffix < n - prefix && suffix < m - prefix && earlier.at(n - 1 - suffix) == later.at(m - 1 - suffix)) {
+    while (suffix < n - prefix && suffix < m - prefix && same(earlier.at(n - 1 - suffix), later.at(m - 1 - suffix))) {
         ++suffix;
     }
 
