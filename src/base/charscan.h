@@ -1,7 +1,9 @@
 #pragma once
 
-// Looking through UTF-16 text eight characters at a time where the processor can, one at a time where it cannot:
+// Looking through text sixteen bytes at a time where the processor can, a character at a time where it cannot:
 // page texts are tens of kilobytes, and a loop of one character a step spends most of its time on its branches.
+// Always inlined: they are called for nearly every tag and line, and their constants stay in registers.
+// Char is char for bytes (ASCII or UTF-8) and char16_t for UTF-16.
 
 #include <bit>
 #include <cstring>
@@ -12,19 +14,46 @@
 
 namespace CharScan {
 
+// Characters looked at in one step.
+template <typename Char> inline constexpr int lanes = 16 / int(sizeof(Char));
+
+#if defined(__SSE2__)
+namespace Detail {
+
+template <typename Char> __m128i load(const Char *p)
+{
+    return _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+}
+
+template <typename Char> __m128i equal(__m128i chars, Char c)
+{
+    if constexpr (sizeof(Char) == 1) {
+        return _mm_cmpeq_epi8(chars, _mm_set1_epi8(char(c)));
+    } else {
+        return _mm_cmpeq_epi16(chars, _mm_set1_epi16(short(c)));
+    }
+}
+
+// One bit a byte: two a character for UTF-16, the lower of which counts.
+inline unsigned maskOf(__m128i lanesSet)
+{
+    return unsigned(_mm_movemask_epi8(lanesSet));
+}
+
+} // namespace Detail
+#endif
+
 // The first character from p on that is a, b or c; end when none is.
-inline const char16_t *findAny(const char16_t *p, const char16_t *end, char16_t a, char16_t b, char16_t c)
+template <typename Char>
+[[gnu::always_inline]] inline const Char *findAny(const Char *p, const Char *end, Char a, Char b, Char c)
 {
 #if defined(__SSE2__)
-    const __m128i wantA = _mm_set1_epi16(short(a));
-    const __m128i wantB = _mm_set1_epi16(short(b));
-    const __m128i wantC = _mm_set1_epi16(short(c));
-    for (; end - p >= 8; p += 8) {
-        const __m128i chars = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
-        const __m128i hits = _mm_or_si128(
-            _mm_or_si128(_mm_cmpeq_epi16(chars, wantA), _mm_cmpeq_epi16(chars, wantB)), _mm_cmpeq_epi16(chars, wantC));
-        if (const unsigned mask = unsigned(_mm_movemask_epi8(hits))) {
-            return p + std::countr_zero(mask) / 2;
+    for (; end - p >= lanes<Char>; p += lanes<Char>) {
+        const __m128i chars = Detail::load(p);
+        const __m128i hits
+            = _mm_or_si128(_mm_or_si128(Detail::equal(chars, a), Detail::equal(chars, b)), Detail::equal(chars, c));
+        if (const unsigned mask = Detail::maskOf(hits)) {
+            return p + std::countr_zero(mask) / int(sizeof(Char));
         }
     }
 #endif
@@ -36,23 +65,21 @@ inline const char16_t *findAny(const char16_t *p, const char16_t *end, char16_t 
     return end;
 }
 
-inline const char16_t *find(const char16_t *p, const char16_t *end, char16_t c)
+template <typename Char> [[gnu::always_inline]] inline const Char *find(const Char *p, const Char *end, Char c)
 {
     return findAny(p, end, c, c, c);
 }
 
 // Calls found(q) for each q from p to end that is c, in order.
-template <typename Found> void forEach(const char16_t *p, const char16_t *end, char16_t c, Found &&found)
+template <typename Char, typename Found>
+[[gnu::always_inline]] inline void forEach(const Char *p, const Char *end, Char c, Found &&found)
 {
 #if defined(__SSE2__)
-    const __m128i wanted = _mm_set1_epi16(short(c));
-    for (; end - p >= 8; p += 8) {
-        const __m128i chars = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
-        // Two bits a character.
-        for (unsigned mask = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi16(chars, wanted))); mask != 0;) {
+    for (; end - p >= lanes<Char>; p += lanes<Char>) {
+        for (unsigned mask = Detail::maskOf(Detail::equal(Detail::load(p), c)); mask != 0;) {
             const int bit = std::countr_zero(mask);
-            found(p + bit / 2);
-            mask &= ~(3u << bit);
+            found(p + bit / int(sizeof(Char)));
+            mask &= ~((sizeof(Char) == 1 ? 1u : 3u) << bit);
         }
     }
 #endif
@@ -68,10 +95,9 @@ inline bool isAscii(const char *p, const char *end)
 {
 #if defined(__SSE2__)
     for (; end - p >= 64; p += 64) {
-        const auto *const block = reinterpret_cast<const __m128i *>(p);
-        const __m128i any = _mm_or_si128(_mm_or_si128(_mm_loadu_si128(block), _mm_loadu_si128(block + 1)),
-            _mm_or_si128(_mm_loadu_si128(block + 2), _mm_loadu_si128(block + 3)));
-        if (_mm_movemask_epi8(any) != 0) {
+        const __m128i any = _mm_or_si128(_mm_or_si128(Detail::load(p), Detail::load(p + 16)),
+            _mm_or_si128(Detail::load(p + 32), Detail::load(p + 48)));
+        if (Detail::maskOf(any) != 0) {
             return false;
         }
     }
@@ -84,26 +110,37 @@ inline bool isAscii(const char *p, const char *end)
     return true;
 }
 
-// How many of the eight characters from p stand in running text as they are: printable ASCII other than "<" and
-// "&", and single blanks between two such. Such a stretch starts and ends with a printable character.
-inline int plainStretch(const char16_t *p)
+// How many of the lanes<Char> characters from p stand in running text as they are: printable ASCII other than
+// "<" and "&", and single blanks between two such. Such a stretch starts and ends with a printable character.
+// Its characters are written to out as bytes, and up to lanes<Char> bytes may be: out must have room for them.
+template <typename Char> [[gnu::always_inline]] inline int plainStretch(const Char *p, char *out)
 {
 #if defined(__SSE2__)
-    const __m128i chars = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
-    const __m128i printable
-        = _mm_and_si128(_mm_cmpgt_epi16(chars, _mm_set1_epi16(0x20)), _mm_cmplt_epi16(chars, _mm_set1_epi16(0x7f)));
-    const __m128i special
-        = _mm_or_si128(_mm_cmpeq_epi16(chars, _mm_set1_epi16('<')), _mm_cmpeq_epi16(chars, _mm_set1_epi16('&')));
-    // Two bits a character.
-    const unsigned plain = unsigned(_mm_movemask_epi8(_mm_andnot_si128(special, printable)));
-    const unsigned blank = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi16(chars, _mm_set1_epi16(' '))));
-    const unsigned kept = (plain | (blank & (plain << 2) & (plain >> 2))) & 0xffff;
-    return kept == 0xffff ? 8 : std::countr_zero(~kept) / 2;
+    const __m128i chars = Detail::load(p);
+    __m128i printable;
+    if constexpr (sizeof(Char) == 1) {
+        // Bytes past ASCII compare as negative, so they are not printable.
+        printable
+            = _mm_and_si128(_mm_cmpgt_epi8(chars, _mm_set1_epi8(0x20)), _mm_cmplt_epi8(chars, _mm_set1_epi8(0x7f)));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(out), chars);
+    } else {
+        printable
+            = _mm_and_si128(_mm_cmpgt_epi16(chars, _mm_set1_epi16(0x20)), _mm_cmplt_epi16(chars, _mm_set1_epi16(0x7f)));
+        _mm_storel_epi64(reinterpret_cast<__m128i *>(out), _mm_packus_epi16(chars, chars));
+    }
+    const __m128i special = _mm_or_si128(Detail::equal(chars, Char('<')), Detail::equal(chars, Char('&')));
+    const unsigned plain = Detail::maskOf(_mm_andnot_si128(special, printable));
+    const unsigned blank = Detail::maskOf(Detail::equal(chars, Char(' ')));
+    constexpr int step = int(sizeof(Char));
+    const unsigned kept = (plain | (blank & (plain << step) & (plain >> step))) & 0xffff;
+    return kept == 0xffff ? lanes<Char> : std::countr_zero(~kept) / step;
 #else
+    const auto plain = [p](int i) { return p[i] > 0x20 && p[i] < 0x7f && p[i] != '<' && p[i] != '&'; };
+    const auto keptBlank
+        = [p, plain](int i) { return p[i] == ' ' && i > 0 && i < lanes<Char> - 1 && plain(i - 1) && plain(i + 1); };
     int count = 0;
-    const auto plain = [p](int i) { return p[i] > 0x20 && p[i] < 0x7f && p[i] != u'<' && p[i] != u'&'; };
-    const auto keptBlank = [p, plain](int i) { return p[i] == u' ' && i > 0 && i < 7 && plain(i - 1) && plain(i + 1); };
-    while (count < 8 && (plain(count) || keptBlank(count))) {
+    while (count < lanes<Char> && (plain(count) || keptBlank(count))) {
+        out[count] = char(p[count]);
         ++count;
     }
     return count;

@@ -3,6 +3,7 @@
 #include <QSet>
 
 #include "replies/linediff.h"
+#include "replies/textlines.h"
 
 namespace AddedText {
 
@@ -56,16 +57,16 @@ QString shapeOf(QStringView line)
 
 QStringList noiseBetween(const QStringList &earlier, const QStringList &later)
 {
-    return noiseBetween(LineDiff::viewsOf(earlier), LineDiff::viewsOf(later));
+    return noiseBetween(TextLines(earlier).views(), TextLines(later).views());
 }
 
-QStringList noiseBetween(const QList<QStringView> &earlier, const QList<QStringView> &later)
+QStringList noiseBetween(const QList<QByteArrayView> &earlier, const QList<QByteArrayView> &later)
 {
     const LineDiff::Changes changes = LineDiff::between(earlier, later);
     QStringList shapes;
     QSet<QString> seen;
-    const auto add = [&](QStringView line) {
-        const QString shape = shapeOf(line);
+    const auto add = [&](QByteArrayView line) {
+        const QString shape = shapeOf(TextLines::textOf(line));
         if (!seen.contains(shape)) {
             seen.insert(shape);
             shapes.append(shape);
@@ -81,7 +82,7 @@ QStringList noiseBetween(const QList<QStringView> &earlier, const QList<QStringV
         QSet<QString> removedShapes;
         const qsizetype firstRemoved = i;
         for (; removed < changes.removed.size() && changes.removed[removed] == i; ++removed, ++i) {
-            removedShapes.insert(shapeOf(earlier.at(i)));
+            removedShapes.insert(shapeOf(TextLines::textOf(earlier.at(i))));
         }
         const qsizetype firstAdded = j;
         while (added < changes.added.size() && changes.added[added] == j) {
@@ -90,7 +91,7 @@ QStringList noiseBetween(const QList<QStringView> &earlier, const QList<QStringV
         }
         const bool sameCount = j - firstAdded <= i - firstRemoved;
         for (qsizetype k = firstAdded; k < j && !removedShapes.isEmpty(); ++k) {
-            if (sameCount || removedShapes.contains(shapeOf(later.at(k)))) {
+            if (sameCount || removedShapes.contains(shapeOf(TextLines::textOf(later.at(k))))) {
                 add(later.at(k));
             }
         }
@@ -118,16 +119,16 @@ QStringList mergedNoise(const QStringList &known, const QStringList &found)
 
 QStringList runs(const QStringList &earlier, const QStringList &later, const QStringList &noise)
 {
-    return runs(LineDiff::viewsOf(earlier), LineDiff::viewsOf(later), noise);
+    return runs(TextLines(earlier).views(), TextLines(later).views(), noise);
 }
 
-QStringList runs(const QList<QStringView> &earlier, const QList<QStringView> &later, const QStringList &noise)
+QStringList runs(const QList<QByteArrayView> &earlier, const QList<QByteArrayView> &later, const QStringList &noise)
 {
     const LineDiff::Changes changes = LineDiff::between(earlier, later);
     // A line taken away and one of its shape added is a number that moved, not something new.
     QSet<QString> skipped(noise.cbegin(), noise.cend());
     for (const qsizetype i : changes.removed) {
-        skipped.insert(shapeOf(earlier.at(i)));
+        skipped.insert(shapeOf(TextLines::textOf(earlier.at(i))));
     }
 
     QStringList found;
@@ -148,9 +149,9 @@ QStringList runs(const QList<QStringView> &earlier, const QList<QStringView> &la
             endRun();
         }
         previous = i;
-        const QStringView line = later.at(i);
+        QString line = TextLines::textOf(later.at(i));
         if (!skipped.contains(shapeOf(line))) {
-            run.append(line.toString());
+            run.append(std::move(line));
         }
     }
     endRun();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArrayView>
+#include <QList>
 #include <QStringList>
 
 // What a later fetch of a page added to its text, without what changes on every visit (counters, times,
@@ -25,14 +27,15 @@ int wordCount(QStringView text);
 
 // The shapes of the lines a later fetch of a page that gained nothing has in place of lines the earlier had (a
 // page that lost a post loses lines, and one that gained a short post gains lines: neither is noise).
-QStringList noiseBetween(const QList<QStringView> &earlier, const QList<QStringView> &later);
+// Lines in UTF-8, as TextLines has them.
+QStringList noiseBetween(const QList<QByteArrayView> &earlier, const QList<QByteArrayView> &later);
 QStringList noiseBetween(const QStringList &earlier, const QStringList &later);
 // found first, then the known shapes not among them, at most maximumNoise.
 QStringList mergedNoise(const QStringList &known, const QStringList &found);
 
 // The runs of consecutive lines that later added to earlier, each one text with "\n" between its lines, in
 // page order, at most maximumLength characters together.
-QStringList runs(const QList<QStringView> &earlier, const QList<QStringView> &later, const QStringList &noise);
+QStringList runs(const QList<QByteArrayView> &earlier, const QList<QByteArrayView> &later, const QStringList &noise);
 QStringList runs(const QStringList &earlier, const QStringList &later, const QStringList &noise);
 
 } // namespace AddedText

@@ -16,7 +16,6 @@
 #include <memory>
 #include <vector>
 
-#include "base/charscan.h"
 #include "base/filereplacement.h"
 #include "replies/postaddress.h"
 
@@ -56,13 +55,12 @@ QString KeptTextStore::fileOf(const QString &address) const
 
 QByteArray KeptTextStore::encode(const KeptText &text)
 {
-    QString payload = QString::number(text.noise.size()) + u'\n';
+    QString noise = QString::number(text.noise.size()) + u'\n';
     for (const QString &shape : text.noise) {
-        payload += oneLine(shape) + u'\n';
+        noise += oneLine(shape) + u'\n';
     }
-    // Already one line each.
-    payload += text.lines.text();
-    const QByteArray bytes = payload.toUtf8();
+    // The lines are UTF-8 already, one line each.
+    const QByteArray bytes = noise.toUtf8() + text.lines.text();
     QByteArray file(s_magic.size() + qsizetype(ZSTD_compressBound(size_t(bytes.size()))), Qt::Uninitialized);
     std::memcpy(file.data(), s_magic.constData(), size_t(s_magic.size()));
     // A context per thread, made once: making one per text costs more than the text.
@@ -117,7 +115,7 @@ QByteArray uncompressed(const QByteArray &bytes)
 
 std::optional<KeptText> KeptTextStore::decode(const QByteArray &bytes)
 {
-    const QByteArray payload = uncompressed(bytes);
+    QByteArray payload = uncompressed(bytes);
     if (payload.isEmpty() || !payload.endsWith('\n')) {
         return std::nullopt;
     }
@@ -141,22 +139,10 @@ std::optional<KeptText> KeptTextStore::decode(const QByteArray &bytes)
     if (text.noise.size() < noiseCount) {
         return std::nullopt;
     }
-    // The page's lines in one piece; in UTF-8 a newline byte is always a newline, so its count is the lines'.
-    const QByteArrayView lines = rest.sliced(start);
-    qsizetype lineCount = 0;
-    for (const char *p = lines.data(), *end = p + lines.size();
-         (p = static_cast<const char *>(memchr(p, '\n', size_t(end - p)))) != nullptr; ++p) {
-        ++lineCount;
-    }
-    // Plain ASCII needs no decoding; the one-step conversion of UTF-8 drops a byte-order mark at the start.
-    const bool leadingMark = lines.startsWith("\xEF\xBB\xBF");
-    QString linesText = CharScan::isAscii(lines.data(), lines.data() + lines.size())
-        ? QString::fromLatin1(lines)
-        : QString::fromUtf8(lines.sliced(leadingMark ? 3 : 0));
-    if (leadingMark) {
-        linesText.prepend(QChar::ByteOrderMark);
-    }
-    text.lines = TextLines::fromText(std::move(linesText), lineCount);
+    // The page's lines as they are, in UTF-8.
+    QByteArray lines = std::move(payload);
+    lines.remove(0, start);
+    text.lines = TextLines::fromText(std::move(lines));
     return text;
 }
 

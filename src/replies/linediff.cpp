@@ -1,5 +1,7 @@
 #include "replies/linediff.h"
 
+#include "replies/textlines.h"
+
 #include <QHash>
 
 #include <algorithm>
@@ -105,32 +107,22 @@ bool search(const std::vector<int> &a, const std::vector<int> &b, qint64 budget,
 
 } // namespace
 
-QList<QStringView> viewsOf(const QStringList &lines)
-{
-    QList<QStringView> views;
-    views.reserve(lines.size());
-    for (const QString &line : lines) {
-        views.append(line);
-    }
-    return views;
-}
-
 Changes between(const QStringList &earlier, const QStringList &later, qint64 budget)
 {
-    return between(viewsOf(earlier), viewsOf(later), budget);
+    return between(TextLines(earlier).views(), TextLines(later).views(), budget);
 }
 
 namespace {
 
 // Most lines of a page come again unchanged: compared here without a call into the library for each.
-bool same(QStringView a, QStringView b)
+bool same(QByteArrayView a, QByteArrayView b)
 {
-    return a.size() == b.size() && std::memcmp(a.data(), b.data(), size_t(a.size()) * sizeof(QChar)) == 0;
+    return a.size() == b.size() && std::memcmp(a.data(), b.data(), size_t(a.size())) == 0;
 }
 
 } // namespace
 
-Changes between(const QList<QStringView> &earlier, const QList<QStringView> &later, qint64 budget)
+Changes between(const QList<QByteArrayView> &earlier, const QList<QByteArrayView> &later, qint64 budget)
 {
     const qsizetype n = earlier.size();
     const qsizetype m = later.size();
@@ -144,12 +136,12 @@ Changes between(const QList<QStringView> &earlier, const QList<QStringView> &lat
     }
 
     // Lines as numbers, so that the search compares integers.
-    QHash<QStringView, int> ids;
-    const auto idsOf = [&ids](const QList<QStringView> &lines, qsizetype from, qsizetype to) {
+    QHash<QByteArrayView, int> ids;
+    const auto idsOf = [&ids](const QList<QByteArrayView> &lines, qsizetype from, qsizetype to) {
         std::vector<int> out;
         out.reserve(size_t(to - from));
         for (qsizetype i = from; i < to; ++i) {
-            const QStringView line = lines.at(i);
+            const QByteArrayView line = lines.at(i);
             auto id = ids.constFind(line);
             if (id == ids.constEnd()) {
                 id = ids.insert(line, int(ids.size()));

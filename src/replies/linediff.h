@@ -1,7 +1,8 @@
 #pragma once
 
+#include <QByteArrayView>
+#include <QList>
 #include <QStringList>
-#include <QStringView>
 
 #include <vector>
 
@@ -19,10 +20,9 @@ struct Changes
 // Steps of the edit search allowed before matching by count.
 inline constexpr qint64 defaultBudget = 4'000'000;
 
-Changes between(const QList<QStringView> &earlier, const QList<QStringView> &later, qint64 budget = defaultBudget);
+// Lines in UTF-8, as TextLines has them.
+Changes between(
+    const QList<QByteArrayView> &earlier, const QList<QByteArrayView> &later, qint64 budget = defaultBudget);
 Changes between(const QStringList &earlier, const QStringList &later, qint64 budget = defaultBudget);
-
-// Views of the lines of a list, which must outlive them.
-QList<QStringView> viewsOf(const QStringList &lines);
 
 } // namespace LineDiff

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <iterator>
 #include <string_view>
+#include <type_traits>
 
 #include "base/characterreferences.h"
 #include "base/charscan.h"
@@ -329,32 +330,41 @@ constexpr std::array<quint8, 128> s_nameCodes = [] {
     return codes;
 }();
 
-quint8 nameCode(char16_t c)
+// The page's characters as numbers: bytes of an ASCII page, or UTF-16 code units.
+template <typename Char> char16_t unitOf(Char c)
 {
-    return c < 128 ? s_nameCodes[c] : 0;
+    return char16_t(std::make_unsigned_t<Char>(c));
 }
 
+template <typename Char> quint8 nameCode(Char c)
+{
+    return unitOf(c) < 128 ? s_nameCodes[unitOf(c)] : 0;
+}
+
+// The lines of a page's text in UTF-8, each ended by "\n", taken from the page's characters as they come.
 class LineCollector
 {
 public:
-    explicit LineCollector(qsizetype pageSize)
-        : m_buffer(pageSize + 2, Qt::Uninitialized)
+    // room: the bytes the page's text can take, as a rule (a character reference may take more).
+    explicit LineCollector(qsizetype room)
+        : m_buffer(room + 2 + CharScan::lanes<char>, Qt::Uninitialized)
     { }
 
-    // Takes the page's text from `from` up to the next tag, character references decoded; returns where the
-    // tag starts (the page's size when none does).
-    [[gnu::always_inline]] qsizetype addUntilTag(QStringView page, qsizetype from)
+    // Takes the text from p up to the next tag, character references decoded; returns where the tag starts (end
+    // when none does).
+    template <typename Char> const Char *addUntilTag(const Char *p, const Char *const end)
     {
-        const char16_t *const begin = page.utf16();
-        const char16_t *const end = begin + page.size();
-        const char16_t *stop = append<true>(begin + from, end);
-        if (stop < end && *stop == u'&') {
-            const char16_t *const tag = std::find(stop, end, u'<');
-            const QString decoded = CharacterReferences::decoded(QStringView(stop, tag));
-            addText(decoded);
+        const Char *stop = append<true>(p, end);
+        if (stop < end && *stop == '&') {
+            const Char *const tag = CharScan::find(stop, end, Char('<'));
+            if constexpr (sizeof(Char) == 1) {
+                addText(CharacterReferences::decoded(QString::fromLatin1(stop, tag - stop)));
+            } else {
+                addText(CharacterReferences::decoded(QStringView(stop, tag)));
+            }
             stop = tag;
         }
-        return stop - begin;
+        return stop;
     }
 
     void addText(QStringView text)
@@ -363,12 +373,12 @@ public:
         append<false>(begin, begin + text.size());
     }
 
-    [[gnu::always_inline]] void endLine()
+    void endLine()
     {
         if (m_size > m_lineStart) {
             makeRoom(1);
             ++m_lineCount;
-            m_data[m_size++] = u'\n';
+            m_data[m_size++] = '\n';
             m_lineStart = m_size;
         }
         m_pendingSpace = false;
@@ -378,70 +388,79 @@ public:
     {
         endLine();
         m_buffer.truncate(qsizetype(m_size));
+        // A page read as UTF-16 is given room for three bytes a character, most of which it does not use.
+        if (m_buffer.capacity() > 2 * m_buffer.size() + 4096) {
+            m_buffer.squeeze();
+        }
         return TextLines::fromText(std::move(m_buffer), m_lineCount);
     }
 
 private:
-    [[gnu::always_inline]] void makeRoom(size_t count)
+    void makeRoom(size_t count)
     {
         if (m_size + count > size_t(m_buffer.size())) {
             m_buffer.resize(qsizetype(std::max(size_t(m_buffer.size()) * 2, m_size + count)));
-            m_data = reinterpret_cast<char16_t *>(m_buffer.data());
+            m_data = m_buffer.data();
         }
     }
 
     // Appends the text from p to end, or in markup up to its first "<" or "&", and returns where it stopped.
     // White space collapses to one blank within a line and goes at its ends; controls go; half a surrogate
     // pair becomes the replacement character.
-    template <bool markup> [[gnu::always_inline]] const char16_t *append(const char16_t *p, const char16_t *const end)
+    template <bool markup, typename Char> const Char *append(const Char *p, const Char *const end)
     {
-        // Each character gives at most one, and a blank may come before the first.
-        makeRoom(size_t(end - p) + 1);
-        char16_t *const lineStart = m_data + m_lineStart;
-        char16_t *out = m_data + m_size;
+        // UTF-8 takes up to three bytes for a UTF-16 unit (four for a pair); a blank may come first, and a
+        // stretch of plain text is written a whole step at a time.
+        makeRoom(size_t(end - p) * (sizeof(Char) == 1 ? 1 : 3) + 1 + CharScan::lanes<Char>);
+        char *const lineStart = m_data + m_lineStart;
+        char *out = m_data + m_size;
         bool pending = m_pendingSpace;
-        const auto put = [&](char16_t c) {
+        const auto blankIfPending = [&] {
             if (pending) {
-                *out++ = u' ';
+                *out++ = ' ';
                 pending = false;
             }
-            *out++ = c;
         };
         while (p < end) {
-            // Most of a text is words and single blanks, taken eight characters at a time as they are.
-            if (const int plain = end - p >= 8 ? CharScan::plainStretch(p) : 0) {
-                if (pending) {
-                    *out++ = u' ';
-                    pending = false;
-                }
-                // All eight, whatever their count: a copy of a fixed size is one move, and the room is there.
-                std::memcpy(out, p, 8 * sizeof(char16_t));
-                out += plain;
-                p += plain;
-                if (plain == 8) {
-                    continue;
+            // Most of a text is words and single blanks, taken a whole step at a time as they are.
+            if (end - p >= CharScan::lanes<Char>) {
+                const bool wasPending = pending;
+                const int plain = CharScan::plainStretch(p, out + (wasPending ? 1 : 0));
+                if (plain > 0) {
+                    if (wasPending) {
+                        *out++ = ' ';
+                        pending = false;
+                    }
+                    out += plain;
+                    p += plain;
+                    if (plain == CharScan::lanes<Char>) {
+                        continue;
+                    }
                 }
                 // p is at a character that is not plain, often the "<" that ends the text: taken on below.
             }
-            const char16_t c = *p;
+            const char16_t c = unitOf(*p);
             if (c > 0x20 && c < 0x7f) {
                 if (markup && (c == u'<' || c == u'&')) {
                     break;
                 }
-                put(c);
+                blankIfPending();
+                *out++ = char(c);
             } else if (QChar::isSpace(c)) {
                 pending = out > lineStart;
                 // The indentation between tags, in one go.
-                while (p + 1 < end && (p[1] == u' ' || p[1] == u'\n' || p[1] == u'\t' || p[1] == u'\r')) {
+                while (p + 1 < end && (p[1] == ' ' || p[1] == '\n' || p[1] == '\t' || p[1] == '\r')) {
                     ++p;
                 }
-            } else if (QChar::isHighSurrogate(c) && p + 1 < end && QChar::isLowSurrogate(p[1])) {
-                put(c);
-                *out++ = *++p;
+            } else if (QChar::isHighSurrogate(c) && p + 1 < end && QChar::isLowSurrogate(unitOf(p[1]))) {
+                blankIfPending();
+                out = utf8(out, QChar::surrogateToUcs4(c, unitOf(*++p)));
             } else if (QChar::isSurrogate(c)) {
-                put(QChar::ReplacementCharacter);
+                blankIfPending();
+                out = utf8(out, QChar::ReplacementCharacter);
             } else if (QChar::category(c) != QChar::Other_Control) {
-                put(c);
+                blankIfPending();
+                out = utf8(out, c);
             }
             ++p;
         }
@@ -450,55 +469,180 @@ private:
         return p;
     }
 
-    QString m_buffer; // the lines so far, each ended by "\n", in its first m_size characters
-    char16_t *m_data = reinterpret_cast<char16_t *>(m_buffer.data());
+    static char *utf8(char *out, char32_t c)
+    {
+        if (c < 0x80) {
+            *out++ = char(c);
+        } else if (c < 0x800) {
+            *out++ = char(0xc0 | c >> 6);
+            *out++ = char(0x80 | (c & 0x3f));
+        } else if (c < 0x10000) {
+            *out++ = char(0xe0 | c >> 12);
+            *out++ = char(0x80 | ((c >> 6) & 0x3f));
+            *out++ = char(0x80 | (c & 0x3f));
+        } else {
+            *out++ = char(0xf0 | c >> 18);
+            *out++ = char(0x80 | ((c >> 12) & 0x3f));
+            *out++ = char(0x80 | ((c >> 6) & 0x3f));
+            *out++ = char(0x80 | (c & 0x3f));
+        }
+        return out;
+    }
+
+    QByteArray m_buffer; // the lines so far, each ended by "\n", in its first m_size bytes
+    char *m_data = m_buffer.data();
     size_t m_size = 0;
     size_t m_lineStart = 0; // where the line being collected starts
     qsizetype m_lineCount = 0;
     bool m_pendingSpace = false;
 };
 
-// Where the tag whose name ends at from is closed by its ">", quoted attribute values skipped; -1 when never.
-qsizetype tagEnd(QStringView page, qsizetype from)
+template <typename Char> bool isSpaceUnit(Char c)
 {
-    const char16_t *const begin = page.utf16();
-    const char16_t *const end = begin + page.size();
-    const char16_t *const attributes = begin + from;
-    for (const char16_t *p = attributes;; ++p) {
-        p = CharScan::findAny(p, end, u'>', u'"', u'\'');
+    return QChar::isSpace(unitOf(c));
+}
+
+// The ">" that closes the tag whose attributes start at attributes, quoted values skipped; nullptr when none does.
+template <typename Char> const Char *tagEnd(const Char *const attributes, const Char *const end)
+{
+    for (const Char *p = attributes;; ++p) {
+        p = CharScan::findAny(p, end, Char('>'), Char('"'), Char('\''));
         if (p == end) {
-            return -1;
+            return nullptr;
         }
-        if (*p == u'>') {
-            return p - begin;
+        if (*p == '>') {
+            return p;
         }
         // A quote starts a value only after "=", blanks between allowed; elsewhere it is a character like others.
-        const char16_t *before = p;
-        while (before > attributes && QChar::isSpace(before[-1])) {
+        const Char *before = p;
+        while (before > attributes && isSpaceUnit(before[-1])) {
             --before;
         }
-        if (before > attributes && before[-1] == u'=') {
+        if (before > attributes && before[-1] == '=') {
             p = CharScan::find(p + 1, end, *p);
             if (p == end) {
-                return -1;
+                return nullptr;
             }
         }
     }
 }
 
-// Where "</" and name, in any letter case, first come at or after from; -1 when never. Scripts and styles are
-// long and hold many "<", so they are looked through eight characters at a time.
-qsizetype endTagOf(QStringView page, qsizetype from, QStringView name)
+// Where "</" and the name from name to nameEnd, in any letter case, first come from p on; end when never. Scripts
+// and styles are long and hold many "<", so they are looked through a whole step at a time.
+template <typename Char>
+const Char *endTagOf(const Char *p, const Char *const end, const Char *name, const Char *nameEnd)
 {
-    const char16_t *const begin = page.utf16();
-    const char16_t *const end = begin + page.size();
-    for (const char16_t *p = begin + from; (p = CharScan::find(p, end, u'<')) != end; ++p) {
-        if (end - p >= name.size() + 2 && p[1] == u'/'
-            && QStringView(p + 2, name.size()).compare(name, Qt::CaseInsensitive) == 0) {
-            return p - begin;
+    const qsizetype length = nameEnd - name;
+    const auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c; };
+    for (; (p = CharScan::find(p, end, Char('<'))) != end; ++p) {
+        if (end - p >= length + 2 && p[1] == '/'
+            && std::equal(name, nameEnd, p + 2, [&](Char a, Char b) { return lower(unitOf(a)) == lower(unitOf(b)); })) {
+            return p;
         }
     }
-    return -1;
+    return end;
+}
+
+// Where the comment whose "<!--" ends at p is closed by "-->"; end when never.
+template <typename Char> const Char *commentEnd(const Char *const p, const Char *const end)
+{
+    for (const Char *close = CharScan::find(p, end, Char('>')); close != end;
+         close = CharScan::find(close + 1, end, Char('>'))) {
+        if (close - p >= 2 && close[-1] == '-' && close[-2] == '-') {
+            return close + 1;
+        }
+    }
+    return end;
+}
+
+// The readable lines of a page, from its bytes (all ASCII) or its UTF-16.
+template <typename Char> TextLines linesOfPage(const Char *const begin, const Char *const end)
+{
+    LineCollector lines((end - begin) * (sizeof(Char) == 1 ? 1 : 3));
+    const Char *p = begin;
+    while (p < end) {
+        p = lines.addUntilTag(p, end);
+        if (p == end) {
+            break;
+        }
+        const Char next = p + 1 < end ? p[1] : Char(0);
+        if (next == '!' && end - p >= 4 && p[2] == '-' && p[3] == '-') {
+            p = commentEnd(p + 4, end);
+            continue;
+        }
+        if (next == '!' || next == '?') {
+            const Char *const close = CharScan::find(p, end, Char('>'));
+            p = close == end ? end : close + 1;
+            continue;
+        }
+        const bool closing = next == '/';
+        const Char *const name = p + (closing ? 2 : 1);
+        // A name starts with a letter.
+        if (name >= end || nameCode(*name) < 11) {
+            lines.addText(u"<");
+            ++p;
+            continue;
+        }
+        // The name's key as it is read: letters in either case and digits.
+        const Char *nameEnd = name;
+        quint64 key = 0;
+        for (quint8 code; nameEnd < end && (code = nameCode(*nameEnd)) != 0; ++nameEnd) {
+            key = key << 6 | code;
+        }
+        if (nameEnd - name > 10) {
+            key = 0; // longer than any name looked for
+        }
+        // Most tags end right after their name ("</p>"), and need no look through attributes.
+        const Char *const close = nameEnd < end && *nameEnd == '>' ? nameEnd : tagEnd(nameEnd, end);
+        if (close == nullptr) {
+            break; // a tag that never ends takes the rest of the page with it, as in a browser
+        }
+        p = close + 1;
+        const ElementKind kind = s_elements.kindOf(key);
+        if (kind == ElementKind::Block) {
+            lines.endLine();
+        }
+        if (!closing && kind == ElementKind::Hidden && close[-1] != '/') {
+            const Char *const endTag = endTagOf(p, end, name, nameEnd);
+            const Char *const endClose = CharScan::find(endTag, end, Char('>'));
+            p = endClose == end ? end : endClose + 1;
+        }
+    }
+    return lines.take();
+}
+
+// The character sets whose ASCII bytes are ASCII: a page of only such bytes is its own text.
+bool readsAsAscii(const QByteArray &charset)
+{
+    return charset.isEmpty() || charset == "utf-8" || charset == "utf8" || isWindows1252(charset);
+}
+
+QString decodedAs(const QByteArray &charset, QByteArrayView body)
+{
+    const bool declaredUtf8 = charset == "utf-8" || charset == "utf8";
+    if (readsAsAscii(charset) && CharScan::isAscii(body.data(), body.data() + body.size())) {
+        return QString::fromLatin1(body);
+    }
+    QString text;
+    if (isWindows1252(charset) && decodesWith("windows-1252", body, &text)) {
+        return text;
+    }
+    if (!charset.isEmpty() && !declaredUtf8 && decodesWith(charset.constData(), body, &text)) {
+        return text;
+    }
+    // Most pages are whole and valid UTF-8, which the one-step conversion reads fastest; it marks anything else,
+    // a character cut short included, with the replacement character, and such a page is read again below.
+    text = QString::fromUtf8(body);
+    if (!text.contains(QChar::ReplacementCharacter)) {
+        return text;
+    }
+    // Stateful, so that a body cut short inside a character is no reason to read it all in another code page.
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    text = utf8.decode(body);
+    if (!utf8.hasError() || declaredUtf8) {
+        return text;
+    }
+    return TextFile::decodeLine(body.toByteArray());
 }
 
 } // namespace
@@ -531,33 +675,7 @@ QByteArray declaredCharset(QByteArrayView contentType, QByteArrayView body)
 
 QString decoded(QByteArrayView contentType, QByteArrayView body)
 {
-    const QByteArray charset = declaredCharset(contentType, body);
-    const bool declaredUtf8 = charset == "utf-8" || charset == "utf8";
-    // Plain ASCII, as most pages are, reads the same in either: no decoding needed.
-    if ((charset.isEmpty() || declaredUtf8 || isWindows1252(charset))
-        && CharScan::isAscii(body.data(), body.data() + body.size())) {
-        return QString::fromLatin1(body);
-    }
-    QString text;
-    if (isWindows1252(charset) && decodesWith("windows-1252", body, &text)) {
-        return text;
-    }
-    if (!charset.isEmpty() && !declaredUtf8 && decodesWith(charset.constData(), body, &text)) {
-        return text;
-    }
-    // Most pages are whole and valid UTF-8, which the one-step conversion reads fastest; it marks anything else,
-    // a character cut short included, with the replacement character, and such a page is read again below.
-    text = QString::fromUtf8(body);
-    if (!text.contains(QChar::ReplacementCharacter)) {
-        return text;
-    }
-    // Stateful, so that a body cut short inside a character is no reason to read it all in another code page.
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    text = utf8.decode(body);
-    if (!utf8.hasError() || declaredUtf8) {
-        return text;
-    }
-    return TextFile::decodeLine(body.toByteArray());
+    return decodedAs(declaredCharset(contentType, body), body);
 }
 
 QStringList linesOf(QStringView page)
@@ -567,60 +685,17 @@ QStringList linesOf(QStringView page)
 
 TextLines textLinesOf(QStringView page)
 {
-    LineCollector lines(page.size());
-    const qsizetype size = page.size();
-    const char16_t *const data = page.utf16();
-    qsizetype i = 0;
-    while (i < size) {
-        const qsizetype open = lines.addUntilTag(page, i);
-        if (open == size) {
-            break;
-        }
-        i = open;
-        const QChar next = i + 1 < size ? page.at(i + 1) : QChar();
-        if (next == u'!' && page.sliced(i).startsWith(u"<!--")) {
-            const qsizetype close = page.indexOf(u"-->", i + 4);
-            i = close < 0 ? size : close + 3;
-            continue;
-        }
-        if (next == u'!' || next == u'?') {
-            const qsizetype close = page.indexOf(u'>', i);
-            i = close < 0 ? size : close + 1;
-            continue;
-        }
-        const bool closing = next == u'/';
-        qsizetype nameEnd = i + (closing ? 2 : 1);
-        // A name starts with a letter.
-        if (nameEnd >= size || nameCode(data[nameEnd]) < 11) {
-            lines.addText(u"<");
-            ++i;
-            continue;
-        }
-        const qsizetype nameStart = nameEnd;
-        quint64 key = 0;
-        for (quint8 code; nameEnd < size && (code = nameCode(data[nameEnd])) != 0; ++nameEnd) {
-            key = key << 6 | code;
-        }
-        if (nameEnd - nameStart > 10) {
-            key = 0; // longer than any name looked for
-        }
-        // Most tags end right after their name ("</p>"), and need no look through attributes.
-        const qsizetype close = nameEnd < size && data[nameEnd] == u'>' ? nameEnd : tagEnd(page, nameEnd);
-        if (close < 0) {
-            break; // a tag that never ends takes the rest of the page with it, as in a browser
-        }
-        i = close + 1;
-        const ElementKind kind = s_elements.kindOf(key);
-        if (kind == ElementKind::Block) {
-            lines.endLine();
-        }
-        if (!closing && kind == ElementKind::Hidden && page.at(close - 1) != u'/') {
-            const qsizetype end = endTagOf(page, i, page.sliced(nameStart, nameEnd - nameStart));
-            const qsizetype endClose = end < 0 ? -1 : page.indexOf(u'>', end);
-            i = endClose < 0 ? size : endClose + 1;
-        }
+    return linesOfPage(page.utf16(), page.utf16() + page.size());
+}
+
+TextLines textLines(QByteArrayView contentType, QByteArrayView body)
+{
+    const QByteArray charset = declaredCharset(contentType, body);
+    // An ASCII page is read as it is, a byte a character, without a copy in UTF-16.
+    if (readsAsAscii(charset) && CharScan::isAscii(body.data(), body.data() + body.size())) {
+        return linesOfPage(body.data(), body.data() + body.size());
     }
-    return lines.take();
+    return textLinesOf(decodedAs(charset, body));
 }
 
 } // namespace PageText

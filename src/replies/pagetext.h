@@ -26,17 +26,15 @@ QString decoded(QByteArrayView contentType, QByteArrayView body);
 // The readable lines of the decoded page: character references decoded, white space within a line
 // collapsed, no empty lines.
 QStringList linesOf(QStringView page);
-// The same lines in one string.
+// The same lines in one array, in UTF-8.
 TextLines textLinesOf(QStringView page);
+
+// The readable lines of a page's bytes, decoded as decoded() does.
+TextLines textLines(QByteArrayView contentType, QByteArrayView body);
 
 inline QStringList lines(QByteArrayView contentType, QByteArrayView body)
 {
-    return linesOf(decoded(contentType, body));
-}
-
-inline TextLines textLines(QByteArrayView contentType, QByteArrayView body)
-{
-    return textLinesOf(decoded(contentType, body));
+    return textLines(contentType, body).toList();
 }
 
 } // namespace PageText

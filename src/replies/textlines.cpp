@@ -6,16 +6,11 @@
 
 TextLines::TextLines(const QStringList &lines)
 {
-    qsizetype length = 0;
-    for (const QString &line : lines) {
-        length += line.size() + 1;
-    }
-    m_text.reserve(length);
     for (const QString &line : lines) {
         const qsizetype start = m_text.size();
-        m_text += line;
-        std::replace(m_text.begin() + start, m_text.end(), u'\n', u' ');
-        m_text += u'\n';
+        m_text += line.toUtf8();
+        std::replace(m_text.begin() + start, m_text.end(), '\n', ' ');
+        m_text += '\n';
     }
     makeViews(lines.size());
 }
@@ -24,39 +19,52 @@ TextLines::TextLines(std::initializer_list<QString> lines)
     : TextLines(QStringList(lines))
 { }
 
-TextLines TextLines::fromText(QString text, qsizetype lineCount)
+TextLines TextLines::fromText(QByteArray text, qsizetype lineCount)
 {
-    if (!text.isEmpty() && !text.endsWith(u'\n')) {
-        text += u'\n';
+    if (!text.isEmpty() && !text.endsWith('\n')) {
+        text += '\n';
         lineCount = -1;
     }
     TextLines lines;
     lines.m_text = std::move(text);
-    lines.makeViews(lineCount >= 0 ? lineCount : std::count(lines.m_text.cbegin(), lines.m_text.cend(), u'\n'));
+    lines.makeViews(lineCount);
     return lines;
 }
 
 void TextLines::makeViews(qsizetype lineCount)
 {
+    const char *const begin = m_text.constData();
+    const char *const end = begin + m_text.size();
+    if (lineCount < 0) {
+        lineCount = 0;
+        CharScan::forEach(begin, end, '\n', [&lineCount](const char *) { ++lineCount; });
+    }
     // Filled in place: appending hundreds of views one by one costs more than finding them.
     m_lines.resize(lineCount);
-    QStringView *view = m_lines.data();
-    const auto *const begin = reinterpret_cast<const char16_t *>(m_text.constData());
-    const char16_t *const end = begin + m_text.size();
-    const char16_t *start = begin;
-    CharScan::forEach(begin, end, u'\n', [&](const char16_t *stop) {
-        *view++ = QStringView(start, stop);
+    QByteArrayView *view = m_lines.data();
+    const char *start = begin;
+    CharScan::forEach(begin, end, '\n', [&](const char *stop) {
+        *view++ = QByteArrayView(start, stop);
         start = stop + 1;
     });
     Q_ASSERT(view == m_lines.data() + m_lines.size());
+}
+
+QString TextLines::textOf(QByteArrayView line)
+{
+    // The one-step conversion drops a byte-order mark at the start, as a file's first bytes.
+    if (line.startsWith("\xEF\xBB\xBF")) {
+        return QChar(QChar::ByteOrderMark) + QString::fromUtf8(line.sliced(3));
+    }
+    return QString::fromUtf8(line);
 }
 
 QStringList TextLines::toList() const
 {
     QStringList lines;
     lines.reserve(m_lines.size());
-    for (const QStringView line : m_lines) {
-        lines.append(line.toString());
+    for (const QByteArrayView line : m_lines) {
+        lines.append(textOf(line));
     }
     return lines;
 }

@@ -69,7 +69,7 @@ void tst_AddedText::runs_data()
         << thread
         << QStringList { "Forum", "Views: 120", "alice", "Where can I buy it?", "Online now: carol and dave", "bob",
                "It is in the shop now.", "Page made at 10:01:02" }
-        << AddedText::noiseBetween({ "Online now: erin" }, { "Online now: frank and gus" })
+        << AddedText::noiseBetween(QStringList { "Online now: erin" }, QStringList { "Online now: frank and gus" })
         << QStringList { "bob\nIt is in the shop now." };
     QTest::newRow("short-runs-left-out") << thread << thread + QStringList { "bob", "thanks!" } << QStringList {}
                                          << QStringList {};

@@ -52,8 +52,10 @@ void tst_PageText::lines_data()
         << QStringList { "shown" };
     QTest::newRow("blocks-and-inline") << "" << QByteArray()
                                        << QByteArray("<div>one <b>bold</b><i>it</i></div>two<br/>three<table><tr>"
-                                                     "<td>cell a</td><td>cell b</td></tr></table><li>item")
-                                       << QStringList { "one boldit", "two", "three", "cell a", "cell b", "item" };
+                                                     "<td>cell a</td><td>cell b</td></tr></table><li>item"
+                                                     "<BlockQuote>quoted</blockquote>in<figcaptions>line")
+                                       << QStringList { "one boldit", "two", "three", "cell a", "cell b", "item",
+                                              "quoted", "inline" };
     QTest::newRow("white-space-collapsed")
         << "" << QByteArray() << QByteArray("<p>  a \t\r\n b&nbsp;&nbsp;c  </p>\n\n<p> </p>")
         << QStringList { "a b c" };
