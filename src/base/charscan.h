@@ -5,6 +5,8 @@
 // Always inlined: they are called for nearly every tag and line, and their constants stay in registers.
 // Char is char for bytes (ASCII or UTF-8) and char16_t for UTF-16.
 
+#include <QtGlobal>
+
 #include <bit>
 #include <cstring>
 
@@ -88,6 +90,28 @@ template <typename Char, typename Found>
             found(p);
         }
     }
+}
+
+// How many bytes from p to end are c.
+inline qsizetype count(const char *p, const char *end, char c)
+{
+    qsizetype found = 0;
+#if defined(__SSE2__)
+    const __m128i wanted = _mm_set1_epi8(c);
+    while (end - p >= 16) {
+        // Each byte of the sum counts its lane's finds, up to 255 of them.
+        __m128i sums = _mm_setzero_si128();
+        for (int steps = 0; steps < 255 && end - p >= 16; ++steps, p += 16) {
+            sums = _mm_sub_epi8(sums, _mm_cmpeq_epi8(Detail::load(p), wanted));
+        }
+        const __m128i halves = _mm_sad_epu8(sums, _mm_setzero_si128());
+        found += _mm_cvtsi128_si32(halves) + _mm_extract_epi16(halves, 4);
+    }
+#endif
+    for (; p < end; ++p) {
+        found += *p == c ? 1 : 0;
+    }
+    return found;
 }
 
 // Whether the bytes from p to end are all ASCII: such text reads the same in UTF-8 and every code page like it.

@@ -36,8 +36,7 @@ void TextLines::makeViews(qsizetype lineCount)
     const char *const begin = m_text.constData();
     const char *const end = begin + m_text.size();
     if (lineCount < 0) {
-        lineCount = 0;
-        CharScan::forEach(begin, end, '\n', [&lineCount](const char *) { ++lineCount; });
+        lineCount = CharScan::count(begin, end, '\n');
     }
     // Filled in place: appending hundreds of views one by one costs more than finding them.
     m_lines.resize(lineCount);
