@@ -7,6 +7,13 @@
 #include "replies/kepttextstore.h"
 #include "replies/replytexts.h"
 
+namespace {
+
+// Pages whose jobs go to the text thread together at most.
+constexpr size_t s_handOverCount = 16;
+
+} // namespace
+
 TextKeeper::TextKeeper(KeptTextStore *store)
     : m_store(store)
 {
@@ -16,19 +23,43 @@ TextKeeper::TextKeeper(KeptTextStore *store)
     // the memory back to the system, and the next page would fault it in again.
     mallopt(M_TRIM_THRESHOLD, 16 * 1024 * 1024);
     m_pool.setExpiryTimeout(30000);
+    // Soon enough that no one waits for it, late enough for a busy check to give many pages.
+    m_handOverTimer.setSingleShot(true);
+    m_handOverTimer.setInterval(2);
+    QObject::connect(&m_handOverTimer, &QTimer::timeout, &m_receiver, [this] { handOver(); });
 }
 
 TextKeeper::~TextKeeper()
 {
-    m_pool.waitForDone();
+    waitForDone();
 }
 
 void TextKeeper::enqueue(const QString &address, std::function<void(bool current)> work)
 {
     const quint64 forgets = forgetsOf(address);
-    m_pool.start([this, address, forgets, work = std::move(work)] {
+    m_given.push_back([this, address, forgets, work = std::move(work)] {
         QMutexLocker jobLocker(&m_jobLock);
         work(forgetsOf(address) == forgets);
+    });
+    if (m_given.size() >= s_handOverCount) {
+        handOver();
+    } else if (!m_handOverTimer.isActive()) {
+        m_handOverTimer.start();
+    }
+}
+
+void TextKeeper::handOver()
+{
+    m_handOverTimer.stop();
+    if (m_given.empty()) {
+        return;
+    }
+    std::vector<std::function<void()>> jobs;
+    jobs.swap(m_given);
+    m_pool.start([jobs = std::move(jobs)] {
+        for (const std::function<void()> &job : jobs) {
+            job();
+        }
     });
 }
 
@@ -97,5 +128,6 @@ void TextKeeper::forget(const QString &address)
 
 void TextKeeper::waitForDone()
 {
+    handOver();
     m_pool.waitForDone();
 }

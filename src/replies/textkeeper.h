@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <QThreadPool>
+#include <QTimer>
 
 #include <functional>
 #include <vector>
@@ -43,6 +44,8 @@ public:
 private:
     // Runs work with the job lock held; current is false when the post was forgotten after the job was given.
     void enqueue(const QString &address, std::function<void(bool current)> work);
+    // Gives the text thread the jobs given since it last had some.
+    void handOver();
     // Calls back on the receiver's thread, where the context lives.
     void answer(const QPointer<QObject> &context, std::function<void()> callback);
     void deliverAnswers();
@@ -57,6 +60,10 @@ private:
     KeptTextStore *m_store;
     QObject m_receiver;
     QThreadPool m_pool;
+    // Jobs are handed over to the text thread a few at a time: woken for each page, it would take the window's
+    // processor from it as often.
+    std::vector<std::function<void()>> m_given;
+    QTimer m_handOverTimer;
     QMutex m_jobLock; // held by a running job, and by forget
     QMutex m_forgetsLock; // guards m_forgets only, for a moment
     QHash<QString, quint64> m_forgets; // per address, how often its post was forgotten
