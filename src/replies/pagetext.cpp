@@ -388,10 +388,6 @@ public:
     {
         endLine();
         m_buffer.truncate(qsizetype(m_size));
-        // A page read as UTF-16 is given room for three bytes a character, most of which it does not use.
-        if (m_buffer.capacity() > 2 * m_buffer.size() + 4096) {
-            m_buffer.squeeze();
-        }
         return TextLines::fromText(std::move(m_buffer), m_lineCount);
     }
 
@@ -409,11 +405,13 @@ private:
     // pair becomes the replacement character.
     template <bool markup, typename Char> const Char *append(const Char *p, const Char *const end)
     {
-        // UTF-8 takes up to three bytes for a UTF-16 unit (four for a pair); a blank may come first, and a
-        // stretch of plain text is written a whole step at a time.
-        makeRoom(size_t(end - p) * (sizeof(Char) == 1 ? 1 : 3) + 1 + CharScan::lanes<Char>);
-        char *const lineStart = m_data + m_lineStart;
+        // A stretch of plain text is written a whole step at a time, or a character in up to four bytes, and a
+        // blank may come before either. ASCII gives a byte a character: room for all of it at once. UTF-16 gives
+        // up to three bytes a unit but most text far fewer: room as it comes, not three times the page's size.
+        constexpr size_t stepRoom = CharScan::lanes<Char> + 5;
+        makeRoom(sizeof(Char) == 1 ? size_t(end - p) + stepRoom : stepRoom);
         char *out = m_data + m_size;
+        char *limit = m_data + m_buffer.size();
         bool pending = m_pendingSpace;
         const auto blankIfPending = [&] {
             if (pending) {
@@ -422,6 +420,14 @@ private:
             }
         };
         while (p < end) {
+            if constexpr (sizeof(Char) == 2) {
+                if (size_t(limit - out) < stepRoom) {
+                    m_size = size_t(out - m_data);
+                    makeRoom(std::max(stepRoom, size_t(end - p)));
+                    out = m_data + m_size;
+                    limit = m_data + m_buffer.size();
+                }
+            }
             // Most of a text is words and single blanks, taken a whole step at a time as they are.
             if (end - p >= CharScan::lanes<Char>) {
                 const bool wasPending = pending;
@@ -447,7 +453,7 @@ private:
                 blankIfPending();
                 *out++ = char(c);
             } else if (QChar::isSpace(c)) {
-                pending = out > lineStart;
+                pending = out > m_data + m_lineStart;
                 // The indentation between tags, in one go.
                 while (p + 1 < end && (p[1] == ' ' || p[1] == '\n' || p[1] == '\t' || p[1] == '\r')) {
                     ++p;
@@ -558,7 +564,7 @@ template <typename Char> const Char *commentEnd(const Char *const p, const Char 
 // The readable lines of a page, from its bytes (all ASCII) or its UTF-16.
 template <typename Char> TextLines linesOfPage(const Char *const begin, const Char *const end)
 {
-    LineCollector lines((end - begin) * (sizeof(Char) == 1 ? 1 : 3));
+    LineCollector lines(end - begin);
     const Char *p = begin;
     while (p < end) {
         p = lines.addUntilTag(p, end);
