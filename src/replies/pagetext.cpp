@@ -347,7 +347,7 @@ class LineCollector
 public:
     // room: the bytes the page's text can take, as a rule (a character reference may take more).
     explicit LineCollector(qsizetype room)
-        : m_buffer(room + 2 + CharScan::lanes<char>, Qt::Uninitialized)
+        : m_buffer(room + s_stepRoom, Qt::Uninitialized)
     { }
 
     // Takes the text from p up to the next tag, character references decoded; returns where the tag starts (end
@@ -408,8 +408,7 @@ private:
         // A stretch of plain text is written a whole step at a time, or a character in up to four bytes, and a
         // blank may come before either. ASCII gives a byte a character: room for all of it at once. UTF-16 gives
         // up to three bytes a unit but most text far fewer: room as it comes, not three times the page's size.
-        constexpr size_t stepRoom = CharScan::lanes<Char> + 5;
-        makeRoom(sizeof(Char) == 1 ? size_t(end - p) + stepRoom : stepRoom);
+        makeRoom(sizeof(Char) == 1 ? size_t(end - p) + s_stepRoom : s_stepRoom);
         char *out = m_data + m_size;
         char *limit = m_data + m_buffer.size();
         bool pending = m_pendingSpace;
@@ -421,9 +420,9 @@ private:
         };
         while (p < end) {
             if constexpr (sizeof(Char) == 2) {
-                if (size_t(limit - out) < stepRoom) {
+                if (size_t(limit - out) < s_stepRoom) {
                     m_size = size_t(out - m_data);
-                    makeRoom(std::max(stepRoom, size_t(end - p)));
+                    makeRoom(std::max(s_stepRoom, size_t(end - p)));
                     out = m_data + m_size;
                     limit = m_data + m_buffer.size();
                 }
@@ -474,6 +473,9 @@ private:
         m_pendingSpace = pending;
         return p;
     }
+
+    // Bytes one step of append may write: a blank, then a stretch of plain text or a character in UTF-8.
+    static constexpr size_t s_stepRoom = 1 + std::max(CharScan::lanes<char>, 4);
 
     static char *utf8(char *out, char32_t c)
     {
