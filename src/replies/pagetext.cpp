@@ -316,10 +316,10 @@ private:
 
 constexpr ElementTable s_elements;
 
-// Each ASCII character's part in a name's key: 1 to 10 for a digit, 11 to 36 for a letter in either case, 0 for
-// a character no name has.
-constexpr std::array<quint8, 128> s_nameCodes = [] {
-    std::array<quint8, 128> codes {};
+// Each character's part in a name's key: 1 to 10 for a digit, 11 to 36 for a letter in either case, 0 for a
+// character no name has (every one past ASCII).
+constexpr std::array<quint8, 256> s_nameCodes = [] {
+    std::array<quint8, 256> codes {};
     for (char c = '0'; c <= '9'; ++c) {
         codes[size_t(c)] = quint8(c - '0' + 1);
     }
@@ -338,7 +338,12 @@ template <typename Char> char16_t unitOf(Char c)
 
 template <typename Char> quint8 nameCode(Char c)
 {
-    return unitOf(c) < 128 ? s_nameCodes[unitOf(c)] : 0;
+    // A byte needs no bounds check: the table has all of them.
+    if constexpr (sizeof(Char) == 1) {
+        return s_nameCodes[quint8(c)];
+    } else {
+        return unitOf(c) < 256 ? s_nameCodes[unitOf(c)] : 0;
+    }
 }
 
 // The lines of a page's text in UTF-8, each ended by "\n", taken from the page's characters as they come.
