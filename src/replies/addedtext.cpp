@@ -3,7 +3,6 @@
 #include <QSet>
 
 #include "replies/linediff.h"
-#include "replies/textlines.h"
 
 namespace AddedText {
 
@@ -57,7 +56,14 @@ QString shapeOf(QStringView line)
 
 QStringList noiseBetween(const QStringList &earlier, const QStringList &later)
 {
-    return noiseBetween(TextLines(earlier).views(), TextLines(later).views());
+    return noiseBetween(TextLines(earlier), TextLines(later));
+}
+
+QStringList noiseBetween(const TextLines &earlier, const TextLines &later)
+{
+    // The lines both pages begin and end with took no one's place.
+    const TextLines::DifferingPart part = TextLines::differingPart(earlier, later);
+    return noiseBetween(part.earlier, part.later);
 }
 
 QStringList noiseBetween(const QList<QByteArrayView> &earlier, const QList<QByteArrayView> &later)
@@ -119,7 +125,14 @@ QStringList mergedNoise(const QStringList &known, const QStringList &found)
 
 QStringList runs(const QStringList &earlier, const QStringList &later, const QStringList &noise)
 {
-    return runs(TextLines(earlier).views(), TextLines(later).views(), noise);
+    return runs(TextLines(earlier), TextLines(later), noise);
+}
+
+QStringList runs(const TextLines &earlier, const TextLines &later, const QStringList &noise)
+{
+    // The lines both pages begin and end with added nothing.
+    const TextLines::DifferingPart part = TextLines::differingPart(earlier, later);
+    return runs(part.earlier, part.later, noise);
 }
 
 QStringList runs(const QList<QByteArrayView> &earlier, const QList<QByteArrayView> &later, const QStringList &noise)

@@ -4,6 +4,8 @@
 #include <QList>
 #include <QStringList>
 
+#include "replies/textlines.h"
+
 // What a later fetch of a page added to its text, without what changes on every visit (counters, times,
 // "users online"): added lines that only moved a number, or that changed between two fetches of the page
 // when nothing was added, are left out, and so are added runs too short to be a reply.
@@ -27,6 +29,7 @@ int wordCount(QStringView text);
 
 // The shapes of the lines a later fetch of a page that gained nothing has in place of lines the earlier had (a
 // page that lost a post loses lines, and one that gained a short post gains lines: neither is noise).
+QStringList noiseBetween(const TextLines &earlier, const TextLines &later);
 // Lines in UTF-8, as TextLines has them.
 QStringList noiseBetween(const QList<QByteArrayView> &earlier, const QList<QByteArrayView> &later);
 QStringList noiseBetween(const QStringList &earlier, const QStringList &later);
@@ -35,6 +38,7 @@ QStringList mergedNoise(const QStringList &known, const QStringList &found);
 
 // The runs of consecutive lines that later added to earlier, each one text with "\n" between its lines, in
 // page order, at most maximumLength characters together.
+QStringList runs(const TextLines &earlier, const TextLines &later, const QStringList &noise);
 QStringList runs(const QList<QByteArrayView> &earlier, const QList<QByteArrayView> &later, const QStringList &noise);
 QStringList runs(const QStringList &earlier, const QStringList &later, const QStringList &noise);
 

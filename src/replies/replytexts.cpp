@@ -26,11 +26,10 @@ QStringList afterCheck(KeptTextStore &store, const QString &address, const PostR
     }
     const TextLines lines = PageText::textLines(contentType, body);
     if (result.outcome == PostOutcome::NewReplies) {
-        return AddedText::runs(kept->lines.views(), lines.views(), kept->noise);
+        return AddedText::runs(kept->lines, lines, kept->noise);
     }
     if (result.outcome == PostOutcome::Unchanged && qAbs(result.growth) <= noiseGrowthLimit) {
-        const QStringList noise
-            = AddedText::mergedNoise(kept->noise, AddedText::noiseBetween(kept->lines.views(), lines.views()));
+        const QStringList noise = AddedText::mergedNoise(kept->noise, AddedText::noiseBetween(kept->lines, lines));
         if (noise != kept->noise) {
             store.write(address, { kept->lines, noise });
         }

@@ -1,6 +1,7 @@
 #include "replies/textlines.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "base/charscan.h"
 
@@ -12,7 +13,7 @@ TextLines::TextLines(const QStringList &lines)
         std::replace(m_text.begin() + start, m_text.end(), '\n', ' ');
         m_text += '\n';
     }
-    makeViews(lines.size());
+    m_count = lines.size();
 }
 
 TextLines::TextLines(std::initializer_list<QString> lines)
@@ -27,26 +28,85 @@ TextLines TextLines::fromText(QByteArray text, qsizetype lineCount)
     }
     TextLines lines;
     lines.m_text = std::move(text);
-    lines.makeViews(lineCount);
+    lines.m_count = lineCount >= 0 ? lineCount : CharScan::count(lines.m_text.cbegin(), lines.m_text.cend(), '\n');
     return lines;
 }
 
-void TextLines::makeViews(qsizetype lineCount)
+namespace {
+
+// Views of the lines from begin to end, which ends a line.
+QList<QByteArrayView> viewsOf(const char *const begin, const char *const end, qsizetype lineCount)
 {
-    const char *const begin = m_text.constData();
-    const char *const end = begin + m_text.size();
-    if (lineCount < 0) {
-        lineCount = CharScan::count(begin, end, '\n');
-    }
     // Filled in place: appending hundreds of views one by one costs more than finding them.
-    m_lines.resize(lineCount);
-    QByteArrayView *view = m_lines.data();
+    QList<QByteArrayView> views(lineCount);
+    QByteArrayView *view = views.data();
     const char *start = begin;
     CharScan::forEach(begin, end, '\n', [&](const char *stop) {
         *view++ = QByteArrayView(start, stop);
         start = stop + 1;
     });
-    Q_ASSERT(view == m_lines.data() + m_lines.size());
+    Q_ASSERT(view == views.data() + views.size());
+    return views;
+}
+
+// How many bytes from the starts of a and b are alike, looked at sixteen at a time.
+qsizetype commonStart(QByteArrayView a, QByteArrayView b)
+{
+    const qsizetype length = std::min(a.size(), b.size());
+    qsizetype i = 0;
+    while (i + 16 <= length && std::memcmp(a.data() + i, b.data() + i, 16) == 0) {
+        i += 16;
+    }
+    while (i < length && a[i] == b[i]) {
+        ++i;
+    }
+    return i;
+}
+
+// How many bytes at the ends of a and b are alike, up to limit.
+qsizetype commonEnd(QByteArrayView a, QByteArrayView b, qsizetype limit)
+{
+    qsizetype i = 0;
+    while (i + 16 <= limit && std::memcmp(a.end() - i - 16, b.end() - i - 16, 16) == 0) {
+        i += 16;
+    }
+    while (i < limit && a[a.size() - 1 - i] == b[b.size() - 1 - i]) {
+        ++i;
+    }
+    return i;
+}
+
+} // namespace
+
+const QList<QByteArrayView> &TextLines::views() const
+{
+    if (m_lines.size() != m_count) {
+        m_lines = viewsOf(m_text.cbegin(), m_text.cend(), m_count);
+    }
+    return m_lines;
+}
+
+TextLines::DifferingPart TextLines::differingPart(const TextLines &earlier, const TextLines &later)
+{
+    const QByteArrayView a(earlier.m_text);
+    const QByteArrayView b(later.m_text);
+    // The lines both begin with: up to the last line end before the first byte that differs.
+    const qsizetype alike = commonStart(a, b);
+    const qsizetype start = alike == a.size() && alike == b.size() ? alike : a.first(alike).lastIndexOf('\n') + 1;
+    // The lines both end with, after those: up to the first line end in the bytes alike at the ends, unless they
+    // start a line in both.
+    qsizetype alikeAtEnd = commonEnd(a, b, std::min(a.size(), b.size()) - start);
+    const auto startsLine = [](QByteArrayView text, qsizetype at) { return at == 0 || text[at - 1] == '\n'; };
+    if (alikeAtEnd > 0 && !(startsLine(a, a.size() - alikeAtEnd) && startsLine(b, b.size() - alikeAtEnd))) {
+        const qsizetype lineEnd = a.last(alikeAtEnd).indexOf('\n');
+        alikeAtEnd -= lineEnd + 1;
+    }
+    const auto part = [&](QByteArrayView text) {
+        const char *const begin = text.data() + start;
+        const char *const end = text.data() + text.size() - alikeAtEnd;
+        return viewsOf(begin, end, CharScan::count(begin, end, '\n'));
+    };
+    return { part(a), part(b) };
 }
 
 QString TextLines::textOf(QByteArrayView line)
@@ -61,8 +121,8 @@ QString TextLines::textOf(QByteArrayView line)
 QStringList TextLines::toList() const
 {
     QStringList lines;
-    lines.reserve(m_lines.size());
-    for (const QByteArrayView line : m_lines) {
+    lines.reserve(m_count);
+    for (const QByteArrayView line : views()) {
         lines.append(textOf(line));
     }
     return lines;

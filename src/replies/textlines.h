@@ -8,9 +8,10 @@
 
 #include <initializer_list>
 
-// Lines of text in UTF-8, held in one array, each line ended by "\n", with a view of each: a page's hundreds of
-// lines cost one allocation instead of one each, and compare as bytes. The text never changes once made, so
-// copies share it and their views stay valid.
+// Lines of text in UTF-8, held in one array, each line ended by "\n": a page's hundreds of lines cost one
+// allocation instead of one each, and compare as bytes. A view of each line is made when one is first asked
+// for: comparing a page with its kept text mostly needs none (see differingPart). The text never changes once
+// made, so copies share it and their views stay valid. Like a QString, one object is for one thread at a time.
 class TextLines
 {
 public:
@@ -23,11 +24,11 @@ public:
     // saves a count.
     static TextLines fromText(QByteArray text, qsizetype lineCount = -1);
 
-    qsizetype size() const { return m_lines.size(); }
-    bool isEmpty() const { return m_lines.isEmpty(); }
-    QByteArrayView at(qsizetype i) const { return m_lines.at(i); }
-    QString line(qsizetype i) const { return textOf(m_lines.at(i)); }
-    const QList<QByteArrayView> &views() const { return m_lines; }
+    qsizetype size() const { return m_count; }
+    bool isEmpty() const { return m_count == 0; }
+    QByteArrayView at(qsizetype i) const { return views().at(i); }
+    QString line(qsizetype i) const { return textOf(at(i)); }
+    const QList<QByteArrayView> &views() const;
     // Every line followed by "\n".
     const QByteArray &text() const { return m_text; }
     QStringList toList() const;
@@ -37,9 +38,17 @@ public:
     // One line as a string, a byte-order mark at its start kept as a character of it.
     static QString textOf(QByteArrayView line);
 
-private:
-    void makeViews(qsizetype lineCount);
+    // The lines of two texts between the lines they begin with and end with alike: where they differ, found
+    // byte by byte without a view of every line.
+    struct DifferingPart
+    {
+        QList<QByteArrayView> earlier;
+        QList<QByteArrayView> later;
+    };
+    static DifferingPart differingPart(const TextLines &earlier, const TextLines &later);
 
+private:
     QByteArray m_text;
-    QList<QByteArrayView> m_lines;
+    qsizetype m_count = 0;
+    mutable QList<QByteArrayView> m_lines; // made by views()
 };
