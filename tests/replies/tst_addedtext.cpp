@@ -76,6 +76,10 @@ void tst_AddedText::runs_data()
     QTest::newRow("separate-runs") << QStringList { "a", "b" }
                                    << QStringList { "one two three", "a", "four five", "six", "b" } << QStringList {}
                                    << QStringList { "one two three", "four five\nsix" };
+    // The last line of one page ends like the last line of the other: alike bytes, but not a line both have.
+    QTest::newRow("alike-ending-of-a-longer-line")
+        << QStringList { "a b c", "tail" } << QStringList { "a b c", "one two three", "xtail" } << QStringList {}
+        << QStringList { "one two three\nxtail" };
     QTest::newRow("bounded") << QStringList {} << QStringList { QString(20000, u'x') + " y z" } << QStringList {}
                              << QStringList { QString(AddedText::maximumLength, u'x') };
 }
