@@ -624,18 +624,17 @@ template <typename Char> TextLines linesOfPage(const Char *const begin, const Ch
     return lines.take();
 }
 
-// The character sets whose ASCII bytes are ASCII: a page of only such bytes is its own text.
-bool readsAsAscii(const QByteArray &charset)
+// Whether the page is its own text: all ASCII, in a character set whose ASCII bytes are ASCII.
+bool isAsciiPage(const QByteArray &charset, QByteArrayView body)
 {
-    return charset.isEmpty() || charset == "utf-8" || charset == "utf8" || isWindows1252(charset);
+    return (charset.isEmpty() || charset == "utf-8" || charset == "utf8" || isWindows1252(charset))
+        && CharScan::isAscii(body.data(), body.data() + body.size());
 }
 
-QString decodedAs(const QByteArray &charset, QByteArrayView body)
+// The page decoded, when it is not an ASCII page.
+QString decodedPage(const QByteArray &charset, QByteArrayView body)
 {
     const bool declaredUtf8 = charset == "utf-8" || charset == "utf8";
-    if (readsAsAscii(charset) && CharScan::isAscii(body.data(), body.data() + body.size())) {
-        return QString::fromLatin1(body);
-    }
     QString text;
     if (isWindows1252(charset) && decodesWith("windows-1252", body, &text)) {
         return text;
@@ -688,7 +687,8 @@ QByteArray declaredCharset(QByteArrayView contentType, QByteArrayView body)
 
 QString decoded(QByteArrayView contentType, QByteArrayView body)
 {
-    return decodedAs(declaredCharset(contentType, body), body);
+    const QByteArray charset = declaredCharset(contentType, body);
+    return isAsciiPage(charset, body) ? QString::fromLatin1(body) : decodedPage(charset, body);
 }
 
 QStringList linesOf(QStringView page)
@@ -705,10 +705,10 @@ TextLines textLines(QByteArrayView contentType, QByteArrayView body)
 {
     const QByteArray charset = declaredCharset(contentType, body);
     // An ASCII page is read as it is, a byte a character, without a copy in UTF-16.
-    if (readsAsAscii(charset) && CharScan::isAscii(body.data(), body.data() + body.size())) {
+    if (isAsciiPage(charset, body)) {
         return linesOfPage(body.data(), body.data() + body.size());
     }
-    return textLinesOf(decodedAs(charset, body));
+    return textLinesOf(decodedPage(charset, body));
 }
 
 } // namespace PageText

@@ -18,8 +18,9 @@
 class KeptTextStore;
 
 // The text side of measuring own posts' pages, done on a thread of its own so that a check of many pages never
-// holds up the window: one job after another, in the order they were given. Results come back on the thread that
-// made the keeper, and not at all when the context object given with the job is gone.
+// holds up the window: one job after another, in the order they were given. Jobs are given, and their results come
+// back, on the thread that made the keeper; a result does not come at all when the context object given with its
+// job is gone.
 class TextKeeper
 {
 public:
