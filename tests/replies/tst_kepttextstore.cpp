@@ -40,12 +40,17 @@ void tst_KeptTextStore::keptPrivatelyPerPost()
     QVERIFY(!store.read(s_post));
     QCOMPARE(store.read("http://forum.example/t?id=2")->lines.toList(), QStringList { "other" });
 
-    // A text kept by an earlier version, compressed otherwise, still reads.
-    QFile earlier(store.fileOf("http://forum.example/t?id=3"));
-    QVERIFY(earlier.open(QIODevice::WriteOnly));
-    earlier.write("PVKT1\n" + qCompress("1\nViews: #\nForum\nbob\n"));
-    earlier.close();
-    QCOMPARE(store.read("http://forum.example/t?id=3"), (KeptText { { "Forum", "bob" }, { "Views: #" } }));
+    // Texts kept by earlier versions, compressed otherwise (zlib, zstd), still read.
+    const QByteArray payload = "1\nViews: #\nForum\nbob\n";
+    const QByteArray zstdFrame
+        = QByteArray::fromHex("28b52ffd2015a90000310a56696577733a20230a466f72756d0a626f620a");
+    for (const QByteArray &bytes : QList<QByteArray> { "PVKT1\n" + qCompress(payload), "PVKT2\n" + zstdFrame }) {
+        QFile earlier(store.fileOf("http://forum.example/t?id=3"));
+        QVERIFY(earlier.open(QIODevice::WriteOnly));
+        earlier.write(bytes);
+        earlier.close();
+        QCOMPARE(store.read("http://forum.example/t?id=3"), (KeptText { { "Forum", "bob" }, { "Views: #" } }));
+    }
 }
 
 void tst_KeptTextStore::damagedFileReadsAsNoText_data()
@@ -56,7 +61,9 @@ void tst_KeptTextStore::damagedFileReadsAsNoText_data()
     QTest::newRow("not-kept-text") << QByteArray("<html>");
     QTest::newRow("cut-short") << good.left(good.size() - 5);
     QTest::newRow("bytes-flipped") << good.left(12) + QByteArray(good.size() - 12, '\x5a');
-    QTest::newRow("claims-four-gigabytes") << QByteArray("PVKT1\n\xff\xff\xff\xff", 10) + good.mid(10);
+    QTest::newRow("claims-four-gigabytes") << QByteArray("PVKT3\n\xff\xff\xff\xff", 10) + good.mid(10);
+    QTest::newRow("claims-one-byte-less") << good.left(6) + char(good.at(6) - 1) + good.mid(7);
+    QTest::newRow("zlib-claims-four-gigabytes") << QByteArray("PVKT1\n\xff\xff\xff\xff", 10) + good.mid(10);
     // A frame header that declares a 256 TB text.
     QTest::newRow("frame-claims-terabytes")
         << QByteArray("PVKT2\n\x28\xb5\x2f\xfd\xc0\x00\x00\x00\x00\x00\x01\x00\x00", 19) + good.mid(20);
