@@ -1,8 +1,8 @@
 // A page's readable text, the line comparison that finds what a page added, and the kept-text files. Any bytes
-// as a page (after a Content-Type value up to the first NUL): its lines are non-empty and trimmed, the
-// comparison keeps what it does not call added or removed the same on both sides, with or without its budget,
-// comparing only the part where two texts differ finds what comparing all their lines does, and a kept text
-// reads back as written; any bytes as a kept-text file read without harm.
+// as a page (after a Content-Type value up to the first NUL): its lines are non-empty, trimmed and those of its
+// decoded text; the comparison keeps what it does not call added or removed the same on both sides, with or
+// without its budget; comparing only the part where two texts differ finds what comparing all their lines does;
+// and a kept text reads back as written. Any bytes as a kept-text file read without harm.
 #include <algorithm>
 
 #include "fuzzcheck.h"
@@ -57,6 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (const QString &line : lines) {
         FUZZ_CHECK(!line.isEmpty() && line == line.trimmed() && !line.contains(u'\n'));
     }
+    // An ASCII page, read as its bytes, reads as its decoded text does.
+    FUZZ_CHECK(lines == PageText::linesOf(PageText::decoded(contentType, body)));
 
     const QStringList earlier = lines.mid(0, lines.size() / 2) + lines.mid(lines.size() * 3 / 4);
     checkComparison(earlier, lines, LineDiff::defaultBudget);

@@ -574,9 +574,12 @@ template <typename Char> TextLines linesOfPage(const Char *const begin, const Ch
     LineCollector lines(end - begin);
     const Char *p = begin;
     while (p < end) {
-        p = lines.addUntilTag(p, end);
-        if (p == end) {
-            break;
+        // Most tags follow another with no text between.
+        if (*p != '<') {
+            p = lines.addUntilTag(p, end);
+            if (p == end) {
+                break;
+            }
         }
         const Char next = p + 1 < end ? p[1] : Char(0);
         if (next == '!' && end - p >= 4 && p[2] == '-' && p[3] == '-') {
