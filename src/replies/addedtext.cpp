@@ -163,7 +163,7 @@ QStringList runs(const QList<QByteArrayView> &earlier, const QList<QByteArrayVie
         }
         previous = i;
         QString line = TextLines::textOf(later.at(i));
-        if (!skipped.contains(shapeOf(line))) {
+        if (skipped.isEmpty() || !skipped.contains(shapeOf(line))) {
             run.append(std::move(line));
         }
     }

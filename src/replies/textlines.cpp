@@ -49,11 +49,14 @@ QList<QByteArrayView> viewsOf(const char *const begin, const char *const end, qs
     return views;
 }
 
-// How many bytes from the starts of a and b are alike, looked at sixteen at a time.
+// How many bytes from the starts of a and b are alike, looked at a block, then sixteen, at a time.
 qsizetype commonStart(QByteArrayView a, QByteArrayView b)
 {
     const qsizetype length = std::min(a.size(), b.size());
     qsizetype i = 0;
+    while (i + 256 <= length && std::memcmp(a.data() + i, b.data() + i, 256) == 0) {
+        i += 256;
+    }
     while (i + 16 <= length && std::memcmp(a.data() + i, b.data() + i, 16) == 0) {
         i += 16;
     }
@@ -67,6 +70,9 @@ qsizetype commonStart(QByteArrayView a, QByteArrayView b)
 qsizetype commonEnd(QByteArrayView a, QByteArrayView b, qsizetype limit)
 {
     qsizetype i = 0;
+    while (i + 256 <= limit && std::memcmp(a.end() - i - 256, b.end() - i - 256, 256) == 0) {
+        i += 256;
+    }
     while (i + 16 <= limit && std::memcmp(a.end() - i - 16, b.end() - i - 16, 16) == 0) {
         i += 16;
     }
