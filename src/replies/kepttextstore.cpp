@@ -33,6 +33,7 @@ const QByteArray s_magic = QByteArrayLiteral("PVKT3\n");
 const QByteArray s_zstdMagic = QByteArrayLiteral("PVKT2\n");
 const QByteArray s_zlibMagic = QByteArrayLiteral("PVKT1\n");
 const QString s_suffix = QStringLiteral(".ptz");
+constexpr qsizetype s_fileNamesKept = 100000;
 
 QString oneLine(const QString &line)
 {
@@ -54,9 +55,23 @@ QString KeptTextStore::defaultFolder()
 
 QString KeptTextStore::fileOf(const QString &address) const
 {
+    {
+        const QMutexLocker locker(&m_fileNamesLock);
+        const auto found = m_fileNames.constFind(address);
+        if (found != m_fileNames.constEnd()) {
+            return *found;
+        }
+    }
     const QByteArray hash
         = QCryptographicHash::hash(PostAddress::identity(address).toUtf8(), QCryptographicHash::Sha256).toHex();
-    return m_folder + u'/' + QString::fromLatin1(hash.left(32)) + s_suffix;
+    const QString path = m_folder + u'/' + QString::fromLatin1(hash.left(32)) + s_suffix;
+    const QMutexLocker locker(&m_fileNamesLock);
+    // Far more than a user has posts; past it the names are made again.
+    if (m_fileNames.size() >= s_fileNamesKept) {
+        m_fileNames.clear();
+    }
+    m_fileNames.insert(address, path);
+    return path;
 }
 
 QByteArray KeptTextStore::encode(const KeptText &text)

@@ -71,6 +71,10 @@ private:
 
     QString m_folder;
     qint64 m_limit = defaultLimit;
+    // Names of the files of addresses asked for: a check asks for every post's, and hashing an address costs
+    // more than looking it up.
+    mutable QMutex m_fileNamesLock;
+    mutable QHash<QString, QString> m_fileNames;
     QMutex m_indexLock; // guards what follows
     bool m_scanned = false;
     QHash<QString, Entry> m_entries; // by file name
