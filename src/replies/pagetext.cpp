@@ -447,7 +447,10 @@ private:
                         continue;
                     }
                 }
-                // p is at a character that is not plain, often the "<" that ends the text: taken on below.
+                // p is at a character that is not plain, most often the "<" that ends the text.
+                if (markup && *p == '<') {
+                    break;
+                }
             }
             const char16_t c = unitOf(*p);
             if (c > 0x20 && c < 0x7f) {
@@ -582,27 +585,31 @@ template <typename Char> TextLines linesOfPage(const Char *const begin, const Ch
             }
         }
         const Char next = p + 1 < end ? p[1] : Char(0);
-        if (next == '!' && end - p >= 4 && p[2] == '-' && p[3] == '-') {
-            p = commentEnd(p + 4, end);
-            continue;
+        // The name's key as it is read: letters in either case and digits. A name starts with a letter.
+        const Char *name = p + 1;
+        quint8 code = nameCode(next);
+        const bool closing = code == 0 && next == '/';
+        if (code == 0) {
+            if (next == '!' && end - p >= 4 && p[2] == '-' && p[3] == '-') {
+                p = commentEnd(p + 4, end);
+                continue;
+            }
+            if (next == '!' || next == '?') {
+                const Char *const close = CharScan::find(p, end, Char('>'));
+                p = close == end ? end : close + 1;
+                continue;
+            }
+            name = p + 2;
+            code = closing && name < end ? nameCode(*name) : 0;
         }
-        if (next == '!' || next == '?') {
-            const Char *const close = CharScan::find(p, end, Char('>'));
-            p = close == end ? end : close + 1;
-            continue;
-        }
-        const bool closing = next == '/';
-        const Char *const name = p + (closing ? 2 : 1);
-        // A name starts with a letter.
-        if (name >= end || nameCode(*name) < 11) {
+        if (code < 11) {
             lines.addText(u"<");
             ++p;
             continue;
         }
-        // The name's key as it is read: letters in either case and digits.
-        const Char *nameEnd = name;
-        quint64 key = 0;
-        for (quint8 code; nameEnd < end && (code = nameCode(*nameEnd)) != 0; ++nameEnd) {
+        const Char *nameEnd = name + 1;
+        quint64 key = code;
+        for (; nameEnd < end && (code = nameCode(*nameEnd)) != 0; ++nameEnd) {
             key = key << 6 | code;
         }
         if (nameEnd - name > 10) {
