@@ -6,6 +6,13 @@
 #include <cmath>
 #include <limits>
 
+namespace {
+
+// Most headers are shorter: a longer one is read in several steps.
+constexpr qint64 s_headerReadSize = 4096;
+
+} // namespace
+
 PageSizeProbe::PageSizeProbe(QObject *parent, quint16 httpPort)
     : QObject(parent)
     , m_transport(this)
@@ -108,8 +115,20 @@ void PageSizeProbe::onArrived()
 {
     const bool headerWasSeen = m_reader.headerSeen();
     std::array<char, 64 * 1024> buffer;
-    qint64 got = 0;
-    while ((got = m_transport.read(buffer.data(), qint64(buffer.size()))) > 0) {
+    const auto read = [this](char *data, qint64 most) { return m_transport.read(data, most); };
+    for (;;) {
+        // A page whose text is kept goes straight to where it is kept.
+        if (m_reader.directRoom() > 0) {
+            if (m_reader.readDirect(read) <= 0) {
+                break;
+            }
+            continue;
+        }
+        // Until the header is read, a little at a time: what follows it may go straight to the kept body.
+        const qint64 got = read(buffer.data(), m_reader.headerSeen() ? qint64(buffer.size()) : s_headerReadSize);
+        if (got <= 0) {
+            break;
+        }
         m_reader.feed(QByteArrayView(buffer.data(), got));
         if (m_reader.isNotHttp()) {
             fail(PageFailure::NotHttp, QAbstractSocket::UnknownSocketError, QString());

@@ -183,6 +183,15 @@ void ResponseReader::takeChunked(QByteArrayView data)
     }
 }
 
+qint64 ResponseReader::directRoom() const
+{
+    // Every byte of such a body is kept from the first, so the kept body is as long as the body seen.
+    if (!headerSeen() || m_framing != Framing::Length || m_bodySeen >= m_length || m_body.size() >= m_keptLimit) {
+        return 0;
+    }
+    return qMin(m_length - m_bodySeen, m_keptLimit - m_body.size());
+}
+
 void ResponseReader::keep(QByteArrayView data)
 {
     const qint64 room = m_keptLimit - m_body.size();

@@ -26,6 +26,24 @@ public:
     void setKeptBodyLimit(qint64 bytes) { m_keptLimit = qMax<qint64>(0, bytes); }
     void feed(QByteArrayView data);
 
+    // How many of the bytes that come next can only be the page's, all kept: after a header that gave the body's
+    // length, while some of it is still to come and kept. 0 when they must go through feed().
+    qint64 directRoom() const;
+    // Reads up to directRoom() bytes straight to the end of the kept body with read(where, most), which returns how
+    // many came (0 or less for none), sparing feed()'s copy; they count as fed. Returns what read did.
+    template <typename Read> qint64 readDirect(Read &&read)
+    {
+        const qsizetype start = m_body.size();
+        m_body.resize(start + qsizetype(directRoom()));
+        const qint64 got = read(m_body.data() + start, qint64(m_body.size() - start));
+        m_body.resize(start + qsizetype(qMax<qint64>(0, got)));
+        if (got > 0) {
+            m_received += got;
+            m_bodySeen += got;
+        }
+        return got;
+    }
+
     qint64 received() const { return m_received; }
     bool headerSeen() const { return m_headerEnd >= 0; }
     // The first bytes cannot start a status line: whatever answered is no web server.
