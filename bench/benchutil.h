@@ -57,21 +57,28 @@ inline double descendantsPeakMemoryMiB()
     return total;
 }
 
-// Forum-like filler of the given size, so a page looks like what a server sends, not a run of one byte.
-inline QByteArray threadPage(qsizetype size, QRandomGenerator &random)
+// Forum-like filler of the given size, so a page looks like what a server sends, not a run of one byte. Typographic
+// filler has dashes and quotes past ASCII, in UTF-8, as most pages have.
+inline QByteArray threadPage(qsizetype size, QRandomGenerator &random, bool typographic = false)
 {
     static const QByteArray pieces[] = {
         "<div class=\"post\"><span class=\"author\">member",
         "</span><p>Thanks for the tip, I will try it tonight.</p>",
         "<a href=\"http://forum.example.com/viewtopic.php?t=",
         "\">read more</a></div>\n",
+        "</span><p>Thanks for the tip \xE2\x80\x94 I\xE2\x80\x99ll try it tonight.</p>",
     };
     QByteArray page = "<html><head><title>Thread</title></head><body>\n";
     page.reserve(size);
     while (page.size() < size) {
-        page += pieces[random.bounded(4)];
+        const int piece = int(random.bounded(4));
+        page += pieces[typographic && piece == 1 ? 4 : piece];
         page += QByteArray::number(random.bounded(100000));
     }
     page.truncate(size);
+    // Not a character cut in two at the end.
+    while (typographic && !QByteArrayView(page).isValidUtf8()) {
+        page.chop(1);
+    }
     return page;
 }

@@ -134,6 +134,62 @@ inline bool isAscii(const char *p, const char *end)
     return true;
 }
 
+enum class Encoding { Ascii, Utf8, Other };
+
+// Whether the bytes from p to end are all ASCII, valid UTF-8 with characters past ASCII (none overlong, no
+// surrogate, none past U+10FFFF: what decodes without a replacement character), or neither. Runs of ASCII are
+// looked through a step at a time.
+inline Encoding encodingOf(const char *p, const char *end)
+{
+    bool ascii = true;
+    while (p < end) {
+        // On to the next byte past ASCII: most pages have few or none.
+#if defined(__SSE2__)
+        if (end - p >= 64
+            && Detail::maskOf(_mm_or_si128(_mm_or_si128(Detail::load(p), Detail::load(p + 16)),
+                   _mm_or_si128(Detail::load(p + 32), Detail::load(p + 48))))
+                == 0) {
+            p += 64;
+            continue;
+        }
+        if (end - p >= 16) {
+            const unsigned high = Detail::maskOf(Detail::load(p));
+            if (high == 0) {
+                p += 16;
+                continue;
+            }
+            p += std::countr_zero(high);
+        }
+#endif
+        if (static_cast<unsigned char>(*p) < 0x80) {
+            ++p;
+            continue;
+        }
+        ascii = false;
+        const auto byte = [p](int i) { return static_cast<unsigned char>(p[i]); };
+        const unsigned char lead = byte(0);
+        const int length = lead >= 0xc2 && lead <= 0xdf ? 2 : lead >= 0xe0 && lead <= 0xef ? 3
+            : lead >= 0xf0 && lead <= 0xf4                                               ? 4
+                                                                                         : 0;
+        if (length == 0 || end - p < length) {
+            return Encoding::Other;
+        }
+        // The second byte's range shuts out overlong forms, surrogates and what lies past U+10FFFF.
+        const unsigned char low = lead == 0xe0 ? 0xa0 : lead == 0xf0 ? 0x90 : 0x80;
+        const unsigned char high = lead == 0xed ? 0x9f : lead == 0xf4 ? 0x8f : 0xbf;
+        if (byte(1) < low || byte(1) > high) {
+            return Encoding::Other;
+        }
+        for (int i = 2; i < length; ++i) {
+            if ((byte(i) & 0xc0) != 0x80) {
+                return Encoding::Other;
+            }
+        }
+        p += length;
+    }
+    return ascii ? Encoding::Ascii : Encoding::Utf8;
+}
+
 // How many of the lanes<Char> characters from p stand in running text as they are: printable ASCII other than
 // "<" and "&", and single blanks between two such. Such a stretch starts and ends with a printable character.
 // Its characters are written to out as bytes, and up to lanes<Char> bytes may be: out must have room for them.

@@ -363,7 +363,7 @@ public:
         if (stop < end && *stop == '&') {
             const Char *const tag = CharScan::find(stop, end, Char('<'));
             if constexpr (sizeof(Char) == 1) {
-                addText(CharacterReferences::decoded(QString::fromLatin1(stop, tag - stop)));
+                addText(CharacterReferences::decoded(QString::fromUtf8(stop, tag - stop)));
             } else {
                 addText(CharacterReferences::decoded(QStringView(stop, tag)));
             }
@@ -459,6 +459,21 @@ private:
                 }
                 blankIfPending();
                 *out++ = char(c);
+            } else if (sizeof(Char) == 1 && c >= 0x80) {
+                // A character of a page in valid UTF-8, taken as its UTF-16 is, its bytes written as they are.
+                const int length = c >= 0xf0 ? 4 : c >= 0xe0 ? 3 : 2;
+                if (end - p < length) {
+                    break;
+                }
+                const char32_t character = utf8Character(p, length);
+                if (QChar::isSpace(character)) {
+                    pending = out > m_data + m_lineStart;
+                } else if (QChar::category(character) != QChar::Other_Control) {
+                    blankIfPending();
+                    std::memcpy(out, p, size_t(length));
+                    out += length;
+                }
+                p += length - 1;
             } else if (QChar::isSpace(c)) {
                 pending = out > m_data + m_lineStart;
                 // The indentation between tags, in one go.
@@ -484,6 +499,17 @@ private:
 
     // Bytes one step of append may write: a blank, then a stretch of plain text or a character in UTF-8.
     static constexpr size_t s_stepRoom = 1 + std::max(CharScan::lanes<char>, 4);
+
+    // The character of the valid UTF-8 sequence of length bytes at p.
+    template <typename Char> static char32_t utf8Character(const Char *p, int length)
+    {
+        const auto byte = [p](int i) { return char32_t(std::make_unsigned_t<Char>(p[i])); };
+        char32_t character = byte(0) & (0x7f >> length);
+        for (int i = 1; i < length; ++i) {
+            character = character << 6 | (byte(i) & 0x3f);
+        }
+        return character;
+    }
 
     static char *utf8(char *out, char32_t c)
     {
@@ -571,7 +597,7 @@ template <typename Char> const Char *commentEnd(const Char *const p, const Char 
     return end;
 }
 
-// The readable lines of a page, from its bytes (all ASCII) or its UTF-16.
+// The readable lines of a page, from its bytes (ASCII or valid UTF-8) or its UTF-16.
 template <typename Char> TextLines linesOfPage(const Char *const begin, const Char *const end)
 {
     LineCollector lines(end - begin);
@@ -634,14 +660,30 @@ template <typename Char> TextLines linesOfPage(const Char *const begin, const Ch
     return lines.take();
 }
 
-// Whether the page is its own text: all ASCII, in a character set whose ASCII bytes are ASCII.
-bool isAsciiPage(const QByteArray &charset, QByteArrayView body)
+// How a page's bytes can be read as they are, without a copy in UTF-16.
+enum class ByteReading {
+    None, // only decoded
+    Ascii, // all ASCII, in a character set whose ASCII bytes are ASCII
+    Utf8, // valid UTF-8, declared or not, with no other character set declared
+};
+
+ByteReading byteReadingOf(const QByteArray &charset, QByteArrayView body)
 {
-    return (charset.isEmpty() || charset == "utf-8" || charset == "utf8" || isWindows1252(charset))
-        && CharScan::isAscii(body.data(), body.data() + body.size());
+    const char *const end = body.data() + body.size();
+    if (charset.isEmpty() || charset == "utf-8" || charset == "utf8") {
+        switch (CharScan::encodingOf(body.data(), end)) {
+        case CharScan::Encoding::Ascii:
+            return ByteReading::Ascii;
+        case CharScan::Encoding::Utf8:
+            return ByteReading::Utf8;
+        case CharScan::Encoding::Other:
+            return ByteReading::None;
+        }
+    }
+    return isWindows1252(charset) && CharScan::isAscii(body.data(), end) ? ByteReading::Ascii : ByteReading::None;
 }
 
-// The page decoded, when it is not an ASCII page.
+// The page decoded, when its bytes are not read as they are.
 QString decodedPage(const QByteArray &charset, QByteArrayView body)
 {
     const bool declaredUtf8 = charset == "utf-8" || charset == "utf8";
@@ -698,7 +740,7 @@ QByteArray declaredCharset(QByteArrayView contentType, QByteArrayView body)
 QString decoded(QByteArrayView contentType, QByteArrayView body)
 {
     const QByteArray charset = declaredCharset(contentType, body);
-    return isAsciiPage(charset, body) ? QString::fromLatin1(body) : decodedPage(charset, body);
+    return byteReadingOf(charset, body) == ByteReading::Ascii ? QString::fromLatin1(body) : decodedPage(charset, body);
 }
 
 QStringList linesOf(QStringView page)
@@ -714,9 +756,15 @@ TextLines textLinesOf(QStringView page)
 TextLines textLines(QByteArrayView contentType, QByteArrayView body)
 {
     const QByteArray charset = declaredCharset(contentType, body);
-    // An ASCII page is read as it is, a byte a character, without a copy in UTF-16.
-    if (isAsciiPage(charset, body)) {
+    // Most pages are ASCII or UTF-8: read as they are, without a copy in UTF-16.
+    switch (byteReadingOf(charset, body)) {
+    case ByteReading::Ascii:
         return linesOfPage(body.data(), body.data() + body.size());
+    case ByteReading::Utf8:
+        // A byte-order mark starts no text, as decoding drops it.
+        return linesOfPage(body.data() + (body.startsWith("\xEF\xBB\xBF") ? 3 : 0), body.data() + body.size());
+    case ByteReading::None:
+        break;
     }
     return textLinesOf(decodedPage(charset, body));
 }

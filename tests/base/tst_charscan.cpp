@@ -2,6 +2,8 @@
 
 #include "base/charscan.h"
 
+Q_DECLARE_METATYPE(CharScan::Encoding)
+
 // The scans look at sixteen bytes at a time, eight characters of UTF-16: each row puts what they look for at the
 // edges of a step.
 class tst_CharScan : public QObject
@@ -13,8 +15,8 @@ private slots:
     void findAny();
     void plainStretch_data();
     void plainStretch();
-    void isAscii_data();
-    void isAscii();
+    void encoding_data();
+    void encoding();
 };
 
 void tst_CharScan::findAny_data()
@@ -86,24 +88,39 @@ void tst_CharScan::plainStretch()
     QCOMPARE(QByteArray(out, inBytes), bytes.left(inBytes));
 }
 
-void tst_CharScan::isAscii_data()
+void tst_CharScan::encoding_data()
 {
-    QTest::addColumn<int>("highByteAt"); // -1: none
-    QTest::newRow("none") << -1;
-    QTest::newRow("first-block") << 0;
-    QTest::newRow("end-of-a-block") << 63;
-    QTest::newRow("second-block") << 64;
-    QTest::newRow("after-the-blocks") << 129;
+    QTest::addColumn<int>("at"); // where the bytes go in 130 ASCII bytes
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<CharScan::Encoding>("encoding");
+    using CharScan::Encoding;
+    QTest::newRow("ascii") << 0 << QByteArray() << Encoding::Ascii;
+    QTest::newRow("two-bytes-first") << 0 << QByteArray("\xC3\xA9") << Encoding::Utf8;
+    QTest::newRow("three-bytes-across-a-step") << 15 << QByteArray("\xE2\x80\x99") << Encoding::Utf8;
+    QTest::newRow("four-bytes-across-a-block") << 62 << QByteArray("\xF0\x9F\x98\x80") << Encoding::Utf8;
+    QTest::newRow("after-the-blocks") << 128 << QByteArray("\xC3\xA9") << Encoding::Utf8;
+    QTest::newRow("cut-at-the-end") << 129 << QByteArray("\xC3") << Encoding::Other;
+    QTest::newRow("latin1") << 64 << QByteArray("caf\xE9 x") << Encoding::Other;
+    QTest::newRow("lone-continuation") << 3 << QByteArray("\x80") << Encoding::Other;
+    QTest::newRow("overlong-two") << 3 << QByteArray("\xC1\xBF") << Encoding::Other;
+    QTest::newRow("overlong-three") << 3 << QByteArray("\xE0\x9F\xBF") << Encoding::Other;
+    QTest::newRow("surrogate") << 3 << QByteArray("\xED\xA0\x80") << Encoding::Other;
+    QTest::newRow("past-u10ffff") << 3 << QByteArray("\xF4\x90\x80\x80") << Encoding::Other;
+    QTest::newRow("continuation-missing") << 3 << QByteArray("\xE2\x80z") << Encoding::Other;
 }
 
-void tst_CharScan::isAscii()
+void tst_CharScan::encoding()
 {
-    QFETCH(int, highByteAt);
-    QByteArray bytes(130, 'a');
-    if (highByteAt >= 0) {
-        bytes[highByteAt] = char(0xC3);
-    }
-    QCOMPARE(CharScan::isAscii(bytes.constData(), bytes.constData() + bytes.size()), highByteAt < 0);
+    QFETCH(int, at);
+    QFETCH(QByteArray, bytes);
+    QFETCH(CharScan::Encoding, encoding);
+    QByteArray text(130, 'a');
+    text.replace(at, bytes.size(), bytes);
+    const char *const end = text.constData() + text.size();
+    QCOMPARE(CharScan::encodingOf(text.constData(), end), encoding);
+    QCOMPARE(CharScan::isAscii(text.constData(), end), encoding == CharScan::Encoding::Ascii);
+    // What the scan calls UTF-8 decodes without a replacement character.
+    QCOMPARE(encoding != CharScan::Encoding::Other, !QString::fromUtf8(text).contains(QChar::ReplacementCharacter));
 }
 
 QTEST_GUILESS_MAIN(tst_CharScan)

@@ -43,6 +43,12 @@ void tst_PageText::lines_data()
                                        << QStringList { QString::fromUtf8("При") };
     QTest::newRow("unknown-charset-as-undeclared")
         << "" << QByteArray("text/html; charset=no-such") << QByteArray("<p>caf\xE9</p>") << QStringList { cafe };
+    // Read as its bytes: a leading byte-order mark goes, spaces past ASCII are blanks, controls go.
+    QTest::newRow("utf8-characters-as-bytes")
+        << "" << QByteArray("text/html; charset=utf-8")
+        << QByteArray("\xEF\xBB\xBF<p>a\xC2\xA0\xC2\xA0" "b\xE3\x80\x80" "c \xC2\x80" "d\xC2\x85"
+                      "e \xF0\x9F\x98\x80 caf\xC3\xA9&nbsp;\xE2\x80\x99s</p>")
+        << QStringList { QString::fromUtf8("a b c d e \U0001F600 café ’s") };
     QTest::newRow("utf8-cut-inside-a-character")
         << "" << QByteArray() << QByteArray("<p>caf\xC3\xA9 caf\xC3") << QStringList { cafe + " caf" };
     QTest::newRow("hidden-elements-and-comments")
