@@ -89,6 +89,7 @@ void ReplyMonitor::baselineFinished(const PageMeasurement &measurement)
         // Told once the text is kept too, so that a check right after compares with it.
         if (m_texts && !measurement.body.isEmpty()) {
             m_texts->keepBaseline(m_baselineAddress, measurement.contentType, measurement.body, this, measured);
+            m_texts->flush();
         } else {
             measured();
         }

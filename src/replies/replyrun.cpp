@@ -200,6 +200,10 @@ void ReplyRun::onProbeFinished(PageSizeProbe *probe, const PageMeasurement &meas
             report(index, told);
         });
     startMore();
+    // The last page of a check: its text is not held back for pages that will not come.
+    if (m_active.isEmpty()) {
+        m_texts->flush();
+    }
 }
 
 void ReplyRun::report(int index, const PostResult &result)

@@ -39,6 +39,9 @@ public:
         const QByteArray &body, QObject *context, std::function<void(const QStringList &)> done);
     // The post's text goes at once, and jobs given for it before that keep nothing.
     void forget(const QString &address);
+    // Gives the text thread the jobs given so far at once, rather than a moment later with those yet to come: for
+    // when no more will come soon.
+    void flush() { handOver(); }
     // Returns when every job given so far has run.
     void waitForDone();
 
