@@ -153,12 +153,12 @@ inline Encoding encodingOf(const char *p, const char *end)
             continue;
         }
         if (end - p >= 16) {
-            const unsigned high = Detail::maskOf(Detail::load(p));
-            if (high == 0) {
+            const unsigned pastAscii = Detail::maskOf(Detail::load(p));
+            if (pastAscii == 0) {
                 p += 16;
                 continue;
             }
-            p += std::countr_zero(high);
+            p += std::countr_zero(pastAscii);
         }
 #endif
         if (static_cast<unsigned char>(*p) < 0x80) {

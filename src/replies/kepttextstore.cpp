@@ -33,7 +33,7 @@ const QByteArray s_magic = QByteArrayLiteral("PVKT3\n");
 const QByteArray s_zstdMagic = QByteArrayLiteral("PVKT2\n");
 const QByteArray s_zlibMagic = QByteArrayLiteral("PVKT1\n");
 const QString s_suffix = QStringLiteral(".ptz");
-constexpr qsizetype s_fileNamesKept = 100000;
+constexpr qsizetype s_fileNamesKept = 10000;
 
 QString oneLine(const QString &line)
 {
@@ -108,7 +108,8 @@ QByteArray uncompressed(const QByteArray &bytes)
     if (bytes.startsWith(s_magic) && bytes.size() >= s_magic.size() + 4) {
         const quint32 size = qFromLittleEndian<quint32>(bytes.constData() + s_magic.size());
         const QByteArrayView block = QByteArrayView(bytes).sliced(s_magic.size() + 4);
-        if (size > largest) {
+        // LZ4 makes a byte at most about 255 of the text's.
+        if (size > largest || size > quint64(block.size()) * 255 + 16) {
             return {};
         }
         QByteArray payload(qsizetype(size), Qt::Uninitialized);

@@ -463,6 +463,7 @@ private:
                 // A character of a page in valid UTF-8, taken as its UTF-16 is, its bytes written as they are.
                 const int length = c >= 0xf0 ? 4 : c >= 0xe0 ? 3 : 2;
                 if (end - p < length) {
+                    p = end; // never in valid UTF-8
                     break;
                 }
                 const char32_t character = utf8Character(p, length);
@@ -539,9 +540,11 @@ private:
     bool m_pendingSpace = false;
 };
 
-template <typename Char> bool isSpaceUnit(Char c)
+// White space as markup has it: space, tab, line ends and form feed; no other space of Unicode.
+template <typename Char> bool isMarkupSpace(Char c)
 {
-    return QChar::isSpace(unitOf(c));
+    const char16_t unit = unitOf(c);
+    return unit == u' ' || unit == u'\t' || unit == u'\n' || unit == u'\r' || unit == u'\f';
 }
 
 // The ">" that closes the tag whose attributes start at attributes, quoted values skipped; nullptr when none does.
@@ -557,7 +560,7 @@ template <typename Char> const Char *tagEnd(const Char *const attributes, const 
         }
         // A quote starts a value only after "=", blanks between allowed; elsewhere it is a character like others.
         const Char *before = p;
-        while (before > attributes && isSpaceUnit(before[-1])) {
+        while (before > attributes && isMarkupSpace(before[-1])) {
             --before;
         }
         if (before > attributes && before[-1] == '=') {
@@ -740,7 +743,15 @@ QByteArray declaredCharset(QByteArrayView contentType, QByteArrayView body)
 QString decoded(QByteArrayView contentType, QByteArrayView body)
 {
     const QByteArray charset = declaredCharset(contentType, body);
-    return byteReadingOf(charset, body) == ByteReading::Ascii ? QString::fromLatin1(body) : decodedPage(charset, body);
+    switch (byteReadingOf(charset, body)) {
+    case ByteReading::Ascii:
+        return QString::fromLatin1(body);
+    case ByteReading::Utf8:
+        return QString::fromUtf8(body);
+    case ByteReading::None:
+        break;
+    }
+    return decodedPage(charset, body);
 }
 
 QStringList linesOf(QStringView page)

@@ -81,6 +81,13 @@ void tst_PageText::lines_data()
         << "" << QByteArray()
         << QByteArray("<a href = \"x>y\" title= 'p>q' data-x=a\"b>text</a><SCRIPT>x<y</ScRiPt >after")
         << QStringList { "textafter" };
+    // Only markup's white space may stand between "=" and a quoted value: a no-break space is part of the value.
+    QTest::newRow("quote-after-no-break-space-utf8")
+        << "" << QByteArray("text/html; charset=utf-8") << QByteArray("<a title=\xC2\xA0\"x>y\">text</a>")
+        << QStringList { "y\">text" };
+    QTest::newRow("quote-after-no-break-space-latin1")
+        << "" << QByteArray("text/html; charset=iso-8859-1") << QByteArray("<a title=\xA0\"x>y\">text</a>")
+        << QStringList { "y\">text" };
     QTest::newRow("unclosed-comment-drops-rest")
         << "" << QByteArray() << QByteArray("<p>kept</p><!-- <p>never") << QStringList { "kept" };
     QTest::newRow("unclosed-script-drops-rest")
