@@ -2,7 +2,8 @@
 // reply since it was watched, served on loopback first by a thread of this process, then by nginx on
 // 127.0.0.1:80 (needs root and nginx; skipped without them). A forum's server does not share the user's
 // processor: nginx takes less of it from the check than the server thread does. Each check runs in a child
-// process of its own, so that its peak memory is its own.
+// process of its own, so that its peak memory is its own. First it prints how long a page takes to become its
+// text in this process, for these pages and for the same with typographic characters in UTF-8.
 //   bench_replytexts [runs]     (default: 3)
 // Goal: the check that keeps the text and tells what was added takes at most 1.5 times the check without it.
 #include "benchutil.h"
