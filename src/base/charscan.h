@@ -114,63 +114,57 @@ inline qsizetype count(const char *p, const char *end, char c)
     return found;
 }
 
-// Whether the bytes from p to end are all ASCII: such text reads the same in UTF-8 and every code page like it.
-inline bool isAscii(const char *p, const char *end)
+// The first byte from p on that is past ASCII; end when none is. Runs of ASCII are looked through 64 bytes, then
+// 16, at a time: most pages have few such bytes or none.
+inline const char *pastAscii(const char *p, const char *end)
 {
 #if defined(__SSE2__)
     for (; end - p >= 64; p += 64) {
         const __m128i any = _mm_or_si128(_mm_or_si128(Detail::load(p), Detail::load(p + 16)),
             _mm_or_si128(Detail::load(p + 32), Detail::load(p + 48)));
         if (Detail::maskOf(any) != 0) {
-            return false;
+            break;
+        }
+    }
+    for (; end - p >= 16; p += 16) {
+        if (const unsigned high = Detail::maskOf(Detail::load(p))) {
+            return p + std::countr_zero(high);
         }
     }
 #endif
     for (; p < end; ++p) {
         if (static_cast<unsigned char>(*p) >= 0x80) {
-            return false;
+            return p;
         }
     }
-    return true;
+    return end;
+}
+
+// Whether the bytes from p to end are all ASCII: such text reads the same in UTF-8 and every code page like it.
+inline bool isAscii(const char *p, const char *end)
+{
+    return pastAscii(p, end) == end;
+}
+
+// The length of the UTF-8 sequence that lead starts; 0 for a byte that starts none (ASCII, a continuation byte,
+// or one of no valid sequence).
+inline int utf8Length(unsigned char lead)
+{
+    return lead >= 0xc2 && lead <= 0xdf ? 2 : lead >= 0xe0 && lead <= 0xef ? 3 : lead >= 0xf0 && lead <= 0xf4 ? 4 : 0;
 }
 
 enum class Encoding { Ascii, Utf8, Other };
 
 // Whether the bytes from p to end are all ASCII, valid UTF-8 with characters past ASCII (none overlong, no
-// surrogate, none past U+10FFFF: what decodes without a replacement character), or neither. Runs of ASCII are
-// looked through a step at a time.
+// surrogate, none past U+10FFFF: what decodes without a replacement character), or neither.
 inline Encoding encodingOf(const char *p, const char *end)
 {
     bool ascii = true;
-    while (p < end) {
-        // On to the next byte past ASCII: most pages have few or none.
-#if defined(__SSE2__)
-        if (end - p >= 64
-            && Detail::maskOf(_mm_or_si128(_mm_or_si128(Detail::load(p), Detail::load(p + 16)),
-                   _mm_or_si128(Detail::load(p + 32), Detail::load(p + 48))))
-                == 0) {
-            p += 64;
-            continue;
-        }
-        if (end - p >= 16) {
-            const unsigned pastAscii = Detail::maskOf(Detail::load(p));
-            if (pastAscii == 0) {
-                p += 16;
-                continue;
-            }
-            p += std::countr_zero(pastAscii);
-        }
-#endif
-        if (static_cast<unsigned char>(*p) < 0x80) {
-            ++p;
-            continue;
-        }
+    while ((p = pastAscii(p, end)) != end) {
         ascii = false;
         const auto byte = [p](int i) { return static_cast<unsigned char>(p[i]); };
         const unsigned char lead = byte(0);
-        const int length = lead >= 0xc2 && lead <= 0xdf ? 2 : lead >= 0xe0 && lead <= 0xef ? 3
-            : lead >= 0xf0 && lead <= 0xf4                                               ? 4
-                                                                                         : 0;
+        const int length = utf8Length(lead);
         if (length == 0 || end - p < length) {
             return Encoding::Other;
         }

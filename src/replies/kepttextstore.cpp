@@ -7,7 +7,6 @@
 #include <QFileInfo>
 #include <QScopeGuard>
 #include <QStandardPaths>
-#include <QStringDecoder>
 #include <QtEndian>
 
 #include <fcntl.h>
@@ -158,14 +157,12 @@ std::optional<KeptText> KeptTextStore::decode(const QByteArray &bytes)
     if (!ok || noiseCount < 0 || noiseCount > rest.size()) {
         return std::nullopt;
     }
-    // Each line as it was, a leading byte-order mark included.
-    QStringDecoder utf8(
-        QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     KeptText text;
     qsizetype start = countEnd + 1;
     for (; text.noise.size() < noiseCount && start < rest.size(); ++start) {
         const qsizetype end = rest.indexOf('\n', start);
-        text.noise.append(utf8.decode(rest.sliced(start, end - start)));
+        // Each line as it was, a leading byte-order mark included.
+        text.noise.append(TextLines::textOf(rest.sliced(start, end - start)));
         start = end;
     }
     if (text.noise.size() < noiseCount) {

@@ -17,7 +17,8 @@ namespace PageText {
 
 namespace {
 
-bool isAsciiSpace(char c)
+// White space as markup has it: space, tab, line ends and form feed; no other space of Unicode.
+template <typename Char> bool isAsciiSpace(Char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
 }
@@ -461,8 +462,8 @@ private:
                 *out++ = char(c);
             } else if (sizeof(Char) == 1 && c >= 0x80) {
                 // A character of a page in valid UTF-8, taken as its UTF-16 is, its bytes written as they are.
-                const int length = c >= 0xf0 ? 4 : c >= 0xe0 ? 3 : 2;
-                if (end - p < length) {
+                const int length = CharScan::utf8Length(quint8(c));
+                if (length == 0 || end - p < length) {
                     p = end; // never in valid UTF-8
                     break;
                 }
@@ -540,13 +541,6 @@ private:
     bool m_pendingSpace = false;
 };
 
-// White space as markup has it: space, tab, line ends and form feed; no other space of Unicode.
-template <typename Char> bool isMarkupSpace(Char c)
-{
-    const char16_t unit = unitOf(c);
-    return unit == u' ' || unit == u'\t' || unit == u'\n' || unit == u'\r' || unit == u'\f';
-}
-
 // The ">" that closes the tag whose attributes start at attributes, quoted values skipped; nullptr when none does.
 template <typename Char> const Char *tagEnd(const Char *const attributes, const Char *const end)
 {
@@ -558,9 +552,10 @@ template <typename Char> const Char *tagEnd(const Char *const attributes, const 
         if (*p == '>') {
             return p;
         }
-        // A quote starts a value only after "=", blanks between allowed; elsewhere it is a character like others.
+        // A quote starts a value only after "=", markup's white space between allowed; elsewhere it is a character
+        // like others.
         const Char *before = p;
-        while (before > attributes && isMarkupSpace(before[-1])) {
+        while (before > attributes && isAsciiSpace(before[-1])) {
             --before;
         }
         if (before > attributes && before[-1] == '=') {

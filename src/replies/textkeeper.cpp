@@ -26,7 +26,7 @@ TextKeeper::TextKeeper(KeptTextStore *store)
     // Soon enough that no one waits for it, late enough for a busy check to give many pages.
     m_handOverTimer.setSingleShot(true);
     m_handOverTimer.setInterval(2);
-    QObject::connect(&m_handOverTimer, &QTimer::timeout, &m_receiver, [this] { handOver(); });
+    QObject::connect(&m_handOverTimer, &QTimer::timeout, &m_receiver, [this] { flush(); });
 }
 
 TextKeeper::~TextKeeper()
@@ -42,13 +42,13 @@ void TextKeeper::enqueue(const QString &address, std::function<void(bool current
         work(forgetsOf(address) == forgets);
     });
     if (m_given.size() >= s_handOverCount) {
-        handOver();
+        flush();
     } else if (!m_handOverTimer.isActive()) {
         m_handOverTimer.start();
     }
 }
 
-void TextKeeper::handOver()
+void TextKeeper::flush()
 {
     m_handOverTimer.stop();
     if (m_given.empty()) {
@@ -128,6 +128,6 @@ void TextKeeper::forget(const QString &address)
 
 void TextKeeper::waitForDone()
 {
-    handOver();
+    flush();
     m_pool.waitForDone();
 }

@@ -41,15 +41,13 @@ public:
     void forget(const QString &address);
     // Gives the text thread the jobs given so far at once, rather than a moment later with those yet to come: for
     // when no more will come soon.
-    void flush() { handOver(); }
+    void flush();
     // Returns when every job given so far has run.
     void waitForDone();
 
 private:
     // Runs work with the job lock held; current is false when the post was forgotten after the job was given.
     void enqueue(const QString &address, std::function<void(bool current)> work);
-    // Gives the text thread the jobs given since it last had some.
-    void handOver();
     // Calls back on the receiver's thread, where the context lives.
     void answer(const QPointer<QObject> &context, std::function<void()> callback);
     void deliverAnswers();
