@@ -13,6 +13,7 @@ set(POSTAVO_FUZZ_CORE_SOURCES
     replies/addedtext.cpp
     replies/kepttextstore.cpp
     replies/linediff.cpp
+    replies/pagechunks.cpp
     replies/pagefailure.cpp
     replies/pagesizeprobe.cpp
     replies/pagesizeprobe.h

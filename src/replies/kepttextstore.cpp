@@ -26,13 +26,37 @@
 
 namespace {
 
-// A text is kept LZ4-compressed, behind its size: it is read back for every check of its post, and LZ4 reads
-// it several times faster than zstd. Texts kept by earlier versions, zlib- or zstd-compressed, read as well.
-const QByteArray s_magic = QByteArrayLiteral("PVKT3\n");
+// A text is kept LZ4-compressed, behind its size and its page's chunks: it is read back for every check of its
+// post, and LZ4 reads it several times faster than zstd. Texts kept by earlier versions, without chunks, LZ4-,
+// zlib- or zstd-compressed, read as well.
+const QByteArray s_magic = QByteArrayLiteral("PVKT4\n");
+const QByteArray s_lz4Magic = QByteArrayLiteral("PVKT3\n");
 const QByteArray s_zstdMagic = QByteArrayLiteral("PVKT2\n");
 const QByteArray s_zlibMagic = QByteArrayLiteral("PVKT1\n");
 const QString s_suffix = QStringLiteral(".ptz");
 constexpr qsizetype s_fileNamesKept = 10000;
+// After the magic: the text's size, the reading that cut the chunks, and their count.
+constexpr qsizetype s_headerSize = 6 + 3 * 4;
+// A chunk's four offsets and three hashes, little-endian.
+constexpr qsizetype s_chunkSize = 4 * 4 + 3 * 8;
+
+void putChunk(char *out, const PageChunk &chunk)
+{
+    qToLittleEndian(chunk.start, out);
+    qToLittleEndian(chunk.length, out + 4);
+    qToLittleEndian(chunk.textStart, out + 8);
+    qToLittleEndian(chunk.textLength, out + 12);
+    qToLittleEndian(chunk.lead, out + 16);
+    qToLittleEndian(chunk.opening, out + 24);
+    qToLittleEndian(chunk.hash, out + 32);
+}
+
+PageChunk chunkAt(const char *in)
+{
+    return { qFromLittleEndian<quint32>(in), qFromLittleEndian<quint32>(in + 4), qFromLittleEndian<quint32>(in + 8),
+        qFromLittleEndian<quint32>(in + 12), qFromLittleEndian<quint64>(in + 16), qFromLittleEndian<quint64>(in + 24),
+        qFromLittleEndian<quint64>(in + 32) };
+}
 
 QString oneLine(const QString &line)
 {
@@ -85,10 +109,15 @@ QByteArray KeptTextStore::encode(const KeptText &text)
         return {};
     }
     const int bound = LZ4_compressBound(int(bytes.size()));
-    const qsizetype header = s_magic.size() + 4;
+    const qsizetype header = s_headerSize + text.chunks.size() * s_chunkSize;
     QByteArray file(header + bound, Qt::Uninitialized);
     std::memcpy(file.data(), s_magic.constData(), size_t(s_magic.size()));
     qToLittleEndian(quint32(bytes.size()), file.data() + s_magic.size());
+    qToLittleEndian(PageChunks::readingVersion, file.data() + s_magic.size() + 4);
+    qToLittleEndian(quint32(text.chunks.size()), file.data() + s_magic.size() + 8);
+    for (qsizetype i = 0; i < text.chunks.size(); ++i) {
+        putChunk(file.data() + s_headerSize + i * s_chunkSize, text.chunks.at(i));
+    }
     const int written = LZ4_compress_default(bytes.constData(), file.data() + header, int(bytes.size()), bound);
     if (written <= 0) {
         return {};
@@ -99,26 +128,48 @@ QByteArray KeptTextStore::encode(const KeptText &text)
 
 namespace {
 
-// The payload of a kept-text file; empty when it is none or damaged. Nothing larger than a kept text can be is
-// made room for, whatever the file claims.
-QByteArray uncompressed(const QByteArray &bytes)
+constexpr quint64 s_largestText = quint64(KeptTextStore::maximumFileSize) * 8;
+
+// The text of size bytes that an LZ4 block holds; empty when the block is damaged.
+QByteArray fromLz4(quint32 size, QByteArrayView block)
 {
-    const quint64 largest = quint64(KeptTextStore::maximumFileSize) * 8;
-    if (bytes.startsWith(s_magic) && bytes.size() >= s_magic.size() + 4) {
-        const quint32 size = qFromLittleEndian<quint32>(bytes.constData() + s_magic.size());
-        const QByteArrayView block = QByteArrayView(bytes).sliced(s_magic.size() + 4);
-        // LZ4 makes a byte at most about 255 of the text's.
-        if (size > largest || size > quint64(block.size()) * 255 + 16) {
+    // LZ4 makes a byte at most about 255 of the text's.
+    if (size > s_largestText || size > quint64(block.size()) * 255 + 16) {
+        return {};
+    }
+    QByteArray payload(qsizetype(size), Qt::Uninitialized);
+    const int got = LZ4_decompress_safe(block.data(), payload.data(), int(block.size()), int(size));
+    return got == int(size) ? payload : QByteArray();
+}
+
+// The payload of a kept-text file, and its page's chunks in *chunks when it has some of this version's
+// reading; empty when it is none or damaged. Nothing larger than a kept text can be is made room for, whatever
+// the file claims.
+QByteArray uncompressed(const QByteArray &bytes, QList<PageChunk> *chunks)
+{
+    if (bytes.startsWith(s_magic) && bytes.size() >= s_headerSize) {
+        const char *const header = bytes.constData() + s_magic.size();
+        const quint32 count = qFromLittleEndian<quint32>(header + 8);
+        if (count > quint64(bytes.size() - s_headerSize) / s_chunkSize) {
             return {};
         }
-        QByteArray payload(qsizetype(size), Qt::Uninitialized);
-        const int got = LZ4_decompress_safe(block.data(), payload.data(), int(block.size()), int(size));
-        return got == int(size) ? payload : QByteArray();
+        if (qFromLittleEndian<quint32>(header + 4) == PageChunks::readingVersion) {
+            chunks->reserve(count);
+            for (quint32 i = 0; i < count; ++i) {
+                chunks->append(chunkAt(bytes.constData() + s_headerSize + qsizetype(i) * s_chunkSize));
+            }
+        }
+        return fromLz4(qFromLittleEndian<quint32>(header),
+            QByteArrayView(bytes).sliced(s_headerSize + qsizetype(count) * s_chunkSize));
+    }
+    if (bytes.startsWith(s_lz4Magic) && bytes.size() >= s_lz4Magic.size() + 4) {
+        return fromLz4(qFromLittleEndian<quint32>(bytes.constData() + s_lz4Magic.size()),
+            QByteArrayView(bytes).sliced(s_lz4Magic.size() + 4));
     }
     if (bytes.startsWith(s_zstdMagic)) {
         const QByteArrayView frame = QByteArrayView(bytes).sliced(s_zstdMagic.size());
         const unsigned long long size = ZSTD_getFrameContentSize(frame.data(), size_t(frame.size()));
-        if (size == ZSTD_CONTENTSIZE_UNKNOWN || size == ZSTD_CONTENTSIZE_ERROR || size > largest) {
+        if (size == ZSTD_CONTENTSIZE_UNKNOWN || size == ZSTD_CONTENTSIZE_ERROR || size > s_largestText) {
             return {};
         }
         thread_local const std::unique_ptr<ZSTD_DCtx, size_t (*)(ZSTD_DCtx *)> context(
@@ -134,7 +185,7 @@ QByteArray uncompressed(const QByteArray &bytes)
     if (bytes.startsWith(s_zlibMagic) && bytes.size() >= s_zlibMagic.size() + 4) {
         const QByteArrayView compressed = QByteArrayView(bytes).sliced(s_zlibMagic.size());
         // The length qUncompress would make room for before it reads a byte.
-        if (qFromBigEndian<quint32>(compressed.data()) > largest) {
+        if (qFromBigEndian<quint32>(compressed.data()) > s_largestText) {
             return {};
         }
         return qUncompress(reinterpret_cast<const uchar *>(compressed.data()), compressed.size());
@@ -146,7 +197,8 @@ QByteArray uncompressed(const QByteArray &bytes)
 
 std::optional<KeptText> KeptTextStore::decode(const QByteArray &bytes)
 {
-    QByteArray payload = uncompressed(bytes);
+    QList<PageChunk> chunks;
+    QByteArray payload = uncompressed(bytes, &chunks);
     if (payload.isEmpty() || !payload.endsWith('\n')) {
         return std::nullopt;
     }
@@ -172,6 +224,7 @@ std::optional<KeptText> KeptTextStore::decode(const QByteArray &bytes)
     QByteArray lines = std::move(payload);
     lines.remove(0, start);
     text.lines = TextLines::fromText(std::move(lines));
+    text.chunks = std::move(chunks);
     return text;
 }
 
@@ -186,7 +239,9 @@ QByteArray wholeFile(const QString &path, qint64 limit)
         return {};
     }
     const auto closer = qScopeGuard([fd] { ::close(fd); });
-    struct stat info {};
+    struct stat info
+    {
+    };
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > limit) {
         return {};
     }

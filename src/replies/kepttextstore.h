@@ -8,14 +8,16 @@
 
 #include <optional>
 
+#include "replies/pagechunks.h"
 #include "replies/textlines.h"
 
-// What the program keeps of an own post's page: its text when its size was stored, and the shapes of the
-// lines that change on every visit.
+// What the program keeps of an own post's page: its text when its size was stored, the shapes of the lines that
+// change on every visit, and the page's chunks, from which a later page of the post takes the text it shares.
 struct KeptText
 {
     TextLines lines;
     QStringList noise;
+    QList<PageChunk> chunks;
 
     bool operator==(const KeptText &other) const = default;
 };

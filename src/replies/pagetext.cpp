@@ -12,6 +12,7 @@
 #include "base/characterreferences.h"
 #include "base/charscan.h"
 #include "base/textfile.h"
+#include "replies/pagechunks.h"
 
 namespace PageText {
 
@@ -379,6 +380,20 @@ public:
         append<false>(begin, begin + text.size());
     }
 
+    // Bytes of text so far.
+    qsizetype size() const { return qsizetype(m_size); }
+
+    // Whole lines, each ended by "\n", after the lines so far.
+    void addLines(QByteArrayView text)
+    {
+        endLine();
+        makeRoom(size_t(text.size()));
+        std::memcpy(m_data + m_size, text.data(), size_t(text.size()));
+        m_size += size_t(text.size());
+        m_lineStart = m_size;
+        m_lineCount += CharScan::count(text.data(), text.data() + text.size(), '\n');
+    }
+
     void endLine()
     {
         if (m_size > m_lineStart) {
@@ -595,11 +610,42 @@ template <typename Char> const Char *commentEnd(const Char *const p, const Char 
     return end;
 }
 
+// What reading a page as its bytes does where reading starts afresh: cut the page into chunks, or take the text
+// of an earlier page's chunks found there; either, both or none.
+struct Chunking
+{
+    ChunkRecorder *recorder = nullptr;
+    ChunkFinder *finder = nullptr;
+    QByteArrayView earlierText;
+
+    const char *at(const char *p, const char *const end, LineCollector &lines) const
+    {
+        if (finder != nullptr) {
+            while (const PageChunk *chunk = finder->at(p, end)) {
+                lines.addLines(earlierText.sliced(chunk->textStart, chunk->textLength));
+                p += chunk->length;
+            }
+        }
+        if (recorder != nullptr) {
+            recorder->at(p, lines.size());
+        }
+        return p;
+    }
+};
+
 // The readable lines of a page, from its bytes (ASCII or valid UTF-8) or its UTF-16.
-template <typename Char> TextLines linesOfPage(const Char *const begin, const Char *const end)
+template <typename Char>
+TextLines linesOfPage(const Char *const begin, const Char *const end, const Chunking &chunking = {})
 {
     LineCollector lines(end - begin);
     const Char *p = begin;
+    // Reading starts afresh where the page does, and after every block.
+    const bool chunked = chunking.recorder != nullptr || chunking.finder != nullptr;
+    if constexpr (sizeof(Char) == 1) {
+        if (chunked) {
+            p = chunking.at(p, end, lines);
+        }
+    }
     while (p < end) {
         // Most tags follow another with no text between.
         if (*p != '<') {
@@ -648,6 +694,12 @@ template <typename Char> TextLines linesOfPage(const Char *const begin, const Ch
         const ElementKind kind = s_elements.kindOf(key);
         if (kind == ElementKind::Block) {
             lines.endLine();
+            if constexpr (sizeof(Char) == 1) {
+                if (chunked) {
+                    p = chunking.at(p, end, lines);
+                }
+            }
+            continue;
         }
         if (!closing && kind == ElementKind::Hidden && close[-1] != '/') {
             const Char *const endTag = endTagOf(p, end, name, nameEnd);
@@ -759,20 +811,49 @@ TextLines textLinesOf(QStringView page)
     return linesOfPage(page.utf16(), page.utf16() + page.size());
 }
 
-TextLines textLines(QByteArrayView contentType, QByteArrayView body)
+namespace {
+
+TextLines linesOfBody(QByteArrayView contentType, QByteArrayView body, const Chunking &chunking)
 {
     const QByteArray charset = declaredCharset(contentType, body);
     // Most pages are ASCII or UTF-8: read as they are, without a copy in UTF-16.
     switch (byteReadingOf(charset, body)) {
     case ByteReading::Ascii:
-        return linesOfPage(body.data(), body.data() + body.size());
+        return linesOfPage(body.data(), body.data() + body.size(), chunking);
     case ByteReading::Utf8:
         // A byte-order mark starts no text, as decoding drops it.
-        return linesOfPage(body.data() + (body.startsWith("\xEF\xBB\xBF") ? 3 : 0), body.data() + body.size());
+        return linesOfPage(
+            body.data() + (body.startsWith("\xEF\xBB\xBF") ? 3 : 0), body.data() + body.size(), chunking);
     case ByteReading::None:
         break;
     }
     return textLinesOf(decodedPage(charset, body));
+}
+
+} // namespace
+
+TextLines textLines(QByteArrayView contentType, QByteArrayView body)
+{
+    return linesOfBody(contentType, body, {});
+}
+
+Reading read(QByteArrayView contentType, QByteArrayView body, qsizetype chunkSpacing)
+{
+    ChunkRecorder recorder(body.data(), body.data() + body.size(), chunkSpacing);
+    Reading reading;
+    reading.lines = linesOfBody(contentType, body, { &recorder, nullptr, {} });
+    reading.chunks = recorder.take();
+    return reading;
+}
+
+TextLines textLines(
+    QByteArrayView contentType, QByteArrayView body, const TextLines &earlier, const QList<PageChunk> &chunks)
+{
+    ChunkFinder finder(earlier.text(), chunks);
+    if (finder.isEmpty()) {
+        return textLines(contentType, body);
+    }
+    return linesOfBody(contentType, body, { nullptr, &finder, earlier.text() });
 }
 
 } // namespace PageText

@@ -117,11 +117,14 @@ TextLines::DifferingPart TextLines::differingPart(const TextLines &earlier, cons
 
 QString TextLines::textOf(QByteArrayView line)
 {
-    // The one-step conversion drops a byte-order mark at the start, as a file's first bytes.
-    if (line.startsWith("\xEF\xBB\xBF")) {
-        return QChar(QChar::ByteOrderMark) + QString::fromUtf8(line.sliced(3));
+    // The one-step conversion drops a byte-order mark at the start, as a file's first bytes; a line keeps every
+    // one it starts with.
+    qsizetype marks = 0;
+    while (line.sliced(3 * marks).startsWith("\xEF\xBB\xBF")) {
+        ++marks;
     }
-    return QString::fromUtf8(line);
+    const QString text = QString::fromUtf8(line.sliced(3 * marks));
+    return marks == 0 ? text : QString(marks, QChar(QChar::ByteOrderMark)) + text;
 }
 
 QStringList TextLines::toList() const
