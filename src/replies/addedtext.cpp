@@ -6,12 +6,15 @@
 
 namespace AddedText {
 
-int wordCount(QStringView text)
+int wordCount(QStringView text, int enough)
 {
     int words = 0;
     bool inWord = false;
     bool counted = false;
     for (const QChar c : text) {
+        if (words >= enough) {
+            break;
+        }
         if (c.isSpace()) {
             inWord = false;
             continue;
@@ -150,7 +153,7 @@ QStringList runs(const QList<QByteArrayView> &earlier, const QList<QByteArrayVie
     const auto endRun = [&] {
         const QString text = run.join(u'\n');
         run.clear();
-        if (wordCount(text) < minimumWords || length >= maximumLength) {
+        if (wordCount(text, minimumWords) < minimumWords || length >= maximumLength) {
             return;
         }
         found.append(text.left(maximumLength - length));

@@ -4,6 +4,8 @@
 #include <QList>
 #include <QStringList>
 
+#include <limits>
+
 #include "replies/textlines.h"
 
 // What a later fetch of a page added to its text, without what changes on every visit (counters, times,
@@ -24,8 +26,8 @@ inline constexpr int labelWords = 4;
 // The line with each run of digits as "#", and only its label when it starts with a short one and a colon: a
 // counter, a time or a list of who is online has one shape whatever its value.
 QString shapeOf(QStringView line);
-// Words with at least one letter or digit.
-int wordCount(QStringView text);
+// Words with at least one letter or digit, counted up to enough: a reply's length does not matter past that.
+int wordCount(QStringView text, int enough = std::numeric_limits<int>::max());
 
 // The shapes of the lines a later fetch of a page that gained nothing has in place of lines the earlier had (a
 // page that lost a post loses lines, and one that gained a short post gains lines: neither is noise).
