@@ -391,14 +391,12 @@ public:
         std::memcpy(m_data + m_size, text.data(), size_t(text.size()));
         m_size += size_t(text.size());
         m_lineStart = m_size;
-        m_lineCount += CharScan::count(text.data(), text.data() + text.size(), '\n');
     }
 
     void endLine()
     {
         if (m_size > m_lineStart) {
             makeRoom(1);
-            ++m_lineCount;
             m_data[m_size++] = '\n';
             m_lineStart = m_size;
         }
@@ -409,7 +407,7 @@ public:
     {
         endLine();
         m_buffer.truncate(qsizetype(m_size));
-        return TextLines::fromText(std::move(m_buffer), m_lineCount);
+        return TextLines::fromText(std::move(m_buffer));
     }
 
 private:
@@ -552,7 +550,6 @@ private:
     char *m_data = m_buffer.data();
     size_t m_size = 0;
     size_t m_lineStart = 0; // where the line being collected starts
-    qsizetype m_lineCount = 0;
     bool m_pendingSpace = false;
 };
 

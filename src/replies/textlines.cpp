@@ -20,16 +20,23 @@ TextLines::TextLines(std::initializer_list<QString> lines)
     : TextLines(QStringList(lines))
 { }
 
-TextLines TextLines::fromText(QByteArray text, qsizetype lineCount)
+TextLines TextLines::fromText(QByteArray text)
 {
     if (!text.isEmpty() && !text.endsWith('\n')) {
         text += '\n';
-        lineCount = -1;
     }
     TextLines lines;
     lines.m_text = std::move(text);
-    lines.m_count = lineCount >= 0 ? lineCount : CharScan::count(lines.m_text.cbegin(), lines.m_text.cend(), '\n');
+    lines.m_count = -1;
     return lines;
+}
+
+qsizetype TextLines::size() const
+{
+    if (m_count < 0) {
+        m_count = CharScan::count(m_text.cbegin(), m_text.cend(), '\n');
+    }
+    return m_count;
 }
 
 namespace {
@@ -86,8 +93,8 @@ qsizetype commonEnd(QByteArrayView a, QByteArrayView b, qsizetype limit)
 
 const QList<QByteArrayView> &TextLines::views() const
 {
-    if (m_lines.size() != m_count) {
-        m_lines = viewsOf(m_text.cbegin(), m_text.cend(), m_count);
+    if (m_lines.size() != size()) {
+        m_lines = viewsOf(m_text.cbegin(), m_text.cend(), size());
     }
     return m_lines;
 }
@@ -130,7 +137,7 @@ QString TextLines::textOf(QByteArrayView line)
 QStringList TextLines::toList() const
 {
     QStringList lines;
-    lines.reserve(m_count);
+    lines.reserve(size());
     for (const QByteArrayView line : views()) {
         lines.append(textOf(line));
     }

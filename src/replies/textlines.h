@@ -20,12 +20,12 @@ public:
     TextLines(const QStringList &lines);
     TextLines(std::initializer_list<QString> lines);
 
-    // text: lines in UTF-8 each ended by "\n"; a last line without one is ended too. lineCount, when known,
-    // saves a count.
-    static TextLines fromText(QByteArray text, qsizetype lineCount = -1);
+    // text: lines in UTF-8 each ended by "\n"; a last line without one is ended too. Its lines are counted when
+    // first asked for: comparing a page with its kept text needs no count.
+    static TextLines fromText(QByteArray text);
 
-    qsizetype size() const { return m_count; }
-    bool isEmpty() const { return m_count == 0; }
+    qsizetype size() const;
+    bool isEmpty() const { return m_text.isEmpty(); }
     QByteArrayView at(qsizetype i) const { return views().at(i); }
     QString line(qsizetype i) const { return textOf(at(i)); }
     const QList<QByteArrayView> &views() const;
@@ -49,6 +49,6 @@ public:
 
 private:
     QByteArray m_text;
-    qsizetype m_count = 0;
+    mutable qsizetype m_count = 0; // -1 until counted
     mutable QList<QByteArrayView> m_lines; // made by views()
 };
