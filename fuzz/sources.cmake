@@ -1,6 +1,7 @@
 # The window-free sources the fuzz targets compile, relative to src/, and the targets with the sources each
 # needs. Included by the fuzz build and by the main build's short runs, so both stay in step.
 set(POSTAVO_FUZZ_CORE_SOURCES
+    base/bytehash.cpp
     base/characterreferences.cpp
     base/filereplacement.cpp
     base/settingsstore.cpp

@@ -4,9 +4,7 @@
 #include <cstring>
 #include <limits>
 
-// XXH3, inlined: a chunk's bytes are hashed at several gigabytes a second.
-#define XXH_INLINE_ALL
-#include <xxhash.h>
+#include "base/bytehash.h"
 
 namespace {
 
@@ -17,7 +15,7 @@ constexpr int s_missLimit = 16;
 
 quint64 hashOf(const char *p, qsizetype length)
 {
-    return XXH3_64bits(p, size_t(length));
+    return ByteHash::of(p, length);
 }
 
 quint64 leadOf(const char *p)
