@@ -239,9 +239,7 @@ QByteArray wholeFile(const QString &path, qint64 limit)
         return {};
     }
     const auto closer = qScopeGuard([fd] { ::close(fd); });
-    struct stat info
-    {
-    };
+    struct stat info = {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > limit) {
         return {};
     }

@@ -13,11 +13,6 @@ namespace {
 constexpr int s_lookLimit = 512;
 constexpr int s_missLimit = 16;
 
-quint64 hashOf(const char *p, qsizetype length)
-{
-    return ByteHash::of(p, length);
-}
-
 quint64 leadOf(const char *p)
 {
     quint64 lead = 0;
@@ -25,7 +20,8 @@ quint64 leadOf(const char *p)
     return lead;
 }
 
-constexpr quint64 s_limit = std::numeric_limits<quint32>::max();
+// Offsets are kept in 32 bits.
+constexpr quint64 s_largestOffset = std::numeric_limits<quint32>::max();
 
 } // namespace
 
@@ -33,19 +29,19 @@ ChunkRecorder::ChunkRecorder(const char *begin, const char *end, qsizetype spaci
     : m_begin(begin)
     , m_end(end)
     , m_spacing(std::max(spacing, PageChunks::openingLength))
-    , m_enabled(quint64(end - begin) <= s_limit)
+    , m_enabled(quint64(end - begin) <= s_largestOffset)
 { }
 
 void ChunkRecorder::at(const char *p, qsizetype textSize)
 {
     const qsizetype offset = p - m_begin;
     if (!m_enabled || (m_open && offset - qsizetype(m_current.start) < m_spacing)
-        || m_end - p < PageChunks::openingLength || quint64(textSize) > s_limit) {
+        || m_end - p < PageChunks::openingLength || quint64(textSize) > s_largestOffset) {
         return;
     }
     // A chunk is found again by its opening: no two of a page share one. Looked through one by one: a page whose
     // text is kept has a few thousand chunks at most.
-    const quint64 opening = hashOf(p, PageChunks::openingLength);
+    const quint64 opening = ByteHash::of(p, PageChunks::openingLength);
     if ((m_open && m_current.opening == opening)
         || std::any_of(m_chunks.cbegin(), m_chunks.cend(),
             [opening](const PageChunk &chunk) { return chunk.opening == opening; })) {
@@ -53,7 +49,7 @@ void ChunkRecorder::at(const char *p, qsizetype textSize)
     }
     if (m_open) {
         m_current.length = quint32(offset - qsizetype(m_current.start));
-        m_current.hash = hashOf(m_begin + m_current.start, m_current.length);
+        m_current.hash = ByteHash::of(m_begin + m_current.start, m_current.length);
         m_current.textLength = quint32(textSize - qsizetype(m_current.textStart));
         m_chunks.append(m_current);
     }
@@ -100,7 +96,7 @@ const PageChunk *ChunkFinder::at(const char *p, const char *end)
             return nullptr;
         }
         ++m_looks;
-        const quint64 opening = hashOf(p, PageChunks::openingLength);
+        const quint64 opening = ByteHash::of(p, PageChunks::openingLength);
         const auto found
             = std::lower_bound(m_openings.cbegin(), m_openings.cend(), std::pair<quint64, qsizetype>(opening, 0));
         if (found == m_openings.cend() || found->first != opening) {
@@ -109,7 +105,7 @@ const PageChunk *ChunkFinder::at(const char *p, const char *end)
         index = found->second;
     }
     const PageChunk &chunk = m_chunks.at(index);
-    if (end - p < qsizetype(chunk.length) || leadOf(p) != chunk.lead || hashOf(p, chunk.length) != chunk.hash) {
+    if (end - p < qsizetype(chunk.length) || leadOf(p) != chunk.lead || ByteHash::of(p, chunk.length) != chunk.hash) {
         ++m_misses;
         return nullptr;
     }
