@@ -8,6 +8,7 @@
 #include <iterator>
 #include <string_view>
 #include <type_traits>
+#include <vector>
 
 #include "base/characterreferences.h"
 #include "base/charscan.h"
@@ -614,12 +615,16 @@ struct Chunking
     ChunkRecorder *recorder = nullptr;
     ChunkFinder *finder = nullptr;
     QByteArrayView earlierText;
+    std::vector<QByteArrayView> *taken = nullptr; // the bytes of the chunks taken, in order, when given
 
     const char *at(const char *p, const char *const end, LineCollector &lines) const
     {
         if (finder != nullptr) {
             while (const PageChunk *chunk = finder->at(p, end)) {
                 lines.addLines(earlierText.sliced(chunk->textStart, chunk->textLength));
+                if (taken != nullptr) {
+                    taken->emplace_back(p, chunk->length);
+                }
                 p += chunk->length;
             }
         }
@@ -810,35 +815,49 @@ TextLines textLinesOf(QStringView page)
 
 namespace {
 
-TextLines linesOfBody(QByteArrayView contentType, QByteArrayView body, const Chunking &chunking)
+// A byte-order mark starts no text, as decoding drops it.
+const char *textStart(QByteArrayView body)
 {
-    const QByteArray charset = declaredCharset(contentType, body);
+    return body.data() + (body.startsWith("\xEF\xBB\xBF") ? 3 : 0);
+}
+
+TextLines linesOfBody(const QByteArray &charset, QByteArrayView body, const Chunking &chunking)
+{
     // Most pages are ASCII or UTF-8: read as they are, without a copy in UTF-16.
     switch (byteReadingOf(charset, body)) {
     case ByteReading::Ascii:
-        return linesOfPage(body.data(), body.data() + body.size(), chunking);
     case ByteReading::Utf8:
-        // A byte-order mark starts no text, as decoding drops it.
-        return linesOfPage(
-            body.data() + (body.startsWith("\xEF\xBB\xBF") ? 3 : 0), body.data() + body.size(), chunking);
+        return linesOfPage(textStart(body), body.data() + body.size(), chunking);
     case ByteReading::None:
         break;
     }
     return textLinesOf(decodedPage(charset, body));
 }
 
+// Whether the bytes from begin to end, but for those taken, are valid UTF-8.
+bool restIsUtf8(const char *begin, const char *const end, const std::vector<QByteArrayView> &taken)
+{
+    for (const QByteArrayView chunk : taken) {
+        if (CharScan::encodingOf(begin, chunk.data()) == CharScan::Encoding::Other) {
+            return false;
+        }
+        begin = chunk.data() + chunk.size();
+    }
+    return CharScan::encodingOf(begin, end) != CharScan::Encoding::Other;
+}
+
 } // namespace
 
 TextLines textLines(QByteArrayView contentType, QByteArrayView body)
 {
-    return linesOfBody(contentType, body, {});
+    return linesOfBody(declaredCharset(contentType, body), body, {});
 }
 
 Reading read(QByteArrayView contentType, QByteArrayView body, qsizetype chunkSpacing)
 {
     ChunkRecorder recorder(body.data(), body.data() + body.size(), chunkSpacing);
     Reading reading;
-    reading.lines = linesOfBody(contentType, body, { &recorder, nullptr, {} });
+    reading.lines = linesOfBody(declaredCharset(contentType, body), body, { &recorder, nullptr, {}, nullptr });
     reading.chunks = recorder.take();
     return reading;
 }
@@ -847,10 +866,23 @@ TextLines textLines(
     QByteArrayView contentType, QByteArrayView body, const TextLines &earlier, const QList<PageChunk> &chunks)
 {
     ChunkFinder finder(earlier.text(), chunks);
+    const QByteArray charset = declaredCharset(contentType, body);
     if (finder.isEmpty()) {
-        return textLines(contentType, body);
+        return linesOfBody(charset, body, {});
     }
-    return linesOfBody(contentType, body, { nullptr, &finder, earlier.text() });
+    if (!charset.isEmpty() && charset != "utf-8" && charset != "utf8") {
+        return linesOfBody(charset, body, { nullptr, &finder, earlier.text(), nullptr });
+    }
+    // Read as bytes first, and checked afterwards: the chunks taken were valid UTF-8 in the earlier page, which
+    // was read as its bytes too, so only the rest is looked through. A page that is not valid UTF-8 after all is
+    // decoded and read again, as it would have been at once.
+    std::vector<QByteArrayView> taken;
+    const char *const end = body.data() + body.size();
+    TextLines lines = linesOfPage(textStart(body), end, { nullptr, &finder, earlier.text(), &taken });
+    if (restIsUtf8(textStart(body), end, taken)) {
+        return lines;
+    }
+    return textLinesOf(decodedPage(charset, body));
 }
 
 } // namespace PageText

@@ -174,6 +174,8 @@ void tst_PageText::laterPageTakesTextOfUnchangedChunks_data()
     QTest::newRow("every-post-changed") << utf8 << page << threadPage("12:00", 61, "<i>Today</i>") << false;
     QTest::newRow("unchanged-part-in-a-script") << utf8 << page << scripted << false;
     QTest::newRow("unchanged-part-in-a-comment") << utf8 << page << commented << false;
+    QTest::newRow("later-page-not-utf8-after-all")
+        << QByteArray("text/html") << page << threadPage("12:00", 61) + "<p>caf\xe9</p>" << false;
     QTest::newRow("later-page-in-latin1") << QByteArray("text/html; charset=iso-8859-1") << page << latin1 << false;
     QTest::newRow("earlier-page-in-latin1") << QByteArray("text/html; charset=iso-8859-1") << latin1 << page << false;
 }
