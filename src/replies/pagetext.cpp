@@ -719,10 +719,21 @@ enum class ByteReading {
     Utf8, // valid UTF-8, declared or not, with no other character set declared
 };
 
+bool isUtf8(const QByteArray &charset)
+{
+    return charset == "utf-8" || charset == "utf8";
+}
+
+// Whether a page in this character set is UTF-8 when it is valid UTF-8: declared so, or declared none.
+bool readsAsUtf8(const QByteArray &charset)
+{
+    return charset.isEmpty() || isUtf8(charset);
+}
+
 ByteReading byteReadingOf(const QByteArray &charset, QByteArrayView body)
 {
     const char *const end = body.data() + body.size();
-    if (charset.isEmpty() || charset == "utf-8" || charset == "utf8") {
+    if (readsAsUtf8(charset)) {
         switch (CharScan::encodingOf(body.data(), end)) {
         case CharScan::Encoding::Ascii:
             return ByteReading::Ascii;
@@ -738,7 +749,7 @@ ByteReading byteReadingOf(const QByteArray &charset, QByteArrayView body)
 // The page decoded, when its bytes are not read as they are.
 QString decodedPage(const QByteArray &charset, QByteArrayView body)
 {
-    const bool declaredUtf8 = charset == "utf-8" || charset == "utf8";
+    const bool declaredUtf8 = isUtf8(charset);
     QString text;
     if (isWindows1252(charset) && decodesWith("windows-1252", body, &text)) {
         return text;
@@ -870,7 +881,7 @@ TextLines textLines(
     if (finder.isEmpty()) {
         return linesOfBody(charset, body, {});
     }
-    if (!charset.isEmpty() && charset != "utf-8" && charset != "utf8") {
+    if (!readsAsUtf8(charset)) {
         return linesOfBody(charset, body, { nullptr, &finder, earlier.text(), nullptr });
     }
     // Read as bytes first, and checked afterwards: the chunks taken were valid UTF-8 in the earlier page, which
