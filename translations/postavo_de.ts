@@ -38,6 +38,14 @@
         <source>Could not auto-insert your message.  Try pasting instead.</source>
         <translation>Ihre Nachricht konnte nicht automatisch eingefügt werden.  Versuchen Sie es stattdessen mit Einfügen.</translation>
     </message>
+    <message>
+        <source>Auto-Insert</source>
+        <translation>Auto-Einfügen</translation>
+    </message>
+    <message>
+        <source>Your message is in the page&apos;s editor, but the editor changed it, and its links may be missing. Look it over before you send it.</source>
+        <translation>Ihre Nachricht steht im Editor der Seite, doch der Editor hat sie verändert, und ihre Links fehlen vielleicht. Sehen Sie sie durch, bevor Sie sie absenden.</translation>
+    </message>
 </context>
 <context>
     <name>BrowserPage</name>
@@ -204,16 +212,6 @@
 </context>
 <context>
     <name>ListKeeper</name>
-    <message>
-        <source>Postavo could not read these files:
-%1
-
-They are left as they are: this session will not write over them.</source>
-        <translation>Postavo konnte diese Dateien nicht lesen:
-%1
-
-Sie bleiben unverändert: Diese Sitzung überschreibt sie nicht.</translation>
-    </message>
     <message>
         <source>There was an error saving your logins.</source>
         <translation>Beim Speichern Ihrer Anmeldedaten ist ein Fehler aufgetreten.</translation>
@@ -404,6 +402,16 @@ Das Programm wird jetzt beendet.</translation>
     <message>
         <source>Visit %1</source>
         <translation>%1 besuchen</translation>
+    </message>
+    <message>
+        <source>Postavo could not read these files:
+%1
+
+They are left as they are: this session will not write over them.</source>
+        <translation>Postavo konnte diese Dateien nicht lesen:
+%1
+
+Sie bleiben unverändert: Diese Sitzung überschreibt sie nicht.</translation>
     </message>
 </context>
 <context>

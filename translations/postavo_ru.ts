@@ -38,6 +38,14 @@
         <source>Could not auto-insert your message.  Try pasting instead.</source>
         <translation>Не удалось автоматически вставить сообщение.  Попробуйте вставить его вручную.</translation>
     </message>
+    <message>
+        <source>Auto-Insert</source>
+        <translation>Автовставка</translation>
+    </message>
+    <message>
+        <source>Your message is in the page&apos;s editor, but the editor changed it, and its links may be missing. Look it over before you send it.</source>
+        <translation>Ваше сообщение находится в редакторе страницы, но редактор изменил его, и ссылки в нём могут отсутствовать. Проверьте его перед отправкой.</translation>
+    </message>
 </context>
 <context>
     <name>BrowserPage</name>
@@ -204,16 +212,6 @@
 </context>
 <context>
     <name>ListKeeper</name>
-    <message>
-        <source>Postavo could not read these files:
-%1
-
-They are left as they are: this session will not write over them.</source>
-        <translation>Postavo не удалось прочитать эти файлы:
-%1
-
-Они оставлены как есть: в этом сеансе они не будут перезаписаны.</translation>
-    </message>
     <message>
         <source>There was an error saving your logins.</source>
         <translation>При сохранении учётных данных произошла ошибка.</translation>
@@ -404,6 +402,16 @@ The program will now close.</source>
     <message>
         <source>Visit %1</source>
         <translation>Посетить %1</translation>
+    </message>
+    <message>
+        <source>Postavo could not read these files:
+%1
+
+They are left as they are: this session will not write over them.</source>
+        <translation>Postavo не удалось прочитать эти файлы:
+%1
+
+Они оставлены как есть: в этом сеансе они не будут перезаписаны.</translation>
     </message>
 </context>
 <context>

@@ -16,6 +16,7 @@
 #include "links/linkformats.h"
 #include "messages/messagecommands.h"
 #include "messages/messagepanel.h"
+#include "messages/messagestore.h"
 #include "replies/postaddress.h"
 #include "replies/postspanel.h"
 #include "replies/probetimeouts.h"
@@ -126,8 +127,8 @@ void MainWindow::connectPanels()
     connect(m_windows, &ProgramWindows::checkIntervalStored, m_timedChecks, &TimedChecks::setInterval);
     connect(m_visitButton, &QToolButton::clicked, this, [] { launchWebsite(false); });
     connect(m_listTabs, &QTabBar::currentChanged, this, [this](int tab) {
-        m_forumPanel->setVisible(tab == 0);
-        m_postsPanel->setVisible(tab != 0);
+        m_forumPanel->setVisible(tab == ForumsTab);
+        m_postsPanel->setVisible(tab == OwnPostsTab);
     });
 
     AutoInsertController *inserter = m_browserPane->autoInserter();
@@ -210,7 +211,12 @@ bool MainWindow::startUp()
         qWarning(
             "Unknown code page \"%s\" in the setting legacyCodePage; reading Windows-1252", qUtf8Printable(codePage));
     }
-    m_lists->load();
+    QStringList unreadable = m_lists->load();
+    const MessageStore messages(m_context.dataFolder.filePath(DataFiles::messages));
+    if (const QString reason = messages.unreadableReason(); !reason.isEmpty()) {
+        unreadable.append(messages.filePath() + QStringLiteral(": ") + reason);
+    }
+    tellUnreadableFiles(unreadable);
 
     m_context.linkFormats->load(settings);
     m_commands->refillFormats();
@@ -226,6 +232,19 @@ bool MainWindow::startUp()
     }
     m_timedChecks->applyStoredInterval();
     return true;
+}
+
+void MainWindow::tellUnreadableFiles(const QStringList &problems)
+{
+    if (problems.isEmpty()) {
+        return;
+    }
+    QMessageBox box(QMessageBox::Warning, brandingInfo().programName,
+        tr("Postavo could not read these files:\n%1\n\nThey are left as they are: this session "
+           "will not write over them.")
+            .arg(problems.join(QLatin1Char('\n'))),
+        QMessageBox::Ok, this);
+    box.exec();
 }
 
 void MainWindow::shutDown()
@@ -345,6 +364,11 @@ void MainWindow::bringUp()
 void MainWindow::showNewReplies()
 {
     bringUp();
-    m_listTabs->setCurrentIndex(1);
-    m_postsPanel->showView(1);
+    showPosts(PostsPanel::NewRepliesTab);
+}
+
+void MainWindow::showPosts(int view)
+{
+    m_listTabs->setCurrentIndex(OwnPostsTab);
+    m_postsPanel->showView(view);
 }

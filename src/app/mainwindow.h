@@ -77,9 +77,13 @@ private:
     void setTabOrderByLayout();
     void createMenus();
     void openPost(const QString &address);
+    // One box at start-up for every data file that is there but cannot be read.
+    void tellUnreadableFiles(const QStringList &problems);
     // Shows the window, from the tray or from under others; on the new replies when asked.
     void bringUp();
     void showNewReplies();
+    // The own posts' tab, on the given view of the posts panel.
+    void showPosts(int view);
 
     AppContext &m_context;
     quint16 m_probePort = 80;
@@ -98,6 +102,7 @@ private:
     MessagePanel *m_messagePanel = nullptr;
     BrowserPane *m_browserPane = nullptr;
     // The forums and own posts, on the two tabs below the editor.
+    enum ListTab { ForumsTab = 0, OwnPostsTab = 1 };
     QTabBar *m_listTabs = nullptr;
     ForumPanel *m_forumPanel = nullptr;
     PostsPanel *m_postsPanel = nullptr;

@@ -21,7 +21,8 @@ struct Item
     QString caption;
     std::function<void()> run;
     QKeySequence shortcut = {};
-    QAction::MenuRole role = QAction::TextHeuristicRole;
+    // Never guessed from the caption, which is translated.
+    QAction::MenuRole role = QAction::NoRole;
 };
 
 void addMenu(QMenuBar *bar, MainWindow *window, const char *name, const QString &title, const QList<Item> &items)
@@ -46,9 +47,8 @@ void MainWindow::createMenus()
     bar->setObjectName(QStringLiteral("menuBar"));
     MessagePanel *message = m_messagePanel;
     const auto checkReplies = [this] {
-        // The new-replies view shows before the check starts, on the own-posts tab, so the list is seen filling.
-        m_listTabs->setCurrentIndex(1);
-        m_postsPanel->showView(1);
+        // The new-replies view shows before the check starts, so the list is seen filling.
+        showPosts(PostsPanel::NewRepliesTab);
         m_postsPanel->requestCheck();
     };
     addMenu(bar, this, "fileMenu", tr("&File"),
@@ -66,11 +66,11 @@ void MainWindow::createMenus()
             { tr("Paste Subject"), [message] { message->pasteSubject(); } },
             { tr("Paste Username"), [this] { m_forumPanel->pasteUsername(); } },
             { tr("Paste Password"), [this] { m_forumPanel->pastePassword(); } } });
-    // All posts and Replies switch as a click on the tab does.
+    // All posts and Replies switch as a click on the tab does, on the own-posts tab.
     addMenu(bar, this, "viewMenu", tr("&View"),
         { { tr("&Saved Messages"), [message] { message->openMessagePicker(); } },
-            { tr("&All posts"), [this] { m_postsPanel->showView(0); } },
-            { tr("&Replies"), [this] { m_postsPanel->showView(1); } },
+            { tr("&All posts"), [this] { showPosts(PostsPanel::AllPostsTab); } },
+            { tr("&Replies"), [this] { showPosts(PostsPanel::NewRepliesTab); } },
             { tr("&Templates"), [this] { m_windows->showOptions(); } } });
     addMenu(bar, this, "helpMenu", tr("&Help"),
         { { tr("View &Help"), [this] { m_windows->showHelp(); }, QKeySequence::HelpContents } });

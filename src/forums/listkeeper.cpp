@@ -31,18 +31,9 @@ ListKeeper::ListKeeper(const DataFolder &folder, QWidget *window)
 
 ListKeeper::~ListKeeper() = default;
 
-void ListKeeper::load()
+QStringList ListKeeper::load()
 {
-    const QStringList problems = m_store->load(&m_posts, &m_forums);
-    if (problems.isEmpty()) {
-        return;
-    }
-    QMessageBox box(QMessageBox::Warning, brandingInfo().programName,
-        tr("Postavo could not read these files:\n%1\n\nThey are left as they are: this session "
-           "will not write over them.")
-            .arg(problems.join(QLatin1Char('\n'))),
-        QMessageBox::Ok, m_window);
-    box.exec();
+    return m_store->load(&m_posts, &m_forums);
 }
 
 void ListKeeper::save()

@@ -26,7 +26,9 @@ public:
     OwnPosts &posts() { return m_posts; }
     Forums &forums() { return m_forums; }
 
-    void load();
+    // Reads the lists; a file that is there but cannot be read is named, with why, in what it returns, and is
+    // never written over this session.
+    QStringList load();
     // Writes every list now; each is written whatever became of the other, and failures are told.
     void save();
 

@@ -41,6 +41,14 @@ bool MessageStore::exists() const
     return QFileInfo(m_filePath).isFile();
 }
 
+QString MessageStore::unreadableReason() const
+{
+    // Read as Save and Load read it, so the reason is worded as theirs.
+    QStringList lines;
+    QString reason;
+    return readForRewrite(&lines, &reason) ? QString() : reason;
+}
+
 bool MessageStore::readForRewrite(QStringList *lines, QString *error) const
 {
     bool ok = false;

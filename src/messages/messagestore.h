@@ -27,6 +27,8 @@ public:
 
     QString filePath() const { return m_filePath; }
     bool exists() const;
+    // Why a file that is there cannot be read; empty when it can, or is not there.
+    QString unreadableReason() const;
 
     // Appends a record, dropping blank lines. A missing file is created. *error tells why a write failed. A
     // file that exists but cannot be read is left as it is: writing would lose what it holds.

@@ -330,15 +330,8 @@ void PostsPanel::showView(int tab)
 
 void PostsPanel::switchPostView()
 {
-    const QString caption = m_postTabs->tabText(m_postTabs->currentIndex());
-    bool showAll;
-    if (caption == QLatin1String("Show All")) {
-        showAll = true;
-    } else if (caption == QLatin1String("New Replies ")) {
-        showAll = false;
-    } else {
-        return;
-    }
+    // By the tab's place: its caption is translated.
+    const bool showAll = m_postTabs->currentIndex() == AllPostsTab;
     m_unwatchButton->setVisible(showAll);
     m_watchButton->setVisible(showAll);
     m_postList->setVisible(showAll);

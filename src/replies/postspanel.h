@@ -18,6 +18,9 @@ class PostsPanel : public QGroupBox
     Q_OBJECT
 
 public:
+    // The two views, in the order of their tabs.
+    enum View { AllPostsTab = 0, NewRepliesTab = 1 };
+
     // currentAddress: the address of the page the browser shows.
     PostsPanel(
         OwnPosts &posts, ReplyMonitor *monitor, std::function<QString()> currentAddress, QWidget *parent = nullptr);
@@ -43,7 +46,7 @@ public slots:
     void checkForReplies();
     // The user's own check (the button, the menu): checkRequested, then the check.
     void requestCheck();
-    // Shows all posts (0) or the new replies (1), as the tabs do.
+    // Shows all posts or the new replies, as the tabs do.
     void showView(int tab);
 
 signals:

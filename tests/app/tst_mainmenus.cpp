@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTemporaryDir>
@@ -24,6 +25,8 @@
 #include "forums/forums.h"
 #include "forums/forumpanel.h"
 #include "support/controls.h"
+#include "support/programlanguage.h"
+#include "ui/statuspanels.h"
 
 class tst_MainMenus : public QObject
 {
@@ -38,6 +41,8 @@ private slots:
     void saveMessageRunsEvenWhenButtonHidden();
     void checkRepliesShowsNewRepliesTab();
     void viewRepliesThenAllPosts();
+    void newRepliesReachedInEveryLanguage_data();
+    void newRepliesReachedInEveryLanguage();
     void optionsAndTemplatesOpenDialog_data();
     void optionsAndTemplatesOpenDialog();
     void exitRunsTheShutDown();
@@ -167,6 +172,62 @@ void tst_MainMenus::viewRepliesThenAllPosts()
     QCOMPARE(tabClicks.size(), 2);
     QVERIFY(!control<QListView>(m_window, "postList")->isHidden());
     QVERIFY(control<QListView>(m_window, "newRepliesList")->isHidden());
+}
+
+// The views are told apart by their tabs' places, never by their captions, which are translated.
+void tst_MainMenus::newRepliesReachedInEveryLanguage_data()
+{
+    QTest::addColumn<QString>("language");
+    QCOMPARE(shippedLanguages().size(), 3);
+    for (const QString &language : shippedLanguages()) {
+        QTest::newRow(qPrintable(language)) << language;
+    }
+}
+
+void tst_MainMenus::newRepliesReachedInEveryLanguage()
+{
+    QFETCH(QString, language);
+    const ProgramLanguage translated(language);
+    QVERIFY2(translated.isLoaded(), qPrintable(language));
+    ProgramState state;
+    MainWindow window(state.context);
+    QVERIFY(window.startUp());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *listTabs = control<QTabBar>(window, "listTabs");
+    auto *postTabs = control<QTabBar>(window, "postTabs");
+    QCOMPARE(postTabs->tabText(1) == QLatin1String("New Replies "), language == QLatin1String("en"));
+    auto *check = control<QPushButton>(window, "checkRepliesButton");
+
+    for (const QString way : { "tab-click", "tab-keys", "tools-menu", "view-menu" }) {
+        // From the forums, as the window starts.
+        control<QAction>(window, "viewMenuItem1")->trigger();
+        listTabs->setCurrentIndex(0);
+        if (way.startsWith(QLatin1String("tab-"))) {
+            QTest::mouseClick(listTabs, Qt::LeftButton, {}, listTabs->tabRect(1).center());
+            QVERIFY(postTabs->isVisible());
+            if (way == QLatin1String("tab-click")) {
+                QTest::mouseClick(postTabs, Qt::LeftButton, {}, postTabs->tabRect(1).center());
+            } else {
+                postTabs->setFocus();
+                QTest::keyClick(postTabs, Qt::Key_Right);
+            }
+        } else {
+            control<QAction>(window, way == QLatin1String("tools-menu") ? "toolsMenuItem2" : "viewMenuItem2")->trigger();
+        }
+        QCOMPARE(postTabs->currentIndex(), 1);
+        QVERIFY2(control<QListView>(window, "newRepliesList")->isVisible(), qPrintable(way));
+        QVERIFY(!control<QListView>(window, "postList")->isVisible());
+        QVERIFY2(check->isVisible(), qPrintable(way));
+        window.setPanelText(1, QString());
+        QTest::mouseClick(check, Qt::LeftButton);
+        QCOMPARE(window.panelText(1), QStringLiteral("finished - 0 new replies found"));
+    }
+    // And back to all posts, as its menu item does.
+    control<QAction>(window, "viewMenuItem1")->trigger();
+    QCOMPARE(postTabs->currentIndex(), 0);
+    QVERIFY(control<QListView>(window, "postList")->isVisible());
+    QVERIFY(!check->isVisible());
 }
 
 void tst_MainMenus::optionsAndTemplatesOpenDialog_data()

@@ -8,6 +8,7 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QToolButton>
+#include <memory>
 
 #include "base/appcontext.h"
 #include "app/mainwindow.h"
@@ -18,6 +19,7 @@
 #include "forums/forums.h"
 #include "messages/messagepanel.h"
 #include "support/controls.h"
+#include "support/unreadablefile.h"
 
 // One program's worth of state in a temporary folder: data files, settings and link formats.
 struct Workspace
@@ -53,6 +55,8 @@ private slots:
     void subjectIsStoredAsTyped();
     void keptFilesComeBackUnchanged();
     void legacyCodePageIsReadAtStartUp();
+    void unreadableFilesToldOnceAtStartUp_data();
+    void unreadableFilesToldOnceAtStartUp();
 };
 
 void tst_MainWindowStartup::firstRun()
@@ -238,6 +242,47 @@ void tst_MainWindowStartup::legacyCodePageIsReadAtStartUp()
     QCOMPARE(control<Forums>(window, {})->logins(), QStringList{QString::fromUtf8("Привет|pw")});
     window.shutDown();
     QCOMPARE(fileBytes(ws.dataFile("posts2.txt")), QString::fromUtf8("http://forum.example/|Привет|pw\r\n\r\n").toUtf8());
+}
+
+// A data file that is there but cannot be read is named, with why, in one box as the window starts: the user
+// learns it before typing a message that Save could not keep.
+void tst_MainWindowStartup::unreadableFilesToldOnceAtStartUp_data()
+{
+    QTest::addColumn<QStringList>("unreadable");
+    QTest::newRow("messages") << QStringList { "messages.txt" };
+    QTest::newRow("posts") << QStringList { "posts.txt" };
+    QTest::newRow("messages-and-forums") << QStringList { "messages.txt", "posts2.txt" };
+}
+
+void tst_MainWindowStartup::unreadableFilesToldOnceAtStartUp()
+{
+    QFETCH(QStringList, unreadable);
+    Workspace ws;
+    for (const QString &name : unreadable) {
+        QFile file(ws.dataFile(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("kept line|kept\r\n");
+    }
+    // The settings beside the data folder stay writable for the ordinary user the files are denied to.
+    QVERIFY(QFile::setPermissions(ws.dir.path(), QFileDevice::Permissions(0x7777)));
+    QStringList paths;
+    for (const QString &name : unreadable) {
+        paths.append(ws.dataFile(name));
+    }
+    auto denied = std::make_unique<UnreadableFile>(paths);
+    ModalWatcher boxes;
+    MainWindow window(ws.context);
+    QVERIFY(window.startUp());
+    QTRY_COMPARE(boxes.texts.size(), 1);
+    for (const QString &name : unreadable) {
+        QVERIFY2(boxes.texts.first().contains(ws.dataFile(name) + ": "), qPrintable(boxes.texts.first()));
+    }
+    QTest::qWait(100);
+    QCOMPARE(boxes.texts.size(), 1);
+    denied.reset();
+    for (const QString &name : unreadable) {
+        QCOMPARE(fileBytes(ws.dataFile(name)), QByteArray("kept line|kept\r\n"));
+    }
 }
 
 QTEST_MAIN(tst_MainWindowStartup)
