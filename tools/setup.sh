@@ -22,9 +22,10 @@ POSTAVO_TEST_PACKAGES=(
 )
 
 # The rich-text editors the web tests fill, pinned; installed into the build tree, never committed.
-# simplemde bundles CodeMirror 5; the CodeMirror 6 view is loaded as ES modules, without a bundler.
-POSTAVO_NPM_EDITORS=(sceditor@3.2.0 tinymce@6.8.5 quill@2.0.3 simplemde@1.11.2 @codemirror/state@6.4.1
-    @codemirror/view@6.26.3 style-mod@4.1.2 w3c-keyname@2.2.8 jodit@4.15.13)
+# simplemde and easymde bundle CodeMirror 5; the CodeMirror 6 view is loaded as ES modules, without a bundler.
+POSTAVO_NPM_EDITORS=(sceditor@3.2.0 tinymce@6.8.5 quill@2.0.3 simplemde@1.11.2 easymde@2.21.0 @codemirror/state@6.4.1
+    @codemirror/view@6.26.3 style-mod@4.1.2 w3c-keyname@2.2.8 jodit@4.15.13 @ckeditor/ckeditor5-build-classic@44.3.0
+    trix@2.1.19)
 
 # postavo_missing_packages [--tests]
 postavo_missing_packages() {

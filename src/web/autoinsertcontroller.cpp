@@ -77,17 +77,29 @@ void AutoInsertController::insertAt(qint16 formIndex, const Request &request)
         return;
     }
     QPointer<AutoInsertController> self(this);
-    request.writer->write(request.mark, formIndex, elementIndex, request.text, request.editor, [self](bool ok) {
-        if (!self) {
-            return;
-        }
-        if (!ok) {
-            self->showError();
-        }
-        if (self) {
-            emit self->finished(ok);
-        }
-    });
+    request.writer->write(
+        request.mark, formIndex, elementIndex, request.text, request.editor, [self](MessageWriter::Result result) {
+            if (!self) {
+                return;
+            }
+            if (result == MessageWriter::Result::NotWritten) {
+                self->showError();
+            } else if (result == MessageWriter::Result::WrittenUnchecked) {
+                self->showUnchecked();
+            }
+            if (self) {
+                emit self->finished(result == MessageWriter::Result::Written);
+            }
+        });
+}
+
+void AutoInsertController::showUnchecked()
+{
+    QMessageBox box(QMessageBox::Warning, tr("Auto-Insert"),
+        tr("Your message is in the page's editor, but the editor changed it, and its links may be missing. Look it "
+           "over before you send it."),
+        QMessageBox::Ok, m_dialogParent);
+    box.exec();
 }
 
 void AutoInsertController::showError()

@@ -31,7 +31,7 @@ public:
 signals:
     // The text has been handed to the page's message field (whether or not the write succeeded).
     void textInserted(const QString &text);
-    // The text is in the field, or the user has been told it could not be.
+    // ok: the page shows the text as it will be sent. Otherwise the user has been told why not.
     void finished(bool ok);
 
 private:
@@ -44,6 +44,8 @@ private:
     };
     void insertAt(qint16 formIndex, const Request &request);
     void showError();
+    // The message stays in the editor, not as it was checked for.
+    void showUnchecked();
 
     QWebEngineView *m_view;
     QString m_scratchPath;

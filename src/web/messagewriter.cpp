@@ -17,6 +17,8 @@ constexpr quint32 s_scriptWorld = QWebEngineScript::ApplicationWorld;
 // Editors that take a paste a moment later (one sets a timer first) show it within a few checks.
 constexpr int s_editorCheckMs = 50;
 constexpr int s_editorChecks = 60;
+// An editor takes what it held back as it took the message: within a few checks.
+constexpr int s_putBackChecks = 20;
 
 } // namespace
 
@@ -43,19 +45,19 @@ MessageWriter::Mark MessageWriter::markDocument()
 }
 
 void MessageWriter::write(const Mark &mark, qint16 formIndex, qint16 elementIndex, const QString &text,
-    const EditorContent &content, std::function<void(bool)> done)
+    const EditorContent &content, std::function<void(Result)> done)
 {
     if (!isCurrent(mark)) {
-        done(false);
+        done(Result::NotWritten);
         return;
     }
     QPointer<MessageWriter> self(this);
     ++m_writes;
-    std::function<void(bool)> finish = [self, done](bool ok) {
+    std::function<void(Result)> finish = [self, done](Result result) {
         if (self) {
             --self->m_writes;
         }
-        done(ok);
+        done(result);
     };
     m_page->runJavaScript(
         PageScripts::writeMessageScript(mark.token, formIndex, elementIndex, text, content.html, content.text),
@@ -69,14 +71,13 @@ void MessageWriter::write(const Mark &mark, qint16 formIndex, qint16 elementInde
             } else if (written == QLatin1String("code") || written == QLatin1String("rich")) {
                 self->fillOwnEditor(mark, text, content, finish);
             } else {
-                // "hidden": the text is in the field, for the user to paste, but nothing on the page shows it.
-                finish(written == QLatin1String("field"));
+                finish(written == QLatin1String("field") ? Result::Written : Result::NotWritten);
             }
         });
 }
 
 void MessageWriter::fillOwnEditor(
-    const Mark &mark, const QString &text, const EditorContent &content, std::function<void(bool)> done)
+    const Mark &mark, const QString &text, const EditorContent &content, std::function<void(Result)> done)
 {
     // A code editor takes the message as it is written (Markdown, BBCode), not as rich text.
     QString plain = text;
@@ -89,7 +90,7 @@ void MessageWriter::fillOwnEditor(
             }
             const QString kind = filled.typeId() == QMetaType::QString ? filled.toString() : QString();
             if (!self->isCurrent(mark) || (kind != QLatin1String("code") && kind != QLatin1String("rich"))) {
-                done(false);
+                done(Result::NotWritten);
                 return;
             }
             const bool code = kind == QLatin1String("code");
@@ -98,7 +99,7 @@ void MessageWriter::fillOwnEditor(
 }
 
 void MessageWriter::waitForEditor(
-    const Mark &mark, const EditorContent &shown, int triesLeft, std::function<void(bool)> done)
+    const Mark &mark, const EditorContent &shown, int triesLeft, std::function<void(Result)> done)
 {
     QPointer<MessageWriter> self(this);
     m_page->runJavaScript(PageScripts::editorShowsScript(mark.token, shown.text), s_scriptWorld,
@@ -107,11 +108,16 @@ void MessageWriter::waitForEditor(
                 return;
             }
             if (result.typeId() == QMetaType::Bool && result.toBool()) {
-                done(true);
+                done(Result::Written);
                 return;
             }
-            if (triesLeft <= 1 || !self->isCurrent(mark)) {
-                done(false);
+            if (!self->isCurrent(mark)) {
+                // Another page: nothing of the message is on it.
+                done(Result::NotWritten);
+                return;
+            }
+            if (triesLeft <= 1) {
+                self->putBack(mark, shown, done);
                 return;
             }
             if (result.toString() == QLatin1String("markup")) {
@@ -123,5 +129,39 @@ void MessageWriter::waitForEditor(
                     self->waitForEditor(mark, shown, triesLeft - 1, done);
                 }
             });
+        });
+}
+
+void MessageWriter::putBack(const Mark &mark, const EditorContent &shown, std::function<void(Result)> done)
+{
+    QPointer<MessageWriter> self(this);
+    m_page->runJavaScript(PageScripts::putBackScript(mark.token), s_scriptWorld, [self, mark, shown, done](const QVariant &) {
+        if (self) {
+            self->waitForPutBack(mark, shown, s_putBackChecks, done);
+        }
+    });
+}
+
+void MessageWriter::waitForPutBack(
+    const Mark &mark, const EditorContent &shown, int triesLeft, std::function<void(Result)> done)
+{
+    QPointer<MessageWriter> self(this);
+    m_page->runJavaScript(PageScripts::editorStateScript(mark.token, shown.text), s_scriptWorld,
+        [self, mark, shown, triesLeft, done](const QVariant &result) {
+            if (!self) {
+                return;
+            }
+            const QString state = result.toString();
+            if (state == QLatin1String("before") || state == QLatin1String("gone") || !self->isCurrent(mark)) {
+                done(Result::NotWritten);
+            } else if (triesLeft <= 1) {
+                done(Result::WrittenUnchecked);
+            } else {
+                QTimer::singleShot(s_editorCheckMs, self, [self, mark, shown, triesLeft, done] {
+                    if (self) {
+                        self->waitForPutBack(mark, shown, triesLeft - 1, done);
+                    }
+                });
+            }
         });
 }

@@ -35,13 +35,48 @@ QString bodyMarkupScript()
 
 namespace {
 
-// stripped(element, inert): a copy of the element in a document without a window, where nothing in it loads,
-// runs or is upgraded by the page's own element definitions, with what form fields and editing areas hold
-// left out. Its elements come in the same order as the original's, so each is judged by its original, whose
-// editability the page's layout knows.
+// editorRoots(root): the editing surfaces under root that draw their lines themselves, whose text is what the
+// user is typing, never what the page shows as posted: code editors known by their frame, and any element
+// that holds a text field too small to read (the one such an editor types into) with the lines it draws.
+// stripped(element, inert, roots): a copy of the element in a document without a window, where nothing in
+// it loads, runs or is upgraded by the page's own element definitions, with what form fields and editing
+// surfaces hold left out. Its elements come in the same order as the original's, so each is judged by its
+// original, whose editability the page's layout knows.
 // ownMarkup(): {outer, inner} of the body so stripped; null when the document has no body.
 const QLatin1String s_ownMarkup(
-    "function stripped(root, inert) {"
+    "var drawnEditorFrames = '.CodeMirror,.cm-editor,.monaco-editor,.ace_editor';"
+    "function typedInto(field) {"
+    "  if (!field.getClientRects().length) { return false; }"
+    "  var box = field.getBoundingClientRect(), style = getComputedStyle(field);"
+    "  return box.width < 8 || box.height < 8 || style.opacity === '0' || style.clipPath !== 'none'"
+    "    || (style.clip !== 'auto' && style.clip !== '');"
+    "}"
+    "function editorRoots(root) {"
+    "  var roots = new Set(Element.prototype.querySelectorAll.call(root, drawnEditorFrames));"
+    "  var up = root.closest && root.closest(drawnEditorFrames);"
+    "  if (up) { roots.add(up); }"
+    "  var fields = Element.prototype.querySelectorAll.call(root, 'textarea');"
+    "  for (var f = 0; f < fields.length; ++f) {"
+    "    if (!typedInto(fields[f])) { continue; }"
+    // The editor is the nearest box around the field large enough to show lines; a form or the page is not.
+    "    for (var e = fields[f].parentElement, k = 0; e && k < 4; e = e.parentElement, ++k) {"
+    "      var box = e.getBoundingClientRect();"
+    "      if (box.width >= 20 && box.height >= 12) {"
+    "        if (e.localName !== 'form' && e !== document.body && e !== document.documentElement) { roots.add(e); }"
+    "        break;"
+    "      }"
+    "    }"
+    "  }"
+    "  return roots;"
+    "}"
+    "function insideEditor(element, roots) {"
+    "  if (element.isContentEditable || element.closest('textarea') || element.closest(drawnEditorFrames)) {"
+    "    return true;"
+    "  }"
+    "  for (var e = element; e; e = e.parentElement) { if (roots.has(e)) { return true; } }"
+    "  return false;"
+    "}"
+    "function stripped(root, inert, roots) {"
     "  var copy = inert.importNode(root, true);"
     "  var slice = Array.prototype.slice;"
     "  var originals = slice.call(root.getElementsByTagName('*'));"
@@ -49,7 +84,8 @@ const QLatin1String s_ownMarkup(
     "  for (var i = 0; i < originals.length && i < copies.length; ++i) {"
     "    var element = originals[i], name = element.localName;"
     "    var parent = element.parentElement;"
-    "    if (name === 'textarea' || (element.isContentEditable && !(parent && parent.isContentEditable))) {"
+    "    if (name === 'textarea' || roots.has(element)"
+    "        || (element.isContentEditable && !(parent && parent.isContentEditable))) {"
     "      copies[i].textContent = '';"
     "    } else if (name === 'input') {"
     "      copies[i].removeAttribute('value');"
@@ -64,7 +100,7 @@ const QLatin1String s_ownMarkup(
     "  if (!body) { return null; }"
     "  var inert = document.implementation.createHTMLDocument('');"
     "  if (body.isContentEditable) { return { outer: inert.importNode(body, false).outerHTML, inner: '' }; }"
-    "  var copy = stripped(body, inert);"
+    "  var copy = stripped(body, inert, editorRoots(body));"
     "  return { outer: copy.outerHTML, inner: copy.innerHTML };"
     "}");
 
@@ -103,15 +139,15 @@ const QLatin1String s_watch(
     "  if (result) { result.href = location.href; result.canonical = canonicalHref(); }"
     "  return result;"
     "}"
-    // The outermost of the elements added or changed that are still in the page and are not editing areas or
-    // their contents.
+    // The outermost of the elements added or changed that are still in the page and are not editing surfaces
+    // or their contents.
     "function addedMarkup(nodes) {"
-    "  var elements = new Set();"
+    "  var elements = new Set(), roots = null;"
     "  for (var i = 0; i < nodes.length; ++i) {"
     "    var element = nodes[i].nodeType === Node.ELEMENT_NODE ? nodes[i] : nodes[i].parentElement;"
-    "    if (element && element.isConnected && !element.isContentEditable && !element.closest('textarea')) {"
-    "      elements.add(element);"
-    "    }"
+    "    if (!element || !element.isConnected) { continue; }"
+    "    roots = roots || editorRoots(document.body || document.documentElement);"
+    "    if (!insideEditor(element, roots)) { elements.add(element); }"
     "  }"
     "  var parts = [], inert = null;"
     "  elements.forEach(function (element) {"
@@ -119,7 +155,7 @@ const QLatin1String s_watch(
     "      if (elements.has(up)) { return; }"
     "    }"
     "    inert = inert || document.implementation.createHTMLDocument('');"
-    "    parts.push(stripped(element, inert).outerHTML);"
+    "    parts.push(stripped(element, inert, roots).outerHTML);"
     "  });"
     "  return parts.length ? { outer: parts.join('\\n'), inner: '' } : null;"
     "}");
@@ -230,6 +266,19 @@ QString writeField(const QString &text)
 const QLatin1String s_marks("window.__postavoMarks");
 const QLatin1String s_surface("window.__postavoSurface");
 const QLatin1String s_links("window.__postavoLinks");
+// What the field and the editing surface held before the last write: {field, value, html, text}.
+const QLatin1String s_before("window.__postavoBefore");
+
+// Gives the field back the value it had, told to the page as the write was.
+const QLatin1String s_putBack("function putBack(before) {"
+                              "  try {"
+                              "    if (before.field.value === before.value) { return; }"
+                              "    before.field.value = before.value;"
+                              "    before.field.dispatchEvent(new Event('input', { bubbles: true }));"
+                              "    before.field.dispatchEvent(new Event('change', { bubbles: true }));"
+                              "  } catch (e) {"
+                              "  }"
+                              "}");
 
 // The editing surface that shows a field the page does not render: a content-editable element, or the body
 // of a same-origin frame in design mode, inside the field's form or beside the field. Of several, the first
@@ -276,18 +325,19 @@ const QLatin1String s_findSurface(
     "  return null;"
     "}");
 
-// Puts the text in as a paste over the whole content, so that the editor's own paste handling cleans it,
+// Selects everything the surface holds. Editors that keep a selection of their own learn of a new one only from
+// the selectionchange event, which the browser sends later: sent now, what follows replaces what they show
+// rather than going where their caret was.
+// fill() puts the text in as a paste over the whole content, so that the editor's own paste handling cleans it,
 // stores it and records it for undo; where no handler takes the paste, the browser's own editing command
 // inserts it, which the browser's undo records. Markup goes along only when html is given: editors may stop a
 // paste of markup to ask whether to keep it, so links are first made from the text once the editor shows it.
 // A tab shows as one only where the surface keeps white space as written; elsewhere it would shrink to a blank,
 // and four no-break spaces keep its width.
+// empty() takes everything out, as the Delete key would: through the editor's own handling where it has one.
 const QLatin1String s_fillSurface(
-    "function fill(surface, plain, html) {"
+    "function selectWhole(surface) {"
     "  var doc = surface.ownerDocument, view = doc.defaultView;"
-    "  if (!/^(pre|pre-wrap|break-spaces)$/.test(view.getComputedStyle(surface).whiteSpace)) {"
-    "    plain = plain.replace(/\\t/g, '\\u00a0\\u00a0\\u00a0\\u00a0');"
-    "  }"
     "  try { view.focus(); } catch (e) {}"
     "  surface.focus();"
     "  var range = doc.createRange();"
@@ -295,6 +345,14 @@ const QLatin1String s_fillSurface(
     "  var selection = view.getSelection();"
     "  selection.removeAllRanges();"
     "  selection.addRange(range);"
+    "  doc.dispatchEvent(new Event('selectionchange'));"
+    "}"
+    "function fill(surface, plain, html) {"
+    "  var doc = surface.ownerDocument, view = doc.defaultView;"
+    "  if (!/^(pre|pre-wrap|break-spaces)$/.test(view.getComputedStyle(surface).whiteSpace)) {"
+    "    plain = plain.replace(/\\t/g, '\\u00a0\\u00a0\\u00a0\\u00a0');"
+    "  }"
+    "  selectWhole(surface);"
     "  var data = new DataTransfer();"
     "  data.setData('text/plain', plain);"
     "  if (html) { data.setData('text/html', html); }"
@@ -303,6 +361,29 @@ const QLatin1String s_fillSurface(
     // Inserted as text, the browser keeps tabs and line breaks as the user would see them typed.
     "    doc.execCommand(html ? 'insertHTML' : 'insertText', false, html || plain);"
     "  }"
+    "}"
+    "function empty(surface) {"
+    "  selectWhole(surface);"
+    "  var del = new InputEvent('beforeinput',"
+    "    { inputType: 'deleteContentBackward', bubbles: true, cancelable: true });"
+    "  if (surface.dispatchEvent(del)) { surface.ownerDocument.execCommand('delete', false); }"
+    "}"
+    // The lines of a text as a reader compares them: white space runs made one blank, empty lines left out, as
+    // editors show paragraphs with a gap.
+    "function shownLines(text) {"
+    "  return text.split(/\\r\\n|\\r|\\n/).map(function (line) {"
+    "    return line.replace(/[\\s\\u00a0\\u200b\\ufeff]+/g, ' ').trim();"
+    "  }).filter(function (line) { return line.length > 0; });"
+    "}"
+    // How often the wanted lines show, in order, among the shown ones.
+    "function timesShown(shown, wanted) {"
+    "  var found = 0;"
+    "  for (var i = 0; i + wanted.length <= shown.length; ++i) {"
+    "    var j = 0;"
+    "    while (j < wanted.length && shown[i + j] === wanted[j]) { ++j; }"
+    "    if (j === wanted.length) { ++found; }"
+    "  }"
+    "  return found;"
     "}");
 
 // The links of our markup, in order, as {href, text}.
@@ -409,20 +490,23 @@ QString writeMessageScript(const QString &mark, qint16 formIndex, qint16 element
         + QLatin1String(";"
                         "if (!marks || marks[")
         + jsonLiteral(mark) + QLatin1String("] !== true) { return false; }") + s_findSurface + s_fillSurface
-        + findField(formIndex, elementIndex)
+        + s_putBack + findField(formIndex, elementIndex)
         + QLatin1String("var surface = null, visible = true;"
                         "try { visible = rendered(field); surface = visible ? null : surfaceFor(field); } catch (e) {}")
         + QLatin1String("var own = !surface ? null : surface.matches('.CodeMirror,.cm-editor') ? 'code'"
                         "  : surface.classList.contains('jodit-wysiwyg') ? 'rich' : null;"
                         // Such an editor writes the field itself, from its own markup; told of a change to the
                         // field, it would take the text written there as markup.
+                        "var before = { field: field, value: field.value, html: null, text: '' };"
                         "if (own !== 'rich') {")
         + writeField(text) + QLatin1String("}") + s_surface
         + QLatin1String(" = surface; window.__postavoSeen = null; window.__postavoLinkTries = 0;"
                         "window.__postavoMarkupOffered = false;")
-        + s_linksOf + s_links
-        + QLatin1String(" = [];"
-                        "if (!surface) { return visible ? 'field' : 'hidden'; }"
+        + s_linksOf + s_links + QLatin1String(" = [];") + s_before
+        + QLatin1String(" = before;"
+                        // Nothing on the page shows the field: a message the user cannot see would be sent.
+                        "if (!surface && !visible) { putBack(before); return 'hidden'; }"
+                        "if (!surface) { return 'field'; }"
                         "var html = ")
         + jsonLiteral(editorHtml) + QLatin1String(", plain = ") + jsonLiteral(editorText)
         + QLatin1String(";"
@@ -438,6 +522,7 @@ QString writeMessageScript(const QString &mark, qint16 formIndex, qint16 element
         + QLatin1String(");"
                         "  return own;"
                         "}"
+                        "before.html = surface.innerHTML; before.text = surface.innerText;"
                         "try { fill(surface, plain, ''); } catch (e) {}"
                         "return 'editor';"));
 }
@@ -445,7 +530,7 @@ QString writeMessageScript(const QString &mark, qint16 formIndex, qint16 element
 QString editorShowsScript(const QString &mark, const QString &editorText)
 {
     return wrapped(QLatin1String("var marks = ") + s_marks + QLatin1String(", surface = ") + s_surface
-        + QLatin1String(", links = ") + s_links + QLatin1String(";") + s_placeLinks
+        + QLatin1String(", links = ") + s_links + QLatin1String(";") + s_fillSurface + s_placeLinks
         + QLatin1String("if (!marks || marks[") + jsonLiteral(mark)
         + QLatin1String("] !== true || !surface || !surface.isConnected) { return false; }"
                         // Line by line, so that text run together on one line does not pass; empty lines
@@ -478,6 +563,37 @@ QString pasteMarkupScript(const QString &mark, const QString &editorHtml, const 
         + jsonLiteral(editorText) + QLatin1String(", ") + jsonLiteral(editorHtml)
         + QLatin1String("); } catch (e) { return false; }"
                         "return true;"));
+}
+
+QString putBackScript(const QString &mark)
+{
+    return wrapped(QLatin1String("var marks = ") + s_marks + QLatin1String(", surface = ") + s_surface
+        + QLatin1String(", before = ") + s_before + QLatin1String(";") + s_fillSurface + s_putBack
+        + QLatin1String("if (!marks || marks[") + jsonLiteral(mark)
+        + QLatin1String("] !== true || !before) { return false; }"
+                        "putBack(before);"
+                        "if (before.html === null) { return true; }"
+                        "if (!surface || !surface.isConnected) { return false; }"
+                        "try {"
+                        "  if (shownLines(before.text).length) { fill(surface, before.text, before.html); }"
+                        "  else { empty(surface); }"
+                        "} catch (e) { return false; }"
+                        "return true;"));
+}
+
+QString editorStateScript(const QString &mark, const QString &editorText)
+{
+    return wrapped(QLatin1String("var marks = ") + s_marks + QLatin1String(", surface = ") + s_surface
+        + QLatin1String(", before = ") + s_before + QLatin1String(";") + s_fillSurface
+        + QLatin1String("if (!marks || marks[") + jsonLiteral(mark)
+        + QLatin1String("] !== true || !before) { return 'gone'; }"
+                        "if (!surface || !surface.isConnected) { return 'gone'; }"
+                        "var shown = shownLines(surface.innerText), earlier = shownLines(before.text);"
+                        "if (shown.join('\\n') === earlier.join('\\n')) { return 'before'; }"
+                        "var wanted = shownLines(")
+        + jsonLiteral(editorText)
+        + QLatin1String(");"
+                        "return wanted.length && timesShown(shown, wanted) === 1 ? 'once' : 'other';"));
 }
 
 QString ownEditorFillScript(const QString &mark, const QString &text, const QString &html)

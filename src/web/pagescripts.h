@@ -56,8 +56,8 @@ QString markDocumentScript(const QString &mark);
 // editor filled through its own API (CodeMirror 5 or 6, Jodit) is only marked, for ownEditorFillScript().
 // Evaluates to "field" when only the field was written and the page shows it, "editor" when the editor was
 // given the text too, "code" when a code editor awaits its text, "rich" when a rich-text editor awaits its
-// markup, "hidden" when the field was written but neither it nor an editor the script can fill is shown; to
-// false, changing nothing, when the document is not the marked one or there is no such field.
+// markup, "hidden" when neither the field nor an editor the script can fill is shown (the field then keeps what
+// it held); to false, changing nothing, when the document is not the marked one or there is no such field.
 QString writeMessageScript(const QString &mark, qint16 formIndex, qint16 elementIndex, const QString &text,
     const QString &editorHtml, const QString &editorText);
 
@@ -74,6 +74,17 @@ QString editorShowsScript(const QString &mark, const QString &editorText);
 // command where no handler takes it. Evaluates to true; to false when the document is not the marked one or the
 // surface is gone.
 QString pasteMarkupScript(const QString &mark, const QString &editorHtml, const QString &editorText);
+
+// Gives the field, and the editing surface the last writeMessageScript() of the marked document filled, what
+// they held before it: the earlier content pasted back over the whole surface, or the surface emptied as the
+// Delete key would. Evaluates to true once asked; false when the document is not the marked one or the surface
+// is gone.
+QString putBackScript(const QString &mark);
+
+// What that surface shows now: "before" what it showed before the write, "once" the lines of editorText once
+// (see editorShowsScript()), "other" anything else, "gone" when the document is not the marked one or the
+// surface is gone.
+QString editorStateScript(const QString &mark, const QString &editorText);
 
 // For the page's main world, where the editors' objects live: puts the message into the editor
 // writeMessageScript() marked with `mark`, through the editor's own API: text (LF line breaks) into a code

@@ -27,6 +27,7 @@
 #include "support/testforum.h"
 #include "support/webtestutil.h"
 #include "web/browserpane.h"
+#include "web/postedmessagewatcher.h"
 
 namespace {
 
@@ -143,6 +144,7 @@ void tst_Editors::fillSendAndWatch_data()
     QTest::addColumn<QString>("undo"); // true when the editor's own undo history holds a step; empty: none
     QTest::addColumn<QString>("sentLink"); // how the forum receives the link; empty: as plain text
     QTest::addColumn<bool>("sentTab"); // whether the forum receives the tab itself, not blanks as wide
+    QTest::addColumn<bool>("fails"); // the editor never shows the message as sent: told, and nothing of it left
 
     const QString frameBody = QStringLiteral("document.querySelector('#posting iframe').contentDocument.body");
     const QByteArray sceditorHead = "<link rel='stylesheet' href='/files/npm/sceditor/minified/themes/default.min.css'>"
@@ -153,8 +155,8 @@ void tst_Editors::fillSendAndWatch_data()
     const QString bbcodeLink = "[url=" + s_link + "]" + s_link + "[/url]";
     const QString htmlLink = "href=\"" + s_link + "\"";
     QTest::newRow("sceditor-bbcode") << bbcodeHead << sceditor("bbcode") << "html" << frameBody << "" << bbcodeLink
-                                     << false;
-    QTest::newRow("sceditor-html") << xhtmlHead << sceditor("xhtml") << "html" << frameBody << "" << htmlLink << false;
+                                     << false << false;
+    QTest::newRow("sceditor-html") << xhtmlHead << sceditor("xhtml") << "html" << frameBody << "" << htmlLink << false << false;
 
     const QByteArray ckeditor = "<script>"
                                 "CKEDITOR.replace('message');"
@@ -162,16 +164,16 @@ void tst_Editors::fillSendAndWatch_data()
                                 "</script>";
     const QString ckeditorUndo = QStringLiteral("CKEDITOR.instances.message.undoManager.undoable()");
     QTest::newRow("ckeditor-4") << QByteArray("<script src='/files/ckeditor/ckeditor.js'></script>") << ckeditor
-                                << "html" << frameBody << ckeditorUndo << htmlLink << false;
+                                << "html" << frameBody << ckeditorUndo << htmlLink << false << false;
     QTest::newRow("ckeditor-4-text-format") << QByteArray("<script src='/files/ckeditor/ckeditor.js'></script>")
-                                            << ckeditor << "text" << frameBody << ckeditorUndo << "" << false;
+                                            << ckeditor << "text" << frameBody << ckeditorUndo << "" << false << false;
 
     QTest::newRow("tinymce") << QByteArray("<script src='/files/npm/tinymce/tinymce.min.js'></script>")
                              << QByteArray(
                                     "<script>tinymce.init({ selector: '#message', menubar: false, promotion: false,"
                                     "  init_instance_callback: function () { window.editorReady = true; } });</script>")
                              << "html" << frameBody << "tinymce.activeEditor.undoManager.hasUndo()" << htmlLink
-                             << false;
+                             << false << false;
 
     // Quill leaves the form to the page: the page hides the textarea and fills it when the form is sent.
     QTest::newRow("quill") << QByteArray("<link rel='stylesheet' href='/files/npm/quill/dist/quill.snow.css'>"
@@ -187,7 +189,7 @@ void tst_Editors::fillSendAndWatch_data()
                                          "window.editorReady = true;"
                                          "</script>")
                            << "html" << QStringLiteral("document.querySelector('#posting .ql-editor')")
-                           << "window.quill.history.stack.undo.length > 0" << htmlLink << true;
+                           << "window.quill.history.stack.undo.length > 0" << htmlLink << true << false;
 
     // Markdown editors on CodeMirror 5 and 6, which take text through their own API only.
     const QByteArray simplemdeHead = "<link rel='stylesheet' href='/files/npm/simplemde/dist/simplemde.min.css'>"
@@ -198,7 +200,7 @@ void tst_Editors::fillSendAndWatch_data()
     const QString simplemdeUndo = QStringLiteral("window.simplemde.codemirror.historySize().undo > 0");
     QTest::newRow("simplemde") << simplemdeHead << simplemde << "text"
                                << QStringLiteral("document.querySelector('#posting .CodeMirror')") << simplemdeUndo
-                               << QString() << true;
+                               << QString() << true << false;
     const QByteArray importMap = "<script type='importmap'>{ \"imports\": {"
                                  "\"@codemirror/state\": \"/files/npm/@codemirror/state/dist/index.js\","
                                  "\"@codemirror/view\": \"/files/npm/@codemirror/view/dist/index.js\","
@@ -209,7 +211,7 @@ void tst_Editors::fillSendAndWatch_data()
         "view.state.doc.toString()", "module");
     QTest::newRow("codemirror-6") << importMap << codeMirror6 << "text"
                                   << QStringLiteral("document.querySelector('#posting .cm-content')") << QString()
-                                  << QString() << true;
+                                  << QString() << true << false;
 
     const QString asker = QStringLiteral("document.querySelector('#posting [contenteditable]')");
     const QByteArray inPage
@@ -217,11 +219,11 @@ void tst_Editors::fillSendAndWatch_data()
           "question.innerHTML = 'Keep the formatting? <button>Keep</button>'; document.body.appendChild(question);"
           "question.firstElementChild.onclick = function () { keep(html); };";
     QTest::newRow("asks-in-page") << QByteArray() << pasteAsker("html", inPage) << "html" << asker << QString()
-                                  << htmlLink << false;
+                                  << htmlLink << false << false;
     const QByteArray confirm = "if (confirm('Keep the formatting?')) {"
                                "  html ? keep(html) : document.execCommand('insertText', false, text); }";
     QTest::newRow("asks-with-confirm") << QByteArray() << pasteAsker("true", confirm) << "html" << asker << QString()
-                                       << htmlLink << false;
+                                       << htmlLink << false << false;
     // Keeps only the links a paste brings: it undoes those made in it by any other means.
     const QByteArray pastedLinksOnly
         = "html ? keep(html) : document.execCommand('insertText', false, text);"
@@ -231,18 +233,62 @@ void tst_Editors::fillSendAndWatch_data()
           "});"
           "window.unlinker.observe(box, { childList: true, subtree: true });";
     QTest::newRow("keeps-only-pasted-links") << QByteArray() << pasteAsker("true", pastedLinksOnly) << "html" << asker
-                                             << QString() << htmlLink << false;
+                                             << QString() << htmlLink << false << false;
     // Asks by default whether to keep pasted markup, in a dialog of its own.
     QTest::newRow("jodit") << QByteArray("<link rel='stylesheet' href='/files/npm/jodit/es2021/jodit.min.css'>"
                                          "<script src='/files/npm/jodit/es2021/jodit.min.js'></script>")
                            << QByteArray("<script>window.jodit = Jodit.make('#message');"
                                          "window.editorReady = true;</script>")
                            << "html" << QStringLiteral("document.querySelector('#posting .jodit-wysiwyg')")
-                           << "window.jodit.history.canUndo()" << htmlLink << false;
+                           << "window.jodit.history.canUndo()" << htmlLink << false << false;
     // A surface the page draws itself, with no editing element to take the text.
     const QByteArray drawn = overField("var box = document.createElement('div'); box.tabIndex = 0;", "''");
     QTest::newRow("cannot-be-filled") << QByteArray() << drawn << "text" << QString() << QString() << QString()
-                                      << false;
+                                      << false << false;
+    // Takes a paste as text and undoes every link, however made: the message can never be shown as sent.
+    const QByteArray unlinksAll
+        = "document.execCommand('insertText', false, text);"
+          "window.unlinker = window.unlinker || new MutationObserver(function () {"
+          "  box.querySelectorAll('a').forEach(function (a) { a.replaceWith(...a.childNodes); });"
+          "});"
+          "window.unlinker.observe(box, { childList: true, subtree: true });";
+    QTest::newRow("never-keeps-links") << QByteArray() << pasteAsker("true", unlinksAll) << "html" << asker
+                                       << QString() << htmlLink << false << true;
+
+    // Editors that keep their content in a model of their own and draw it themselves.
+    const QByteArray ckeditor5 = "<script>ClassicEditor.create(document.getElementById('message'), { licenseKey: 'GPL' })"
+                                 ".then(function (editor) { window.ck5 = editor; window.editorReady = true; });</script>";
+    const QByteArray ckeditor5Head = "<script src='/files/npm/@ckeditor/ckeditor5-build-classic/build/ckeditor.js'></script>";
+    const QString ckeditor5Surface = QStringLiteral("document.querySelector('#posting .ck-editor__editable')");
+    QTest::newRow("ckeditor-5") << ckeditor5Head << ckeditor5 << "html" << ckeditor5Surface
+                                << "window.ck5.commands.get('undo').isEnabled" << htmlLink << false << false;
+    // Set up without links, it shows the message as text only: told, and given back what it held.
+    const QByteArray ckeditor5WithoutLinks
+        = "<script>ClassicEditor.create(document.getElementById('message'), { licenseKey: 'GPL',"
+          "  removePlugins: ['Link', 'AutoLink', 'LinkImage', 'CKFinder', 'CKBox', 'CKBoxImageEdit'] })"
+          ".then(function (editor) { window.ck5 = editor; window.editorReady = true; });</script>";
+    QTest::newRow("ckeditor-5-without-links") << ckeditor5Head << ckeditor5WithoutLinks << "html" << ckeditor5Surface
+                                              << QString() << htmlLink << false << true;
+    QTest::newRow("ckeditor-5-text-format") << ckeditor5Head << ckeditor5 << "text" << ckeditor5Surface
+                                            << "window.ck5.commands.get('undo').isEnabled" << "" << false << false;
+    // Trix sends what it shows through a hidden input of its own.
+    const QByteArray trix = overField("var input = document.createElement('input'); input.type = 'hidden';"
+                                      "input.id = 'trix-input'; field.form.appendChild(input);"
+                                      "var box = document.createElement('trix-editor');"
+                                      "box.setAttribute('input', 'trix-input');",
+        "input.value");
+    QTest::newRow("trix") << QByteArray("<link rel='stylesheet' href='/files/npm/trix/dist/trix.css'>"
+                                        "<script src='/files/npm/trix/dist/trix.umd.min.js'></script>")
+                          << trix << "html" << QStringLiteral("document.querySelector('#posting trix-editor')")
+                          << "document.querySelector('trix-editor').editor.undoManager.undoEntries.length > 0"
+                          << htmlLink << false << false;
+    QTest::newRow("easymde") << QByteArray("<link rel='stylesheet' href='/files/npm/easymde/dist/easymde.min.css'>"
+                                           "<script src='/files/npm/easymde/dist/easymde.min.js'></script>")
+                             << QByteArray("<script>window.easymde = new EasyMDE({ spellChecker: false, status: false,"
+                                           "  element: document.getElementById('message'),"
+                                           "  autoDownloadFontAwesome: false }); window.editorReady = true;</script>")
+                             << "text" << QStringLiteral("document.querySelector('#posting .CodeMirror')")
+                             << "window.easymde.codemirror.historySize().undo > 0" << QString() << true << false;
 }
 
 void tst_Editors::fillSendAndWatch()
@@ -254,6 +300,7 @@ void tst_Editors::fillSendAndWatch()
     QFETCH(QString, undo);
     QFETCH(QString, sentLink);
     QFETCH(bool, sentTab);
+    QFETCH(bool, fails);
 
     m_forum.setPostingPageEditor(head, setup);
     ProgramState state;
@@ -284,14 +331,26 @@ void tst_Editors::fillSendAndWatch()
 
     ModalWatcher boxes;
     QSignalSpy finished(&window, &MainWindow::autoInsertFinished);
-    if (surface.isEmpty()) { // the user is told, and the text is left in the field to paste
+    if (surface.isEmpty()) { // the user is told, and the field keeps what it held: no hidden message is sent
         window.setMessageText(s_message);
         control<QToolButton>(window, "autoInsertButton")->click();
         QVERIFY(finished.wait(20000));
         QCOMPARE(finished.first().first().toBool(), false);
         QCOMPARE(boxes.titles, QStringList { "Auto-Insert Error" });
-        const QString field = run("document.getElementById('message').value").toString();
-        QCOMPARE(field, window.convertedOutgoingText().replace("\r\n", "\n"));
+        QCOMPARE(run("document.getElementById('message').value").toString(), QString());
+        return;
+    }
+    QListView *postList = control<QListView>(window, "postList");
+    const auto waitForChanges = [] { QTest::qWait(3 * int(PostedMessageWatcher::changeInterval.count())); };
+    if (fails) { // the user is told, and the editor shows what it showed before
+        window.setMessageText(s_message);
+        control<QToolButton>(window, "autoInsertButton")->click();
+        QVERIFY(finished.wait(20000));
+        QCOMPARE(finished.first().first().toBool(), false);
+        QCOMPARE(boxes.titles, QStringList { "Auto-Insert Error" });
+        QCOMPARE(lines(shown().value("text").toString()), QStringList());
+        waitForChanges();
+        QCOMPARE(rowCount(postList), 0);
         return;
     }
     for (const QString &message : { s_draft, s_message }) {
@@ -300,11 +359,14 @@ void tst_Editors::fillSendAndWatch()
         QVERIFY(finished.wait(20000));
         QCOMPARE(finished.takeFirst().first().toBool(), true);
         const QString converted = window.convertedOutgoingText();
-        // Shown in the editor line by line, in place of what it showed before.
+        // Shown in the editor line by line, once, in place of what it showed before.
         QCOMPARE(lines(shown().value("text").toString()), lines(editorContent(converted, linkFormat).text));
         if (!undo.isEmpty()) {
             QVERIFY2(run(undo).toBool(), "the editor's undo history holds the insertion");
         }
+        // The posting page showing the message in its editor is not the page of the post.
+        waitForChanges();
+        QCOMPARE(rowCount(postList), 0);
     }
     QCOMPARE(boxes.titles, QStringList());
     QVERIFY2(!run("document.querySelector('.paste-question') !== null").toBool(), "no question is left open");
@@ -329,8 +391,8 @@ void tst_Editors::fillSendAndWatch()
     }
 
     // The forum shows the post's first line: its page becomes an own post.
-    QTRY_COMPARE_WITH_TIMEOUT(rowCount(control<QListView>(window, "postList")), 1, 10000);
-    QCOMPARE(rowData(control<QListView>(window, "postList"), 0).toString(), threadAddress);
+    QTRY_COMPARE_WITH_TIMEOUT(rowCount(postList), 1, 10000);
+    QCOMPARE(rowData(postList, 0).toString(), threadAddress);
     QCOMPARE(boxes.titles, QStringList());
 }
 

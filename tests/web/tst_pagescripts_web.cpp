@@ -30,6 +30,11 @@ const QString s_postingPage = QStringLiteral(
     "</script>"
     "</body></html>");
 
+// An editor of a kind nobody has listed: it types into a field too small to read and draws the lines (%1).
+const QString s_drawnEditor = QStringLiteral(
+    "<div class=\"editor\" style=\"position:relative;width:400px;height:100px\">"
+    "<textarea style=\"position:absolute;opacity:0;width:1px;height:1px\"></textarea>%1</div>");
+
 } // namespace
 
 class tst_PageScriptsWeb : public QObject
@@ -55,6 +60,8 @@ private slots:
     void writesOnlyTheMarkedDocument();
     void postedMessageOutsideFields_data();
     void postedMessageOutsideFields();
+    void changesInsideEditorsAreNotThePost_data();
+    void changesInsideEditorsAreNotThePost();
     void postedMessageCheckCountsFourLoads();
     void watchEndsAfterItsTime_data();
     void watchEndsAfterItsTime();
@@ -288,7 +295,8 @@ void tst_PageScriptsWeb::editorSurface()
     QCOMPARE(WebTest::evaluateJavaScriptSync(m_page, PageScripts::writeMessageScript(mark, 0, 0, text, html, shown),
                  QWebEngineScript::ApplicationWorld),
         QVariant(result));
-    QCOMPARE(value(QStringLiteral("#m")), QStringLiteral("first <b>line</b>\nsecond line\n"));
+    // A field nothing on the page shows keeps what it held: a message the user cannot see is never sent.
+    QCOMPARE(value(QStringLiteral("#m")), result == QLatin1String("hidden") ? QString() : shown);
     const QString surfaceText = QStringLiteral(
         "(function () { var e = document.getElementById('e'), f = document.getElementById('f');"
         "  return e ? e.innerText : f ? f.contentDocument.body.innerText : null; })()");
@@ -350,6 +358,17 @@ void tst_PageScriptsWeb::postedMessageOutsideFields_data()
         << "<div>Hello forum</div><form><textarea>Hello forum</textarea></form>" << true;
     QTest::newRow("not-editable-inside-editable")
         << "<div contenteditable><span contenteditable=\"false\">Hello forum</span></div>" << false;
+    // Editors that draw their lines themselves and type into a field too small to read.
+    QTest::newRow("in-code-editor-lines")
+        << "<form><div class=\"CodeMirror\"><div style=\"overflow:hidden;position:relative;width:3px;height:0\">"
+           "<textarea style=\"position:absolute;width:1px;height:1em\"></textarea></div>"
+           "<pre class=\"CodeMirror-line\">Hello forum</pre></div></form>"
+        << false;
+    QTest::newRow("in-an-editor-of-its-own-kind") << s_drawnEditor.arg("<div>Hello forum</div>") << false;
+    QTest::newRow("in-a-post-above-a-drawn-editor")
+        << "<div class=\"post\">Hello forum</div>" + s_drawnEditor.arg("<div>a draft</div>") << true;
+    QTest::newRow("beside-a-reply-box-one-can-read")
+        << "<div class=\"post\"><p>Hello forum</p><form><textarea rows=\"4\"></textarea></form></div>" << true;
 }
 
 void tst_PageScriptsWeb::postedMessageOutsideFields()
@@ -358,6 +377,7 @@ void tst_PageScriptsWeb::postedMessageOutsideFields()
     QFETCH(bool, found);
     QWebEngineView view;
     view.setPage(new QWebEnginePage(m_profile, &view));
+    view.resize(800, 600);
     PostedMessageWatcher watcher(&view);
     QSignalSpy spy(&watcher, &PostedMessageWatcher::postedMessageFound);
     QVERIFY(loadHtmlSync(view.page(), QStringLiteral("<!DOCTYPE html><html><body>") + body + QStringLiteral("</body></html>")));
@@ -365,6 +385,46 @@ void tst_PageScriptsWeb::postedMessageOutsideFields()
     watcher.checkPage();
     QTRY_VERIFY(watcher.countdown < 4);
     QCOMPARE(spy.size(), found ? 1 : 0);
+}
+
+// The message an editor shows as it is inserted, line by line, is what the user is about to send; the page's
+// changes outside the editors are what the forum shows.
+void tst_PageScriptsWeb::changesInsideEditorsAreNotThePost_data()
+{
+    QTest::addColumn<QString>("editor");
+    QTest::addColumn<QString>("lines"); // where the editor draws its lines, as a selector
+    QTest::newRow("code-editor") << "<div class=\"CodeMirror\"><div class=\"lines\"></div></div>" << ".lines";
+    QTest::newRow("monaco-like") << "<div class=\"monaco-editor\"><textarea class=\"inputarea\"></textarea>"
+                                    "<div class=\"view-lines\"></div></div>"
+                                 << ".view-lines";
+    QTest::newRow("of-its-own-kind") << s_drawnEditor.arg("<div class=\"lines\"></div>") << ".lines";
+    QTest::newRow("content-editable") << "<div contenteditable><p class=\"lines\"></p></div>" << ".lines";
+}
+
+void tst_PageScriptsWeb::changesInsideEditorsAreNotThePost()
+{
+    QFETCH(QString, editor);
+    QFETCH(QString, lines);
+    QWebEngineView view;
+    view.setPage(new QWebEnginePage(m_profile, &view));
+    view.resize(800, 600);
+    PostedMessageWatcher watcher(&view);
+    QSignalSpy spy(&watcher, &PostedMessageWatcher::postedMessageFound);
+    QVERIFY(loadHtmlSync(view.page(), "<html><body><div id=\"posts\"></div><form>" + editor + "</form></body></html>",
+        QUrl(QStringLiteral("http://forum.example/post"))));
+    watcher.armFor(QStringLiteral("Hello forum\r\nmore"));
+    const auto add = [&](const QString &selector) {
+        WebTest::evaluateJavaScriptSync(view.page(),
+            QStringLiteral("var line = document.createElement('div'); line.textContent = 'Hello forum';"
+                           "document.querySelector(%1).appendChild(line); true")
+                .arg(PageScripts::jsonLiteral(selector)));
+        QTest::qWait(3 * int(PostedMessageWatcher::changeInterval.count()));
+    };
+    add(lines);
+    QCOMPARE(spy.size(), 0);
+    QVERIFY(watcher.isArmed());
+    add(QStringLiteral("#posts"));
+    QCOMPARE(spy.size(), 1);
 }
 
 void tst_PageScriptsWeb::postedMessageCheckCountsFourLoads()
