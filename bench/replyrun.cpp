@@ -6,6 +6,7 @@
 //    root and nginx; skipped without them).
 #include "replies/replyrun.h"
 #include "benchutil.h"
+#include "support/delayedserver.h"
 #include "support/nginxserver.h"
 
 #include <QCoreApplication>
@@ -30,68 +31,6 @@
 namespace {
 
 constexpr int s_delayMs = 100;
-
-// Answers every request after a delay, with a page of a fixed size, on the addresses it is given; it runs its
-// own event loop so that the run under test shares nothing with it.
-class DelayedServer : public QThread
-{
-public:
-    DelayedServer(const QStringList &hosts, qsizetype pageSize)
-        : m_hosts(hosts)
-        , m_page("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(pageSize) + "\r\n\r\n"
-              + QByteArray(pageSize, 'p'))
-    {
-        start();
-        m_ready.acquire();
-    }
-
-    ~DelayedServer() override
-    {
-        quit();
-        wait();
-    }
-
-    quint16 port(int host) const { return m_ports.at(host); }
-
-protected:
-    void run() override
-    {
-        std::vector<std::unique_ptr<QTcpServer>> servers;
-        for (const QString &host : m_hosts) {
-            auto server = std::make_unique<QTcpServer>();
-            server->setMaxPendingConnections(1000);
-            if (!server->listen(QHostAddress(host), 0)) {
-                std::fprintf(stderr, "cannot listen on %s\n", qPrintable(host));
-            }
-            QTcpServer *raw = server.get();
-            QObject::connect(raw, &QTcpServer::newConnection, raw, [this, raw] {
-                while (QTcpSocket *socket = raw->nextPendingConnection()) {
-                    QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-                    QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
-                        if (!socket->readAll().contains("\r\n\r\n") || socket->property("answered").toBool()) {
-                            return;
-                        }
-                        socket->setProperty("answered", true);
-                        QTimer::singleShot(s_delayMs, Qt::PreciseTimer, socket, [this, socket] {
-                            socket->write(m_page);
-                            socket->disconnectFromHost();
-                        });
-                    });
-                }
-            });
-            m_ports.push_back(server->serverPort());
-            servers.push_back(std::move(server));
-        }
-        m_ready.release();
-        exec();
-    }
-
-private:
-    QStringList m_hosts;
-    QByteArray m_page;
-    std::vector<quint16> m_ports;
-    QSemaphore m_ready;
-};
 
 struct RunResult
 {
@@ -141,7 +80,7 @@ void delayedRuns(int runs)
     for (int i = 11; i <= 30; ++i) {
         hosts.append(QStringLiteral("127.0.0.%1").arg(i));
     }
-    DelayedServer server(hosts, 30 * 1024);
+    DelayedServer server(hosts, 30 * 1024, s_delayMs);
     QList<ReplyRunPost> spread;
     QList<ReplyRunPost> oneHost;
     for (int h = 0; h < hosts.size(); ++h) {
@@ -162,6 +101,8 @@ void delayedRuns(int runs)
     }
     report("200 posts on 20 hosts, answers delayed 100 ms", spreadRuns, 1.0);
     report("200 posts on one host, answers delayed 100 ms", oneHostRuns, 5.5);
+    std::printf("connections one host had open at once, as it saw them: %d (limit %d)\n",
+        server.peakConnections(0), ReplyRun::MaxConnectionsPerHost);
 }
 
 void nginxRuns(int runs)

@@ -7,11 +7,24 @@
 #include "replies/replycheck.h"
 #include "replies/textkeeper.h"
 
+namespace {
+
+// A server sees a connection end when our close reaches it; the next one to it starts this long after, so that
+// it never sees more than the limit open at once, whatever order its side learns of the two in.
+constexpr qint64 s_slotGapMs = 3;
+
+} // namespace
+
 ReplyRun::ReplyRun(QObject *parent, quint16 httpPort)
     : QObject(parent)
     , m_httpPort(httpPort)
     , m_thresholdSource([] { return ReplyCheck::defaultThreshold; })
-{ }
+{
+    m_clock.start();
+    m_slotTimer.setSingleShot(true);
+    m_slotTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_slotTimer, &QTimer::timeout, this, &ReplyRun::startMore);
+}
 
 ReplyRun::~ReplyRun()
 {
@@ -53,6 +66,7 @@ void ReplyRun::start(const QList<ReplyRunPost> &posts)
 void ReplyRun::abort()
 {
     ++m_generation;
+    m_slotTimer.stop();
     dropProbes();
     m_hostOf.clear();
     m_hosts.clear();
@@ -95,8 +109,33 @@ int ReplyRun::serverIndex(const QString &server)
     return at.value();
 }
 
+void ReplyRun::releaseSlot(Host &host)
+{
+    host.closing.push_back(m_clock.elapsed() + s_slotGapMs);
+}
+
+void ReplyRun::freeSlots()
+{
+    const qint64 now = m_clock.elapsed();
+    qint64 next = -1;
+    for (Host &host : m_hosts) {
+        while (!host.closing.empty() && host.closing.front() <= now) {
+            host.closing.pop_front();
+            --host.active;
+        }
+        const bool needed = host.active >= m_maxPerHost && (!host.held.empty() || !host.waiting.empty());
+        if (needed && !host.closing.empty() && (next < 0 || host.closing.front() < next)) {
+            next = host.closing.front();
+        }
+    }
+    if (next >= 0 && (!m_slotTimer.isActive() || m_slotTimer.remainingTime() > next - now)) {
+        m_slotTimer.start(int(next - now));
+    }
+}
+
 void ReplyRun::startMore()
 {
+    freeSlots();
     // Earliest post first, among the servers that still have a connection to spare; a post already under way
     // (held at a redirect) goes before a waiting one.
     const auto firstOf = [this](const Host &host) {
@@ -162,7 +201,7 @@ void ReplyRun::onServerNext(PageSizeProbe *probe, const QString &server)
         return;
     }
     // The connection to the old server is closed: it counts against the new one once it is made.
-    --m_hosts[from].active;
+    releaseSlot(m_hosts[from]);
     m_serverOf.insert(probe, to);
     m_hosts[to].held.push_back(probe);
     ++m_heldCount;
@@ -177,7 +216,7 @@ void ReplyRun::onProbeFinished(PageSizeProbe *probe, const PageMeasurement &meas
     }
     const int index = found.value();
     m_active.erase(found);
-    --m_hosts[m_serverOf.take(probe)].active;
+    releaseSlot(m_hosts[m_serverOf.take(probe)]);
     // Taken again at once when posts are waiting: a probe may be restarted from its own signal.
     m_idleProbes.push_back(probe);
 
@@ -245,6 +284,7 @@ void ReplyRun::report(int index, const PostResult &result)
 void ReplyRun::finish()
 {
     m_running = false;
+    m_slotTimer.stop();
     const int newReplyCount = int(m_newReplyIndexes.size());
     QString text
         = QStringLiteral("finished - ") + QString::number(newReplyCount) + QStringLiteral(" new replies found");

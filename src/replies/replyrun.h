@@ -6,6 +6,8 @@
 #include <QSslCertificate>
 #include <QString>
 #include <QStringList>
+#include <QElapsedTimer>
+#include <QTimer>
 
 #include <deque>
 #include <functional>
@@ -111,9 +113,18 @@ private:
         std::deque<int> waiting;
         // Probes redirected here, waiting for a connection to spare.
         std::deque<PageSizeProbe *> held;
+        // Connections open, and closed ones whose slot is not free yet.
         int active = 0;
+        // When the slots of connections closed lately become free, earliest first.
+        std::deque<qint64> closing;
     };
+    // A connection to the host is closed: its slot is free a moment later (see s_slotGapMs).
+    void releaseSlot(Host &host);
+    // Frees the slots whose moment has come; arms the timer for the next one a waiting page needs.
+    void freeSlots();
     std::vector<Host> m_hosts;
+    QElapsedTimer m_clock;
+    QTimer m_slotTimer;
     QHash<QString, int> m_serverIndexes;
     // Probe to post index, and probe to the server it counts against now.
     QHash<PageSizeProbe *, int> m_active;

@@ -4,6 +4,7 @@
 
 #include "replies/replyrun.h"
 #include "support/bodyserver.h"
+#include "support/delayedserver.h"
 #include "support/scriptedserver.h"
 
 #include <algorithm>
@@ -72,6 +73,7 @@ private slots:
     void everyPostGetsItsOutcome();
     void connectionLimits();
     void limitFollowsRedirects();
+    void oneServerSeesAtMostItsConnections();
     void restartDropsTheOldRun();
     void thresholdIsAskedPerAnswer();
     void noPostsFinishesAtOnce();
@@ -252,6 +254,24 @@ void TestReplyRun::limitFollowsRedirects()
     QCOMPARE(finished.first(), (QList<QVariant> { 0, 0 }));
     QCOMPARE(target.requests.size(), 12);
     QCOMPARE(peak, ReplyRun::MaxConnectionsPerHost);
+}
+
+// Counted from the server's side: a connection ends there when our close reaches it, and the kernel's list of
+// its connections may show it a moment longer. A new connection waits until the server has seen the last end.
+void TestReplyRun::oneServerSeesAtMostItsConnections()
+{
+    DelayedServer server({ QStringLiteral("127.0.0.51") }, 3000, 20);
+    QList<ReplyRunPost> posts;
+    for (int p = 0; p < 200; ++p) {
+        posts.append({ QStringLiteral("http://127.0.0.51:%1/t%2").arg(server.port(0)).arg(p), "3000" });
+    }
+    ReplyRun run;
+    QSignalSpy finished(&run, &ReplyRun::finished);
+    run.start(posts);
+    QVERIFY(finished.wait(30000));
+    QCOMPARE(finished.first(), (QList<QVariant> { 0, 0 }));
+    QCOMPARE(server.peakConnections(0), ReplyRun::MaxConnectionsPerHost);
+    QCOMPARE(server.peakConnections(2), ReplyRun::MaxConnectionsPerHost);
 }
 
 void TestReplyRun::restartDropsTheOldRun()
