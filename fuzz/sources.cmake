@@ -4,6 +4,7 @@ set(POSTAVO_FUZZ_CORE_SOURCES
     base/bytehash.cpp
     base/characterreferences.cpp
     base/filereplacement.cpp
+    base/foldedtext.cpp
     base/settingsstore.cpp
     base/textfile.cpp
     forums/listfiles.cpp
@@ -24,6 +25,7 @@ set(POSTAVO_FUZZ_CORE_SOURCES
     replies/postaddress.cpp
     replies/probetimeouts.cpp
     replies/redirectpolicy.cpp
+    replies/requestidentity.cpp
     replies/responsereader.cpp
     replies/textlines.cpp
     ui/rtfreader.cpp

@@ -35,6 +35,7 @@
 #include "ui/windowicon.h"
 #include "web/autoinsertcontroller.h"
 #include "web/browserpane.h"
+#include "web/browserprofile.h"
 #include "web/postedmessagewatcher.h"
 #include "web/startpage.h"
 
@@ -103,10 +104,18 @@ void MainWindow::createControls()
     m_replyMonitor = new ReplyMonitor(threshold, m_probePort, this);
     m_replyMonitor->setTimeoutSource([this] { return ProbeTimeouts::fromSettings(*m_context.settings); });
     m_replyMonitor->setKeptTexts(m_context.keptTexts);
+    // The check asks for each page as the browser pane would, signed in where the user signed in.
+    shareIdentity(browserProfile(), &m_identity, this);
+    m_replyMonitor->setIdentity(&m_identity);
     connect(m_replyMonitor, &ReplyMonitor::checkFinished, m_browserPane, &BrowserPane::refreshStartPage);
-    const auto postAddress = [this] { return currentPostAddress(); };
-    m_postsPanel = place(
-        new PostsPanel(m_lists->posts(), m_replyMonitor, postAddress, client), "postsFrame", 120, 5520, 3615, 4335);
+    PostsPanel::ShownPage shownPage;
+    shownPage.address = [this] { return currentPostAddress(); };
+    shownPage.selectedText = [this] { return m_browserPane->selectedText(); };
+    shownPage.readText = [this](QObject *context, std::function<void(const QString &)> done) {
+        m_browserPane->readShownText(context, std::move(done));
+    };
+    m_postsPanel = place(new PostsPanel(m_lists->posts(), m_replyMonitor, std::move(shownPage), client), "postsFrame",
+        120, 5520, 3615, 4335);
     m_postsPanel->hide();
 
     statusBar()->setObjectName(QStringLiteral("statusBar"));

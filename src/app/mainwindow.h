@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "base/appcontext.h"
+#include "replies/requestidentity.h"
 
 class QComboBox;
 class QMenuBar;
@@ -108,6 +109,8 @@ private:
     PostsPanel *m_postsPanel = nullptr;
 
     ListKeeper *m_lists = nullptr;
+    // Made before the monitor that asks it, gone after it.
+    RequestIdentity m_identity;
     ReplyMonitor *m_replyMonitor = nullptr;
     MessageCommands *m_commands = nullptr;
     StatusPanels *m_status = nullptr;

@@ -11,6 +11,8 @@ inline const QString messages = QStringLiteral("messages.txt");
 inline const QString posts = QStringLiteral("posts.txt");
 inline const QString posts2 = QStringLiteral("posts2.txt");
 inline const QString sizes = QStringLiteral("sizes.txt");
+// What the program knows of each own post beyond its size: the beginning of the user's own text there.
+inline const QString postNotes = QStringLiteral("postnotes.txt");
 inline const QString help = QStringLiteral("Help.rtf");
 
 // Where an installed program's shared files (the help text) are, seen from the executable's folder.

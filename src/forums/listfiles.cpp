@@ -187,6 +187,54 @@ bool storedSize(const QString &entry, qint32 *bytes)
     return ok;
 }
 
+namespace {
+
+const QChar s_tab = QLatin1Char('\t');
+
+// A note's value on one line of its own record.
+QString oneField(QString value)
+{
+    for (QChar &c : value) {
+        if (c == s_tab || c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+            c = QLatin1Char(' ');
+        }
+    }
+    return value;
+}
+
+} // namespace
+
+QList<PostNote> notesFromLines(const QStringList &lines)
+{
+    QList<PostNote> notes;
+    for (const QString &line : recordsFromLines(lines)) {
+        const QStringList fields = line.split(s_tab);
+        PostNote note;
+        note.address = fields.at(0);
+        const QString flags = fields.value(1);
+        note.measuredAsBrowser = flags.contains(QLatin1Char('b'));
+        note.shown = flags.contains(QLatin1Char('s'));
+        // A tab in what follows was a blank once.
+        note.ownText = QStringList(fields.mid(2)).join(QLatin1Char(' '));
+        if (!note.address.isEmpty()) {
+            notes.append(note);
+        }
+    }
+    return notes;
+}
+
+QString notesText(const QList<PostNote> &notes)
+{
+    QStringList records;
+    records.reserve(notes.size());
+    for (const PostNote &note : notes) {
+        const QString flags = QString(note.measuredAsBrowser ? QStringLiteral("b") : QString())
+            + (note.shown ? QStringLiteral("s") : QString());
+        records.append(oneField(note.address) + s_tab + flags + s_tab + oneField(note.ownText));
+    }
+    return listText(records);
+}
+
 QString unreadableReason(const QString &path)
 {
     QFile file(path);
@@ -227,20 +275,27 @@ bool writeSizes(const QString &path, const QStringList &sizes, WriteError *error
 }
 
 bool writePostsAndSizes(const QString &postsPath, const QStringList &posts, const QString &sizesPath,
-                        const QStringList &sizes, WriteError *error)
+                        const QStringList &sizes, WriteError *error, const QString &notesPath,
+                        const QList<PostNote> &notes)
 {
     FileReplacement postsFile(postsPath);
     FileReplacement sizesFile(sizesPath);
+    FileReplacement notesFile(notesPath);
+    const bool withNotes = !notesPath.isEmpty();
     FileReplacement *failed = nullptr;
     if (!postsFile.stage(TextFile::encode(listText(posts)))) {
         failed = &postsFile;
     } else if (!sizesFile.stage(TextFile::encode(listText(sizes)))) {
         failed = &sizesFile;
+    } else if (withNotes && !notesFile.stage(TextFile::encode(notesText(notes)))) {
+        failed = &notesFile;
     } else if (!postsFile.commit()) {
         failed = &postsFile;
     } else if (!sizesFile.commit()) {
-        // Both were whole on the disk beside their files; only a failing rename gets here.
+        // All were whole on the disk beside their files; only a failing rename gets here.
         failed = &sizesFile;
+    } else if (withNotes && !notesFile.commit()) {
+        failed = &notesFile;
     }
     if (failed && error) {
         *error = failed->failure();

@@ -64,6 +64,21 @@ QStringList sizesInStep(QStringList sizes, int postCount);
 // number.
 bool storedSize(const QString &entry, qint32 *bytes);
 
+// What is kept of an own post beside its address and size ("postnotes.txt", one record per post, each followed
+// by an empty line): "address TAB flags TAB own text". The flags are letters: "b" the stored size was measured as
+// the browser pane sees the page, "s" the page showed the own text when it was last measured.
+struct PostNote
+{
+    QString address;
+    // The beginning of the user's own post on the page (one line); empty when it is not known.
+    QString ownText;
+    bool shown = false;
+    bool measuredAsBrowser = false;
+};
+
+QList<PostNote> notesFromLines(const QStringList &lines);
+QString notesText(const QList<PostNote> &notes);
+
 using WriteError = WriteFailure;
 
 // Why a list file that exists cannot be read (empty when it can, or when it does not exist).
@@ -82,8 +97,9 @@ bool writeForums(const QString &path, const QStringList &addresses, const QStrin
                  WriteError *error = nullptr);
 bool writeSizes(const QString &path, const QStringList &sizes, WriteError *error = nullptr);
 // The own posts and their sizes as one: both new files are on the disk in full before either replaces its old
-// one, and when either cannot be written neither is replaced.
+// one, and when either cannot be written neither is replaced. With a notes path, the notes go with them.
 bool writePostsAndSizes(const QString &postsPath, const QStringList &posts, const QString &sizesPath,
-                        const QStringList &sizes, WriteError *error = nullptr);
+                        const QStringList &sizes, WriteError *error = nullptr, const QString &notesPath = QString(),
+                        const QList<PostNote> &notes = {});
 
 } // namespace ListFiles

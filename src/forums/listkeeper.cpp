@@ -21,7 +21,7 @@ ListKeeper::ListKeeper(const DataFolder &folder, QWidget *window)
     connect(&m_posts, &OwnPosts::rowsRemoved, m_autosave, postsChanged);
     connect(&m_posts, &OwnPosts::dataChanged, m_autosave,
         [this](const QModelIndex &, const QModelIndex &, const QList<int> &roles) {
-            if (roles.contains(OwnPosts::StoredSizeRole)) {
+            if (roles.contains(OwnPosts::StoredSizeRole) || roles.contains(OwnPosts::OwnTextRole)) {
                 m_autosave->postsChanged();
             }
         });

@@ -28,7 +28,7 @@ QStringList ListStore::load(OwnPosts *posts, Forums *forums)
     const QStringList addresses = ListFiles::recordsFromLines(read(DataFiles::posts));
     const QStringList sizes = ListFiles::sizesInStep(ListFiles::recordsFromLines(read(DataFiles::sizes)),
                                                      int(addresses.size()));
-    posts->reset(addresses, sizes);
+    posts->reset(addresses, sizes, ListFiles::notesFromLines(read(DataFiles::postNotes)));
     const ListFiles::ForumList forumList = ListFiles::forumsFromLines(read(DataFiles::posts2));
     forums->reset(forumList.addresses, forumList.logins);
     return problems;
@@ -37,14 +37,16 @@ QStringList ListStore::load(OwnPosts *posts, Forums *forums)
 bool ListStore::postsAndSizesHeld() const
 {
     // A size belongs to the post on its line: written without the other file, either would pair them wrongly.
-    return m_unreadable.contains(DataFiles::posts) || m_unreadable.contains(DataFiles::sizes);
+    return m_unreadable.contains(DataFiles::posts) || m_unreadable.contains(DataFiles::sizes)
+        || m_unreadable.contains(DataFiles::postNotes);
 }
 
 bool ListStore::savePostsAndSizes(const OwnPosts &posts, ListFiles::WriteError *error)
 {
     return postsAndSizesHeld()
         || ListFiles::writePostsAndSizes(m_folder.filePath(DataFiles::posts), posts.addresses(),
-                                         m_folder.filePath(DataFiles::sizes), posts.sizes(), error);
+            m_folder.filePath(DataFiles::sizes), posts.sizes(), error, m_folder.filePath(DataFiles::postNotes),
+            posts.notes());
 }
 
 bool ListStore::saveForums(const Forums &forums, ListFiles::WriteError *error)

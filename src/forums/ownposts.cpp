@@ -36,9 +36,16 @@ QVariant OwnPosts::data(const QModelIndex &index, int role) const
     case OutcomeRole:
         return entry.outcome ? QVariant::fromValue(*entry.outcome) : QVariant();
     case HasNewRepliesRole:
-        return entry.outcome && entry.outcome->outcome == PostOutcome::NewReplies;
+        return entry.outcome && entry.outcome->isNews();
     case NewTextRole:
+        if (entry.outcome && entry.outcome->outcome == PostOutcome::PostGone) {
+            return QStringList { entry.outcome->text() };
+        }
         return entry.outcome ? entry.outcome->newText : QStringList();
+    case OwnTextRole:
+        return entry.ownText;
+    case OpenAddressRole:
+        return entry.outcome && !entry.outcome->page.isEmpty() ? entry.outcome->page : entry.address;
     case MarkRole:
         if (!entry.outcome) {
             return QVariant::fromValue(Mark::None);
@@ -46,7 +53,7 @@ QVariant OwnPosts::data(const QModelIndex &index, int role) const
         if (!entry.outcome->wasChecked()) {
             return QVariant::fromValue(Mark::NotChecked);
         }
-        return QVariant::fromValue(entry.outcome->outcome == PostOutcome::Baseline ? Mark::Baseline : Mark::Checked);
+        return QVariant::fromValue(entry.outcome->storesSize() ? Mark::Baseline : Mark::Checked);
     default:
         return {};
     }
@@ -62,14 +69,26 @@ QHash<int, QByteArray> OwnPosts::roleNames() const
     return names;
 }
 
-void OwnPosts::reset(const QStringList &addresses, const QStringList &sizes)
+void OwnPosts::reset(const QStringList &addresses, const QStringList &sizes, const QList<ListFiles::PostNote> &notes)
 {
     beginResetModel();
     const QStringList inStep = ListFiles::sizesInStep(sizes, int(addresses.size()));
     m_entries.clear();
     m_entries.reserve(addresses.size());
     for (qsizetype i = 0; i < addresses.size(); ++i) {
-        m_entries.append({ addresses.at(i), inStep.at(i), std::nullopt });
+        m_entries.append(Entry { addresses.at(i), inStep.at(i), std::nullopt, QString(), false, false });
+    }
+    // By the exact address first, as a post kept in two spellings has a note for each.
+    for (const ListFiles::PostNote &note : notes) {
+        qsizetype at = addresses.indexOf(note.address);
+        if (at < 0) {
+            at = PostAddress::indexOfPost(addresses, note.address);
+        }
+        if (at >= 0) {
+            m_entries[at].ownText = note.ownText;
+            m_entries[at].shown = note.shown;
+            m_entries[at].measuredAsBrowser = note.measuredAsBrowser;
+        }
     }
     endResetModel();
 }
@@ -123,9 +142,33 @@ bool OwnPosts::add(const QString &address)
         return false;
     }
     beginInsertRows(QModelIndex(), count(), count());
-    m_entries.append({ address, ListFiles::unmeasuredSize, std::nullopt });
+    m_entries.append(Entry { address, ListFiles::unmeasuredSize, std::nullopt, QString(), false, false });
     endInsertRows();
     return true;
+}
+
+void OwnPosts::setOwnText(int index, const QString &address, const QString &text)
+{
+    index = entryOf(index, address);
+    if (index >= 0 && m_entries[index].ownText != text) {
+        m_entries[index].ownText = text;
+        rowChanged(index, { OwnTextRole });
+    }
+}
+
+QString OwnPosts::ownText(int index) const
+{
+    return index >= 0 && index < count() ? m_entries.at(index).ownText : QString();
+}
+
+bool OwnPosts::ownTextShown(int index) const
+{
+    return index >= 0 && index < count() && m_entries.at(index).shown;
+}
+
+bool OwnPosts::isMeasuredAsBrowser(int index) const
+{
+    return index >= 0 && index < count() && m_entries.at(index).measuredAsBrowser;
 }
 
 void OwnPosts::remove(int index)
@@ -151,7 +194,8 @@ void OwnPosts::rowChanged(int row, const QList<int> &roles)
 
 QList<int> OwnPosts::outcomeRoles()
 {
-    return { Qt::ToolTipRole, Qt::AccessibleDescriptionRole, OutcomeRole, HasNewRepliesRole, MarkRole, NewTextRole };
+    return { Qt::ToolTipRole, Qt::AccessibleDescriptionRole, OutcomeRole, HasNewRepliesRole, MarkRole, NewTextRole,
+        OpenAddressRole };
 }
 
 int OwnPosts::storeSize(int index, const QString &address, const QString &size)
@@ -164,12 +208,15 @@ int OwnPosts::storeSize(int index, const QString &address, const QString &size)
     return index;
 }
 
-int OwnPosts::storeWatchedSize(int index, const QString &address, qint32 size)
+int OwnPosts::storeWatchedSize(int index, const QString &address, qint32 size, bool shown)
 {
     index = entryOf(index, address);
     if (index >= 0) {
-        m_entries[index].size = QString::number(size);
-        m_entries[index].outcome.reset();
+        Entry &entry = m_entries[index];
+        entry.size = QString::number(size);
+        entry.outcome.reset();
+        entry.shown = shown;
+        entry.measuredAsBrowser = true;
         rowChanged(index, outcomeRoles() << StoredSizeRole);
     }
     return index;
@@ -177,7 +224,12 @@ int OwnPosts::storeWatchedSize(int index, const QString &address, qint32 size)
 
 void OwnPosts::storeOutcome(int index, const QString &post, const PostResult &result)
 {
-    if (result.outcome == PostOutcome::Baseline) {
+    if (result.storesSize()) {
+        const int stored = entryOf(index, post);
+        if (stored >= 0) {
+            m_entries[stored].measuredAsBrowser = true;
+            m_entries[stored].shown = result.ownPostShown.value_or(false);
+        }
         storeSize(index, post, QString::number(result.newSize));
     }
     // The outcome only beside the exact address: a post kept in two spellings has one outcome each.
@@ -208,6 +260,16 @@ QStringList OwnPosts::addresses() const
         list.append(entry.address);
     }
     return list;
+}
+
+QList<ListFiles::PostNote> OwnPosts::notes() const
+{
+    QList<ListFiles::PostNote> notes;
+    notes.reserve(count());
+    for (const Entry &entry : m_entries) {
+        notes.append({ entry.address, entry.ownText, entry.shown, entry.measuredAsBrowser });
+    }
+    return notes;
 }
 
 QStringList OwnPosts::sizes() const

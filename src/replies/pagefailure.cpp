@@ -1,5 +1,6 @@
 #include "replies/pagefailure.h"
 
+#include <QByteArray>
 #include <QCoreApplication>
 
 namespace PageFailures {
@@ -35,8 +36,33 @@ QString text(PageFailure failure, const QString &detail, int status)
         return tr("Not a web server's reply");
     case PageFailure::CutShort:
         return withDetail(tr("Page cut short"));
+    case PageFailure::BrowserCheck:
+        return tr("The forum asks for a browser check: open the post once in Postavo's browser, then check again.");
+    case PageFailure::NotThePage:
+        return tr("Not your thread's page now: signed out?");
     }
     return QString();
+}
+
+bool isBrowserCheck(int status, bool challengeHeader, QByteArrayView body)
+{
+    if (status != 403 && status != 429 && status != 503) {
+        return false;
+    }
+    if (challengeHeader) {
+        return true;
+    }
+    // Words shields put on such pages, in any letter case; the page's beginning is enough to tell.
+    static const char *const signs[] = { "captcha", "challenge", "checking your browser", "browser check",
+        "verify you are human", "are you a robot", "enable javascript and cookies", "document.cookie",
+        "ddos protection" };
+    const QByteArray start = body.first(qMin<qsizetype>(body.size(), 16 * 1024)).toByteArray().toLower();
+    for (const char *sign : signs) {
+        if (start.contains(sign)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 } // namespace PageFailures

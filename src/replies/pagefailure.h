@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 
 // Why a page could not be measured, or was measured but is not the post's page: one list and one wording for
@@ -17,11 +18,18 @@ enum class PageFailure {
     NoReply, // the server closed the connection without sending a byte
     NotHttp, // what answered sent no status line
     CutShort, // the connection ended before the page its header announced was complete
+    BrowserCheck, // the server answered with a bot or browser check instead of the page
+    NotThePage, // the page no longer looks like the thread it was (a sign-in form in its place)
 };
 
 namespace PageFailures {
 
 // Short words for the user; detail is the socket's, the TLS layer's or the probe's own, status the server's.
 QString text(PageFailure failure, const QString &detail = QString(), int status = 0);
+
+// Whether an error answer (403, 429 or 503) is a check that a browser passes and a plain client does not: the
+// header says so, or the page's beginning asks for one (a captcha, "checking your browser", a script that sets
+// a cookie and loads the page again).
+bool isBrowserCheck(int status, bool challengeHeader, QByteArrayView body);
 
 } // namespace PageFailures

@@ -28,14 +28,23 @@ struct PageMeasurement
     bool bodyTruncated = false;
     // The final page's Content-Type value.
     QByteArray contentType;
+    // The final header says a bot check stopped the request.
+    bool challenge = false;
 
     bool isMeasured() const { return failure == PageFailure::None; }
     // A page the server answered with an error status: measured, but not the post's page.
     bool isServerError() const { return isMeasured() && status >= 400 && status <= 599; }
     // Fit to store as the post's size.
     bool isUsable() const { return isMeasured() && !isServerError(); }
-    // ServerError for an error status, else the failure.
-    PageFailure problem() const { return isServerError() ? PageFailure::ServerError : failure; }
+    // BrowserCheck or ServerError for an error status, else the failure.
+    PageFailure problem() const
+    {
+        if (!isServerError()) {
+            return failure;
+        }
+        return PageFailures::isBrowserCheck(status, challenge, body) ? PageFailure::BrowserCheck
+                                                                     : PageFailure::ServerError;
+    }
     // Short words for the user on why the page could not be measured; empty for a usable page.
     QString problemText() const { return PageFailures::text(problem(), detail, status); }
 };

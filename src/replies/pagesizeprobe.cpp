@@ -1,6 +1,8 @@
 #include "replies/pagesizeprobe.h"
+#include "replies/requestidentity.h"
 
 #include <QTimer>
+#include <QUrl>
 
 #include <array>
 #include <cmath>
@@ -83,8 +85,10 @@ void PageSizeProbe::begin(const QString &address)
         return;
     }
 
+    // Each page of a redirect gets the cookies of its own address only.
+    const QByteArray identityLines = m_identity ? m_identity->headerLinesFor(QUrl(m_parts.toAddress())) : QByteArray();
     m_transport.open(m_parts.host, m_parts.connectPort(m_httpPort), m_parts.secure,
-        requestText(m_parts.hostHeader(), m_parts.target));
+        requestText(m_parts.hostHeader(), m_parts.target, identityLines));
 }
 
 qint32 PageSizeProbe::byteCount() const
@@ -93,10 +97,12 @@ qint32 PageSizeProbe::byteCount() const
     return qint32(qMin<qint64>(count, std::numeric_limits<qint32>::max()));
 }
 
-QByteArray PageSizeProbe::requestText(const QString &hostHeader, const QString &target)
+QByteArray PageSizeProbe::requestText(const QString &hostHeader, const QString &target, const QByteArray &moreHeaderLines)
 {
+    // No Accept-Encoding: the size measured is the page's own bytes.
     return QByteArrayLiteral("GET ") + PostAddress::requestTarget(target) + QByteArrayLiteral(" HTTP/1.1\r\nHost: ")
-        + PostAddress::requestTarget(hostHeader) + QByteArrayLiteral("\r\nConnection: close\r\nAccept: */*\r\n\r\n");
+        + PostAddress::requestTarget(hostHeader) + QByteArrayLiteral("\r\nConnection: close\r\nAccept: */*\r\n")
+        + moreHeaderLines + QByteArrayLiteral("\r\n");
 }
 
 QString PageSizeProbe::progressText(qint32 byteCount, qint32 contentLength)
@@ -190,6 +196,7 @@ PageMeasurement PageSizeProbe::current() const
     measurement.body = m_reader.body();
     measurement.bodyTruncated = m_reader.bodyTruncated();
     measurement.contentType = m_reader.contentType();
+    measurement.challenge = m_reader.isChallenge();
     return measurement;
 }
 

@@ -14,6 +14,8 @@
 #include "replies/redirectpolicy.h"
 #include "replies/responsereader.h"
 
+class RequestIdentity;
+
 // Measures a page: sends a GET with "Connection: close" through a PageTransport, feeds what arrives to a
 // ResponseReader, which tells when the page is whole, and follows redirects as the RedirectPolicy allows.
 // Body bytes are counted; only as many as the kept limit are stored.
@@ -35,6 +37,9 @@ public:
     // With hold on, a redirect closes the connection and waits for proceed() after serverNext(): the caller
     // may count connections per server.
     void setHoldAtRedirect(bool hold) { m_holdAtRedirect = hold; }
+    // Who the requests say they are (the browser's User-Agent and cookies); none: the bare request.
+    // Precondition: the identity outlives the probe.
+    void setIdentity(const RequestIdentity *identity) { m_identity = identity; }
     void proceed();
 
     // Abandons any exchange in flight (it produces no result) and starts measuring the address.
@@ -57,7 +62,9 @@ public:
 
     // The server an address connects to: its host in small letters and its port.
     static QString serverOf(const QString &address, quint16 httpPort);
-    static QByteArray requestText(const QString &hostHeader, const QString &target);
+    // The request: GET with Host, Connection: close and Accept, then any further header lines.
+    static QByteArray requestText(
+        const QString &hostHeader, const QString &target, const QByteArray &moreHeaderLines = QByteArray());
     // Panel 3 text once the header has been seen.
     static QString progressText(qint32 byteCount, qint32 contentLength);
 
@@ -83,6 +90,7 @@ private:
     PageTransport m_transport;
     bool m_failurePending = false;
     bool m_holdAtRedirect = false;
+    const RequestIdentity *m_identity = nullptr;
     QString m_heldAddress;
     // Counts starts, so that a deferred report of an abandoned exchange is dropped.
     quint64 m_generation = 0;

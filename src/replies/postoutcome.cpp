@@ -26,6 +26,14 @@ QString PostResult::text() const
         return tr("No new replies");
     case PostOutcome::Baseline:
         return tr("Not measured before: size taken now (%1 bytes)").arg(newSize);
+    case PostOutcome::NewRepliesOnNextPage:
+        return tr("New replies on the next page: %1").arg(page);
+    case PostOutcome::PostGone:
+        return tr("Your post is no longer on this page");
+    case PostOutcome::OwnPostShown:
+        return tr("Your post is now shown");
+    case PostOutcome::Remeasured:
+        return tr("Measured again as your browser sees it (%1 bytes)").arg(newSize);
     case PostOutcome::NotChecked:
         break;
     }

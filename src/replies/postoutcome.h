@@ -3,6 +3,7 @@
 #include <QMetaType>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 #include "replies/pagefailure.h"
 
@@ -13,7 +14,12 @@ enum class PostOutcome {
     NewReplies, // grew by more than the threshold
     Unchanged, // grew by at most the threshold, or shrank
     Baseline, // no usable stored size: the size measured now is its first
-    NotChecked, // the page could not be measured, or the server answered with an error: see failure
+    NotChecked, // the page could not be measured, the server answered with an error, or it is not the
+                // post's page any more: see failure
+    NewRepliesOnNextPage, // the thread went on to a page after the post's, and that page has replies: see page
+    PostGone, // the page no longer shows the user's own post: removed, or moved
+    OwnPostShown, // the page grew by the user's own post (a held comment let through): its size is stored
+    Remeasured, // stored before as another client got the page: measured afresh as the browser sees it
 };
 
 struct PostResult
@@ -29,11 +35,27 @@ struct PostResult
     // The socket or TLS layer's words, when it gave any.
     QString detail;
     // NewReplies: the runs of text the page added since its text was kept, in page order; empty when the text
-    // tells nothing (none was kept, or only numbers moved).
+    // tells nothing (none was kept, or only numbers moved). NewRepliesOnNextPage: what the next pages say.
     QStringList newText;
+    // NewRepliesOnNextPage: the last page after the post's that has replies.
+    QString page;
+    // Whether the page shows the user's own post now; unknown when the post's own text is not known.
+    std::optional<bool> ownPostShown;
 
     // False when the page could not be measured (it counts among those that "could not be checked").
     bool wasChecked() const { return outcome != PostOutcome::NotChecked; }
+    // Told as new replies are: bold among the posts, listed under "New Replies", in the notification.
+    bool isNews() const
+    {
+        return outcome == PostOutcome::NewReplies || outcome == PostOutcome::NewRepliesOnNextPage
+            || outcome == PostOutcome::PostGone;
+    }
+    // The size measured now becomes the post's stored size.
+    bool storesSize() const
+    {
+        return outcome == PostOutcome::Baseline || outcome == PostOutcome::OwnPostShown
+            || outcome == PostOutcome::Remeasured;
+    }
     // A short text for beside the post.
     QString text() const;
 };

@@ -11,10 +11,12 @@
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTabBar>
+#include <QTimer>
 #include <cstdlib>
 
 #include "forums/listfiles.h"
 #include "forums/ownposts.h"
+#include "replies/pagelikeness.h"
 #include "replies/replymonitor.h"
 #include "replies/replytexts.h"
 #include "ui/listbox.h"
@@ -71,6 +73,9 @@ private:
     QIcon m_checked;
     QFont m_bold;
 };
+
+// How long a watch waits for the browser's text of the page it measures.
+constexpr int s_shownTextWaitMs = 3000;
 
 // Characters of a post's new text shown under its address.
 constexpr qsizetype s_excerptLength = 300;
@@ -165,11 +170,11 @@ private:
 
 } // namespace
 
-PostsPanel::PostsPanel(OwnPosts &posts, ReplyMonitor *monitor, std::function<QString()> currentAddress, QWidget *parent)
+PostsPanel::PostsPanel(OwnPosts &posts, ReplyMonitor *monitor, ShownPage shownPage, QWidget *parent)
     : QGroupBox(QString(), parent)
     , m_posts(posts)
     , m_monitor(monitor)
-    , m_currentAddress(std::move(currentAddress))
+    , m_shownPage(std::move(shownPage))
 {
     setObjectName(QStringLiteral("postsFrame"));
     m_watchButton = place(new QPushButton(tr("Watch This Post"), this), "watchButton", 60, 180, 1695, 375);
@@ -222,11 +227,7 @@ PostsPanel::PostsPanel(OwnPosts &posts, ReplyMonitor *monitor, std::function<QSt
         ListEntries::openOnReturn(list, openSelected);
     }
 
-    connect(m_monitor, &ReplyMonitor::baselineMeasured, this, [this](int index, const QString &address, qint32 size) {
-        // The own posts may have changed while the page was measured: the size goes to the entry that still
-        // holds the measured address, and nowhere when that post was removed.
-        m_posts.storeWatchedSize(index, address, size);
-    });
+    connect(m_monitor, &ReplyMonitor::baselineMeasured, this, &PostsPanel::storeWatchedSize);
     connect(m_monitor, &ReplyMonitor::postChecked, &m_posts, &OwnPosts::storeOutcome);
     connect(m_monitor, &ReplyMonitor::checkFinished, this, &PostsPanel::checkFinished);
     connect(m_monitor, &ReplyMonitor::statusText, this, &PostsPanel::statusText);
@@ -256,19 +257,49 @@ QList<QWidget *> PostsPanel::tabOrder() const
 
 void PostsPanel::watchCurrentPage()
 {
-    watchPage(m_currentAddress());
+    // The selection's first line: a post's beginning, not all of it.
+    const QString selected = m_shownPage.selectedText ? m_shownPage.selectedText() : QString();
+    watchShownPage(m_shownPage.address(), selected.section(QLatin1Char('\n'), 0, 0).simplified().left(200));
 }
 
-void PostsPanel::watchNoticedPost(const QString &pageAddress, const QString &canonicalAddress)
+void PostsPanel::watchNoticedPost(const QString &pageAddress, const QString &canonicalAddress, const QString &ownText)
 {
-    watchPage(m_posts.addressForNoticedPost(pageAddress, canonicalAddress));
+    watchShownPage(m_posts.addressForNoticedPost(pageAddress, canonicalAddress), ownText);
 }
 
-void PostsPanel::watchPage(const QString &address)
+void PostsPanel::watchShownPage(const QString &address, const QString &ownText)
+{
+    if (!m_shownPage.readText || ListFiles::isSkippedLine(address)) {
+        watchPage(address, ownText);
+        return;
+    }
+    m_pendingWatches.insert(address, PendingWatch());
+    m_shownPage.readText(this, [this, address](const QString &shownText) {
+        const auto pending = m_pendingWatches.find(address);
+        if (pending != m_pendingWatches.end() && !pending->shownText) {
+            pending->shownText = shownText;
+            finishWatch(address);
+        }
+    });
+    // A page that never answers is not waited for long: the size is stored uncompared.
+    QTimer::singleShot(s_shownTextWaitMs, this, [this, address] {
+        const auto pending = m_pendingWatches.find(address);
+        if (pending != m_pendingWatches.end() && !pending->shownText) {
+            pending->shownText = QString();
+            finishWatch(address);
+        }
+    });
+    watchPage(address, ownText);
+}
+
+void PostsPanel::watchPage(const QString &address, const QString &ownText)
 {
     const int watched = m_posts.indexOf(address);
     if (watched >= 0) {
         // Measure the existing entry again; its stored size is replaced in place.
+        if (!ownText.isEmpty()) {
+            m_posts.setOwnText(watched, m_posts.address(watched), ownText);
+        }
         m_monitor->measureBaseline(address, watched);
         return;
     }
@@ -284,7 +315,55 @@ void PostsPanel::watchPage(const QString &address)
     }
     // The entry is made at once, marked as not measured yet; a measurement that fails leaves it so.
     m_posts.add(address);
+    m_posts.setOwnText(m_posts.count() - 1, address, ownText);
     m_monitor->measureBaseline(address, m_posts.count() - 1);
+}
+
+void PostsPanel::storeWatchedSize(int index, const QString &address, qint32 size, const QStringList &pageLines)
+{
+    auto pending = m_pendingWatches.find(address);
+    if (pending == m_pendingWatches.end()) {
+        PendingWatch uncompared;
+        uncompared.shownText = QString();
+        pending = m_pendingWatches.insert(address, uncompared);
+    }
+    pending->measured = true;
+    pending->index = index;
+    pending->size = size;
+    pending->pageLines = pageLines;
+    finishWatch(address);
+}
+
+void PostsPanel::finishWatch(const QString &address)
+{
+    const auto pending = m_pendingWatches.constFind(address);
+    if (pending == m_pendingWatches.cend() || !pending->measured || !pending->shownText) {
+        return;
+    }
+    const PendingWatch watch = *pending;
+    m_pendingWatches.erase(pending);
+    const QString shownText = *watch.shownText;
+    const QStringList &pageLines = watch.pageLines;
+    // Nothing shown (no page yet, an image) is nothing to compare with.
+    if (!shownText.trimmed().isEmpty() && !pageLines.isEmpty()
+        && !PageLikeness::isSamePage(shownText.split(QLatin1Char('\n')), pageLines)) {
+        QMessageBox box(QMessageBox::Warning, tr("Watch This Post"),
+            tr("Postavo's check gets another page than your browser shows: a sign-in page?"), QMessageBox::Cancel,
+            window());
+        box.setInformativeText(tr("Its size would not tell of new replies. Sign in again, or watch the page anyway "
+                                  "and open it once when the check says it is not your thread's page."));
+        QPushButton *anyway = box.addButton(tr("Watch Anyway"), QMessageBox::AcceptRole);
+        box.setDefaultButton(QMessageBox::Cancel);
+        box.exec();
+        if (box.clickedButton() != anyway) {
+            return;
+        }
+    }
+    // The own posts may have changed while the page was measured: the size goes to the entry that still holds
+    // the measured address, and nowhere when that post was removed.
+    const int entry = m_posts.address(watch.index) == address ? watch.index : m_posts.indexOf(address);
+    m_posts.storeWatchedSize(
+        watch.index, address, watch.size, PageLikeness::shows(pageLines, m_posts.ownText(entry)));
 }
 
 void PostsPanel::unwatchSelectedPost()

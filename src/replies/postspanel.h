@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QGroupBox>
+#include <QHash>
+#include <optional>
 #include <QStringList>
 #include <functional>
 
@@ -21,9 +23,18 @@ public:
     // The two views, in the order of their tabs.
     enum View { AllPostsTab = 0, NewRepliesTab = 1 };
 
-    // currentAddress: the address of the page the browser shows.
-    PostsPanel(
-        OwnPosts &posts, ReplyMonitor *monitor, std::function<QString()> currentAddress, QWidget *parent = nullptr);
+    // What the panel asks of the browser pane about the page it shows.
+    struct ShownPage
+    {
+        // Its address, as the own posts keep it.
+        std::function<QString()> address;
+        // What the user selected on it: the beginning of the own post, when the user chose it.
+        std::function<QString()> selectedText;
+        // Its text as the user reads it, handed to done unless context is gone first.
+        std::function<void(QObject *context, std::function<void(const QString &)> done)> readText;
+    };
+
+    PostsPanel(OwnPosts &posts, ReplyMonitor *monitor, ShownPage shownPage, QWidget *parent = nullptr);
 
     // Fits the lists to the panel's height.
     void fitContents();
@@ -35,13 +46,15 @@ public:
     QList<QWidget *> tabOrder() const;
 
 public slots:
-    // Adds the page the browser shows, or measures its entry again when it is watched already.
+    // Adds the page the browser shows, or measures its entry again when it is watched already; what the user
+    // selected on it is kept as the beginning of the own post.
     void watchCurrentPage();
-    // The same for the given address.
-    void watchPage(const QString &address);
-    // A post of the user's was noticed on a page: one entry per thread, so a post on a watched thread
-    // measures its entry again.
-    void watchNoticedPost(const QString &pageAddress, const QString &canonicalAddress);
+    // The same for the given address. ownText: the beginning of the own post there (empty: unknown, or kept as
+    // it is).
+    void watchPage(const QString &address, const QString &ownText = QString());
+    // A post of the user's, beginning with ownText, was noticed on the page the browser shows: one entry per
+    // thread, so a post on a watched thread measures its entry again.
+    void watchNoticedPost(const QString &pageAddress, const QString &canonicalAddress, const QString &ownText);
     void unwatchSelectedPost();
     void checkForReplies();
     // The user's own check (the button, the menu): checkRequested, then the check.
@@ -63,10 +76,26 @@ private:
     void showSelectedPost();
     void showSelectedReply();
     void showProbeError(const QString &text);
+    // A watch measured the page: its size is stored once the browser's text of the page is in, unless the check
+    // got another page than the browser shows and the user would rather not.
+    void storeWatchedSize(int index, const QString &address, qint32 size, const QStringList &pageLines);
+    void finishWatch(const QString &address);
+    // Watches the address the browser shows, whose text is read meanwhile to compare with what the check gets.
+    void watchShownPage(const QString &address, const QString &ownText);
 
     OwnPosts &m_posts;
     ReplyMonitor *m_monitor;
-    std::function<QString()> m_currentAddress;
+    ShownPage m_shownPage;
+    // Watches of pages the browser shows, by address, until both the measurement and the browser's text are in.
+    struct PendingWatch
+    {
+        std::optional<QString> shownText;
+        bool measured = false;
+        int index = -1;
+        qint32 size = 0;
+        QStringList pageLines;
+    };
+    QHash<QString, PendingWatch> m_pendingWatches;
     QPushButton *m_watchButton = nullptr;
     QPushButton *m_unwatchButton = nullptr;
     QPushButton *m_checkRepliesButton = nullptr;

@@ -3,6 +3,7 @@
 #include "replies/kepttextstore.h"
 #include "replies/pagemeasurement.h"
 #include "replies/pagesizeprobe.h"
+#include "replies/pagetext.h"
 #include "replies/replytexts.h"
 #include "replies/textkeeper.h"
 
@@ -29,6 +30,12 @@ ReplyMonitor::ReplyMonitor(std::function<qint32()> threshold, quint16 port, QObj
     connect(m_run, &ReplyRun::finished, this, [this](int newReplyCount, int notCheckedCount) {
         emit checkFinished(newReplyCount, notCheckedCount, m_run->newReplies());
     });
+}
+
+void ReplyMonitor::setIdentity(const RequestIdentity *identity)
+{
+    m_baselineProbe->setIdentity(identity);
+    m_run->setIdentity(identity);
 }
 
 void ReplyMonitor::setExtraCaCertificates(const QList<QSslCertificate> &certificates)
@@ -82,8 +89,10 @@ void ReplyMonitor::setKeptBodyLimit(qint64 bytes)
 void ReplyMonitor::baselineFinished(const PageMeasurement &measurement)
 {
     if (measurement.isUsable()) {
-        const auto measured = [this, index = m_baselineIndex, address = m_baselineAddress, size = measurement.size] {
-            emit baselineMeasured(index, address, size);
+        const QStringList lines = PageText::lines(measurement.contentType, measurement.body);
+        const auto measured = [this, index = m_baselineIndex, address = m_baselineAddress, size = measurement.size,
+                                  lines] {
+            emit baselineMeasured(index, address, size, lines);
             emit statusText(2, QStringLiteral("Response completed"));
         };
         // Told once the text is kept too, so that a check right after compares with it.

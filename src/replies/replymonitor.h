@@ -14,6 +14,7 @@
 
 class KeptTextStore;
 class PageSizeProbe;
+class RequestIdentity;
 class TextKeeper;
 struct PageMeasurement;
 
@@ -38,6 +39,8 @@ public:
     void setExtraCaCertificates(const QList<QSslCertificate> &certificates);
     // Body bytes each measurement keeps (0, the default: none).
     void setKeptBodyLimit(qint64 bytes);
+    // Who the requests say they are: the browser's User-Agent and cookies. Precondition: it outlives the monitor.
+    void setIdentity(const RequestIdentity *identity);
 
     // Where the texts of the pages are kept: each measurement keeps its page's text, and a run tells what grown
     // pages added, on a thread of their own. None (the default): pages are only measured.
@@ -56,8 +59,9 @@ public:
     ReplyRun *run() const { return m_run; }
 
 signals:
-    // The page of the post at index (when the list has not changed since) measured size bytes.
-    void baselineMeasured(int index, const QString &address, qint32 size);
+    // The page of the post at index (when the list has not changed since) measured size bytes; pageLines: its
+    // readable text, where its body was kept.
+    void baselineMeasured(int index, const QString &address, qint32 size, const QStringList &pageLines);
     // A post of the run has its outcome; for a Baseline the caller stores result.newSize. index and address
     // are the post's in the list the run was started with.
     void postChecked(int index, const QString &address, const PostResult &result);

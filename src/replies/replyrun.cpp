@@ -175,6 +175,7 @@ void ReplyRun::startPost(int index)
         probe->setExtraCaCertificates(m_extraCas);
         probe->setKeptBodyLimit(m_keptBodyLimit);
         probe->setHoldAtRedirect(true);
+        probe->setIdentity(m_identity);
         connect(probe, &PageSizeProbe::finished, this,
             [this, probe](const PageMeasurement &measurement) { onProbeFinished(probe, measurement); });
         connect(probe, &PageSizeProbe::serverNext, this,
@@ -254,7 +255,7 @@ void ReplyRun::report(int index, const PostResult &result)
         m_unreached[index] = true;
     }
     int position = -1;
-    if (result.outcome == PostOutcome::NewReplies) {
+    if (result.isNews()) {
         const auto at = std::lower_bound(m_newReplyIndexes.begin(), m_newReplyIndexes.end(), index);
         position = int(at - m_newReplyIndexes.begin());
         m_newReplyIndexes.insert(at, index);

@@ -17,6 +17,7 @@
 #include "replies/probetimeouts.h"
 
 class PageSizeProbe;
+class RequestIdentity;
 class TextKeeper;
 struct PageMeasurement;
 
@@ -45,6 +46,8 @@ public:
 
     void setTimeouts(const ProbeTimeouts &timeouts) { m_timeouts = timeouts; }
     void setExtraCaCertificates(const QList<QSslCertificate> &certificates) { m_extraCas = certificates; }
+    // Who the requests say they are; see PageSizeProbe::setIdentity.
+    void setIdentity(const RequestIdentity *identity) { m_identity = identity; }
     // Asked for the threshold as each post's answer is judged, so a threshold saved during a run applies from
     // the next answer on (the window reads the "size" setting here). Without one, the default threshold.
     void setThresholdSource(std::function<qint32()> source);
@@ -98,6 +101,7 @@ private:
     quint16 m_httpPort;
     ProbeTimeouts m_timeouts;
     QList<QSslCertificate> m_extraCas;
+    const RequestIdentity *m_identity = nullptr;
     std::function<qint32()> m_thresholdSource;
     int m_maxConnections = MaxConnections;
     int m_maxPerHost = MaxConnectionsPerHost;

@@ -32,7 +32,7 @@ void ResponseReader::reset()
 {
     const qint64 limit = m_keptLimit;
     *this = ResponseReader();
-    m_keptLimit = limit;
+    setKeptBodyLimit(limit);
 }
 
 void ResponseReader::feed(QByteArrayView data)
@@ -89,6 +89,9 @@ void ResponseReader::takeHeader(qsizetype end)
     m_shownLength = contentLengthOf(header);
     m_location = locationOf(header);
     m_contentType = fieldOf(header, "Content-Type");
+    m_challenge = !fieldOf(header, "cf-mitigated").isNull();
+    // An error page is never the post's page, but its beginning tells a browser check from a plain refusal.
+    m_responseLimit = m_status >= 400 ? qMax(m_keptLimit, errorPageKept) : m_keptLimit;
     const QByteArray coding = fieldOf(header, "Transfer-Encoding").toLower();
     const QByteArray length = fieldOf(header, "Content-Length");
     bool lengthOk = false;
@@ -100,8 +103,8 @@ void ResponseReader::takeHeader(qsizetype end)
     } else if (lengthOk && m_length >= 0) {
         m_framing = Framing::Length;
         // Kept in one piece from the start, rather than copied as it grows.
-        if (m_keptLimit > 0) {
-            m_body.reserve(qsizetype(qMin(m_length, m_keptLimit)));
+        if (m_responseLimit > 0) {
+            m_body.reserve(qsizetype(qMin(m_length, m_responseLimit)));
         }
     } else {
         m_framing = Framing::UntilClose;
@@ -186,15 +189,15 @@ void ResponseReader::takeChunked(QByteArrayView data)
 qint64 ResponseReader::directRoom() const
 {
     // Every byte of such a body is kept from the first, so the kept body is as long as the body seen.
-    if (!headerSeen() || m_framing != Framing::Length || m_bodySeen >= m_length || m_body.size() >= m_keptLimit) {
+    if (!headerSeen() || m_framing != Framing::Length || m_bodySeen >= m_length || m_body.size() >= m_responseLimit) {
         return 0;
     }
-    return qMin(m_length - m_bodySeen, m_keptLimit - m_body.size());
+    return qMin(m_length - m_bodySeen, m_responseLimit - m_body.size());
 }
 
 void ResponseReader::keep(QByteArrayView data)
 {
-    const qint64 room = m_keptLimit - m_body.size();
+    const qint64 room = m_responseLimit - m_body.size();
     if (data.size() > room) {
         m_bodyTruncated = true;
     }

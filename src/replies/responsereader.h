@@ -13,6 +13,8 @@ public:
     // Longest header (characters before the blank line) that is still recognised; a longer one makes the
     // whole response count as body.
     static constexpr qsizetype MaxHeaderLength = 32766;
+    // Body bytes kept of an error page (status 400 and above) whatever the kept limit.
+    static constexpr qint64 errorPageKept = 16 * 1024;
 
     enum class Framing {
         Unknown, // no header recognised yet, or none that will be: the page ends with the connection
@@ -23,7 +25,7 @@ public:
     };
 
     void reset();
-    void setKeptBodyLimit(qint64 bytes) { m_keptLimit = qMax<qint64>(0, bytes); }
+    void setKeptBodyLimit(qint64 bytes) { m_keptLimit = m_responseLimit = qMax<qint64>(0, bytes); }
     void feed(QByteArrayView data);
 
     // How many of the bytes that come next can only be the page's, all kept: after a header that gave the body's
@@ -63,6 +65,8 @@ public:
     qint32 contentLength() const { return m_shownLength; }
     QString location() const { return m_location; }
     QByteArray contentType() const { return m_contentType; }
+    // The header says a bot check stopped the request (as some site shields tell).
+    bool isChallenge() const { return m_challenge; }
     QByteArray body() const { return m_body; }
     bool bodyTruncated() const { return m_bodyTruncated; }
 
@@ -85,6 +89,7 @@ private:
     enum class ChunkState { Size, Data, DataEnd, Trailer, Done };
 
     qint64 m_keptLimit = 0;
+    qint64 m_responseLimit = 0; // the kept limit for the response being read
     qint64 m_received = 0;
     // Bytes before the final header (interim answers included) plus the header itself; -1 while unseen.
     qint64 m_headerEnd = -1;
@@ -99,6 +104,7 @@ private:
     int m_status = 0;
     QString m_location;
     QByteArray m_contentType;
+    bool m_challenge = false;
     ChunkState m_chunkState = ChunkState::Size;
     QByteArray m_chunkLine;
     qint64 m_chunkLeft = 0;

@@ -7,6 +7,10 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QUrl>
+#include <QPointer>
+#include <QTimer>
+#include <QWebEnginePage>
+#include <QWebEngineScript>
 #include <QWebEngineView>
 #include <cstdlib>
 #include <utility>
@@ -58,6 +62,7 @@ BrowserPane::BrowserPane(const QString &scratchPath, QWidget *parent)
 
     connect(page, &QWebEnginePage::loadStarted, this, &BrowserPane::loadStarted);
     connect(page, &QWebEnginePage::loadFinished, this, &BrowserPane::loadFinished);
+    connect(page, &QWebEnginePage::loadFinished, this, [this](bool ok) { m_pageLoaded = ok; });
     connect(page, &BrowserPage::statusTextChanged, this, [this](const QString &text) { emit statusText(2, text); });
     connect(page, &QWebEnginePage::titleChanged, this, &BrowserPane::showCurrentAddress);
     // Navigation inside a page changes no title here; the address box follows it all the same.
@@ -122,6 +127,27 @@ void BrowserPane::refreshStartPage()
 QUrl BrowserPane::currentUrl() const
 {
     return m_webView->url();
+}
+
+QString BrowserPane::selectedText() const
+{
+    return m_webView->selectedText();
+}
+
+void BrowserPane::readShownText(QObject *context, std::function<void(const QString &text)> done) const
+{
+    // The engine's own error page is no page of the site's.
+    if (!m_pageLoaded) {
+        QTimer::singleShot(0, context, [done] { done(QString()); });
+        return;
+    }
+    // In our own world, where the page cannot replace what is read.
+    m_webView->page()->runJavaScript(QStringLiteral("document.body ? document.body.innerText : ''"),
+        QWebEngineScript::ApplicationWorld, [context = QPointer<QObject>(context), done](const QVariant &text) {
+            if (context) {
+                done(text.toString());
+            }
+        });
 }
 
 void BrowserPane::fitContents()

@@ -26,6 +26,11 @@ public:
 
     QString currentAddress() const;
     QUrl currentUrl() const;
+    // What the user has selected on the page shown.
+    QString selectedText() const;
+    // The text of the page shown, as the user reads it; empty when it has none or did not load. Not called when
+    // context is gone.
+    void readShownText(QObject *context, std::function<void(const QString &text)> done) const;
     // Fits the view and the address row to the pane's size.
     void fitContents();
     // The controls in the order Tab reaches them.
@@ -75,6 +80,7 @@ private:
     QWebEngineView *m_webView = nullptr;
     std::function<StartPageContent()> m_startPageContent;
     bool m_startPageShown = false;
+    bool m_pageLoaded = false; // the last load ended with the page, not the engine's error page
     bool m_quietLoad = false; // the load under way leaves status panel 1 as it is
     KeyTyper *m_typer = nullptr;
     AutoInsertController *m_autoInserter = nullptr;

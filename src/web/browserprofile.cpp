@@ -1,7 +1,11 @@
 #include "web/browserprofile.h"
 
 #include <QCoreApplication>
+#include <QNetworkCookie>
+#include <QWebEngineCookieStore>
 #include <QWebEngineProfile>
+
+#include "replies/requestidentity.h"
 
 namespace {
 QWebEngineProfile *s_profile = nullptr;
@@ -26,4 +30,16 @@ void exposePagesToAssistiveTechnology()
     if (!qEnvironmentVariableIsSet(name)) {
         qputenv(name, "1");
     }
+}
+
+void shareIdentity(QWebEngineProfile *profile, RequestIdentity *identity, QObject *context)
+{
+    identity->setUserAgentSource([profile] { return profile->httpUserAgent(); });
+    QWebEngineCookieStore *store = profile->cookieStore();
+    QObject::connect(store, &QWebEngineCookieStore::cookieAdded, context,
+        [identity](const QNetworkCookie &cookie) { identity->storeCookie(cookie); });
+    QObject::connect(store, &QWebEngineCookieStore::cookieRemoved, context,
+        [identity](const QNetworkCookie &cookie) { identity->removeCookie(cookie); });
+    // The cookies kept from earlier runs arrive as added ones.
+    store->loadAllCookies();
 }

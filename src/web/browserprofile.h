@@ -1,6 +1,8 @@
 #pragma once
 
+class QObject;
 class QWebEngineProfile;
+class RequestIdentity;
 
 // The profile every browser view of the program uses. Unless the program asks for a stored one, it is the
 // engine's default profile, which keeps nothing once the program ends (tests rely on that).
@@ -15,3 +17,7 @@ void useStoredBrowserProfile();
 // active (a screen reader or another assistive tool is listening), so without one this costs nothing.
 // A value the user set in the environment is kept. Call before the engine starts (before the first view).
 void exposePagesToAssistiveTechnology();
+
+// Keeps identity in step with what the profile sends sites: its User-Agent as it is now, and its cookies, those
+// stored from earlier runs and every one added or removed while context lives.
+void shareIdentity(QWebEngineProfile *profile, RequestIdentity *identity, QObject *context);

@@ -1,6 +1,6 @@
 #include "web/postedmessage.h"
 
-#include "base/characterreferences.h"
+#include "base/foldedtext.h"
 #include "base/textfile.h"
 
 namespace PostedMessage {
@@ -18,70 +18,13 @@ QString postedMessageKey(const QString &lastInsertedMessage)
     return lastInsertedMessage.left(length);
 }
 
-namespace {
-
-bool isDash(QChar c)
-{
-    return c == u'-' || c == QChar(0x2013) || c == QChar(0x2014);
-}
-
-} // namespace
-
-QString foldedTypography(QStringView text)
-{
-    // Only text holding "&" has references to read; most page text is folded without a decoded copy.
-    const QString decoded = text.contains(u'&') ? CharacterReferences::decoded(text) : QString();
-    const QStringView source = decoded.isNull() ? text : QStringView(decoded);
-    // Pages run to megabytes: written into place, with room for each "…" to become three characters.
-    QString folded(source.size() + 2 * source.count(QChar(0x2026)), Qt::Uninitialized);
-    QChar *out = folded.data();
-    for (qsizetype i = 0; i < source.size(); ++i) {
-        const QChar c = source.at(i);
-        switch (c.unicode()) {
-        case 0x2018:
-        case 0x2019:
-        case 0x201A:
-        case 0x201B:
-        case 0x2032:
-            *out++ = u'\'';
-            break;
-        case 0x201C:
-        case 0x201D:
-        case 0x201E:
-        case 0x2033:
-            *out++ = u'"';
-            break;
-        case 0x2026:
-            for (int dot = 0; dot < 3; ++dot) {
-                *out++ = u'.';
-            }
-            break;
-        case 0x00A0:
-            *out++ = u' ';
-            break;
-        default:
-            if (isDash(c)) {
-                // "--" and "---" are what was typed for the dashes software sets in their place.
-                while (i + 1 < source.size() && isDash(source.at(i + 1))) {
-                    ++i;
-                }
-                *out++ = u'-';
-            } else {
-                *out++ = c;
-            }
-        }
-    }
-    folded.truncate(out - folded.constData());
-    return folded;
-}
-
 bool pageTextContainsKey(const QString &outerHtml, const QString &innerHtml, const QString &key)
 {
     if (key.isEmpty()) {
         return true;
     }
-    const QString wanted = foldedTypography(key);
-    const QString outer = foldedTypography(outerHtml);
+    const QString wanted = FoldedText::folded(key);
+    const QString outer = FoldedText::folded(outerHtml);
     if (outer.contains(wanted, Qt::CaseInsensitive)) {
         return true;
     }
@@ -96,7 +39,7 @@ bool pageTextContainsKey(const QString &outerHtml, const QString &innerHtml, con
     if (innerIsContent && !wanted.contains(u'\r') && !wanted.contains(u'\n')) {
         return false;
     }
-    const QString inner = foldedTypography(innerHtml);
+    const QString inner = FoldedText::folded(innerHtml);
     if (inner.contains(wanted, Qt::CaseInsensitive)) {
         return true;
     }

@@ -10,13 +10,8 @@ namespace PostedMessage {
 // occurrence counts, unless it is the very first character. An empty text gives an empty key.
 QString postedMessageKey(const QString &lastInsertedMessage);
 
-// The text as forum and blog software may show what was typed, brought to one spelling: character references
-// read as the characters they stand for, typographic single quotes and primes as "'", double ones as '"', any
-// run of hyphens and en or em dashes as one "-", "…" as "...", a non-breaking space as a space.
-QString foldedTypography(QStringView text);
-
 // Whether the page text (the body's outer markup, CR LF, the body's inner markup) contains the key, ignoring
-// letter case, both folded by foldedTypography(). An empty key is contained in every page text, even an empty
+// letter case, both folded by FoldedText::folded(). An empty key is contained in every page text, even an empty
 // one.
 bool pageTextContainsKey(const QString &outerHtml, const QString &innerHtml, const QString &key);
 

@@ -145,6 +145,6 @@ bool PostedMessageWatcher::judge(const QVariant &result)
     const QUrl shown = pageUrl.isValid() && !pageUrl.isEmpty() ? pageUrl : m_view->url();
     const QString canonical = PostAddress::canonicalAddress(shown, read.value(QStringLiteral("canonical")).toString());
     disarm();
-    emit postedMessageFound(PostAddress::storedText(shown), canonical);
+    emit postedMessageFound(PostAddress::storedText(shown), canonical, key);
     return true;
 }

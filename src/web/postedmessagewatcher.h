@@ -46,8 +46,8 @@ public slots:
 signals:
     // The page shows the inserted message: it is the page of the new post. pageAddress is the address the
     // browser shows, canonicalAddress the address of the same site the page names as its canonical one
-    // (empty when it names none).
-    void postedMessageFound(const QString &pageAddress, const QString &canonicalAddress);
+    // (empty when it names none); key is the message's beginning that the page shows.
+    void postedMessageFound(const QString &pageAddress, const QString &canonicalAddress, const QString &key);
 
 private:
     void checkChanges();

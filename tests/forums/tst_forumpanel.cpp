@@ -371,7 +371,7 @@ void tst_ForumPanel::changesReachTheDiskWithoutShutDown()
     if (change == "watch") {
         control<QPushButton>(w, "watchButton")->click();
     } else if (change == "detect") {
-        emit control<PostedMessageWatcher>(w, {})->postedMessageFound(w.currentAddress(), QString());
+        emit control<PostedMessageWatcher>(w, {})->postedMessageFound(w.currentAddress(), QString(), QString());
     } else if (change == "remove") {
         setCurrentRow(control<QListView>(w, "postList"), 0);
         control<QPushButton>(w, "unwatchButton")->click();

@@ -101,7 +101,7 @@ void tst_ReplyMonitor::baselineTellsIndexAddressAndSize()
     QSignalSpy status(&monitor, &ReplyMonitor::statusText);
     monitor.measureBaseline(server.address("/p"), 4);
     QTRY_COMPARE(measured.count(), 1);
-    QCOMPARE(measured.first(), (QVariantList{4, server.address("/p"), 1234}));
+    QCOMPARE(measured.first().mid(0, 3), (QVariantList{4, server.address("/p"), 1234}));
     QCOMPARE(status.last(), (QVariantList{2, QStringLiteral("Response completed")}));
 }
 

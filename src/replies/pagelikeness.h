@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Whether two readings of a page are the same page: its text as the browser shows it and as the reply check
+// got it, or a thread's text kept earlier and its text now. Compared by runs of three words, so that where
+// each reader breaks its lines does not matter.
+namespace PageLikeness {
+
+// The share (0 to 1) of the reference text's word runs that the other text has too; 1 for a reference
+// without any.
+double coverage(const QStringList &reference, const QStringList &other);
+
+// Below this share a page is another page than the one it is compared with: a sign-in form or a check page
+// where a thread was, rather than a thread that grew or lost a post.
+inline constexpr double samePageShare = 0.5;
+
+inline bool isSamePage(const QStringList &reference, const QStringList &other)
+{
+    return coverage(reference, other) >= samePageShare;
+}
+
+// Whether the lines show the text (its spelling folded as forums set it, letter case ignored, runs of white
+// space as one blank); an empty text is shown nowhere.
+bool shows(const QStringList &lines, const QString &text);
+
+} // namespace PageLikeness
