@@ -3,8 +3,7 @@
 // 127.0.0.1:80 (needs root and nginx; skipped without them). A forum's server does not share the user's
 // processor: nginx takes less of it from the check than the server thread does. Each check runs in a child
 // process of its own, so that its peak memory is its own. First it prints how long a page takes to become its
-// text in this process, for these pages and for the same with typographic characters in UTF-8, then read again
-// as a check reads it, with the chunks of the page kept when the post was watched.
+// text in this process, for these pages and for the same with typographic characters in UTF-8.
 //   bench_replytexts [runs]     (default: 3)
 // Goal: the check that keeps the text and tells what was added takes at most 1.5 times the check without it.
 #include "benchutil.h"
@@ -161,20 +160,15 @@ Figures runChild(quint16 port, const QString &postsFile, const QString &keptFold
         fields.value(4).toDouble() };
 }
 
-// Microseconds a page takes to become its text, best of five rounds; with the earlier readings of the pages'
-// posts, when given, as a check reads them.
-double textMicroseconds(const QList<QByteArray> &pages, const QList<PageText::Reading> &earlier = {})
+// Microseconds a page takes to become its text, best of five rounds.
+double textMicroseconds(const QList<QByteArray> &pages)
 {
     double best = 1e9;
     for (int round = 0; round < 5; ++round) {
         QElapsedTimer clock;
         clock.start();
         for (qsizetype i = 0; i < pages.size(); ++i) {
-            if (earlier.isEmpty()) {
-                PageText::textLines("text/html; charset=utf-8", pages.at(i));
-            } else {
-                PageText::textLines("text/html; charset=utf-8", pages.at(i), earlier.at(i).lines, earlier.at(i).chunks);
-            }
+            PageText::textLines("text/html; charset=utf-8", pages.at(i));
         }
         best = qMin(best, clock.nsecsElapsed() / 1e3 / double(pages.size()));
     }
@@ -239,7 +233,6 @@ int main(int argc, char **argv)
     QRandomGenerator random(20261207);
     QHash<QByteArray, QByteArray> responses;
     QList<QByteArray> pagesNow;
-    QList<PageText::Reading> readingsBefore;
     QByteArray postLines;
     qint64 totalBytes = 0;
     for (int i = 0; i < s_pageCount; ++i) {
@@ -257,7 +250,6 @@ int main(int argc, char **argv)
         }
         totalBytes += now.size();
         pagesNow.append(now);
-        readingsBefore.append(PageText::read("text/html; charset=utf-8", before));
         const QString address = QStringLiteral("http://127.0.0.1") + QString::fromLatin1(path);
         ReplyTexts::keepBaseline(store, address, "text/html; charset=utf-8", before);
         postLines += address.toLatin1() + ' ' + QByteArray::number(before.size()) + '\n';
@@ -277,13 +269,6 @@ int main(int argc, char **argv)
     }
     std::printf("a page's text alone, best of 5: these pages %.1f us, typographic pages in UTF-8 %.1f us\n",
         textMicroseconds(pagesNow), textMicroseconds(typographicPages));
-    // A forum's header changes on every visit: its clock, who is online.
-    QList<QByteArray> clockChanged = pagesNow;
-    for (QByteArray &page : clockChanged) {
-        page.replace("<title>Thread</title>", "<title>Thread, 10:01</title>");
-    }
-    std::printf("read again with the kept page's chunks: these pages %.1f us, the header's clock changed too %.1f us\n",
-        textMicroseconds(pagesNow, readingsBefore), textMicroseconds(clockChanged, readingsBefore));
 
     {
         const PageServerThread server(responses);

@@ -2,8 +2,7 @@
 // as a page (after a Content-Type value up to the first NUL): its lines are non-empty, trimmed and those of its
 // decoded text; the comparison keeps what it does not call added or removed the same on both sides, with or
 // without its budget; comparing only the part where two texts differ finds what comparing all their lines does;
-// and a kept text reads back as written. A later page made of the page's own pieces, read with the page's
-// chunks, reads as it does alone. Any bytes as a kept-text file read without harm.
+// and a kept text reads back as written. Any bytes as a kept-text file read without harm.
 #include <algorithm>
 
 #include "fuzzcheck.h"
@@ -75,16 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_CHECK(runs == AddedText::runs(earlierLines.views(), laterLines.views(), noise));
     FUZZ_CHECK(noise == AddedText::noiseBetween(laterLines.views(), earlierLines.views()));
 
-    // Chunks as short as they can be, so that small pages have many.
-    const PageText::Reading reading = PageText::read(contentType, body, PageChunks::openingLength);
-    FUZZ_CHECK(reading.lines.toList() == lines);
-    const auto at = [&body](int i) { return body.isEmpty() ? 0 : qsizetype(quint8(body.at(i % body.size()))); };
-    const qsizetype cut = at(0) * body.size() / 256;
-    const QByteArray later = body.left(cut) + body.mid(at(1) * body.size() / 256, at(2) * 4) + body.mid(cut);
-    FUZZ_CHECK(PageText::textLines(contentType, later, reading.lines, reading.chunks)
-        == PageText::textLines(contentType, later));
-
-    const KeptText text { lines, earlier, reading.chunks };
+    const KeptText text { lines, earlier };
     FUZZ_CHECK(KeptTextStore::decode(KeptTextStore::encode(text)) == text);
     KeptTextStore::decode(bytes);
     return 0;

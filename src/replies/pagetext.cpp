@@ -13,7 +13,6 @@
 #include "base/characterreferences.h"
 #include "base/charscan.h"
 #include "base/textfile.h"
-#include "replies/pagechunks.h"
 
 namespace PageText {
 
@@ -608,46 +607,11 @@ template <typename Char> const Char *commentEnd(const Char *const p, const Char 
     return end;
 }
 
-// What reading a page as its bytes does where reading starts afresh: cut the page into chunks, or take the text
-// of an earlier page's chunks found there; either, both or none.
-struct Chunking
-{
-    ChunkRecorder *recorder = nullptr;
-    ChunkFinder *finder = nullptr;
-    QByteArrayView earlierText;
-    std::vector<QByteArrayView> *taken = nullptr; // the bytes of the chunks taken, in order, when given
-
-    const char *at(const char *p, const char *const end, LineCollector &lines) const
-    {
-        if (finder != nullptr) {
-            while (const PageChunk *chunk = finder->at(p, end)) {
-                lines.addLines(earlierText.sliced(chunk->textStart, chunk->textLength));
-                if (taken != nullptr) {
-                    taken->emplace_back(p, chunk->length);
-                }
-                p += chunk->length;
-            }
-        }
-        if (recorder != nullptr) {
-            recorder->at(p, lines.size());
-        }
-        return p;
-    }
-};
-
 // The readable lines of a page, from its bytes (ASCII or valid UTF-8) or its UTF-16.
-template <typename Char>
-TextLines linesOfPage(const Char *const begin, const Char *const end, const Chunking &chunking = {})
+template <typename Char> TextLines linesOfPage(const Char *const begin, const Char *const end)
 {
     LineCollector lines(end - begin);
     const Char *p = begin;
-    // Reading starts afresh where the page does, and after every block.
-    const bool chunked = chunking.recorder != nullptr || chunking.finder != nullptr;
-    if constexpr (sizeof(Char) == 1) {
-        if (chunked) {
-            p = chunking.at(p, end, lines);
-        }
-    }
     while (p < end) {
         // Most tags follow another with no text between.
         if (*p != '<') {
@@ -696,11 +660,6 @@ TextLines linesOfPage(const Char *const begin, const Char *const end, const Chun
         const ElementKind kind = s_elements.kindOf(key);
         if (kind == ElementKind::Block) {
             lines.endLine();
-            if constexpr (sizeof(Char) == 1) {
-                if (chunked) {
-                    p = chunking.at(p, end, lines);
-                }
-            }
             continue;
         }
         if (!closing && kind == ElementKind::Hidden && close[-1] != '/') {
@@ -832,68 +791,24 @@ const char *textStart(QByteArrayView body)
     return body.data() + (body.startsWith("\xEF\xBB\xBF") ? 3 : 0);
 }
 
-TextLines linesOfBody(const QByteArray &charset, QByteArrayView body, const Chunking &chunking)
+TextLines linesOfBody(const QByteArray &charset, QByteArrayView body)
 {
     // Most pages are ASCII or UTF-8: read as they are, without a copy in UTF-16.
     switch (byteReadingOf(charset, body)) {
     case ByteReading::Ascii:
     case ByteReading::Utf8:
-        return linesOfPage(textStart(body), body.data() + body.size(), chunking);
+        return linesOfPage(textStart(body), body.data() + body.size());
     case ByteReading::None:
         break;
     }
     return textLinesOf(decodedPage(charset, body));
 }
 
-// Whether the bytes from begin to end, but for those taken, are valid UTF-8.
-bool restIsUtf8(const char *begin, const char *const end, const std::vector<QByteArrayView> &taken)
-{
-    for (const QByteArrayView chunk : taken) {
-        if (CharScan::encodingOf(begin, chunk.data()) == CharScan::Encoding::Other) {
-            return false;
-        }
-        begin = chunk.data() + chunk.size();
-    }
-    return CharScan::encodingOf(begin, end) != CharScan::Encoding::Other;
-}
-
 } // namespace
 
 TextLines textLines(QByteArrayView contentType, QByteArrayView body)
 {
-    return linesOfBody(declaredCharset(contentType, body), body, {});
-}
-
-Reading read(QByteArrayView contentType, QByteArrayView body, qsizetype chunkSpacing)
-{
-    ChunkRecorder recorder(body.data(), body.data() + body.size(), chunkSpacing);
-    Reading reading;
-    reading.lines = linesOfBody(declaredCharset(contentType, body), body, { &recorder, nullptr, {}, nullptr });
-    reading.chunks = recorder.take();
-    return reading;
-}
-
-TextLines textLines(
-    QByteArrayView contentType, QByteArrayView body, const TextLines &earlier, const QList<PageChunk> &chunks)
-{
-    ChunkFinder finder(earlier.text(), chunks);
-    const QByteArray charset = declaredCharset(contentType, body);
-    if (finder.isEmpty()) {
-        return linesOfBody(charset, body, {});
-    }
-    if (!readsAsUtf8(charset)) {
-        return linesOfBody(charset, body, { nullptr, &finder, earlier.text(), nullptr });
-    }
-    // Read as bytes first, and checked afterwards: the chunks taken were valid UTF-8 in the earlier page, which
-    // was read as its bytes too, so only the rest is looked through. A page that is not valid UTF-8 after all is
-    // decoded and read again, as it would have been at once.
-    std::vector<QByteArrayView> taken;
-    const char *const end = body.data() + body.size();
-    TextLines lines = linesOfPage(textStart(body), end, { nullptr, &finder, earlier.text(), &taken });
-    if (restIsUtf8(textStart(body), end, taken)) {
-        return lines;
-    }
-    return textLinesOf(decodedPage(charset, body));
+    return linesOfBody(declaredCharset(contentType, body), body);
 }
 
 } // namespace PageText

@@ -4,7 +4,6 @@
 #include <QByteArrayView>
 #include <QStringList>
 
-#include "replies/pagechunks.h"
 #include "replies/textlines.h"
 
 // The readable text of a web page's bytes, the way a reader sees it: decoded by the page's character set,
@@ -32,20 +31,6 @@ TextLines textLinesOf(QStringView page);
 
 // The readable lines of a page's bytes, decoded as decoded() does.
 TextLines textLines(QByteArrayView contentType, QByteArrayView body);
-
-// A page's lines, and the chunks a later page of the post can take its text from (see PageChunk): none when the
-// page is not read as its bytes, or is shorter than chunkSpacing and an opening.
-struct Reading
-{
-    TextLines lines;
-    QList<PageChunk> chunks;
-};
-Reading read(QByteArrayView contentType, QByteArrayView body, qsizetype chunkSpacing = PageChunks::defaultSpacing);
-
-// The lines of a page's bytes, as textLines above gives them, the text of the chunks it shares with an earlier
-// reading taken from that reading's lines.
-TextLines textLines(
-    QByteArrayView contentType, QByteArrayView body, const TextLines &earlier, const QList<PageChunk> &chunks);
 
 inline QStringList lines(QByteArrayView contentType, QByteArrayView body)
 {

@@ -12,24 +12,7 @@ private slots:
     void lines();
     void hostileMarkupTakesLinearTime_data();
     void hostileMarkupTakesLinearTime();
-    void laterPageTakesTextOfUnchangedChunks_data();
-    void laterPageTakesTextOfUnchangedChunks();
 };
-
-namespace {
-
-// A thread page long enough to be cut into several chunks: a header with a clock, posts, a footer.
-QByteArray threadPage(const QByteArray &clock, int posts, const QByteArray &postPrefix = QByteArray())
-{
-    QByteArray page = "<html><head><title>Thread</title></head><body><div id=\"clock\">" + clock + "</div>\n";
-    for (int i = 0; i < posts; ++i) {
-        page += "<div class=\"post\">" + postPrefix + "<span>member" + QByteArray::number(i * 7919)
-            + "</span><p>Thanks for the tip, I will try it tonight and tell you how it went.</p></div>\n";
-    }
-    return page + "<div class=\"footer\">Page generated at " + clock + "</div></body></html>";
-}
-
-} // namespace
 
 void tst_PageText::lines_data()
 {
@@ -146,61 +129,6 @@ void tst_PageText::hostileMarkupTakesLinearTime()
     QFETCH(int, lineCount);
     const QByteArray page = unit.repeated(32 * 1024 * 1024 / unit.size());
     QCOMPARE(PageText::lines(QByteArray(), page).size(), lineCount);
-}
-
-void tst_PageText::laterPageTakesTextOfUnchangedChunks_data()
-{
-    QTest::addColumn<QByteArray>("contentType");
-    QTest::addColumn<QByteArray>("earlier");
-    QTest::addColumn<QByteArray>("later");
-    QTest::addColumn<bool>("taken"); // whether some of the later page's text comes from the earlier reading
-
-    const QByteArray utf8 = "text/html; charset=utf-8";
-    const QByteArray page = threadPage("12:00", 60);
-    QByteArray edited = threadPage("12:01", 61);
-    edited.replace(QByteArray("member" + QByteArray::number(30 * 7919)), "member (edited)");
-    QByteArray scripted = threadPage("12:00", 61);
-    scripted.replace("</head>", "<script>var posts = '</head>");
-    scripted.replace("<div class=\"footer\">", "'</script><div class=\"footer\">");
-    QByteArray commented = threadPage("12:00", 61);
-    commented.replace("<body>", "<body><!-- ");
-    commented.replace("</body>", " --></body>");
-    QByteArray latin1 = threadPage("12:00", 61);
-    latin1.replace("Thanks", "Merci, \xe9t\xe9");
-    QTest::newRow("unchanged") << utf8 << page << page << true;
-    QTest::newRow("grown-by-a-reply") << utf8 << page << threadPage("12:00", 61) << true;
-    QTest::newRow("clock-changed-and-grown") << utf8 << page << threadPage("12:01", 61) << true;
-    QTest::newRow("post-edited-in-the-middle") << utf8 << page << edited << true;
-    QTest::newRow("every-post-changed") << utf8 << page << threadPage("12:00", 61, "<i>Today</i>") << false;
-    QTest::newRow("unchanged-part-in-a-script") << utf8 << page << scripted << false;
-    QTest::newRow("unchanged-part-in-a-comment") << utf8 << page << commented << false;
-    QTest::newRow("later-page-not-utf8-after-all")
-        << QByteArray("text/html") << page << threadPage("12:00", 61) + "<p>caf\xe9</p>" << false;
-    QTest::newRow("later-page-in-latin1") << QByteArray("text/html; charset=iso-8859-1") << page << latin1 << false;
-    QTest::newRow("earlier-page-in-latin1") << QByteArray("text/html; charset=iso-8859-1") << latin1 << page << false;
-}
-
-void tst_PageText::laterPageTakesTextOfUnchangedChunks()
-{
-    QFETCH(QByteArray, contentType);
-    QFETCH(QByteArray, earlier);
-    QFETCH(QByteArray, later);
-    QFETCH(bool, taken);
-    const PageText::Reading reading = PageText::read(contentType, earlier);
-    QCOMPARE(reading.lines, PageText::textLines(contentType, earlier));
-    const TextLines whole = PageText::textLines(contentType, later);
-    QCOMPARE(PageText::textLines(contentType, later, reading.lines, reading.chunks), whole);
-
-    // Text taken from the earlier reading shows when that reading's text is marked.
-    QByteArray marked = reading.lines.text();
-    marked.replace("Thanks", "THANKS");
-    QCOMPARE(PageText::textLines(contentType, later, TextLines::fromText(marked), reading.chunks) != whole, taken);
-    // Chunks that do not fit the earlier text are not taken.
-    QList<PageChunk> misfits = reading.chunks;
-    for (PageChunk &chunk : misfits) {
-        chunk.textStart += quint32(marked.size());
-    }
-    QCOMPARE(PageText::textLines(contentType, later, TextLines::fromText(marked), misfits), whole);
 }
 
 QTEST_GUILESS_MAIN(tst_PageText)
