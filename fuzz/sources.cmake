@@ -3,6 +3,7 @@
 set(POSTAVO_FUZZ_CORE_SOURCES
     base/characterreferences.cpp
     base/filereplacement.cpp
+    base/namedreferences.cpp
     base/settingsstore.cpp
     base/textfile.cpp
     forums/listfiles.cpp
