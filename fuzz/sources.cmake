@@ -14,6 +14,8 @@ set(POSTAVO_FUZZ_CORE_SOURCES
     replies/addedtext.cpp
     replies/kepttextstore.cpp
     replies/linediff.cpp
+    replies/markuptokenizer.cpp
+    replies/pageencoding.cpp
     replies/pagefailure.cpp
     replies/pagesizeprobe.cpp
     replies/pagesizeprobe.h

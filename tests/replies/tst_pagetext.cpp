@@ -34,9 +34,26 @@ void tst_PageText::lines_data()
                                      << QByteArray("<meta content=\"text/html; charset=koi8-r\" "
                                                    "http-equiv=\"Content-Type\"><p>\xF0\xD2\xC9</p>")
                                      << QStringList { QString::fromUtf8("При") };
-    QTest::newRow("meta-past-the-scan-ignored")
-        << "" << QByteArray() << QByteArray(5000, ' ') + "<meta charset=koi8-r><p>caf\xC3\xA9</p>"
+    // Past the bytes looked through first, a <meta> in the head makes a browser read the page again.
+    QTest::newRow("meta-in-head-past-the-prescan")
+        << "" << QByteArray() << QByteArray(5000, ' ') + "<title>t</title><meta charset=koi8-r><p>\xF0\xD2\xC9</p>"
+        << QStringList { "t", QString::fromUtf8("При") };
+    QTest::newRow("meta-in-body-past-the-prescan-ignored")
+        << "" << QByteArray() << "<p>caf\xC3\xA9</p>" + QByteArray(2000, ' ') + "<meta charset=koi8-r>"
         << QStringList { cafe };
+    QTest::newRow("meta-in-comment-ignored") << "" << QByteArray()
+                                             << QByteArray("<!-- <meta charset=koi8-r> --><p>caf\xC3\xA9</p>")
+                                             << QStringList { cafe };
+    QTest::newRow("meta-in-attribute-value-ignored")
+        << "" << QByteArray() << QByteArray("<a title='<meta charset=koi8-r>'>caf\xC3\xA9</a>") << QStringList { cafe };
+    QTest::newRow("meta-of-unknown-charset-passed-by")
+        << "" << QByteArray() << QByteArray("<meta charset=no-such><meta charset=koi8-r><p>\xF0\xD2\xC9</p>")
+        << QStringList { QString::fromUtf8("При") };
+    QTest::newRow("meta-utf16-reads-as-utf8") << "" << QByteArray()
+                                              << QByteArray("<meta charset=utf-16><p>caf\xC3\xA9</p>")
+                                              << QStringList { cafe };
+    QTest::newRow("bom-beats-header") << "" << QByteArray("text/html; charset=iso-8859-1")
+                                      << QByteArray("\xEF\xBB\xBF<p>caf\xC3\xA9</p>") << QStringList { cafe };
     QTest::newRow("undeclared-utf8") << "1251" << QByteArray() << QByteArray("<p>caf\xC3\xA9</p>")
                                      << QStringList { cafe };
     QTest::newRow("undeclared-legacy") << "1251" << QByteArray() << QByteArray("<p>\xCF\xF0\xE8</p>")
@@ -57,7 +74,7 @@ void tst_PageText::lines_data()
         << "" << QByteArray()
         << QByteArray("<script>if (a<b) document.write('<p>x</p>')</script><STYLE>p{}</STYLE><!-- <p>gone</p> -->"
                       "<p>shown</p><noscript>no</noscript><svg><text>s</text></svg><!DOCTYPE html><?xml?>")
-        << QStringList { "shown" };
+        << QStringList { "shown", "s" };
     QTest::newRow("blocks-and-inline") << "" << QByteArray()
                                        << QByteArray("<div>one <b>bold</b><i>it</i></div>two<br/>three<table><tr>"
                                                      "<td>cell a</td><td>cell b</td></tr></table><li>item"
@@ -90,6 +107,59 @@ void tst_PageText::lines_data()
     QTest::newRow("quote-after-no-break-space-latin1")
         << "" << QByteArray("text/html; charset=iso-8859-1") << QByteArray("<a title=\xA0\"x>y\">text</a>")
         << QStringList { "y\">text" };
+    QTest::newRow("html5-named-references")
+        << "" << QByteArray() << QByteArray("<p>Thanks&comma; that fixed it&excl;</p><p>&copy2024 &notit; &lang;x&rang;</p>")
+        << QStringList { "Thanks, that fixed it!", QString::fromUtf8("©2024 ¬it; \u27E8x\u27E9") };
+    QTest::newRow("numeric-references") << "" << QByteArray() << QByteArray("<p>&#128;&#x9F;&#0;&#xD800;&#1114112;</p>")
+                                        << QStringList { QString::fromUtf8("€Ÿ\uFFFD\uFFFD\uFFFD") };
+    QTest::newRow("comment-ends-at-short-close")
+        << "" << QByteArray() << QByteArray("<p>a<!-->b</p><p>c<!--->d</p><p>e<!-- x --!>f</p>")
+        << QStringList { "ab", "cd", "ef" };
+    QTest::newRow("bogus-comments") << "" << QByteArray()
+                                    << QByteArray("<!DOCTYPE html><p>a<!x>b<?php echo 1 ?>c</ x>d</>e<![CDATA[f]]>g</p>")
+                                    << QStringList { "abcdeg" };
+    QTest::newRow("doctype-and-bogus-comment-end-at-first-angle")
+        << "" << QByteArray() << QByteArray("<!DOCTYPE x \"a>b\"><![CDATA[c>d]]>")
+        << QStringList { "b\">d]]>" };
+    QTest::newRow("cdata-in-svg-text-and-math")
+        << "" << QByteArray() << QByteArray("<svg><text><![CDATA[a<b]]></text></svg><math><![CDATA[x<y]]></math>")
+        << QStringList { "a<bx<y" };
+    QTest::newRow("svg-shows-text-and-foreign-object")
+        << "" << QByteArray()
+        << QByteArray("<svg><title>tip</title><g>not drawn<text>drawn</text></g>"
+                      "<foreignObject><div>html</div></foreignObject></svg>after")
+        << QStringList { "drawn", "html", "after" };
+    QTest::newRow("html-in-svg-ends-it") << "" << QByteArray() << QByteArray("<svg><path d=x><p>after</p>")
+                                         << QStringList { "after" };
+    QTest::newRow("script-ends-only-at-its-end-tag")
+        << "" << QByteArray()
+        << QByteArray("<script>var a = \"</scripty>\";</script><style>a{}</styled>b{}</style><p>shown</p>")
+        << QStringList { "shown" };
+    QTest::newRow("script-escapes") << "" << QByteArray()
+                                    << QByteArray("<script><!-- document.write(\"<script>x</script>\") --></script>"
+                                                  "<p>shown</p><script><!--<script></script>--></script>too")
+                                    << QStringList { "shown", "too" };
+    QTest::newRow("script-never-self-closing") << "" << QByteArray()
+                                               << QByteArray("<script src=x/>hidden</script><p>shown</p>")
+                                               << QStringList { "shown" };
+    QTest::newRow("title-and-textarea-read-tags-as-text")
+        << "" << QByteArray() << QByteArray("<title>a <b> &amp; c</title><textarea><p>typed</textarea ><p>after")
+        << QStringList { "a <b> & c", "<p>typed", "after" };
+    QTest::newRow("raw-text-elements") << "" << QByteArray()
+                                       << QByteArray("<xmp><b>shown</b></xmp><iframe><p>no</p></iframe>"
+                                                     "<noembed>no</noembed><noframes>no</noframes>after")
+                                       << QStringList { "<b>shown</b>", "after" };
+    QTest::newRow("plaintext-takes-the-rest") << "" << QByteArray()
+                                              << QByteArray("<p>a</p><plaintext><b>x</b></plaintext>")
+                                              << QStringList { "a", "<b>x</b></plaintext>" };
+    QTest::newRow("nested-template-stays-hidden")
+        << "" << QByteArray() << QByteArray("<template><template>a</template>b</template>c") << QStringList { "c" };
+    QTest::newRow("hidden-attribute")
+        << "" << QByteArray()
+        << QByteArray("<p>a<span hidden>b<span>c</span>d</span>e</p><div hidden>x</div><p hidden=until-found>y</p>z")
+        << QStringList { "ae", "z" };
+    QTest::newRow("search-and-hgroup-are-blocks")
+        << "" << QByteArray() << QByteArray("<search>a</search><hgroup>b</hgroup>c") << QStringList { "a", "b", "c" };
     QTest::newRow("unclosed-comment-drops-rest")
         << "" << QByteArray() << QByteArray("<p>kept</p><!-- <p>never") << QStringList { "kept" };
     QTest::newRow("unclosed-script-drops-rest")
@@ -120,6 +190,13 @@ void tst_PageText::hostileMarkupTakesLinearTime_data()
     QTest::newRow("lone-brackets") << QByteArray("< <! ") << 1;
     QTest::newRow("references") << QByteArray("&#x41&amp;&") << 1;
     QTest::newRow("blocks") << QByteArray("<div>a line of text in a block</div>") << 32 * 1024 * 1024 / 36;
+    QTest::newRow("nested-svg") << QByteArray("<svg><g>") << 0;
+    QTest::newRow("unmatched-end-tags-in-svg") << QByteArray("<svg></x>") << 0;
+    QTest::newRow("nested-templates") << QByteArray("<template>") << 0;
+    QTest::newRow("nested-hidden-elements") << QByteArray("<b hidden>") << 0;
+    QTest::newRow("script-escapes") << QByteArray("<script><!--<script>") << 0;
+    QTest::newRow("long-reference-names") << QByteArray("&CounterClockwiseContourIntegra") << 1;
+    QTest::newRow("metas-in-head") << QByteArray("<meta charset=koi8-r>") << 0;
 }
 
 // Far more than a scan slower than linear could get through in the test's time limit: 32 MB of each kind.
