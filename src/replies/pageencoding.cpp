@@ -143,6 +143,9 @@ QByteArray prescanned(QByteArrayView bytes)
     QByteArray name;
     QByteArray value;
     for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] != '<') {
+            continue;
+        }
         const QByteArrayView rest = bytes.sliced(i);
         if (rest.startsWith("<!--")) {
             // Past the first "-->", whose dashes may be those of the "<!--".
@@ -158,8 +161,8 @@ QByteArray prescanned(QByteArrayView bytes)
             if (!charset.isEmpty()) {
                 return charset.startsWith("utf-16") ? QByteArray("utf-8") : charset;
             }
-        } else if (rest.size() > 2 && rest[0] == '<'
-            && (isAsciiLetter(rest[1]) || (rest[1] == '/' && isAsciiLetter(rest[2])))) {
+        } else if (rest.size() > 1
+            && (isAsciiLetter(rest[1]) || (rest.size() > 2 && rest[1] == '/' && isAsciiLetter(rest[2])))) {
             // Any other tag: its attributes' values may hold what looks like markup.
             while (i < bytes.size() && !isAsciiSpace(bytes[i]) && bytes[i] != '>') {
                 ++i;

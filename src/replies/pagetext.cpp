@@ -309,7 +309,9 @@ private:
     // Elements in SVG or MathML deeper than this are read as empty: nothing a page shows is that deep.
     static constexpr size_t s_foreignDepth = 512;
 
-    bool shows() const { return m_templates == 0 && m_hidden == 0 && (m_foreign.empty() || m_foreign.back().shows); }
+    // Hidden content takes no room: nothing in it ends a line.
+    bool hiding() const { return m_templates > 0 || m_hidden > 0; }
+    bool shows() const { return !hiding() && (m_foreign.empty() || m_foreign.back().shows); }
     bool inForeignMarkup() const { return !m_foreign.empty() && !m_foreign.back().htmlInside; }
 
     void text(const Token &token, Following following)
@@ -367,7 +369,7 @@ private:
             }
             return;
         }
-        if (roles & Block) {
+        if ((roles & Block) && !hiding()) {
             m_lines.endLine();
         }
     }
@@ -380,12 +382,16 @@ private:
                 closeForeign(name);
                 return;
             }
-            // An end tag of no open SVG or MathML element most likely closes the HTML element around them.
-            if (inForeignMarkup()) {
-                leaveForeign();
-            }
         }
         const quint16 roles = rolesOf(tag.name);
+        // No SVG or MathML element of its name is open. An HTML element's end tag most likely closes one around
+        // them; any other is passed by, as it is where nothing of its name is open.
+        if (inForeignMarkup()) {
+            if (!(roles & (Block | LeavesForeign | Template)) && tag.name != u"a") {
+                return;
+            }
+            leaveForeign();
+        }
         if (roles & Template) {
             m_templates = std::max(0, m_templates - 1);
             return;
@@ -393,7 +399,7 @@ private:
         if (m_hidden > 0 && tag.name == m_hiddenName && --m_hidden == 0) {
             return;
         }
-        if (roles & Block) {
+        if ((roles & Block) && !hiding()) {
             m_lines.endLine();
         }
     }

@@ -129,8 +129,12 @@ void tst_PageText::lines_data()
         << QByteArray("<svg><title>tip</title><g>not drawn<text>drawn</text></g>"
                       "<foreignObject><div>html</div></foreignObject></svg>after")
         << QStringList { "drawn", "html", "after" };
-    QTest::newRow("html-in-svg-ends-it") << "" << QByteArray() << QByteArray("<svg><path d=x><p>after</p>")
-                                         << QStringList { "after" };
+    QTest::newRow("html-in-svg-ends-it")
+        << "" << QByteArray() << QByteArray("<svg><path d=x><p>after</p><div><svg><g></div>too")
+        << QStringList { "after", "too" };
+    QTest::newRow("other-end-tag-in-svg-passed-by")
+        << "" << QByteArray() << QByteArray("<svg></scripty><desc>no</desc></x><text>drawn</text></svg>")
+        << QStringList { "drawn" };
     QTest::newRow("script-ends-only-at-its-end-tag")
         << "" << QByteArray()
         << QByteArray("<script>var a = \"</scripty>\";</script><style>a{}</styled>b{}</style><p>shown</p>")
@@ -158,6 +162,9 @@ void tst_PageText::lines_data()
         << "" << QByteArray()
         << QByteArray("<p>a<span hidden>b<span>c</span>d</span>e</p><div hidden>x</div><p hidden=until-found>y</p>z")
         << QStringList { "ae", "z" };
+    QTest::newRow("hidden-content-ends-no-line")
+        << "" << QByteArray() << QByteArray("a<span hidden><div>x</div></span>b<template><p>y</p></template>c")
+        << QStringList { "abc" };
     QTest::newRow("search-and-hgroup-are-blocks")
         << "" << QByteArray() << QByteArray("<search>a</search><hgroup>b</hgroup>c") << QStringList { "a", "b", "c" };
     QTest::newRow("unclosed-comment-drops-rest")
