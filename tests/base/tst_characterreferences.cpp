@@ -40,6 +40,9 @@ private slots:
                                                         << QString::fromUtf8("©2024 ¬it; Ééx &x");
         QTest::newRow("longest-name-wins") << "&notin; &notinva; &not;in" << QString::fromUtf8("∉ ∉ ¬in");
         QTest::newRow("angle-brackets-of-html5") << "&lang;&rang;" << QString::fromUtf8("⟨⟩");
+        QTest::newRow("numbers-of-controls-and-noncharacters-kept")
+            << "&#1;&#x0D;&#xFFFF;" << QString::fromUtf8("\u0001\r\uFFFF");
+        QTest::newRow("names-in-their-letter-case") << "&AMP &COPY; &Amp; &am" << QString::fromUtf8("& © &Amp; &am");
         QTest::newRow("unassigned-of-windows-1252-stay") << "&#129;&#x9D;" << QString::fromUtf8("");
     }
     void decoded()

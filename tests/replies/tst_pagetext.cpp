@@ -52,6 +52,24 @@ void tst_PageText::lines_data()
     QTest::newRow("meta-utf16-reads-as-utf8") << "" << QByteArray()
                                               << QByteArray("<meta charset=utf-16><p>caf\xC3\xA9</p>")
                                               << QStringList { cafe };
+    QTest::newRow("meta-content-needs-http-equiv")
+        << "" << QByteArray() << QByteArray("<meta content=\"text/html; charset=koi8-r\"><p>caf\xC3\xA9</p>")
+        << QStringList { cafe };
+    QTest::newRow("meta-content-charset-unquoted-before-semicolon")
+        << "" << QByteArray()
+        << QByteArray("<meta http-equiv=Content-Type content='text/html;charset=koi8-r;x'><p>\xF0\xD2\xC9</p>")
+        << QStringList { QString::fromUtf8("При") };
+    // The first <meta> that names the encoding the page is read in makes it certain: a later one is ignored.
+    QTest::newRow("later-meta-in-head-ignored")
+        << "" << QByteArray() << QByteArray("<meta charset=utf-8><meta charset=koi8-r><p>caf\xC3\xA9</p>")
+        << QStringList { cafe };
+    QTest::newRow("unknown-header-charset-then-meta")
+        << "" << QByteArray("text/html; charset=no-such") << QByteArray("<meta charset=koi8-r><p>\xF0\xD2\xC9</p>")
+        << QStringList { QString::fromUtf8("При") };
+    // The prescan knows no scripts, and nor does a browser's.
+    QTest::newRow("meta-in-script-prescanned")
+        << "" << QByteArray() << QByteArray("<script>var s = '<meta charset=koi8-r>';</script><p>\xF0\xD2\xC9</p>")
+        << QStringList { QString::fromUtf8("При") };
     QTest::newRow("bom-beats-header") << "" << QByteArray("text/html; charset=iso-8859-1")
                                       << QByteArray("\xEF\xBB\xBF<p>caf\xC3\xA9</p>") << QStringList { cafe };
     QTest::newRow("undeclared-utf8") << "1251" << QByteArray() << QByteArray("<p>caf\xC3\xA9</p>")
@@ -167,6 +185,40 @@ void tst_PageText::lines_data()
         << QStringList { "abc" };
     QTest::newRow("search-and-hgroup-are-blocks")
         << "" << QByteArray() << QByteArray("<search>a</search><hgroup>b</hgroup>c") << QStringList { "a", "b", "c" };
+    QTest::newRow("attribute-values-of-every-kind")
+        << "" << QByteArray()
+        << QByteArray("<a title = \"a>b\" alt='c>d' data=e>f</a><a href=x\"y>g</a><a title=>h</a><a b c=d/>i")
+        << QStringList { "fghi" };
+    QTest::newRow("end-tag-with-attributes") << "" << QByteArray() << QByteArray("<title>a</title x=\">\">b")
+                                             << QStringList { "a", "b" };
+    QTest::newRow("tag-name-takes-odd-characters")
+        << "" << QByteArray() << QByteArray("x<p<q>y</p<q>z") << QStringList { "xyz" };
+    QTest::newRow("lone-angle-brackets-are-text")
+        << "" << QByteArray() << QByteArray("a < b <3 <> c ]]> d") << QStringList { "a < b <3 <> c ]]> d" };
+    QTest::newRow("unclosed-cdata-in-svg-takes-the-rest")
+        << "" << QByteArray() << QByteArray("<svg><text><![CDATA[abc</text>") << QStringList { "abc</text>" };
+    QTest::newRow("comment-dashes-inside")
+        << "" << QByteArray() << QByteArray("<!-- a -- b ---->c<!----!>d<!-- a --!-- b -->e<!-- <!-- -->f-->")
+        << QStringList { "cdef-->" };
+    QTest::newRow("script-escape-ends-at-its-end-tag")
+        << "" << QByteArray() << QByteArray("<script><!--</script>a<script><!--<scripts></script>b")
+        << QStringList { "ab" };
+    QTest::newRow("script-double-escape-closed-then-ended")
+        << "" << QByteArray()
+        << QByteArray("<script><!--<script></script></script>a<script><!--<script>--></script>b")
+        << QStringList { "ab" };
+    QTest::newRow("script-end-tag-cut-off") << "" << QByteArray() << QByteArray("a<script>x</script")
+                                            << QStringList { "a" };
+    QTest::newRow("hidden-void-element-ignored")
+        << "" << QByteArray() << QByteArray("a<br hidden>b<img hidden>c<DIV HIDDEN=\"\">x</DIV>d")
+        << QStringList { "abcd" };
+    QTest::newRow("font-with-color-leaves-svg")
+        << "" << QByteArray() << QByteArray("<svg><font>no</font><font color=red>shown</font>")
+        << QStringList { "shown" };
+    QTest::newRow("mathml-text-and-annotations")
+        << "" << QByteArray()
+        << QByteArray("<math><mi>x</mi><annotation>no</annotation><mtext><b>y</b></mtext></math>")
+        << QStringList { "xy" };
     QTest::newRow("unclosed-comment-drops-rest")
         << "" << QByteArray() << QByteArray("<p>kept</p><!-- <p>never") << QStringList { "kept" };
     QTest::newRow("unclosed-script-drops-rest")
