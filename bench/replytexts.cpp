@@ -85,19 +85,21 @@ bool measure(const char *what, const Pages &pages, const QString &folder)
         kept.append(PageText::textLines(s_contentType, page));
     }
     int told = 0;
-    const double reading = msPer40KB(pages.now, [&](qsizetype i) { PageText::textLines(s_contentType, pages.now.at(i)); });
+    const double reading
+        = msPer40KB(pages.now, [&](qsizetype i) { PageText::textLines(s_contentType, pages.now.at(i)); });
     const double comparing = msPer40KB(pages.now, [&](qsizetype i) {
         told += AddedText::runs(kept.at(i), PageText::textLines(s_contentType, pages.now.at(i)), {}).isEmpty() ? 0 : 1;
     });
     KeptTextStore store(folder);
     PostResult grown;
     grown.outcome = PostOutcome::NewReplies;
-    const auto address = [](qsizetype i) -> QString { return QStringLiteral("http://127.0.0.1/t") + QString::number(i); };
+    const auto address
+        = [](qsizetype i) -> QString { return QStringLiteral("http://127.0.0.1/t") + QString::number(i); };
     for (qsizetype i = 0; i < pages.before.size(); ++i) {
         ReplyTexts::keepBaseline(store, address(i), s_contentType, pages.before.at(i));
     }
-    const double checking = msPer40KB(
-        pages.now, [&](qsizetype i) { ReplyTexts::afterCheck(store, address(i), grown, s_contentType, pages.now.at(i)); });
+    const double checking = msPer40KB(pages.now,
+        [&](qsizetype i) { ReplyTexts::afterCheck(store, address(i), grown, s_contentType, pages.now.at(i)); });
     if (told != 5 * s_pageCount) {
         std::printf("%s: WRONG RESULT: %d of %d comparisons told what was added\n", what, told, 5 * s_pageCount);
         return false;
@@ -115,7 +117,8 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
     const bool plainMet = measure("pages as forums write them", threadPages(false), dir.filePath(QStringLiteral("a")));
-    const bool typographicMet = measure("typographic pages in UTF-8", threadPages(true), dir.filePath(QStringLiteral("b")));
+    const bool typographicMet
+        = measure("typographic pages in UTF-8", threadPages(true), dir.filePath(QStringLiteral("b")));
     std::printf("peak memory: %.1f MiB\n", peakMemoryMiB());
     return plainMet && typographicMet ? 0 : 1;
 }

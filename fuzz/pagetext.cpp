@@ -3,7 +3,7 @@
 // decoded text; its lines, written as markup again, read as themselves; behind an open <template> it shows
 // nothing; its tokens, whatever text follows each start tag, move forward through it, one at least a character.
 // The comparison keeps what it does not call added or removed the same on both sides, with or without its budget;
-// comparing only the part where two texts differ finds what comparing all their lines does; and a kept text reads
+// comparing only where two texts differ finds what comparing all their lines does; and a kept text reads
 // back as written. Any bytes as a kept-text file read without harm.
 #include <algorithm>
 
@@ -58,7 +58,8 @@ void checkTokens(QStringView page)
         FUZZ_CHECK(++count <= page.size());
         if (token->kind == Kind::Text) {
             const QStringView text = token->text;
-            FUZZ_CHECK(!text.isEmpty() && text.data() >= done && text.data() + text.size() <= page.data() + page.size());
+            FUZZ_CHECK(
+                !text.isEmpty() && text.data() >= done && text.data() + text.size() <= page.data() + page.size());
             done = text.data() + text.size();
             continue;
         }

@@ -186,7 +186,8 @@ const MarkupTokenizer::Token &MarkupTokenizer::next()
         case Content::EscapableRawText:
         case Content::RawText:
         case Content::ScriptData: {
-            const qsizetype textEnd = content == Content::ScriptData ? scriptDataEnd(m_position) : rawTextEnd(m_position);
+            const qsizetype textEnd
+                = content == Content::ScriptData ? scriptDataEnd(m_position) : rawTextEnd(m_position);
             if (textEnd > m_position) {
                 return text(m_position, textEnd, content == Content::EscapableRawText);
             }

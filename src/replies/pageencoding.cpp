@@ -30,8 +30,8 @@ char asciiLower(char c)
 // Labels browsers read as Windows-1252, which is what such pages are really written in.
 bool isWindows1252(QByteArrayView label)
 {
-    static constexpr std::string_view labels[] = { "ascii", "cp1252", "cp819", "iso-8859-1", "iso8859-1",
-        "iso_8859-1", "l1", "latin1", "us-ascii", "windows-1252", "x-user-defined" };
+    static constexpr std::string_view labels[] = { "ascii", "cp1252", "cp819", "iso-8859-1", "iso8859-1", "iso_8859-1",
+        "l1", "latin1", "us-ascii", "windows-1252", "x-user-defined" };
     const std::string_view name(label.data(), size_t(label.size()));
     return std::find(std::begin(labels), std::end(labels), name) != std::end(labels);
 }
@@ -130,7 +130,8 @@ QByteArray metaCharset(QByteArrayView bytes, qsizetype *position)
         }
     }
     // A tag cut off by the end of the bytes looked through names nothing.
-    if (*position >= bytes.size() || needPragma == NeedPragma::Unknown || (needPragma == NeedPragma::Yes && !gotPragma)) {
+    if (*position >= bytes.size() || needPragma == NeedPragma::Unknown
+        || (needPragma == NeedPragma::Yes && !gotPragma)) {
         return {};
     }
     return charset;

@@ -200,7 +200,8 @@ public:
                     add(reference.second);
                 }
                 i += reference.length - 1;
-            } else if (QChar::isHighSurrogate(c) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1].unicode())) {
+            } else if (QChar::isHighSurrogate(c) && i + 1 < text.size()
+                && QChar::isLowSurrogate(text[i + 1].unicode())) {
                 add(QChar::surrogateToUcs4(c, text[++i].unicode()));
             } else {
                 add(QChar::isSurrogate(c) ? char32_t(QChar::ReplacementCharacter) : char32_t(c));
@@ -410,8 +411,8 @@ private:
             return;
         }
         const ForeignElement *parent = m_foreign.empty() ? nullptr : &m_foreign.back();
-        ForeignElement element { tag.name.toString(), parent != nullptr && !parent->htmlInside ? parent->mathMl
-                                                                                             : tag.name == u"math" };
+        ForeignElement element { tag.name.toString(),
+            parent != nullptr && !parent->htmlInside ? parent->mathMl : tag.name == u"math" };
         element.shows = parent == nullptr || parent->shows;
         const QStringView name = tag.name;
         if (element.mathMl) {

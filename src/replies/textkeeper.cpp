@@ -89,5 +89,6 @@ void TextKeeper::forget(const QString &address)
 void TextKeeper::waitForDone()
 {
     // Runs after every job given so far.
-    QMetaObject::invokeMethod(m_worker, [] { }, Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(
+        m_worker, [] {}, Qt::BlockingQueuedConnection);
 }

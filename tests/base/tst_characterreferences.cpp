@@ -36,8 +36,8 @@ private slots:
         QTest::newRow("long-name") << "&thetasym;&thetasymx;" << QString::fromUtf8("ϑ&thetasymx;");
         QTest::newRow("html5-names") << "Thanks&comma; that fixed it&excl; &NotEqualTilde;&fjlig;"
                                      << QString::fromUtf8("Thanks, that fixed it! ≂̸fj");
-        QTest::newRow("legacy-names-without-semicolon") << "&copy2024 &notit; &Eacute&eacutex &ampx"
-                                                        << QString::fromUtf8("©2024 ¬it; Ééx &x");
+        QTest::newRow("legacy-names-without-semicolon")
+            << "&copy2024 &notit; &Eacute&eacutex &ampx" << QString::fromUtf8("©2024 ¬it; Ééx &x");
         QTest::newRow("longest-name-wins") << "&notin; &notinva; &not;in" << QString::fromUtf8("∉ ∉ ¬in");
         QTest::newRow("angle-brackets-of-html5") << "&lang;&rang;" << QString::fromUtf8("⟨⟩");
         QTest::newRow("numbers-of-controls-and-noncharacters-kept")
@@ -55,10 +55,11 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("legacy-name-before-letter-digit-or-equals")
-            << "&copy2024 &notit &amp=x" << "&copy2024 &notit &amp=x";
+        QTest::newRow("legacy-name-before-letter-digit-or-equals") << "&copy2024 &notit &amp=x"
+                                                                   << "&copy2024 &notit &amp=x";
         QTest::newRow("legacy-name-before-other") << "&copy-2024 &not; &amp" << QString::fromUtf8("©-2024 ¬ &");
-        QTest::newRow("names-with-semicolon-and-numbers") << "&comma;x &#38;x" << ",x &x";
+        QTest::newRow("names-with-semicolon-and-numbers") << "&comma;x &#38;x"
+                                                          << ",x &x";
     }
     void decodedInAttributeValue()
     {

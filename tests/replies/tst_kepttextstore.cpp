@@ -56,8 +56,8 @@ void tst_KeptTextStore::damagedFileReadsAsNoText_data()
     // Texts kept by earlier versions are dropped, whatever they hold.
     const QByteArray payload = "1\nViews: #\nForum\nbob\n";
     QTest::newRow("earlier-format-zlib") << QByteArray("PVKT1\n") + qCompress(payload);
-    QTest::newRow("earlier-format-zstd")
-        << "PVKT2\n" + QByteArray::fromHex("28b52ffd2015a90000310a56696577733a20230a466f72756d0a626f620a");
+    QTest::newRow("earlier-format-zstd") << "PVKT2\n"
+            + QByteArray::fromHex("28b52ffd2015a90000310a56696577733a20230a466f72756d0a626f620a");
     QTest::newRow("earlier-tag") << "PVKT4\n" + good.mid(6);
 }
 

@@ -41,17 +41,15 @@ void tst_PageText::lines_data()
     QTest::newRow("meta-in-body-past-the-prescan-ignored")
         << "" << QByteArray() << "<p>caf\xC3\xA9</p>" + QByteArray(2000, ' ') + "<meta charset=koi8-r>"
         << QStringList { cafe };
-    QTest::newRow("meta-in-comment-ignored") << "" << QByteArray()
-                                             << QByteArray("<!-- <meta charset=koi8-r> --><p>caf\xC3\xA9</p>")
-                                             << QStringList { cafe };
+    QTest::newRow("meta-in-comment-ignored")
+        << "" << QByteArray() << QByteArray("<!-- <meta charset=koi8-r> --><p>caf\xC3\xA9</p>") << QStringList { cafe };
     QTest::newRow("meta-in-attribute-value-ignored")
         << "" << QByteArray() << QByteArray("<a title='<meta charset=koi8-r>'>caf\xC3\xA9</a>") << QStringList { cafe };
     QTest::newRow("meta-of-unknown-charset-passed-by")
         << "" << QByteArray() << QByteArray("<meta charset=no-such><meta charset=koi8-r><p>\xF0\xD2\xC9</p>")
         << QStringList { QString::fromUtf8("При") };
-    QTest::newRow("meta-utf16-reads-as-utf8") << "" << QByteArray()
-                                              << QByteArray("<meta charset=utf-16><p>caf\xC3\xA9</p>")
-                                              << QStringList { cafe };
+    QTest::newRow("meta-utf16-reads-as-utf8")
+        << "" << QByteArray() << QByteArray("<meta charset=utf-16><p>caf\xC3\xA9</p>") << QStringList { cafe };
     QTest::newRow("meta-content-needs-http-equiv")
         << "" << QByteArray() << QByteArray("<meta content=\"text/html; charset=koi8-r\"><p>caf\xC3\xA9</p>")
         << QStringList { cafe };
@@ -126,7 +124,8 @@ void tst_PageText::lines_data()
         << "" << QByteArray("text/html; charset=iso-8859-1") << QByteArray("<a title=\xA0\"x>y\">text</a>")
         << QStringList { "y\">text" };
     QTest::newRow("html5-named-references")
-        << "" << QByteArray() << QByteArray("<p>Thanks&comma; that fixed it&excl;</p><p>&copy2024 &notit; &lang;x&rang;</p>")
+        << "" << QByteArray()
+        << QByteArray("<p>Thanks&comma; that fixed it&excl;</p><p>&copy2024 &notit; &lang;x&rang;</p>")
         << QStringList { "Thanks, that fixed it!", QString::fromUtf8("©2024 ¬it; \u27E8x\u27E9") };
     QTest::newRow("numeric-references") << "" << QByteArray() << QByteArray("<p>&#128;&#x9F;&#0;&#xD800;&#1114112;</p>")
                                         << QStringList { QString::fromUtf8("€Ÿ\uFFFD\uFFFD\uFFFD") };
@@ -134,11 +133,11 @@ void tst_PageText::lines_data()
         << "" << QByteArray() << QByteArray("<p>a<!-->b</p><p>c<!--->d</p><p>e<!-- x --!>f</p>")
         << QStringList { "ab", "cd", "ef" };
     QTest::newRow("bogus-comments") << "" << QByteArray()
-                                    << QByteArray("<!DOCTYPE html><p>a<!x>b<?php echo 1 ?>c</ x>d</>e<![CDATA[f]]>g</p>")
+                                    << QByteArray(
+                                           "<!DOCTYPE html><p>a<!x>b<?php echo 1 ?>c</ x>d</>e<![CDATA[f]]>g</p>")
                                     << QStringList { "abcdeg" };
     QTest::newRow("doctype-and-bogus-comment-end-at-first-angle")
-        << "" << QByteArray() << QByteArray("<!DOCTYPE x \"a>b\"><![CDATA[c>d]]>")
-        << QStringList { "b\">d]]>" };
+        << "" << QByteArray() << QByteArray("<!DOCTYPE x \"a>b\"><![CDATA[c>d]]>") << QStringList { "b\">d]]>" };
     QTest::newRow("cdata-in-svg-text-and-math")
         << "" << QByteArray() << QByteArray("<svg><text><![CDATA[a<b]]></text></svg><math><![CDATA[x<y]]></math>")
         << QStringList { "a<bx<y" };
@@ -147,9 +146,9 @@ void tst_PageText::lines_data()
         << QByteArray("<svg><title>tip</title><g>not drawn<text>drawn</text></g>"
                       "<foreignObject><div>html</div></foreignObject></svg>after")
         << QStringList { "drawn", "html", "after" };
-    QTest::newRow("html-in-svg-ends-it")
-        << "" << QByteArray() << QByteArray("<svg><path d=x><p>after</p><div><svg><g></div>too")
-        << QStringList { "after", "too" };
+    QTest::newRow("html-in-svg-ends-it") << "" << QByteArray()
+                                         << QByteArray("<svg><path d=x><p>after</p><div><svg><g></div>too")
+                                         << QStringList { "after", "too" };
     QTest::newRow("other-end-tag-in-svg-passed-by")
         << "" << QByteArray() << QByteArray("<svg></scripty><desc>no</desc></x><text>drawn</text></svg>")
         << QStringList { "drawn" };
@@ -161,9 +160,8 @@ void tst_PageText::lines_data()
                                     << QByteArray("<script><!-- document.write(\"<script>x</script>\") --></script>"
                                                   "<p>shown</p><script><!--<script></script>--></script>too")
                                     << QStringList { "shown", "too" };
-    QTest::newRow("script-never-self-closing") << "" << QByteArray()
-                                               << QByteArray("<script src=x/>hidden</script><p>shown</p>")
-                                               << QStringList { "shown" };
+    QTest::newRow("script-never-self-closing")
+        << "" << QByteArray() << QByteArray("<script src=x/>hidden</script><p>shown</p>") << QStringList { "shown" };
     QTest::newRow("title-and-textarea-read-tags-as-text")
         << "" << QByteArray() << QByteArray("<title>a <b> &amp; c</title><textarea><p>typed</textarea ><p>after")
         << QStringList { "a <b> & c", "<p>typed", "after" };
@@ -171,9 +169,9 @@ void tst_PageText::lines_data()
                                        << QByteArray("<xmp><b>shown</b></xmp><iframe><p>no</p></iframe>"
                                                      "<noembed>no</noembed><noframes>no</noframes>after")
                                        << QStringList { "<b>shown</b>", "after" };
-    QTest::newRow("plaintext-takes-the-rest") << "" << QByteArray()
-                                              << QByteArray("<p>a</p><plaintext><b>x</b></plaintext>")
-                                              << QStringList { "a", "<b>x</b></plaintext>" };
+    QTest::newRow("plaintext-takes-the-rest")
+        << "" << QByteArray() << QByteArray("<p>a</p><plaintext><b>x</b></plaintext>")
+        << QStringList { "a", "<b>x</b></plaintext>" };
     QTest::newRow("nested-template-stays-hidden")
         << "" << QByteArray() << QByteArray("<template><template>a</template>b</template>c") << QStringList { "c" };
     QTest::newRow("hidden-attribute")
@@ -189,8 +187,8 @@ void tst_PageText::lines_data()
         << "" << QByteArray()
         << QByteArray("<a title = \"a>b\" alt='c>d' data=e>f</a><a href=x\"y>g</a><a title=>h</a><a b c=d/>i")
         << QStringList { "fghi" };
-    QTest::newRow("end-tag-with-attributes") << "" << QByteArray() << QByteArray("<title>a</title x=\">\">b")
-                                             << QStringList { "a", "b" };
+    QTest::newRow("end-tag-with-attributes")
+        << "" << QByteArray() << QByteArray("<title>a</title x=\">\">b") << QStringList { "a", "b" };
     QTest::newRow("tag-name-takes-odd-characters")
         << "" << QByteArray() << QByteArray("x<p<q>y</p<q>z") << QStringList { "xyz" };
     QTest::newRow("lone-angle-brackets-are-text")
@@ -204,11 +202,10 @@ void tst_PageText::lines_data()
         << "" << QByteArray() << QByteArray("<script><!--</script>a<script><!--<scripts></script>b")
         << QStringList { "ab" };
     QTest::newRow("script-double-escape-closed-then-ended")
-        << "" << QByteArray()
-        << QByteArray("<script><!--<script></script></script>a<script><!--<script>--></script>b")
+        << "" << QByteArray() << QByteArray("<script><!--<script></script></script>a<script><!--<script>--></script>b")
         << QStringList { "ab" };
-    QTest::newRow("script-end-tag-cut-off") << "" << QByteArray() << QByteArray("a<script>x</script")
-                                            << QStringList { "a" };
+    QTest::newRow("script-end-tag-cut-off")
+        << "" << QByteArray() << QByteArray("a<script>x</script") << QStringList { "a" };
     QTest::newRow("hidden-void-element-ignored")
         << "" << QByteArray() << QByteArray("a<br hidden>b<img hidden>c<DIV HIDDEN=\"\">x</DIV>d")
         << QStringList { "abcd" };
@@ -216,8 +213,7 @@ void tst_PageText::lines_data()
         << "" << QByteArray() << QByteArray("<svg><font>no</font><font color=red>shown</font>")
         << QStringList { "shown" };
     QTest::newRow("mathml-text-and-annotations")
-        << "" << QByteArray()
-        << QByteArray("<math><mi>x</mi><annotation>no</annotation><mtext><b>y</b></mtext></math>")
+        << "" << QByteArray() << QByteArray("<math><mi>x</mi><annotation>no</annotation><mtext><b>y</b></mtext></math>")
         << QStringList { "xy" };
     QTest::newRow("unclosed-comment-drops-rest")
         << "" << QByteArray() << QByteArray("<p>kept</p><!-- <p>never") << QStringList { "kept" };
