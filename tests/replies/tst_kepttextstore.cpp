@@ -1,6 +1,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+
+#include <memory>
 
 #include "replies/kepttextstore.h"
 #include "replies/textkeeper.h"
@@ -17,6 +20,7 @@ private slots:
     void clearRemovesEveryText();
     void unwritableFolderKeepsNothing();
     void forgottenPostKeepsNothing();
+    void keeperAnswersInOrderOnItsThread();
 };
 
 namespace {
@@ -144,6 +148,41 @@ void tst_KeptTextStore::forgottenPostKeepsNothing()
         QTRY_COMPARE(answers, 2);
     }
     QCOMPARE(told, QStringList());
+}
+
+// Jobs run one after another in the order given and answer on the keeper's thread; an answer whose context is gone
+// never comes, though its job ran; the keeper's end waits for the jobs given.
+void tst_KeptTextStore::keeperAnswersInOrderOnItsThread()
+{
+    QTemporaryDir dir;
+    KeptTextStore store(dir.path());
+    QObject context;
+    auto gone = std::make_unique<QObject>();
+    QStringList told;
+    QList<QThread *> threads;
+    PostResult grown;
+    grown.outcome = PostOutcome::NewReplies;
+    const QByteArray page = "<p>Where can I buy one near me?</p>";
+    const QByteArray reply = "<p>At the shop on the corner, open on Sundays.</p>";
+    {
+        TextKeeper keeper(&store);
+        keeper.keepBaseline("http://a/1", "text/html", page, &context, [&] {
+            told += "kept";
+            threads += QThread::currentThread();
+        });
+        keeper.afterCheck("http://a/1", grown, "text/html", page + reply, &context, [&](const QStringList &newText) {
+            told += newText;
+            threads += QThread::currentThread();
+        });
+        keeper.keepBaseline("http://a/2", "text/html", page, gone.get(), [&] { told += "gone"; });
+        gone.reset();
+        keeper.keepBaseline("http://a/3", "text/html", page, &context, [&] { told += "last"; });
+        QTRY_COMPARE(told, (QStringList { "kept", "At the shop on the corner, open on Sundays.", "last" }));
+        QCOMPARE(threads, (QList<QThread *> { QThread::currentThread(), QThread::currentThread() }));
+        QVERIFY(store.read("http://a/2"));
+        keeper.keepBaseline("http://a/4", "text/html", page, &context, [] {});
+    }
+    QVERIFY(store.read("http://a/4"));
 }
 
 QTEST_GUILESS_MAIN(tst_KeptTextStore)
