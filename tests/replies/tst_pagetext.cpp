@@ -10,6 +10,9 @@ class tst_PageText : public QObject
 private slots:
     void lines_data();
     void lines();
+    void declaredCharset_data();
+    void declaredCharset();
+    void decodedAsReadAgain();
     void hostileMarkupTakesLinearTime_data();
     void hostileMarkupTakesLinearTime();
 };
@@ -233,6 +236,60 @@ void tst_PageText::lines()
     const QStringList found = PageText::lines(contentType, body);
     TextFile::setLegacyCodePage(QString());
     QCOMPARE(found, lines);
+}
+
+void tst_PageText::declaredCharset_data()
+{
+    QTest::addColumn<QByteArray>("contentType");
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QByteArray>("charset");
+    QTest::newRow("none") << QByteArray() << QByteArray("<p>x</p>") << QByteArray();
+    QTest::newRow("bom-utf16le") << QByteArray("text/html; charset=koi8-r") << QByteArray("\xFF\xFE<\0p\0", 6)
+                                 << QByteArray("utf-16le");
+    QTest::newRow("bom-utf16be") << QByteArray() << QByteArray("\xFE\xFF\0<\0p", 6) << QByteArray("utf-16be");
+    QTest::newRow("header-quoted-and-spaced")
+        << QByteArray("text/html; charset=\" KOI8-R \"") << QByteArray() << QByteArray("koi8-r");
+    QTest::newRow("header-latin1-as-windows-1252")
+        << QByteArray("text/html; CHARSET=latin1") << QByteArray() << QByteArray("windows-1252");
+    QTest::newRow("unknown-header-then-meta")
+        << QByteArray("text/html; charset=no-such") << QByteArray("<meta charset=koi8-r>") << QByteArray("koi8-r");
+    QTest::newRow("first-charset-attribute-wins")
+        << QByteArray() << QByteArray("<meta charset=koi8-r charset=utf-8>") << QByteArray("koi8-r");
+    QTest::newRow("charset-beats-content")
+        << QByteArray() << QByteArray("<meta http-equiv=content-type content='charset=koi8-r' charset=iso-8859-2>")
+        << QByteArray("iso-8859-2");
+    QTest::newRow("x-user-defined-as-windows-1252")
+        << QByteArray() << QByteArray("<META CHARSET=x-user-defined>") << QByteArray("windows-1252");
+    QTest::newRow("utf16-in-meta-as-utf8")
+        << QByteArray() << QByteArray("<meta charset=utf-16le>") << QByteArray("utf-8");
+    QTest::newRow("past-the-prescan") << QByteArray() << QByteArray(1100, ' ') + "<meta charset=koi8-r>"
+                                      << QByteArray();
+    // The tag's ">" is the first byte past the prescan.
+    QTest::newRow("cut-by-the-prescan") << QByteArray() << QByteArray(1004, ' ') + "<meta charset=koi8-r>"
+                                        << QByteArray();
+    QTest::newRow("comments-passed-by") << QByteArray()
+                                        << QByteArray("<!-- <meta charset=utf-8> --><!--><meta charset=koi8-r>")
+                                        << QByteArray("koi8-r");
+    QTest::newRow("attribute-values-passed-by")
+        << QByteArray() << QByteArray("<a title=\"<meta charset=koi8-r>\"><meta charset=iso-8859-2>")
+        << QByteArray("iso-8859-2");
+    QTest::newRow("meta-needs-a-blank") << QByteArray() << QByteArray("<metacharset=koi8-r>") << QByteArray();
+}
+
+void tst_PageText::declaredCharset()
+{
+    QFETCH(QByteArray, contentType);
+    QFETCH(QByteArray, body);
+    QFETCH(QByteArray, charset);
+    QCOMPARE(PageText::declaredCharset(contentType, body), charset);
+}
+
+// The text is the one a <meta> in the head had the page read in again, though the page declared nothing first.
+void tst_PageText::decodedAsReadAgain()
+{
+    const QByteArray page = QByteArray(2000, ' ') + "<meta charset=koi8-r>\xF0\xD2\xC9";
+    QCOMPARE(PageText::declaredCharset({}, page), QByteArray());
+    QVERIFY(PageText::decoded({}, page).endsWith(QString::fromUtf8("При")));
 }
 
 void tst_PageText::hostileMarkupTakesLinearTime_data()
