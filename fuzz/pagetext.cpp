@@ -1,15 +1,17 @@
 // A page's readable text, the line comparison that finds what a page added, and the kept-text files. Any bytes
 // as a page (after a Content-Type value up to the first NUL): its lines are non-empty, trimmed and those of its
-// decoded text; the comparison keeps what it does not call added or removed the same on both sides, with or
-// without its budget; comparing only the part where two texts differ finds what comparing all their lines does;
-// and a kept text reads back as written. A later page made of the page's own pieces, read with the page's
-// chunks, reads as it does alone. Any bytes as a kept-text file read without harm.
+// decoded text; its lines, written as markup again, read as themselves; behind an open <template> it shows
+// nothing; its tokens, whatever text follows each start tag, move forward through it, one at least a character.
+// The comparison keeps what it does not call added or removed the same on both sides, with or without its budget;
+// comparing only where two texts differ finds what comparing all their lines does; and a kept text reads
+// back as written. Any bytes as a kept-text file read without harm.
 #include <algorithm>
 
 #include "fuzzcheck.h"
 #include "replies/addedtext.h"
 #include "replies/kepttextstore.h"
 #include "replies/linediff.h"
+#include "replies/markuptokenizer.h"
 #include "replies/pagetext.h"
 
 namespace {
@@ -43,6 +45,43 @@ void checkComparison(const QStringList &earlier, const QStringList &later, qint6
     FUZZ_CHECK(fromEarlier == fromLater);
 }
 
+// Every text is a piece of the page after the one before, every tag has a name, and each token takes at least a
+// character: reading ends, in linear time. After a start tag the text goes on as the tag's last letter says.
+void checkTokens(QStringView page)
+{
+    using Content = MarkupTokenizer::Content;
+    using Kind = MarkupTokenizer::Token::Kind;
+    MarkupTokenizer tokens(page);
+    const QChar *done = page.data();
+    qsizetype count = 0;
+    for (const MarkupTokenizer::Token *token = &tokens.next(); token->kind != Kind::End; token = &tokens.next()) {
+        FUZZ_CHECK(++count <= page.size());
+        if (token->kind == Kind::Text) {
+            const QStringView text = token->text;
+            FUZZ_CHECK(
+                !text.isEmpty() && text.data() >= done && text.data() + text.size() <= page.data() + page.size());
+            done = text.data() + text.size();
+            continue;
+        }
+        FUZZ_CHECK(!token->name.isEmpty());
+        if (token->kind == Kind::StartTag) {
+            const char16_t pick = token->name.back().unicode() % 8;
+            tokens.setContent(pick < 4 ? Content(pick + 1) : Content::Markup);
+            tokens.setForeignContent(pick == 7);
+        }
+    }
+}
+
+// The lines as markup: each escaped, with a <br> after it.
+QString markupOf(const QStringList &lines)
+{
+    QString markup;
+    for (const QString &line : lines) {
+        markup += line.toHtmlEscaped() + QStringLiteral("<br>");
+    }
+    return markup;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -58,8 +97,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (const QString &line : lines) {
         FUZZ_CHECK(!line.isEmpty() && line == line.trimmed() && !line.contains(u'\n'));
     }
-    // An ASCII page, read as its bytes, reads as its decoded text does.
-    FUZZ_CHECK(lines == PageText::linesOf(PageText::decoded(contentType, body)));
+    const QString page = PageText::decoded(contentType, body);
+    FUZZ_CHECK(lines == PageText::linesOf(page));
+    FUZZ_CHECK(PageText::linesOf(markupOf(lines)) == lines);
+    if (!page.contains(QLatin1String("</template"), Qt::CaseInsensitive)) {
+        FUZZ_CHECK(PageText::linesOf(QString(QStringLiteral("<template>") + page)).isEmpty());
+    }
+    checkTokens(page);
 
     const QStringList earlier = lines.mid(0, lines.size() / 2) + lines.mid(lines.size() * 3 / 4);
     checkComparison(earlier, lines, LineDiff::defaultBudget);
@@ -75,16 +119,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_CHECK(runs == AddedText::runs(earlierLines.views(), laterLines.views(), noise));
     FUZZ_CHECK(noise == AddedText::noiseBetween(laterLines.views(), earlierLines.views()));
 
-    // Chunks as short as they can be, so that small pages have many.
-    const PageText::Reading reading = PageText::read(contentType, body, PageChunks::openingLength);
-    FUZZ_CHECK(reading.lines.toList() == lines);
-    const auto at = [&body](int i) { return body.isEmpty() ? 0 : qsizetype(quint8(body.at(i % body.size()))); };
-    const qsizetype cut = at(0) * body.size() / 256;
-    const QByteArray later = body.left(cut) + body.mid(at(1) * body.size() / 256, at(2) * 4) + body.mid(cut);
-    FUZZ_CHECK(PageText::textLines(contentType, later, reading.lines, reading.chunks)
-        == PageText::textLines(contentType, later));
-
-    const KeptText text { lines, earlier, reading.chunks };
+    const KeptText text { lines, earlier };
     FUZZ_CHECK(KeptTextStore::decode(KeptTextStore::encode(text)) == text);
     KeptTextStore::decode(bytes);
     return 0;

@@ -1,10 +1,10 @@
 # The window-free sources the fuzz targets compile, relative to src/, and the targets with the sources each
 # needs. Included by the fuzz build and by the main build's short runs, so both stay in step.
 set(POSTAVO_FUZZ_CORE_SOURCES
-    base/bytehash.cpp
     base/characterreferences.cpp
     base/filereplacement.cpp
     base/foldedtext.cpp
+    base/namedreferences.cpp
     base/settingsstore.cpp
     base/textfile.cpp
     forums/listfiles.cpp
@@ -15,7 +15,8 @@ set(POSTAVO_FUZZ_CORE_SOURCES
     replies/addedtext.cpp
     replies/kepttextstore.cpp
     replies/linediff.cpp
-    replies/pagechunks.cpp
+    replies/markuptokenizer.cpp
+    replies/pageencoding.cpp
     replies/pagefailure.cpp
     replies/pagesizeprobe.cpp
     replies/pagesizeprobe.h

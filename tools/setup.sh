@@ -5,7 +5,7 @@ set -euo pipefail
 
 POSTAVO_PACKAGES=(
     cmake g++ make ccache pkg-config
-    qt6-base-dev qt6-webengine-dev libgl-dev liblz4-dev libxxhash-dev libzstd-dev
+    qt6-base-dev qt6-webengine-dev libgl-dev
     qt6-l10n-tools qt6-translations-l10n
     nginx-light
     xvfb xauth fonts-dejavu-core

@@ -1,448 +1,117 @@
 #include "base/characterreferences.h"
 
 #include <algorithm>
-#include <cstring>
-#include <iterator>
+
+#include "base/namedreferences.h"
+
+namespace CharacterReferences {
 
 namespace {
 
-struct NamedReference
+// What browsers show for the numbers 128 to 159, which name C1 controls nobody means.
+constexpr char16_t s_windows1252High[32] = { 0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6,
+    0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013,
+    0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178 };
+
+bool isAsciiAlphanumeric(char16_t c)
 {
-    const char *name;
-    char32_t character;
-};
-
-// Sorted by name, byte for byte.
-constexpr NamedReference namedReferences[] = {
-    { "AElig", 0x00C6 },
-    { "Aacute", 0x00C1 },
-    { "Acirc", 0x00C2 },
-    { "Agrave", 0x00C0 },
-    { "Alpha", 0x0391 },
-    { "Aring", 0x00C5 },
-    { "Atilde", 0x00C3 },
-    { "Auml", 0x00C4 },
-    { "Beta", 0x0392 },
-    { "Ccedil", 0x00C7 },
-    { "Chi", 0x03A7 },
-    { "Dagger", 0x2021 },
-    { "Delta", 0x0394 },
-    { "ETH", 0x00D0 },
-    { "Eacute", 0x00C9 },
-    { "Ecirc", 0x00CA },
-    { "Egrave", 0x00C8 },
-    { "Epsilon", 0x0395 },
-    { "Eta", 0x0397 },
-    { "Euml", 0x00CB },
-    { "Gamma", 0x0393 },
-    { "Iacute", 0x00CD },
-    { "Icirc", 0x00CE },
-    { "Igrave", 0x00CC },
-    { "Iota", 0x0399 },
-    { "Iuml", 0x00CF },
-    { "Kappa", 0x039A },
-    { "Lambda", 0x039B },
-    { "Mu", 0x039C },
-    { "Ntilde", 0x00D1 },
-    { "Nu", 0x039D },
-    { "OElig", 0x0152 },
-    { "Oacute", 0x00D3 },
-    { "Ocirc", 0x00D4 },
-    { "Ograve", 0x00D2 },
-    { "Omega", 0x03A9 },
-    { "Omicron", 0x039F },
-    { "Oslash", 0x00D8 },
-    { "Otilde", 0x00D5 },
-    { "Ouml", 0x00D6 },
-    { "Phi", 0x03A6 },
-    { "Pi", 0x03A0 },
-    { "Prime", 0x2033 },
-    { "Psi", 0x03A8 },
-    { "Rho", 0x03A1 },
-    { "Scaron", 0x0160 },
-    { "Sigma", 0x03A3 },
-    { "THORN", 0x00DE },
-    { "Tau", 0x03A4 },
-    { "Theta", 0x0398 },
-    { "Uacute", 0x00DA },
-    { "Ucirc", 0x00DB },
-    { "Ugrave", 0x00D9 },
-    { "Upsilon", 0x03A5 },
-    { "Uuml", 0x00DC },
-    { "Xi", 0x039E },
-    { "Yacute", 0x00DD },
-    { "Yuml", 0x0178 },
-    { "Zeta", 0x0396 },
-    { "aacute", 0x00E1 },
-    { "acirc", 0x00E2 },
-    { "acute", 0x00B4 },
-    { "aelig", 0x00E6 },
-    { "agrave", 0x00E0 },
-    { "alefsym", 0x2135 },
-    { "alpha", 0x03B1 },
-    { "amp", 0x0026 },
-    { "and", 0x2227 },
-    { "ang", 0x2220 },
-    { "apos", 0x0027 },
-    { "aring", 0x00E5 },
-    { "asymp", 0x2248 },
-    { "atilde", 0x00E3 },
-    { "auml", 0x00E4 },
-    { "bdquo", 0x201E },
-    { "beta", 0x03B2 },
-    { "brvbar", 0x00A6 },
-    { "bull", 0x2022 },
-    { "cap", 0x2229 },
-    { "ccedil", 0x00E7 },
-    { "cedil", 0x00B8 },
-    { "cent", 0x00A2 },
-    { "chi", 0x03C7 },
-    { "circ", 0x02C6 },
-    { "clubs", 0x2663 },
-    { "cong", 0x2245 },
-    { "copy", 0x00A9 },
-    { "crarr", 0x21B5 },
-    { "cup", 0x222A },
-    { "curren", 0x00A4 },
-    { "dArr", 0x21D3 },
-    { "dagger", 0x2020 },
-    { "darr", 0x2193 },
-    { "deg", 0x00B0 },
-    { "delta", 0x03B4 },
-    { "diams", 0x2666 },
-    { "divide", 0x00F7 },
-    { "eacute", 0x00E9 },
-    { "ecirc", 0x00EA },
-    { "egrave", 0x00E8 },
-    { "empty", 0x2205 },
-    { "emsp", 0x2003 },
-    { "ensp", 0x2002 },
-    { "epsilon", 0x03B5 },
-    { "equiv", 0x2261 },
-    { "eta", 0x03B7 },
-    { "eth", 0x00F0 },
-    { "euml", 0x00EB },
-    { "euro", 0x20AC },
-    { "exist", 0x2203 },
-    { "fnof", 0x0192 },
-    { "forall", 0x2200 },
-    { "frac12", 0x00BD },
-    { "frac14", 0x00BC },
-    { "frac34", 0x00BE },
-    { "frasl", 0x2044 },
-    { "gamma", 0x03B3 },
-    { "ge", 0x2265 },
-    { "gt", 0x003E },
-    { "hArr", 0x21D4 },
-    { "harr", 0x2194 },
-    { "hearts", 0x2665 },
-    { "hellip", 0x2026 },
-    { "iacute", 0x00ED },
-    { "icirc", 0x00EE },
-    { "iexcl", 0x00A1 },
-    { "igrave", 0x00EC },
-    { "image", 0x2111 },
-    { "infin", 0x221E },
-    { "int", 0x222B },
-    { "iota", 0x03B9 },
-    { "iquest", 0x00BF },
-    { "isin", 0x2208 },
-    { "iuml", 0x00EF },
-    { "kappa", 0x03BA },
-    { "lArr", 0x21D0 },
-    { "lambda", 0x03BB },
-    { "lang", 0x2329 },
-    { "laquo", 0x00AB },
-    { "larr", 0x2190 },
-    { "lceil", 0x2308 },
-    { "ldquo", 0x201C },
-    { "le", 0x2264 },
-    { "lfloor", 0x230A },
-    { "lowast", 0x2217 },
-    { "loz", 0x25CA },
-    { "lrm", 0x200E },
-    { "lsaquo", 0x2039 },
-    { "lsquo", 0x2018 },
-    { "lt", 0x003C },
-    { "macr", 0x00AF },
-    { "mdash", 0x2014 },
-    { "micro", 0x00B5 },
-    { "middot", 0x00B7 },
-    { "minus", 0x2212 },
-    { "mu", 0x03BC },
-    { "nabla", 0x2207 },
-    { "nbsp", 0x00A0 },
-    { "ndash", 0x2013 },
-    { "ne", 0x2260 },
-    { "ni", 0x220B },
-    { "not", 0x00AC },
-    { "notin", 0x2209 },
-    { "nsub", 0x2284 },
-    { "ntilde", 0x00F1 },
-    { "nu", 0x03BD },
-    { "oacute", 0x00F3 },
-    { "ocirc", 0x00F4 },
-    { "oelig", 0x0153 },
-    { "ograve", 0x00F2 },
-    { "oline", 0x203E },
-    { "omega", 0x03C9 },
-    { "omicron", 0x03BF },
-    { "oplus", 0x2295 },
-    { "or", 0x2228 },
-    { "ordf", 0x00AA },
-    { "ordm", 0x00BA },
-    { "oslash", 0x00F8 },
-    { "otilde", 0x00F5 },
-    { "otimes", 0x2297 },
-    { "ouml", 0x00F6 },
-    { "para", 0x00B6 },
-    { "part", 0x2202 },
-    { "permil", 0x2030 },
-    { "perp", 0x22A5 },
-    { "phi", 0x03C6 },
-    { "pi", 0x03C0 },
-    { "piv", 0x03D6 },
-    { "plusmn", 0x00B1 },
-    { "pound", 0x00A3 },
-    { "prime", 0x2032 },
-    { "prod", 0x220F },
-    { "prop", 0x221D },
-    { "psi", 0x03C8 },
-    { "quot", 0x0022 },
-    { "rArr", 0x21D2 },
-    { "radic", 0x221A },
-    { "rang", 0x232A },
-    { "raquo", 0x00BB },
-    { "rarr", 0x2192 },
-    { "rceil", 0x2309 },
-    { "rdquo", 0x201D },
-    { "real", 0x211C },
-    { "reg", 0x00AE },
-    { "rfloor", 0x230B },
-    { "rho", 0x03C1 },
-    { "rlm", 0x200F },
-    { "rsaquo", 0x203A },
-    { "rsquo", 0x2019 },
-    { "sbquo", 0x201A },
-    { "scaron", 0x0161 },
-    { "sdot", 0x22C5 },
-    { "sect", 0x00A7 },
-    { "shy", 0x00AD },
-    { "sigma", 0x03C3 },
-    { "sigmaf", 0x03C2 },
-    { "sim", 0x223C },
-    { "spades", 0x2660 },
-    { "sub", 0x2282 },
-    { "sube", 0x2286 },
-    { "sum", 0x2211 },
-    { "sup", 0x2283 },
-    { "sup1", 0x00B9 },
-    { "sup2", 0x00B2 },
-    { "sup3", 0x00B3 },
-    { "supe", 0x2287 },
-    { "szlig", 0x00DF },
-    { "tau", 0x03C4 },
-    { "there4", 0x2234 },
-    { "theta", 0x03B8 },
-    { "thetasym", 0x03D1 },
-    { "thinsp", 0x2009 },
-    { "thorn", 0x00FE },
-    { "tilde", 0x02DC },
-    { "times", 0x00D7 },
-    { "trade", 0x2122 },
-    { "uArr", 0x21D1 },
-    { "uacute", 0x00FA },
-    { "uarr", 0x2191 },
-    { "ucirc", 0x00FB },
-    { "ugrave", 0x00F9 },
-    { "uml", 0x00A8 },
-    { "upsih", 0x03D2 },
-    { "upsilon", 0x03C5 },
-    { "uuml", 0x00FC },
-    { "weierp", 0x2118 },
-    { "xi", 0x03BE },
-    { "yacute", 0x00FD },
-    { "yen", 0x00A5 },
-    { "yuml", 0x00FF },
-    { "zeta", 0x03B6 },
-    { "zwj", 0x200D },
-    { "zwnj", 0x200C },
-};
-
-// What browsers show for the references 128 to 159, which name C1 controls nobody means.
-constexpr char16_t windows1252High[32] = {
-    0x20AC,
-    0x0081,
-    0x201A,
-    0x0192,
-    0x201E,
-    0x2026,
-    0x2020,
-    0x2021,
-    0x02C6,
-    0x2030,
-    0x0160,
-    0x2039,
-    0x0152,
-    0x008D,
-    0x017D,
-    0x008F,
-    0x0090,
-    0x2018,
-    0x2019,
-    0x201C,
-    0x201D,
-    0x2022,
-    0x2013,
-    0x2014,
-    0x02DC,
-    0x2122,
-    0x0161,
-    0x203A,
-    0x0153,
-    0x009D,
-    0x017E,
-    0x0178,
-};
-
-constexpr qsizetype longestName = 8; // "thetasym"
-
-bool isAsciiLetterOrDigit(QChar c)
-{
-    const char16_t u = c.unicode();
-    return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9');
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
 }
 
-int digitValue(QChar c, int base)
+int digitValue(char16_t c, int base)
 {
-    const char16_t u = c.unicode();
-    int value = -1;
-    if (u >= '0' && u <= '9') {
-        value = u - '0';
-    } else if (base == 16 && u >= 'a' && u <= 'f') {
-        value = u - 'a' + 10;
-    } else if (base == 16 && u >= 'A' && u <= 'F') {
-        value = u - 'A' + 10;
+    if (c >= '0' && c <= '9') {
+        return c - '0';
     }
-    return value;
+    const char16_t lower = c | 0x20;
+    return base == 16 && lower >= 'a' && lower <= 'f' ? lower - 'a' + 10 : -1;
 }
 
-void appendCharacter(QString &out, char32_t character)
+Reference numericReference(QStringView text)
 {
-    if (character == 0 || character > 0x10FFFF || (character >= 0xD800 && character <= 0xDFFF)) {
-        character = 0xFFFD;
-    } else if (character >= 0x80 && character <= 0x9F) {
-        character = windows1252High[character - 0x80];
-    }
-    if (QChar::requiresSurrogates(character)) {
-        out += QChar(QChar::highSurrogate(character));
-        out += QChar(QChar::lowSurrogate(character));
-    } else {
-        out += QChar(char16_t(character));
-    }
-}
-
-// A numeric reference at text[at] ("&#"); returns the characters it takes, 0 when it is none.
-qsizetype numericReference(QStringView text, qsizetype at, QString &out)
-{
-    qsizetype i = at + 2;
-    int base = 10;
-    if (i < text.size() && (text[i] == u'x' || text[i] == u'X')) {
-        base = 16;
-        ++i;
-    }
+    qsizetype i = 2;
+    const int base = i < text.size() && (text[i] == u'x' || text[i] == u'X') ? 16 : 10;
+    i += base == 16 ? 1 : 0;
     const qsizetype digitsStart = i;
     char32_t value = 0;
-    bool tooLarge = false;
-    for (int digit; i < text.size() && (digit = digitValue(text[i], base)) >= 0; ++i) {
-        value = value * base + digit;
-        if (value > 0x10FFFF) {
-            tooLarge = true;
-            value = 0x110000; // stays past the range however many digits follow
-        }
+    for (int digit; i < text.size() && (digit = digitValue(text[i].unicode(), base)) >= 0; ++i) {
+        // Past the range it stays past, however many digits follow.
+        value = std::min<char32_t>(value * base + digit, 0x110000);
     }
     if (i == digitsStart) {
-        return 0;
+        return {};
     }
-    appendCharacter(out, tooLarge ? 0x110000 : value);
-    if (i < text.size() && text[i] == u';') {
-        ++i;
+    if (value == 0 || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
+        value = 0xFFFD;
+    } else if (value >= 0x80 && value <= 0x9F) {
+        value = s_windows1252High[value - 0x80];
     }
-    return i - at;
+    return { i + (i < text.size() && text[i] == u';' ? 1 : 0), value };
 }
 
-const NamedReference *findName(QStringView name)
+// The longest name of the list that text starts with; nullptr when none is.
+const NamedReference *longestName(QStringView text)
 {
-    if (name.size() > longestName) {
-        return nullptr;
-    }
-    char key[longestName + 1] = {};
-    for (qsizetype i = 0; i < name.size(); ++i) {
-        key[i] = char(name[i].unicode());
-    }
-    const auto less = [](const NamedReference &a, const char *b) { return std::strcmp(a.name, b) < 0; };
-    const auto *found = std::lower_bound(std::begin(namedReferences), std::end(namedReferences), key, less);
-    return found != std::end(namedReferences) && std::strcmp(found->name, key) == 0 ? found : nullptr;
-}
-
-constexpr const char *legacyNames[] = { "amp", "lt", "gt", "quot", "nbsp" };
-
-// A name that browsers also read without its ";", as the start of a longer word ("&ampb" reads "&b").
-qsizetype legacyPrefixLength(QStringView name)
-{
-    for (const char *legacy : legacyNames) {
-        if (name.startsWith(QLatin1StringView(legacy))) {
-            return qsizetype(std::strlen(legacy));
+    // The names that start with text's first k characters are a range of the sorted list, narrowed a character at
+    // a time; the one exactly k long, if any, comes first in it.
+    auto first = namedReferences.begin();
+    auto last = namedReferences.end();
+    const NamedReference *found = nullptr;
+    for (size_t k = 0; k < size_t(text.size()) && first != last; ++k) {
+        const char16_t c = text[qsizetype(k)].unicode();
+        const auto charAt = [k](const NamedReference &reference) {
+            return k < reference.name.size() ? char16_t(reference.name[k]) : char16_t(0);
+        };
+        first = std::partition_point(first, last, [&](const NamedReference &r) { return charAt(r) < c; });
+        last = std::partition_point(first, last, [&](const NamedReference &r) { return charAt(r) == c; });
+        if (first != last && first->name.size() == k + 1) {
+            found = &*first;
         }
     }
-    return 0;
-}
-
-// A named reference at text[at] ("&name"); returns the characters it takes, 0 when it is none.
-qsizetype namedReference(QStringView text, qsizetype at, QString &out)
-{
-    qsizetype end = at + 1;
-    while (end < text.size() && end - at - 1 < longestName + 1 && isAsciiLetterOrDigit(text[end])) {
-        ++end;
-    }
-    const QStringView name = text.sliced(at + 1, end - at - 1);
-    if (name.isEmpty()) {
-        return 0;
-    }
-    const bool semicolon = end < text.size() && text[end] == u';';
-    if (semicolon) {
-        if (const NamedReference *reference = findName(name)) {
-            appendCharacter(out, reference->character);
-            return end - at + 1;
-        }
-    }
-    const qsizetype legacyLength = legacyPrefixLength(name);
-    if (legacyLength == 0) {
-        return 0;
-    }
-    appendCharacter(out, findName(name.first(legacyLength))->character);
-    return 1 + legacyLength;
+    return found;
 }
 
 } // namespace
 
-namespace CharacterReferences {
+Reference referenceAt(QStringView text, Place place)
+{
+    if (text.size() < 2) {
+        return {};
+    }
+    if (text[1] == u'#') {
+        return numericReference(text);
+    }
+    const NamedReference *reference = longestName(text.sliced(1));
+    if (reference == nullptr) {
+        return {};
+    }
+    const qsizetype length = 1 + qsizetype(reference->name.size());
+    if (place == Place::AttributeValue && reference->name.back() != ';' && length < text.size()
+        && (text[length] == u'=' || isAsciiAlphanumeric(text[length].unicode()))) {
+        return {};
+    }
+    return { length, reference->first, reference->second };
+}
 
-QString decoded(QStringView text)
+QString decoded(QStringView text, Place place)
 {
     QString out;
     out.reserve(text.size());
     qsizetype done = 0;
     for (qsizetype at = text.indexOf(u'&'); at >= 0; at = text.indexOf(u'&', done)) {
         out += text.sliced(done, at - done);
-        const bool numeric = at + 1 < text.size() && text[at + 1] == u'#';
-        const qsizetype taken = numeric ? numericReference(text, at, out) : namedReference(text, at, out);
-        if (taken == 0) {
+        const Reference reference = referenceAt(text.sliced(at), place);
+        if (reference.length == 0) {
             out += u'&';
             done = at + 1;
-        } else {
-            done = at + taken;
+            continue;
         }
+        for (const char32_t c : { reference.first, reference.second }) {
+            if (c != 0) {
+                out += QStringView(QChar::fromUcs4(c));
+            }
+        }
+        done = at + reference.length;
     }
     out += text.sliced(done);
     return out;

@@ -8,23 +8,22 @@
 
 #include <optional>
 
-#include "replies/pagechunks.h"
 #include "replies/textlines.h"
 
-// What the program keeps of an own post's page: its text when its size was stored, the shapes of the lines that
-// change on every visit, and the page's chunks, from which a later page of the post takes the text it shares.
+// What the program keeps of an own post's page: its text when its size was stored, and the shapes of the lines
+// that change on every visit.
 struct KeptText
 {
     TextLines lines;
     QStringList noise;
-    QList<PageChunk> chunks;
 
     bool operator==(const KeptText &other) const = default;
 };
 
 // The kept texts of the own posts, one compressed file per post in a folder of the user's cache that only
 // the user may read. Bounded in total: past the limit the texts written longest ago go first. A file that is
-// missing or damaged reads as no text. Safe to use from several threads.
+// missing, damaged or of an earlier format reads as no text, and the next text written replaces it. Safe to use
+// from several threads.
 class KeptTextStore
 {
 public:

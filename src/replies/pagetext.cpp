@@ -1,899 +1,540 @@
 #include "replies/pagetext.h"
 
-#include <QStringDecoder>
+#include <QHash>
 
 #include <algorithm>
-#include <array>
-#include <cstring>
 #include <iterator>
-#include <string_view>
-#include <type_traits>
 #include <vector>
 
 #include "base/characterreferences.h"
-#include "base/charscan.h"
-#include "base/textfile.h"
-#include "replies/pagechunks.h"
+#include "replies/markuptokenizer.h"
+#include "replies/pageencoding.h"
 
 namespace PageText {
 
 namespace {
 
-// White space as markup has it: space, tab, line ends and form feed; no other space of Unicode.
-template <typename Char> bool isAsciiSpace(Char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
-}
+using namespace Qt::Literals::StringLiterals;
+using Token = MarkupTokenizer::Token;
 
-char asciiLower(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
-}
-
-// The position of needle (lower case) in text at or after from, in any letter case; -1 when absent.
-qsizetype indexOfFolded(QByteArrayView text, std::string_view needle, qsizetype from)
-{
-    const qsizetype last = text.size() - qsizetype(needle.size());
-    for (qsizetype i = from; i <= last; ++i) {
-        qsizetype k = 0;
-        while (k < qsizetype(needle.size()) && asciiLower(text.at(i + k)) == needle[size_t(k)]) {
-            ++k;
-        }
-        if (k == qsizetype(needle.size())) {
-            return i;
-        }
-    }
-    return -1;
-}
-
-QByteArray trimmedLabel(QByteArrayView value)
-{
-    QByteArray label = value.trimmed().toByteArray().toLower();
-    if (label.size() >= 2 && (label.front() == '"' || label.front() == '\'') && label.back() == label.front()) {
-        label = label.mid(1, label.size() - 2).trimmed();
-    }
-    return label;
-}
-
-// The charset named in a Content-Type value ("text/html; charset=UTF-8"); empty when none is.
-QByteArray charsetParameter(QByteArrayView value)
-{
-    const qsizetype at = indexOfFolded(value, "charset", 0);
-    if (at < 0) {
-        return {};
-    }
-    qsizetype i = at + 7;
-    while (i < value.size() && isAsciiSpace(value.at(i))) {
-        ++i;
-    }
-    if (i >= value.size() || value.at(i) != '=') {
-        return {};
-    }
-    ++i;
-    while (i < value.size() && isAsciiSpace(value.at(i))) {
-        ++i;
-    }
-    qsizetype end = i;
-    if (end < value.size() && (value.at(end) == '"' || value.at(end) == '\'')) {
-        const char quote = value.at(end);
-        end = i + 1;
-        while (end < value.size() && value.at(end) != quote) {
-            ++end;
-        }
-        return trimmedLabel(value.sliced(i + 1, end - i - 1));
-    }
-    while (end < value.size() && value.at(end) != ';' && !isAsciiSpace(value.at(end))) {
-        ++end;
-    }
-    return trimmedLabel(value.sliced(i, end - i));
-}
-
-// The charset a <meta> tag starting at from declares; empty when it declares none. *end is where the tag ends.
-QByteArray metaCharset(QByteArrayView head, qsizetype from, qsizetype *end)
-{
-    QByteArray charset;
-    QByteArray content;
-    bool contentType = false;
-    qsizetype i = from;
-    const qsizetype size = head.size();
-    while (i < size && head.at(i) != '>') {
-        while (i < size && (isAsciiSpace(head.at(i)) || head.at(i) == '/')) {
-            ++i;
-        }
-        const qsizetype nameStart = i;
-        while (i < size && !isAsciiSpace(head.at(i)) && head.at(i) != '=' && head.at(i) != '>') {
-            ++i;
-        }
-        const QByteArray name = head.sliced(nameStart, i - nameStart).toByteArray().toLower();
-        while (i < size && isAsciiSpace(head.at(i))) {
-            ++i;
-        }
-        QByteArrayView value;
-        if (i < size && head.at(i) == '=') {
-            ++i;
-            while (i < size && isAsciiSpace(head.at(i))) {
-                ++i;
-            }
-            if (i < size && (head.at(i) == '"' || head.at(i) == '\'')) {
-                const char quote = head.at(i++);
-                const qsizetype valueStart = i;
-                while (i < size && head.at(i) != quote) {
-                    ++i;
-                }
-                value = head.sliced(valueStart, i - valueStart);
-                i = qMin(size, i + 1);
-            } else {
-                const qsizetype valueStart = i;
-                while (i < size && !isAsciiSpace(head.at(i)) && head.at(i) != '>') {
-                    ++i;
-                }
-                value = head.sliced(valueStart, i - valueStart);
-            }
-        } else if (nameStart == i) {
-            ++i; // a stray character that starts no attribute
-        }
-        if (name == "charset" && charset.isEmpty()) {
-            charset = trimmedLabel(value);
-        } else if (name == "http-equiv") {
-            contentType = trimmedLabel(value) == "content-type";
-        } else if (name == "content") {
-            content = value.toByteArray();
-        }
-    }
-    *end = i;
-    if (!charset.isEmpty()) {
-        return charset;
-    }
-    return contentType ? charsetParameter(content) : QByteArray();
-}
-
-QByteArray bomCharset(QByteArrayView body)
-{
-    if (body.startsWith("\xEF\xBB\xBF")) {
-        return "utf-8";
-    }
-    if (body.startsWith("\xFE\xFF")) {
-        return "utf-16be";
-    }
-    if (body.startsWith("\xFF\xFE")) {
-        return "utf-16le";
-    }
-    return {};
-}
-
-// Labels browsers read as Windows-1252, which is what such pages are really written in.
-bool isWindows1252(const QByteArray &label)
-{
-    static constexpr std::string_view labels[] = {
-        "ascii",
-        "cp1252",
-        "cp819",
-        "iso-8859-1",
-        "iso8859-1",
-        "iso_8859-1",
-        "l1",
-        "latin1",
-        "us-ascii",
-        "windows-1252",
-    };
-    const std::string_view name(label.constData(), size_t(label.size()));
-    return std::find(std::begin(labels), std::end(labels), name) != std::end(labels);
-}
-
-bool decodesWith(const char *name, QByteArrayView body, QString *text)
-{
-    QStringDecoder decoder(name);
-    if (!decoder.isValid()) {
-        return false;
-    }
-    *text = decoder.decode(body);
-    return true;
-}
-
-// Blocks of text: each begins and ends a line.
-constexpr std::string_view s_blockElements[] = {
-    "address",
-    "article",
-    "aside",
-    "blockquote",
-    "body",
-    "br",
-    "caption",
-    "center",
-    "dd",
-    "details",
-    "dialog",
-    "dir",
-    "div",
-    "dl",
-    "dt",
-    "fieldset",
-    "figcaption",
-    "figure",
-    "footer",
-    "form",
-    "h1",
-    "h2",
-    "h3",
-    "h4",
-    "h5",
-    "h6",
-    "head",
-    "header",
-    "hr",
-    "html",
-    "legend",
-    "li",
-    "main",
-    "menu",
-    "nav",
-    "ol",
-    "option",
-    "p",
-    "pre",
-    "section",
-    "summary",
-    "table",
-    "tbody",
-    "td",
-    "th",
-    "title",
-    "tr",
-    "ul",
+// What an element does to the page's text.
+enum Role : quint16 {
+    Block = 1 << 0, // begins and ends a line
+    Hidden = 1 << 1, // its text never shows
+    RawText = 1 << 2, // its text runs to its end tag, read as it is
+    EscapableRawText = 1 << 3, // the same, character references read
+    ScriptData = 1 << 4, // a script's text
+    PlainText = 1 << 5, // the rest of the page is its text
+    Template = 1 << 6, // its content, markup and all, never shows
+    Void = 1 << 7, // has no content
+    LeavesForeign = 1 << 8, // in SVG or MathML, ends them: the HTML elements that the Standard lets break out
+    HeadContent = 1 << 9, // may stand in a page's head; any other start tag begins its body
 };
 
-// Elements whose content is never shown as text; skipped to their end tag.
-constexpr std::string_view s_hiddenElements[] = {
-    "iframe",
-    "noembed",
-    "noframes",
-    "noscript",
-    "script",
-    "style",
-    "svg",
-    "template",
-    "xmp",
+struct ElementRoles
+{
+    QStringView name;
+    quint16 roles;
 };
 
-// A tag name of up to ten lower-case letters and digits as one number, so that looking it up compares numbers;
-// 0 for a longer name, which is in no table.
-constexpr quint64 nameKey(std::string_view name)
-{
-    if (name.size() > 10) {
-        return 0;
-    }
-    quint64 key = 0;
-    for (const char c : name) {
-        key = key << 6 | quint64(c >= 'a' ? c - 'a' + 11 : c - '0' + 1);
-    }
-    return key;
-}
-
-enum class ElementKind : quint8 { Other, Block, Hidden };
-
-// The block and hidden elements by the keys of their names, in a table of open addressing: a tag costs a probe
-// or two however many names there are.
-class ElementTable
-{
-public:
-    consteval ElementTable()
-    {
-        for (const std::string_view name : s_blockElements) {
-            insert(nameKey(name), ElementKind::Block);
-        }
-        for (const std::string_view name : s_hiddenElements) {
-            insert(nameKey(name), ElementKind::Hidden);
-        }
-    }
-
-    constexpr ElementKind kindOf(quint64 key) const
-    {
-        for (size_t slot = slotOf(key);; slot = (slot + 1) % size) {
-            if (m_keys[slot] == key) {
-                return m_kinds[slot];
-            }
-            if (m_keys[slot] == 0) {
-                return ElementKind::Other;
-            }
-        }
-    }
-
-private:
-    static constexpr size_t size = 256;
-
-    static constexpr size_t slotOf(quint64 key) { return size_t((key * 0x9E3779B97F4A7C15ULL) >> 56); }
-
-    consteval void insert(quint64 key, ElementKind kind)
-    {
-        size_t slot = slotOf(key);
-        while (m_keys[slot] != 0) {
-            slot = (slot + 1) % size;
-        }
-        m_keys[slot] = key;
-        m_kinds[slot] = kind;
-    }
-
-    std::array<quint64, size> m_keys {};
-    std::array<ElementKind, size> m_kinds {};
+constexpr ElementRoles s_elements[] = {
+    { u"address", Block },
+    { u"area", Void },
+    { u"article", Block },
+    { u"aside", Block },
+    { u"b", LeavesForeign },
+    { u"base", Void | HeadContent },
+    { u"basefont", Void | HeadContent },
+    { u"bgsound", Void | HeadContent },
+    { u"big", LeavesForeign },
+    { u"blockquote", Block | LeavesForeign },
+    { u"body", Block | LeavesForeign },
+    { u"br", Block | Void | LeavesForeign },
+    { u"caption", Block },
+    { u"center", Block | LeavesForeign },
+    { u"code", LeavesForeign },
+    { u"col", Void },
+    { u"dd", Block | LeavesForeign },
+    { u"details", Block },
+    { u"dialog", Block },
+    { u"dir", Block },
+    { u"div", Block | LeavesForeign },
+    { u"dl", Block | LeavesForeign },
+    { u"dt", Block | LeavesForeign },
+    { u"em", LeavesForeign },
+    { u"embed", Void | LeavesForeign },
+    { u"fieldset", Block },
+    { u"figcaption", Block },
+    { u"figure", Block },
+    { u"footer", Block },
+    { u"form", Block },
+    { u"frame", Void },
+    { u"h1", Block | LeavesForeign },
+    { u"h2", Block | LeavesForeign },
+    { u"h3", Block | LeavesForeign },
+    { u"h4", Block | LeavesForeign },
+    { u"h5", Block | LeavesForeign },
+    { u"h6", Block | LeavesForeign },
+    { u"head", Block | LeavesForeign | HeadContent },
+    { u"header", Block },
+    { u"hgroup", Block },
+    { u"hr", Block | Void | LeavesForeign },
+    { u"html", Block | HeadContent },
+    { u"i", LeavesForeign },
+    { u"iframe", Hidden | RawText },
+    { u"img", Void | LeavesForeign },
+    { u"input", Void },
+    { u"keygen", Void },
+    { u"legend", Block },
+    { u"li", Block | LeavesForeign },
+    { u"link", Void | HeadContent },
+    { u"listing", Block | LeavesForeign },
+    { u"main", Block },
+    { u"menu", Block | LeavesForeign },
+    { u"meta", Void | LeavesForeign | HeadContent },
+    { u"nav", Block },
+    { u"nobr", LeavesForeign },
+    { u"noembed", Hidden | RawText },
+    { u"noframes", Hidden | RawText | HeadContent },
+    // As a browser that runs scripts reads it.
+    { u"noscript", Hidden | RawText | HeadContent },
+    { u"ol", Block | LeavesForeign },
+    { u"option", Block },
+    { u"p", Block | LeavesForeign },
+    { u"param", Void },
+    { u"plaintext", Block | PlainText },
+    { u"pre", Block | LeavesForeign },
+    { u"ruby", LeavesForeign },
+    { u"s", LeavesForeign },
+    { u"script", Hidden | ScriptData | HeadContent },
+    { u"search", Block },
+    { u"section", Block },
+    { u"small", LeavesForeign },
+    { u"source", Void },
+    { u"span", LeavesForeign },
+    { u"strike", LeavesForeign },
+    { u"strong", LeavesForeign },
+    { u"style", Hidden | RawText | HeadContent },
+    { u"sub", LeavesForeign },
+    { u"summary", Block },
+    { u"sup", LeavesForeign },
+    { u"table", Block | LeavesForeign },
+    { u"tbody", Block },
+    { u"td", Block },
+    { u"template", Template | HeadContent },
+    { u"textarea", EscapableRawText },
+    { u"th", Block },
+    // Shown, as a line of its own: a thread's title tells which thread a text is of.
+    { u"title", Block | EscapableRawText | HeadContent },
+    { u"tr", Block },
+    { u"track", Void },
+    { u"tt", LeavesForeign },
+    { u"u", LeavesForeign },
+    { u"ul", Block | LeavesForeign },
+    { u"var", LeavesForeign },
+    { u"wbr", Void },
+    { u"xmp", Block | RawText },
 };
-
-constexpr ElementTable s_elements;
-
-// Each character's part in a name's key: 1 to 10 for a digit, 11 to 36 for a letter in either case, 0 for a
-// character no name has (every one past ASCII).
-constexpr std::array<quint8, 256> s_nameCodes = [] {
-    std::array<quint8, 256> codes {};
-    for (char c = '0'; c <= '9'; ++c) {
-        codes[size_t(c)] = quint8(c - '0' + 1);
-    }
-    for (char c = 'a'; c <= 'z'; ++c) {
-        codes[size_t(c)] = quint8(c - 'a' + 11);
-        codes[size_t(c - 'a' + 'A')] = quint8(c - 'a' + 11);
-    }
-    return codes;
-}();
-
-// The page's characters as numbers: bytes of an ASCII page, or UTF-16 code units.
-template <typename Char> char16_t unitOf(Char c)
+quint16 rolesOf(QStringView name)
 {
-    return char16_t(std::make_unsigned_t<Char>(c));
+    static const QHash<QStringView, quint16> roles = [] {
+        QHash<QStringView, quint16> byName;
+        for (const ElementRoles &element : s_elements) {
+            byName.insert(element.name, element.roles);
+        }
+        return byName;
+    }();
+    return roles.value(name);
 }
 
-template <typename Char> quint8 nameCode(Char c)
+bool equalsFolded(QStringView text, QLatin1StringView lowerCase)
 {
-    // A byte needs no bounds check: the table has all of them.
-    if constexpr (sizeof(Char) == 1) {
-        return s_nameCodes[quint8(c)];
-    } else {
-        return unitOf(c) < 256 ? s_nameCodes[unitOf(c)] : 0;
-    }
+    return text.size() == lowerCase.size()
+        && std::equal(text.begin(), text.end(), lowerCase.begin(), [](QChar a, char b) {
+               return (a.unicode() >= 'A' && a.unicode() <= 'Z' ? a.unicode() + 32 : a.unicode()) == char16_t(b);
+           });
 }
 
-// The lines of a page's text in UTF-8, each ended by "\n", taken from the page's characters as they come.
+// The tag's first attribute of that name; nullptr when it has none.
+const MarkupTokenizer::Attribute *attributeOf(const Token &tag, QLatin1StringView name)
+{
+    const auto found = std::find_if(tag.attributes.begin(), tag.attributes.end(),
+        [name](const MarkupTokenizer::Attribute &attribute) { return equalsFolded(attribute.name, name); });
+    return found == tag.attributes.end() ? nullptr : &*found;
+}
+
+QByteArray attributeBytes(const MarkupTokenizer::Attribute *attribute)
+{
+    return CharacterReferences::decoded(attribute->value, CharacterReferences::Place::AttributeValue).toUtf8();
+}
+
+// The lines of a page's text, each ended by "\n", taken from its text as it comes. White space collapses to one
+// blank within a line and goes at its ends; controls go; half a surrogate pair becomes the replacement character.
 class LineCollector
 {
 public:
-    // room: the bytes the page's text can take, as a rule (a character reference may take more).
     explicit LineCollector(qsizetype room)
-        : m_buffer(room + s_stepRoom, Qt::Uninitialized)
+        : m_text(room + 2, Qt::Uninitialized)
     { }
 
-    // Takes the text from p up to the next tag, character references decoded; returns where the tag starts (end
-    // when none does).
-    template <typename Char> const Char *addUntilTag(const Char *p, const Char *const end)
+    void add(QStringView text, bool references)
     {
-        const Char *stop = append<true>(p, end);
-        if (stop < end && *stop == '&') {
-            const Char *const tag = CharScan::find(stop, end, Char('<'));
-            if constexpr (sizeof(Char) == 1) {
-                addText(CharacterReferences::decoded(QString::fromUtf8(stop, tag - stop)));
-            } else {
-                addText(CharacterReferences::decoded(QStringView(stop, tag)));
-            }
-            stop = tag;
+        // A character reference is never shorter than what it stands for, and a blank stands for white space:
+        // the text takes no more room than it has, but for a blank before it and a line end after.
+        if (m_size + text.size() + 2 > m_text.size()) {
+            m_text.resize(std::max(m_text.size() * 2, m_size + text.size() + 2));
         }
-        return stop;
-    }
-
-    void addText(QStringView text)
-    {
-        const auto *const begin = reinterpret_cast<const char16_t *>(text.data());
-        append<false>(begin, begin + text.size());
-    }
-
-    // Bytes of text so far.
-    qsizetype size() const { return qsizetype(m_size); }
-
-    // Whole lines, each ended by "\n", after the lines so far.
-    void addLines(QByteArrayView text)
-    {
-        endLine();
-        makeRoom(size_t(text.size()));
-        std::memcpy(m_data + m_size, text.data(), size_t(text.size()));
-        m_size += size_t(text.size());
-        m_lineStart = m_size;
+        m_out = m_text.data() + m_size;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const char16_t c = text[i].unicode();
+            if (c > ' ' && c < 0x7F && (c != '&' || !references)) {
+                addVisible(c);
+            } else if (c == '&') {
+                const CharacterReferences::Reference reference = CharacterReferences::referenceAt(text.sliced(i));
+                if (reference.length == 0) {
+                    addVisible(c);
+                    continue;
+                }
+                add(reference.first);
+                if (reference.second != 0) {
+                    add(reference.second);
+                }
+                i += reference.length - 1;
+            } else if (QChar::isHighSurrogate(c) && i + 1 < text.size()
+                && QChar::isLowSurrogate(text[i + 1].unicode())) {
+                add(QChar::surrogateToUcs4(c, text[++i].unicode()));
+            } else {
+                add(QChar::isSurrogate(c) ? char32_t(QChar::ReplacementCharacter) : char32_t(c));
+            }
+        }
+        m_size = m_out - m_text.data();
     }
 
     void endLine()
     {
         if (m_size > m_lineStart) {
-            makeRoom(1);
-            m_data[m_size++] = '\n';
+            m_text[m_size++] = u'\n';
             m_lineStart = m_size;
         }
-        m_pendingSpace = false;
+        m_pendingBlank = false;
     }
 
     TextLines take()
     {
         endLine();
-        m_buffer.truncate(qsizetype(m_size));
-        return TextLines::fromText(std::move(m_buffer));
+        m_text.truncate(m_size);
+        return TextLines::fromText(m_text.toUtf8());
     }
 
 private:
-    void makeRoom(size_t count)
+    void addVisible(char16_t c)
     {
-        if (m_size + count > size_t(m_buffer.size())) {
-            m_buffer.resize(qsizetype(std::max(size_t(m_buffer.size()) * 2, m_size + count)));
-            m_data = m_buffer.data();
+        if (m_pendingBlank) {
+            *m_out++ = u' ';
+            m_pendingBlank = false;
+        }
+        *m_out++ = QChar(c);
+    }
+
+    void add(char32_t c)
+    {
+        if (QChar::isSpace(c)) {
+            m_pendingBlank = m_out > m_text.data() + m_lineStart;
+        } else if (QChar::category(c) != QChar::Other_Control) {
+            if (QChar::requiresSurrogates(c)) {
+                addVisible(QChar::highSurrogate(c));
+                *m_out++ = QChar(QChar::lowSurrogate(c));
+            } else {
+                addVisible(char16_t(c));
+            }
         }
     }
 
-    // Appends the text from p to end, or in markup up to its first "<" or "&", and returns where it stopped.
-    // White space collapses to one blank within a line and goes at its ends; controls go; half a surrogate
-    // pair becomes the replacement character.
-    template <bool markup, typename Char> const Char *append(const Char *p, const Char *const end)
+    QString m_text; // the lines so far, each ended by "\n", in its first m_size characters
+    QChar *m_out = nullptr; // while text is added
+    qsizetype m_size = 0;
+    qsizetype m_lineStart = 0; // where the line being collected starts
+    bool m_pendingBlank = false;
+};
+
+// An element of SVG or MathML that is open.
+struct ForeignElement
+{
+    QString name;
+    bool mathMl = false; // else SVG
+    bool htmlInside = false; // start tags within are HTML's: foreignObject, MathML's text elements
+    bool shows = true; // whether its text is drawn: SVG draws only that of <text>
+};
+
+// Reads a page's characters into its lines, as a browser builds the page from its tokens: which elements' text
+// shows, which elements end a line, where SVG and MathML begin and end. The elements are not nested into a tree:
+// what the page shows needs only the open elements that hide text or are foreign.
+class PageReader
+{
+public:
+    // encodingMayChange: whether a <meta> in the page's head may name another encoding than the one it was read
+    // in (empty for the legacy code page).
+    explicit PageReader(QStringView page, bool encodingMayChange = false, const QByteArray &encoding = {})
+        : m_tokens(page)
+        , m_lines(page.size())
+        , m_encoding(encoding)
+        , m_encodingMayChange(encodingMayChange)
+    { }
+
+    // The page's lines; none when a <meta> in its head names another encoding (see changedEncoding).
+    TextLines read()
     {
-        // A stretch of plain text is written a whole step at a time, or a character in up to four bytes, and a
-        // blank may come before either. ASCII gives a byte a character: room for all of it at once. UTF-16 gives
-        // up to three bytes a unit but most text far fewer: room as it comes, not three times the page's size.
-        makeRoom(sizeof(Char) == 1 ? size_t(end - p) + s_stepRoom : s_stepRoom);
-        char *out = m_data + m_size;
-        char *limit = m_data + m_buffer.size();
-        bool pending = m_pendingSpace;
-        const auto blankIfPending = [&] {
-            if (pending) {
-                *out++ = ' ';
-                pending = false;
+        for (const Token *token = &m_tokens.next(); token->kind != Token::Kind::End; token = &m_tokens.next()) {
+            const Following following = std::exchange(m_following, Following::Markup);
+            if (token->kind == Token::Kind::Text) {
+                text(*token, following);
+            } else if (token->kind == Token::Kind::StartTag) {
+                startTag(*token);
+            } else {
+                endTag(*token);
             }
-        };
-        while (p < end) {
-            if constexpr (sizeof(Char) == 2) {
-                if (size_t(limit - out) < s_stepRoom) {
-                    m_size = size_t(out - m_data);
-                    makeRoom(std::max(s_stepRoom, size_t(end - p)));
-                    out = m_data + m_size;
-                    limit = m_data + m_buffer.size();
-                }
+            if (!m_changedEncoding.isEmpty()) {
+                return {};
             }
-            // Most of a text is words and single blanks, taken a whole step at a time as they are.
-            if (end - p >= CharScan::lanes<Char>) {
-                const bool wasPending = pending;
-                const int plain = CharScan::plainStretch(p, out + (wasPending ? 1 : 0));
-                if (plain > 0) {
-                    if (wasPending) {
-                        *out++ = ' ';
-                        pending = false;
-                    }
-                    out += plain;
-                    p += plain;
-                    if (plain == CharScan::lanes<Char>) {
-                        continue;
-                    }
-                }
-                // p is at a character that is not plain, most often the "<" that ends the text.
-                if (markup && *p == '<') {
-                    break;
-                }
-            }
-            const char16_t c = unitOf(*p);
-            if (c > 0x20 && c < 0x7f) {
-                if (markup && (c == u'<' || c == u'&')) {
-                    break;
-                }
-                blankIfPending();
-                *out++ = char(c);
-            } else if (sizeof(Char) == 1 && c >= 0x80) {
-                // A character of a page in valid UTF-8, taken as its UTF-16 is, its bytes written as they are.
-                const int length = CharScan::utf8Length(quint8(c));
-                if (length == 0 || end - p < length) {
-                    p = end; // never in valid UTF-8
-                    break;
-                }
-                const char32_t character = utf8Character(p, length);
-                if (QChar::isSpace(character)) {
-                    pending = out > m_data + m_lineStart;
-                } else if (QChar::category(character) != QChar::Other_Control) {
-                    blankIfPending();
-                    std::memcpy(out, p, size_t(length));
-                    out += length;
-                }
-                p += length - 1;
-            } else if (QChar::isSpace(c)) {
-                pending = out > m_data + m_lineStart;
-                // The indentation between tags, in one go.
-                while (p + 1 < end && (p[1] == ' ' || p[1] == '\n' || p[1] == '\t' || p[1] == '\r')) {
-                    ++p;
-                }
-            } else if (QChar::isHighSurrogate(c) && p + 1 < end && QChar::isLowSurrogate(unitOf(p[1]))) {
-                blankIfPending();
-                out = utf8(out, QChar::surrogateToUcs4(c, unitOf(*++p)));
-            } else if (QChar::isSurrogate(c)) {
-                blankIfPending();
-                out = utf8(out, QChar::ReplacementCharacter);
-            } else if (QChar::category(c) != QChar::Other_Control) {
-                blankIfPending();
-                out = utf8(out, c);
-            }
-            ++p;
         }
-        m_size = size_t(out - m_data);
-        m_pendingSpace = pending;
-        return p;
+        return m_lines.take();
     }
 
-    // Bytes one step of append may write: a blank, then a stretch of plain text or a character in UTF-8.
-    static constexpr size_t s_stepRoom = 1 + std::max(CharScan::lanes<char>, 4);
+    // The encoding a <meta> in the page's head names, other than the one it was read in; empty when none does.
+    QByteArray changedEncoding() const { return m_changedEncoding; }
 
-    // The character of the valid UTF-8 sequence of length bytes at p.
-    template <typename Char> static char32_t utf8Character(const Char *p, int length)
+private:
+    // What follows the start tag just read: markup, or text read as it is, shown or not.
+    enum class Following { Markup, ShownText, HiddenText };
+
+    // Elements in SVG or MathML deeper than this are read as empty: nothing a page shows is that deep.
+    static constexpr size_t s_foreignDepth = 512;
+
+    // Hidden content takes no room: nothing in it ends a line.
+    bool hiding() const { return m_templates > 0 || m_hidden > 0; }
+    bool shows() const { return !hiding() && (m_foreign.empty() || m_foreign.back().shows); }
+    bool inForeignMarkup() const { return !m_foreign.empty() && !m_foreign.back().htmlInside; }
+
+    void text(const Token &token, Following following)
     {
-        const auto byte = [p](int i) { return char32_t(std::make_unsigned_t<Char>(p[i])); };
-        char32_t character = byte(0) & (0x7f >> length);
-        for (int i = 1; i < length; ++i) {
-            character = character << 6 | (byte(i) & 0x3f);
+        if (following != Following::HiddenText && shows()) {
+            m_lines.add(token.text, token.references);
         }
-        return character;
+        // Only white space may stand in a page's head.
+        if (following == Following::Markup && m_inHead) {
+            m_inHead = std::all_of(token.text.begin(), token.text.end(),
+                [](QChar c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\f'; });
+        }
     }
 
-    static char *utf8(char *out, char32_t c)
+    void startTag(const Token &tag)
     {
-        if (c < 0x80) {
-            *out++ = char(c);
-        } else if (c < 0x800) {
-            *out++ = char(0xc0 | c >> 6);
-            *out++ = char(0x80 | (c & 0x3f));
-        } else if (c < 0x10000) {
-            *out++ = char(0xe0 | c >> 12);
-            *out++ = char(0x80 | ((c >> 6) & 0x3f));
-            *out++ = char(0x80 | (c & 0x3f));
+        const quint16 roles = rolesOf(tag.name);
+        if (inForeignMarkup()) {
+            const bool font = tag.name == u"font"
+                && (attributeOf(tag, "color"_L1) || attributeOf(tag, "face"_L1) || attributeOf(tag, "size"_L1));
+            if (!(roles & LeavesForeign) && !font) {
+                openForeign(tag);
+                return;
+            }
+            leaveForeign();
+        }
+        if (tag.name == u"svg" || tag.name == u"math") {
+            m_inHead = false;
+            openForeign(tag);
+            return;
+        }
+        m_inHead = m_inHead && (roles & HeadContent);
+        if (m_inHead && m_encodingMayChange && tag.name == u"meta") {
+            metaInHead(tag);
+        }
+        if (roles & (RawText | EscapableRawText | ScriptData | PlainText)) {
+            using Content = MarkupTokenizer::Content;
+            m_tokens.setContent(roles & RawText ? Content::RawText
+                    : roles & EscapableRawText  ? Content::EscapableRawText
+                    : roles & ScriptData        ? Content::ScriptData
+                                                : Content::PlainText);
+            m_following = roles & Hidden ? Following::HiddenText : Following::ShownText;
+        }
+        if (roles & Template) {
+            ++m_templates;
+            return;
+        }
+        if (m_hidden > 0) {
+            m_hidden += tag.name == m_hiddenName && !(roles & Void) ? 1 : 0;
+        } else if (attributeOf(tag, "hidden"_L1)) {
+            // Not shown at all: no line ends where it is.
+            if (!(roles & Void)) {
+                m_hiddenName = tag.name.toString();
+                m_hidden = 1;
+            }
+            return;
+        }
+        if ((roles & Block) && !hiding()) {
+            m_lines.endLine();
+        }
+    }
+
+    void endTag(const Token &tag)
+    {
+        if (!m_foreign.empty()) {
+            const QString name = tag.name.toString();
+            if (m_foreignOpen.value(name) > 0) {
+                closeForeign(name);
+                return;
+            }
+        }
+        const quint16 roles = rolesOf(tag.name);
+        // No SVG or MathML element of its name is open. An HTML element's end tag most likely closes one around
+        // them; any other is passed by, as it is where nothing of its name is open.
+        if (inForeignMarkup()) {
+            if (!(roles & (Block | LeavesForeign | Template)) && tag.name != u"a") {
+                return;
+            }
+            leaveForeign();
+        }
+        if (roles & Template) {
+            m_templates = std::max(0, m_templates - 1);
+            return;
+        }
+        if (m_hidden > 0 && tag.name == m_hiddenName && --m_hidden == 0) {
+            return;
+        }
+        if ((roles & Block) && !hiding()) {
+            m_lines.endLine();
+        }
+    }
+
+    void openForeign(const Token &tag)
+    {
+        if (tag.selfClosing || m_foreign.size() >= s_foreignDepth) {
+            return;
+        }
+        const ForeignElement *parent = m_foreign.empty() ? nullptr : &m_foreign.back();
+        ForeignElement element { tag.name.toString(),
+            parent != nullptr && !parent->htmlInside ? parent->mathMl : tag.name == u"math" };
+        element.shows = parent == nullptr || parent->shows;
+        const QStringView name = tag.name;
+        if (element.mathMl) {
+            element.htmlInside = name == u"mi" || name == u"mo" || name == u"mn" || name == u"ms" || name == u"mtext";
+            if (name == u"annotation-xml") {
+                const auto *encoding = attributeOf(tag, "encoding"_L1);
+                element.htmlInside = encoding != nullptr
+                    && (equalsFolded(encoding->value, "text/html"_L1)
+                        || equalsFolded(encoding->value, "application/xhtml+xml"_L1));
+            }
+            element.shows = element.shows && name != u"annotation" && name != u"annotation-xml";
         } else {
-            *out++ = char(0xf0 | c >> 18);
-            *out++ = char(0x80 | ((c >> 12) & 0x3f));
-            *out++ = char(0x80 | ((c >> 6) & 0x3f));
-            *out++ = char(0x80 | (c & 0x3f));
+            element.htmlInside = name == u"foreignobject" || name == u"desc" || name == u"title";
+            element.shows = name == u"text" || name == u"foreignobject"
+                || (element.shows && name != u"svg" && name != u"desc" && name != u"title");
         }
-        return out;
+        ++m_foreignOpen[element.name];
+        m_foreign.push_back(std::move(element));
+        m_tokens.setForeignContent(true);
     }
 
-    QByteArray m_buffer; // the lines so far, each ended by "\n", in its first m_size bytes
-    char *m_data = m_buffer.data();
-    size_t m_size = 0;
-    size_t m_lineStart = 0; // where the line being collected starts
-    bool m_pendingSpace = false;
-};
-
-// The ">" that closes the tag whose attributes start at attributes, quoted values skipped; nullptr when none does.
-template <typename Char> const Char *tagEnd(const Char *const attributes, const Char *const end)
-{
-    for (const Char *p = attributes;; ++p) {
-        p = CharScan::findAny(p, end, Char('>'), Char('"'), Char('\''));
-        if (p == end) {
-            return nullptr;
-        }
-        if (*p == '>') {
-            return p;
-        }
-        // A quote starts a value only after "=", markup's white space between allowed; elsewhere it is a character
-        // like others.
-        const Char *before = p;
-        while (before > attributes && isAsciiSpace(before[-1])) {
-            --before;
-        }
-        if (before > attributes && before[-1] == '=') {
-            p = CharScan::find(p + 1, end, *p);
-            if (p == end) {
-                return nullptr;
-            }
-        }
-    }
-}
-
-// Where "</" and the name from name to nameEnd, in any letter case, first come from p on; end when never. Scripts
-// and styles are long and hold many "<", so they are looked through a whole step at a time.
-template <typename Char>
-const Char *endTagOf(const Char *p, const Char *const end, const Char *name, const Char *nameEnd)
-{
-    const qsizetype length = nameEnd - name;
-    const auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c; };
-    for (; (p = CharScan::find(p, end, Char('<'))) != end; ++p) {
-        if (end - p >= length + 2 && p[1] == '/'
-            && std::equal(name, nameEnd, p + 2, [&](Char a, Char b) { return lower(unitOf(a)) == lower(unitOf(b)); })) {
-            return p;
-        }
-    }
-    return end;
-}
-
-// Where the comment whose "<!--" ends at p is closed by "-->"; end when never.
-template <typename Char> const Char *commentEnd(const Char *const p, const Char *const end)
-{
-    for (const Char *close = CharScan::find(p, end, Char('>')); close != end;
-         close = CharScan::find(close + 1, end, Char('>'))) {
-        if (close - p >= 2 && close[-1] == '-' && close[-2] == '-') {
-            return close + 1;
-        }
-    }
-    return end;
-}
-
-// What reading a page as its bytes does where reading starts afresh: cut the page into chunks, or take the text
-// of an earlier page's chunks found there; either, both or none.
-struct Chunking
-{
-    ChunkRecorder *recorder = nullptr;
-    ChunkFinder *finder = nullptr;
-    QByteArrayView earlierText;
-    std::vector<QByteArrayView> *taken = nullptr; // the bytes of the chunks taken, in order, when given
-
-    const char *at(const char *p, const char *const end, LineCollector &lines) const
+    void popForeign()
     {
-        if (finder != nullptr) {
-            while (const PageChunk *chunk = finder->at(p, end)) {
-                lines.addLines(earlierText.sliced(chunk->textStart, chunk->textLength));
-                if (taken != nullptr) {
-                    taken->emplace_back(p, chunk->length);
-                }
-                p += chunk->length;
-            }
-        }
-        if (recorder != nullptr) {
-            recorder->at(p, lines.size());
-        }
-        return p;
+        --m_foreignOpen[m_foreign.back().name];
+        m_foreign.pop_back();
+        m_tokens.setForeignContent(!m_foreign.empty());
     }
+
+    void closeForeign(const QString &name)
+    {
+        while (m_foreign.back().name != name) {
+            popForeign();
+        }
+        popForeign();
+    }
+
+    // Back to HTML: to the innermost foreignObject or MathML text element, or out of SVG and MathML.
+    void leaveForeign()
+    {
+        while (inForeignMarkup()) {
+            popForeign();
+        }
+    }
+
+    // A browser reads the page again in the encoding a <meta> in its head names, unless it was certain of its
+    // encoding; once it is the same, or it was read again, it is certain.
+    void metaInHead(const Token &meta)
+    {
+        QByteArray label;
+        const auto *equiv = attributeOf(meta, "http-equiv"_L1);
+        const auto *content = attributeOf(meta, "content"_L1);
+        if (const auto *charset = attributeOf(meta, "charset"_L1)) {
+            label = PageEncoding::knownLabel(attributeBytes(charset));
+        } else if (equiv != nullptr && content != nullptr && attributeBytes(equiv).toLower() == "content-type") {
+            label = PageEncoding::knownLabel(PageEncoding::charsetOfContent(attributeBytes(content)));
+        }
+        if (label.isEmpty()) {
+            return;
+        }
+        m_encodingMayChange = false;
+        // A page whose markup was read as ASCII cannot be UTF-16.
+        label = label.startsWith("utf-16") ? QByteArray("utf-8") : label;
+        if (!PageEncoding::sameEncoding(label, m_encoding)) {
+            m_changedEncoding = label;
+        }
+    }
+
+    MarkupTokenizer m_tokens;
+    LineCollector m_lines;
+    QByteArray m_encoding;
+    bool m_encodingMayChange;
+    QByteArray m_changedEncoding;
+    bool m_inHead = true; // no text or tag of the body yet
+    Following m_following = Following::Markup;
+    int m_templates = 0; // open <template> elements
+    QString m_hiddenName; // of the element with the hidden attribute whose content is hidden
+    int m_hidden = 0; // how many elements of that name are open, it included
+    std::vector<ForeignElement> m_foreign;
+    QHash<QString, int> m_foreignOpen; // how many of each name m_foreign holds
 };
 
-// The readable lines of a page, from its bytes (ASCII or valid UTF-8) or its UTF-16.
-template <typename Char>
-TextLines linesOfPage(const Char *const begin, const Char *const end, const Chunking &chunking = {})
+struct Reading
 {
-    LineCollector lines(end - begin);
-    const Char *p = begin;
-    // Reading starts afresh where the page does, and after every block.
-    const bool chunked = chunking.recorder != nullptr || chunking.finder != nullptr;
-    if constexpr (sizeof(Char) == 1) {
-        if (chunked) {
-            p = chunking.at(p, end, lines);
-        }
-    }
-    while (p < end) {
-        // Most tags follow another with no text between.
-        if (*p != '<') {
-            p = lines.addUntilTag(p, end);
-            if (p == end) {
-                break;
-            }
-        }
-        const Char next = p + 1 < end ? p[1] : Char(0);
-        // The name's key as it is read: letters in either case and digits. A name starts with a letter.
-        const Char *name = p + 1;
-        quint8 code = nameCode(next);
-        const bool closing = code == 0 && next == '/';
-        if (code == 0) {
-            if (next == '!' && end - p >= 4 && p[2] == '-' && p[3] == '-') {
-                p = commentEnd(p + 4, end);
-                continue;
-            }
-            if (next == '!' || next == '?') {
-                const Char *const close = CharScan::find(p, end, Char('>'));
-                p = close == end ? end : close + 1;
-                continue;
-            }
-            name = p + 2;
-            code = closing && name < end ? nameCode(*name) : 0;
-        }
-        if (code < 11) {
-            lines.addText(u"<");
-            ++p;
-            continue;
-        }
-        const Char *nameEnd = name + 1;
-        quint64 key = code;
-        for (; nameEnd < end && (code = nameCode(*nameEnd)) != 0; ++nameEnd) {
-            key = key << 6 | code;
-        }
-        if (nameEnd - name > 10) {
-            key = 0; // longer than any name looked for
-        }
-        // Most tags end right after their name ("</p>"), and need no look through attributes.
-        const Char *const close = nameEnd < end && *nameEnd == '>' ? nameEnd : tagEnd(nameEnd, end);
-        if (close == nullptr) {
-            break; // a tag that never ends takes the rest of the page with it, as in a browser
-        }
-        p = close + 1;
-        const ElementKind kind = s_elements.kindOf(key);
-        if (kind == ElementKind::Block) {
-            lines.endLine();
-            if constexpr (sizeof(Char) == 1) {
-                if (chunked) {
-                    p = chunking.at(p, end, lines);
-                }
-            }
-            continue;
-        }
-        if (!closing && kind == ElementKind::Hidden && close[-1] != '/') {
-            const Char *const endTag = endTagOf(p, end, name, nameEnd);
-            const Char *const endClose = CharScan::find(endTag, end, Char('>'));
-            p = endClose == end ? end : endClose + 1;
-        }
-    }
-    return lines.take();
-}
-
-// How a page's bytes can be read as they are, without a copy in UTF-16.
-enum class ByteReading {
-    None, // only decoded
-    Ascii, // all ASCII, in a character set whose ASCII bytes are ASCII
-    Utf8, // valid UTF-8, declared or not, with no other character set declared
+    QString page;
+    TextLines lines;
 };
 
-bool isUtf8(const QByteArray &charset)
+Reading readPage(QByteArrayView contentType, QByteArrayView body)
 {
-    return charset == "utf-8" || charset == "utf8";
-}
-
-// Whether a page in this character set is UTF-8 when it is valid UTF-8: declared so, or declared none.
-bool readsAsUtf8(const QByteArray &charset)
-{
-    return charset.isEmpty() || isUtf8(charset);
-}
-
-ByteReading byteReadingOf(const QByteArray &charset, QByteArrayView body)
-{
-    const char *const end = body.data() + body.size();
-    if (readsAsUtf8(charset)) {
-        switch (CharScan::encodingOf(body.data(), end)) {
-        case CharScan::Encoding::Ascii:
-            return ByteReading::Ascii;
-        case CharScan::Encoding::Utf8:
-            return ByteReading::Utf8;
-        case CharScan::Encoding::Other:
-            return ByteReading::None;
-        }
+    const PageEncoding::Declaration declaration = PageEncoding::declared(contentType, body);
+    QByteArray encoding;
+    QString page = PageEncoding::decoded(body, declaration.charset, &encoding);
+    PageReader reader(page, !declaration.certain, encoding);
+    TextLines lines = reader.read();
+    if (reader.changedEncoding().isEmpty()) {
+        return { std::move(page), std::move(lines) };
     }
-    return isWindows1252(charset) && CharScan::isAscii(body.data(), end) ? ByteReading::Ascii : ByteReading::None;
-}
-
-// The page decoded, when its bytes are not read as they are.
-QString decodedPage(const QByteArray &charset, QByteArrayView body)
-{
-    const bool declaredUtf8 = isUtf8(charset);
-    QString text;
-    if (isWindows1252(charset) && decodesWith("windows-1252", body, &text)) {
-        return text;
-    }
-    if (!charset.isEmpty() && !declaredUtf8 && decodesWith(charset.constData(), body, &text)) {
-        return text;
-    }
-    // Most pages are whole and valid UTF-8, which the one-step conversion reads fastest; it marks anything else,
-    // a character cut short included, with the replacement character, and such a page is read again below.
-    text = QString::fromUtf8(body);
-    if (!text.contains(QChar::ReplacementCharacter)) {
-        return text;
-    }
-    // Stateful, so that a body cut short inside a character is no reason to read it all in another code page.
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    text = utf8.decode(body);
-    if (!utf8.hasError() || declaredUtf8) {
-        return text;
-    }
-    return TextFile::decodeLine(body.toByteArray());
+    page = PageEncoding::decoded(body, reader.changedEncoding());
+    lines = PageReader(page).read();
+    return { std::move(page), std::move(lines) };
 }
 
 } // namespace
 
 QByteArray declaredCharset(QByteArrayView contentType, QByteArrayView body)
 {
-    QByteArray charset = bomCharset(body);
-    if (charset.isEmpty()) {
-        charset = charsetParameter(contentType);
-    }
-    if (!charset.isEmpty()) {
-        return charset;
-    }
-    const QByteArrayView head = body.first(qMin(body.size(), charsetScanLength));
-    for (qsizetype at = indexOfFolded(head, "<meta", 0); at >= 0; at = indexOfFolded(head, "<meta", at)) {
-        qsizetype end = at + 5;
-        if (end < head.size() && !isAsciiSpace(head.at(end)) && head.at(end) != '/') {
-            at = end;
-            continue;
-        }
-        charset = metaCharset(head, end, &end);
-        if (!charset.isEmpty()) {
-            // A page that says UTF-16 in its own bytes cannot be: its markup was read as ASCII.
-            return charset.startsWith("utf-16") ? QByteArray("utf-8") : charset;
-        }
-        at = end;
-    }
-    return {};
+    return PageEncoding::declared(contentType, body).charset;
 }
 
 QString decoded(QByteArrayView contentType, QByteArrayView body)
 {
-    const QByteArray charset = declaredCharset(contentType, body);
-    switch (byteReadingOf(charset, body)) {
-    case ByteReading::Ascii:
-        return QString::fromLatin1(body);
-    case ByteReading::Utf8:
-        return QString::fromUtf8(body);
-    case ByteReading::None:
-        break;
-    }
-    return decodedPage(charset, body);
+    return readPage(contentType, body).page;
 }
 
 QStringList linesOf(QStringView page)
 {
-    return textLinesOf(page).toList();
+    return PageReader(page).read().toList();
 }
-
-TextLines textLinesOf(QStringView page)
-{
-    return linesOfPage(page.utf16(), page.utf16() + page.size());
-}
-
-namespace {
-
-// A byte-order mark starts no text, as decoding drops it.
-const char *textStart(QByteArrayView body)
-{
-    return body.data() + (body.startsWith("\xEF\xBB\xBF") ? 3 : 0);
-}
-
-TextLines linesOfBody(const QByteArray &charset, QByteArrayView body, const Chunking &chunking)
-{
-    // Most pages are ASCII or UTF-8: read as they are, without a copy in UTF-16.
-    switch (byteReadingOf(charset, body)) {
-    case ByteReading::Ascii:
-    case ByteReading::Utf8:
-        return linesOfPage(textStart(body), body.data() + body.size(), chunking);
-    case ByteReading::None:
-        break;
-    }
-    return textLinesOf(decodedPage(charset, body));
-}
-
-// Whether the bytes from begin to end, but for those taken, are valid UTF-8.
-bool restIsUtf8(const char *begin, const char *const end, const std::vector<QByteArrayView> &taken)
-{
-    for (const QByteArrayView chunk : taken) {
-        if (CharScan::encodingOf(begin, chunk.data()) == CharScan::Encoding::Other) {
-            return false;
-        }
-        begin = chunk.data() + chunk.size();
-    }
-    return CharScan::encodingOf(begin, end) != CharScan::Encoding::Other;
-}
-
-} // namespace
 
 TextLines textLines(QByteArrayView contentType, QByteArrayView body)
 {
-    return linesOfBody(declaredCharset(contentType, body), body, {});
-}
-
-Reading read(QByteArrayView contentType, QByteArrayView body, qsizetype chunkSpacing)
-{
-    ChunkRecorder recorder(body.data(), body.data() + body.size(), chunkSpacing);
-    Reading reading;
-    reading.lines = linesOfBody(declaredCharset(contentType, body), body, { &recorder, nullptr, {}, nullptr });
-    reading.chunks = recorder.take();
-    return reading;
-}
-
-TextLines textLines(
-    QByteArrayView contentType, QByteArrayView body, const TextLines &earlier, const QList<PageChunk> &chunks)
-{
-    ChunkFinder finder(earlier.text(), chunks);
-    const QByteArray charset = declaredCharset(contentType, body);
-    if (finder.isEmpty()) {
-        return linesOfBody(charset, body, {});
-    }
-    if (!readsAsUtf8(charset)) {
-        return linesOfBody(charset, body, { nullptr, &finder, earlier.text(), nullptr });
-    }
-    // Read as bytes first, and checked afterwards: the chunks taken were valid UTF-8 in the earlier page, which
-    // was read as its bytes too, so only the rest is looked through. A page that is not valid UTF-8 after all is
-    // decoded and read again, as it would have been at once.
-    std::vector<QByteArrayView> taken;
-    const char *const end = body.data() + body.size();
-    TextLines lines = linesOfPage(textStart(body), end, { nullptr, &finder, earlier.text(), &taken });
-    if (restIsUtf8(textStart(body), end, taken)) {
-        return lines;
-    }
-    return textLinesOf(decodedPage(charset, body));
+    return readPage(contentType, body).lines;
 }
 
 } // namespace PageText

@@ -9,9 +9,8 @@ namespace ReplyTexts {
 void keepBaseline(KeptTextStore &store, const QString &address, QByteArrayView contentType, QByteArrayView body)
 {
     const std::optional<KeptText> kept = store.read(address);
-    PageText::Reading reading = PageText::read(contentType, body);
     // What changes on every visit still does after the user has read the replies.
-    store.write(address, { std::move(reading.lines), kept ? kept->noise : QStringList(), std::move(reading.chunks) });
+    store.write(address, { PageText::textLines(contentType, body), kept ? kept->noise : QStringList() });
 }
 
 QStringList afterCheck(KeptTextStore &store, const QString &address, const PostResult &result,
@@ -25,14 +24,14 @@ QStringList afterCheck(KeptTextStore &store, const QString &address, const PostR
         keepBaseline(store, address, contentType, body);
         return {};
     }
-    const TextLines lines = PageText::textLines(contentType, body, kept->lines, kept->chunks);
+    const TextLines lines = PageText::textLines(contentType, body);
     if (result.outcome == PostOutcome::NewReplies) {
         return AddedText::runs(kept->lines, lines, kept->noise);
     }
     if (result.outcome == PostOutcome::Unchanged && qAbs(result.growth) <= noiseGrowthLimit) {
         const QStringList noise = AddedText::mergedNoise(kept->noise, AddedText::noiseBetween(kept->lines, lines));
         if (noise != kept->noise) {
-            store.write(address, { kept->lines, noise, kept->chunks });
+            store.write(address, { kept->lines, noise });
         }
     }
     return {};

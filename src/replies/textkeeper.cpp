@@ -2,65 +2,38 @@
 
 #include <QMetaObject>
 
-#include <malloc.h>
-
 #include "replies/kepttextstore.h"
 #include "replies/replytexts.h"
 
-namespace {
-
-// Pages whose jobs go to the text thread together at most.
-constexpr size_t s_handOverCount = 16;
-
-} // namespace
-
 TextKeeper::TextKeeper(KeptTextStore *store)
     : m_store(store)
+    , m_worker(new QObject)
 {
     // One thread: jobs for one post run in the order given, and the pages' text never takes both cores.
-    m_pool.setMaxThreadCount(1);
-    // The thread frees a page-sized block or two per page: past the default threshold each free would hand
-    // the memory back to the system, and the next page would fault it in again.
-    mallopt(M_TRIM_THRESHOLD, 16 * 1024 * 1024);
-    m_pool.setExpiryTimeout(30000);
-    // Soon enough that no one waits for it, late enough for a busy check to give many pages.
-    m_handOverTimer.setSingleShot(true);
-    m_handOverTimer.setInterval(2);
-    QObject::connect(&m_handOverTimer, &QTimer::timeout, &m_receiver, [this] { flush(); });
+    m_thread.setObjectName(QStringLiteral("page texts"));
+    m_worker->moveToThread(&m_thread);
+    m_thread.start();
 }
 
 TextKeeper::~TextKeeper()
 {
     waitForDone();
+    m_thread.quit();
+    m_thread.wait();
+    delete m_worker;
 }
 
 void TextKeeper::enqueue(const QString &address, std::function<void(bool current)> work)
 {
     const quint64 forgets = forgetsOf(address);
-    m_given.push_back([this, address, forgets, work = std::move(work)] {
-        QMutexLocker jobLocker(&m_jobLock);
-        work(forgetsOf(address) == forgets);
-    });
-    if (m_given.size() >= s_handOverCount) {
-        flush();
-    } else if (!m_handOverTimer.isActive()) {
-        m_handOverTimer.start();
-    }
-}
-
-void TextKeeper::flush()
-{
-    m_handOverTimer.stop();
-    if (m_given.empty()) {
-        return;
-    }
-    std::vector<std::function<void()>> jobs;
-    jobs.swap(m_given);
-    m_pool.start([jobs = std::move(jobs)] {
-        for (const std::function<void()> &job : jobs) {
-            job();
-        }
-    });
+    // Queued calls to one object run in the order they were made.
+    QMetaObject::invokeMethod(
+        m_worker,
+        [this, address, forgets, work = std::move(work)] {
+            const QMutexLocker jobLocker(&m_jobLock);
+            work(forgetsOf(address) == forgets);
+        },
+        Qt::QueuedConnection);
 }
 
 quint64 TextKeeper::forgetsOf(const QString &address)
@@ -71,27 +44,14 @@ quint64 TextKeeper::forgetsOf(const QString &address)
 
 void TextKeeper::answer(const QPointer<QObject> &context, std::function<void()> callback)
 {
-    QMutexLocker locker(&m_answersLock);
-    m_answers.push_back({ context, std::move(callback) });
-    // One call-back for all answers that come while the window is busy: waking it costs more than an answer.
-    if (m_answers.size() == 1) {
-        QMetaObject::invokeMethod(
-            &m_receiver, [this] { deliverAnswers(); }, Qt::QueuedConnection);
-    }
-}
-
-void TextKeeper::deliverAnswers()
-{
-    std::vector<Answer> answers;
-    {
-        const QMutexLocker locker(&m_answersLock);
-        answers.swap(m_answers);
-    }
-    for (const Answer &answer : answers) {
-        if (answer.context) {
-            answer.callback();
-        }
-    }
+    QMetaObject::invokeMethod(
+        &m_receiver,
+        [target = context, callback = std::move(callback)] {
+            if (target) {
+                callback();
+            }
+        },
+        Qt::QueuedConnection);
 }
 
 void TextKeeper::keepBaseline(const QString &address, const QByteArray &contentType, const QByteArray &body,
@@ -128,6 +88,7 @@ void TextKeeper::forget(const QString &address)
 
 void TextKeeper::waitForDone()
 {
-    flush();
-    m_pool.waitForDone();
+    // Runs after every job given so far.
+    QMetaObject::invokeMethod(
+        m_worker, [] {}, Qt::BlockingQueuedConnection);
 }

@@ -7,11 +7,9 @@
 #include <QPointer>
 #include <QString>
 #include <QStringList>
-#include <QThreadPool>
-#include <QTimer>
+#include <QThread>
 
 #include <functional>
-#include <vector>
 
 #include "replies/postoutcome.h"
 
@@ -39,36 +37,23 @@ public:
         const QByteArray &body, QObject *context, std::function<void(const QStringList &)> done);
     // The post's text goes at once, and jobs given for it before that keep nothing.
     void forget(const QString &address);
-    // Gives the text thread the jobs given so far at once, rather than a moment later with those yet to come: for
-    // when no more will come soon.
-    void flush();
+    // Nothing to do: a job goes to the text thread as it is given. Kept for the callers that still ask.
+    void flush() { }
     // Returns when every job given so far has run.
     void waitForDone();
 
 private:
-    // Runs work with the job lock held; current is false when the post was forgotten after the job was given.
+    // Runs work on the text thread; current is false when the post was forgotten after the job was given.
     void enqueue(const QString &address, std::function<void(bool current)> work);
-    // Calls back on the receiver's thread, where the context lives.
+    // Calls back on the keeper's thread unless context is gone by then.
     void answer(const QPointer<QObject> &context, std::function<void()> callback);
-    void deliverAnswers();
     quint64 forgetsOf(const QString &address);
 
-    struct Answer
-    {
-        QPointer<QObject> context;
-        std::function<void()> callback;
-    };
-
     KeptTextStore *m_store;
-    QObject m_receiver;
-    QThreadPool m_pool;
-    // Jobs are handed over to the text thread a few at a time: woken for each page, it would take the window's
-    // processor from it as often.
-    std::vector<std::function<void()>> m_given;
-    QTimer m_handOverTimer;
+    QObject m_receiver; // on the keeper's thread
+    QThread m_thread;
+    QObject *m_worker; // on m_thread
     QMutex m_jobLock; // held by a running job, and by forget
     QMutex m_forgetsLock; // guards m_forgets only, for a moment
     QHash<QString, quint64> m_forgets; // per address, how often its post was forgotten
-    QMutex m_answersLock;
-    std::vector<Answer> m_answers; // waiting for the receiver's thread
 };

@@ -1,9 +1,6 @@
 #include "replies/textlines.h"
 
 #include <algorithm>
-#include <cstring>
-
-#include "base/charscan.h"
 
 TextLines::TextLines(const QStringList &lines)
 {
@@ -34,7 +31,7 @@ TextLines TextLines::fromText(QByteArray text)
 qsizetype TextLines::size() const
 {
     if (m_count < 0) {
-        m_count = CharScan::count(m_text.cbegin(), m_text.cend(), '\n');
+        m_count = m_text.count('\n');
     }
     return m_count;
 }
@@ -42,51 +39,15 @@ qsizetype TextLines::size() const
 namespace {
 
 // Views of the lines from begin to end, which ends a line.
-QList<QByteArrayView> viewsOf(const char *const begin, const char *const end, qsizetype lineCount)
+QList<QByteArrayView> viewsOf(const char *const begin, const char *const end)
 {
-    // Filled in place: appending hundreds of views one by one costs more than finding them.
-    QList<QByteArrayView> views(lineCount);
-    QByteArrayView *view = views.data();
-    const char *start = begin;
-    CharScan::forEach(begin, end, '\n', [&](const char *stop) {
-        *view++ = QByteArrayView(start, stop);
+    QList<QByteArrayView> views;
+    for (const char *start = begin; start != end;) {
+        const char *const stop = std::find(start, end, '\n');
+        views.append(QByteArrayView(start, stop));
         start = stop + 1;
-    });
-    Q_ASSERT(view == views.data() + views.size());
+    }
     return views;
-}
-
-// How many bytes from the starts of a and b are alike, looked at a block, then sixteen, at a time.
-qsizetype commonStart(QByteArrayView a, QByteArrayView b)
-{
-    const qsizetype length = std::min(a.size(), b.size());
-    qsizetype i = 0;
-    while (i + 256 <= length && std::memcmp(a.data() + i, b.data() + i, 256) == 0) {
-        i += 256;
-    }
-    while (i + 16 <= length && std::memcmp(a.data() + i, b.data() + i, 16) == 0) {
-        i += 16;
-    }
-    while (i < length && a[i] == b[i]) {
-        ++i;
-    }
-    return i;
-}
-
-// How many bytes at the ends of a and b are alike, up to limit.
-qsizetype commonEnd(QByteArrayView a, QByteArrayView b, qsizetype limit)
-{
-    qsizetype i = 0;
-    while (i + 256 <= limit && std::memcmp(a.end() - i - 256, b.end() - i - 256, 256) == 0) {
-        i += 256;
-    }
-    while (i + 16 <= limit && std::memcmp(a.end() - i - 16, b.end() - i - 16, 16) == 0) {
-        i += 16;
-    }
-    while (i < limit && a[a.size() - 1 - i] == b[b.size() - 1 - i]) {
-        ++i;
-    }
-    return i;
 }
 
 } // namespace
@@ -94,7 +55,7 @@ qsizetype commonEnd(QByteArrayView a, QByteArrayView b, qsizetype limit)
 const QList<QByteArrayView> &TextLines::views() const
 {
     if (m_lines.size() != size()) {
-        m_lines = viewsOf(m_text.cbegin(), m_text.cend(), size());
+        m_lines = viewsOf(m_text.cbegin(), m_text.cend());
     }
     return m_lines;
 }
@@ -104,11 +65,12 @@ TextLines::DifferingPart TextLines::differingPart(const TextLines &earlier, cons
     const QByteArrayView a(earlier.m_text);
     const QByteArrayView b(later.m_text);
     // The lines both begin with: up to the last line end before the first byte that differs.
-    const qsizetype alike = commonStart(a, b);
+    const qsizetype alike = std::mismatch(a.begin(), a.end(), b.begin(), b.end()).first - a.begin();
     const qsizetype start = alike == a.size() && alike == b.size() ? alike : a.first(alike).lastIndexOf('\n') + 1;
     // The lines both end with, after those: up to the first line end in the bytes alike at the ends, unless they
     // start a line in both.
-    qsizetype alikeAtEnd = commonEnd(a, b, std::min(a.size(), b.size()) - start);
+    const qsizetype limit = std::min(a.size(), b.size()) - start;
+    qsizetype alikeAtEnd = std::mismatch(a.rbegin(), a.rbegin() + limit, b.rbegin()).first - a.rbegin();
     const auto startsLine = [](QByteArrayView text, qsizetype at) { return at == 0 || text[at - 1] == '\n'; };
     if (alikeAtEnd > 0 && !(startsLine(a, a.size() - alikeAtEnd) && startsLine(b, b.size() - alikeAtEnd))) {
         const qsizetype lineEnd = a.last(alikeAtEnd).indexOf('\n');
@@ -117,7 +79,7 @@ TextLines::DifferingPart TextLines::differingPart(const TextLines &earlier, cons
     const auto part = [&](QByteArrayView text) {
         const char *const begin = text.data() + start;
         const char *const end = text.data() + text.size() - alikeAtEnd;
-        return viewsOf(begin, end, CharScan::count(begin, end, '\n'));
+        return viewsOf(begin, end);
     };
     return { part(a), part(b) };
 }

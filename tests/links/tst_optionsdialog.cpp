@@ -102,7 +102,7 @@ void tst_OptionsDialog::keptTextsAreClearedAfterAsking()
     QFETCH(QMessageBox::StandardButton, answer);
     QFETCH(bool, cleared);
     m_state->context.keptTexts = &m_state->keptTexts;
-    QVERIFY(m_state->keptTexts.write("http://forum.example/t1", {{"alice", "Where can I buy it?"}, {}, {}}));
+    QVERIFY(m_state->keptTexts.write("http://forum.example/t1", {{"alice", "Where can I buy it?"}, {}}));
     OptionsDialog *d = openOptions();
     QVERIFY(d);
     auto *button = d->findChild<QPushButton *>("clearKeptTextsButton");
