@@ -99,7 +99,7 @@ bool measure(const char *what, const Pages &pages, const QString &folder)
         ReplyTexts::keepBaseline(store, address(i), s_contentType, pages.before.at(i));
     }
     const double checking = msPer40KB(pages.now,
-        [&](qsizetype i) { ReplyTexts::afterCheck(store, address(i), grown, s_contentType, pages.now.at(i)); });
+        [&](qsizetype i) { ReplyTexts::afterCheck(store, address(i), grown, {}, s_contentType, pages.now.at(i)); });
     if (told != 5 * s_pageCount) {
         std::printf("%s: WRONG RESULT: %d of %d comparisons told what was added\n", what, told, 5 * s_pageCount);
         return false;

@@ -355,8 +355,11 @@ QString MainWindow::currentPostAddress() const
 
 void MainWindow::openPost(const QString &address)
 {
-    // The page of an own post may be the one where a message just inserted appears.
-    m_browserPane->postWatcher()->arm();
+    // The page of an own post may be the one where a message just inserted appears. A page after a post's, where
+    // its thread went on, is not one of the user's posts.
+    if (m_lists->posts().contains(address)) {
+        m_browserPane->postWatcher()->arm();
+    }
     navigate(address);
 }
 

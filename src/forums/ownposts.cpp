@@ -45,7 +45,8 @@ QVariant OwnPosts::data(const QModelIndex &index, int role) const
     case OwnTextRole:
         return entry.ownText;
     case OpenAddressRole:
-        return entry.outcome && !entry.outcome->page.isEmpty() ? entry.outcome->page : entry.address;
+        return entry.outcome && entry.outcome->outcome == PostOutcome::NewRepliesOnNextPage ? entry.outcome->page
+                                                                                             : entry.address;
     case MarkRole:
         if (!entry.outcome) {
             return QVariant::fromValue(Mark::None);

@@ -18,7 +18,7 @@ namespace {
 
 // A text is kept behind its format's tag, compressed by zlib as qCompress does it. Files of earlier formats read as
 // no text: a cache, taken again at the next check.
-const QByteArray s_magic = QByteArrayLiteral("PVKT5\n");
+const QByteArray s_magic = QByteArrayLiteral("PVKT6\n");
 const QString s_suffix = QStringLiteral(".ptz");
 constexpr qsizetype s_fileNamesKept = 10000;
 // No kept text is longer: a file that claims more is damaged, and none is made room for.
@@ -65,12 +65,13 @@ QString KeptTextStore::fileOf(const QString &address) const
 
 QByteArray KeptTextStore::encode(const KeptText &text)
 {
-    QString noise = QString::number(text.noise.size()) + u'\n';
-    for (const QString &shape : text.noise) {
-        noise += oneLine(shape) + u'\n';
+    // How many noise shapes and following pages, each on a line; the next page; the page's lines.
+    QString head = QString::number(text.noise.size()) + u' ' + QString::number(text.following.size()) + u'\n';
+    for (const QString &line : text.noise + text.following + QStringList { text.nextPage }) {
+        head += oneLine(line) + u'\n';
     }
     // The lines are UTF-8 already, one line each.
-    const QByteArray compressed = qCompress(noise.toUtf8() + text.lines.text());
+    const QByteArray compressed = qCompress(head.toUtf8() + text.lines.text());
     return compressed.isEmpty() ? QByteArray() : s_magic + compressed;
 }
 
@@ -87,22 +88,29 @@ std::optional<KeptText> KeptTextStore::decode(const QByteArray &bytes)
     }
     const QByteArrayView rest(payload);
     const qsizetype countEnd = rest.indexOf('\n');
-    bool ok = false;
-    const qsizetype noiseCount = rest.first(countEnd).toLongLong(&ok);
-    if (!ok || noiseCount < 0 || noiseCount > rest.size()) {
+    const QList<QByteArray> counts = rest.first(countEnd).toByteArray().split(' ');
+    bool noiseOk = false;
+    bool followingOk = false;
+    const qsizetype noiseCount = counts.size() == 2 ? counts[0].toLongLong(&noiseOk) : -1;
+    const qsizetype followingCount = counts.size() == 2 ? counts[1].toLongLong(&followingOk) : -1;
+    if (!noiseOk || !followingOk || noiseCount < 0 || followingCount < 0 || noiseCount + followingCount >= rest.size()) {
+        return std::nullopt;
+    }
+    QStringList head;
+    qsizetype start = countEnd + 1;
+    for (; head.size() < noiseCount + followingCount + 1 && start < rest.size(); ++start) {
+        const qsizetype end = rest.indexOf('\n', start);
+        // Each line as it was, a leading byte-order mark included.
+        head.append(TextLines::textOf(rest.sliced(start, end - start)));
+        start = end;
+    }
+    if (head.size() < noiseCount + followingCount + 1) {
         return std::nullopt;
     }
     KeptText text;
-    qsizetype start = countEnd + 1;
-    for (; text.noise.size() < noiseCount && start < rest.size(); ++start) {
-        const qsizetype end = rest.indexOf('\n', start);
-        // Each line as it was, a leading byte-order mark included.
-        text.noise.append(TextLines::textOf(rest.sliced(start, end - start)));
-        start = end;
-    }
-    if (text.noise.size() < noiseCount) {
-        return std::nullopt;
-    }
+    text.noise = head.mid(0, noiseCount);
+    text.following = head.mid(noiseCount, followingCount);
+    text.nextPage = head.last();
     // The page's lines as they are, in UTF-8.
     QByteArray lines = std::move(payload);
     lines.remove(0, start);

@@ -10,12 +10,17 @@
 
 #include "replies/textlines.h"
 
-// What the program keeps of an own post's page: its text when its size was stored, and the shapes of the lines
-// that change on every visit.
+// What the program keeps of an own post's page: its text when its size was stored, the shapes of the lines that
+// change on every visit, and where the thread went on from it.
 struct KeptText
 {
     TextLines lines;
     QStringList noise;
+    // The page it named as its next one then; empty when none.
+    QString nextPage = {};
+    // The thread's pages after it that were read with it, in order; their texts are kept under their own
+    // addresses.
+    QStringList following = {};
 
     bool operator==(const KeptText &other) const = default;
 };

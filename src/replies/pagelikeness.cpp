@@ -1,5 +1,6 @@
 #include "replies/pagelikeness.h"
 
+#include <QRegularExpression>
 #include <QSet>
 
 #include "base/foldedtext.h"
@@ -8,26 +9,57 @@ namespace PageLikeness {
 
 namespace {
 
-// Each run of three words (letter case and spelling folded), hashed; a text of fewer words counts as one run.
-QSet<size_t> wordRuns(const QStringList &lines)
+// A text's words as compared: spelling and letter case folded, every run of digits one "#", so that counters
+// and times do not make another page.
+QStringList wordsOf(const QString &text)
 {
-    QStringList words;
+    static const QRegularExpression digits(QStringLiteral("\\d+"));
+    return FoldedText::folded(text).toCaseFolded().replace(digits, QStringLiteral("#")).split(
+        QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
+size_t runOf(const QStringList &words, qsizetype at, qsizetype length)
+{
+    return qHashRange(words.begin() + at, words.begin() + at + length);
+}
+
+// The units a reference is made of, each with its weight in words: every run of three words within a line, and
+// a shorter line whole.
+QList<std::pair<size_t, int>> unitsOf(const QStringList &lines)
+{
+    QList<std::pair<size_t, int>> units;
     for (const QString &line : lines) {
-        words += FoldedText::folded(line).toCaseFolded().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        const QStringList words = wordsOf(line);
+        if (words.size() < 3) {
+            if (!words.isEmpty()) {
+                units.append({ runOf(words, 0, words.size()), int(words.size()) });
+            }
+            continue;
+        }
+        for (qsizetype i = 0; i + 2 < words.size(); ++i) {
+            units.append({ runOf(words, i, 3), 1 });
+        }
     }
-    QSet<size_t> runs;
-    if (words.isEmpty()) {
-        return runs;
+    return units;
+}
+
+// Everything a reference unit can be found as in another text: its runs of three words, across its lines too
+// (another reader may break them elsewhere), and its lines of fewer words whole.
+QSet<size_t> findable(const QStringList &lines)
+{
+    QSet<size_t> found;
+    QStringList all;
+    for (const QString &line : lines) {
+        const QStringList words = wordsOf(line);
+        if (!words.isEmpty() && words.size() < 3) {
+            found.insert(runOf(words, 0, words.size()));
+        }
+        all += words;
     }
-    if (words.size() < 3) {
-        runs.insert(qHash(words.join(QLatin1Char(' '))));
-        return runs;
+    for (qsizetype i = 0; i + 2 < all.size(); ++i) {
+        found.insert(runOf(all, i, 3));
     }
-    runs.reserve(words.size());
-    for (qsizetype i = 0; i + 2 < words.size(); ++i) {
-        runs.insert(qHashMulti(0, words.at(i), words.at(i + 1), words.at(i + 2)));
-    }
-    return runs;
+    return found;
 }
 
 QString spaced(const QString &text)
@@ -39,16 +71,34 @@ QString spaced(const QString &text)
 
 double coverage(const QStringList &reference, const QStringList &other)
 {
-    const QSet<size_t> wanted = wordRuns(reference);
-    if (wanted.isEmpty()) {
+    const QList<std::pair<size_t, int>> units = unitsOf(reference);
+    if (units.isEmpty()) {
         return 1.0;
     }
-    const QSet<size_t> found = wordRuns(other);
-    qsizetype shared = 0;
-    for (const size_t run : wanted) {
-        shared += found.contains(run) ? 1 : 0;
+    const QSet<size_t> found = findable(other);
+    qint64 shared = 0;
+    qint64 total = 0;
+    for (const auto &[unit, weight] : units) {
+        total += weight;
+        shared += found.contains(unit) ? weight : 0;
     }
-    return double(shared) / double(wanted.size());
+    return double(shared) / double(total);
+}
+
+bool isOtherPage(const QStringList &reference, const QStringList &now, bool nowAsksForPassword)
+{
+    const double shared = coverage(reference, now);
+    if (shared < 0.2) {
+        return true;
+    }
+    const auto length = [](const QStringList &lines) {
+        qsizetype characters = 0;
+        for (const QString &line : lines) {
+            characters += line.size();
+        }
+        return characters;
+    };
+    return shared < 0.5 && (nowAsksForPassword || 2 * length(now) < length(reference));
 }
 
 bool shows(const QStringList &lines, const QString &text)

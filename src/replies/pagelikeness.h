@@ -12,14 +12,10 @@ namespace PageLikeness {
 // without any.
 double coverage(const QStringList &reference, const QStringList &other);
 
-// Below this share a page is another page than the one it is compared with: a sign-in form or a check page
-// where a thread was, rather than a thread that grew or lost a post.
-inline constexpr double samePageShare = 0.5;
-
-inline bool isSamePage(const QStringList &reference, const QStringList &other)
-{
-    return coverage(reference, other) >= samePageShare;
-}
+// Whether now is another page than the reference the way a sign-in form or a check page differs from a thread,
+// rather than a thread that grew or lost a post: hardly any of the reference's text is in it, or less than half
+// is and it is much shorter or asks for a password.
+bool isOtherPage(const QStringList &reference, const QStringList &now, bool nowAsksForPassword);
 
 // Whether the lines show the text (its spelling folded as forums set it, letter case ignored, runs of white
 // space as one blank); an empty text is shown nowhere.

@@ -37,7 +37,8 @@ QString PostResult::text() const
     case PostOutcome::NotChecked:
         break;
     }
-    return PageFailures::text(failure, detail, status);
+    const QString problem = PageFailures::text(failure, detail, status);
+    return page.isEmpty() ? problem : tr("The thread's next page %1: %2").arg(page, problem);
 }
 
 namespace ReplyCheck {

@@ -37,7 +37,8 @@ struct PostResult
     // NewReplies: the runs of text the page added since its text was kept, in page order; empty when the text
     // tells nothing (none was kept, or only numbers moved). NewRepliesOnNextPage: what the next pages say.
     QStringList newText;
-    // NewRepliesOnNextPage: the last page after the post's that has replies.
+    // NewRepliesOnNextPage: the last page after the post's that has replies. NotChecked: the page after the
+    // post's that could not be read, when it was not the post's own.
     QString page;
     // Whether the page shows the user's own post now; unknown when the post's own text is not known.
     std::optional<bool> ownPostShown;

@@ -110,6 +110,9 @@ public:
 
     QVariant data(const QModelIndex &index, int role) const override
     {
+        if (role == OwnPosts::OpenAddressRole) {
+            return QSortFilterProxyModel::data(index, role);
+        }
         const QString address = QSortFilterProxyModel::data(index, Qt::DisplayRole).toString();
         const QStringList newText = QSortFilterProxyModel::data(index, OwnPosts::NewTextRole).toStringList();
         const QString whole = newText.join(QStringLiteral("\n\n"));
@@ -218,9 +221,18 @@ PostsPanel::PostsPanel(OwnPosts &posts, ReplyMonitor *monitor, ShownPage shownPa
         connect(list->selectionModel(), &QItemSelectionModel::currentRowChanged, this, showSelected);
         ListEntries::followSelection(list);
         const auto openSelected = [this, list] {
-            if (list->currentIndex().isValid()) {
-                const int role = list == m_postList ? int(Qt::DisplayRole) : NewReplies::AddressRole;
-                emit openPost(list->currentIndex().data(role).toString());
+            const QModelIndex current = list->currentIndex();
+            if (!current.isValid()) {
+                return;
+            }
+            const QString post = current.data(list == m_postList ? int(Qt::DisplayRole) : NewReplies::AddressRole)
+                                     .toString();
+            const QString page = current.data(OwnPosts::OpenAddressRole).toString();
+            emit openPost(page);
+            // The post's own page is measured again once the browser shows it; a page after it is not the post's,
+            // so the post is measured again now: what the user reads there is no longer new.
+            if (page != post) {
+                watchPage(post);
             }
         };
         connect(list, &QListView::doubleClicked, this, openSelected);
@@ -319,7 +331,8 @@ void PostsPanel::watchPage(const QString &address, const QString &ownText)
     m_monitor->measureBaseline(address, m_posts.count() - 1);
 }
 
-void PostsPanel::storeWatchedSize(int index, const QString &address, qint32 size, const QStringList &pageLines)
+void PostsPanel::storeWatchedSize(
+    int index, const QString &address, qint32 size, const QStringList &pageLines, bool asksForPassword)
 {
     auto pending = m_pendingWatches.find(address);
     if (pending == m_pendingWatches.end()) {
@@ -331,6 +344,7 @@ void PostsPanel::storeWatchedSize(int index, const QString &address, qint32 size
     pending->index = index;
     pending->size = size;
     pending->pageLines = pageLines;
+    pending->asksForPassword = asksForPassword;
     finishWatch(address);
 }
 
@@ -346,7 +360,7 @@ void PostsPanel::finishWatch(const QString &address)
     const QStringList &pageLines = watch.pageLines;
     // Nothing shown (no page yet, an image) is nothing to compare with.
     if (!shownText.trimmed().isEmpty() && !pageLines.isEmpty()
-        && !PageLikeness::isSamePage(shownText.split(QLatin1Char('\n')), pageLines)) {
+        && PageLikeness::isOtherPage(shownText.split(QLatin1Char('\n')), pageLines, watch.asksForPassword)) {
         QMessageBox box(QMessageBox::Warning, tr("Watch This Post"),
             tr("Postavo's check gets another page than your browser shows: a sign-in page?"), QMessageBox::Cancel,
             window());
@@ -391,7 +405,8 @@ void PostsPanel::checkForReplies()
     QList<ReplyMonitor::Post> posts;
     posts.reserve(m_posts.count());
     for (int i = 0; i < m_posts.count(); ++i) {
-        posts.append({ m_posts.address(i), m_posts.storedSize(i) });
+        posts.append({ m_posts.address(i), m_posts.storedSize(i),
+            { m_posts.ownText(i), m_posts.ownTextShown(i), m_posts.isMeasuredAsBrowser(i) } });
     }
     m_monitor->startCheck(posts);
 }

@@ -78,7 +78,8 @@ private:
     void showProbeError(const QString &text);
     // A watch measured the page: its size is stored once the browser's text of the page is in, unless the check
     // got another page than the browser shows and the user would rather not.
-    void storeWatchedSize(int index, const QString &address, qint32 size, const QStringList &pageLines);
+    void storeWatchedSize(
+        int index, const QString &address, qint32 size, const QStringList &pageLines, bool asksForPassword);
     void finishWatch(const QString &address);
     // Watches the address the browser shows, whose text is read meanwhile to compare with what the check gets.
     void watchShownPage(const QString &address, const QString &ownText);
@@ -94,6 +95,7 @@ private:
         int index = -1;
         qint32 size = 0;
         QStringList pageLines;
+        bool asksForPassword = false;
     };
     QHash<QString, PendingWatch> m_pendingWatches;
     QPushButton *m_watchButton = nullptr;

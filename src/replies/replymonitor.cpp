@@ -1,9 +1,10 @@
 #include "replies/replymonitor.h"
 
+#include <utility>
+
 #include "replies/kepttextstore.h"
 #include "replies/pagemeasurement.h"
 #include "replies/pagesizeprobe.h"
-#include "replies/pagetext.h"
 #include "replies/replytexts.h"
 #include "replies/textkeeper.h"
 
@@ -14,6 +15,7 @@ const QString s_crlf = QStringLiteral("\r\n");
 ReplyMonitor::ReplyMonitor(std::function<qint32()> threshold, quint16 port, QObject *parent)
     : QObject(parent)
     , m_baselineProbe(new PageSizeProbe(this, port))
+    , m_followProbe(new PageSizeProbe(this, port))
     , m_run(new ReplyRun(this, port))
 {
     m_baselineProbe->setObjectName(QStringLiteral("baselineProbe"));
@@ -22,6 +24,7 @@ ReplyMonitor::ReplyMonitor(std::function<qint32()> threshold, quint16 port, QObj
 
     connect(m_baselineProbe, &PageSizeProbe::panelText, this, &ReplyMonitor::statusText);
     connect(m_baselineProbe, &PageSizeProbe::finished, this, &ReplyMonitor::baselineFinished);
+    connect(m_followProbe, &PageSizeProbe::finished, this, &ReplyMonitor::followingFinished);
     connect(m_run, &ReplyRun::progressText, this, [this](const QString &text) { emit statusText(1, text); });
     connect(m_run, &ReplyRun::postChecked, this,
         [this](int index, const PostResult &result) { emit postChecked(index, m_posts.at(index).address, result); });
@@ -35,12 +38,14 @@ ReplyMonitor::ReplyMonitor(std::function<qint32()> threshold, quint16 port, QObj
 void ReplyMonitor::setIdentity(const RequestIdentity *identity)
 {
     m_baselineProbe->setIdentity(identity);
+    m_followProbe->setIdentity(identity);
     m_run->setIdentity(identity);
 }
 
 void ReplyMonitor::setExtraCaCertificates(const QList<QSslCertificate> &certificates)
 {
     m_baselineProbe->setExtraCaCertificates(certificates);
+    m_followProbe->setExtraCaCertificates(certificates);
     m_run->setExtraCaCertificates(certificates);
 }
 
@@ -74,6 +79,8 @@ ProbeTimeouts ReplyMonitor::timeouts() const
 
 void ReplyMonitor::measureBaseline(const QString &address, int index)
 {
+    ++m_baselineGeneration;
+    m_followProbe->abort();
     m_baselineIndex = index;
     m_baselineAddress = address;
     m_baselineProbe->setTimeouts(timeouts());
@@ -83,24 +90,37 @@ void ReplyMonitor::measureBaseline(const QString &address, int index)
 void ReplyMonitor::setKeptBodyLimit(qint64 bytes)
 {
     m_baselineProbe->setKeptBodyLimit(bytes);
+    m_followProbe->setKeptBodyLimit(bytes);
     m_run->setKeptBodyLimit(bytes);
 }
 
 void ReplyMonitor::baselineFinished(const PageMeasurement &measurement)
 {
     if (measurement.isUsable()) {
-        const QStringList lines = PageText::lines(measurement.contentType, measurement.body);
-        const auto measured = [this, index = m_baselineIndex, address = m_baselineAddress, size = measurement.size,
-                                  lines] {
-            emit baselineMeasured(index, address, size, lines);
+        const auto measured = [this, index = m_baselineIndex, address = m_baselineAddress, size = measurement.size](
+                                  const QStringList &lines, bool asksForPassword) {
+            emit baselineMeasured(index, address, size, lines, asksForPassword);
             emit statusText(2, QStringLiteral("Response completed"));
         };
-        // Told once the text is kept too, so that a check right after compares with it.
+        // Told once the text is kept too, so that a check right after compares with it; where the thread went on
+        // past the page, the pages after it are read and kept with it first.
         if (m_texts && !measurement.body.isEmpty()) {
-            m_texts->keepBaseline(m_baselineAddress, measurement.contentType, measurement.body, this, measured);
-            m_texts->flush();
+            const quint64 generation = m_baselineGeneration;
+            m_texts->keepBaseline(m_baselineAddress, measurement.contentType, measurement.body, this,
+                [this, generation, measured](const ReplyTexts::Baseline &kept) {
+                    if (generation != m_baselineGeneration) {
+                        return;
+                    }
+                    if (!kept.goesOn) {
+                        measured(kept.lines, kept.asksForPassword);
+                        return;
+                    }
+                    m_following.clear();
+                    m_followingDone = [measured, kept] { measured(kept.lines, kept.asksForPassword); };
+                    followBaseline(kept.nextPage);
+                });
         } else {
-            measured();
+            measured(QStringList(), false);
         }
         return;
     }
@@ -114,6 +134,36 @@ void ReplyMonitor::baselineFinished(const PageMeasurement &measurement)
         emit probeFailed(QStringLiteral("Error occurred.") + s_crlf + QStringLiteral("Error #: ")
             + QString::number(number) + s_crlf + measurement.problemText());
     }
+}
+
+void ReplyMonitor::followBaseline(const QString &page)
+{
+    if (page.isEmpty() || m_following.size() >= ReplyTexts::followedPages || m_following.contains(page)
+        || page == m_baselineAddress) {
+        m_texts->setFollowing(m_baselineAddress, m_following);
+        std::exchange(m_followingDone, {})();
+        return;
+    }
+    m_following.append(page);
+    m_followProbe->setTimeouts(timeouts());
+    m_followProbe->start(page);
+}
+
+void ReplyMonitor::followingFinished(const PageMeasurement &measurement)
+{
+    if (!measurement.isUsable() || measurement.body.isEmpty()) {
+        // Read as far as it could be: the check reads on from there.
+        m_following.removeLast();
+        followBaseline(QString());
+        return;
+    }
+    const quint64 generation = m_baselineGeneration;
+    m_texts->keepFollowing(m_baselineAddress, m_following.last(), measurement.contentType, measurement.body, this,
+        [this, generation](const QString &next) {
+            if (generation == m_baselineGeneration) {
+                followBaseline(next);
+            }
+        });
 }
 
 void ReplyMonitor::startCheck(const QList<Post> &posts)

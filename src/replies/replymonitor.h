@@ -60,8 +60,9 @@ public:
 
 signals:
     // The page of the post at index (when the list has not changed since) measured size bytes; pageLines: its
-    // readable text, where its body was kept.
-    void baselineMeasured(int index, const QString &address, qint32 size, const QStringList &pageLines);
+    // readable text, where its body was kept, and whether it has a password box.
+    void baselineMeasured(
+        int index, const QString &address, qint32 size, const QStringList &pageLines, bool asksForPassword);
     // A post of the run has its outcome; for a Baseline the caller stores result.newSize. index and address
     // are the post's in the list the run was started with.
     void postChecked(int index, const QString &address, const PostResult &result);
@@ -77,11 +78,19 @@ signals:
 
 private:
     void baselineFinished(const PageMeasurement &measurement);
+    // Reads the thread's pages after the one a watch measured, from page on, keeping each; ends with the list of
+    // them kept with the page, and the watch told.
+    void followBaseline(const QString &page);
+    void followingFinished(const PageMeasurement &measurement);
     ProbeTimeouts timeouts() const;
 
     std::function<ProbeTimeouts()> m_timeoutSource;
     std::unique_ptr<TextKeeper> m_texts;
     PageSizeProbe *m_baselineProbe;
+    PageSizeProbe *m_followProbe;
+    quint64 m_baselineGeneration = 0; // counts watches, so that a later one ends what an earlier left going
+    QStringList m_following;
+    std::function<void()> m_followingDone;
     ReplyRun *m_run;
     int m_baselineIndex = -1;
     QString m_baselineAddress;

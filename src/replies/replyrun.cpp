@@ -5,6 +5,7 @@
 #include "replies/pagesizeprobe.h"
 #include "replies/postaddress.h"
 #include "replies/replycheck.h"
+#include "replies/pagemeasurement.h"
 #include "replies/textkeeper.h"
 
 namespace {
@@ -48,9 +49,7 @@ void ReplyRun::start(const QList<ReplyRunPost> &posts)
     const quint64 generation = m_generation;
     m_posts = posts;
     for (int i = 0; i < m_posts.size(); ++i) {
-        const int server = serverIndex(PageSizeProbe::serverOf(m_posts.at(i).address, m_httpPort));
-        m_hostOf.push_back(server);
-        m_hosts[server].waiting.push_back(i);
+        addJob({ i, m_posts.at(i).address, 0 }, false);
     }
     m_running = true;
     if (m_posts.isEmpty()) {
@@ -68,6 +67,8 @@ void ReplyRun::abort()
     ++m_generation;
     m_slotTimer.stop();
     dropProbes();
+    m_jobs.clear();
+    m_chains.clear();
     m_hostOf.clear();
     m_hosts.clear();
     m_serverIndexes.clear();
@@ -97,6 +98,21 @@ QStringList ReplyRun::newReplies() const
         addresses.append(m_posts.at(index).address);
     }
     return addresses;
+}
+
+int ReplyRun::addJob(const Job &job, bool first)
+{
+    const int id = int(m_jobs.size());
+    m_jobs.push_back(job);
+    const int server = serverIndex(PageSizeProbe::serverOf(job.page, m_httpPort));
+    m_hostOf.push_back(server);
+    // A page after a post's goes before the posts still waiting: the post it belongs to is under way.
+    if (first) {
+        m_hosts[server].waiting.push_front(id);
+    } else {
+        m_hosts[server].waiting.push_back(id);
+    }
+    return id;
 }
 
 int ReplyRun::serverIndex(const QString &server)
@@ -139,7 +155,8 @@ void ReplyRun::startMore()
     // Earliest post first, among the servers that still have a connection to spare; a post already under way
     // (held at a redirect) goes before a waiting one.
     const auto firstOf = [this](const Host &host) {
-        return host.held.empty() ? host.waiting.front() : m_active.value(host.held.front()) - int(m_posts.size());
+        return host.held.empty() ? m_jobs[host.waiting.front()].post
+                                 : m_jobs[m_active.value(host.held.front())].post - int(m_posts.size());
     };
     while (m_active.size() - m_heldCount < m_maxConnections && m_textBacklog <= textBacklogBytes) {
         Host *next = nullptr;
@@ -160,13 +177,13 @@ void ReplyRun::startMore()
             probe->proceed();
             continue;
         }
-        const int index = next->waiting.front();
+        const int job = next->waiting.front();
         next->waiting.pop_front();
-        startPost(index);
+        startJob(job);
     }
 }
 
-void ReplyRun::startPost(int index)
+void ReplyRun::startJob(int job)
 {
     PageSizeProbe *probe = nullptr;
     if (m_idleProbes.empty()) {
@@ -184,10 +201,10 @@ void ReplyRun::startPost(int index)
         probe = m_idleProbes.back();
         m_idleProbes.pop_back();
     }
-    m_active.insert(probe, index);
-    m_serverOf.insert(probe, m_hostOf[index]);
-    ++m_hosts[m_hostOf[index]].active;
-    probe->start(m_posts.at(index).address);
+    m_active.insert(probe, job);
+    m_serverOf.insert(probe, m_hostOf[job]);
+    ++m_hosts[m_hostOf[job]].active;
+    probe->start(m_jobs[job].page);
 }
 
 void ReplyRun::onServerNext(PageSizeProbe *probe, const QString &server)
@@ -215,35 +232,108 @@ void ReplyRun::onProbeFinished(PageSizeProbe *probe, const PageMeasurement &meas
     if (found == m_active.constEnd()) {
         return;
     }
-    const int index = found.value();
+    const Job job = m_jobs[found.value()];
     m_active.erase(found);
     releaseSlot(m_hosts[m_serverOf.take(probe)]);
-    // Taken again at once when posts are waiting: a probe may be restarted from its own signal.
+    // Taken again at once when pages are waiting: a probe may be restarted from its own signal.
     m_idleProbes.push_back(probe);
+    if (job.depth == 0) {
+        onPostPage(job.post, measurement);
+    } else {
+        onFollowingPage(job, measurement);
+    }
+}
 
-    const PostResult result = ReplyCheck::resultOf(measurement, m_posts.at(index).storedSize, m_thresholdSource());
+void ReplyRun::onPostPage(int post, const PageMeasurement &measurement)
+{
+    const ReplyRunPost &checked = m_posts.at(post);
+    const PostResult result = ReplyCheck::resultOf(measurement, checked.storedSize, m_thresholdSource());
     if (m_texts == nullptr || measurement.body.isEmpty()) {
-        report(index, result);
+        report(post, result);
         return;
     }
     const quint64 generation = m_generation;
     const qint64 bytes = measurement.body.size();
     m_textBacklog += bytes;
-    m_texts->afterCheck(m_posts.at(index).address, result, measurement.contentType, measurement.body, this,
-        [this, generation, index, result, bytes](const QStringList &newText) {
+    m_texts->afterCheck(checked.address, result, checked.facts, measurement.contentType, measurement.body, this,
+        [this, generation, post, bytes](const ReplyTexts::Judgement &judged) {
             if (generation != m_generation) {
                 return;
             }
             m_textBacklog -= bytes;
-            PostResult told = result;
-            told.newText = newText;
-            report(index, told);
+            if (judged.follow.isEmpty()) {
+                report(post, judged.result);
+                return;
+            }
+            Chain &chain = m_chains[post];
+            chain.post = judged.result;
+            chain.visited = QStringList { m_posts.at(post).address };
+            follow(post, judged.follow, 1);
         });
     startMore();
-    // The last page of a check: its text is not held back for pages that will not come.
-    if (m_active.isEmpty()) {
-        m_texts->flush();
+}
+
+void ReplyRun::follow(int post, const QString &page, int depth)
+{
+    Chain &chain = m_chains[post];
+    // A thread whose pages lead round in a circle ends where it comes back.
+    if (depth > ReplyTexts::followedPages || chain.visited.contains(page)) {
+        endChain(post);
+        return;
     }
+    chain.visited.append(page);
+    addJob({ post, page, depth }, true);
+    startMore();
+}
+
+void ReplyRun::onFollowingPage(const Job &job, const PageMeasurement &measurement)
+{
+    if (!measurement.isUsable()) {
+        m_chains[job.post].failed = measurement;
+        endChain(job.post);
+        return;
+    }
+    const quint64 generation = m_generation;
+    const qint64 bytes = measurement.body.size();
+    m_textBacklog += bytes;
+    m_texts->afterFollowing(m_posts.at(job.post).address, job.page, measurement.contentType, measurement.body, this,
+        [this, generation, job, bytes](const ReplyTexts::Following &following) {
+            if (generation != m_generation) {
+                return;
+            }
+            m_textBacklog -= bytes;
+            Chain &chain = m_chains[job.post];
+            if (!following.newText.isEmpty()) {
+                chain.newText += following.newText;
+                chain.lastPageWithReplies = job.page;
+            }
+            if (following.nextPage.isEmpty()) {
+                endChain(job.post);
+            } else {
+                follow(job.post, following.nextPage, job.depth + 1);
+            }
+        });
+    startMore();
+}
+
+void ReplyRun::endChain(int post)
+{
+    const Chain chain = m_chains.take(post);
+    PostResult result = chain.post;
+    if (!chain.lastPageWithReplies.isEmpty()) {
+        // What the post's own page added comes first, then the pages after it.
+        result.outcome = PostOutcome::NewRepliesOnNextPage;
+        result.newText += chain.newText;
+        result.page = chain.lastPageWithReplies;
+    } else if (chain.failed && result.outcome == PostOutcome::Unchanged) {
+        // The thread goes on where the check cannot follow: that is no "No new replies".
+        result.outcome = PostOutcome::NotChecked;
+        result.failure = chain.failed->problem();
+        result.status = chain.failed->status;
+        result.detail = chain.failed->detail;
+        result.page = chain.failed->address;
+    }
+    report(post, result);
 }
 
 void ReplyRun::report(int index, const PostResult &result)

@@ -11,15 +11,17 @@
 
 #include <deque>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "replies/postoutcome.h"
 #include "replies/probetimeouts.h"
+#include "replies/replytexts.h"
 
 class PageSizeProbe;
 class RequestIdentity;
 class TextKeeper;
-struct PageMeasurement;
+#include "replies/pagemeasurement.h"
 
 // One own post as a reply check sees it.
 struct ReplyRunPost
@@ -27,10 +29,13 @@ struct ReplyRunPost
     QString address;
     // The stored size entry as kept in the sizes list (a number, or the marker of a post not measured yet).
     QString storedSize;
+    // What the check knows of the post beside its page.
+    ReplyTexts::PostFacts facts = {};
 };
 
 // "Check for replies" without a window: measures every post again, several at once, gives each post its
-// outcome and lists those with new replies in the order of the posts, whatever order the answers come in.
+// outcome and lists those with new replies in the order of the posts, whatever order the answers come in. With
+// the page texts kept, a post whose thread went on past its page has the pages after it read too.
 class ReplyRun : public QObject
 {
     Q_OBJECT
@@ -89,9 +94,32 @@ signals:
     void finished(int newReplyCount, int notCheckedCount);
 
 private:
+    // One page to read: a post's own (depth 0) or one of the thread's after it.
+    struct Job
+    {
+        int post = 0;
+        QString page;
+        int depth = 0;
+    };
+    // What the reading of a thread's pages after a post's found so far.
+    struct Chain
+    {
+        PostResult post; // as the post's own page tells
+        QStringList newText; // what the pages after it say
+        QString lastPageWithReplies;
+        QStringList visited;
+        // The page after it that could not be read, when one could not.
+        std::optional<PageMeasurement> failed;
+    };
+
     void startMore();
-    void startPost(int index);
+    void startJob(int job);
+    int addJob(const Job &job, bool first);
     void onProbeFinished(PageSizeProbe *probe, const PageMeasurement &measurement);
+    void onPostPage(int post, const PageMeasurement &measurement);
+    void onFollowingPage(const Job &job, const PageMeasurement &measurement);
+    void follow(int post, const QString &page, int depth);
+    void endChain(int post);
     void report(int index, const PostResult &result);
     void onServerNext(PageSizeProbe *probe, const QString &server);
     int serverIndex(const QString &server);
@@ -110,8 +138,11 @@ private:
     qint64 m_textBacklog = 0; // bytes
 
     QList<ReplyRunPost> m_posts;
-    // Per post, the server its own address names.
+    std::vector<Job> m_jobs;
+    // Per job, the server its page's address names.
     std::vector<int> m_hostOf;
+    // Per post whose thread's pages after it are being read.
+    QHash<int, Chain> m_chains;
     struct Host
     {
         std::deque<int> waiting;
@@ -130,7 +161,7 @@ private:
     QElapsedTimer m_clock;
     QTimer m_slotTimer;
     QHash<QString, int> m_serverIndexes;
-    // Probe to post index, and probe to the server it counts against now.
+    // Probe to job, and probe to the server it counts against now.
     QHash<PageSizeProbe *, int> m_active;
     QHash<PageSizeProbe *, int> m_serverOf;
     int m_heldCount = 0;

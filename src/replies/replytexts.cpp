@@ -2,39 +2,150 @@
 
 #include "replies/addedtext.h"
 #include "replies/kepttextstore.h"
+#include "replies/pagelikeness.h"
+#include "replies/pagemarkup.h"
 #include "replies/pagetext.h"
+
+#include <QUrl>
 
 namespace ReplyTexts {
 
-void keepBaseline(KeptTextStore &store, const QString &address, QByteArrayView contentType, QByteArrayView body)
+namespace {
+
+PageMarkup::Facts markupOf(const QString &address, QByteArrayView contentType, QByteArrayView body)
 {
-    const std::optional<KeptText> kept = store.read(address);
-    // What changes on every visit still does after the user has read the replies.
-    store.write(address, { PageText::textLines(contentType, body), kept ? kept->noise : QStringList() });
+    return PageMarkup::read(PageText::decoded(contentType, body), QUrl(address));
 }
 
-QStringList afterCheck(KeptTextStore &store, const QString &address, const PostResult &result,
-    QByteArrayView contentType, QByteArrayView body)
+// The runs without the one that is the user's own post.
+QStringList withoutOwnText(const QStringList &runs, const QString &ownText)
 {
-    if (!result.wasChecked()) {
-        return {};
-    }
-    const std::optional<KeptText> kept = store.read(address);
-    if (!kept || result.outcome == PostOutcome::Baseline) {
-        keepBaseline(store, address, contentType, body);
-        return {};
-    }
-    const TextLines lines = PageText::textLines(contentType, body);
-    if (result.outcome == PostOutcome::NewReplies) {
-        return AddedText::runs(kept->lines, lines, kept->noise);
-    }
-    if (result.outcome == PostOutcome::Unchanged && qAbs(result.growth) <= noiseGrowthLimit) {
-        const QStringList noise = AddedText::mergedNoise(kept->noise, AddedText::noiseBetween(kept->lines, lines));
-        if (noise != kept->noise) {
-            store.write(address, { kept->lines, noise });
+    QStringList others;
+    for (const QString &run : runs) {
+        if (!PageLikeness::shows(run.split(u'\n'), ownText)) {
+            others.append(run);
         }
     }
-    return {};
+    return others;
+}
+
+} // namespace
+
+Baseline keepBaseline(KeptTextStore &store, const QString &address, QByteArrayView contentType, QByteArrayView body)
+{
+    const std::optional<KeptText> kept = store.read(address);
+    KeptText text;
+    text.lines = PageText::textLines(contentType, body);
+    // What changes on every visit still does after the user has read the replies.
+    text.noise = kept ? kept->noise : QStringList();
+    const PageMarkup::Facts markup = markupOf(address, contentType, body);
+    text.nextPage = markup.nextPage;
+    store.write(address, text);
+    const bool gained = kept && !text.nextPage.isEmpty() && text.nextPage != kept->nextPage;
+    return { text.lines.toList(), text.nextPage,
+        kept && !text.nextPage.isEmpty() && (gained || !kept->following.isEmpty()), markup.asksForPassword };
+}
+
+QString keepFollowing(KeptTextStore &store, const QString &page, QByteArrayView contentType, QByteArrayView body)
+{
+    KeptText text;
+    text.lines = PageText::textLines(contentType, body);
+    text.nextPage = markupOf(page, contentType, body).nextPage;
+    store.write(page, text);
+    return text.nextPage;
+}
+
+void setFollowing(KeptTextStore &store, const QString &address, const QStringList &following)
+{
+    std::optional<KeptText> kept = store.read(address);
+    if (kept && kept->following != following) {
+        kept->following = following;
+        store.write(address, *kept);
+    }
+}
+
+Judgement afterCheck(KeptTextStore &store, const QString &address, const PostResult &sized, const PostFacts &facts,
+    QByteArrayView contentType, QByteArrayView body)
+{
+    Judgement judged { sized, QString() };
+    PostResult &result = judged.result;
+    if (!sized.wasChecked()) {
+        return judged;
+    }
+    const TextLines lines = PageText::textLines(contentType, body);
+    const QStringList shown = lines.toList();
+    if (!facts.ownText.isEmpty()) {
+        result.ownPostShown = PageLikeness::shows(shown, facts.ownText);
+    }
+    const std::optional<KeptText> kept = store.read(address);
+    const PageMarkup::Facts markup = kept ? markupOf(address, contentType, body) : PageMarkup::Facts();
+    const bool samePage = kept && !PageLikeness::isOtherPage(kept->lines.toList(), shown, markup.asksForPassword);
+    if (sized.outcome == PostOutcome::Baseline) {
+        keepBaseline(store, address, contentType, body);
+        return judged;
+    }
+    // A size stored as another client got the page (a sign-in page, a check page) tells nothing now: measured
+    // afresh, claiming nothing. The same page grown still counts.
+    if (!facts.measuredAsBrowser && !samePage) {
+        keepBaseline(store, address, contentType, body);
+        result.outcome = PostOutcome::Remeasured;
+        return judged;
+    }
+    if (!kept) {
+        keepBaseline(store, address, contentType, body);
+        return judged;
+    }
+    if (!samePage) {
+        result.outcome = PostOutcome::NotChecked;
+        result.failure = PageFailure::NotThePage;
+        return judged;
+    }
+    if (facts.ownTextShown && result.ownPostShown == false) {
+        result.outcome = PostOutcome::PostGone;
+        return judged;
+    }
+    const QStringList added = AddedText::runs(kept->lines, lines, kept->noise);
+    if (!facts.ownTextShown && result.ownPostShown == true && result.growth > 0
+        && withoutOwnText(added, facts.ownText).isEmpty()) {
+        // A held comment let through: the page is the thread as others see it now.
+        keepBaseline(store, address, contentType, body);
+        result.outcome = PostOutcome::OwnPostShown;
+        return judged;
+    }
+    // The thread goes on to another page: once it went on from the kept page, or when a next page was gained.
+    if (!markup.nextPage.isEmpty() && (!kept->following.isEmpty() || markup.nextPage != kept->nextPage)) {
+        judged.follow = markup.nextPage;
+    }
+    if (result.outcome == PostOutcome::NewReplies) {
+        result.newText = facts.ownText.isEmpty() ? added : withoutOwnText(added, facts.ownText);
+    } else if (result.outcome == PostOutcome::Unchanged && qAbs(result.growth) <= noiseGrowthLimit) {
+        const QStringList noise = AddedText::mergedNoise(kept->noise, AddedText::noiseBetween(kept->lines, lines));
+        if (noise != kept->noise) {
+            KeptText changed = *kept;
+            changed.noise = noise;
+            store.write(address, changed);
+        }
+    }
+    return judged;
+}
+
+Following afterFollowing(KeptTextStore &store, const QString &address, const QString &page,
+    QByteArrayView contentType, QByteArrayView body)
+{
+    Following following;
+    following.nextPage = markupOf(page, contentType, body).nextPage;
+    const std::optional<KeptText> post = store.read(address);
+    if (!post) {
+        return following;
+    }
+    // A page read with the post's baseline is compared with itself then; one that came since is all new, but for
+    // what it shares with the post's page (the forum's header, menus and footer).
+    const std::optional<KeptText> keptPage
+        = post->following.contains(page) ? store.read(page) : std::optional<KeptText>();
+    const KeptText &earlier = keptPage ? *keptPage : *post;
+    following.newText = AddedText::runs(earlier.lines, PageText::textLines(contentType, body),
+        AddedText::mergedNoise(post->noise, earlier.noise));
+    return following;
 }
 
 QString excerpt(const QStringList &newText, qsizetype length)

@@ -55,23 +55,54 @@ void TextKeeper::answer(const QPointer<QObject> &context, std::function<void()> 
 }
 
 void TextKeeper::keepBaseline(const QString &address, const QByteArray &contentType, const QByteArray &body,
-    QObject *context, std::function<void()> done)
+    QObject *context, std::function<void(const ReplyTexts::Baseline &)> done)
 {
     enqueue(address, [this, address, contentType, body, target = QPointer(context), done](bool current) {
-        if (current) {
-            ReplyTexts::keepBaseline(*m_store, address, contentType, body);
-        }
-        answer(target, done);
+        const ReplyTexts::Baseline kept = current ? ReplyTexts::keepBaseline(*m_store, address, contentType, body)
+                                                  : ReplyTexts::Baseline();
+        answer(target, [done, kept] { done(kept); });
     });
 }
 
-void TextKeeper::afterCheck(const QString &address, const PostResult &result, const QByteArray &contentType,
-    const QByteArray &body, QObject *context, std::function<void(const QStringList &)> done)
+void TextKeeper::keepFollowing(const QString &address, const QString &page, const QByteArray &contentType,
+    const QByteArray &body, QObject *context, std::function<void(const QString &)> done)
 {
-    enqueue(address, [this, address, result, contentType, body, target = QPointer(context), done](bool current) {
-        const QStringList newText
-            = current ? ReplyTexts::afterCheck(*m_store, address, result, contentType, body) : QStringList();
-        answer(target, [done, newText] { done(newText); });
+    enqueue(address, [this, page, contentType, body, target = QPointer(context), done](bool current) {
+        const QString next = current ? ReplyTexts::keepFollowing(*m_store, page, contentType, body) : QString();
+        answer(target, [done, next] { done(next); });
+    });
+}
+
+void TextKeeper::setFollowing(const QString &address, const QStringList &following)
+{
+    enqueue(address, [this, address, following](bool current) {
+        if (current) {
+            ReplyTexts::setFollowing(*m_store, address, following);
+        }
+    });
+}
+
+void TextKeeper::afterCheck(const QString &address, const PostResult &result, const ReplyTexts::PostFacts &facts,
+    const QByteArray &contentType, const QByteArray &body, QObject *context,
+    std::function<void(const ReplyTexts::Judgement &)> done)
+{
+    enqueue(address,
+        [this, address, result, facts, contentType, body, target = QPointer(context), done](bool current) {
+            const ReplyTexts::Judgement judged = current
+                ? ReplyTexts::afterCheck(*m_store, address, result, facts, contentType, body)
+                : ReplyTexts::Judgement { result, QString() };
+            answer(target, [done, judged] { done(judged); });
+        });
+}
+
+void TextKeeper::afterFollowing(const QString &address, const QString &page, const QByteArray &contentType,
+    const QByteArray &body, QObject *context, std::function<void(const ReplyTexts::Following &)> done)
+{
+    enqueue(address, [this, address, page, contentType, body, target = QPointer(context), done](bool current) {
+        const ReplyTexts::Following following = current
+            ? ReplyTexts::afterFollowing(*m_store, address, page, contentType, body)
+            : ReplyTexts::Following();
+        answer(target, [done, following] { done(following); });
     });
 }
 

@@ -12,6 +12,7 @@
 #include <functional>
 
 #include "replies/postoutcome.h"
+#include "replies/replytexts.h"
 
 class KeptTextStore;
 
@@ -28,17 +29,24 @@ public:
 
     KeptTextStore *store() const { return m_store; }
 
-    // The page measured for a post's stored size becomes the text later checks compare with; done when it is.
+    // The page measured for a post's stored size becomes the text later checks compare with; done when it is
+    // (see ReplyTexts::keepBaseline).
     void keepBaseline(const QString &address, const QByteArray &contentType, const QByteArray &body, QObject *context,
-        std::function<void()> done);
-    // A check's answer for a post: done gets what the page added since its kept text (see ReplyTexts), nothing
-    // for a post forgotten meanwhile.
-    void afterCheck(const QString &address, const PostResult &result, const QByteArray &contentType,
-        const QByteArray &body, QObject *context, std::function<void(const QStringList &)> done);
+        std::function<void(const ReplyTexts::Baseline &)> done);
+    // A page after the post's, read with its baseline; done gets the page it names as its next.
+    void keepFollowing(const QString &address, const QString &page, const QByteArray &contentType,
+        const QByteArray &body, QObject *context, std::function<void(const QString &nextPage)> done);
+    void setFollowing(const QString &address, const QStringList &following);
+    // A check's answer for a post: done gets the judgement of its text (see ReplyTexts::afterCheck), the result
+    // as it was for a post forgotten meanwhile.
+    void afterCheck(const QString &address, const PostResult &result, const ReplyTexts::PostFacts &facts,
+        const QByteArray &contentType, const QByteArray &body, QObject *context,
+        std::function<void(const ReplyTexts::Judgement &)> done);
+    // A page after the post's read by a check (see ReplyTexts::afterFollowing).
+    void afterFollowing(const QString &address, const QString &page, const QByteArray &contentType,
+        const QByteArray &body, QObject *context, std::function<void(const ReplyTexts::Following &)> done);
     // The post's text goes at once, and jobs given for it before that keep nothing.
     void forget(const QString &address);
-    // Nothing to do: a job goes to the text thread as it is given. Kept for the callers that still ask.
-    void flush() { }
     // Returns when every job given so far has run.
     void waitForDone();
 

@@ -133,14 +133,14 @@ void tst_KeptTextStore::forgottenPostKeepsNothing()
     {
         TextKeeper keeper(&store);
         const QByteArray page = "<p>" + QByteArray(200000, 'x') + "</p><p>first</p>";
-        keeper.keepBaseline(s_post, "text/html", page, &context, [&] { ++answers; });
+        keeper.keepBaseline(s_post, "text/html", page, &context, [&](const ReplyTexts::Baseline &) { ++answers; });
         keeper.forget(s_post);
         PostResult grown;
         grown.outcome = PostOutcome::NewReplies;
-        keeper.afterCheck(
-            s_post, grown, "text/html", page + "<p>a new reply here</p>", &context, [&](const QStringList &newText) {
+        keeper.afterCheck(s_post, grown, {}, "text/html", page + "<p>a new reply here</p>", &context,
+            [&](const ReplyTexts::Judgement &judged) {
                 ++answers;
-                told = newText;
+                told = judged.result.newText;
             });
         keeper.forget(s_post);
         keeper.waitForDone();
@@ -166,21 +166,24 @@ void tst_KeptTextStore::keeperAnswersInOrderOnItsThread()
     const QByteArray reply = "<p>At the shop on the corner, open on Sundays.</p>";
     {
         TextKeeper keeper(&store);
-        keeper.keepBaseline("http://a/1", "text/html", page, &context, [&] {
+        keeper.keepBaseline("http://a/1", "text/html", page, &context, [&](const ReplyTexts::Baseline &) {
             told += "kept";
             threads += QThread::currentThread();
         });
-        keeper.afterCheck("http://a/1", grown, "text/html", page + reply, &context, [&](const QStringList &newText) {
-            told += newText;
-            threads += QThread::currentThread();
-        });
-        keeper.keepBaseline("http://a/2", "text/html", page, gone.get(), [&] { told += "gone"; });
+        keeper.afterCheck("http://a/1", grown, {}, "text/html", page + reply, &context,
+            [&](const ReplyTexts::Judgement &judged) {
+                told += judged.result.newText;
+                threads += QThread::currentThread();
+            });
+        keeper.keepBaseline(
+            "http://a/2", "text/html", page, gone.get(), [&](const ReplyTexts::Baseline &) { told += "gone"; });
         gone.reset();
-        keeper.keepBaseline("http://a/3", "text/html", page, &context, [&] { told += "last"; });
+        keeper.keepBaseline(
+            "http://a/3", "text/html", page, &context, [&](const ReplyTexts::Baseline &) { told += "last"; });
         QTRY_COMPARE(told, (QStringList { "kept", "At the shop on the corner, open on Sundays.", "last" }));
         QCOMPARE(threads, (QList<QThread *> { QThread::currentThread(), QThread::currentThread() }));
         QVERIFY(store.read("http://a/2"));
-        keeper.keepBaseline("http://a/4", "text/html", page, &context, [] {});
+        keeper.keepBaseline("http://a/4", "text/html", page, &context, [](const ReplyTexts::Baseline &) {});
     }
     QVERIFY(store.read("http://a/4"));
 }

@@ -216,6 +216,11 @@ void tst_EndToEnd::postNoticed()
         send(window, message);
         if (!watched.isEmpty()) {
             QTRY_COMPARE_WITH_TIMEOUT(measured.size(), storedSizes.size() + 1, 10000);
+            // Stored once the browser's own text of the page is compared with what the check got.
+            const QString before = storedSizes.isEmpty() ? QString() : QString::number(storedSizes.last());
+            QTRY_VERIFY_WITH_TIMEOUT(control<OwnPosts>(window, {})->storedSize(0).toInt() > 0
+                    && control<OwnPosts>(window, {})->storedSize(0) != before,
+                10000);
             storedSizes.append(control<OwnPosts>(window, {})->storedSize(0).toInt());
         }
     }
