@@ -4,7 +4,10 @@
 // nothing; its tokens, whatever text follows each start tag, move forward through it, one at least a character.
 // The comparison keeps what it does not call added or removed the same on both sides, with or without its budget;
 // comparing only where two texts differ finds what comparing all their lines does; and a kept text reads
-// back as written. Any bytes as a kept-text file read without harm.
+// back as written, the next page it names with it. The next page a page names is on its site. Any bytes as a
+// kept-text file read without harm.
+#include <QUrl>
+
 #include <algorithm>
 
 #include "fuzzcheck.h"
@@ -12,6 +15,8 @@
 #include "replies/kepttextstore.h"
 #include "replies/linediff.h"
 #include "replies/markuptokenizer.h"
+#include "replies/pagelikeness.h"
+#include "replies/pagemarkup.h"
 #include "replies/pagetext.h"
 
 namespace {
@@ -119,7 +124,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_CHECK(runs == AddedText::runs(earlierLines.views(), laterLines.views(), noise));
     FUZZ_CHECK(noise == AddedText::noiseBetween(laterLines.views(), earlierLines.views()));
 
-    const KeptText text { lines, earlier };
+    // The next page a page names is on its own site, and how likely two pages are the same page is a share.
+    const QUrl address(QStringLiteral("https://forum.example/t?id=3&page=2"));
+    const PageMarkup::Facts markup = PageMarkup::read(page, address);
+    FUZZ_CHECK(markup.nextPage.isEmpty() || QUrl(markup.nextPage).host() == address.host());
+    const double shared = PageLikeness::coverage(earlier, lines);
+    FUZZ_CHECK(shared >= 0.0 && shared <= 1.0);
+    FUZZ_CHECK(PageLikeness::coverage(lines, lines) == 1.0);
+
+    const KeptText text { lines, earlier, markup.nextPage, earlier.mid(0, 3) };
     FUZZ_CHECK(KeptTextStore::decode(KeptTextStore::encode(text)) == text);
     KeptTextStore::decode(bytes);
     return 0;

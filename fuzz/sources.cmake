@@ -18,6 +18,8 @@ set(POSTAVO_FUZZ_CORE_SOURCES
     replies/markuptokenizer.cpp
     replies/pageencoding.cpp
     replies/pagefailure.cpp
+    replies/pagelikeness.cpp
+    replies/pagemarkup.cpp
     replies/pagesizeprobe.cpp
     replies/pagesizeprobe.h
     replies/pagetext.cpp

@@ -647,6 +647,14 @@ Die Größen bleiben. Bis eine Seite erneut gemessen wird, kann eine Prüfung me
         <source>Page cut short</source>
         <translation>Seite unvollständig</translation>
     </message>
+    <message>
+        <source>The forum asks for a browser check: open the post once in Postavo&apos;s browser, then check again.</source>
+        <translation>Das Forum verlangt eine Browserprüfung: Öffnen Sie den Beitrag einmal in Postavos Browser und prüfen Sie dann erneut.</translation>
+    </message>
+    <message>
+        <source>Not your thread&apos;s page now: signed out?</source>
+        <translation>Nicht mehr die Seite Ihres Themas: abgemeldet?</translation>
+    </message>
 </context>
 <context>
     <name>PageTransport</name>
@@ -689,6 +697,26 @@ Die Größen bleiben. Bis eine Seite erneut gemessen wird, kann eine Prüfung me
         <source>Not measured before: size taken now (%1 bytes)</source>
         <translation>Bisher nicht gemessen: Größe jetzt erfasst (%1 Bytes)</translation>
     </message>
+    <message>
+        <source>New replies on the next page: %1</source>
+        <translation>Neue Antworten auf der nächsten Seite: %1</translation>
+    </message>
+    <message>
+        <source>Your post is no longer on this page</source>
+        <translation>Ihr Beitrag steht nicht mehr auf dieser Seite</translation>
+    </message>
+    <message>
+        <source>Your post is now shown</source>
+        <translation>Ihr Beitrag wird jetzt angezeigt</translation>
+    </message>
+    <message>
+        <source>Measured again as your browser sees it (%1 bytes)</source>
+        <translation>Neu gemessen, wie Ihr Browser die Seite sieht (%1 Bytes)</translation>
+    </message>
+    <message>
+        <source>The thread&apos;s next page %1: %2</source>
+        <translation>Die nächste Seite des Themas %1: %2</translation>
+    </message>
 </context>
 <context>
     <name>PostsPanel</name>
@@ -727,6 +755,25 @@ Die Größen bleiben. Bis eine Seite erneut gemessen wird, kann eine Prüfung me
     <message>
         <source>Your posts list is full</source>
         <translation>Ihre Beitragsliste ist voll</translation>
+    </message>
+    <message numerus="yes">
+        <source>Measured again as your browser sees them: %n posts</source>
+        <translation>
+            <numerusform>Neu gemessen, wie Ihr Browser sie sieht: %n Beitrag</numerusform>
+            <numerusform>Neu gemessen, wie Ihr Browser sie sieht: %n Beiträge</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Postavo&apos;s check gets another page than your browser shows: a sign-in page?</source>
+        <translation>Postavos Prüfung erhält eine andere Seite, als Ihr Browser zeigt: eine Anmeldeseite?</translation>
+    </message>
+    <message>
+        <source>Its size would not tell of new replies. Sign in again, or watch the page anyway and open it once when the check says it is not your thread&apos;s page.</source>
+        <translation>Ihre Größe würde nichts über neue Antworten sagen. Melden Sie sich erneut an, oder beobachten Sie die Seite trotzdem und öffnen Sie sie einmal, wenn die Prüfung meldet, dass es nicht die Seite Ihres Themas ist.</translation>
+    </message>
+    <message>
+        <source>Watch Anyway</source>
+        <translation>Trotzdem beobachten</translation>
     </message>
 </context>
 <context>

@@ -647,6 +647,14 @@ The sizes stay. Until a page is measured again, a check can tell that it has new
         <source>Page cut short</source>
         <translation>Страница оборвана</translation>
     </message>
+    <message>
+        <source>The forum asks for a browser check: open the post once in Postavo&apos;s browser, then check again.</source>
+        <translation>Форум требует проверки браузера: откройте сообщение один раз в браузере Postavo, затем проверьте снова.</translation>
+    </message>
+    <message>
+        <source>Not your thread&apos;s page now: signed out?</source>
+        <translation>Это уже не страница вашей темы: вы вышли из учётной записи?</translation>
+    </message>
 </context>
 <context>
     <name>PageTransport</name>
@@ -689,6 +697,26 @@ The sizes stay. Until a page is measured again, a check can tell that it has new
         <source>Not measured before: size taken now (%1 bytes)</source>
         <translation>Ранее не измерялась: размер записан сейчас (%1 байт)</translation>
     </message>
+    <message>
+        <source>New replies on the next page: %1</source>
+        <translation>Новые ответы на следующей странице: %1</translation>
+    </message>
+    <message>
+        <source>Your post is no longer on this page</source>
+        <translation>Вашего сообщения больше нет на этой странице</translation>
+    </message>
+    <message>
+        <source>Your post is now shown</source>
+        <translation>Ваше сообщение теперь показано</translation>
+    </message>
+    <message>
+        <source>Measured again as your browser sees it (%1 bytes)</source>
+        <translation>Измерено заново так, как страницу видит ваш браузер (%1 байт)</translation>
+    </message>
+    <message>
+        <source>The thread&apos;s next page %1: %2</source>
+        <translation>Следующая страница темы %1: %2</translation>
+    </message>
 </context>
 <context>
     <name>PostsPanel</name>
@@ -727,6 +755,26 @@ The sizes stay. Until a page is measured again, a check can tell that it has new
     <message>
         <source>Your posts list is full</source>
         <translation>Список ваших сообщений заполнен</translation>
+    </message>
+    <message numerus="yes">
+        <source>Measured again as your browser sees them: %n posts</source>
+        <translation>
+            <numerusform>Измерено заново так, как их видит ваш браузер: %n сообщение</numerusform>
+            <numerusform>Измерено заново так, как их видит ваш браузер: %n сообщения</numerusform>
+            <numerusform>Измерено заново так, как их видит ваш браузер: %n сообщений</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Postavo&apos;s check gets another page than your browser shows: a sign-in page?</source>
+        <translation>Проверка Postavo получает не ту страницу, что показывает ваш браузер: страницу входа?</translation>
+    </message>
+    <message>
+        <source>Its size would not tell of new replies. Sign in again, or watch the page anyway and open it once when the check says it is not your thread&apos;s page.</source>
+        <translation>Её размер ничего не скажет о новых ответах. Войдите снова или всё равно следите за страницей и откройте её один раз, когда проверка сообщит, что это не страница вашей темы.</translation>
+    </message>
+    <message>
+        <source>Watch Anyway</source>
+        <translation>Всё равно следить</translation>
     </message>
 </context>
 <context>

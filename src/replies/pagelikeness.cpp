@@ -101,6 +101,12 @@ bool isOtherPage(const QStringList &reference, const QStringList &now, bool nowA
     return shared < 0.5 && (nowAsksForPassword || 2 * length(now) < length(reference));
 }
 
+bool isOtherThanShown(const QStringList &shown, const QStringList &got, bool gotAsksForPassword)
+{
+    const double shared = coverage(shown, got);
+    return shared < 0.2 || (shared < 0.5 && gotAsksForPassword);
+}
+
 bool shows(const QStringList &lines, const QString &text)
 {
     const QString wanted = spaced(text);

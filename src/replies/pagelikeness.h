@@ -17,6 +17,11 @@ double coverage(const QStringList &reference, const QStringList &other);
 // is and it is much shorter or asks for a password.
 bool isOtherPage(const QStringList &reference, const QStringList &now, bool nowAsksForPassword);
 
+// Whether a client got another page than the browser shows at the same moment: hardly any of the browser's text
+// is in it, or less than half is and it asks for a password. What the browser shows its reader alone (a comment
+// held for moderation, the reader's own menus) makes no other page.
+bool isOtherThanShown(const QStringList &shown, const QStringList &got, bool gotAsksForPassword);
+
 // Whether the lines show the text (its spelling folded as forums set it, letter case ignored, runs of white
 // space as one blank); an empty text is shown nowhere.
 bool shows(const QStringList &lines, const QString &text);

@@ -241,6 +241,15 @@ PostsPanel::PostsPanel(OwnPosts &posts, ReplyMonitor *monitor, ShownPage shownPa
 
     connect(m_monitor, &ReplyMonitor::baselineMeasured, this, &PostsPanel::storeWatchedSize);
     connect(m_monitor, &ReplyMonitor::postChecked, &m_posts, &OwnPosts::storeOutcome);
+    connect(m_monitor, &ReplyMonitor::postChecked, this, [this](int, const QString &, const PostResult &result) {
+        m_remeasured += result.outcome == PostOutcome::Remeasured ? 1 : 0;
+    });
+    connect(m_monitor, &ReplyMonitor::checkFinished, this, [this] {
+        // Said once: from now on those posts are measured as the browser sees them.
+        if (m_remeasured > 0) {
+            emit statusText(2, tr("Measured again as your browser sees them: %n posts", nullptr, m_remeasured));
+        }
+    });
     connect(m_monitor, &ReplyMonitor::checkFinished, this, &PostsPanel::checkFinished);
     connect(m_monitor, &ReplyMonitor::statusText, this, &PostsPanel::statusText);
     connect(m_monitor, &ReplyMonitor::probeFailed, this, &PostsPanel::showProbeError);
@@ -360,7 +369,7 @@ void PostsPanel::finishWatch(const QString &address)
     const QStringList &pageLines = watch.pageLines;
     // Nothing shown (no page yet, an image) is nothing to compare with.
     if (!shownText.trimmed().isEmpty() && !pageLines.isEmpty()
-        && PageLikeness::isOtherPage(shownText.split(QLatin1Char('\n')), pageLines, watch.asksForPassword)) {
+        && PageLikeness::isOtherThanShown(shownText.split(QLatin1Char('\n')), pageLines, watch.asksForPassword)) {
         QMessageBox box(QMessageBox::Warning, tr("Watch This Post"),
             tr("Postavo's check gets another page than your browser shows: a sign-in page?"), QMessageBox::Cancel,
             window());
@@ -402,6 +411,7 @@ QStringList PostsPanel::newTextOf(const QString &address) const
 void PostsPanel::checkForReplies()
 {
     m_posts.clearOutcomes();
+    m_remeasured = 0;
     QList<ReplyMonitor::Post> posts;
     posts.reserve(m_posts.count());
     for (int i = 0; i < m_posts.count(); ++i) {

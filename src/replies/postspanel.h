@@ -98,6 +98,8 @@ private:
         bool asksForPassword = false;
     };
     QHash<QString, PendingWatch> m_pendingWatches;
+    // Posts the check under way measured afresh as the browser sees them.
+    int m_remeasured = 0;
     QPushButton *m_watchButton = nullptr;
     QPushButton *m_unwatchButton = nullptr;
     QPushButton *m_checkRepliesButton = nullptr;

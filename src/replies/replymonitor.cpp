@@ -140,8 +140,12 @@ void ReplyMonitor::followBaseline(const QString &page)
 {
     if (page.isEmpty() || m_following.size() >= ReplyTexts::followedPages || m_following.contains(page)
         || page == m_baselineAddress) {
-        m_texts->setFollowing(m_baselineAddress, m_following);
-        std::exchange(m_followingDone, {})();
+        const quint64 generation = m_baselineGeneration;
+        m_texts->setFollowing(m_baselineAddress, m_following, this, [this, generation] {
+            if (generation == m_baselineGeneration) {
+                std::exchange(m_followingDone, {})();
+            }
+        });
         return;
     }
     m_following.append(page);

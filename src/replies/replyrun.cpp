@@ -12,7 +12,7 @@ namespace {
 
 // A server sees a connection end when our close reaches it; the next one to it starts this long after, so that
 // it never sees more than the limit open at once, whatever order its side learns of the two in.
-constexpr qint64 s_slotGapMs = 3;
+constexpr qint64 s_slotGapMs = 2;
 
 } // namespace
 
@@ -139,7 +139,8 @@ void ReplyRun::freeSlots()
             host.closing.pop_front();
             --host.active;
         }
-        const bool needed = host.active >= m_maxPerHost && (!host.held.empty() || !host.waiting.empty());
+        // Whether the host is full now or only once the pages started next take its free slots.
+        const bool needed = !host.held.empty() || !host.waiting.empty();
         if (needed && !host.closing.empty() && (next < 0 || host.closing.front() < next)) {
             next = host.closing.front();
         }

@@ -8,6 +8,8 @@
 
 #include <QUrl>
 
+#include <algorithm>
+
 namespace ReplyTexts {
 
 namespace {
@@ -17,13 +19,31 @@ PageMarkup::Facts markupOf(const QString &address, QByteArrayView contentType, Q
     return PageMarkup::read(PageText::decoded(contentType, body), QUrl(address));
 }
 
-// The runs without the one that is the user's own post.
+// The runs without the user's own post: the line that shows its beginning, the short lines just before it (its
+// author and time) and the lines after it up to the next short one (the next post's author).
 QStringList withoutOwnText(const QStringList &runs, const QString &ownText)
 {
+    const auto isShort = [](const QString &line) { return AddedText::wordCount(line) < AddedText::minimumWords; };
     QStringList others;
     for (const QString &run : runs) {
-        if (!PageLikeness::shows(run.split(u'\n'), ownText)) {
-            others.append(run);
+        QStringList lines = run.split(u'\n');
+        const qsizetype own = std::find_if(lines.cbegin(), lines.cend(),
+                                  [&ownText](const QString &line) { return PageLikeness::shows({ line }, ownText); })
+            - lines.cbegin();
+        if (own < lines.size()) {
+            qsizetype from = own;
+            while (from > 0 && isShort(lines.at(from - 1))) {
+                --from;
+            }
+            qsizetype to = own + 1;
+            while (to < lines.size() && !isShort(lines.at(to))) {
+                ++to;
+            }
+            lines.remove(from, to - from);
+        }
+        const QString rest = lines.join(u'\n');
+        if (AddedText::wordCount(rest, AddedText::minimumWords) >= AddedText::minimumWords) {
+            others.append(rest);
         }
     }
     return others;
@@ -41,9 +61,13 @@ Baseline keepBaseline(KeptTextStore &store, const QString &address, QByteArrayVi
     const PageMarkup::Facts markup = markupOf(address, contentType, body);
     text.nextPage = markup.nextPage;
     store.write(address, text);
+    Baseline baseline;
+    baseline.lines = text.lines.toList();
+    baseline.nextPage = text.nextPage;
+    baseline.asksForPassword = markup.asksForPassword;
     const bool gained = kept && !text.nextPage.isEmpty() && text.nextPage != kept->nextPage;
-    return { text.lines.toList(), text.nextPage,
-        kept && !text.nextPage.isEmpty() && (gained || !kept->following.isEmpty()), markup.asksForPassword };
+    baseline.goesOn = kept && !text.nextPage.isEmpty() && (gained || !kept->following.isEmpty());
+    return baseline;
 }
 
 QString keepFollowing(KeptTextStore &store, const QString &page, QByteArrayView contentType, QByteArrayView body)
@@ -85,8 +109,11 @@ Judgement afterCheck(KeptTextStore &store, const QString &address, const PostRes
         return judged;
     }
     // A size stored as another client got the page (a sign-in page, a check page) tells nothing now: measured
-    // afresh, claiming nothing. The same page grown still counts.
-    if (!facts.measuredAsBrowser && !samePage) {
+    // afresh, claiming nothing. The same page grown still counts; a page of which that one was little is another.
+    const bool sameAsStored = samePage
+        && !(PageLikeness::coverage(kept->lines.toList(), shown) < 0.5
+            && PageLikeness::coverage(shown, kept->lines.toList()) < 0.2);
+    if (!facts.measuredAsBrowser && !sameAsStored) {
         keepBaseline(store, address, contentType, body);
         result.outcome = PostOutcome::Remeasured;
         return judged;

@@ -73,12 +73,14 @@ void TextKeeper::keepFollowing(const QString &address, const QString &page, cons
     });
 }
 
-void TextKeeper::setFollowing(const QString &address, const QStringList &following)
+void TextKeeper::setFollowing(
+    const QString &address, const QStringList &following, QObject *context, std::function<void()> done)
 {
-    enqueue(address, [this, address, following](bool current) {
+    enqueue(address, [this, address, following, target = QPointer(context), done](bool current) {
         if (current) {
             ReplyTexts::setFollowing(*m_store, address, following);
         }
+        answer(target, done);
     });
 }
 

@@ -36,7 +36,8 @@ public:
     // A page after the post's, read with its baseline; done gets the page it names as its next.
     void keepFollowing(const QString &address, const QString &page, const QByteArray &contentType,
         const QByteArray &body, QObject *context, std::function<void(const QString &nextPage)> done);
-    void setFollowing(const QString &address, const QStringList &following);
+    void setFollowing(
+        const QString &address, const QStringList &following, QObject *context, std::function<void()> done);
     // A check's answer for a post: done gets the judgement of its text (see ReplyTexts::afterCheck), the result
     // as it was for a post forgotten meanwhile.
     void afterCheck(const QString &address, const PostResult &result, const ReplyTexts::PostFacts &facts,

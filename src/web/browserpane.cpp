@@ -117,11 +117,17 @@ void BrowserPane::showStartPage()
 void BrowserPane::refreshStartPage()
 {
     // Any page the user opened since has an address of its own.
-    if (m_startPageShown && m_webView->url() == QUrl(QStringLiteral("about:blank"))) {
-        // Quietly: the status bar keeps what the check that called for it said.
-        m_quietLoad = true;
-        showStartPage();
+    if (!m_startPageShown || m_webView->url() != QUrl(QStringLiteral("about:blank"))) {
+        return;
     }
+    // One load at a time, so that the quiet one is the one that ends quietly.
+    if (m_loading) {
+        m_refreshPending = true;
+        return;
+    }
+    // Quietly: the status bar keeps what the check that called for it said.
+    m_quietLoad = true;
+    showStartPage();
 }
 
 QUrl BrowserPane::currentUrl() const
@@ -201,6 +207,7 @@ void BrowserPane::reloadPage()
 
 void BrowserPane::loadStarted()
 {
+    m_loading = true;
     if (!m_quietLoad) {
         emit statusText(1, tr("Connecting"));
     }
@@ -208,11 +215,15 @@ void BrowserPane::loadStarted()
 
 void BrowserPane::loadFinished()
 {
+    m_loading = false;
     showCurrentAddress();
     if (!std::exchange(m_quietLoad, false)) {
         emit statusText(1, tr("Complete"));
     }
     emit loadCompleted();
+    if (std::exchange(m_refreshPending, false)) {
+        refreshStartPage();
+    }
 }
 
 void BrowserPane::showCurrentAddress()

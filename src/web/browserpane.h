@@ -82,6 +82,8 @@ private:
     bool m_startPageShown = false;
     bool m_pageLoaded = false; // the last load ended with the page, not the engine's error page
     bool m_quietLoad = false; // the load under way leaves status panel 1 as it is
+    bool m_loading = false;
+    bool m_refreshPending = false; // the start page is to be made again once the load under way ends
     KeyTyper *m_typer = nullptr;
     AutoInsertController *m_autoInserter = nullptr;
     PostedMessageWatcher *m_postWatcher = nullptr;

@@ -1,8 +1,11 @@
 #include "replies/pagesizeprobe.h"
+#include "replies/requestidentity.h"
 
 #include "replies/postoutcome.h"
 
 #include <QPointer>
+#include <QDateTime>
+#include <QNetworkCookie>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -59,6 +62,7 @@ class TestPageSizeProbe : public QObject
 private slots:
     void requestIsExact_data();
     void requestIsExact();
+    void identityFollowsTheBrowser();
     void contentLengthOf_data();
     void contentLengthOf();
     void progressText_data();
@@ -89,35 +93,76 @@ private slots:
     void timeoutsFromSettings();
 };
 
+namespace {
+
+// A cookie as the browser's store holds it; expires: days from now, 0 for a session cookie.
+QNetworkCookie cookie(const char *name, const char *value, const char *domain = "127.0.0.1", const char *path = "/",
+    bool secure = false, int expires = 0)
+{
+    QNetworkCookie made(name, value);
+    made.setDomain(QString::fromLatin1(domain));
+    made.setPath(QString::fromLatin1(path));
+    made.setSecure(secure);
+    made.setHttpOnly(true);
+    if (expires != 0) {
+        made.setExpirationDate(QDateTime::currentDateTime().addDays(expires));
+    }
+    return made;
+}
+
+} // namespace
+
 void TestPageSizeProbe::requestIsExact_data()
 {
     // "{port}" stands for the test server's port.
     QTest::addColumn<QString>("address");
     QTest::addColumn<bool>("ipv6");
     QTest::addColumn<QByteArray>("request");
+    // Who the request says it is: the browser's User-Agent and cookies; none, the bare request.
+    QTest::addColumn<QString>("userAgent");
+    QTest::addColumn<QList<QNetworkCookie>>("cookies");
 
     QTest::newRow("plain-http-as-ever") << "http://127.0.0.1/forum/view.php?t=5&p=2" << false
                                         << QByteArray("GET /forum/view.php?t=5&p=2 HTTP/1.1\r\n"
                                                       "Host: 127.0.0.1\r\n"
                                                       "Connection: close\r\n"
                                                       "Accept: */*\r\n"
-                                                      "\r\n");
+                                                      "\r\n")
+                                        << QString() << QList<QNetworkCookie>();
     QTest::newRow("capital-scheme-explicit-port") << "HTTP://127.0.0.1:{port}/t" << false
                                                   << QByteArray("GET /t HTTP/1.1\r\nHost: 127.0.0.1:{port}\r\n"
-                                                                "Connection: close\r\nAccept: */*\r\n\r\n");
+                                                                "Connection: close\r\nAccept: */*\r\n\r\n") << QString() << QList<QNetworkCookie>();
     QTest::newRow("fragment-never-sent") << "http://127.0.0.1/index.php?title=Talk:X#Reply_3" << false
                                          << QByteArray("GET /index.php?title=Talk:X HTTP/1.1\r\nHost: 127.0.0.1\r\n"
-                                                       "Connection: close\r\nAccept: */*\r\n\r\n");
+                                                       "Connection: close\r\nAccept: */*\r\n\r\n") << QString() << QList<QNetworkCookie>();
     QTest::newRow("decoded-address-goes-out-encoded")
         << QString::fromUtf8("http://127.0.0.1/t?q=a b&n=\xD0\x9F") << false
         << QByteArray("GET /t?q=a%20b&n=%D0%9F HTTP/1.1\r\nHost: 127.0.0.1\r\n"
-                      "Connection: close\r\nAccept: */*\r\n\r\n");
+                      "Connection: close\r\nAccept: */*\r\n\r\n") << QString() << QList<QNetworkCookie>();
     QTest::newRow("encoded-address-unchanged") << "http://127.0.0.1/t?q=a%20b&n=%d0%9f" << false
                                                << QByteArray("GET /t?q=a%20b&n=%d0%9f HTTP/1.1\r\nHost: 127.0.0.1\r\n"
-                                                             "Connection: close\r\nAccept: */*\r\n\r\n");
+                                                             "Connection: close\r\nAccept: */*\r\n\r\n") << QString() << QList<QNetworkCookie>();
     QTest::newRow("ipv6-literal") << "http://[::1]:{port}/v6" << true
                                   << QByteArray("GET /v6 HTTP/1.1\r\nHost: [::1]:{port}\r\n"
-                                                "Connection: close\r\nAccept: */*\r\n\r\n");
+                                                "Connection: close\r\nAccept: */*\r\n\r\n") << QString() << QList<QNetworkCookie>();
+    const QString agent = QStringLiteral("Mozilla/5.0 (X11; Linux x86_64) Test/1.0");
+    QTest::newRow("browsers-agent-and-session-cookie")
+        << "http://127.0.0.1/members/t?id=3" << false
+        << QByteArray("GET /members/t?id=3 HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\nAccept: */*\r\n"
+                      "User-Agent: Mozilla/5.0 (X11; Linux x86_64) Test/1.0\r\nCookie: sid=s3cr3t; theme=dark\r\n\r\n")
+        << agent << QList<QNetworkCookie> { cookie("sid", "s3cr3t"), cookie("theme", "dark", "127.0.0.1", "/", false, 30) };
+    QTest::newRow("only-the-cookies-the-address-gets")
+        << "http://127.0.0.1/members/t" << false
+        << QByteArray("GET /members/t HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\nAccept: */*\r\n"
+                      "Cookie: deep=1; sid=s3cr3t\r\n\r\n")
+        << QString()
+        << QList<QNetworkCookie> { cookie("sid", "s3cr3t"), cookie("deep", "1", "127.0.0.1", "/members"),
+               cookie("elsewhere", "1", "127.0.0.1", "/blog"), cookie("secure", "1", "127.0.0.1", "/", true),
+               cookie("expired", "1", "127.0.0.1", "/", false, -1), cookie("other", "1", "forum.example") };
+    QTest::newRow("agent-that-would-break-its-line-left-out")
+        << "http://127.0.0.1/t" << false
+        << QByteArray("GET /t HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\nAccept: */*\r\n\r\n")
+        << "Agent\r\nCookie: forged=1" << QList<QNetworkCookie>();
 }
 
 void TestPageSizeProbe::requestIsExact()
@@ -125,10 +170,20 @@ void TestPageSizeProbe::requestIsExact()
     QFETCH(QString, address);
     QFETCH(bool, ipv6);
     QFETCH(QByteArray, request);
+    QFETCH(QString, userAgent);
+    QFETCH(QList<QNetworkCookie>, cookies);
 
     ScriptedServer server(QHostAddress(ipv6 ? QHostAddress::LocalHostIPv6 : QHostAddress::LocalHost));
     server.script = [](QTcpSocket *socket) { sendPieces(socket, { "HTTP/1.1 200 OK\r\n\r\nok" }, Ending::Close); };
     PageSizeProbe probe(nullptr, server.port());
+    RequestIdentity identity;
+    if (!userAgent.isEmpty() || !cookies.isEmpty()) {
+        identity.setUserAgentSource([userAgent] { return userAgent; });
+        for (const QNetworkCookie &each : cookies) {
+            identity.storeCookie(each);
+        }
+        probe.setIdentity(&identity);
+    }
     QSignalSpy completed(&probe, &PageSizeProbe::finished);
 
     const QString port = QString::number(server.port());
@@ -142,6 +197,42 @@ void TestPageSizeProbe::requestIsExact()
     // Line breaks in a stored address must not turn into headers of their own.
     QCOMPARE(PageSizeProbe::requestText(QStringLiteral("h"), QStringLiteral("/a\r\nX: 1")),
         QByteArray("GET /a%0D%0AX:%201 HTTP/1.1\r\nHost: h\r\nConnection: close\r\nAccept: */*\r\n\r\n"));
+}
+
+// The identity is the browser's as it is at each request: its User-Agent now, and for each page of a redirect the
+// cookies of that page's own host only.
+void TestPageSizeProbe::identityFollowsTheBrowser()
+{
+    ScriptedServer other(QHostAddress(QStringLiteral("127.0.0.2")));
+    other.script = [](QTcpSocket *socket) { sendPieces(socket, { "HTTP/1.1 200 OK\r\n\r\nok" }, Ending::Close); };
+    ScriptedServer first;
+    first.script = [&other](QTcpSocket *socket) {
+        const QByteArray there = "http://127.0.0.2:" + QByteArray::number(other.port()) + "/landed";
+        sendPieces(socket, { "HTTP/1.1 302 Found\r\nLocation: " + there + "\r\nContent-Length: 0\r\n\r\n" },
+            Ending::Close);
+    };
+    RequestIdentity identity;
+    QString agent = QStringLiteral("First/1.0");
+    identity.setUserAgentSource([&agent] { return agent; });
+    identity.storeCookie(cookie("here", "1"));
+    identity.storeCookie(cookie("there", "2", "127.0.0.2"));
+    PageSizeProbe probe;
+    probe.setIdentity(&identity);
+    QSignalSpy completed(&probe, &PageSizeProbe::finished);
+    probe.start(QStringLiteral("http://127.0.0.1:%1/start").arg(first.port()));
+    QVERIFY(completed.wait(5000));
+    QCOMPARE(probe.measurement().status, 200);
+    QVERIFY2(first.requests.value(0).contains("\r\nUser-Agent: First/1.0\r\nCookie: here=1\r\n\r\n"),
+        first.requests.value(0).constData());
+    QVERIFY2(other.requests.value(0).contains("\r\nUser-Agent: First/1.0\r\nCookie: there=2\r\n\r\n"),
+        other.requests.value(0).constData());
+
+    // The profile changed its User-Agent, the site dropped a cookie: the next request says so.
+    agent = QStringLiteral("Second/2.0");
+    identity.removeCookie(cookie("there", "2", "127.0.0.2"));
+    probe.start(QStringLiteral("http://127.0.0.2:%1/again").arg(other.port()));
+    QVERIFY(completed.wait(5000));
+    QVERIFY2(other.requests.value(1).endsWith("\r\nUser-Agent: Second/2.0\r\n\r\n"), other.requests.value(1).constData());
 }
 
 void TestPageSizeProbe::contentLengthOf_data()

@@ -1,7 +1,10 @@
 #include <QTest>
 
 #include "base/textfile.h"
+#include "replies/pagemarkup.h"
 #include "replies/pagetext.h"
+
+#include <QUrl>
 
 class tst_PageText : public QObject
 {
@@ -15,6 +18,8 @@ private slots:
     void decodedAsReadAgain();
     void hostileMarkupTakesLinearTime_data();
     void hostileMarkupTakesLinearTime();
+    void nextPageNamed_data();
+    void nextPageNamed();
 };
 
 void tst_PageText::lines_data()
@@ -318,6 +323,47 @@ void tst_PageText::hostileMarkupTakesLinearTime()
     QFETCH(int, lineCount);
     const QByteArray page = unit.repeated(32 * 1024 * 1024 / unit.size());
     QCOMPARE(PageText::lines(QByteArray(), page).size(), lineCount);
+}
+
+// The page a thread's page names as its next one: by rel, else by a page number one higher on the same thread.
+void tst_PageText::nextPageNamed_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QString>("markup");
+    QTest::addColumn<QString>("next"); // empty: none
+    QTest::addColumn<bool>("asksForPassword");
+    const QString thread = QStringLiteral("https://forum.example/viewtopic.php?t=12&page=3");
+    QTest::newRow("link-rel-next") << thread << "<head><link rel=\"prev next\" href=\"?t=12&amp;page=4\"></head>"
+                                   << "https://forum.example/viewtopic.php?t=12&page=4" << false;
+    QTest::newRow("anchor-rel-next-fragment-dropped")
+        << thread << "<a rel=NEXT href=\"/viewtopic.php?t=12&start=75#p9\">Next</a>"
+        << "https://forum.example/viewtopic.php?t=12&start=75" << false;
+    QTest::newRow("page-number-one-higher") << thread << "<a href=\"?t=12&page=2\">2</a> 3 <a href=\"?t=12&page=4\">4</a>"
+                                            << "https://forum.example/viewtopic.php?t=12&page=4" << false;
+    QTest::newRow("first-page-to-page-2") << "https://forum.example/threads/tips.77/"
+                                          << "<a href=\"/threads/tips.77/page-2\">2</a>"
+                                          << "https://forum.example/threads/tips.77/page-2" << false;
+    QTest::newRow("next-thread-is-no-page") << "https://forum.example/t/123"
+                                            << "<a href=\"/t/124\">Next topic</a>" << "" << false;
+    QTest::newRow("last-page-links-back-only") << thread << "<a href=\"?t=12&page=1\">1</a> <a href=\"?t=12&page=2\">2</a>"
+                                               << "" << false;
+    QTest::newRow("other-site-never") << thread << "<link rel=next href=\"https://elsewhere.example/p4\">" << ""
+                                      << false;
+    QTest::newRow("inside-a-script-no-link")
+        << thread << "<script>document.write('<a rel=next href=\"?t=12&page=4\">');</script>" << "" << false;
+    QTest::newRow("sign-in-form") << thread << "<form><input name=u><INPUT TYPE=\"Password \" name=p></form>" << ""
+                                  << true;
+}
+
+void tst_PageText::nextPageNamed()
+{
+    QFETCH(QString, address);
+    QFETCH(QString, markup);
+    QFETCH(QString, next);
+    QFETCH(bool, asksForPassword);
+    const PageMarkup::Facts facts = PageMarkup::read(markup, QUrl(address));
+    QCOMPARE(facts.nextPage, next);
+    QCOMPARE(facts.asksForPassword, asksForPassword);
 }
 
 QTEST_GUILESS_MAIN(tst_PageText)

@@ -1,5 +1,8 @@
 #include <QTest>
 
+#include "replies/pagemeasurement.h"
+#include "replies/postoutcome.h"
+
 #include "replies/replycheck.h"
 
 class tst_ReplyCheck : public QObject
@@ -13,6 +16,8 @@ private slots:
     void storedSize();
     void growth_data();
     void growth();
+    void errorPageOrBrowserCheck_data();
+    void errorPageOrBrowserCheck();
 };
 
 void tst_ReplyCheck::threshold_data()
@@ -90,6 +95,44 @@ void tst_ReplyCheck::growth()
     QFETCH(QString, stored);
     QFETCH(int, threshold);
     QTEST(ReplyCheck::hasNewReplies(newSize, ReplyCheck::storedSize(stored), threshold), "counts");
+}
+
+// A forum that stops a plain client to check for a browser says what to do; a plain refusal stays one.
+void tst_ReplyCheck::errorPageOrBrowserCheck_data()
+{
+    QTest::addColumn<int>("status");
+    QTest::addColumn<bool>("challengeHeader");
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<PageFailure>("failure");
+    const QByteArray setsCookie = "<html><script>document.cookie = 'passed=1; path=/'; location.reload();</script>"
+                                  "<p>One moment, please.</p></html>";
+    QTest::newRow("script-sets-a-cookie-503") << 503 << false << setsCookie << PageFailure::BrowserCheck;
+    QTest::newRow("captcha-403") << 403 << false << QByteArray("<h1>Please solve the CAPTCHA</h1>")
+                                 << PageFailure::BrowserCheck;
+    QTest::newRow("shield-header-403") << 403 << true << QByteArray() << PageFailure::BrowserCheck;
+    QTest::newRow("checking-your-browser-429") << 429 << false
+                                               << QByteArray("<title>Just a moment...</title>Checking your browser")
+                                               << PageFailure::BrowserCheck;
+    QTest::newRow("plain-forbidden") << 403 << false << QByteArray("<h1>Forbidden</h1>") << PageFailure::ServerError;
+    QTest::newRow("not-found-with-a-cookie-script") << 404 << false << setsCookie << PageFailure::ServerError;
+    QTest::newRow("server-error-500") << 500 << true << QByteArray() << PageFailure::ServerError;
+}
+
+void tst_ReplyCheck::errorPageOrBrowserCheck()
+{
+    QFETCH(int, status);
+    QFETCH(bool, challengeHeader);
+    QFETCH(QByteArray, body);
+    QFETCH(PageFailure, failure);
+    PageMeasurement measured;
+    measured.status = status;
+    measured.challenge = challengeHeader;
+    measured.body = body;
+    const PostResult result = ReplyCheck::resultOf(measured, QStringLiteral("1000"), 500);
+    QCOMPARE(result.outcome, PostOutcome::NotChecked);
+    QCOMPARE(result.failure, failure);
+    QVERIFY(result.text().startsWith(failure == PageFailure::BrowserCheck ? "The forum asks for a browser check"
+                                                                          : "Server error: status "));
 }
 
 QTEST_GUILESS_MAIN(tst_ReplyCheck)

@@ -38,8 +38,8 @@ public:
 
     quint16 port(int host) const { return m_ports.at(host); }
 
-    // The most connections open at once, each counted from its accept until marginMs after it ended: the
-    // kernel's list of connections may show one a moment longer than the server holds it.
+    // The most connections open at once to one of the addresses, each counted from its accept until marginMs
+    // after it ended: the kernel's list of connections may show one a moment longer than the server holds it.
     int peakConnections(int marginMs) const
     {
         QMutexLocker lock(&m_lock);
@@ -47,7 +47,8 @@ public:
         int peak = 0;
         for (const Lifetime &opened : m_lifetimes) {
             const auto open = std::count_if(m_lifetimes.begin(), m_lifetimes.end(), [&](const Lifetime &other) {
-                return other.accepted <= opened.accepted && (other.ended < 0 || other.ended + margin > opened.accepted);
+                return other.host == opened.host && other.accepted <= opened.accepted
+                    && (other.ended < 0 || other.ended + margin > opened.accepted);
             });
             peak = std::max(peak, int(open));
         }
@@ -58,16 +59,17 @@ protected:
     void run() override
     {
         std::vector<std::unique_ptr<QTcpServer>> servers;
-        for (const QString &host : m_hosts) {
+        for (const QString &address : m_hosts) {
             auto server = std::make_unique<QTcpServer>();
             server->setMaxPendingConnections(1000);
-            if (!server->listen(QHostAddress(host), 0)) {
-                std::fprintf(stderr, "cannot listen on %s\n", qPrintable(host));
+            if (!server->listen(QHostAddress(address), 0)) {
+                std::fprintf(stderr, "cannot listen on %s\n", qPrintable(address));
             }
             QTcpServer *raw = server.get();
-            QObject::connect(raw, &QTcpServer::newConnection, raw, [this, raw] {
+            const int host = int(servers.size());
+            QObject::connect(raw, &QTcpServer::newConnection, raw, [this, raw, host] {
                 while (QTcpSocket *socket = raw->nextPendingConnection()) {
-                    serve(socket);
+                    serve(socket, host);
                 }
             });
             m_ports.push_back(server->serverPort());
@@ -80,6 +82,7 @@ protected:
 private:
     struct Lifetime
     {
+        int host = 0;
         qint64 accepted = 0; // ns
         qint64 ended = -1;
     };
@@ -90,13 +93,13 @@ private:
             .count();
     }
 
-    void serve(QTcpSocket *socket)
+    void serve(QTcpSocket *socket, int host)
     {
         size_t index = 0;
         {
             QMutexLocker lock(&m_lock);
             index = m_lifetimes.size();
-            m_lifetimes.push_back({ now(), -1 });
+            m_lifetimes.push_back({ host, now(), -1 });
         }
         const auto end = [this, index] {
             QMutexLocker lock(&m_lock);

@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QHostAddress>
 #include <QPointer>
+#include <QSet>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QUrlQuery>
@@ -26,6 +27,12 @@
 //   /blog/thread/   a blog post whose comments are set typographically, with a canonical link; a comment lands
 //                   on the held comment's address the first time (?unapproved=36&moderation-hash=...#comment-36,
 //                   shown with the comment only there), on #comment-<n> after
+//   /paged?page=<n> the thread three posts a page, each page naming the next with rel="next"
+//   /members/thread the thread to a reader signed in at /members/login (a session cookie), else a sign-in page
+//   /strict/thread  the same, and only to a request that says it is a browser's navigation (Sec-Fetch-Mode)
+//   /waf/thread     the thread to a request with a User-Agent; 403 to one without
+//   /checked/thread the thread to a browser that ran the script of its check page (a cookie); 503 and the script
+//                   to others
 // Every response closes its connection, as the reply probe asks.
 class TestForum : public QObject
 {
@@ -60,6 +67,33 @@ public:
 
     // Another user answers in the thread.
     void addReply(const QString &author, const QString &message) { m_posts.append({author, QStringLiteral("Re:"), message}); }
+    // A moderator takes the posts of an author away.
+    void removePostsOf(const QString &author)
+    {
+        m_posts.removeIf([&author](const Post &post) { return post.author == author; });
+    }
+    // The blog's owner lets the held comments through.
+    void approveComments()
+    {
+        for (Comment &comment : m_comments) {
+            comment.held = false;
+        }
+    }
+    // Every session ends: signed-in readers are signed out, and browsers checked are to be checked again.
+    void signEveryoneOut()
+    {
+        m_sessions.clear();
+        ++m_checks;
+    }
+    void resetThread() { m_posts = { m_posts.first() }; }
+    // The sign-in page a guarded thread shows a reader who is not signed in.
+    static QByteArray signInPage(const QByteArray &area)
+    {
+        return page("Sign in", "<h1>Sign in</h1>\n")
+            + "<form id='signin' action='/" + area + "/login' method='post'><p>Sign in to read this thread.</p>"
+              "<input name='user' id='user'><input type='password' name='password' id='password'>"
+              "<input type='submit' id='go' value='Sign in'></form></body></html>\n";
+    }
 
     const QList<Post> &posts() const { return m_posts; }
     QStringList requestedPaths;
@@ -92,8 +126,29 @@ public:
             return quickPage();
         } else if (path == "/blog/thread/") {
             return blogPage(target);
+        } else if (path == "/paged") {
+            return pagedThread(QUrlQuery(QString::fromUtf8(target.split('?').value(1))).queryItemValue("page").toInt());
         }
         return {};
+    }
+
+    // Page n (from 1) of the thread, three posts a page; empty past the last.
+    QByteArray pagedThread(int n) const
+    {
+        constexpr int perPage = 3;
+        const int pages = int((m_posts.size() + perPage - 1) / perPage);
+        n = qMax(1, n);
+        if (n > pages) {
+            return {};
+        }
+        QByteArray body = page("Thread", "<h1>Welcome thread</h1>\n<div class='posts'>\n");
+        if (n < pages) {
+            body.replace("</head>", QByteArray("<link rel='next' href='/paged?page=" + QByteArray::number(n + 1) + "'></head>"));
+        }
+        for (qsizetype i = (n - 1) * perPage; i < qMin<qsizetype>(m_posts.size(), n * perPage); ++i) {
+            body += postMarkup(m_posts.at(i), int(i + 1));
+        }
+        return body + "</div></body></html>\n";
     }
 
     QByteArray threadPage() const
@@ -101,9 +156,7 @@ public:
         QByteArray body = page("Thread", "<h1>Welcome thread</h1>\n<div class='posts'>\n");
         int number = 0;
         for (const Post &post : m_posts) {
-            body += "<div class='post' id='p" + QByteArray::number(++number) + "'><b>" + escape(post.author)
-                + "</b> <i>" + escape(post.subject) + "</i><p>" + escape(post.message).replace("\n", "<br>\n")
-                + "</p></div>\n";
+            body += postMarkup(post, ++number);
         }
         body += "</div><p><a href='/post'>Reply</a> <a href='/board'>Back to the board</a></p></body></html>\n";
         return body;
@@ -111,6 +164,78 @@ public:
 
 private:
     static QByteArray escape(const QString &text) { return text.toHtmlEscaped().toUtf8(); }
+
+    static QByteArray postMarkup(const Post &post, int number)
+    {
+        return "<div class='post' id='p" + QByteArray::number(number) + "'><b>" + escape(post.author) + "</b> <i>"
+            + escape(post.subject) + "</i><p>" + escape(post.message).replace("\n", "<br>\n") + "</p></div>\n";
+    }
+
+    static QByteArray header(const QList<QByteArray> &lines, const QByteArray &name)
+    {
+        for (const QByteArray &line : lines) {
+            if (line.toLower().startsWith(QByteArray(name.toLower() + ':'))) {
+                return line.mid(name.size() + 1).trimmed();
+            }
+        }
+        return {};
+    }
+
+    static bool hasCookie(const QList<QByteArray> &lines, const QByteArray &cookie)
+    {
+        for (QByteArray pair : header(lines, "Cookie").split(';')) {
+            if (pair.trimmed() == cookie) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // The guarded threads: the thread to the readers their guard lets through; true when the target is one.
+    bool guarded(QTcpSocket *socket, const QByteArray &method, const QByteArray &path, const QList<QByteArray> &headers)
+    {
+        const QByteArray area = path.split('/').value(1);
+        if (area == "waf" && path == "/waf/thread") {
+            header(headers, "User-Agent").isEmpty() ? send(socket, "403 Forbidden", {}, "<h1>Forbidden</h1>")
+                                                    : send(socket, "200 OK", {}, threadPage());
+            return true;
+        }
+        if (area == "checked" && path == "/checked/thread") {
+            const QByteArray passed = "passed=" + QByteArray::number(m_checks);
+            if (hasCookie(headers, passed)) {
+                send(socket, "200 OK", {}, threadPage());
+            } else {
+                send(socket, "503 Service Unavailable", {},
+                    "<html><head><title>One moment</title><script>document.cookie = '" + passed
+                        + "; path=/'; location.reload();</script></head><body><p>Checking your browser...</p></body>"
+                          "</html>");
+            }
+            return true;
+        }
+        if (area != "members" && area != "strict") {
+            return false;
+        }
+        if (method == "POST" && path == "/" + area + "/login") {
+            const QByteArray session = QByteArray::number(quint64(qHash(m_sessions.size() + 1, 7)), 16);
+            m_sessions.insert(session);
+            // A session cookie, which the browser keeps in memory only.
+            send(socket, "303 See Other",
+                "Set-Cookie: sid=" + session + "; Path=/" + area + "; HttpOnly\r\nLocation: /" + area + "/thread\r\n",
+                {});
+        } else if (path == "/" + area + "/login") {
+            send(socket, "200 OK", {}, signInPage(area));
+        } else if (path == "/" + area + "/thread") {
+            bool signedIn = false;
+            for (const QByteArray &session : m_sessions) {
+                signedIn = signedIn || hasCookie(headers, "sid=" + session);
+            }
+            const bool browser = area != "strict" || !header(headers, "Sec-Fetch-Mode").isEmpty();
+            send(socket, "200 OK", {}, signedIn && browser ? threadPage() : signInPage(area));
+        } else {
+            send(socket, "404 Not Found", {}, "<p>Not found</p>");
+        }
+        return true;
+    }
 
     static QByteArray page(const char *title, const char *heading)
     {
@@ -234,13 +359,17 @@ private:
         }
         const QByteArray body = buffer.mid(headerEnd + 4, contentLength);
         m_buffers.remove(socket);
-        respond(socket, requestLine.value(0), requestLine.value(1), body);
+        respond(socket, requestLine.value(0), requestLine.value(1), body, lines);
     }
 
-    void respond(QTcpSocket *socket, const QByteArray &method, const QByteArray &target, const QByteArray &body)
+    void respond(QTcpSocket *socket, const QByteArray &method, const QByteArray &target, const QByteArray &body,
+        const QList<QByteArray> &headers)
     {
         const QByteArray path = target.split('?').value(0);
         requestedPaths.append(QString::fromUtf8(target));
+        if (guarded(socket, method, path, headers)) {
+            return;
+        }
         if (method == "POST" && path == "/submit") {
             QUrlQuery form(QString::fromUtf8(QByteArray(body).replace('+', ' ')));
             Post post{QStringLiteral("you"), form.queryItemValue("subject", QUrl::FullyDecoded),
@@ -304,6 +433,8 @@ private:
     QHash<QTcpSocket *, QByteArray> m_buffers;
     QStringList m_quickPosts;
     QList<Comment> m_comments;
+    QSet<QByteArray> m_sessions;
+    int m_checks = 1;
     QHash<QString, QString> m_folders;
     QByteArray m_editorHead;
     QByteArray m_editorSetup;

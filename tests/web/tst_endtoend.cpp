@@ -28,6 +28,10 @@
 #include "support/programstate.h"
 #include "support/testforum.h"
 #include "support/webtestutil.h"
+#include "forums/listfiles.h"
+#include "replies/replytexts.h"
+#include <QWebEngineCookieStore>
+#include <QWebEngineProfile>
 
 class tst_EndToEnd : public QObject
 {
@@ -38,6 +42,8 @@ private slots:
     void postAndWatchForReplies();
     void postNoticed_data();
     void postNoticed();
+    void checkSeesWhatTheBrowserSees_data();
+    void checkSeesWhatTheBrowserSees();
 
 private:
     static void doubleClick(QAbstractItemView *list, int row)
@@ -239,6 +245,153 @@ void tst_EndToEnd::postNoticed()
     // Measured as a visitor sees the page: a second comment measures the thread again, with the comment.
     QCOMPARE(storedSizes.last(), int(m_forum.pageFor(path.toUtf8()).size()));
     QVERIFY(storedSizes.size() < 2 || storedSizes.at(1) > storedSizes.at(0));
+    QVERIFY2(boxes.texts.isEmpty(), qPrintable(boxes.texts.join('\n')));
+}
+
+// Each post watched in the browser as a user reaches it (signed in, past a check page, with its beginning
+// selected), then changed on the forum, then checked: the outcome beside the post, whether it is listed under
+// "New Replies", and how the check ends.
+void tst_EndToEnd::checkSeesWhatTheBrowserSees_data()
+{
+    QTest::addColumn<QString>("start"); // the page the user opens; "area/login" pages are signed in at first
+    QTest::addColumn<QString>("change"); // what happens on the forum after the watch
+    QTest::addColumn<QString>("outcome"); // the beginning of the text beside the post
+    QTest::addColumn<bool>("listed");
+    QTest::addColumn<QString>("finished");
+    const QString one = QStringLiteral("finished - 1 new replies found");
+    const QString none = QStringLiteral("finished - 0 new replies found");
+    QTest::newRow("members-only-fresh-sign-in") << "/members/login" << "reply" << "New replies: grew by" << true << one;
+    QTest::newRow("signed-out-since") << "/members/login" << "sign-out" << "Not your thread's page now: signed out?"
+                                      << false << none + ", 1 could not be checked";
+    QTest::newRow("firewall-wants-a-user-agent") << "/waf/thread" << "reply" << "New replies: grew by" << true << one;
+    QTest::newRow("browser-check-passed-once") << "/checked/thread" << "reply" << "New replies: grew by" << true << one;
+    QTest::newRow("browser-check-asked-again")
+        << "/checked/thread" << "check-again"
+        << "The forum asks for a browser check: open the post once in Postavo's browser, then check again." << false
+        << none + ", 1 could not be checked";
+    QTest::newRow("replies-on-the-next-page") << "/paged?page=1" << "fill-the-page" << "New replies on the next page: "
+                                              << true << one;
+    QTest::newRow("own-post-removed-while-another-replied")
+        << "/thread" << "remove-own" << "Your post is no longer on this page" << true << one;
+    QTest::newRow("held-comment-let-through") << "/blog/thread/" << "approve" << "Your post is now shown" << false
+                                              << none;
+    QTest::newRow("check-gets-a-sign-in-page") << "/strict/login" << "box" << "" << false << "";
+    // Watched by the version before, whose check got the sign-in page: measured again once, nothing claimed.
+    QTest::newRow("first-check-after-the-change")
+        << "/members/login" << "stored-by-the-version-before" << "Measured again as your browser sees it (" << false
+        << none;
+}
+
+void tst_EndToEnd::checkSeesWhatTheBrowserSees()
+{
+    QFETCH(QString, start);
+    QFETCH(QString, change);
+    QFETCH(QString, outcome);
+    QFETCH(bool, listed);
+    QFETCH(QString, finished);
+    m_forum.resetThread();
+    m_forum.clearBlog();
+    m_forum.signEveryoneOut();
+    ProgramState state;
+    state.context.keptTexts = &state.keptTexts;
+    const QString members = m_forum.baseUrl() + "/members/thread";
+    if (change == "stored-by-the-version-before") {
+        const QByteArray signIn = TestForum::signInPage("members");
+        QFile posts(state.dir.filePath("posts.txt"));
+        QFile sizes(state.dir.filePath("sizes.txt"));
+        QVERIFY(posts.open(QIODevice::WriteOnly) && sizes.open(QIODevice::WriteOnly));
+        posts.write(members.toUtf8() + "\r\n\r\n");
+        sizes.write(QByteArray::number(signIn.size()) + "\r\n\r\n");
+        ReplyTexts::keepBaseline(state.keptTexts, members, "text/html", signIn);
+    }
+    ModalWatcher boxes;
+    MainWindow window(state.context);
+    QVERIFY(window.startUp());
+    window.show();
+    QWebEnginePage *page = control<QWebEngineView>(window, "webView")->page();
+    const auto run = [page](const QString &script) { return WebTest::evaluateJavaScriptSync(page, script); };
+    OwnPosts *posts = control<OwnPosts>(window, {});
+
+    QString watched = m_forum.baseUrl() + start;
+    if (start.endsWith("/login")) {
+        // Signed in in the browser pane; the session cookie lives in the browser's memory alone.
+        window.navigate(watched);
+        QVERIFY(waitForPage(window, watched));
+        run("document.getElementById('user').value = 'me'; document.getElementById('password').value = 'pw';"
+            "document.getElementById('go').click(); true");
+        watched = m_forum.baseUrl() + "/" + start.section('/', 1, 1) + "/thread";
+        QVERIFY(waitForPage(window, watched));
+    } else if (start == "/blog/thread/") {
+        // A comment held for moderation, noticed on the address it landed on; the blog's page is kept.
+        window.navigate(watched);
+        QVERIFY(waitForPage(window, watched));
+        send(window, "A \"quiet\" comment -- my first one\r\nmore");
+    } else {
+        if (change == "remove-own") {
+            m_forum.addReply("me", "My own words about the shop on the corner.");
+        }
+        window.navigate(watched);
+        // A check page runs its script and loads the thread.
+        QTRY_VERIFY_WITH_TIMEOUT(run("document.querySelector('.posts') !== null").toBool(), 20000);
+    }
+    if (change == "stored-by-the-version-before") {
+        QCOMPARE(posts->count(), 1);
+    } else if (start != "/blog/thread/") {
+        if (change == "remove-own") {
+            // The beginning of the own post chosen on the page.
+            run("var range = document.createRange(); range.selectNodeContents(document.querySelector('#p2 p'));"
+                "getSelection().removeAllRanges(); getSelection().addRange(range); true");
+        }
+        control<QPushButton>(window, "watchButton")->click();
+    }
+    if (change == "box") {
+        QTRY_COMPARE_WITH_TIMEOUT(boxes.texts, QStringList { "Postavo's check gets another page than your browser shows: "
+                                                             "a sign-in page?" },
+            10000);
+        QCOMPARE(posts->storedSize(0), ListFiles::unmeasuredSize);
+        return;
+    }
+    QTRY_VERIFY2_WITH_TIMEOUT(
+        posts->count() == 1 && posts->storedSize(0).toInt() > 0, qPrintable(boxes.texts.join('\n')), 10000);
+    if (!start.startsWith("/paged") && !start.startsWith("/blog") && change != "stored-by-the-version-before") {
+        // The thread as the browser shows it, not the sign-in or check page a plain client gets.
+        QCOMPARE(posts->storedSize(0).toInt(), int(m_forum.threadPage().size()));
+    }
+    QVERIFY2(boxes.texts.isEmpty(), qPrintable(boxes.texts.join('\n')));
+
+    if (change == "reply") {
+        m_forum.addReply("someone", QString(1200, QLatin1Char('x')));
+    } else if (change == "sign-out") {
+        m_forum.signEveryoneOut();
+    } else if (change == "check-again") {
+        m_forum.signEveryoneOut();
+        m_forum.addReply("someone", QString(1200, QLatin1Char('x')));
+    } else if (change == "fill-the-page") {
+        m_forum.addReply("ann", "The second post of the first page.");
+        m_forum.addReply("carl", "The third post fills the first page.");
+        m_forum.addReply("bob", "This reply is on the second page, where the thread goes on.");
+    } else if (change == "remove-own") {
+        m_forum.removePostsOf("me");
+        m_forum.addReply("bob", "Another reply elsewhere in the thread.");
+    } else if (change == "approve") {
+        m_forum.approveComments();
+    }
+    control<QTabBar>(window, "listTabs")->setCurrentIndex(1);
+    control<QTabBar>(window, "postTabs")->setCurrentIndex(1);
+    control<QPushButton>(window, "checkRepliesButton")->click();
+    QTRY_COMPARE_WITH_TIMEOUT(window.panelText(1), finished, 10000);
+    const QString told = posts->index(0).data(Qt::ToolTipRole).toString();
+    QVERIFY2(told.startsWith(outcome), qPrintable(told));
+    QCOMPARE(rowCount(control<QListView>(window, "newRepliesList")), listed ? 1 : 0);
+    if (change == "stored-by-the-version-before") {
+        // Said once, and from now on the size is the thread's as the browser sees it.
+        QCOMPARE(window.panelText(2), QStringLiteral("Measured again as your browser sees them: 1 posts"));
+        QCOMPARE(posts->storedSize(0).toInt(), int(m_forum.threadPage().size()));
+    }
+    if (change == "fill-the-page") {
+        QCOMPARE(told, outcome + m_forum.baseUrl() + "/paged?page=2");
+        QVERIFY(rowData(control<QListView>(window, "newRepliesList"), 0).toString().contains("where the thread goes on"));
+    }
     QVERIFY2(boxes.texts.isEmpty(), qPrintable(boxes.texts.join('\n')));
 }
 
