@@ -97,6 +97,8 @@ public:
 
     const QList<Post> &posts() const { return m_posts; }
     QStringList requestedPaths;
+    // The User-Agent of each request, in order; empty for a request without one.
+    QStringList userAgents;
 
     // Serves the folder's files under /files/<name>/.
     void serveFolder(const QString &name, const QString &folder) { m_folders.insert(name, folder); }
@@ -367,6 +369,7 @@ private:
     {
         const QByteArray path = target.split('?').value(0);
         requestedPaths.append(QString::fromUtf8(target));
+        userAgents.append(QString::fromUtf8(header(headers, "User-Agent")));
         if (guarded(socket, method, path, headers)) {
             return;
         }

@@ -309,6 +309,7 @@ void tst_EndToEnd::checkSeesWhatTheBrowserSees()
     QVERIFY(window.startUp());
     window.show();
     QWebEnginePage *page = control<QWebEngineView>(window, "webView")->page();
+    page->profile()->setHttpUserAgent(QString());
     const auto run = [page](const QString &script) { return WebTest::evaluateJavaScriptSync(page, script); };
     OwnPosts *posts = control<OwnPosts>(window, {});
 
@@ -361,6 +362,8 @@ void tst_EndToEnd::checkSeesWhatTheBrowserSees()
 
     if (change == "reply") {
         m_forum.addReply("someone", QString(1200, QLatin1Char('x')));
+        // The check says it is the browser as the browser is now.
+        page->profile()->setHttpUserAgent(QStringLiteral("Changed/3.0"));
     } else if (change == "sign-out") {
         m_forum.signEveryoneOut();
     } else if (change == "check-again") {
@@ -380,6 +383,9 @@ void tst_EndToEnd::checkSeesWhatTheBrowserSees()
     control<QTabBar>(window, "postTabs")->setCurrentIndex(1);
     control<QPushButton>(window, "checkRepliesButton")->click();
     QTRY_COMPARE_WITH_TIMEOUT(window.panelText(1), finished, 10000);
+    if (change == "reply") {
+        QCOMPARE(m_forum.userAgents.last(), QStringLiteral("Changed/3.0"));
+    }
     const QString told = posts->index(0).data(Qt::ToolTipRole).toString();
     QVERIFY2(told.startsWith(outcome), qPrintable(told));
     QCOMPARE(rowCount(control<QListView>(window, "newRepliesList")), listed ? 1 : 0);
