@@ -84,6 +84,15 @@ bool SettingsStore::write(const QString &section, const QString &key, const QStr
     QDir().mkpath(QFileInfo(path).path());
     if (failure.description.isEmpty() && !bytes.isEmpty() && replaceFile(path, bytes, {}, &failure)) {
         m_unsaved.clear();
+        // QSettings takes a file of the size and time it knows as unchanged, and file times are read to the
+        // millisecond: a second write within one must still look new, or the value before it is read back.
+        if (QFileInfo(path).lastModified() <= m_lastWritten) {
+            QFile written(path);
+            if (written.open(QIODevice::ReadWrite)) {
+                written.setFileTime(m_lastWritten.addMSecs(1), QFileDevice::FileModificationTime);
+            }
+        }
+        m_lastWritten = QFileInfo(path).lastModified();
         // Read again from the file as now written.
         m_settings = std::make_unique<QSettings>(path, QSettings::IniFormat);
         m_failing = false;

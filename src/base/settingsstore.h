@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QHash>
 #include <QString>
 #include <functional>
@@ -39,6 +40,8 @@ private:
     std::unique_ptr<QSettings> m_settings;
     std::function<void(const WriteFailure &)> m_failureHandler;
     bool m_failing = false;
+    // When this store last put the file in place, as the file system tells it.
+    QDateTime m_lastWritten;
     // Values whose write failed: read as set, and written again with the next value.
     QHash<QString, QString> m_unsaved;
 };
