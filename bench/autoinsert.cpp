@@ -20,11 +20,12 @@
 #include <QWebEngineScript>
 #include <QWebEngineView>
 
-#include "base/appcontext.h"
+#include "app/programcontext.h"
 #include "app/mainwindow.h"
 #include "base/settingsstore.h"
 #include "links/linkformats.h"
 #include "support/webtestutil.h"
+#include "support/mainwindowparts.h"
 #include "web/formscan.h"
 #include "web/pagescripts.h"
 
@@ -195,7 +196,7 @@ int main(int argc, char **argv)
     SettingsStore settings(tmp.filePath(QStringLiteral("Postavo.ini")));
     settings.write(QStringLiteral("Settings"), QStringLiteral("showHelp"), QStringLiteral("0"));
     LinkFormatTable formats;
-    AppContext context { DataFolder(tmp.path()), &settings, &formats };
+    ProgramContext context{{DataFolder(tmp.path()), &settings}, &formats};
     MainWindow window(context);
     if (!window.startUp()) {
         std::fprintf(stderr, "the main window did not load\n");
@@ -214,7 +215,7 @@ int main(int argc, char **argv)
             }
         });
         QTimer::singleShot(60000, &loop, &QEventLoop::quit);
-        window.navigate(server.address());
+        navigate(window, server.address());
         loop.exec();
         QObject::disconnect(connection);
         if (!loaded) {
@@ -232,11 +233,11 @@ int main(int argc, char **argv)
     Figures total;
     for (int run = 1; run <= runs; ++run) {
         WebTest::evaluateJavaScriptSync(page, clearScript);
-        window.setMessageText(QStringLiteral("Run %1: the guide is at http://www.example.com/guide.html\r\n"
+        setMessageText(window, QStringLiteral("Run %1: the guide is at http://www.example.com/guide.html\r\n"
                                              "Questions to me@example.com")
                                   .arg(run));
         const double ms = timeAutoInsert(window);
-        const QString expected = window.convertedOutgoingText().replace(QLatin1String("\r\n"), QLatin1String("\n"));
+        const QString expected = convertedOutgoingText(window).replace(QLatin1String("\r\n"), QLatin1String("\n"));
         const QString value = WebTest::evaluateJavaScriptSync(page, valueScript).toString();
         std::printf("run %d: %.1f ms%s\n", run, ms, value == expected ? "" : "  WRONG FIELD VALUE");
         if (ms < 0 || value != expected) {

@@ -82,7 +82,7 @@ int main(int argc, char *argv[])
         }
         const double loadMs = wall.elapsed();
         // The reading a completed load gets, as before; what follows is the cost of watching the page's changes.
-        while (armed && watcher.countdown == 4 && wall.elapsed() < 60000) {
+        while (armed && watcher.loadsLeft() == 4 && wall.elapsed() < 60000) {
             QTest::qWait(10);
         }
         const auto watchScriptMs = [&] {

@@ -1,7 +1,7 @@
 // Measures one page over loopback: throughput of the probe and its peak memory for bodies of several sizes.
 //   bench_probe [body size in MB ...]     (default: 50 500)
 #include "benchutil.h"
-#include "replies/pagesizeprobe.h"
+#include "probe/pagesizeprobe.h"
 #include "support/bodyserver.h"
 
 #include <QCoreApplication>

@@ -18,13 +18,14 @@
 #include <QTimer>
 
 #include "app/mainwindow.h"
-#include "base/appcontext.h"
+#include "app/programcontext.h"
 #include "base/settingsstore.h"
 #include "links/linkformats.h"
-#include "replies/pagesizeprobe.h"
+#include "probe/pagesizeprobe.h"
 #include "forums/ownposts.h"
 #include "replies/replymonitor.h"
 #include "support/nginxserver.h"
+#include "support/mainwindowparts.h"
 #include "forums/ownposts.h"
 
 #include <unistd.h>
@@ -82,7 +83,7 @@ RunResult runOnce(MainWindow &window)
     result.seconds = clock.nsecsElapsed() / 1e9;
     QObject::disconnect(completed);
 
-    result.panel = window.panelText(1);
+    result.panel = panelText(window, 1);
     result.finished = !sawBox && result.panel.startsWith(QLatin1String("finished - "));
     result.listed = window.findChild<QListView *>(QStringLiteral("newRepliesList"))->model()->rowCount();
     return result;
@@ -177,7 +178,7 @@ int main(int argc, char **argv)
     SettingsStore settings(QDir(data).filePath(QStringLiteral("Postavo.ini")));
     settings.write(QStringLiteral("Settings"), QStringLiteral("showHelp"), QStringLiteral("0"));
     LinkFormatTable formats;
-    AppContext context { DataFolder(data), &settings, &formats };
+    ProgramContext context{{DataFolder(data), &settings}, &formats};
     MainWindow window(context);
     if (!window.startUp()) {
         std::fprintf(stderr, "the main window did not load\n");

@@ -10,9 +10,9 @@
 #include <QCoreApplication>
 #include <QTemporaryDir>
 
-#include "replies/addedtext.h"
-#include "replies/kepttextstore.h"
-#include "replies/pagetext.h"
+#include "pagetext/addedtext.h"
+#include "pagetext/kepttextstore.h"
+#include "pagetext/pagetext.h"
 #include "replies/replytexts.h"
 
 #include <cstdio>

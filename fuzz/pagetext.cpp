@@ -11,13 +11,13 @@
 #include <algorithm>
 
 #include "fuzzcheck.h"
-#include "replies/addedtext.h"
-#include "replies/kepttextstore.h"
-#include "replies/linediff.h"
-#include "replies/markuptokenizer.h"
-#include "replies/pagelikeness.h"
-#include "replies/pagemarkup.h"
-#include "replies/pagetext.h"
+#include "pagetext/addedtext.h"
+#include "pagetext/kepttextstore.h"
+#include "pagetext/linediff.h"
+#include "pagetext/markuptokenizer.h"
+#include "pagetext/pagelikeness.h"
+#include "pagetext/pagemarkup.h"
+#include "pagetext/pagetext.h"
 
 namespace {
 

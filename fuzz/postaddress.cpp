@@ -2,9 +2,9 @@
 // stable, it is the same post as itself and under any fragment, and what goes into the request line and the
 // Host header cannot end the line or carry a fragment. Any bytes as a header: read without harm.
 #include "fuzzcheck.h"
-#include "replies/pagesizeprobe.h"
-#include "replies/postaddress.h"
-#include "replies/responsereader.h"
+#include "probe/pagesizeprobe.h"
+#include "probe/postaddress.h"
+#include "probe/responsereader.h"
 
 #include <QUrl>
 

@@ -3,7 +3,7 @@
 // finds does not depend on how the bytes arrived.
 #include <cstring>
 
-#include "replies/responsereader.h"
+#include "probe/responsereader.h"
 #include "fuzzcheck.h"
 
 namespace {

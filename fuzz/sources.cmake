@@ -12,25 +12,25 @@ set(POSTAVO_FUZZ_CORE_SOURCES
     links/linkconversion.cpp
     links/linkformats.cpp
     messages/messagestore.cpp
-    replies/addedtext.cpp
-    replies/kepttextstore.cpp
-    replies/linediff.cpp
-    replies/markuptokenizer.cpp
-    replies/pageencoding.cpp
-    replies/pagefailure.cpp
-    replies/pagelikeness.cpp
-    replies/pagemarkup.cpp
-    replies/pagesizeprobe.cpp
-    replies/pagesizeprobe.h
-    replies/pagetext.cpp
-    replies/pagetransport.cpp
-    replies/pagetransport.h
-    replies/postaddress.cpp
-    replies/probetimeouts.cpp
-    replies/redirectpolicy.cpp
-    replies/requestidentity.cpp
-    replies/responsereader.cpp
-    replies/textlines.cpp
+    pagetext/addedtext.cpp
+    pagetext/kepttextstore.cpp
+    pagetext/linediff.cpp
+    pagetext/markuptokenizer.cpp
+    pagetext/pageencoding.cpp
+    pagetext/pagelikeness.cpp
+    pagetext/pagemarkup.cpp
+    pagetext/pagetext.cpp
+    pagetext/textlines.cpp
+    probe/pagefailure.cpp
+    probe/pagesizeprobe.cpp
+    probe/pagesizeprobe.h
+    probe/pagetransport.cpp
+    probe/pagetransport.h
+    probe/postaddress.cpp
+    probe/probetimeouts.cpp
+    probe/redirectpolicy.cpp
+    probe/requestidentity.cpp
+    probe/responsereader.cpp
     ui/rtfreader.cpp
     ui/skinfile.cpp
     web/formscan.cpp

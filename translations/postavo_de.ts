@@ -110,6 +110,73 @@
     </message>
 </context>
 <context>
+    <name>ButtonRow</name>
+    <message>
+        <source>Auto-Insert</source>
+        <translation>Auto-Einfügen</translation>
+    </message>
+    <message>
+        <source>Once you are on the page where you can post your message, click here to insert it.</source>
+        <translation>Sobald Sie auf der Seite sind, auf der Sie Ihre Nachricht schreiben können, klicken Sie hier, um sie einzufügen.</translation>
+    </message>
+    <message>
+        <source>Select the format you would like to use when your message is inserted.</source>
+        <translation>Wählen Sie das Format, in dem Ihre Nachricht eingefügt werden soll.</translation>
+    </message>
+    <message>
+        <source>Format</source>
+        <translation>Format</translation>
+    </message>
+    <message>
+        <source>Preview</source>
+        <translation>Vorschau</translation>
+    </message>
+    <message>
+        <source>See a preview of your message in the currently selected format</source>
+        <translation>Vorschau Ihrer Nachricht im gewählten Format</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Kopieren</translation>
+    </message>
+    <message>
+        <source>Copy your message to the clipboard in the selected format</source>
+        <translation>Ihre Nachricht im gewählten Format in die Zwischenablage kopieren</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Speichern</translation>
+    </message>
+    <message>
+        <source>Save the current message</source>
+        <translation>Die aktuelle Nachricht speichern</translation>
+    </message>
+    <message>
+        <source>Load</source>
+        <translation>Laden</translation>
+    </message>
+    <message>
+        <source>Load a saved message</source>
+        <translation>Eine gespeicherte Nachricht laden</translation>
+    </message>
+    <message>
+        <source>Options</source>
+        <translation>Optionen</translation>
+    </message>
+    <message>
+        <source>Visit</source>
+        <translation>Besuchen</translation>
+    </message>
+    <message>
+        <source>Visit us!</source>
+        <translation>Besuchen Sie uns!</translation>
+    </message>
+    <message>
+        <source>Visit %1</source>
+        <translation>%1 besuchen</translation>
+    </message>
+</context>
+<context>
     <name>CommandLine</name>
     <message>
         <source>Post messages to web forums and watch your posts for replies.</source>
@@ -223,66 +290,6 @@
 </context>
 <context>
     <name>MainWindow</name>
-    <message>
-        <source>Auto-Insert</source>
-        <translation>Auto-Einfügen</translation>
-    </message>
-    <message>
-        <source>Once you are on the page where you can post your message, click here to insert it.</source>
-        <translation>Sobald Sie auf der Seite sind, auf der Sie Ihre Nachricht schreiben können, klicken Sie hier, um sie einzufügen.</translation>
-    </message>
-    <message>
-        <source>Select the format you would like to use when your message is inserted.</source>
-        <translation>Wählen Sie das Format, in dem Ihre Nachricht eingefügt werden soll.</translation>
-    </message>
-    <message>
-        <source>Format</source>
-        <translation>Format</translation>
-    </message>
-    <message>
-        <source>Preview</source>
-        <translation>Vorschau</translation>
-    </message>
-    <message>
-        <source>See a preview of your message in the currently selected format</source>
-        <translation>Vorschau Ihrer Nachricht im gewählten Format</translation>
-    </message>
-    <message>
-        <source>Copy</source>
-        <translation>Kopieren</translation>
-    </message>
-    <message>
-        <source>Copy your message to the clipboard in the selected format</source>
-        <translation>Ihre Nachricht im gewählten Format in die Zwischenablage kopieren</translation>
-    </message>
-    <message>
-        <source>Save</source>
-        <translation>Speichern</translation>
-    </message>
-    <message>
-        <source>Save the current message</source>
-        <translation>Die aktuelle Nachricht speichern</translation>
-    </message>
-    <message>
-        <source>Load</source>
-        <translation>Laden</translation>
-    </message>
-    <message>
-        <source>Load a saved message</source>
-        <translation>Eine gespeicherte Nachricht laden</translation>
-    </message>
-    <message>
-        <source>Options</source>
-        <translation>Optionen</translation>
-    </message>
-    <message>
-        <source>Visit</source>
-        <translation>Besuchen</translation>
-    </message>
-    <message>
-        <source>Visit us!</source>
-        <translation>Besuchen Sie uns!</translation>
-    </message>
     <message>
         <source>Your Forums</source>
         <translation>Ihre Foren</translation>
@@ -398,10 +405,6 @@ Das Programm wird jetzt beendet.</translation>
     <message>
         <source>%1 by %2</source>
         <translation>%1 von %2</translation>
-    </message>
-    <message>
-        <source>Visit %1</source>
-        <translation>%1 besuchen</translation>
     </message>
     <message>
         <source>Postavo could not read these files:

@@ -110,6 +110,73 @@
     </message>
 </context>
 <context>
+    <name>ButtonRow</name>
+    <message>
+        <source>Auto-Insert</source>
+        <translation>Автовставка</translation>
+    </message>
+    <message>
+        <source>Once you are on the page where you can post your message, click here to insert it.</source>
+        <translation>Когда откроется страница, где можно написать сообщение, щёлкните здесь, чтобы вставить его.</translation>
+    </message>
+    <message>
+        <source>Select the format you would like to use when your message is inserted.</source>
+        <translation>Выберите формат, в котором будет вставлено сообщение.</translation>
+    </message>
+    <message>
+        <source>Format</source>
+        <translation>Формат</translation>
+    </message>
+    <message>
+        <source>Preview</source>
+        <translation>Просмотр</translation>
+    </message>
+    <message>
+        <source>See a preview of your message in the currently selected format</source>
+        <translation>Посмотреть сообщение в выбранном формате</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Копировать</translation>
+    </message>
+    <message>
+        <source>Copy your message to the clipboard in the selected format</source>
+        <translation>Скопировать сообщение в буфер обмена в выбранном формате</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Сохранить</translation>
+    </message>
+    <message>
+        <source>Save the current message</source>
+        <translation>Сохранить текущее сообщение</translation>
+    </message>
+    <message>
+        <source>Load</source>
+        <translation>Загрузить</translation>
+    </message>
+    <message>
+        <source>Load a saved message</source>
+        <translation>Загрузить сохранённое сообщение</translation>
+    </message>
+    <message>
+        <source>Options</source>
+        <translation>Параметры</translation>
+    </message>
+    <message>
+        <source>Visit</source>
+        <translation>Посетить</translation>
+    </message>
+    <message>
+        <source>Visit us!</source>
+        <translation>Посетите нас!</translation>
+    </message>
+    <message>
+        <source>Visit %1</source>
+        <translation>Посетить %1</translation>
+    </message>
+</context>
+<context>
     <name>CommandLine</name>
     <message>
         <source>Post messages to web forums and watch your posts for replies.</source>
@@ -223,66 +290,6 @@
 </context>
 <context>
     <name>MainWindow</name>
-    <message>
-        <source>Auto-Insert</source>
-        <translation>Автовставка</translation>
-    </message>
-    <message>
-        <source>Once you are on the page where you can post your message, click here to insert it.</source>
-        <translation>Когда откроется страница, где можно написать сообщение, щёлкните здесь, чтобы вставить его.</translation>
-    </message>
-    <message>
-        <source>Select the format you would like to use when your message is inserted.</source>
-        <translation>Выберите формат, в котором будет вставлено сообщение.</translation>
-    </message>
-    <message>
-        <source>Format</source>
-        <translation>Формат</translation>
-    </message>
-    <message>
-        <source>Preview</source>
-        <translation>Просмотр</translation>
-    </message>
-    <message>
-        <source>See a preview of your message in the currently selected format</source>
-        <translation>Посмотреть сообщение в выбранном формате</translation>
-    </message>
-    <message>
-        <source>Copy</source>
-        <translation>Копировать</translation>
-    </message>
-    <message>
-        <source>Copy your message to the clipboard in the selected format</source>
-        <translation>Скопировать сообщение в буфер обмена в выбранном формате</translation>
-    </message>
-    <message>
-        <source>Save</source>
-        <translation>Сохранить</translation>
-    </message>
-    <message>
-        <source>Save the current message</source>
-        <translation>Сохранить текущее сообщение</translation>
-    </message>
-    <message>
-        <source>Load</source>
-        <translation>Загрузить</translation>
-    </message>
-    <message>
-        <source>Load a saved message</source>
-        <translation>Загрузить сохранённое сообщение</translation>
-    </message>
-    <message>
-        <source>Options</source>
-        <translation>Параметры</translation>
-    </message>
-    <message>
-        <source>Visit</source>
-        <translation>Посетить</translation>
-    </message>
-    <message>
-        <source>Visit us!</source>
-        <translation>Посетите нас!</translation>
-    </message>
     <message>
         <source>Your Forums</source>
         <translation>Ваши форумы</translation>
@@ -398,10 +405,6 @@ The program will now close.</source>
     <message>
         <source>%1 by %2</source>
         <translation>%1 от %2</translation>
-    </message>
-    <message>
-        <source>Visit %1</source>
-        <translation>Посетить %1</translation>
     </message>
     <message>
         <source>Postavo could not read these files:

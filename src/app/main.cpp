@@ -1,16 +1,18 @@
+#include <csignal>
 #include <QApplication>
 #include <QDir>
 #include <memory>
 
 #include "app/mainwindow.h"
 #include "app/programstart.h"
-#include "base/appcontext.h"
+#include "app/programcontext.h"
 #include "base/commandline.h"
 #include "base/endrequests.h"
 #include "base/settingsstore.h"
 #include "base/translations.h"
 #include "links/linkformats.h"
-#include "replies/kepttextstore.h"
+#include "pagetext/kepttextstore.h"
+#include "ui/websitelauncher.h"
 #include "ui/windowicon.h"
 #include "web/browserprofile.h"
 
@@ -35,6 +37,8 @@ QStringList argumentList(int argc, char *argv[])
 
 int main(int argc, char *argv[])
 {
+    // A file size limit (ulimit -f) would end the program at a save; ignored, the save fails with its reason.
+    std::signal(SIGXFSZ, SIG_IGN);
     // Help and version are answered on the terminal, before anything asks for a display.
     CommandLine commandLine = parseCommandLine(argumentList(argc, argv));
     if (commandLine.action == CommandLine::Action::Help || commandLine.action == CommandLine::Action::Version) {
@@ -61,8 +65,6 @@ int main(int argc, char *argv[])
     // The main window's shut-down decides when the program ends: a website launcher may still be on its way.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    useStoredBrowserProfile();
-
     DataLocation location;
     const DataFolder dataFolder = DataFolder::forProgram(commandLine.portable, &location);
     // A portable program keeps its settings beside itself too.
@@ -73,7 +75,11 @@ int main(int argc, char *argv[])
     // A portable program keeps the texts of its post pages beside itself as well.
     KeptTextStore keptTexts(location.portable ? QDir(location.path).filePath(QStringLiteral("page-texts"))
                                               : KeptTextStore::defaultFolder());
-    AppContext context { dataFolder, settings.get(), &linkFormats, &keptTexts };
+    // A portable program keeps its browser's cookies and cache beside itself too.
+    QWebEngineProfile *profile = storedBrowserProfile(
+        location.portable ? QDir(location.path).filePath(QStringLiteral("browser")) : QString(), &app);
+    Website website(BrandingInfo::ofThisBuild().website);
+    ProgramContext context { { dataFolder, settings.get() }, &linkFormats, &keptTexts, profile, nullptr, &website };
 
     // The splash comes first and brings up the main window.
     ProgramStart start(context);

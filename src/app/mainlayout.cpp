@@ -1,4 +1,4 @@
-// The main window's arrangement: icons, the design size, the smallest size, and how the areas follow the
+// The main window's arrangement: the design size, the smallest size, and how the areas follow the
 // window's size. Lengths are in twips; the window's size is its outer size, title bar, menu bar and borders
 // included.
 #include "app/mainlayout.h"
@@ -7,9 +7,9 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTabBar>
-#include <QToolButton>
 #include <cstdlib>
 
+#include "app/buttonrow.h"
 #include "forums/forumpanel.h"
 #include "messages/messagepanel.h"
 #include "replies/postspanel.h"
@@ -41,31 +41,6 @@ MainLayout::MainLayout(const Areas &areas)
 void MainLayout::setUpDesign()
 {
     QMainWindow *window = m_areas.window;
-    struct Picture
-    {
-        QToolButton *button;
-        const char *file;
-    };
-    const Picture pictures[] = {
-        { m_areas.autoInsertButton, "autoinsert" },
-        { m_areas.previewButton, "preview" },
-        { m_areas.copyButton, "copy" },
-        { m_areas.saveButton, "save" },
-        { m_areas.loadButton, "load" },
-        { m_areas.optionsButton, "options" },
-        { m_areas.visitButton, "visit" },
-    };
-    for (const Picture &picture : pictures) {
-        picture.button->setIcon(
-            QIcon(QStringLiteral(":/icons/") + QLatin1String(picture.file) + QStringLiteral(".png")));
-        picture.button->setIconSize(QSize(24, 24));
-    }
-
-    // The website's name is long for the width the layout leaves the visit button.
-    QFont visitFont = m_areas.visitButton->font();
-    visitFont.setPointSizeF(visitFont.pointSizeF() * 0.9);
-    m_areas.visitButton->setFont(visitFont);
-
     // The tab strip sits under the two frames that show its tabs' contents.
     m_areas.listTabs->setDrawBase(false);
     m_areas.listTabs->stackUnder(m_areas.forumPanel);
@@ -85,8 +60,7 @@ void MainLayout::updateMinimumSize()
     const QSize frame = window->frameGeometry().size() - window->size();
     // The design's fixed positions do not fit in 7000 x 5000 twips: the window goes no smaller than the size
     // at which every button shows whole and the lists keep a few rows.
-    const int contentWidth = std::max(twLeft(m_areas.optionsButton) + twWidth(m_areas.optionsButton),
-        twLeft(m_areas.visitButton) + pixelsToTwips(m_areas.visitButton->minimumSizeHint().width()) + 250);
+    const int contentWidth = m_areas.buttonRow->neededWidth();
     const int listsTop = std::max(m_areas.postsPanel->listTop(), m_areas.forumPanel->listTop());
     const int fewRows = pixelsToTwips(3 * m_areas.postsPanel->fontMetrics().height() + 8);
     const int framesTop = twTop(m_areas.messagePanel) + twHeight(m_areas.messagePanel) + 100 + 400;
@@ -135,7 +109,7 @@ void MainLayout::fitToWindow()
     m_areas.status->setFixedWidth(
         2, twipsToPixels(std::abs(W() - pixelsToTwips(m_areas.status->width(1)) - 200 - 3000)));
     // 12. The visit button reaches to the right edge.
-    setTwWidth(m_areas.visitButton, std::abs(W() - twLeft(m_areas.visitButton) - 250));
+    m_areas.buttonRow->fitToWidth(W());
     // 13.-14. The tab strip lies under the editor; the frames start below its tabs.
     setTwHeight(m_areas.listTabs, H());
     setTwTop(m_areas.listTabs, std::abs(twTop(m_areas.messagePanel) + twHeight(m_areas.messagePanel) + 100));

@@ -2,14 +2,14 @@
 
 class QMainWindow;
 class QTabBar;
-class QToolButton;
 class BrowserPane;
+class ButtonRow;
 class ForumPanel;
 class MessagePanel;
 class PostsPanel;
 class StatusPanels;
 
-// The main window's arrangement: the picture buttons' icons, the design size, the smallest size the window can
+// The main window's arrangement: the design size, the smallest size the window can
 // be given, and how the areas follow the window's size.
 class MainLayout
 {
@@ -17,13 +17,7 @@ public:
     struct Areas
     {
         QMainWindow *window;
-        QToolButton *autoInsertButton;
-        QToolButton *previewButton;
-        QToolButton *copyButton;
-        QToolButton *saveButton;
-        QToolButton *loadButton;
-        QToolButton *optionsButton;
-        QToolButton *visitButton;
+        ButtonRow *buttonRow;
         MessagePanel *messagePanel;
         BrowserPane *browserPane;
         QTabBar *listTabs;
@@ -34,7 +28,7 @@ public:
 
     explicit MainLayout(const Areas &areas);
 
-    // Icons, the design size and the smallest size.
+    // The design size and the smallest size.
     void setUpDesign();
     void updateMinimumSize();
     // Sizes and places the areas for the window's size now.

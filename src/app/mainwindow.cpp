@@ -7,8 +7,8 @@
 #include <QTabBar>
 #include <QToolButton>
 
+#include "app/buttonrow.h"
 #include "app/mainlayout.h"
-#include "base/branding.h"
 #include "base/settingsstore.h"
 #include "base/textfile.h"
 #include "forums/forumpanel.h"
@@ -17,17 +17,12 @@
 #include "messages/messagecommands.h"
 #include "messages/messagepanel.h"
 #include "messages/messagestore.h"
-#include "replies/postaddress.h"
+#include "probe/postaddress.h"
 #include "replies/postspanel.h"
-#include "replies/probetimeouts.h"
-#include "replies/replycheck.h"
 #include "replies/replymonitor.h"
 #include "replies/timedchecks.h"
-#include "ui/accessiblecombobox.h"
-#include "ui/elidingtoolbutton.h"
-#include "ui/picturebutton.h"
 #include "ui/placement.h"
-#include "ui/programwindows.h"
+#include "app/programwindows.h"
 #include "ui/skin.h"
 #include "ui/statuspanels.h"
 #include "ui/websitelauncher.h"
@@ -36,12 +31,13 @@
 #include "web/autoinsertcontroller.h"
 #include "web/browserpane.h"
 #include "web/browserprofile.h"
+#include <QWebEngineProfile>
 #include "web/postedmessagewatcher.h"
 #include "web/startpage.h"
 
 using Placement::place;
 
-MainWindow::MainWindow(AppContext &context, QWidget *parent, quint16 probePort)
+MainWindow::MainWindow(ProgramContext &context, QWidget *parent, quint16 probePort)
     : QMainWindow(parent)
     , m_context(context)
     , m_probePort(probePort)
@@ -50,9 +46,8 @@ MainWindow::MainWindow(AppContext &context, QWidget *parent, quint16 probePort)
     createControls();
     createMenus();
     connectPanels();
-    m_layout = std::make_unique<MainLayout>(MainLayout::Areas { this, m_autoInsertButton, m_previewButton, m_copyButton,
-        m_saveButton, m_loadButton, m_optionsButton, m_visitButton, m_messagePanel, m_browserPane, m_listTabs,
-        m_forumPanel, m_postsPanel, m_status });
+    m_layout = std::make_unique<MainLayout>(MainLayout::Areas { this, m_buttonRow, m_messagePanel, m_browserPane,
+        m_listTabs, m_forumPanel, m_postsPanel, m_status });
     m_layout->setUpDesign();
 }
 
@@ -67,74 +62,60 @@ void MainWindow::createControls()
     client->setObjectName(QStringLiteral("client"));
     setCentralWidget(client);
 
-    // The row of picture buttons and the format selector.
-    m_autoInsertButton = pictureButton(client, "autoInsertButton", tr("Auto-Insert"),
-        tr("Once you are on the page where you can post your message, click here to insert it."),
-        { 60, 60, 1600, 800 });
-    m_formatSelector = place(new QComboBox(client), "formatSelector", 2100, 480, 1635, 315);
-    m_formatSelector->setToolTip(tr("Select the format you would like to use when your message is inserted."));
-    nameComboBoxesByTheirAccessibleName();
-    m_formatSelector->setAccessibleName(tr("Format"));
-    m_previewButton = pictureButton(client, "previewButton", tr("Preview"),
-        tr("See a preview of your message in the currently selected format"), { 3840, 60, 800, 800 });
-    m_copyButton = pictureButton(client, "copyButton", tr("Copy"),
-        tr("Copy your message to the clipboard in the selected format"), { 4680, 60, 800, 800 });
-    m_saveButton
-        = pictureButton(client, "saveButton", tr("Save"), tr("Save the current message"), { 5520, 60, 800, 800 });
-    m_loadButton = pictureButton(client, "loadButton", tr("Load"), tr("Load a saved message"), { 6360, 60, 800, 800 });
-    m_optionsButton = pictureButton(client, "optionsButton", tr("Options"), tr("Options"), { 7200, 60, 800, 800 });
-    m_visitButton = pictureButton(
-        client, "visitButton", tr("Visit"), tr("Visit us!"), { 8040, 60, 2115, 795 }, new ElidingToolButton(client));
+    m_buttonRow = new ButtonRow(client);
 
-    m_messagePanel = place(new MessagePanel(m_context, client), "messageEditor", 60, 900, 3735, 4215);
-    m_browserPane = place(new BrowserPane(m_context.dataFolder.filePath(DataFiles::htmlTemp), client), "browserFrame",
+    m_messagePanel
+        = place(new MessagePanel(m_context, m_context.skinning, client), "messageEditor", 60, 900, 3735, 4215);
+    m_browserPane = place(new BrowserPane(m_context.dataFolder.filePath(DataFiles::htmlTemp), m_context.browserProfile,
+                              client),
+        "browserFrame",
         3840, 900, 6375, 7395);
-    m_commands = new MessageCommands(m_context, m_messagePanel, m_formatSelector, this);
+    m_commands = new MessageCommands(m_context, *m_context.linkFormats, m_messagePanel, m_buttonRow->formatSelector(), this);
 
     m_listTabs = place(new QTabBar(client), "listTabs", 60, 5215, 3735, 400);
     m_listTabs->addTab(tr("Your Forums"));
     m_listTabs->addTab(tr("Your Posts"));
-    m_lists = new ListKeeper(m_context.dataFolder, this);
-    const auto address = [this] { return currentAddress(); };
+    m_lists = new ListKeeper(m_context.dataFolder, this, m_context.branding.programName);
+    const auto address = [this] { return m_browserPane->currentAddress(); };
     m_forumPanel = place(new ForumPanel(m_lists->forums(), address, client), "forumsFrame", 120, 5520, 3615, 4335);
-    const auto threshold = [this] {
-        return ReplyCheck::thresholdFromSetting(
-            m_context.settings->read(QStringLiteral("data"), QStringLiteral("size"), QStringLiteral("500")));
-    };
-    m_replyMonitor = new ReplyMonitor(threshold, m_probePort, this);
-    m_replyMonitor->setTimeoutSource([this] { return ProbeTimeouts::fromSettings(*m_context.settings); });
-    m_replyMonitor->setKeptTexts(m_context.keptTexts);
     // The check asks for each page as the browser pane would, signed in where the user signed in.
-    shareIdentity(browserProfile(), &m_identity, this);
-    m_replyMonitor->setIdentity(&m_identity);
-    connect(m_replyMonitor, &ReplyMonitor::checkFinished, m_browserPane, &BrowserPane::refreshStartPage);
+    shareIdentity(m_context.browserProfile ? m_context.browserProfile : QWebEngineProfile::defaultProfile(),
+        &m_identity, this);
     PostsPanel::ShownPage shownPage;
-    shownPage.address = [this] { return currentPostAddress(); };
+    shownPage.address = [this] { return PostAddress::storedText(m_browserPane->currentUrl()); };
     shownPage.selectedText = [this] { return m_browserPane->selectedText(); };
     shownPage.readText = [this](QObject *context, std::function<void(const QString &)> done) {
         m_browserPane->readShownText(context, std::move(done));
     };
-    m_postsPanel = place(new PostsPanel(m_lists->posts(), m_replyMonitor, std::move(shownPage), client), "postsFrame",
-        120, 5520, 3615, 4335);
+    m_postsPanel = place(new PostsPanel(m_lists->posts(), { *m_context.settings, &m_identity, m_probePort },
+                             std::move(shownPage), client),
+        "postsFrame", 120, 5520, 3615, 4335);
+    m_replyMonitor = m_postsPanel->monitor();
+    connect(m_replyMonitor, &ReplyMonitor::checkFinished, m_browserPane, &BrowserPane::refreshStartPage);
     m_postsPanel->hide();
 
     statusBar()->setObjectName(QStringLiteral("statusBar"));
     m_status = new StatusPanels(statusBar());
-    m_timedChecks = new TimedChecks(this, m_postsPanel, m_replyMonitor, *m_context.settings);
+    m_timedChecks
+        = new TimedChecks(this, m_postsPanel, m_replyMonitor, *m_context.settings, m_context.branding.programName);
     m_windows = new ProgramWindows(m_context, this);
 }
 
 void MainWindow::connectPanels()
 {
-    connect(m_saveButton, &QToolButton::clicked, m_messagePanel, &MessagePanel::saveMessage);
-    connect(m_loadButton, &QToolButton::clicked, m_messagePanel, &MessagePanel::openMessagePicker);
-    connect(m_previewButton, &QToolButton::clicked, m_commands, &MessageCommands::preview);
-    connect(m_copyButton, &QToolButton::clicked, m_commands, &MessageCommands::copy);
-    connect(m_autoInsertButton, &QToolButton::clicked, m_commands, &MessageCommands::autoInsert);
-    connect(m_optionsButton, &QToolButton::clicked, m_windows, &ProgramWindows::showOptions);
+    connect(m_buttonRow, &ButtonRow::saveClicked, m_messagePanel, &MessagePanel::saveMessage);
+    connect(m_buttonRow, &ButtonRow::loadClicked, m_messagePanel, &MessagePanel::openMessagePicker);
+    connect(m_buttonRow, &ButtonRow::previewClicked, m_commands, &MessageCommands::preview);
+    connect(m_buttonRow, &ButtonRow::copyClicked, m_commands, &MessageCommands::copy);
+    connect(m_buttonRow, &ButtonRow::autoInsertClicked, m_commands, &MessageCommands::autoInsert);
+    connect(m_buttonRow, &ButtonRow::optionsClicked, m_windows, &ProgramWindows::showOptions);
     connect(m_windows, &ProgramWindows::templatesStored, m_commands, &MessageCommands::refillFormats);
     connect(m_windows, &ProgramWindows::checkIntervalStored, m_timedChecks, &TimedChecks::setInterval);
-    connect(m_visitButton, &QToolButton::clicked, this, [] { launchWebsite(false); });
+    connect(m_buttonRow, &ButtonRow::visitClicked, this, [this] {
+        if (m_context.website) {
+            m_context.website->launch(false);
+        }
+    });
     connect(m_listTabs, &QTabBar::currentChanged, this, [this](int tab) {
         m_forumPanel->setVisible(tab == ForumsTab);
         m_postsPanel->setVisible(tab == OwnPostsTab);
@@ -172,9 +153,7 @@ void MainWindow::setTabOrderByLayout()
 {
     // The controls were made panel by panel; Tab reads the window as it is laid out instead: the button row,
     // the editor, the list tabs with the panel below them, then the browser on the right.
-    const QList<QWidget *> order = QList<QWidget *> { m_autoInsertButton, m_formatSelector, m_previewButton,
-        m_copyButton, m_saveButton, m_loadButton, m_optionsButton, m_visitButton }
-        + m_messagePanel->tabOrder() + QList<QWidget *> { m_listTabs } + m_forumPanel->tabOrder()
+    const QList<QWidget *> order = m_buttonRow->tabOrder() + m_messagePanel->tabOrder() + QList<QWidget *> { m_listTabs } + m_forumPanel->tabOrder()
         + m_postsPanel->tabOrder() + m_browserPane->tabOrder();
     for (qsizetype i = 1; i < order.size(); ++i) {
         setTabOrder(order[i - 1], order[i]);
@@ -185,25 +164,19 @@ bool MainWindow::startUp()
 {
     SettingsStore &settings = *m_context.settings;
 
-    loadBranding();
     ::setWindowIcon(this, QStringLiteral("AAA"), true);
-    const BrandingInfo &branding = brandingInfo();
+    const BrandingInfo &branding = m_context.branding;
     setWindowTitle(tr("%1 by %2").arg(branding.programName, branding.companyName));
-    m_visitButton->setText(tr("Visit %1").arg(branding.website));
-    m_browserPane->offerStartPage([this] {
+    m_buttonRow->setWebsite(branding.website);
+    m_browserPane->offerStartPage(branding.website, [this] {
         StartPageContent content;
-        content.programName = brandingInfo().programName;
-        content.website = QStringLiteral("http://") + brandingInfo().website;
+        content.programName = m_context.branding.programName;
+        content.website = QStringLiteral("http://") + m_context.branding.website;
         content.forums = m_lists->forums().addresses();
-        const OwnPosts &posts = m_lists->posts();
-        for (int row = 0; row < posts.count(); ++row) {
-            if (posts.index(row).data(OwnPosts::HasNewRepliesRole).toBool()) {
-                content.newReplies.append(posts.address(row));
-            }
-        }
+        content.newReplies = m_lists->posts().withNewReplies();
         return content;
     });
-    navigate(branding.website);
+    m_browserPane->navigate(branding.website);
     m_status->addToBar();
 
     QString reason;
@@ -215,13 +188,10 @@ bool MainWindow::startUp()
         return false;
     }
 
-    const QString codePage = settings.read(QStringLiteral("Settings"), QStringLiteral("legacyCodePage"), QString());
-    if (!TextFile::setLegacyCodePage(codePage)) {
-        qWarning(
-            "Unknown code page \"%s\" in the setting legacyCodePage; reading Windows-1252", qUtf8Printable(codePage));
-    }
-    QStringList unreadable = m_lists->load();
-    const MessageStore messages(m_context.dataFolder.filePath(DataFiles::messages));
+    m_context.legacyCodePage = LegacyCodePage::fromSettings(settings);
+    m_replyMonitor->setKeptTexts(m_context.keptTexts, m_context.legacyCodePage);
+    QStringList unreadable = m_lists->load(m_context.legacyCodePage);
+    const MessageStore messages(m_context.dataFolder.filePath(DataFiles::messages), m_context.legacyCodePage);
     if (const QString reason = messages.unreadableReason(); !reason.isEmpty()) {
         unreadable.append(messages.filePath() + QStringLiteral(": ") + reason);
     }
@@ -232,8 +202,8 @@ bool MainWindow::startUp()
     m_messagePanel->restoreLastMessage();
     m_commands->restoreFormat();
 
-    if (branding.skinEnabled) {
-        skinMainWindow(this);
+    if (m_context.skinning) {
+        skinMainWindow(this, m_context.skinning->skin());
     }
     if (settings.read(QStringLiteral("Settings"), QStringLiteral("showHelp"), QStringLiteral("1"))
         == QLatin1String("1")) {
@@ -248,7 +218,7 @@ void MainWindow::tellUnreadableFiles(const QStringList &problems)
     if (problems.isEmpty()) {
         return;
     }
-    QMessageBox box(QMessageBox::Warning, brandingInfo().programName,
+    QMessageBox box(QMessageBox::Warning, m_context.branding.programName,
         tr("Postavo could not read these files:\n%1\n\nThey are left as they are: this session "
            "will not write over them.")
             .arg(problems.join(QLatin1Char('\n'))),
@@ -270,12 +240,17 @@ void MainWindow::shutDown()
     m_windows->closeOptionsAndHelp();
     m_messagePanel->closePicker();
     // A website launcher still on screen keeps the program alive until it has closed itself.
-    WebsiteLauncher::whenNoneVisible(this, [this] {
-        if (brandingInfo().skinEnabled) {
-            stopSkinCompanion();
+    const auto ended = [this] {
+        if (m_context.skinning) {
+            m_context.skinning->stop();
         }
         emit programEnded();
-    });
+    };
+    if (m_context.website) {
+        m_context.website->whenNoneVisible(this, ended);
+    } else {
+        ended();
+    }
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
@@ -313,46 +288,6 @@ void MainWindow::restorePlacement()
     WindowPlacement::restore(this, *m_context.settings);
 }
 
-QString MainWindow::messageText() const
-{
-    return m_messagePanel->messageText();
-}
-
-void MainWindow::setMessageText(const QString &text)
-{
-    m_messagePanel->setMessageText(text);
-}
-
-QString MainWindow::convertedOutgoingText() const
-{
-    return m_commands->convertedOutgoingText();
-}
-
-QString MainWindow::panelText(int panel) const
-{
-    return m_status->text(panel);
-}
-
-void MainWindow::setPanelText(int panel, const QString &text)
-{
-    m_status->show(panel, text);
-}
-
-void MainWindow::navigate(const QString &address)
-{
-    m_browserPane->navigate(address);
-}
-
-QString MainWindow::currentAddress() const
-{
-    return m_browserPane->currentAddress();
-}
-
-QString MainWindow::currentPostAddress() const
-{
-    return PostAddress::storedText(m_browserPane->currentUrl());
-}
-
 void MainWindow::openPost(const QString &address)
 {
     // The page of an own post may be the one where a message just inserted appears. A page after a post's, where
@@ -360,7 +295,7 @@ void MainWindow::openPost(const QString &address)
     if (m_lists->posts().contains(address)) {
         m_browserPane->postWatcher()->arm();
     }
-    navigate(address);
+    m_browserPane->navigate(address);
 }
 
 void MainWindow::bringUp()

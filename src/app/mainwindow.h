@@ -4,14 +4,13 @@
 #include <QPointer>
 #include <memory>
 
-#include "base/appcontext.h"
-#include "replies/requestidentity.h"
+#include "app/programcontext.h"
+#include "probe/requestidentity.h"
 
-class QComboBox;
 class QMenuBar;
 class QTabBar;
-class QToolButton;
 class BrowserPane;
+class ButtonRow;
 class ForumPanel;
 class ListKeeper;
 class MainLayout;
@@ -31,7 +30,7 @@ class MainWindow : public QMainWindow
 
 public:
     // probePort: the port the page size probes connect to (80; tests point it at their own server).
-    explicit MainWindow(AppContext &context, QWidget *parent = nullptr, quint16 probePort = 80);
+    explicit MainWindow(ProgramContext &context, QWidget *parent = nullptr, quint16 probePort = 80);
     ~MainWindow() override;
 
     // Start-up in its fixed order. Returns false when the program cannot go on (the data folder cannot be
@@ -42,21 +41,6 @@ public:
     // Size, place, maximised state and splitters as the last run left them, fitted to the screens of now; on
     // the first start, a size that suits the screen.
     void restorePlacement();
-
-    // The message box text with CR LF line ends, as stored and sent out.
-    QString messageText() const;
-    void setMessageText(const QString &text);
-    // The message followed by CR LF CR LF, converted with the format selected at this moment.
-    QString convertedOutgoingText() const;
-
-    // The status bar's panels 1 to 3.
-    QString panelText(int panel) const;
-    void setPanelText(int panel, const QString &text);
-
-    void navigate(const QString &address);
-    QString currentAddress() const;
-    // The same address as it is kept among the own posts: fully encoded.
-    QString currentPostAddress() const;
 
     // The splash window that loaded this one; the shut-down closes it first.
     void setSplash(QWidget *splash) { m_splash = splash; }
@@ -86,20 +70,11 @@ private:
     // The own posts' tab, on the given view of the posts panel.
     void showPosts(int view);
 
-    AppContext &m_context;
+    ProgramContext &m_context;
     quint16 m_probePort = 80;
     QPointer<QWidget> m_splash;
 
-    // The picture-button row.
-    QToolButton *m_autoInsertButton = nullptr;
-    QComboBox *m_formatSelector = nullptr;
-    QToolButton *m_previewButton = nullptr;
-    QToolButton *m_copyButton = nullptr;
-    QToolButton *m_saveButton = nullptr;
-    QToolButton *m_loadButton = nullptr;
-    QToolButton *m_optionsButton = nullptr;
-    QToolButton *m_visitButton = nullptr;
-
+    ButtonRow *m_buttonRow = nullptr;
     MessagePanel *m_messagePanel = nullptr;
     BrowserPane *m_browserPane = nullptr;
     // The forums and own posts, on the two tabs below the editor.

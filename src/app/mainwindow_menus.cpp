@@ -12,7 +12,7 @@
 #include "messages/messagecommands.h"
 #include "messages/messagepanel.h"
 #include "replies/postspanel.h"
-#include "ui/programwindows.h"
+#include "app/programwindows.h"
 
 namespace {
 

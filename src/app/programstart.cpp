@@ -4,7 +4,6 @@
 #include <QMessageBox>
 
 #include "app/mainwindow.h"
-#include "base/branding.h"
 #include "base/settingsstore.h"
 
 namespace {
@@ -13,10 +12,11 @@ const QString s_copiedFrom = QStringLiteral("copiedFrom");
 const QString s_told = QStringLiteral("toldWhereDataLives");
 } // namespace
 
-ProgramStart::ProgramStart(AppContext &context)
+ProgramStart::ProgramStart(ProgramContext &context)
     : m_context(context)
+    , m_splash(context.branding, context.skinning)
 {
-    connect(&splash, &SplashWindow::countFinished, this, &ProgramStart::bringUpMainWindow);
+    connect(&m_splash, &SplashWindow::countFinished, this, &ProgramStart::bringUpMainWindow);
 }
 
 // The main window goes before the splash, as it did when the splash owned it.
@@ -51,7 +51,7 @@ void ProgramStart::tellWhereDataLives()
     }
     // Over the main window without holding up its start; told once.
     auto *box = new QMessageBox(
-        QMessageBox::Information, brandingInfo().programName, text, QMessageBox::Ok, m_mainWindow.get());
+        QMessageBox::Information, m_context.branding.programName, text, QMessageBox::Ok, m_mainWindow.get());
     box->setObjectName(QStringLiteral("dataFolderNotice"));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
@@ -60,14 +60,14 @@ void ProgramStart::tellWhereDataLives()
 
 void ProgramStart::begin()
 {
-    splash.load();
-    splash.show();
+    m_splash.load();
+    m_splash.show();
 }
 
 void ProgramStart::bringUpMainWindow()
 {
     m_mainWindow = std::make_unique<MainWindow>(m_context);
-    m_mainWindow->setSplash(&splash);
+    m_mainWindow->setSplash(&m_splash);
     connect(m_mainWindow.get(), &MainWindow::programEnded, this, &ProgramStart::programEnded);
     if (!m_mainWindow->startUp()) {
         emit startFailed();
@@ -75,6 +75,6 @@ void ProgramStart::bringUpMainWindow()
     }
     m_mainWindow->restorePlacement();
     m_mainWindow->show();
-    splash.hide();
+    m_splash.hide();
     tellWhereDataLives();
 }

@@ -3,7 +3,7 @@
 #include <QObject>
 #include <memory>
 
-#include "base/appcontext.h"
+#include "app/programcontext.h"
 #include "ui/splashwindow.h"
 
 class MainWindow;
@@ -15,7 +15,7 @@ class ProgramStart : public QObject
     Q_OBJECT
 
 public:
-    explicit ProgramStart(AppContext &context);
+    explicit ProgramStart(ProgramContext &context);
     ~ProgramStart() override;
 
     // Where the data lives this run. When data files were copied there from beside the executable, the user is
@@ -28,7 +28,7 @@ public:
     // The main window once the splash has brought it up.
     MainWindow *mainWindow() const { return m_mainWindow.get(); }
 
-    SplashWindow splash;
+    SplashWindow &splash() { return m_splash; }
 
 signals:
     // The main window's start-up failed (the user has been told why); the program should end.
@@ -40,7 +40,8 @@ private:
     void bringUpMainWindow();
     void tellWhereDataLives();
 
-    AppContext &m_context;
+    ProgramContext &m_context;
+    SplashWindow m_splash;
     std::unique_ptr<MainWindow> m_mainWindow;
     QString m_copyError;
 };

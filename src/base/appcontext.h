@@ -1,18 +1,17 @@
 #pragma once
 
+#include "base/branding.h"
 #include "base/datafolder.h"
+#include "base/textfile.h"
 
 class SettingsStore;
-class LinkFormatTable;
-class KeptTextStore;
 
-// What every window of one running program shares: the data folder, the settings store, the link formats and
-// the kept texts of the own posts' pages.
+// What every part of one running program shares at its base: the data folder, the settings store, who made the
+// program, and the code page of lines older versions wrote, read from the settings at start-up.
 struct AppContext
 {
     DataFolder dataFolder;
     SettingsStore *settings = nullptr;
-    LinkFormatTable *linkFormats = nullptr;
-    // None: pages are measured, their text is not kept.
-    KeptTextStore *keptTexts = nullptr;
+    BrandingInfo branding = BrandingInfo::ofThisBuild();
+    LegacyCodePage legacyCodePage = {};
 };

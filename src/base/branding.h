@@ -10,13 +10,9 @@ struct BrandingInfo
     QString website;
     int versionMajor = 0;
     int versionMinor = 0;
+    // The configuration's skinning switch: off in the delivered configuration.
     bool skinEnabled = false;
+
+    // This build's own version information, with skinning off.
+    static BrandingInfo ofThisBuild();
 };
-
-// Fills the program-wide record from the build's own version information; calling it again refreshes it.
-void loadBranding();
-BrandingInfo &brandingInfo();
-
-// The configuration's skinning switch that loadBranding() copies into skinEnabled; off in the delivered
-// configuration. Tests turn it on.
-void setSkinConfigured(bool enabled);

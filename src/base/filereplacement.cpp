@@ -10,12 +10,6 @@
 
 namespace {
 
-FileReplacement::Fault &fault()
-{
-    static FileReplacement::Fault s_fault;
-    return s_fault;
-}
-
 constexpr QFileDevice::Permissions s_ownerModes = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 
 } // namespace
@@ -31,11 +25,6 @@ FileReplacement::FileReplacement(const QString &path, Options options)
     , m_file(path)
 {
     m_failure.fileName = QFileInfo(path).fileName();
-}
-
-void FileReplacement::setFaultForTesting(Fault hook)
-{
-    fault() = std::move(hook);
 }
 
 bool FileReplacement::fail(int number, const QString &description)
@@ -61,17 +50,30 @@ bool FileReplacement::stage(const QByteArray &bytes)
     if (m_options.ownerOnly) {
         m_file.setPermissions(s_ownerModes);
     }
+#ifdef Q_OS_UNIX
+    // Written by hand: a disk that takes part of the bytes (full, or a file size limit reached) answers the
+    // rest with the reason, which the buffered writer drops ("Unknown error").
+    const char *data = bytes.constData();
+    for (qsizetype left = bytes.size(); left > 0;) {
+        const ssize_t written = ::write(m_file.handle(), data, size_t(left));
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written < 0) {
+            // The numbers Qt's own writer gives: a full disk is out of a resource.
+            const int number = errno == ENOSPC ? QFileDevice::ResourceError : QFileDevice::WriteError;
+            return fail(number, qt_error_string(errno));
+        }
+        data += written;
+        left -= written;
+    }
+#else
     // A small file only sits in the buffer after write(); the disk refuses it at the flush, and a commit
     // after a failed flush would put an empty file in the old one's place. So every step is checked here.
-    if (m_file.write(bytes) != bytes.size()) {
+    if (m_file.write(bytes) != bytes.size() || !m_file.flush() || m_file.error() != QFileDevice::NoError) {
         return fail(m_file.error(), m_file.errorString());
     }
-    if (const int injected = fault() ? fault()(m_path) : 0) {
-        return fail(QFileDevice::ResourceError, qt_error_string(injected));
-    }
-    if (!m_file.flush() || m_file.error() != QFileDevice::NoError) {
-        return fail(m_file.error(), m_file.errorString());
-    }
+#endif
 #ifdef Q_OS_UNIX
     // Quotas and network file systems may refuse only here.
     if (m_options.synced && ::fsync(m_file.handle()) != 0) {

@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <QSaveFile>
 #include <QString>
-#include <functional>
 
 // Why a file could not be written, worded once for the user.
 struct WriteFailure
@@ -43,11 +42,6 @@ public:
     bool commit();
 
     const WriteFailure &failure() const { return m_failure; }
-
-    // Test seam for systems where a test may not mount a full file system: asked before each staged file
-    // is flushed, it answers with an errno to fail that write with (0: no fault).
-    using Fault = std::function<int(const QString &path)>;
-    static void setFaultForTesting(Fault fault);
 
 private:
     bool fail(int number, const QString &description);

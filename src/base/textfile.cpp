@@ -5,6 +5,7 @@
 #include <QStringDecoder>
 
 #include "base/filereplacement.h"
+#include "base/settingsstore.h"
 
 namespace TextFile {
 
@@ -17,6 +18,8 @@ constexpr char16_t s_cp1252High[32] = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
+} // namespace
+
 QString decodeWindows1252(const QByteArray &bytes)
 {
     QString text(bytes.size(), Qt::Uninitialized);
@@ -28,8 +31,7 @@ QString decodeWindows1252(const QByteArray &bytes)
     return text;
 }
 
-// Empty: the built-in Windows-1252.
-QByteArray s_legacyCodePage;
+namespace {
 
 bool isAscii(const QByteArray &bytes)
 {
@@ -43,27 +45,7 @@ bool isAscii(const QByteArray &bytes)
 
 } // namespace
 
-bool setLegacyCodePage(const QString &name)
-{
-    s_legacyCodePage.clear();
-    QString codePage = name.trimmed();
-    // A bare number is a Windows code page, as such files usually come from Windows.
-    static const QRegularExpression number(QStringLiteral("^\\d+$"));
-    if (number.match(codePage).hasMatch()) {
-        codePage = QStringLiteral("windows-") + codePage;
-    }
-    if (codePage.isEmpty() || codePage.compare(QLatin1String("windows-1252"), Qt::CaseInsensitive) == 0) {
-        return true;
-    }
-    const QByteArray encoded = codePage.toLatin1();
-    if (!QStringDecoder(encoded.constData()).isValid()) {
-        return false;
-    }
-    s_legacyCodePage = encoded;
-    return true;
-}
-
-QString decodeLine(const QByteArray &bytes)
+QString decodeLine(const QByteArray &bytes, const LegacyCodePage &legacy)
 {
     if (isAscii(bytes)) {
         return QString::fromLatin1(bytes);
@@ -76,14 +58,10 @@ QString decodeLine(const QByteArray &bytes)
     if (!utf8.hasError()) {
         return text;
     }
-    if (s_legacyCodePage.isEmpty()) {
-        return decodeWindows1252(bytes);
-    }
-    QStringDecoder legacy(s_legacyCodePage.constData(), QStringDecoder::Flag::Stateless);
     return legacy.decode(bytes);
 }
 
-QStringList splitLines(const QByteArray &bytes)
+QStringList splitLines(const QByteArray &bytes, const LegacyCodePage &legacy)
 {
     QStringList lines;
     qsizetype start = 0;
@@ -96,7 +74,7 @@ QStringList splitLines(const QByteArray &bytes)
     while (i < size) {
         const char c = bytes.at(i);
         if (c == '\r' || c == '\n') {
-            lines.append(decodeLine(bytes.mid(start, i - start)));
+            lines.append(decodeLine(bytes.mid(start, i - start), legacy));
             if (c == '\r' && i + 1 < size && bytes.at(i + 1) == '\n') {
                 ++i;
             }
@@ -105,7 +83,7 @@ QStringList splitLines(const QByteArray &bytes)
         ++i;
     }
     if (start < size) {
-        lines.append(decodeLine(bytes.mid(start)));
+        lines.append(decodeLine(bytes.mid(start), legacy));
     }
     return lines;
 }
@@ -118,7 +96,7 @@ QByteArray encode(const QString &text)
     return text.toUtf8();
 }
 
-QStringList readLines(const QString &path, bool *ok, QString *reason)
+QStringList readLines(const QString &path, bool *ok, QString *reason, const LegacyCodePage &legacy)
 {
     QFile file(path);
     const bool opened = file.open(QIODevice::ReadOnly);
@@ -134,7 +112,7 @@ QStringList readLines(const QString &path, bool *ok, QString *reason)
         // Part of a file is not the file: nobody may take it for the whole.
         return {};
     }
-    return splitLines(bytes);
+    return splitLines(bytes, legacy);
 }
 
 bool writeAtomic(const QString &path, const QString &text, QString *error, bool ownerOnly)
@@ -169,3 +147,41 @@ bool append(const QString &path, const QByteArray &bytes, QString *error)
 }
 
 } // namespace TextFile
+
+std::optional<LegacyCodePage> LegacyCodePage::named(const QString &name)
+{
+    LegacyCodePage page;
+    QString codePage = name.trimmed();
+    // A bare number is a Windows code page, as such files usually come from Windows.
+    static const QRegularExpression number(QStringLiteral("^\\d+$"));
+    if (number.match(codePage).hasMatch()) {
+        codePage = QStringLiteral("windows-") + codePage;
+    }
+    if (codePage.isEmpty() || codePage.compare(QLatin1String("windows-1252"), Qt::CaseInsensitive) == 0) {
+        return page;
+    }
+    page.m_name = codePage.toLatin1();
+    if (!QStringDecoder(page.m_name.constData()).isValid()) {
+        return std::nullopt;
+    }
+    return page;
+}
+
+LegacyCodePage LegacyCodePage::fromSettings(const SettingsStore &settings)
+{
+    const QString name = settings.read(QStringLiteral("Settings"), QStringLiteral("legacyCodePage"), QString());
+    const std::optional<LegacyCodePage> page = named(name);
+    if (!page) {
+        qWarning("Unknown code page \"%s\" in the setting legacyCodePage; reading Windows-1252", qUtf8Printable(name));
+    }
+    return page.value_or(LegacyCodePage());
+}
+
+QString LegacyCodePage::decode(const QByteArray &bytes) const
+{
+    if (m_name.isEmpty()) {
+        return TextFile::decodeWindows1252(bytes);
+    }
+    QStringDecoder decoder(m_name.constData(), QStringDecoder::Flag::Stateless);
+    return decoder.decode(bytes);
+}

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "base/filereplacement.h"
+#include "base/textfile.h"
 #include "forums/forums.h"
 #include "forums/ownposts.h"
 
@@ -19,8 +20,8 @@ class ListKeeper : public QObject
     Q_OBJECT
 
 public:
-    // window: the owner of the messages.
-    ListKeeper(const DataFolder &folder, QWidget *window);
+    // window: the owner of the messages, which call the program programName.
+    ListKeeper(const DataFolder &folder, QWidget *window, const QString &programName);
     ~ListKeeper() override;
 
     OwnPosts &posts() { return m_posts; }
@@ -28,7 +29,7 @@ public:
 
     // Reads the lists; a file that is there but cannot be read is named, with why, in what it returns, and is
     // never written over this session.
-    QStringList load();
+    QStringList load(const LegacyCodePage &legacy = {});
     // Writes every list now; each is written whatever became of the other, and failures are told.
     void save();
 
@@ -41,6 +42,7 @@ private:
     void tellLoginsFailure(const WriteFailure &failure);
 
     QWidget *m_window;
+    QString m_programName;
     std::unique_ptr<ListStore> m_store;
     OwnPosts m_posts;
     Forums m_forums;

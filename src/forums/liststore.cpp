@@ -10,15 +10,15 @@ ListStore::ListStore(const DataFolder &folder)
     : m_folder(folder)
 { }
 
-QStringList ListStore::load(OwnPosts *posts, Forums *forums)
+QStringList ListStore::load(OwnPosts *posts, Forums *forums, const LegacyCodePage &legacy)
 {
     m_unreadable.clear();
     QStringList problems;
-    const auto read = [this, &problems](const QString &name) {
+    const auto read = [this, &problems, &legacy](const QString &name) {
         const QString path = m_folder.filePath(name);
         bool ok = false;
         QString reason;
-        const QStringList lines = TextFile::readLines(path, &ok, &reason);
+        const QStringList lines = TextFile::readLines(path, &ok, &reason, legacy);
         if (!ok && QFileInfo::exists(path)) {
             m_unreadable.append(name);
             problems.append(path + QStringLiteral(": ") + reason);

@@ -3,6 +3,7 @@
 #include <QStringList>
 
 #include "base/datafolder.h"
+#include "base/textfile.h"
 #include "forums/listfiles.h"
 
 class Forums;
@@ -17,7 +18,8 @@ public:
     explicit ListStore(const DataFolder &folder);
 
     // Fills both lists; the files that could not be read come back as "path: reason" lines.
-    QStringList load(OwnPosts *posts, Forums *forums);
+    // legacy: the code page of lines older versions wrote that are not UTF-8.
+    QStringList load(OwnPosts *posts, Forums *forums, const LegacyCodePage &legacy = {});
 
     // Each is true as well when the file is left alone because it could not be read.
     // The own posts and their sizes as one: either both files are replaced or neither is.

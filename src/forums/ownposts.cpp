@@ -1,7 +1,7 @@
 #include "forums/ownposts.h"
 
 #include "forums/listfiles.h"
-#include "replies/postaddress.h"
+#include "probe/postaddress.h"
 
 OwnPosts::OwnPosts(QObject *parent)
     : QAbstractListModel(parent)
@@ -251,6 +251,17 @@ void OwnPosts::clearOutcomes()
     if (count() > 0) {
         emit dataChanged(index(0), index(count() - 1), outcomeRoles());
     }
+}
+
+QStringList OwnPosts::withNewReplies() const
+{
+    QStringList list;
+    for (const Entry &entry : m_entries) {
+        if (entry.outcome && entry.outcome->isNews()) {
+            list.append(entry.address);
+        }
+    }
+    return list;
 }
 
 QStringList OwnPosts::addresses() const

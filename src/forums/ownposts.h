@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "forums/listfiles.h"
-#include "replies/postoutcome.h"
+#include "probe/postoutcome.h"
 
 // The user's own posts: each page address with the page size stored when it was last measured and the
 // outcome of the last reply check. Addresses and sizes are one list of entries, so they cannot fall out of
@@ -77,6 +77,8 @@ public:
     void clearOutcomes();
 
     QStringList addresses() const;
+    // The addresses of the posts whose last check found something new: replies, or the post gone.
+    QStringList withNewReplies() const;
     QStringList sizes() const;
     QList<ListFiles::PostNote> notes() const;
 

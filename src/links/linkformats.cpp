@@ -14,9 +14,6 @@ LinkFormatTable::LinkFormatTable()
     for (int row = 0; row < rowCount; ++row) {
         m_rows[row] = defaultRow(row);
     }
-    for (int i = 0; i < 6; ++i) {
-        m_timeValues.append(QString());
-    }
 }
 
 QString LinkFormatTable::keyPrefix(int row)
@@ -60,16 +57,6 @@ QStringList LinkFormatTable::settingsKeys()
     return keys;
 }
 
-QStringList LinkFormatTable::timeKeys()
-{
-    QStringList keys;
-    for (int digit = 0; digit < 3; ++digit) {
-        keys.append(QStringLiteral("minutes") + QString::number(digit));
-        keys.append(QStringLiteral("seconds") + QString::number(digit));
-    }
-    return keys;
-}
-
 QString &LinkFormatTable::field(int row, int column)
 {
     LinkFormat &f = m_rows[row];
@@ -84,10 +71,6 @@ const QString &LinkFormatTable::field(int row, int column) const
 
 void LinkFormatTable::load(const SettingsStore &settings)
 {
-    const QStringList times = timeKeys();
-    for (int i = 0; i < times.size(); ++i) {
-        m_timeValues[i] = settings.read(s_section, times[i], QString());
-    }
     for (int row = 0; row < rowCount; ++row) {
         const LinkFormat defaults = defaultRow(row);
         const QString defaultFields[5] = {defaults.Name, defaults.LinkOpen01, defaults.LinkOpen02,
@@ -99,22 +82,17 @@ void LinkFormatTable::load(const SettingsStore &settings)
     }
 }
 
-void LinkFormatTable::save(SettingsStore &settings, const QString &replyThreshold) const
+void LinkFormatTable::save(SettingsStore &settings) const
 {
-    const QList<std::pair<QString, QString>> values = storedValues(replyThreshold);
+    const QList<std::pair<QString, QString>> values = storedValues();
     for (const auto &[key, value] : values) {
         settings.write(s_section, key, value);
     }
 }
 
-QList<std::pair<QString, QString>> LinkFormatTable::storedValues(const QString &replyThreshold) const
+QList<std::pair<QString, QString>> LinkFormatTable::storedValues() const
 {
     QList<std::pair<QString, QString>> values;
-    const QStringList times = timeKeys();
-    for (int i = 0; i < times.size(); ++i) {
-        values.append({times[i], m_timeValues[i]});
-    }
-    values.append({QStringLiteral("size"), replyThreshold});
     for (int row = 0; row < rowCount; ++row) {
         for (int column = 0; column < 5; ++column) {
             values.append({keyPrefix(row) + QLatin1String(s_fieldNames[column]), field(row, column)});

@@ -36,15 +36,12 @@ public:
     // The forty keys of section "data", in their reading and writing order.
     static QStringList settingsKeys();
 
-    // The six reply-monitor time keys: "minutes0", "seconds0", "minutes1", ... in their order.
-    static QStringList timeKeys();
-
-    // Reads the six time keys, then the forty format keys, each with its row's default.
+    // Reads the forty format keys, each with its row's default.
     void load(const SettingsStore &settings);
     // Writes storedValues() in their order, changed or not.
-    void save(SettingsStore &settings, const QString &replyThreshold) const;
-    // What save() writes to section "data", in writing order: the six time keys, "size", the forty format keys.
-    QList<std::pair<QString, QString>> storedValues(const QString &replyThreshold) const;
+    void save(SettingsStore &settings) const;
+    // What save() writes to section "data", in writing order: the forty format keys.
+    QList<std::pair<QString, QString>> storedValues() const;
 
     // The first row whose Name equals the text exactly, or nullptr.
     const LinkFormat *findByName(const QString &name) const;
@@ -52,13 +49,9 @@ public:
     // The selector's entries: "text", then each row's Name in row order, rows with an empty Name left out.
     QStringList selectorEntries() const;
 
-    // Time keys are carried from load to save unchanged; nothing else uses them.
-    const QStringList &timeValues() const { return m_timeValues; }
-
 private:
     QString &field(int row, int column);
     const QString &field(int row, int column) const;
 
     std::array<LinkFormat, rowCount> m_rows;
-    QStringList m_timeValues;
 };

@@ -17,9 +17,11 @@ const QString s_data = QStringLiteral("data");
 
 } // namespace
 
-MessageCommands::MessageCommands(AppContext &context, MessagePanel *message, QComboBox *formatSelector, QWidget *window)
+MessageCommands::MessageCommands(
+    AppContext &context, const LinkFormatTable &formats, MessagePanel *message, QComboBox *formatSelector, QWidget *window)
     : QObject(window)
     , m_context(context)
+    , m_formats(formats)
     , m_message(message)
     , m_formatSelector(formatSelector)
     , m_window(window)
@@ -28,7 +30,7 @@ MessageCommands::MessageCommands(AppContext &context, MessagePanel *message, QCo
 QString MessageCommands::convertedOutgoingText() const
 {
     return convertMessage(
-        m_message->messageText() + QStringLiteral("\r\n\r\n"), m_formatSelector->currentText(), *m_context.linkFormats);
+        m_message->messageText() + QStringLiteral("\r\n\r\n"), m_formatSelector->currentText(), m_formats);
 }
 
 void MessageCommands::restoreFormat()
@@ -50,7 +52,7 @@ void MessageCommands::storeFormat()
 void MessageCommands::refillFormats()
 {
     m_formatSelector->clear();
-    m_formatSelector->addItems(m_context.linkFormats->selectorEntries());
+    m_formatSelector->addItems(m_formats.selectorEntries());
     m_formatSelector->setCurrentIndex(0);
 }
 
@@ -77,5 +79,5 @@ void MessageCommands::autoInsert()
 {
     // The format selected at the moment of the command applies, whatever happens while the page is read.
     const QString text = convertedOutgoingText();
-    emit insertMessage(text, editorContent(text, m_context.linkFormats->findByName(m_formatSelector->currentText())));
+    emit insertMessage(text, editorContent(text, m_formats.findByName(m_formatSelector->currentText())));
 }

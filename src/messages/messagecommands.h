@@ -6,6 +6,7 @@
 
 class QComboBox;
 class QWidget;
+class LinkFormatTable;
 class MessagePanel;
 struct EditorContent;
 
@@ -17,7 +18,8 @@ class MessageCommands : public QObject
 
 public:
     // The selector is placed by the window; these commands fill it and read it.
-    MessageCommands(AppContext &context, MessagePanel *message, QComboBox *formatSelector, QWidget *window);
+    MessageCommands(AppContext &context, const LinkFormatTable &formats, MessagePanel *message,
+        QComboBox *formatSelector, QWidget *window);
 
     // The message followed by CR LF CR LF, converted with the format selected at this moment.
     QString convertedOutgoingText() const;
@@ -41,6 +43,7 @@ signals:
 
 private:
     AppContext &m_context;
+    const LinkFormatTable &m_formats;
     MessagePanel *m_message;
     QComboBox *m_formatSelector;
     QWidget *m_window;

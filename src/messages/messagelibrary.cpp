@@ -2,9 +2,9 @@
 
 #include "messages/messagestore.h"
 
-MessageLibrary::MessageLibrary(const QString &libraryPath, QObject *parent)
+MessageLibrary::MessageLibrary(const MessageStore &store, QObject *parent)
     : QAbstractListModel(parent)
-    , m_path(libraryPath)
+    , m_store(store)
 { }
 
 int MessageLibrary::rowCount(const QModelIndex &parent) const
@@ -45,7 +45,7 @@ bool MessageLibrary::load(bool *exists, QString *reason)
 {
     bool there = false;
     QString why;
-    const QStringList lines = MessageStore(m_path).entries(&there, &why);
+    const QStringList lines = m_store.entries(&there, &why);
     if (exists) {
         *exists = there;
     }
@@ -64,7 +64,7 @@ bool MessageLibrary::load(bool *exists, QString *reason)
 bool MessageLibrary::remove(int row, QString *error)
 {
     const QString entry = row >= 0 && row < m_lines.size() ? m_lines.at(row) : QString();
-    if (!MessageStore(m_path).remove(entry, error)) {
+    if (!m_store.remove(entry, error)) {
         return false;
     }
     load();

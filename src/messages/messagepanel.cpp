@@ -21,9 +21,10 @@ const QString s_data = QStringLiteral("data");
 
 } // namespace
 
-MessagePanel::MessagePanel(AppContext &context, QWidget *parent)
+MessagePanel::MessagePanel(AppContext &context, Skinning *skinning, QWidget *parent)
     : QGroupBox(tr("Message Editor"), parent)
     , m_context(context)
+    , m_skinning(skinning)
 {
     setObjectName(QStringLiteral("messageEditor"));
     m_subjectLabel = place(new QLabel(tr("&Subject:"), this), "subjectLabel", 120, 330, 780, 255);
@@ -137,7 +138,7 @@ void MessagePanel::newMessage()
 
 void MessagePanel::saveMessage()
 {
-    const MessageStore store(m_context.dataFolder.filePath(DataFiles::messages));
+    const MessageStore store(m_context.dataFolder.filePath(DataFiles::messages), m_context.legacyCodePage);
     QString error;
     if (!store.save(messageText(), m_subjectEdit->text(), &error)) {
         QMessageBox::warning(window(), window()->windowTitle(),
@@ -170,7 +171,9 @@ void MessagePanel::openMessagePicker()
         m_picker->activateWindow();
         return;
     }
-    auto *picker = new MessagePicker(m_context.dataFolder.filePath(DataFiles::messages), window());
+    auto *picker = new MessagePicker(MessageStore(m_context.dataFolder.filePath(DataFiles::messages),
+                                         m_context.legacyCodePage),
+        m_context.branding.programName, m_skinning, window());
     if (!picker->load()) {
         delete picker;
         return;

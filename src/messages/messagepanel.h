@@ -11,6 +11,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QTimer;
 class MessagePicker;
+class Skinning;
 
 // The message editor: subject, message, their paste buttons, and saving and loading messages.
 class MessagePanel : public QGroupBox
@@ -18,7 +19,8 @@ class MessagePanel : public QGroupBox
     Q_OBJECT
 
 public:
-    explicit MessagePanel(AppContext &context, QWidget *parent = nullptr);
+    // skinning: the program's, when skinning is on, for the windows the panel opens.
+    explicit MessagePanel(AppContext &context, Skinning *skinning = nullptr, QWidget *parent = nullptr);
 
     // The message box text with CR LF line ends, as stored and sent out.
     QString messageText() const;
@@ -57,6 +59,7 @@ private:
     void writeSubject();
 
     AppContext &m_context;
+    Skinning *m_skinning;
     QPointer<MessagePicker> m_picker;
     QTimer *m_subjectWrite = nullptr;
     QLabel *m_subjectLabel = nullptr;

@@ -8,7 +8,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "base/branding.h"
 #include "messages/messagelibrary.h"
 #include "messages/messagestore.h"
 #include "ui/listbox.h"
@@ -35,9 +34,12 @@ QString displayText(const QString &body)
 
 } // namespace
 
-MessagePicker::MessagePicker(const QString &libraryPath, QWidget *parent)
+MessagePicker::MessagePicker(
+    const MessageStore &library, const QString &programName, Skinning *skinning, QWidget *parent)
     : QWidget(parent, Qt::Window)
-    , m_library(new MessageLibrary(libraryPath, this))
+    , m_programName(programName)
+    , m_skinning(skinning)
+    , m_library(new MessageLibrary(library, this))
 {
     setObjectName(QStringLiteral("MessagePicker"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -95,10 +97,8 @@ bool MessagePicker::load()
     if (!loadMessageList()) {
         return false;
     }
-    if (brandingInfo().skinEnabled) {
-        placeSkinLabel(this, QStringLiteral("SkinLabel1"));
-        replaceLabelsWithSkinLabels(this);
-        applySkin(this);
+    if (m_skinning) {
+        m_skinning->applyWithLabels(this);
     }
     return true;
 }
@@ -109,12 +109,12 @@ bool MessagePicker::loadMessageList()
     QString reason;
     m_library->load(&exists, &reason);
     if (!reason.isEmpty()) {
-        QMessageBox::warning(parentWidget(), brandingInfo().programName,
+        QMessageBox::warning(parentWidget(), m_programName,
                              tr("Your saved messages could not be read from\n%1\n\n%2").arg(m_library->path(), reason));
         return false;
     }
     if (!exists) {
-        QMessageBox::information(parentWidget(), brandingInfo().programName,
+        QMessageBox::information(parentWidget(), m_programName,
                                  QStringLiteral("you must first save a message before you can load one"));
         return false;
     }
@@ -145,7 +145,7 @@ void MessagePicker::chooseSelectedMessage()
     const QModelIndex entry = m_messageList->currentIndex();
     const QString body = entry.data(MessageLibrary::BodyRole).toString();
     if (body.isEmpty()) {
-        QMessageBox::information(this, brandingInfo().programName, QStringLiteral("cannot insert a blank message"));
+        QMessageBox::information(this, m_programName, QStringLiteral("cannot insert a blank message"));
         return;
     }
     emit messageChosen(body, entry.data(MessageLibrary::SubjectRole).toString(),
@@ -156,7 +156,7 @@ void MessagePicker::deleteSelectedMessage()
 {
     QString error;
     if (!m_library->remove(selectedRow(), &error)) {
-        QMessageBox::warning(this, brandingInfo().programName,
+        QMessageBox::warning(this, m_programName,
                              tr("The message could not be deleted from\n%1\n\n%2").arg(m_library->path(), error));
         // The list still shows what the file held when it could last be read.
     }

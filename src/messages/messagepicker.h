@@ -8,6 +8,8 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class MessageLibrary;
+class MessageStore;
+class Skinning;
 
 // The message picker: lists the saved messages line by line as stored, shows one, hands one over to the
 // main window, or deletes one. The library file is its only store.
@@ -17,7 +19,9 @@ class MessagePicker : public QWidget
 
 public:
     // Precondition: libraryPath is the path of "messages.txt"; parent is the main window.
-    explicit MessagePicker(const QString &libraryPath, QWidget *parent = nullptr);
+    // programName: what its boxes call the program; skinning: the program's, when skinning is on.
+    MessagePicker(const MessageStore &library, const QString &programName, Skinning *skinning = nullptr,
+        QWidget *parent = nullptr);
 
     // Fills the list from the library. When the file is missing the user is told and false comes back: the
     // picker is then not to be shown.
@@ -37,6 +41,8 @@ private:
     // The selected row; -1 when none is (focus entering the list makes a row current without selecting it).
     int selectedRow() const;
 
+    QString m_programName;
+    Skinning *m_skinning;
     MessageLibrary *m_library;
     QLabel *m_titleLabel = nullptr;
     QLabel *m_chooseHintLabel = nullptr;

@@ -31,8 +31,9 @@ QString MessageRecord::toLine(const QString &body, const QString &subject)
     return stored + QLatin1Char('|') + storedSubject;
 }
 
-MessageStore::MessageStore(const QString &filePath)
+MessageStore::MessageStore(const QString &filePath, const LegacyCodePage &legacy)
     : m_filePath(filePath)
+    , m_legacy(legacy)
 {
 }
 
@@ -53,7 +54,7 @@ bool MessageStore::readForRewrite(QStringList *lines, QString *error) const
 {
     bool ok = false;
     QString reason;
-    *lines = TextFile::readLines(m_filePath, &ok, &reason);
+    *lines = TextFile::readLines(m_filePath, &ok, &reason, m_legacy);
     if (ok || !QFileInfo::exists(m_filePath)) {
         return true;
     }
@@ -83,7 +84,7 @@ QStringList MessageStore::entries(bool *exists, QString *reason) const
 {
     bool ok = false;
     QString why;
-    QStringList lines = TextFile::readLines(m_filePath, &ok, &why);
+    QStringList lines = TextFile::readLines(m_filePath, &ok, &why, m_legacy);
     if (exists) {
         *exists = ok;
     }

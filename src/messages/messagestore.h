@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "base/textfile.h"
+
 // One line of "messages.txt": the body with every line break written as "[br]", "|", the subject.
 struct MessageRecord
 {
@@ -23,7 +25,8 @@ struct MessageRecord
 class MessageStore
 {
 public:
-    explicit MessageStore(const QString &filePath);
+    // legacy: the code page of lines older versions wrote that are not UTF-8.
+    explicit MessageStore(const QString &filePath, const LegacyCodePage &legacy = {});
 
     QString filePath() const { return m_filePath; }
     bool exists() const;
@@ -47,4 +50,5 @@ private:
     bool readForRewrite(QStringList *lines, QString *error) const;
 
     QString m_filePath;
+    LegacyCodePage m_legacy;
 };

@@ -14,9 +14,6 @@ class CheckSchedule : public QObject
     Q_OBJECT
 
 public:
-    // Where the choice is kept: section "data", key "checkEvery", in minutes; "0" is off.
-    static QString settingSection() { return QStringLiteral("data"); }
-    static QString settingKey() { return QStringLiteral("checkEvery"); }
     // The choices offered, in minutes; 0 is off.
     static QList<int> choices() { return {0, 15, 30, 60, 120}; }
     // A stored value that is not one of the choices (hand-edited, damaged) reads as off.

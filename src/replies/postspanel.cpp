@@ -16,7 +16,9 @@
 
 #include "forums/listfiles.h"
 #include "forums/ownposts.h"
-#include "replies/pagelikeness.h"
+#include "pagetext/pagelikeness.h"
+#include "probe/probetimeouts.h"
+#include "replies/checksettings.h"
 #include "replies/replymonitor.h"
 #include "replies/replytexts.h"
 #include "ui/listbox.h"
@@ -173,12 +175,15 @@ private:
 
 } // namespace
 
-PostsPanel::PostsPanel(OwnPosts &posts, ReplyMonitor *monitor, ShownPage shownPage, QWidget *parent)
+PostsPanel::PostsPanel(OwnPosts &posts, const Checks &checks, ShownPage shownPage, QWidget *parent)
     : QGroupBox(QString(), parent)
     , m_posts(posts)
-    , m_monitor(monitor)
     , m_shownPage(std::move(shownPage))
 {
+    SettingsStore &settings = checks.settings;
+    m_monitor = new ReplyMonitor([&settings] { return CheckSettings::threshold(settings); }, checks.port, this);
+    m_monitor->setTimeoutSource([&settings] { return ProbeTimeouts::fromSettings(settings); });
+    m_monitor->setIdentity(checks.identity);
     setObjectName(QStringLiteral("postsFrame"));
     m_watchButton = place(new QPushButton(tr("Watch This Post"), this), "watchButton", 60, 180, 1695, 375);
     m_unwatchButton = place(new QPushButton(tr("Remove Watch"), this), "unwatchButton", 1800, 180, 1695, 375);

@@ -12,6 +12,8 @@ class QPushButton;
 class QTabBar;
 class OwnPosts;
 class ReplyMonitor;
+class RequestIdentity;
+class SettingsStore;
 
 // The user's own posts: watch the current page, remove a watch, and "Check for replies" with the view of
 // the posts that have new replies.
@@ -34,7 +36,19 @@ public:
         std::function<void(QObject *context, std::function<void(const QString &)> done)> readText;
     };
 
-    PostsPanel(OwnPosts &posts, ReplyMonitor *monitor, ShownPage shownPage, QWidget *parent = nullptr);
+    // What the panel's checks are made with: the settings that hold the threshold and time limits, the
+    // browser's identity they ask for pages with, and the port plain addresses are asked on.
+    struct Checks
+    {
+        SettingsStore &settings;
+        const RequestIdentity *identity = nullptr;
+        quint16 port = 80;
+    };
+
+    PostsPanel(OwnPosts &posts, const Checks &checks, ShownPage shownPage, QWidget *parent = nullptr);
+
+    // The monitor that runs this panel's checks, for those that start them by the clock or keep their texts.
+    ReplyMonitor *monitor() const { return m_monitor; }
 
     // Fits the lists to the panel's height.
     void fitContents();
@@ -85,7 +99,7 @@ private:
     void watchShownPage(const QString &address, const QString &ownText);
 
     OwnPosts &m_posts;
-    ReplyMonitor *m_monitor;
+    ReplyMonitor *m_monitor = nullptr;
     ShownPage m_shownPage;
     // Watches of pages the browser shows, by address, until both the measurement and the browser's text are in.
     struct PendingWatch

@@ -4,7 +4,8 @@
 #include <cmath>
 #include <limits>
 
-#include "links/numbertext.h"
+#include "base/numbertext.h"
+#include "probe/pagemeasurement.h"
 
 namespace ReplyCheck {
 
@@ -29,7 +30,7 @@ qint32 thresholdFromSetting(const QString &setting)
         // The options dialog lets through any run of digits; one too long for a double is beyond the range
         // (or, all zeros before its point, too small to be anything but zero) and is clamped like any other.
         if (!readsAsNumber(setting)) {
-            return defaultThreshold;
+            return CheckSettings::defaultThreshold;
         }
         const QString whole = setting.trimmed().section(QLatin1Char('.'), 0, 0);
         if (!std::any_of(whole.cbegin(), whole.cend(), [](QChar c) { return c >= u'1' && c <= u'9'; })) {
@@ -53,6 +54,28 @@ bool hasNewReplies(qint32 newSize, const std::optional<double> &stored, qint32 t
     }
     const double growth = double(newSize) - *stored;
     return growth > double(threshold);
+}
+
+PostResult resultOf(const PageMeasurement &measurement, const QString &storedSizeEntry, qint32 threshold)
+{
+    PostResult result;
+    result.detail = measurement.detail;
+    if (!measurement.isUsable()) {
+        result.failure = measurement.problem();
+        result.status = measurement.status;
+        return result;
+    }
+    result.newSize = measurement.size;
+    const std::optional<double> stored = storedSize(storedSizeEntry);
+    if (!stored) {
+        result.outcome = PostOutcome::Baseline;
+        return result;
+    }
+    // A stored size far outside what a page can be still gives a growth that fits.
+    result.growth = qint64(std::clamp(std::round(double(measurement.size) - *stored), -9.0e18, 9.0e18));
+    result.outcome
+        = hasNewReplies(measurement.size, stored, threshold) ? PostOutcome::NewReplies : PostOutcome::Unchanged;
+    return result;
 }
 
 } // namespace ReplyCheck

@@ -3,11 +3,14 @@
 #include <QString>
 #include <optional>
 
+#include "probe/postoutcome.h"
+#include "replies/checksettings.h"
+
+struct PageMeasurement;
+
 // The comparison behind "Check for replies": a page has new replies when it grew by more than the threshold
 // since its size was stored.
 namespace ReplyCheck {
-
-inline constexpr qint32 defaultThreshold = 500;
 
 // The threshold setting as a 16-bit whole number: rounded to the nearest whole number (halves to the even
 // neighbour) and clamped to the 16-bit range, so an odd setting never stops a run. Text that is no number
@@ -19,5 +22,8 @@ std::optional<double> storedSize(const QString &entry);
 
 // Strictly more growth than the threshold counts; a post without a usable stored size never counts.
 bool hasNewReplies(qint32 newSize, const std::optional<double> &stored, qint32 threshold);
+
+// The outcome of a measured (or failed) page against the entry stored for it, by hasNewReplies().
+PostResult resultOf(const PageMeasurement &measurement, const QString &storedSizeEntry, qint32 threshold);
 
 } // namespace ReplyCheck

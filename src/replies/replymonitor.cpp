@@ -2,9 +2,9 @@
 
 #include <utility>
 
-#include "replies/kepttextstore.h"
-#include "replies/pagemeasurement.h"
-#include "replies/pagesizeprobe.h"
+#include "pagetext/kepttextstore.h"
+#include "probe/pagemeasurement.h"
+#include "probe/pagesizeprobe.h"
 #include "replies/replytexts.h"
 #include "replies/textkeeper.h"
 
@@ -52,10 +52,10 @@ void ReplyMonitor::setExtraCaCertificates(const QList<QSslCertificate> &certific
 // Waits for the text jobs in flight; what they answer is dropped.
 ReplyMonitor::~ReplyMonitor() = default;
 
-void ReplyMonitor::setKeptTexts(KeptTextStore *store)
+void ReplyMonitor::setKeptTexts(KeptTextStore *store, const LegacyCodePage &legacy)
 {
     m_run->setTextKeeper(nullptr);
-    m_texts = store != nullptr ? std::make_unique<TextKeeper>(store) : nullptr;
+    m_texts = store != nullptr ? std::make_unique<TextKeeper>(store, legacy) : nullptr;
     m_run->setTextKeeper(m_texts.get());
     setKeptBodyLimit(store != nullptr ? ReplyTexts::keptBodyLimit : 0);
 }

@@ -8,8 +8,9 @@
 #include <functional>
 #include <memory>
 
-#include "replies/postoutcome.h"
-#include "replies/probetimeouts.h"
+#include "probe/postoutcome.h"
+#include "base/textfile.h"
+#include "probe/probetimeouts.h"
 #include "replies/replyrun.h"
 
 class KeptTextStore;
@@ -44,7 +45,7 @@ public:
 
     // Where the texts of the pages are kept: each measurement keeps its page's text, and a run tells what grown
     // pages added, on a thread of their own. None (the default): pages are only measured.
-    void setKeptTexts(KeptTextStore *store);
+    void setKeptTexts(KeptTextStore *store, const LegacyCodePage &legacy = {});
     KeptTextStore *keptTexts() const;
     // The post is no longer watched: its page's kept text goes.
     void forgetPost(const QString &address);

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "replies/pagesizeprobe.h"
-#include "replies/postaddress.h"
+#include "probe/pagesizeprobe.h"
+#include "probe/postaddress.h"
 #include "replies/replycheck.h"
-#include "replies/pagemeasurement.h"
+#include "probe/pagemeasurement.h"
 #include "replies/textkeeper.h"
 
 namespace {
@@ -19,7 +19,7 @@ constexpr qint64 s_slotGapMs = 2;
 ReplyRun::ReplyRun(QObject *parent, quint16 httpPort)
     : QObject(parent)
     , m_httpPort(httpPort)
-    , m_thresholdSource([] { return ReplyCheck::defaultThreshold; })
+    , m_thresholdSource([] { return CheckSettings::defaultThreshold; })
 {
     m_clock.start();
     m_slotTimer.setSingleShot(true);
@@ -34,7 +34,7 @@ ReplyRun::~ReplyRun()
 
 void ReplyRun::setThresholdSource(std::function<qint32()> source)
 {
-    m_thresholdSource = source ? std::move(source) : [] { return ReplyCheck::defaultThreshold; };
+    m_thresholdSource = source ? std::move(source) : [] { return CheckSettings::defaultThreshold; };
 }
 
 void ReplyRun::setConnectionLimits(int total, int perHost)

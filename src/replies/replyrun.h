@@ -14,14 +14,14 @@
 #include <optional>
 #include <vector>
 
-#include "replies/postoutcome.h"
-#include "replies/probetimeouts.h"
+#include "probe/postoutcome.h"
+#include "probe/probetimeouts.h"
 #include "replies/replytexts.h"
 
 class PageSizeProbe;
 class RequestIdentity;
 class TextKeeper;
-#include "replies/pagemeasurement.h"
+#include "probe/pagemeasurement.h"
 
 // One own post as a reply check sees it.
 struct ReplyRunPost

@@ -1,10 +1,10 @@
 #include "replies/replytexts.h"
 
-#include "replies/addedtext.h"
-#include "replies/kepttextstore.h"
-#include "replies/pagelikeness.h"
-#include "replies/pagemarkup.h"
-#include "replies/pagetext.h"
+#include "pagetext/addedtext.h"
+#include "pagetext/kepttextstore.h"
+#include "pagetext/pagelikeness.h"
+#include "pagetext/pagemarkup.h"
+#include "pagetext/pagetext.h"
 
 #include <QUrl>
 
@@ -14,9 +14,10 @@ namespace ReplyTexts {
 
 namespace {
 
-PageMarkup::Facts markupOf(const QString &address, QByteArrayView contentType, QByteArrayView body)
+PageMarkup::Facts markupOf(
+    const QString &address, QByteArrayView contentType, QByteArrayView body, const LegacyCodePage &legacy)
 {
-    return PageMarkup::read(PageText::decoded(contentType, body), QUrl(address));
+    return PageMarkup::read(PageText::decoded(contentType, body, legacy), QUrl(address));
 }
 
 // The runs without the user's own post: the line that shows its beginning, the short lines just before it (its
@@ -51,14 +52,15 @@ QStringList withoutOwnText(const QStringList &runs, const QString &ownText)
 
 } // namespace
 
-Baseline keepBaseline(KeptTextStore &store, const QString &address, QByteArrayView contentType, QByteArrayView body)
+Baseline keepBaseline(KeptTextStore &store, const QString &address, QByteArrayView contentType, QByteArrayView body,
+    const LegacyCodePage &legacy)
 {
     const std::optional<KeptText> kept = store.read(address);
     KeptText text;
-    text.lines = PageText::textLines(contentType, body);
+    text.lines = PageText::textLines(contentType, body, legacy);
     // What changes on every visit still does after the user has read the replies.
     text.noise = kept ? kept->noise : QStringList();
-    const PageMarkup::Facts markup = markupOf(address, contentType, body);
+    const PageMarkup::Facts markup = markupOf(address, contentType, body, legacy);
     text.nextPage = markup.nextPage;
     store.write(address, text);
     Baseline baseline;
@@ -70,11 +72,12 @@ Baseline keepBaseline(KeptTextStore &store, const QString &address, QByteArrayVi
     return baseline;
 }
 
-QString keepFollowing(KeptTextStore &store, const QString &page, QByteArrayView contentType, QByteArrayView body)
+QString keepFollowing(KeptTextStore &store, const QString &page, QByteArrayView contentType, QByteArrayView body,
+    const LegacyCodePage &legacy)
 {
     KeptText text;
-    text.lines = PageText::textLines(contentType, body);
-    text.nextPage = markupOf(page, contentType, body).nextPage;
+    text.lines = PageText::textLines(contentType, body, legacy);
+    text.nextPage = markupOf(page, contentType, body, legacy).nextPage;
     store.write(page, text);
     return text.nextPage;
 }
@@ -89,23 +92,23 @@ void setFollowing(KeptTextStore &store, const QString &address, const QStringLis
 }
 
 Judgement afterCheck(KeptTextStore &store, const QString &address, const PostResult &sized, const PostFacts &facts,
-    QByteArrayView contentType, QByteArrayView body)
+    QByteArrayView contentType, QByteArrayView body, const LegacyCodePage &legacy)
 {
     Judgement judged { sized, QString() };
     PostResult &result = judged.result;
     if (!sized.wasChecked()) {
         return judged;
     }
-    const TextLines lines = PageText::textLines(contentType, body);
+    const TextLines lines = PageText::textLines(contentType, body, legacy);
     const QStringList shown = lines.toList();
     if (!facts.ownText.isEmpty()) {
         result.ownPostShown = PageLikeness::shows(shown, facts.ownText);
     }
     const std::optional<KeptText> kept = store.read(address);
-    const PageMarkup::Facts markup = kept ? markupOf(address, contentType, body) : PageMarkup::Facts();
+    const PageMarkup::Facts markup = kept ? markupOf(address, contentType, body, legacy) : PageMarkup::Facts();
     const bool samePage = kept && !PageLikeness::isOtherPage(kept->lines.toList(), shown, markup.asksForPassword);
     if (sized.outcome == PostOutcome::Baseline) {
-        keepBaseline(store, address, contentType, body);
+        keepBaseline(store, address, contentType, body, legacy);
         return judged;
     }
     // A size stored as another client got the page (a sign-in page, a check page) tells nothing now: measured
@@ -114,12 +117,12 @@ Judgement afterCheck(KeptTextStore &store, const QString &address, const PostRes
         && !(PageLikeness::coverage(kept->lines.toList(), shown) < 0.5
             && PageLikeness::coverage(shown, kept->lines.toList()) < 0.2);
     if (!facts.measuredAsBrowser && !sameAsStored) {
-        keepBaseline(store, address, contentType, body);
+        keepBaseline(store, address, contentType, body, legacy);
         result.outcome = PostOutcome::Remeasured;
         return judged;
     }
     if (!kept) {
-        keepBaseline(store, address, contentType, body);
+        keepBaseline(store, address, contentType, body, legacy);
         return judged;
     }
     if (!samePage) {
@@ -135,7 +138,7 @@ Judgement afterCheck(KeptTextStore &store, const QString &address, const PostRes
     if (!facts.ownTextShown && result.ownPostShown == true && result.growth > 0
         && withoutOwnText(added, facts.ownText).isEmpty()) {
         // A held comment let through: the page is the thread as others see it now.
-        keepBaseline(store, address, contentType, body);
+        keepBaseline(store, address, contentType, body, legacy);
         result.outcome = PostOutcome::OwnPostShown;
         return judged;
     }
@@ -157,10 +160,10 @@ Judgement afterCheck(KeptTextStore &store, const QString &address, const PostRes
 }
 
 Following afterFollowing(KeptTextStore &store, const QString &address, const QString &page,
-    QByteArrayView contentType, QByteArrayView body)
+    QByteArrayView contentType, QByteArrayView body, const LegacyCodePage &legacy)
 {
     Following following;
-    following.nextPage = markupOf(page, contentType, body).nextPage;
+    following.nextPage = markupOf(page, contentType, body, legacy).nextPage;
     const std::optional<KeptText> post = store.read(address);
     if (!post) {
         return following;
@@ -170,7 +173,7 @@ Following afterFollowing(KeptTextStore &store, const QString &address, const QSt
     const std::optional<KeptText> keptPage
         = post->following.contains(page) ? store.read(page) : std::optional<KeptText>();
     const KeptText &earlier = keptPage ? *keptPage : *post;
-    following.newText = AddedText::runs(earlier.lines, PageText::textLines(contentType, body),
+    following.newText = AddedText::runs(earlier.lines, PageText::textLines(contentType, body, legacy),
         AddedText::mergedNoise(post->noise, earlier.noise));
     return following;
 }

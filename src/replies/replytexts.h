@@ -4,7 +4,8 @@
 #include <QString>
 #include <QStringList>
 
-#include "replies/postoutcome.h"
+#include "base/textfile.h"
+#include "probe/postoutcome.h"
 
 class KeptTextStore;
 
@@ -44,10 +45,12 @@ struct Baseline
 };
 
 // The page's text becomes the one later checks compare with.
-Baseline keepBaseline(KeptTextStore &store, const QString &address, QByteArrayView contentType, QByteArrayView body);
+Baseline keepBaseline(KeptTextStore &store, const QString &address, QByteArrayView contentType, QByteArrayView body,
+    const LegacyCodePage &legacy = {});
 // A page after the post's, read with its baseline: its text is kept under its own address. Returns the page it
 // names as its next one.
-QString keepFollowing(KeptTextStore &store, const QString &page, QByteArrayView contentType, QByteArrayView body);
+QString keepFollowing(KeptTextStore &store, const QString &page, QByteArrayView contentType, QByteArrayView body,
+    const LegacyCodePage &legacy = {});
 // The pages after the post's that were read with its baseline.
 void setFollowing(KeptTextStore &store, const QString &address, const QStringList &following);
 
@@ -69,7 +72,7 @@ struct Judgement
 // A page without kept text keeps its text now and claims nothing from it; Unchanged remembers the lines that
 // changed anyway as the page's noise.
 Judgement afterCheck(KeptTextStore &store, const QString &address, const PostResult &sized, const PostFacts &facts,
-    QByteArrayView contentType, QByteArrayView body);
+    QByteArrayView contentType, QByteArrayView body, const LegacyCodePage &legacy = {});
 
 // A page after the post's read by a check.
 struct Following
@@ -80,7 +83,7 @@ struct Following
     QString nextPage;
 };
 Following afterFollowing(KeptTextStore &store, const QString &address, const QString &page,
-    QByteArrayView contentType, QByteArrayView body);
+    QByteArrayView contentType, QByteArrayView body, const LegacyCodePage &legacy = {});
 
 // The beginning of a post's new text for a short view: whole lines while they fit in about length
 // characters, the last cut at a word with "…".

@@ -2,11 +2,12 @@
 
 #include <QMetaObject>
 
-#include "replies/kepttextstore.h"
+#include "pagetext/kepttextstore.h"
 #include "replies/replytexts.h"
 
-TextKeeper::TextKeeper(KeptTextStore *store)
+TextKeeper::TextKeeper(KeptTextStore *store, const LegacyCodePage &legacy)
     : m_store(store)
+    , m_legacy(legacy)
     , m_worker(new QObject)
 {
     // One thread: jobs for one post run in the order given, and the pages' text never takes both cores.
@@ -58,7 +59,7 @@ void TextKeeper::keepBaseline(const QString &address, const QByteArray &contentT
     QObject *context, std::function<void(const ReplyTexts::Baseline &)> done)
 {
     enqueue(address, [this, address, contentType, body, target = QPointer(context), done](bool current) {
-        const ReplyTexts::Baseline kept = current ? ReplyTexts::keepBaseline(*m_store, address, contentType, body)
+        const ReplyTexts::Baseline kept = current ? ReplyTexts::keepBaseline(*m_store, address, contentType, body, m_legacy)
                                                   : ReplyTexts::Baseline();
         answer(target, [done, kept] { done(kept); });
     });
@@ -68,7 +69,7 @@ void TextKeeper::keepFollowing(const QString &address, const QString &page, cons
     const QByteArray &body, QObject *context, std::function<void(const QString &)> done)
 {
     enqueue(address, [this, page, contentType, body, target = QPointer(context), done](bool current) {
-        const QString next = current ? ReplyTexts::keepFollowing(*m_store, page, contentType, body) : QString();
+        const QString next = current ? ReplyTexts::keepFollowing(*m_store, page, contentType, body, m_legacy) : QString();
         answer(target, [done, next] { done(next); });
     });
 }
@@ -91,7 +92,7 @@ void TextKeeper::afterCheck(const QString &address, const PostResult &result, co
     enqueue(address,
         [this, address, result, facts, contentType, body, target = QPointer(context), done](bool current) {
             const ReplyTexts::Judgement judged = current
-                ? ReplyTexts::afterCheck(*m_store, address, result, facts, contentType, body)
+                ? ReplyTexts::afterCheck(*m_store, address, result, facts, contentType, body, m_legacy)
                 : ReplyTexts::Judgement { result, QString() };
             answer(target, [done, judged] { done(judged); });
         });
@@ -102,7 +103,7 @@ void TextKeeper::afterFollowing(const QString &address, const QString &page, con
 {
     enqueue(address, [this, address, page, contentType, body, target = QPointer(context), done](bool current) {
         const ReplyTexts::Following following = current
-            ? ReplyTexts::afterFollowing(*m_store, address, page, contentType, body)
+            ? ReplyTexts::afterFollowing(*m_store, address, page, contentType, body, m_legacy)
             : ReplyTexts::Following();
         answer(target, [done, following] { done(following); });
     });

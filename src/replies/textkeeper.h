@@ -11,7 +11,7 @@
 
 #include <functional>
 
-#include "replies/postoutcome.h"
+#include "probe/postoutcome.h"
 #include "replies/replytexts.h"
 
 class KeptTextStore;
@@ -23,7 +23,8 @@ class KeptTextStore;
 class TextKeeper
 {
 public:
-    explicit TextKeeper(KeptTextStore *store);
+    // legacy: the code page of pages that declare no character set and are not UTF-8.
+    explicit TextKeeper(KeptTextStore *store, const LegacyCodePage &legacy = {});
     // Waits for the jobs given.
     ~TextKeeper();
 
@@ -59,6 +60,7 @@ private:
     quint64 forgetsOf(const QString &address);
 
     KeptTextStore *m_store;
+    LegacyCodePage m_legacy;
     QObject m_receiver; // on the keeper's thread
     QThread m_thread;
     QObject *m_worker; // on m_thread

@@ -5,13 +5,15 @@
 
 #include "base/settingsstore.h"
 #include "replies/checkschedule.h"
+#include "replies/checksettings.h"
 #include "replies/postspanel.h"
 #include "replies/replymonitor.h"
 #include "replies/replyrun.h"
 #include "ui/desktopnotifier.h"
 #include "ui/traypresence.h"
 
-TimedChecks::TimedChecks(QWidget *window, PostsPanel *posts, ReplyMonitor *monitor, SettingsStore &settings)
+TimedChecks::TimedChecks(
+    QWidget *window, PostsPanel *posts, ReplyMonitor *monitor, SettingsStore &settings, const QString &programName)
     : QObject(window)
     , m_window(window)
     , m_posts(posts)
@@ -19,7 +21,7 @@ TimedChecks::TimedChecks(QWidget *window, PostsPanel *posts, ReplyMonitor *monit
     , m_settings(settings)
     , m_schedule(new CheckSchedule([monitor] { return monitor->isChecking(); }, this))
     , m_notifier(new DesktopNotifier(this))
-    , m_tray(new TrayPresence(window, settings, this))
+    , m_tray(new TrayPresence(window, settings, programName, this))
 {
     connect(m_schedule, &CheckSchedule::due, this, [this] {
         m_timedRun = true;
@@ -46,8 +48,7 @@ void TimedChecks::setInterval(int minutes)
 
 void TimedChecks::applyStoredInterval()
 {
-    setInterval(CheckSchedule::minutesFromSetting(
-        m_settings.read(CheckSchedule::settingSection(), CheckSchedule::settingKey(), QStringLiteral("0"))));
+    setInterval(CheckSettings::checkEvery(m_settings));
 }
 
 bool TimedChecks::keepRunningOnClose()

@@ -20,7 +20,8 @@ class TimedChecks : public QObject
 
 public:
     // window: the main window, whose being in front tells whether a notification is needed.
-    TimedChecks(QWidget *window, PostsPanel *posts, ReplyMonitor *monitor, SettingsStore &settings);
+    TimedChecks(
+        QWidget *window, PostsPanel *posts, ReplyMonitor *monitor, SettingsStore &settings, const QString &programName);
 
     // Checks every so many minutes (0: off) from now on.
     void setInterval(int minutes);

@@ -5,7 +5,6 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "base/branding.h"
 #include "base/twips.h"
 #include "ui/websitelauncher.h"
 #include "ui/linklabel.h"
@@ -40,8 +39,11 @@ QLabel *valueLabel(QWidget *parent, const char *name, const QRect &geometry)
 
 } // namespace
 
-AboutWindow::AboutWindow(QWidget *parent)
+AboutWindow::AboutWindow(const BrandingInfo &branding, Website &website, Skinning *skinning, QWidget *parent)
     : QDialog(parent)
+    , m_branding(branding)
+    , m_website(website)
+    , m_skinning(skinning)
 {
     setObjectName(QStringLiteral("AboutWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -83,20 +85,18 @@ AboutWindow::AboutWindow(QWidget *parent)
 
 void AboutWindow::fillIn()
 {
-    const BrandingInfo &branding = brandingInfo();
+    const BrandingInfo &branding = m_branding;
     setWindowTitle(tr("About %1").arg(branding.programName));
     m_titleLabel->setText(branding.programName);
     m_versionLabel->setText(majorMinorVersion(branding.versionMajor, branding.versionMinor));
     m_companyLabel->setText(branding.companyName);
     m_websiteLink->setText(branding.website);
-    if (branding.skinEnabled) {
-        placeSkinLabel(this, QStringLiteral("SkinLabel1"));
-        replaceLabelsWithSkinLabels(this);
-        applySkin(this);
+    if (m_skinning) {
+        m_skinning->applyWithLabels(this);
     }
 }
 
 void AboutWindow::openWebsite()
 {
-    launchWebsite(true);
+    m_website.launch(true);
 }

@@ -65,9 +65,6 @@ QAccessibleInterface *namedComboBoxFactory(const QString &className, QObject *ob
 
 void nameComboBoxesByTheirAccessibleName()
 {
-    static bool installed = false;
-    if (!installed) {
-        installed = true;
-        QAccessible::installFactory(namedComboBoxFactory);
-    }
+    // Qt keeps a factory once, however often it is installed.
+    QAccessible::installFactory(namedComboBoxFactory);
 }

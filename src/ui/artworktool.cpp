@@ -14,6 +14,7 @@
 #include "ui/artwork.h"
 #include "ui/aboutwindow.h"
 #include "ui/splashwindow.h"
+#include "ui/websitelauncher.h"
 #include "ui/windowicon.h"
 
 namespace {
@@ -50,15 +51,15 @@ int main(int argc, char *argv[])
         return 2;
     }
     QApplication::setWindowIcon(programIcon());
-    loadBranding();
+    const BrandingInfo branding = BrandingInfo::ofThisBuild();
     if (args.at(2) == QLatin1String("splash")) {
-        SplashWindow splash;
+        SplashWindow splash(branding);
         splash.load();
-        splash.progressTimer->stop();
         splash.show();
         return app.exec();
     }
-    AboutWindow about;
+    Website website(branding.website);
+    AboutWindow about(branding, website);
     about.setAttribute(Qt::WA_DeleteOnClose, false);
     about.show();
     return app.exec();

@@ -14,7 +14,6 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "base/branding.h"
 #include "base/datafolder.h"
 #include "base/settingsstore.h"
 #include "base/twips.h"
@@ -32,9 +31,10 @@ constexpr qint64 s_maxHelpBytes = 16 * 1024 * 1024;
 
 } // namespace
 
-HelpWindow::HelpWindow(AppContext &context, QWidget *parent)
+HelpWindow::HelpWindow(AppContext &context, Skinning *skinning, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_context(context)
+    , m_skinning(skinning)
 {
     setObjectName(QStringLiteral("HelpWindow"));
     setWindowTitle(QStringLiteral("Readme/Help"));
@@ -75,8 +75,8 @@ HelpWindow::HelpWindow(AppContext &context, QWidget *parent)
 
 void HelpWindow::load()
 {
-    if (brandingInfo().skinEnabled) {
-        applySkin(this);
+    if (m_skinning) {
+        m_skinning->apply(this);
     }
     const QString path = findHelpFile(m_context.dataFolder);
     if (path.isEmpty()) {

@@ -8,6 +8,7 @@ class QCheckBox;
 class QPushButton;
 class QTextBrowser;
 class QUrl;
+class Skinning;
 
 // The help window: shows the guide shipped with the program ("Help.rtf") and carries the "Show at Startup"
 // choice. Without its guide the window never shows, whoever asks it to.
@@ -16,7 +17,8 @@ class HelpWindow : public QWidget
     Q_OBJECT
 
 public:
-    explicit HelpWindow(AppContext &context, QWidget *parent = nullptr);
+    // skinning: the program's, when skinning is on.
+    explicit HelpWindow(AppContext &context, Skinning *skinning = nullptr, QWidget *parent = nullptr);
 
     // True when the guide was found (see findHelpFile); only then can the window be shown.
     bool isLoaded() const { return m_loaded; }
@@ -33,6 +35,7 @@ private:
     void centreOnScreen();
 
     AppContext &m_context;
+    Skinning *m_skinning;
     bool m_loaded = false;
     // Controls, named as the window's design names them (also their objectNames).
     QTextBrowser *m_helpText = nullptr;

@@ -1,11 +1,5 @@
 #include "ui/sitekey.h"
 
-QString &siteKey()
-{
-    static QString s_key;
-    return s_key;
-}
-
 QString withWebScheme(const QString &address)
 {
     if (address.contains(QLatin1String("https://"), Qt::CaseInsensitive)

@@ -2,9 +2,6 @@
 
 #include <QString>
 
-// Names the address the website launcher opens next; the launcher clears it once it has opened one.
-QString &siteKey();
-
 // The one key the launcher knows: the maker's website from the branding record.
 inline const QString websiteSiteKey = QStringLiteral("Website");
 

@@ -26,7 +26,6 @@
 #include <QToolButton>
 #include <QTreeView>
 
-#include "base/branding.h"
 #include "base/twips.h"
 #include "ui/listbox.h"
 #include "ui/windowicon.h"
@@ -36,18 +35,6 @@ namespace {
 const char *const s_skinnedProperty = "postavoSkin";
 const char *const s_controlTypeProperty = "controlType";
 
-QPointer<Skin> &skinPointer()
-{
-    static QPointer<Skin> s_skin;
-    return s_skin;
-}
-
-QPointer<SkinCompanion> &companionPointer()
-{
-    static QPointer<SkinCompanion> s_companion;
-    return s_companion;
-}
-
 QColor fromRgb(const std::optional<quint32> &rgb)
 {
     return rgb ? QColor::fromRgb(QRgb(*rgb | 0xff000000u)) : QColor();
@@ -55,7 +42,9 @@ QColor fromRgb(const std::optional<quint32> &rgb)
 
 bool isContainer(const QWidget *widget)
 {
-    if (qobject_cast<const QGroupBox *>(widget) || qobject_cast<const QStackedWidget *>(widget)
+    // A panel of the program's own that calls itself a frame holds controls as a frame does.
+    if (qobject_cast<const QGroupBox *>(widget) || widget->property(s_controlTypeProperty).toString() == QLatin1String("Frame")
+        || qobject_cast<const QStackedWidget *>(widget)
         || qobject_cast<const QTabWidget *>(widget) || qobject_cast<const QSplitter *>(widget)) {
         return true;
     }
@@ -210,53 +199,40 @@ bool SkinCompanion::eventFilter(QObject *watched, QEvent *event)
         if (widget && widget->isWindow() && !qobject_cast<QMenu *>(widget)
             && !(widget->windowType() == Qt::Popup || widget->windowType() == Qt::ToolTip)
             && !widget->property(s_skinnedProperty).isValid()) {
-            applySkin(widget);
+            applySkin(widget, m_skin);
         }
     }
     return QObject::eventFilter(watched, event);
 }
 
-Skin *skinObject()
+Skinning::Skinning(const QString &skinPath, QObject *parent)
+    : QObject(parent)
+    , m_path(skinPath)
+    , m_skin(this)
+    , m_companion(this)
 {
-    return skinPointer().data();
+    m_skin.setObjectName(QStringLiteral("skin"));
+    m_companion.setSkin(&m_skin);
 }
 
-void setSkinObject(Skin *skin)
-{
-    skinPointer() = skin;
-}
-
-QString &designSkinPath()
-{
-    static QString s_path = QStringLiteral(":/skins/postavo.skin");
-    return s_path;
-}
-
-SkinCompanion *skinCompanion(bool create)
-{
-    QPointer<SkinCompanion> &companion = companionPointer();
-    if (!companion && create) {
-        companion = new SkinCompanion(qApp);
-    }
-    return companion.data();
-}
-
-void startSkinning(Skin *skin, QWidget *splash)
+void Skinning::start(QWidget *splash)
 {
     initWindowResources();
-    setSkinObject(skin);
-    applySkin(splash);
-    if (SkinCompanion *companion = skinCompanion()) {
-        companion->setSkin(skin);
-        companion->start();
-    }
+    m_skin.load(m_path);
+    applySkin(splash, &m_skin);
+    m_companion.start();
 }
 
-void stopSkinCompanion()
+void Skinning::apply(QWidget *window)
 {
-    if (SkinCompanion *companion = skinCompanion()) {
-        companion->stop();
-    }
+    applySkin(window, &m_skin);
+}
+
+void Skinning::applyWithLabels(QWidget *window)
+{
+    placeSkinLabel(window, QStringLiteral("SkinLabel1"));
+    replaceLabelsWithSkinLabels(window);
+    applySkin(window, &m_skin);
 }
 
 QString controlTypeName(const QWidget *control)
@@ -323,9 +299,8 @@ QList<QWidget *> windowControls(QWidget *window)
     return controls;
 }
 
-void applySkin(QWidget *window)
+void applySkin(QWidget *window, Skin *skin)
 {
-    Skin *skin = skinObject();
     if (!window || !skin) {
         return;
     }
@@ -335,7 +310,8 @@ void applySkin(QWidget *window)
     // Member 5 belongs to the skin's own drawing; it is read like the others and used for nothing here.
     Q_UNUSED(skin->colour(5));
     recolourControls(window, colour2, colour3, colour4);
-    if (isVistaOrLater() && brandingInfo().skinEnabled) {
+    // The skin is there only when skinning is on.
+    if (isVistaOrLater()) {
         setRectRegion(window);
     }
     skin->apply(window);
@@ -440,7 +416,7 @@ void replaceLabelsWithSkinLabels(QWidget *window)
     }
 }
 
-void skinMainWindow(QWidget *mainWindow)
+void skinMainWindow(QWidget *mainWindow, Skin *skin)
 {
     if (!mainWindow) {
         return;
@@ -452,5 +428,5 @@ void skinMainWindow(QWidget *mainWindow)
     placeSkinLabel(client, QStringLiteral("SkinLabel3"));
     replaceLabelsWithSkinLabels(
         mainWindow, { QStringLiteral("SkinLabel1"), QStringLiteral("SkinLabel2"), QStringLiteral("SkinLabel3") });
-    applySkin(mainWindow);
+    applySkin(mainWindow, skin);
 }

@@ -68,20 +68,35 @@ private:
     bool m_running = false;
 };
 
-// The program-wide skin, set by the splash window when skinning is on; null otherwise.
-Skin *skinObject();
-void setSkinObject(Skin *skin);
+// The program's skinning, when the configuration turns it on: the skin every window is drawn with, read from the
+// design's skin file, and the companion that keeps the windows that do not skin themselves in its look. Handed
+// to the windows that skin themselves; none means they keep their ordinary look.
+class Skinning : public QObject
+{
+    Q_OBJECT
 
-// The skin file the splash window's skin is made from; a built-in skin unless set otherwise.
-QString &designSkinPath();
+public:
+    // The skin file the design names: a built-in skin.
+    static QString designSkinPath() { return QStringLiteral(":/skins/postavo.skin"); }
 
-// The program-wide companion; created on first use when create is true.
-SkinCompanion *skinCompanion(bool create = true);
-// The splash window's start of skinning: the skin becomes the program's, the window is skinned, the companion
-// starts.
-void startSkinning(Skin *skin, QWidget *splash);
-// Tells the companion to stop (creating it first when it does not exist yet).
-void stopSkinCompanion();
+    explicit Skinning(const QString &skinPath = designSkinPath(), QObject *parent = nullptr);
+
+    Skin *skin() { return &m_skin; }
+    SkinCompanion *companion() { return &m_companion; }
+    // The splash window's start of skinning: the skin is read, the splash skinned, the companion starts.
+    void start(QWidget *splash);
+    // At the program's end.
+    void stop() { m_companion.stop(); }
+
+    // applySkin() with this skin; with labels, replaceLabelsWithSkinLabels() first, into the window's one array.
+    void apply(QWidget *window);
+    void applyWithLabels(QWidget *window);
+
+private:
+    QString m_path;
+    Skin m_skin;
+    SkinCompanion m_companion;
+};
 
 // The role a control plays, named as the window design names it: "CommandButton", "TextBox", "ComboBox",
 // "ListBox", "ListView", "PictureBox", "Label", "SkinLabel", "Frame", "TabStrip", ... A dynamic property
@@ -92,9 +107,9 @@ QString controlTypeName(const QWidget *control);
 // pages), not the parts of compound widgets and not other windows.
 QList<QWidget *> windowControls(QWidget *window);
 
-// Recolours the window's controls from the program's skin, hands the window to the skin. Does nothing without
-// a skin; whatever the skin lacks stays as it was.
-void applySkin(QWidget *window);
+// Recolours the window's controls from the skin, hands the window to the skin. Does nothing without a skin;
+// whatever the skin lacks stays as it was.
+void applySkin(QWidget *window, Skin *skin);
 
 // Back colour c2 for buttons, lists and text controls, fore colour c3 for lists and text controls, back colour
 // c4 for picture boxes. An invalid colour leaves its role alone; every other kind of control is left alone.
@@ -121,4 +136,4 @@ void replaceLabelsWithSkinLabels(QWidget *window);
 
 // The main window's skinning: its three skin label arrays (message editor, forum tab, the window's client
 // area), the label copies, then applySkin().
-void skinMainWindow(QWidget *mainWindow);
+void skinMainWindow(QWidget *mainWindow, Skin *skin);

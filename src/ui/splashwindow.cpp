@@ -5,14 +5,15 @@
 #include <QScreen>
 #include <QTimer>
 
-#include "base/branding.h"
 #include "base/twips.h"
 #include "ui/artwork.h"
 #include "ui/skin.h"
 #include "ui/windowicon.h"
 
-SplashWindow::SplashWindow(QWidget *parent)
+SplashWindow::SplashWindow(const BrandingInfo &branding, Skinning *skinning, QWidget *parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
+    , m_branding(branding)
+    , m_skinning(skinning)
 {
     setObjectName(QStringLiteral("SplashWindow"));
     setFixedSize(twipsToPixels(7170), twipsToPixels(4770));
@@ -29,9 +30,6 @@ SplashWindow::SplashWindow(QWidget *parent)
     m_progressTimer->setInterval(2);
     connect(m_progressTimer, &QTimer::timeout, this, &SplashWindow::tick);
 
-    splashSkin = new Skin(this);
-    splashSkin->setObjectName(QStringLiteral("splashSkin"));
-
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         QRect centred = frameGeometry();
         centred.moveCenter(screen->availableGeometry().center());
@@ -43,21 +41,17 @@ SplashWindow::~SplashWindow() = default;
 
 void SplashWindow::load()
 {
-    loadBranding();
-    const BrandingInfo &branding = brandingInfo();
-    m_pictureLabel->setPixmap(splashPicture(size(), devicePixelRatioF(), branding));
-    if (branding.skinEnabled) {
-        initWindowResources();
-        splashSkin->load(designSkinPath());
-        startSkinning(splashSkin, this);
+    m_pictureLabel->setPixmap(splashPicture(size(), devicePixelRatioF(), m_branding));
+    if (m_skinning) {
+        m_skinning->start(this);
     }
     m_progressTimer->start();
 }
 
 void SplashWindow::tick()
 {
-    tickCount = qint16(tickCount + 2);
-    if (tickCount != 150) {
+    m_count = qint16(m_count + 2);
+    if (m_count != 150) {
         return;
     }
     m_progressTimer->stop();

@@ -5,7 +5,6 @@
 #include <QSystemTrayIcon>
 #include <QWidget>
 
-#include "base/branding.h"
 #include "base/settingsstore.h"
 #include "ui/windowicon.h"
 
@@ -13,10 +12,11 @@ namespace {
 const QString s_section = QStringLiteral("Settings");
 }
 
-TrayPresence::TrayPresence(QWidget *window, SettingsStore &settings, QObject *parent)
+TrayPresence::TrayPresence(QWidget *window, SettingsStore &settings, const QString &programName, QObject *parent)
     : QObject(parent)
     , m_window(window)
     , m_settings(settings)
+    , m_programName(programName)
     , m_trayAvailable(&QSystemTrayIcon::isSystemTrayAvailable)
 {
 }
@@ -36,8 +36,7 @@ void TrayPresence::setChecksOn(bool on)
         return;
     }
     if (!m_icon) {
-        const QString name = brandingInfo().programName.isEmpty() ? SettingsStore::applicationName()
-                                                                  : brandingInfo().programName;
+        const QString name = m_programName.isEmpty() ? SettingsStore::applicationName() : m_programName;
         m_icon = new QSystemTrayIcon(programIcon(), this);
         m_icon->setObjectName(QStringLiteral("trayIcon"));
         m_icon->setToolTip(name);
@@ -69,7 +68,7 @@ bool TrayPresence::keepRunningOnClose()
     if (answer == QLatin1String("1") || answer == QLatin1String("0")) {
         return answer == QLatin1String("1");
     }
-    QMessageBox box(QMessageBox::Question, brandingInfo().programName,
+    QMessageBox box(QMessageBox::Question, m_programName,
                     tr("Keep Postavo running in the system tray?\n\nIt goes on checking your posts for replies and "
                        "tells you when someone answers. Its tray icon brings the window back; Exit in the icon's "
                        "menu ends it.\n\nPostavo asks this once."),

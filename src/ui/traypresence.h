@@ -18,7 +18,8 @@ public:
     // Where the answer is kept: section "Settings", key "keepInTray", "1" or "0"; absent until asked.
     static QString settingKey() { return QStringLiteral("keepInTray"); }
 
-    TrayPresence(QWidget *window, SettingsStore &settings, QObject *parent = nullptr);
+    // programName: what the icon and the question call the program.
+    TrayPresence(QWidget *window, SettingsStore &settings, const QString &programName, QObject *parent = nullptr);
     ~TrayPresence() override;
 
     // Whether a tray exists (QSystemTrayIcon::isSystemTrayAvailable unless a test says otherwise).
@@ -38,6 +39,7 @@ signals:
 private:
     QWidget *m_window;
     SettingsStore &m_settings;
+    QString m_programName;
     std::function<bool()> m_trayAvailable;
     QSystemTrayIcon *m_icon = nullptr;
     QMenu *m_menu = nullptr;

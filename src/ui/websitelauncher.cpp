@@ -1,25 +1,14 @@
 #include "ui/websitelauncher.h"
 
 #include <QDesktopServices>
-#include <QPointer>
 #include <QTimer>
 
-#include "base/branding.h"
 #include "ui/sitekey.h"
 
-namespace {
-
-QList<QPointer<WebsiteLauncher>> &launchers()
-{
-    static QList<QPointer<WebsiteLauncher>> s_launchers;
-    return s_launchers;
-}
-
-} // namespace
-
-WebsiteLauncher::WebsiteLauncher(QWidget *parent)
+WebsiteLauncher::WebsiteLauncher(const QString &siteKey, Website &website, QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus)
     , m_closeTimer(new QTimer(this))
+    , m_website(&website)
 {
     setObjectName(QStringLiteral("WebsiteLauncher"));
     // The launcher has nothing to show; on screen it is a speck that takes no focus from the user's windows.
@@ -34,61 +23,24 @@ WebsiteLauncher::WebsiteLauncher(QWidget *parent)
     connect(m_closeTimer, &QTimer::timeout, this, &WebsiteLauncher::closeAfterDelay);
     m_closeTimer->start();
 
-    launchers().removeIf([](const QPointer<WebsiteLauncher> &launcher) { return launcher.isNull(); });
-    launchers().append(this);
-    openSite();
+    website.m_launchers.removeIf([](const QPointer<WebsiteLauncher> &launcher) { return launcher.isNull(); });
+    website.m_launchers.append(this);
+    const QString address = launcherAddress(siteKey, website.address());
+    if (!address.isEmpty()) {
+        const QUrl url(address, QUrl::TolerantMode);
+        if (url.isValid()) {
+            website.open(url);
+        }
+    }
 }
 
 WebsiteLauncher::~WebsiteLauncher()
 {
     // Gone from the list first, so whoever waits on closed() sees this launcher no longer.
-    launchers().removeAll(this);
+    if (m_website) {
+        m_website->m_launchers.removeAll(this);
+    }
     emit closed();
-}
-
-WebsiteLauncher::Opener &WebsiteLauncher::opener()
-{
-    static Opener s_opener = [](const QUrl &url) { QDesktopServices::openUrl(url); };
-    return s_opener;
-}
-
-WebsiteLauncher *WebsiteLauncher::visibleLauncher()
-{
-    for (const QPointer<WebsiteLauncher> &launcher : std::as_const(launchers())) {
-        if (launcher && launcher->isVisible()) {
-            return launcher;
-        }
-    }
-    return nullptr;
-}
-
-void WebsiteLauncher::whenNoneVisible(QObject *context, const std::function<void()> &done)
-{
-    WebsiteLauncher *launcher = visibleLauncher();
-    if (!launcher) {
-        done();
-        return;
-    }
-    // Checked again when it goes, for another launcher may have been shown meanwhile.
-    connect(
-        launcher, &WebsiteLauncher::closed, context, [context, done] { whenNoneVisible(context, done); },
-        Qt::SingleShotConnection);
-}
-
-void WebsiteLauncher::openSite()
-{
-    loadBranding();
-    if (siteKey() != websiteSiteKey) {
-        return;
-    }
-    const QString address = launcherAddress(siteKey(), brandingInfo().website);
-    if (!address.isEmpty()) {
-        const QUrl url(address, QUrl::TolerantMode);
-        if (url.isValid() && opener()) {
-            opener()(url);
-        }
-    }
-    siteKey().clear();
 }
 
 void WebsiteLauncher::closeAfterDelay()
@@ -97,12 +49,48 @@ void WebsiteLauncher::closeAfterDelay()
     deleteLater();
 }
 
-WebsiteLauncher *launchWebsite(bool show)
+Website::Website(const QString &address, QObject *parent)
+    : QObject(parent)
+    , m_address(address)
+    , m_opener([](const QUrl &url) { QDesktopServices::openUrl(url); })
+{ }
+
+void Website::open(const QUrl &url) const
 {
-    siteKey() = websiteSiteKey;
-    auto *launcher = new WebsiteLauncher;
+    if (m_opener) {
+        m_opener(url);
+    }
+}
+
+WebsiteLauncher *Website::launch(bool show)
+{
+    auto *launcher = new WebsiteLauncher(websiteSiteKey, *this);
     if (show) {
         launcher->show();
     }
     return launcher;
+}
+
+WebsiteLauncher *Website::visibleLauncher() const
+{
+    for (const QPointer<WebsiteLauncher> &launcher : m_launchers) {
+        if (launcher && launcher->isVisible()) {
+            return launcher;
+        }
+    }
+    return nullptr;
+}
+
+void Website::whenNoneVisible(QObject *context, const std::function<void()> &done)
+{
+    WebsiteLauncher *launcher = visibleLauncher();
+    if (!launcher) {
+        done();
+        return;
+    }
+    // Checked again when it goes (once gone from the list), for another launcher may have been shown meanwhile.
+    connect(
+        launcher, &WebsiteLauncher::closed, context,
+        [this, context, done] { whenNoneVisible(context, done); },
+        Qt::SingleShotConnection);
 }

@@ -10,12 +10,12 @@
 #include <QPointer>
 #include <QTimer>
 #include <QWebEnginePage>
+#include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineView>
 #include <cstdlib>
 #include <utility>
 
-#include "base/branding.h"
 #include "ui/placement.h"
 #include "web/autoinsertcontroller.h"
 #include "web/browserpage.h"
@@ -25,7 +25,7 @@
 
 using namespace Placement;
 
-BrowserPane::BrowserPane(const QString &scratchPath, QWidget *parent)
+BrowserPane::BrowserPane(const QString &scratchPath, QWebEngineProfile *profile, QWidget *parent)
     : QGroupBox(tr("Browser"), parent)
 {
     setObjectName(QStringLiteral("browserFrame"));
@@ -54,7 +54,8 @@ BrowserPane::BrowserPane(const QString &scratchPath, QWidget *parent)
     connect(m_stopButton, &QPushButton::clicked, this, &BrowserPane::stopLoading);
     connect(m_reloadButton, &QPushButton::clicked, this, &BrowserPane::reloadPage);
 
-    auto *page = new BrowserPage(browserProfile(), BrowserPage::popupsUnlessChecked(m_noPopupsCheck), m_webView);
+    auto *page = new BrowserPage(profile ? profile : QWebEngineProfile::defaultProfile(),
+        BrowserPage::popupsUnlessChecked(m_noPopupsCheck), m_webView);
     m_webView->setPage(page);
     m_typer = new KeyTyper(m_webView, this);
     m_autoInserter = new AutoInsertController(m_webView, scratchPath, window());
@@ -91,11 +92,11 @@ QList<QWidget *> BrowserPane::tabOrder() const
         m_webView };
 }
 
-void BrowserPane::offerStartPage(const std::function<StartPageContent()> &content)
+void BrowserPane::offerStartPage(const QString &website, const std::function<StartPageContent()> &content)
 {
     QWebEnginePage *page = m_webView->page();
     m_startPageContent = content;
-    const QString websiteHost = QUrl::fromUserInput(brandingInfo().website).host();
+    const QString websiteHost = QUrl::fromUserInput(website).host();
     connect(
         page, &QWebEnginePage::loadFinished, this,
         [this, websiteHost](bool ok) {

@@ -11,6 +11,7 @@ class QLineEdit;
 class QPushButton;
 class QWebEngineView;
 class QUrl;
+class QWebEngineProfile;
 class AutoInsertController;
 class KeyTyper;
 class PostedMessageWatcher;
@@ -21,8 +22,9 @@ class BrowserPane : public QGroupBox
     Q_OBJECT
 
 public:
-    // scratchPath: the file Auto-Insert may write the message to on its way into the page.
-    explicit BrowserPane(const QString &scratchPath, QWidget *parent = nullptr);
+    // scratchPath: the file Auto-Insert may write the message to on its way into the page; profile: the one its
+    // pages use (none: the engine's default).
+    BrowserPane(const QString &scratchPath, QWebEngineProfile *profile, QWidget *parent = nullptr);
 
     QString currentAddress() const;
     QUrl currentUrl() const;
@@ -35,8 +37,8 @@ public:
     void fitContents();
     // The controls in the order Tab reaches them.
     QList<QWidget *> tabOrder() const;
-    // Shows the program's own start page, made of content, if the next load (the website) fails.
-    void offerStartPage(const std::function<StartPageContent()> &content);
+    // Shows the program's own start page, made of content, if the next load, of the website, fails.
+    void offerStartPage(const QString &website, const std::function<StartPageContent()> &content);
     // Makes the start page again from its content when it is the page shown, so that it stays true.
     void refreshStartPage();
 

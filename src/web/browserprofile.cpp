@@ -1,27 +1,21 @@
 #include "web/browserprofile.h"
 
-#include <QCoreApplication>
+#include <QString>
 #include <QNetworkCookie>
 #include <QWebEngineCookieStore>
 #include <QWebEngineProfile>
 
-#include "replies/requestidentity.h"
+#include "probe/requestidentity.h"
 
-namespace {
-QWebEngineProfile *s_profile = nullptr;
-}
-
-QWebEngineProfile *browserProfile()
+QWebEngineProfile *storedBrowserProfile(const QString &storageFolder, QObject *parent)
 {
-    return s_profile ? s_profile : QWebEngineProfile::defaultProfile();
-}
-
-void useStoredBrowserProfile()
-{
-    if (!s_profile) {
-        s_profile = new QWebEngineProfile(QStringLiteral("Postavo"), QCoreApplication::instance());
-        s_profile->setPersistentCookiesPolicy(QWebEngineProfile::AllowPersistentCookies);
+    auto *profile = new QWebEngineProfile(QStringLiteral("Postavo"), parent);
+    if (!storageFolder.isEmpty()) {
+        profile->setPersistentStoragePath(storageFolder + QStringLiteral("/storage"));
+        profile->setCachePath(storageFolder + QStringLiteral("/cache"));
     }
+    profile->setPersistentCookiesPolicy(QWebEngineProfile::AllowPersistentCookies);
+    return profile;
 }
 
 void exposePagesToAssistiveTechnology()

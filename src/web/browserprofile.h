@@ -4,13 +4,13 @@ class QObject;
 class QWebEngineProfile;
 class RequestIdentity;
 
-// The profile every browser view of the program uses. Unless the program asks for a stored one, it is the
-// engine's default profile, which keeps nothing once the program ends (tests rely on that).
-QWebEngineProfile *browserProfile();
+class QString;
 
-// Keeps cookies, cache and site data between runs, so the user stays logged in to the forums.
-// Call once, before the first browser view is made.
-void useStoredBrowserProfile();
+// A profile that keeps cookies, cache and site data between runs, so the user stays logged in to the forums;
+// under storageFolder when one is given (a portable program's), else in the user's own folders. Make it before the
+// first browser view. Without one the views use the engine's default profile, which keeps nothing once the
+// program ends (tests rely on that).
+QWebEngineProfile *storedBrowserProfile(const QString &storageFolder, QObject *parent);
 
 // Lets the engine show page content to assistive technology. On Linux the engine leaves pages out of the
 // accessibility tree unless told otherwise; told so, it builds a page's tree only while Qt's accessibility is

@@ -10,7 +10,7 @@
 #include <QWebEngineScript>
 #include <QWebEngineView>
 
-#include "replies/postaddress.h"
+#include "probe/postaddress.h"
 #include "web/pagescripts.h"
 #include "web/postedmessage.h"
 
@@ -46,7 +46,7 @@ PostedMessageWatcher::PostedMessageWatcher(QWebEngineView *view, QObject *parent
 
 void PostedMessageWatcher::arm()
 {
-    countdown = 4;
+    m_loadsLeft = 4;
     m_armedAt = m_clock();
     m_changeTimer->start();
     // A reply sent from the page now shown changes it without a load: watch it from here on.
@@ -56,7 +56,7 @@ void PostedMessageWatcher::arm()
 
 void PostedMessageWatcher::armFor(const QString &insertedMessage)
 {
-    lastInsertedMessage = insertedMessage;
+    m_insertedMessage = insertedMessage;
     arm();
 }
 
@@ -67,7 +67,7 @@ bool PostedMessageWatcher::hasExpired() const
 
 void PostedMessageWatcher::disarm()
 {
-    countdown = 0;
+    m_loadsLeft = 0;
     m_changeTimer->stop();
     m_view->page()->runJavaScript(PageScripts::stopWatchingChangesScript(), QWebEngineScript::ApplicationWorld);
 }
@@ -80,8 +80,8 @@ void PostedMessageWatcher::checkPage()
         return;
     }
     if (!isArmed()) {
-        if (countdown > 0) {
-            --countdown;
+        if (m_loadsLeft > 0) {
+            --m_loadsLeft;
         }
         return;
     }
@@ -97,7 +97,7 @@ void PostedMessageWatcher::checkPage()
         if (self->isArmed() && self->judge(result)) {
             return;
         }
-        if (self && self->countdown > 0 && --self->countdown == 0) {
+        if (self && self->m_loadsLeft > 0 && --self->m_loadsLeft == 0) {
             self->disarm();
         }
     });
@@ -135,7 +135,7 @@ bool PostedMessageWatcher::judge(const QVariant &result)
         return false;
     }
     const QVariantMap read = result.toMap();
-    const QString key = PostedMessage::postedMessageKey(lastInsertedMessage);
+    const QString key = PostedMessage::postedMessageKey(m_insertedMessage);
     if (!PostedMessage::pageTextContainsKey(read.value(QStringLiteral("outer")).toString(),
                                             read.value(QStringLiteral("inner")).toString(), key)) {
         return false;

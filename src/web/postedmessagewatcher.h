@@ -29,15 +29,16 @@ public:
     // Watches the next four loads, and the page's changes meanwhile, for the message last inserted.
     void arm();
     void armFor(const QString &insertedMessage);
-    bool isArmed() const { return countdown >= 1 && countdown <= 4; }
+    bool isArmed() const { return m_loadsLeft >= 1 && m_loadsLeft <= 4; }
+    // Completed loads the watch still looks at; 0 when it is not armed.
+    int loadsLeft() const { return m_loadsLeft; }
+    // The message the watch looks for.
+    QString insertedMessage() const { return m_insertedMessage; }
 
     // The monotonic clock the time limit is measured by, in milliseconds.
     void setClock(std::function<qint64()> clock) { m_clock = std::move(clock); }
     // Time spent in this watcher's handlers, for measuring what a watch costs.
     std::chrono::nanoseconds timeSpent() const { return m_spent; }
-
-    qint16 countdown = 0;
-    QString lastInsertedMessage;
 
 public slots:
     // A load has completed.
@@ -57,6 +58,8 @@ private:
     bool hasExpired() const;
 
     QWebEngineView *m_view;
+    int m_loadsLeft = 0;
+    QString m_insertedMessage;
     QTimer *m_changeTimer;
     std::function<qint64()> m_clock;
     qint64 m_armedAt = 0;

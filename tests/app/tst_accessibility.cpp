@@ -18,7 +18,7 @@
 
 #include "app/mainwindow.h"
 #include "forums/listfiles.h"
-#include "links/optionsdialog.h"
+#include "options/optionsdialog.h"
 #include "messages/messagepicker.h"
 #include "messages/messagestore.h"
 #include "support/programstate.h"
@@ -30,6 +30,7 @@
 #include "replies/replymonitor.h"
 #include "support/controls.h"
 #include "support/webtestutil.h"
+#include "support/mainwindowparts.h"
 #include "web/browserprofile.h"
 
 namespace {
@@ -426,7 +427,7 @@ QString tst_Accessibility::shownEntry(List list) const
         const auto *picker = m_window->findChild<MessagePicker *>();
         return picker ? control<QPlainTextEdit>(picker, "messageView")->toPlainText() : QString();
     }
-    return m_window->panelText(2);
+    return panelText(*m_window, 2);
 }
 
 void tst_Accessibility::returnOpensEntry_data()
@@ -623,7 +624,7 @@ void tst_Accessibility::pageContentReachesAssistiveTools()
     server.setPage("/rules", "<html><head><title>Rules</title></head><body><h1>Forum rules apply</h1></body></html>");
     // As when a screen reader connects.
     QAccessible::setActive(true);
-    m_window->navigate(server.url(QStringLiteral("/rules")));
+    navigate(*m_window, server.url(QStringLiteral("/rules")));
     const auto pageReadable = [this] {
         bool found = false;
         walk(accessible(control<QWebEngineView>(m_window, "webView")), [&found](QAccessibleInterface *node) {

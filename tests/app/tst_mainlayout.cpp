@@ -16,7 +16,7 @@
 #include <QWebEngineView>
 #include <memory>
 
-#include "base/appcontext.h"
+#include "app/programcontext.h"
 #include "app/mainwindow.h"
 #include "base/settingsstore.h"
 #include "base/twips.h"

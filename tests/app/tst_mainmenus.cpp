@@ -15,10 +15,10 @@
 #include <QToolButton>
 #include <memory>
 
-#include "base/appcontext.h"
+#include "app/programcontext.h"
 #include "app/mainwindow.h"
 #include "base/settingsstore.h"
-#include "links/optionsdialog.h"
+#include "options/optionsdialog.h"
 #include "links/linkformats.h"
 #include "support/programstate.h"
 #include "forums/ownposts.h"
@@ -26,6 +26,7 @@
 #include "forums/forumpanel.h"
 #include "support/controls.h"
 #include "support/programlanguage.h"
+#include "support/mainwindowparts.h"
 #include "ui/statuspanels.h"
 
 class tst_MainMenus : public QObject
@@ -136,7 +137,7 @@ void tst_MainMenus::saveMessageRunsEvenWhenButtonHidden()
 {
     control<QToolButton>(m_window, "saveButton")->setEnabled(false);
     control<QToolButton>(m_window, "saveButton")->hide();
-    m_window->setMessageText("Body line");
+    setMessageText(*m_window, "Body line");
     control<QLineEdit>(m_window, "messageEditor/subjectEdit")->setText("Subject line");
     item(0, 1)->trigger();
     QFile messages(m_state->dir.filePath("messages.txt"));
@@ -144,7 +145,7 @@ void tst_MainMenus::saveMessageRunsEvenWhenButtonHidden()
     const QByteArray content = messages.readAll();
     QVERIFY(content.contains("Body line"));
     QVERIFY(content.contains("Subject line"));
-    QCOMPARE(m_window->panelText(1), QStringLiteral("MESSAGE SAVED"));
+    QCOMPARE(panelText(*m_window, 1), QStringLiteral("MESSAGE SAVED"));
 }
 
 void tst_MainMenus::checkRepliesShowsNewRepliesTab()
@@ -219,9 +220,9 @@ void tst_MainMenus::newRepliesReachedInEveryLanguage()
         QVERIFY2(control<QListView>(window, "newRepliesList")->isVisible(), qPrintable(way));
         QVERIFY(!control<QListView>(window, "postList")->isVisible());
         QVERIFY2(check->isVisible(), qPrintable(way));
-        window.setPanelText(1, QString());
+        setPanelText(window, 1, QString());
         QTest::mouseClick(check, Qt::LeftButton);
-        QCOMPARE(window.panelText(1), QStringLiteral("finished - 0 new replies found"));
+        QCOMPARE(panelText(window, 1), QStringLiteral("finished - 0 new replies found"));
     }
     // And back to all posts, as its menu item does.
     control<QAction>(window, "viewMenuItem1")->trigger();
@@ -255,7 +256,7 @@ void tst_MainMenus::optionsAndTemplatesOpenDialog()
 void tst_MainMenus::exitRunsTheShutDown()
 {
     QSignalSpy ended(m_window.get(), &MainWindow::programEnded);
-    m_window->setMessageText("Last words\r\nsecond line");
+    setMessageText(*m_window, "Last words\r\nsecond line");
     control<QComboBox>(m_window, "formatSelector")->setCurrentIndex(2);
     control<QLineEdit>(m_window, "messageEditor/subjectEdit")->clear();
     QTest::keyClicks(control<QLineEdit>(m_window, "messageEditor/subjectEdit"), "Last subject");

@@ -10,7 +10,7 @@
 #include <QToolButton>
 #include <memory>
 
-#include "base/appcontext.h"
+#include "app/programcontext.h"
 #include "app/mainwindow.h"
 #include "base/settingsstore.h"
 #include "links/linkformats.h"
@@ -19,7 +19,9 @@
 #include "forums/forums.h"
 #include "messages/messagepanel.h"
 #include "support/controls.h"
+#include "replies/checksettings.h"
 #include "support/unreadablefile.h"
+#include "support/mainwindowparts.h"
 
 // One program's worth of state in a temporary folder: data files, settings and link formats.
 struct Workspace
@@ -27,7 +29,7 @@ struct Workspace
     QTemporaryDir dir;
     SettingsStore settings{dir.filePath("Postavo.ini")};
     LinkFormatTable formats;
-    AppContext context{DataFolder(dir.filePath("data")), &settings, &formats};
+    ProgramContext context{{DataFolder(dir.filePath("data")), &settings}, &formats};
 
     Workspace() { QDir(dir.path()).mkdir("data"); }
     QString dataFile(const QString &name) const { return dir.filePath("data/" + name); }
@@ -71,10 +73,10 @@ void tst_MainWindowStartup::firstRun()
     QCOMPARE(window.windowTitle(), QStringLiteral("Postavo by Lantern Hill Software"));
     QCOMPARE(control<QToolButton>(window, "visitButton")->text(), QStringLiteral("Visit www.postavo.example.com"));
     QCOMPARE(control<QLineEdit>(window, "messageEditor/subjectEdit")->text(), QStringLiteral("Type Subject Here"));
-    QCOMPARE(window.messageText(), MessagePanel::initialMessageText());
-    QVERIFY(window.messageText().startsWith("Type your first message here.  \r\n\r\nUse plain-text"));
-    QVERIFY(window.messageText().contains("and hit the \"Insert Message\" button \r\n"));
-    QVERIFY(window.messageText().endsWith("value in the drop down box above.\r\n"));
+    QCOMPARE(messageText(window), MessagePanel::initialMessageText());
+    QVERIFY(messageText(window).startsWith("Type your first message here.  \r\n\r\nUse plain-text"));
+    QVERIFY(messageText(window).contains("and hit the \"Insert Message\" button \r\n"));
+    QVERIFY(messageText(window).endsWith("value in the drop down box above.\r\n"));
     QCOMPARE(MessagePanel::initialMessageText().count("\r\n"), 12);
     QCOMPARE(control<QComboBox>(window, "formatSelector")->currentIndex(), 0);
     QCOMPARE(control<QComboBox>(window, "formatSelector")->currentText(), QStringLiteral("text"));
@@ -100,7 +102,7 @@ void tst_MainWindowStartup::storedMessageReplacesInitialText()
     ws.settings.write("data", "lastSubject", "My subject");
     MainWindow window(ws.context);
     QVERIFY(window.startUp());
-    QCOMPARE(window.messageText(), replaces ? stored : MessagePanel::initialMessageText());
+    QCOMPARE(messageText(window), replaces ? stored : MessagePanel::initialMessageText());
     QCOMPARE(control<QLineEdit>(window, "messageEditor/subjectEdit")->text(), QStringLiteral("My subject"));
 }
 
@@ -133,7 +135,7 @@ void tst_MainWindowStartup::shutDownWritesMessageAndFormat()
     {
         MainWindow window(ws.context);
         QVERIFY(window.startUp());
-        window.setMessageText("line one\r\nline two");
+        setMessageText(window, "line one\r\nline two");
         control<QComboBox>(window, "formatSelector")->setCurrentIndex(1);
         window.show();
         window.close();
@@ -143,7 +145,7 @@ void tst_MainWindowStartup::shutDownWritesMessageAndFormat()
 
     MainWindow again(ws.context);
     QVERIFY(again.startUp());
-    QCOMPARE(again.messageText(), QStringLiteral("line one\r\nline two"));
+    QCOMPARE(messageText(again), QStringLiteral("line one\r\nline two"));
     QCOMPARE(control<QComboBox>(again, "formatSelector")->currentText(), QStringLiteral("html"));
 }
 
@@ -152,7 +154,7 @@ void tst_MainWindowStartup::unwritableDataFolderEndsStartUp()
     QTemporaryDir dir;
     SettingsStore settings(dir.filePath("Postavo.ini"));
     LinkFormatTable formats;
-    AppContext context{DataFolder(dir.filePath("no/such/folder")), &settings, &formats};
+    ProgramContext context{{DataFolder(dir.filePath("no/such/folder")), &settings}, &formats};
     ModalWatcher watcher;
     MainWindow window(context);
     QVERIFY(!window.startUp());
@@ -166,10 +168,10 @@ void tst_MainWindowStartup::saveMessageRecreatesRemovedFile()
     MainWindow window(ws.context);
     QVERIFY(window.startUp());
     QVERIFY(QFile::remove(ws.dataFile("messages.txt")));
-    window.setMessageText("a\r\nb");
+    setMessageText(window, "a\r\nb");
     control<QLineEdit>(window, "messageEditor/subjectEdit")->setText("subj");
     control<QToolButton>(window, "saveButton")->click();
-    QCOMPARE(window.panelText(1), QStringLiteral("MESSAGE SAVED"));
+    QCOMPARE(panelText(window, 1), QStringLiteral("MESSAGE SAVED"));
     QCOMPARE(fileBytes(ws.dataFile("messages.txt")), QByteArray("a[br]b|subj\r\n"));
 }
 
@@ -203,7 +205,7 @@ void tst_MainWindowStartup::keptFilesComeBackUnchanged()
     }
     SettingsStore settings(dir.filePath("Postavo.ini"));
     LinkFormatTable formats;
-    AppContext context{DataFolder(dir.filePath("data")), &settings, &formats};
+    ProgramContext context{{DataFolder(dir.filePath("data")), &settings}, &formats};
     {
         MainWindow window(context);
         QVERIFY(window.startUp());
@@ -215,8 +217,10 @@ void tst_MainWindowStartup::keptFilesComeBackUnchanged()
         setCurrentRow(control<QListView>(window, "forumList"), 2);
         QCOMPARE(control<QLineEdit>(window, "usernameEdit")->text(), QStringLiteral("bob|b"));
         QCOMPARE(control<QLineEdit>(window, "passwordEdit")->text(), QStringLiteral("pa|ss\r\nword%"));
-        // What "Save and Close" in the options writes.
-        formats.save(settings, settings.read("data", "size", "500"));
+        // What "Save and Close" in the options writes, in its order.
+        CheckSettings::storeTimeValues(settings, CheckSettings::timeValues(settings));
+        CheckSettings::storeThreshold(settings, CheckSettings::thresholdText(settings));
+        formats.save(settings);
         window.shutDown();
     }
     for (const QString &name : names) {

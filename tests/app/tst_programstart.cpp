@@ -21,6 +21,7 @@
 #include <unistd.h>
 
 #include "base/branding.h"
+#include "support/programstate.h"
 #include "app/mainwindow.h"
 #include "messages/messagepanel.h"
 #include "web/browserpane.h"
@@ -55,20 +56,6 @@ protected:
     }
 };
 
-// One program's worth of settings, data folder and formats in a temporary folder.
-struct Program
-{
-    explicit Program(const QString &folder)
-        : settings(QDir(folder).filePath(QStringLiteral("Postavo.ini")))
-        , context { DataFolder(folder), &settings, &formats }
-    {
-        settings.write(QStringLiteral("Settings"), QStringLiteral("showHelp"), QStringLiteral("0"));
-    }
-    SettingsStore settings;
-    LinkFormatTable formats;
-    AppContext context;
-};
-
 QByteArray fileBytes(const QString &path)
 {
     QFile file(path);
@@ -87,6 +74,14 @@ QByteArray oldFile(const QString &path)
     return path.endsWith("posts2.txt") ? "http://forum.example/|me|secret\r\n\r\n" : "Hello[br]all|Greeting\r\n\r\n";
 }
 
+// The splash's count run to its end by hand, as its timer would.
+void countToTheEnd(SplashWindow &splash)
+{
+    while (splash.count() < 150) {
+        splash.tick();
+    }
+}
+
 bool ownPalette(const QWidget *widget)
 {
     return widget->testAttribute(Qt::WA_SetPalette);
@@ -98,16 +93,7 @@ class TestStartup : public QObject
 {
     Q_OBJECT
 
-private:
-    OpenedSites m_opened;
-
 private slots:
-    void init()
-    {
-        m_opened.clear();
-        setSkinConfigured(false);
-    }
-
     // The program itself, linked into each layout and started with an empty home, ended by a signal.
     void dataFolderOfEachLayout_data()
     {
@@ -200,11 +186,9 @@ private slots:
     {
         QFETCH(QRect, placed);
         QFETCH(QRect, expected);
-        QTemporaryDir tmp;
-        Program program(tmp.path());
+        ProgramState program;
         const auto bringUp = [&program](ProgramStart &start) {
-            start.splash.tickCount = 148;
-            start.splash.tick();
+            countToTheEnd(start.splash());
             return start.mainWindow();
         };
         if (placed.isValid()) {
@@ -235,10 +219,9 @@ private slots:
 
     void splashBringsUpTheMainWindowOnTheSeventyFifthTick()
     {
-        QTemporaryDir tmp;
-        Program program(tmp.path());
+        ProgramState program;
         ProgramStart start(program.context);
-        SplashWindow &splash = start.splash;
+        SplashWindow &splash = start.splash();
         QCOMPARE(splash.size(), QSize(478, 318));
         QVERIFY(!control<QTimer>(splash, "progressTimer")->isActive());
         QCOMPARE(control<QTimer>(splash, "progressTimer")->interval(), 2);
@@ -253,9 +236,9 @@ private slots:
             splash.tick();
             QVERIFY(!start.mainWindow());
         }
-        QCOMPARE(splash.tickCount, qint16(148));
+        QCOMPARE(splash.count(), 148);
         splash.tick();
-        QCOMPARE(splash.tickCount, qint16(150));
+        QCOMPARE(splash.count(), 150);
         MainWindow *main = start.mainWindow();
         QVERIFY(main);
         QVERIFY(main->isVisible());
@@ -264,8 +247,7 @@ private slots:
 
         // Set-up step 2: the program's icon on the main window.
         QVERIFY(main->windowIcon().availableSizes().size() >= 7);
-        // Skinning is off: no skin, no skin labels.
-        QVERIFY(!skinObject());
+        // Skinning is off: no skin labels, no skin colours.
         QVERIFY(main->findChildren<SkinLabel *>().isEmpty());
         QVERIFY(!ownPalette(control<QListView>(main, "forumList")));
 
@@ -279,27 +261,25 @@ private slots:
 
     void splashTimerRunsByItself()
     {
-        QTemporaryDir tmp;
-        Program program(tmp.path());
+        ProgramState program;
         ProgramStart start(program.context);
-        SplashWindow &splash = start.splash;
+        SplashWindow &splash = start.splash();
         splash.load();
         splash.show();
         QTRY_VERIFY_WITH_TIMEOUT(start.mainWindow() && start.mainWindow()->isVisible(), 30000);
         QVERIFY(!splash.isVisible());
-        QCOMPARE(splash.tickCount, qint16(150));
+        QCOMPARE(splash.count(), 150);
         QTest::qWait(30);
-        QCOMPARE(splash.tickCount, qint16(150));
+        QCOMPARE(splash.count(), 150);
         start.mainWindow()->close();
     }
 
     void failedSetUpEndsTheProgram()
     {
-        QTemporaryDir tmp;
-        Program program(tmp.path());
-        program.context.dataFolder = DataFolder(tmp.filePath(QStringLiteral("missing/folder")));
+        ProgramState program;
+        program.context.dataFolder = DataFolder(program.dir.filePath(QStringLiteral("missing/folder")));
         ProgramStart start(program.context);
-        SplashWindow &splash = start.splash;
+        SplashWindow &splash = start.splash();
         QSignalSpy failed(&start, &ProgramStart::startFailed);
         // The set-up tells the user in a message box; answer it.
         QTimer answer;
@@ -309,23 +289,21 @@ private slots:
             }
         });
         answer.start(50);
-        splash.tickCount = 148;
-        splash.tick();
+        countToTheEnd(splash);
         QCOMPARE(failed.count(), 1);
         QVERIFY(start.mainWindow() && !start.mainWindow()->isVisible());
     }
 
     void visitButtonOpensTheWebsiteWithoutShowingTheLauncher()
     {
-        QTemporaryDir tmp;
-        Program program(tmp.path());
+        ProgramState program;
         MainWindow w(program.context);
         QVERIFY(w.startUp());
         QSignalSpy ended(&w, &MainWindow::programEnded);
         control<QToolButton>(w, "visitButton")->click();
-        QCOMPARE(m_opened.size(), 1);
-        QCOMPARE(m_opened.first().toString(), QStringLiteral("http://") + brandingInfo().website);
-        QVERIFY(!WebsiteLauncher::visibleLauncher());
+        QCOMPARE(program.opened.size(), 1);
+        QCOMPARE(program.opened.first().toString(), QStringLiteral("http://") + program.website.address());
+        QVERIFY(!program.website.visibleLauncher());
         // A launcher that is not on screen does not hold the program up.
         w.close();
         QCOMPARE(ended.count(), 1);
@@ -333,13 +311,12 @@ private slots:
 
     void visibleLauncherKeepsTheProgramAliveUntilItCloses()
     {
-        QTemporaryDir tmp;
-        Program program(tmp.path());
+        ProgramState program;
         MainWindow w(program.context);
         QVERIFY(w.startUp());
         w.show();
         QSignalSpy ended(&w, &MainWindow::programEnded);
-        QPointer<WebsiteLauncher> launcher = launchWebsite(true);
+        QPointer<WebsiteLauncher> launcher = program.website.launch(true);
         w.close();
         QCOMPARE(ended.count(), 0);
         QTRY_VERIFY_WITH_TIMEOUT(launcher.isNull(), 5000);
@@ -348,8 +325,7 @@ private slots:
 
     void aboutWindowOpensOnce()
     {
-        QTemporaryDir tmp;
-        Program program(tmp.path());
+        ProgramState program;
         MainWindow w(program.context);
         QVERIFY(w.startUp());
         control<QAction>(w, "aboutMenuItem0")->trigger();
@@ -374,21 +350,18 @@ private slots:
         skinFile.write("[skin]\nname=Test\ncolour2=#112233\ncolour3=#445566\ncolour4=#778899\ncolour5=#aabbcc\n"
                        "window=#eeeedd\n");
         skinFile.close();
-        const QString designSkin = designSkinPath();
-        designSkinPath() = skinPath;
-        setSkinConfigured(true);
-
-        Program program(tmp.path());
+        Skinning skinning(skinPath);
+        ProgramState program;
+        program.context.skinning = &skinning;
         ProgramStart start(program.context);
-        SplashWindow &splash = start.splash;
+        SplashWindow &splash = start.splash();
         splash.load();
         control<QTimer>(splash, "progressTimer")->stop();
-        QCOMPARE(skinObject(), splash.splashSkin);
-        QVERIFY(skinCompanion(false) && skinCompanion(false)->isRunning());
+        QCOMPARE(skinning.skin()->name(), QStringLiteral("Test"));
+        QVERIFY(skinning.companion()->isRunning());
         // The splash picture is the design's, not a picture box.
         QVERIFY(!ownPalette(control<QLabel>(splash, "pictureLabel")));
-        splash.tickCount = 148;
-        splash.tick();
+        countToTheEnd(splash);
         MainWindow *w = start.mainWindow();
         QVERIFY(w && w->isVisible());
 
@@ -426,16 +399,12 @@ private slots:
         QVERIFY(skinLabelArray(about, QStringLiteral("SkinLabel1")).size() > 1);
         QCOMPARE(skinLabelArray(w, QStringLiteral("SkinLabel1")).size(), 3);
         control<QToolButton>(w, "visitButton")->click();
-        QCOMPARE(m_opened.size(), 1);
+        QCOMPARE(program.opened.size(), 1);
 
         QSignalSpy ended(&start, &ProgramStart::programEnded);
         w->close();
         QCOMPARE(ended.count(), 1);
-        QVERIFY(!skinCompanion(false)->isRunning());
-
-        designSkinPath() = designSkin;
-        setSkinObject(nullptr);
-        setSkinConfigured(false);
+        QVERIFY(!skinning.companion()->isRunning());
     }
 };
 

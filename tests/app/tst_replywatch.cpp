@@ -19,7 +19,7 @@
 
 #include "app/mainwindow.h"
 #include "ui/traypresence.h"
-#include "links/optionsdialog.h"
+#include "options/optionsdialog.h"
 #include "replies/checkschedule.h"
 #include "ui/desktopnotifier.h"
 #include "support/notificationserver.h"
@@ -30,6 +30,7 @@
 #include "support/pageserver.h"
 #include "support/programstate.h"
 #include "support/sessionbus.h"
+#include "support/mainwindowparts.h"
 
 using namespace std::chrono_literals;
 
@@ -142,8 +143,8 @@ void tst_ReplyWatch::startProgram(int checkEvery)
     m_window->show();
     // The website cannot be reached from a test, so the start page takes its place: whatever a test looks at
     // comes after that.
-    QTRY_COMPARE_WITH_TIMEOUT(m_window->currentAddress(), QStringLiteral("about:blank"), 20000);
-    QTRY_COMPARE_WITH_TIMEOUT(m_window->panelText(1), QStringLiteral("Complete"), 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(currentAddress(*m_window), QStringLiteral("about:blank"), 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(panelText(*m_window, 1), QStringLiteral("Complete"), 20000);
 }
 
 void tst_ReplyWatch::addPost(const QString &path, int size, const QString &storedSize)
@@ -177,7 +178,7 @@ void tst_ReplyWatch::timedCheckTellsOnceOfAGrownPage()
     addPost("/same", 1000, "1000");
     addPost(grown, 1600, "1000");
     addPost("/shrunk", 500, "1000");
-    const QString address = m_window->currentAddress();
+    const QString address = currentAddress(*m_window);
     BoxAnswerer boxes(QMessageBox::Ok);
     QSignalSpy runs(control<ReplyMonitor>(m_window, {}), &ReplyMonitor::checkFinished);
     control<CheckSchedule>(m_window, {})->setMinuteLength(5ms);
@@ -198,7 +199,7 @@ void tst_ReplyWatch::timedCheckTellsOnceOfAGrownPage()
     QCOMPARE(boxes.boxes, 0);
     QCOMPARE(control<QTabBar>(m_window, "listTabs")->currentIndex(), 0);
     QCOMPARE(control<QTabBar>(m_window, "postTabs")->currentIndex(), 0);
-    QCOMPARE(m_window->currentAddress(), address);
+    QCOMPARE(currentAddress(*m_window), address);
 }
 
 void tst_ReplyWatch::timedCheckWithNothingGrownTellsNothing()
@@ -293,7 +294,7 @@ void tst_ReplyWatch::withoutServiceOnlyTheStatusTells()
     control<CheckSchedule>(m_window, {})->setMinutes(0);
     QCOMPARE(delivered.first().first().value<DesktopNotifier::Route>(), DesktopNotifier::Route::None);
     QCOMPARE(m_notifications->calls.size(), 0);
-    QCOMPARE(m_window->panelText(1), QStringLiteral("finished - 1 new replies found"));
+    QCOMPARE(panelText(*m_window, 1), QStringLiteral("finished - 1 new replies found"));
 
     // With a tray, its icon shows the message.
     control<DesktopNotifier>(m_window, {})->setTrayAvailable([] { return true; });

@@ -78,9 +78,7 @@ void tst_SettingsStore::refusedWriteKeepsFileAndTellsOnce()
     QFETCH(QString, trouble);
     QFETCH(QString, reason);
     FullFileSystem disk;
-    if (!disk.isReal()) {
-        QSKIP("The settings' writer cannot be made to fail without a file system of the test's own");
-    }
+    QVERIFY(disk.isMounted());
     const QString path = disk.filePath("Postavo.ini");
     SettingsStore store(path);
     QList<WriteFailure> told;

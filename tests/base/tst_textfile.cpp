@@ -84,9 +84,9 @@ void tst_TextFile::legacyCodePage()
     QFETCH(bool, known);
     QFETCH(QByteArray, bytes);
     QFETCH(QString, text);
-    QCOMPARE(TextFile::setLegacyCodePage(setting), known);
-    const QStringList lines = TextFile::splitLines(bytes + "\r\nnext");
-    TextFile::setLegacyCodePage(QString());
+    const std::optional<LegacyCodePage> named = LegacyCodePage::named(setting);
+    QCOMPARE(named.has_value(), known);
+    const QStringList lines = TextFile::splitLines(bytes + "\r\nnext", named.value_or(LegacyCodePage()));
     QCOMPARE(lines, (QStringList{text, "next"}));
 }
 
@@ -152,7 +152,7 @@ void tst_TextFile::writeAtomicKeepsOldFileWhenRefused_data()
     QTest::addColumn<QString>("reason");
     QTest::newRow("full-disk") << "full" << "No space left on device";
     QTest::newRow("read-only-disk") << "read-only" << "Read-only file system";
-    QTest::newRow("input-output-error") << "io" << "Input/output error";
+    QTest::newRow("file-size-limit") << "size-limit" << "File too large";
 }
 
 void tst_TextFile::writeAtomicKeepsOldFileWhenRefused()
@@ -160,6 +160,7 @@ void tst_TextFile::writeAtomicKeepsOldFileWhenRefused()
     QFETCH(QString, trouble);
     QFETCH(QString, reason);
     FullFileSystem disk;
+    QVERIFY(disk.isMounted());
     const QString path = disk.filePath("x.txt");
     const QByteArray old("the old contents\r\n");
     QVERIFY(TextFile::append(path, old));
@@ -168,8 +169,7 @@ void tst_TextFile::writeAtomicKeepsOldFileWhenRefused()
     } else if (trouble == "read-only") {
         disk.makeReadOnly();
     } else {
-        // No file system fails on demand: the seam stands in for a failing disk.
-        FileReplacement::setFaultForTesting([](const QString &) { return EIO; });
+        disk.limitFileSize();
     }
     QString error;
     QVERIFY(!TextFile::writeAtomic(path, QStringLiteral("new"), &error));

@@ -11,6 +11,7 @@
 #include "forums/forumpanel.h"
 #include "web/postedmessagewatcher.h"
 #include "support/controls.h"
+#include "support/mainwindowparts.h"
 #include <QListView>
 #include <QLineEdit>
 #include <QPushButton>
@@ -66,8 +67,8 @@ void tst_ForumPanel::init()
 
 bool tst_ForumPanel::goTo(MainWindow &w, const QString &address)
 {
-    w.navigate(address);
-    return QTest::qWaitFor([&w, &address] { return w.currentAddress() == address; }, 10000);
+    navigate(w, address);
+    return QTest::qWaitFor([&w, &address] { return currentAddress(w) == address; }, 10000);
 }
 
 void tst_ForumPanel::addForumStoresPlaceholderLogin()
@@ -86,7 +87,7 @@ void tst_ForumPanel::addForumStoresPlaceholderLogin()
     QVERIFY(control<QLineEdit>(w, "passwordEdit")->isEnabled());
     QCOMPARE(control<QLineEdit>(w, "usernameEdit")->text(), QString("Enter Username"));
     QCOMPARE(control<QLineEdit>(w, "passwordEdit")->text(), QString());
-    QCOMPARE(w.panelText(2), QString("http://forum.example/board"));
+    QCOMPARE(panelText(w, 2), QString("http://forum.example/board"));
     QCOMPARE(readFile(dataFile("posts2.txt")), QByteArray("http://forum.example/board|Enter Username|\r\n\r\n"));
 }
 
@@ -160,7 +161,7 @@ void tst_ForumPanel::selectingShowsThatForumsLogin()
     setCurrentRow(control<QListView>(w, "forumList"), 1);
     QCOMPARE(control<QLineEdit>(w, "usernameEdit")->text(), QString("bob"));
     QCOMPARE(control<QLineEdit>(w, "passwordEdit")->text(), QString()); // an empty stored password shows an empty box
-    QCOMPARE(w.panelText(2), QString("http://b/"));
+    QCOMPARE(panelText(w, 2), QString("http://b/"));
     QCOMPARE(readFile(dataFile("posts2.txt")), stored);
     QCOMPARE(control<Forums>(w, {})->logins(), (QStringList{"alice|pa", "bob|"}));
 }
@@ -292,6 +293,7 @@ void tst_ForumPanel::refusedWriteIsToldNeverSaved()
     QFETCH(QString, file);
     QFETCH(QString, told);
     FullFileSystem disk;
+    QVERIFY(disk.isMounted());
     ScriptedServer server;
     server.answer(300);
     writeFile(disk.filePath("posts.txt"), "http://127.0.0.1/old\r\n\r\n");
@@ -335,7 +337,7 @@ void tst_ForumPanel::refusedWriteIsToldNeverSaved()
     // Told once, however many writes the change made and however long it goes on failing.
     QTest::qWait(1500);
     QCOMPARE(toldAs().count(expected), 1);
-    QVERIFY(w.panelText(1) != QStringLiteral("MESSAGE SAVED"));
+    QVERIFY(panelText(w, 1) != QStringLiteral("MESSAGE SAVED"));
     disk.release();
     QCOMPARE(readFile(path), old);
     QCOMPARE(readFile(disk.filePath("sizes.txt")), oldSizes);
@@ -371,7 +373,7 @@ void tst_ForumPanel::changesReachTheDiskWithoutShutDown()
     if (change == "watch") {
         control<QPushButton>(w, "watchButton")->click();
     } else if (change == "detect") {
-        emit control<PostedMessageWatcher>(w, {})->postedMessageFound(w.currentAddress(), QString(), QString());
+        emit control<PostedMessageWatcher>(w, {})->postedMessageFound(currentAddress(w), QString(), QString());
     } else if (change == "remove") {
         setCurrentRow(control<QListView>(w, "postList"), 0);
         control<QPushButton>(w, "unwatchButton")->click();
@@ -426,7 +428,7 @@ void tst_ForumPanel::fullListsRefuseMore()
     QVERIFY(goTo(w, "http://forum.example/one-more"));
     control<QPushButton>(w, "addForumButton")->click();
     QCOMPARE(rowCount(control<QListView>(w, "forumList")), ListFiles::maxEntries);
-    QVERIFY(!w.panelText(2).isEmpty());
+    QVERIFY(!panelText(w, 2).isEmpty());
     control<QPushButton>(w, "watchButton")->click();
     QCOMPARE(rowCount(control<QListView>(w, "postList")), ListFiles::maxEntries);
     QCOMPARE(control<OwnPosts>(w, {})->count(), ListFiles::maxEntries);
@@ -438,14 +440,13 @@ void tst_ForumPanel::ownPostClicks()
     Program program(m_dir->path());
     MainWindow &w = *program.window;
     setCurrentRow(control<QListView>(w, "postList"), 1);
-    QCOMPARE(w.panelText(2), QString("http://p/2"));
-    control<PostedMessageWatcher>(w, {})->countdown = 0;
+    QCOMPARE(panelText(w, 2), QString("http://p/2"));
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     control<QTabBar>(w, "listTabs")->setCurrentIndex(1);
     doubleClickRow(control<QListView>(w, "postList"), 1);
-    QCOMPARE(control<PostedMessageWatcher>(w, {})->countdown, qint16(4));
-    QTRY_COMPARE(w.currentAddress(), QString("http://p/2"));
+    QCOMPARE(control<PostedMessageWatcher>(w, {})->loadsLeft(), 4);
+    QTRY_COMPARE(currentAddress(w), QString("http://p/2"));
 }
 
 void tst_ForumPanel::forumDoubleClickOnlyNavigates()
@@ -454,13 +455,12 @@ void tst_ForumPanel::forumDoubleClickOnlyNavigates()
     Program program(m_dir->path());
     MainWindow &w = *program.window;
     setCurrentRow(control<QListView>(w, "forumList"), 0);
-    control<PostedMessageWatcher>(w, {})->countdown = 0;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     control<QTabBar>(w, "listTabs")->setCurrentIndex(0);
     doubleClickRow(control<QListView>(w, "forumList"), 0);
-    QCOMPARE(control<PostedMessageWatcher>(w, {})->countdown, qint16(0));
-    QTRY_COMPARE(w.currentAddress(), QString("http://f/1"));
+    QCOMPARE(control<PostedMessageWatcher>(w, {})->loadsLeft(), 0);
+    QTRY_COMPARE(currentAddress(w), QString("http://f/1"));
 }
 
 void tst_ForumPanel::tabsSwitchFrames()

@@ -19,7 +19,6 @@ private slots:
     void saveWritesEveryKeyInOrder();
     void savedValuesRoundTripExactly_data();
     void savedValuesRoundTripExactly();
-    void timeKeysAreCarriedFromLoadToSave();
     void duplicateNamesPickTheLowerRow();
     void rowNamedTextMatchesTheTextEntry();
     void emptySelectorTextMatchesRowWithEmptyName();
@@ -92,7 +91,7 @@ void tst_LinkFormats::emptiedPredefinedNameStaysGoneAfterRestart()
         LinkFormatTable table;
         table.load(settings);
         table[1].Name.clear();
-        table.save(settings, QStringLiteral("500"));
+        table.save(settings);
         QCOMPARE(table.selectorEntries(), QStringList({ "text", "html", "ezboard" }));
     }
     SettingsStore settings(path);
@@ -130,7 +129,6 @@ void tst_LinkFormats::saveWritesEveryKeyInOrder()
 
     // clang-format off
     const QStringList expectedKeys = {
-        "minutes0", "seconds0", "minutes1", "seconds1", "minutes2", "seconds2", "size",
         "htmlName", "htmlLinkOpen01", "htmlLinkOpen02", "htmlLinkClose01", "htmlMailCall01",
         "ubbName", "ubbLinkOpen01", "ubbLinkOpen02", "ubbLinkClose01", "ubbMailCall01",
         "ezName", "ezLinkOpen01", "ezLinkOpen02", "ezLinkClose01", "ezMailCall01",
@@ -140,18 +138,17 @@ void tst_LinkFormats::saveWritesEveryKeyInOrder()
         "cust04Name", "cust04LinkOpen01", "cust04LinkOpen02", "cust04LinkClose01", "cust04MailCall01",
         "cust05Name", "cust05LinkOpen01", "cust05LinkOpen02", "cust05LinkClose01", "cust05MailCall01"};
     // clang-format on
-    const auto values = table.storedValues(QStringLiteral("750"));
+    const auto values = table.storedValues();
     QStringList keys;
     for (const auto &value : values) {
         keys.append(value.first);
     }
     QCOMPARE(keys, expectedKeys);
-    QCOMPARE(values.at(6).second, QStringLiteral("750"));
     QCOMPARE(values.at(expectedKeys.indexOf("cust03LinkOpen02")).second, QStringLiteral("row5"));
     QCOMPARE(values.at(expectedKeys.indexOf("ezName")).second, QStringLiteral("ezboard"));
 
     // Unchanged defaults and empty custom fields are written too.
-    table.save(settings, QStringLiteral("750"));
+    table.save(settings);
     SettingsStore reread(path);
     for (const auto &[key, value] : values) {
         QCOMPARE(reread.read("data", key, QStringLiteral("<absent>")), value);
@@ -180,7 +177,7 @@ void tst_LinkFormats::savedValuesRoundTripExactly()
         table.load(settings);
         table[4].Name = value;
         table[0].LinkOpen01 = value;
-        table.save(settings, QString());
+        table.save(settings);
     }
     SettingsStore settings(path);
     LinkFormatTable table;
@@ -188,20 +185,6 @@ void tst_LinkFormats::savedValuesRoundTripExactly()
     QCOMPARE(table[4].Name, value);
     QCOMPARE(table[0].LinkOpen01, value);
     QCOMPARE(table[0].LinkOpen02, QStringLiteral("'>"));
-}
-
-void tst_LinkFormats::timeKeysAreCarriedFromLoadToSave()
-{
-    QTemporaryDir dir;
-    SettingsStore settings(dir.filePath("Postavo.ini"));
-    settings.write("data", "minutes1", "12");
-    settings.write("data", "seconds2", "34");
-    LinkFormatTable table;
-    table.load(settings);
-    const auto values = table.storedValues(QStringLiteral("500"));
-    QCOMPARE(values.at(0), std::make_pair(QStringLiteral("minutes0"), QString()));
-    QCOMPARE(values.at(2), std::make_pair(QStringLiteral("minutes1"), QStringLiteral("12")));
-    QCOMPARE(values.at(5), std::make_pair(QStringLiteral("seconds2"), QStringLiteral("34")));
 }
 
 void tst_LinkFormats::duplicateNamesPickTheLowerRow()

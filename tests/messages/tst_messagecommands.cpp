@@ -13,6 +13,7 @@
 #include "links/linkformats.h"
 #include "support/webtestutil.h"
 #include "support/controls.h"
+#include "support/mainwindowparts.h"
 
 class tst_MessageCommands : public QObject
 {
@@ -30,7 +31,7 @@ private:
     QTemporaryDir m_dir;
     std::unique_ptr<SettingsStore> m_settings;
     LinkFormatTable m_formats;
-    std::unique_ptr<AppContext> m_context;
+    std::unique_ptr<ProgramContext> m_context;
     std::unique_ptr<MainWindow> m_window;
 };
 
@@ -38,7 +39,7 @@ void tst_MessageCommands::initTestCase()
 {
     QVERIFY(m_dir.isValid());
     m_settings = std::make_unique<SettingsStore>(m_dir.filePath("Postavo.ini"));
-    m_context = std::make_unique<AppContext>(AppContext{DataFolder(m_dir.path()), m_settings.get(), &m_formats});
+    m_context = std::make_unique<ProgramContext>(ProgramContext{{DataFolder(m_dir.path()), m_settings.get()}, &m_formats});
     m_window = std::make_unique<MainWindow>(*m_context);
     QVERIFY(m_window->startUp());
     m_window->show();
@@ -103,7 +104,7 @@ void tst_MessageCommands::previewAndCopy()
     MainWindow &w = *m_window;
     control<QComboBox>(w, "formatSelector")->setCurrentText(format);
     QCOMPARE(control<QComboBox>(w, "formatSelector")->currentText(), format);
-    w.setMessageText(message);
+    setMessageText(w, message);
 
     MessageBoxCatcher boxes;
     control<QToolButton>(w, "previewButton")->click();
@@ -115,14 +116,14 @@ void tst_MessageCommands::previewAndCopy()
     QGuiApplication::clipboard()->setText(QStringLiteral("before"));
     control<QToolButton>(w, "copyButton")->click();
     QCOMPARE(QGuiApplication::clipboard()->text(), expected);
-    QCOMPARE(w.messageText(), message);
+    QCOMPARE(messageText(w), message);
 }
 
 void tst_MessageCommands::selectionChangeAffectsOnlyLaterCopy()
 {
     MainWindow &w = *m_window;
     const QString message = QStringLiteral("visit http://x.y today");
-    w.setMessageText(message);
+    setMessageText(w, message);
     control<QComboBox>(w, "formatSelector")->setCurrentText(QStringLiteral("text"));
     control<QToolButton>(w, "copyButton")->click();
     const QString first = QGuiApplication::clipboard()->text();
@@ -133,7 +134,7 @@ void tst_MessageCommands::selectionChangeAffectsOnlyLaterCopy()
 
     QCOMPARE(first, message + "\r\n\r\n");
     QCOMPARE(second, convertMessage(message + "\r\n\r\n", QStringLiteral("ubb"), m_formats));
-    QCOMPARE(w.messageText(), message);
+    QCOMPARE(messageText(w), message);
     QCOMPARE(second, QStringLiteral("visit [url=http://x.y]http://x.y[/url] today\r\n\r\n"));
 }
 

@@ -16,6 +16,7 @@
 #include "support/unreadablefile.h"
 #include "support/controls.h"
 #include "support/webtestutil.h"
+#include "support/mainwindowparts.h"
 
 namespace {
 
@@ -64,7 +65,7 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<SettingsStore> m_settings;
     LinkFormatTable m_formats;
-    std::unique_ptr<AppContext> m_context;
+    std::unique_ptr<ProgramContext> m_context;
     std::unique_ptr<MainWindow> m_window;
 };
 
@@ -73,7 +74,7 @@ void tst_MessagePicker::init()
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     m_settings = std::make_unique<SettingsStore>(m_dir->filePath("Postavo.ini"));
-    m_context = std::make_unique<AppContext>(AppContext{DataFolder(m_dir->path()), m_settings.get(), &m_formats});
+    m_context = std::make_unique<ProgramContext>(ProgramContext{{DataFolder(m_dir->path()), m_settings.get()}, &m_formats});
     m_window = std::make_unique<MainWindow>(*m_context);
     QVERIFY(m_window->startUp());
     m_window->show();
@@ -187,17 +188,17 @@ void tst_MessagePicker::doubleClickTakesMessageOver()
     MessageBoxCatcher boxes;
 
     doubleClick(picker, 5);
-    QCOMPARE(w.messageText(), QStringLiteral("upper\r\ncase"));
+    QCOMPARE(messageText(w), QStringLiteral("upper\r\ncase"));
     QCOMPARE(control<QLineEdit>(w, "messageEditor/subjectEdit")->text(), QStringLiteral("U"));
     QTRY_COMPARE(m_settings->read("data", "lastSubject", QString()), QStringLiteral("U"));
 
     // Without a subject piece only the message changes.
     doubleClick(picker, 2);
-    QCOMPARE(w.messageText(), QStringLiteral("no bar here"));
+    QCOMPARE(messageText(w), QStringLiteral("no bar here"));
     QCOMPARE(control<QLineEdit>(w, "messageEditor/subjectEdit")->text(), QStringLiteral("U"));
 
     doubleClick(picker, 7);
-    QCOMPARE(w.messageText(), s_hostile);
+    QCOMPARE(messageText(w), s_hostile);
     QCOMPARE(control<QLineEdit>(w, "messageEditor/subjectEdit")->text(), QStringLiteral("<i>s</i>"));
 
     QVERIFY(picker->isVisible());
@@ -215,7 +216,7 @@ void tst_MessagePicker::blankEntriesCannotBeInserted()
 {
     QFETCH(int, row);
     MainWindow &w = *m_window;
-    w.setMessageText(QStringLiteral("kept\r\nmessage"));
+    setMessageText(w, QStringLiteral("kept\r\nmessage"));
     control<QLineEdit>(w, "messageEditor/subjectEdit")->setText(QStringLiteral("kept subject"));
     MessagePicker *picker = openPicker();
     QVERIFY(picker);
@@ -224,7 +225,7 @@ void tst_MessagePicker::blankEntriesCannotBeInserted()
     doubleClick(picker, row);
     QTRY_COMPARE(boxes.texts, QStringList{QStringLiteral("cannot insert a blank message")});
     QCOMPARE(boxes.buttonCounts, QList<int>{1});
-    QCOMPARE(w.messageText(), QStringLiteral("kept\r\nmessage"));
+    QCOMPARE(messageText(w), QStringLiteral("kept\r\nmessage"));
     QCOMPARE(control<QLineEdit>(w, "messageEditor/subjectEdit")->text(), QStringLiteral("kept subject"));
     QVERIFY(picker->isVisible());
 }

@@ -1,9 +1,12 @@
 // Reply checks on a timer, without a window: the stored choice, when a check comes due and when it does not.
 #include <QElapsedTimer>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
+#include "base/settingsstore.h"
 #include "replies/checkschedule.h"
+#include "replies/checksettings.h"
 
 using namespace std::chrono_literals;
 
@@ -18,6 +21,7 @@ private slots:
     void offIsNeverDue();
     void notDueWhileARunIsGoing();
     void savingTheSameChoiceKeepsTheWait();
+    void olderTimingKeysAreCarriedAsStored();
 };
 
 void tst_CheckSchedule::storedChoiceReads_data()
@@ -105,4 +109,24 @@ void tst_CheckSchedule::savingTheSameChoiceKeepsTheWait()
 }
 
 QTEST_GUILESS_MAIN(tst_CheckSchedule)
+void tst_CheckSchedule::olderTimingKeysAreCarriedAsStored()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Postavo.ini");
+    {
+        SettingsStore settings(path);
+        settings.write("data", "minutes1", "12");
+        settings.write("data", "seconds2", "34");
+        const QStringList values = CheckSettings::timeValues(settings);
+        QCOMPARE(values, (QStringList { "", "", "12", "", "", "34" }));
+        CheckSettings::storeTimeValues(settings, values);
+    }
+    SettingsStore reread(path);
+    const QStringList keys = CheckSettings::timeKeys();
+    QCOMPARE(keys, (QStringList { "minutes0", "seconds0", "minutes1", "seconds1", "minutes2", "seconds2" }));
+    QCOMPARE(reread.read("data", keys.at(0), "<absent>"), QString());
+    QCOMPARE(reread.read("data", keys.at(2), "<absent>"), QStringLiteral("12"));
+    QCOMPARE(reread.read("data", keys.at(5), "<absent>"), QStringLiteral("34"));
+}
+
 #include "tst_checkschedule.moc"

@@ -11,7 +11,7 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
-#include "base/appcontext.h"
+#include "app/programcontext.h"
 #include "app/mainwindow.h"
 #include "base/settingsstore.h"
 #include "forums/listfiles.h"
@@ -23,6 +23,7 @@
 #include "support/webtestutil.h"
 #include "support/pageserver.h"
 #include "support/programstate.h"
+#include "support/mainwindowparts.h"
 
 class tst_PostsPanel : public QObject
 {
@@ -59,7 +60,7 @@ void tst_PostsPanel::init()
     QVERIFY(m_window->startUp());
     m_window->show();
     // The start page's load shares status panel 1; let it finish first.
-    QTRY_COMPARE_WITH_TIMEOUT(m_window->panelText(1), QStringLiteral("Complete"), 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(panelText(*m_window, 1), QStringLiteral("Complete"), 20000);
     m_server.bodies.clear();
     m_server.holding = false;
 }
@@ -85,13 +86,13 @@ void tst_PostsPanel::addAddress(const QString &address, const QString &storedSiz
 void tst_PostsPanel::runCheck()
 {
     control<QPushButton>(m_window, "checkRepliesButton")->click();
-    QTRY_VERIFY_WITH_TIMEOUT(m_window->panelText(1).startsWith("finished - "), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(panelText(*m_window, 1).startsWith("finished - "), 10000);
 }
 
 void tst_PostsPanel::noPostsFinishesAtOnce()
 {
     control<QPushButton>(m_window, "checkRepliesButton")->click();
-    QCOMPARE(m_window->panelText(1), QStringLiteral("finished - 0 new replies found"));
+    QCOMPARE(panelText(*m_window, 1), QStringLiteral("finished - 0 new replies found"));
     QCOMPARE(rowCount(control<QListView>(m_window, "newRepliesList")), 0);
 }
 
@@ -125,7 +126,7 @@ void tst_PostsPanel::listsGrownPostsOnly()
         found.append(rowData(control<QListView>(m_window, "newRepliesList"), i).toString().mid(QStringLiteral("http://127.0.0.1").size()));
     }
     QCOMPARE(found, expected);
-    QCOMPARE(m_window->panelText(1),
+    QCOMPARE(panelText(*m_window, 1),
              QStringLiteral("finished - %1 new replies found").arg(expected.size()));
     // A check stores sizes only for posts that had no usable one.
     QCOMPARE(control<OwnPosts>(m_window, {})->sizes(), (QStringList{"1000", "9000", "1000", "9000", "1000", "1000"}));
@@ -142,14 +143,14 @@ void tst_PostsPanel::secondPressRestartsTheRun()
     m_server.holding = true;
     control<QPushButton>(m_window, "checkRepliesButton")->click();
     // Both are asked at once: the other one is done while the slow one still waits.
-    QTRY_COMPARE(m_window->panelText(1), QStringLiteral("checking post 2"));
+    QTRY_COMPARE(panelText(*m_window, 1), QStringLiteral("checking post 2"));
     QVERIFY(control<PostsPanel>(m_window, "postsFrame")->isChecking());
     QTest::qWait(200);
-    QCOMPARE(m_window->panelText(1), QStringLiteral("checking post 2"));
+    QCOMPARE(panelText(*m_window, 1), QStringLiteral("checking post 2"));
 
     m_server.holding = false;
     runCheck();
-    QCOMPARE(m_window->panelText(1), QStringLiteral("finished - 2 new replies found"));
+    QCOMPARE(panelText(*m_window, 1), QStringLiteral("finished - 2 new replies found"));
     QCOMPARE(rowCount(control<QListView>(m_window, "newRepliesList")), 2);
 }
 
@@ -174,7 +175,7 @@ void tst_PostsPanel::brokenPostsGetTheirOutcomeAndTheRunGoesOn()
     ModalWatcher boxes;
     QSignalSpy finished(control<PostsPanel>(m_window, "postsFrame"), &PostsPanel::checkFinished);
     runCheck();
-    QCOMPARE(m_window->panelText(1), QStringLiteral("finished - 1 new replies found, 3 could not be checked"));
+    QCOMPARE(panelText(*m_window, 1), QStringLiteral("finished - 1 new replies found, 3 could not be checked"));
     QCOMPARE(finished.count(), 1);
     QCOMPARE(finished.first(), (QVariantList{1, 3, QStringList{m_server.address("/grown")}}));
     QCOMPARE(boxes.texts, QStringList());
@@ -225,7 +226,7 @@ void tst_PostsPanel::newRepliesSayWhatWasAdded()
     // The start page shown lists the post too, and the status bar keeps what the check said.
     QWebEnginePage *page = control<QWebEngineView>(m_window, "webView")->page();
     QTRY_VERIFY(WebTest::evaluateJavaScriptSync(page, "document.body.innerText").toString().contains("/t"));
-    QCOMPARE(m_window->panelText(1), QStringLiteral("finished - 1 new replies found"));
+    QCOMPARE(panelText(*m_window, 1), QStringLiteral("finished - 1 new replies found"));
     const QModelIndex entry = list->model()->index(0, 0);
     const QString address = m_server.address(QStringLiteral("/t"));
     QCOMPARE(entry.data().toString().section(u'\n', 0, 0), address);
@@ -247,9 +248,9 @@ void tst_PostsPanel::newRepliesSayWhatWasAdded()
     QTRY_VERIFY(list->visualRect(entry).height() > shortHeight);
 
     // A page the user opened stays when a check ends; only the start page is made again.
-    m_window->navigate(address);
+    navigate(*m_window, address);
     QTRY_COMPARE_WITH_TIMEOUT(control<QWebEngineView>(m_window, "webView")->url().toString(), address, 10000);
-    QTRY_COMPARE_WITH_TIMEOUT(m_window->panelText(1), QStringLiteral("Complete"), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(panelText(*m_window, 1), QStringLiteral("Complete"), 10000);
     runCheck();
     QTest::qWait(500);
     QCOMPARE(control<QWebEngineView>(m_window, "webView")->url().toString(), address);

@@ -7,6 +7,7 @@
 #include "forums/ownposts.h"
 #include "replies/replymonitor.h"
 #include "support/controls.h"
+#include "support/mainwindowparts.h"
 
 class tst_PostsWatch : public QObject
 {
@@ -51,8 +52,8 @@ bool tst_PostsWatch::goTo(MainWindow &w, const QString &address)
 {
     // Until the load has ended, so that its status texts cannot land on top of the probe's.
     QSignalSpy loaded(control<QWebEngineView>(w, "webView"), &QWebEngineView::loadFinished);
-    w.navigate(address);
-    return QTest::qWaitFor([&] { return w.currentAddress() == address && !loaded.isEmpty(); }, 10000);
+    navigate(w, address);
+    return QTest::qWaitFor([&] { return currentAddress(w) == address && !loaded.isEmpty(); }, 10000);
 }
 
 void tst_PostsWatch::watchTwiceMeasuresOneEntryTwice()
@@ -69,7 +70,7 @@ void tst_PostsWatch::watchTwiceMeasuresOneEntryTwice()
     QCOMPARE(entries(control<QListView>(w, "postList")), QStringList{"http://127.0.0.1/thread?id=7"});
     QCOMPARE(control<OwnPosts>(w, {})->sizes(), QStringList{ListFiles::unmeasuredSize}); // in step at once
     QTRY_COMPARE(control<OwnPosts>(w, {})->sizes(), QStringList{"1000"});
-    QCOMPARE(w.panelText(2), QString("Response completed"));
+    QCOMPARE(panelText(w, 2), QString("Response completed"));
 
     control<QPushButton>(w, "watchButton")->click();
     QTRY_COMPARE(control<OwnPosts>(w, {})->sizes(), QStringList{"1700"});
@@ -114,9 +115,9 @@ void tst_PostsWatch::otherSpellingIsTheSamePost()
         control<QTabBar>(w, "listTabs")->setCurrentIndex(1);
         doubleClickRow(control<QListView>(w, "postList"), 0);
     } else {
-        w.navigate(browse);
+        navigate(w, browse);
     }
-    QTRY_COMPARE(w.currentPostAddress(), shown);
+    QTRY_COMPARE(currentPostAddress(w), shown);
 
     control<QPushButton>(w, "watchButton")->click();
     QTRY_COMPARE(control<OwnPosts>(w, {})->sizes(), QStringList{"1000"});
@@ -225,14 +226,14 @@ void tst_PostsWatch::emptyAddressIsNotWatched()
     ScriptedServer server;
     Program program(m_dir->path(), server.port());
     MainWindow &w = *program.window;
-    w.navigate(QString());
-    if (!w.currentAddress().isEmpty()) {
+    navigate(w, QString());
+    if (!currentAddress(w).isEmpty()) {
         QSKIP("the browser pane reports an address even without a page");
     }
     control<QPushButton>(w, "watchButton")->click();
     QCOMPARE(rowCount(control<QListView>(w, "postList")), 0);
     QCOMPARE(control<OwnPosts>(w, {})->count(), 0);
-    QVERIFY(!w.panelText(2).isEmpty());
+    QVERIFY(!panelText(w, 2).isEmpty());
 }
 
 void tst_PostsWatch::removeWatchWithoutSelection()

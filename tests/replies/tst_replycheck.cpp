@@ -1,7 +1,7 @@
 #include <QTest>
 
-#include "replies/pagemeasurement.h"
-#include "replies/postoutcome.h"
+#include "probe/pagemeasurement.h"
+#include "probe/postoutcome.h"
 
 #include "replies/replycheck.h"
 

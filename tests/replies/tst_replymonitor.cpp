@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "replies/kepttextstore.h"
+#include "pagetext/kepttextstore.h"
 #include "replies/replymonitor.h"
 #include "support/pageserver.h"
 

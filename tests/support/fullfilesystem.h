@@ -4,14 +4,12 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <cerrno>
+#include <csignal>
 #include <sys/mount.h>
-
-#include "base/filereplacement.h"
+#include <sys/resource.h>
 
 // A folder on a small file system of its own that a test can fill up or make read-only: a tmpfs mounted for
-// the test when it may mount (tests run as root), and otherwise the write routine's fault seam answering for
-// the folder's files. The mount goes with the fixture.
+// the test (tests run as root). The mount goes with the fixture.
 class FullFileSystem
 {
 public:
@@ -19,7 +17,7 @@ public:
 
     ~FullFileSystem()
     {
-        FileReplacement::setFaultForTesting(nullptr);
+        release();
         if (m_mounted) {
             ::umount2(qPrintable(m_dir.path()), MNT_DETACH);
         }
@@ -28,18 +26,14 @@ public:
     FullFileSystem(const FullFileSystem &) = delete;
     FullFileSystem &operator=(const FullFileSystem &) = delete;
 
-    // False where only the seam stands in for the file system.
-    bool isReal() const { return m_mounted; }
+    // False when the tmpfs could not be mounted: the test cannot run as it should and fails.
+    bool isMounted() const { return m_mounted; }
     QString path() const { return m_dir.path(); }
     QString filePath(const QString &name) const { return m_dir.filePath(name); }
 
     // Takes all the free room but the given number of 4 KiB pages.
     void fill(int pagesLeft = 0)
     {
-        if (!m_mounted) {
-            injectForFolder(pagesLeft == 0 ? ENOSPC : 0);
-            return;
-        }
         QFile filler(filePath(QStringLiteral(".filler")));
         if (!filler.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
             return;
@@ -49,17 +43,25 @@ public:
         filler.resize(qMax<qint64>(0, filler.size() - qint64(pagesLeft) * page.size()));
     }
 
-    void makeReadOnly()
+    void makeReadOnly() { ::mount(nullptr, qPrintable(m_dir.path()), nullptr, MS_REMOUNT | MS_RDONLY, nullptr); }
+
+    // Files may not grow past a byte, anywhere, as a quota refuses: writes fail with "File too large".
+    void limitFileSize()
     {
-        if (!m_mounted || ::mount(nullptr, qPrintable(m_dir.path()), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) != 0) {
-            injectForFolder(EROFS);
-        }
+        ::getrlimit(RLIMIT_FSIZE, &m_sizeLimit);
+        ::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_sizeLimit;
+        limit.rlim_cur = 1;
+        m_sizeLimited = ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
     }
 
-    // Room again, and writable.
+    // Room again, writable, and no limit on files.
     void release()
     {
-        FileReplacement::setFaultForTesting(nullptr);
+        if (m_sizeLimited) {
+            ::setrlimit(RLIMIT_FSIZE, &m_sizeLimit);
+            m_sizeLimited = false;
+        }
         if (m_mounted) {
             ::mount(nullptr, qPrintable(m_dir.path()), nullptr, MS_REMOUNT, nullptr);
             QFile::remove(filePath(QStringLiteral(".filler")));
@@ -67,13 +69,8 @@ public:
     }
 
 private:
-    void injectForFolder(int error)
-    {
-        const QString folder = m_dir.path() + QLatin1Char('/');
-        FileReplacement::setFaultForTesting(
-            [folder, error](const QString &path) { return path.startsWith(folder) ? error : 0; });
-    }
-
     QTemporaryDir m_dir;
     bool m_mounted = false;
+    rlimit m_sizeLimit {};
+    bool m_sizeLimited = false;
 };

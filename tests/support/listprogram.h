@@ -20,12 +20,13 @@
 #include <QWebEngineUrlRequestInterceptor>
 #include <memory>
 
-#include "base/appcontext.h"
+#include "app/programcontext.h"
+#include "support/openedsites.h"
 #include "app/mainwindow.h"
 #include "base/settingsstore.h"
 #include "forums/listfiles.h"
 #include "links/linkformats.h"
-#include "replies/pagesizeprobe.h"
+#include "probe/pagesizeprobe.h"
 #include "forums/forumpanel.h"
 #include "forums/forums.h"
 #include "forums/ownposts.h"
@@ -138,7 +139,7 @@ struct Program
 {
     explicit Program(const QString &folder, quint16 probePort = 80)
         : settings(folder + QStringLiteral("/Postavo.ini"))
-        , context{DataFolder(folder), &settings, &formats}
+        , context{{DataFolder(folder), &settings}, &formats, nullptr, nullptr, nullptr, &website}
     {
         settings.write(QStringLiteral("Settings"), QStringLiteral("showHelp"), QStringLiteral("0"));
         window = std::make_unique<MainWindow>(context, nullptr, probePort);
@@ -147,7 +148,10 @@ struct Program
 
     SettingsStore settings;
     LinkFormatTable formats;
-    AppContext context;
+    // The maker's website: its addresses are kept in opened, never opened.
+    Website website{BrandingInfo::ofThisBuild().website};
+    OpenedSites opened{website};
+    ProgramContext context;
     std::unique_ptr<MainWindow> window;
     bool loaded = false;
 };

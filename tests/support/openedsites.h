@@ -5,20 +5,23 @@
 
 #include "ui/websitelauncher.h"
 
-// While it lives, the addresses website launchers hand to the system's browser are kept here instead of
+// While it lives, the addresses the website's launchers hand to the system's browser are kept here instead of
 // opened.
 class OpenedSites : public QList<QUrl>
 {
 public:
-    OpenedSites()
-        : m_systemOpener(WebsiteLauncher::opener())
+    explicit OpenedSites(Website &website)
+        : m_website(website)
     {
-        WebsiteLauncher::opener() = [this](const QUrl &url) { append(url); };
+        m_website.setOpener([this](const QUrl &url) { append(url); });
     }
-    ~OpenedSites() { WebsiteLauncher::opener() = m_systemOpener; }
+    ~OpenedSites()
+    {
+        m_website.setOpener({});
+    }
     OpenedSites(const OpenedSites &) = delete;
     OpenedSites &operator=(const OpenedSites &) = delete;
 
 private:
-    WebsiteLauncher::Opener m_systemOpener;
+    Website &m_website;
 };

@@ -7,6 +7,7 @@
 #include <QTextBrowser>
 
 #include "support/controls.h"
+#include "base/appcontext.h"
 #include "base/settingsstore.h"
 #include "base/twips.h"
 #include "ui/helpwindow.h"
@@ -75,7 +76,7 @@ void tst_HelpText::writeGuide(const QByteArray &bytes, const QString &name)
 
 AppContext tst_HelpText::context()
 {
-    return AppContext{DataFolder(m_dir->path()), m_settings, nullptr};
+    return AppContext { DataFolder(m_dir->path()), m_settings };
 }
 
 void tst_HelpText::missingGuideKeepsWindowHidden()

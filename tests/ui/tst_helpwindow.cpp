@@ -34,7 +34,7 @@ private:
     QTemporaryDir *m_dir = nullptr;
     SettingsStore *m_settings = nullptr;
     LinkFormatTable *m_formats = nullptr;
-    AppContext *m_context = nullptr;
+    ProgramContext *m_context = nullptr;
     MainWindow *m_main = nullptr;
 };
 
@@ -44,7 +44,7 @@ void tst_HelpWindow::init()
     QVERIFY(m_dir->isValid());
     m_settings = new SettingsStore(m_dir->filePath(QStringLiteral("Postavo.ini")));
     m_formats = new LinkFormatTable;
-    m_context = new AppContext{DataFolder(m_dir->path()), m_settings, m_formats};
+    m_context = new ProgramContext{{DataFolder(m_dir->path()), m_settings}, m_formats};
     m_main = new MainWindow(*m_context);
 }
 

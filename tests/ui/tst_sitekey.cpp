@@ -62,14 +62,6 @@ private slots:
         QFETCH(QString, address);
         QCOMPARE(launcherAddress(key, website), address);
     }
-
-    void siteKeyIsProgramWide()
-    {
-        siteKey() = websiteSiteKey;
-        QCOMPARE(siteKey(), QStringLiteral("Website"));
-        siteKey().clear();
-        QVERIFY(siteKey().isEmpty());
-    }
 };
 
 QTEST_GUILESS_MAIN(TestSiteKey)

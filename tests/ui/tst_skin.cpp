@@ -20,7 +20,6 @@
 
 #include <functional>
 
-#include "base/branding.h"
 #include "ui/skin.h"
 #include "ui/windowicon.h"
 
@@ -65,24 +64,6 @@ class TestSkin : public QObject
     Q_OBJECT
 
 private slots:
-    void stopCreatesTheCompanionWhenMissing()
-    {
-        QVERIFY(!skinCompanion(false));
-        stopSkinCompanion();
-        QVERIFY(skinCompanion(false));
-        QVERIFY(!skinCompanion(false)->isRunning());
-    }
-
-    void cleanup()
-    {
-        setSkinObject(nullptr);
-        if (SkinCompanion *companion = skinCompanion(false)) {
-            companion->stop();
-        }
-        setSkinConfigured(false);
-        loadBranding();
-    }
-
     void recoloursEachKindOfControl()
     {
         QWidget window;
@@ -307,22 +288,21 @@ private slots:
     {
         QWidget window;
         auto *list = new QListWidget(&window);
-        applySkin(&window);
+        applySkin(&window, nullptr);
         QVERIFY(!ownPalette(list));
         QVERIFY(!ownPalette(&window));
-        applySkin(nullptr);
+        applySkin(nullptr, nullptr);
     }
 
     void applyUsesTheSkinsColours()
     {
         Skin skin;
         skin.setSkinFile(testSkin());
-        setSkinObject(&skin);
         QWidget window;
         auto *list = new QListWidget(&window);
         auto *button = new QPushButton(&window);
         auto *plainLabel = new QLabel(QStringLiteral("x"), &window);
-        applySkin(&window);
+        applySkin(&window, &skin);
         QCOMPARE(list->palette().color(QPalette::Base), c2);
         QCOMPARE(list->palette().color(QPalette::Text), c3);
         QCOMPARE(button->palette().color(QPalette::Button), c2);
@@ -340,11 +320,10 @@ private slots:
         SkinFile file;
         file.colours[0] = 0x112233u;
         skin.setSkinFile(file);
-        setSkinObject(&skin);
         QWidget window;
         auto *list = new QListWidget(&window);
         const QColor text = list->palette().color(QPalette::Text);
-        applySkin(&window);
+        applySkin(&window, &skin);
         QCOMPARE(list->palette().color(QPalette::Base), c2);
         QCOMPARE(list->palette().color(QPalette::Text), text);
         QVERIFY(!skin.colour(5).isValid());
@@ -369,7 +348,7 @@ private slots:
 
         initWindowResources();
         Skin design;
-        QVERIFY(design.load(designSkinPath()));
+        QVERIFY(design.load(Skinning::designSkinPath()));
         for (int member = 2; member <= 5; ++member) {
             QVERIFY(design.colour(member).isValid());
         }
@@ -389,22 +368,27 @@ private slots:
 
     void companionSkinsOtherWindowsWhileRunning()
     {
-        Skin skin;
-        skin.setSkinFile(testSkin());
+        QTemporaryDir tmp;
+        const QString path = tmp.filePath(QStringLiteral("test.skin"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[skin]\nname=Test\ncolour2=#112233\ncolour3=#445566\ncolour4=#778899\nwindow=#eeeedd\n");
+        file.close();
+        Skinning skinning(path);
         QWidget splash;
         auto *picture = new QLabel(&splash);
         picture->setPixmap(programIcon().pixmap(16, 16));
-        startSkinning(&skin, &splash);
-        QCOMPARE(skinObject(), &skin);
+        skinning.start(&splash);
+        QCOMPARE(skinning.skin()->name(), QStringLiteral("Test"));
         QCOMPARE(picture->palette().color(QPalette::Window), c4);
-        QVERIFY(skinCompanion(false) && skinCompanion(false)->isRunning());
+        QVERIFY(skinning.companion()->isRunning());
 
         QMessageBox box(QMessageBox::Information, QStringLiteral("t"), QStringLiteral("text"));
         box.show();
         QCOMPARE(box.palette().color(QPalette::Window), QColor(0xee, 0xee, 0xdd));
 
-        stopSkinCompanion();
-        QVERIFY(!skinCompanion(false)->isRunning());
+        skinning.stop();
+        QVERIFY(!skinning.companion()->isRunning());
         QMessageBox later(QMessageBox::Information, QStringLiteral("t"), QStringLiteral("text"));
         later.show();
         QVERIFY(!ownPalette(&later));

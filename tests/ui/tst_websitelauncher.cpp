@@ -4,7 +4,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include "base/branding.h"
 #include "support/openedsites.h"
 #include "ui/websitelauncher.h"
 #include "ui/sitekey.h"
@@ -14,24 +13,20 @@ class TestLauncher : public QObject
     Q_OBJECT
 
 private:
-    OpenedSites m_opened;
+    Website m_website { QStringLiteral("www.example.com") };
+    OpenedSites m_opened { m_website };
 
 private slots:
     void init()
     {
         m_opened.clear();
-        siteKey().clear();
-        loadBranding();
     }
 
-    void websiteKeyOpensTheWebsiteAndClearsTheKey()
+    void websiteKeyOpensTheWebsite()
     {
-        siteKey() = QStringLiteral("Website");
-        QPointer<WebsiteLauncher> launcher = new WebsiteLauncher;
+        QPointer<WebsiteLauncher> launcher = new WebsiteLauncher(websiteSiteKey, m_website);
         QCOMPARE(m_opened.size(), 1);
-        QCOMPARE(m_opened.first().toString(), withWebScheme(brandingInfo().website));
-        QVERIFY(m_opened.first().scheme().startsWith(QLatin1String("http")));
-        QVERIFY(siteKey().isEmpty());
+        QCOMPARE(m_opened.first().toString(), QStringLiteral("http://www.example.com"));
         QTRY_VERIFY_WITH_TIMEOUT(launcher.isNull(), 5000);
     }
 
@@ -46,10 +41,8 @@ private slots:
     void otherKeysOpenNothingAndStay()
     {
         QFETCH(QString, key);
-        siteKey() = key;
-        QPointer<WebsiteLauncher> launcher = new WebsiteLauncher;
+        QPointer<WebsiteLauncher> launcher = new WebsiteLauncher(key, m_website);
         QVERIFY(m_opened.isEmpty());
-        QCOMPARE(siteKey(), key);
         QTRY_VERIFY_WITH_TIMEOUT(launcher.isNull(), 5000);
     }
 
@@ -57,22 +50,22 @@ private slots:
     {
         QElapsedTimer clock;
         clock.start();
-        QPointer<WebsiteLauncher> launcher = launchWebsite(true);
+        QPointer<WebsiteLauncher> launcher = m_website.launch(true);
         QVERIFY(launcher->isVisible());
-        QCOMPARE(WebsiteLauncher::visibleLauncher(), launcher.data());
+        QCOMPARE(m_website.visibleLauncher(), launcher.data());
         QTest::qWait(600);
         QVERIFY(!launcher.isNull());
         QTRY_VERIFY_WITH_TIMEOUT(launcher.isNull(), 5000);
         QVERIFY(clock.elapsed() >= 900);
-        QCOMPARE(WebsiteLauncher::visibleLauncher(), nullptr);
+        QCOMPARE(m_website.visibleLauncher(), nullptr);
     }
 
     void visitButtonFormIsNotShown()
     {
-        QPointer<WebsiteLauncher> launcher = launchWebsite(false);
+        QPointer<WebsiteLauncher> launcher = m_website.launch(false);
         QCOMPARE(m_opened.size(), 1);
         QVERIFY(!launcher->isVisible());
-        QCOMPARE(WebsiteLauncher::visibleLauncher(), nullptr);
+        QCOMPARE(m_website.visibleLauncher(), nullptr);
         QTRY_VERIFY_WITH_TIMEOUT(launcher.isNull(), 5000);
     }
 
@@ -80,7 +73,7 @@ private slots:
     {
         QObject context;
         int runs = 0;
-        WebsiteLauncher::whenNoneVisible(&context, [&runs] { ++runs; });
+        m_website.whenNoneVisible(&context, [&runs] { ++runs; });
         QCOMPARE(runs, 1);
     }
 
@@ -88,12 +81,12 @@ private slots:
     {
         QObject context;
         int runs = 0;
-        QPointer<WebsiteLauncher> first = launchWebsite(true);
-        WebsiteLauncher::whenNoneVisible(&context, [&runs] { ++runs; });
+        QPointer<WebsiteLauncher> first = m_website.launch(true);
+        m_website.whenNoneVisible(&context, [&runs] { ++runs; });
         QCOMPARE(runs, 0);
         // A second launcher shown before the first goes keeps the wait going.
         QTest::qWait(400);
-        QPointer<WebsiteLauncher> second = launchWebsite(true);
+        QPointer<WebsiteLauncher> second = m_website.launch(true);
         QTRY_VERIFY_WITH_TIMEOUT(first.isNull(), 5000);
         QCOMPARE(runs, 0);
         QTRY_COMPARE_WITH_TIMEOUT(runs, 1, 5000);
@@ -103,10 +96,10 @@ private slots:
     void waitingEndsQuietlyWhenTheWaiterGoes()
     {
         int runs = 0;
-        QPointer<WebsiteLauncher> launcher = launchWebsite(true);
+        QPointer<WebsiteLauncher> launcher = m_website.launch(true);
         {
             QObject context;
-            WebsiteLauncher::whenNoneVisible(&context, [&runs] { ++runs; });
+            m_website.whenNoneVisible(&context, [&runs] { ++runs; });
         }
         QTRY_VERIFY_WITH_TIMEOUT(launcher.isNull(), 5000);
         QCOMPARE(runs, 0);
@@ -116,8 +109,8 @@ private slots:
     {
         QObject context;
         int runs = 0;
-        auto *launcher = launchWebsite(true);
-        WebsiteLauncher::whenNoneVisible(&context, [&runs] { ++runs; });
+        auto *launcher = m_website.launch(true);
+        m_website.whenNoneVisible(&context, [&runs] { ++runs; });
         // Still on screen when it is destroyed: the wait must not hang on it.
         delete launcher;
         QCOMPARE(runs, 1);

@@ -7,7 +7,7 @@
 #include <QToolButton>
 #include <QWebEngineView>
 
-#include "base/appcontext.h"
+#include "app/programcontext.h"
 #include "app/mainwindow.h"
 #include "base/settingsstore.h"
 #include "links/linkformats.h"
@@ -17,6 +17,7 @@
 #include "support/webtestutil.h"
 #include "web/pagescripts.h"
 #include "support/programstate.h"
+#include "support/mainwindowparts.h"
 
 class tst_AutoInsert : public QObject
 {
@@ -83,16 +84,16 @@ void tst_AutoInsert::textLandsInTheTextarea()
                      "<p>Reply</p><form action=\"/submit\"><input type=\"text\" id=\"subject\">"
                      "<select name=\"icon\"><option>none</option></select>"
                      "<textarea id=\"message\"></textarea><input type=\"submit\"></form>"));
-    m_window->setMessageText("Hello\r\nsee http://example.org/x");
+    setMessageText(*m_window, "Hello\r\nsee http://example.org/x");
     QSignalSpy finished(m_window.get(), &MainWindow::autoInsertFinished);
     ModalWatcher boxes;
     control<QToolButton>(m_window, "autoInsertButton")->click();
     QVERIFY(finished.wait(20000));
     QCOMPARE(finished.first().first().toBool(), true);
     QCOMPARE(boxes.titles, QStringList());
-    const QString sent = m_window->convertedOutgoingText();
-    QCOMPARE(control<PostedMessageWatcher>(m_window, {})->lastInsertedMessage, sent);
-    QCOMPARE(control<PostedMessageWatcher>(m_window, {})->countdown, qint16(4));
+    const QString sent = convertedOutgoingText(*m_window);
+    QCOMPARE(control<PostedMessageWatcher>(m_window, {})->insertedMessage(), sent);
+    QCOMPARE(control<PostedMessageWatcher>(m_window, {})->loadsLeft(), 4);
     // A textarea's value reads back with LF line ends.
     QCOMPARE(value("#message"), QString(sent).replace("\r\n", "\n"));
     QCOMPARE(value("#subject"), QString());
@@ -120,7 +121,7 @@ void tst_AutoInsert::refused()
     QCOMPARE(finished.first().first().toBool(), false);
     QCOMPARE(boxes.titles, QStringList { "Auto-Insert Error" });
     QCOMPARE(boxes.texts, QStringList { "Could not auto-insert your message.  Try pasting instead." });
-    QCOMPARE(control<PostedMessageWatcher>(m_window, {})->countdown, qint16(0));
+    QCOMPARE(control<PostedMessageWatcher>(m_window, {})->loadsLeft(), 0);
     // Both passes ran: the second left the split inner markup, which has no body tag.
     const QString split = scratch();
     QVERIFY2(!split.isEmpty() && !split.contains("<body"), qPrintable(split));
@@ -133,10 +134,10 @@ void tst_AutoInsert::secondPressReplaces()
 {
     QVERIFY(showPage("<form><textarea id=\"message\">typed by hand</textarea></form>"));
     QSignalSpy finished(m_window.get(), &MainWindow::autoInsertFinished);
-    m_window->setMessageText("first");
+    setMessageText(*m_window, "first");
     control<QToolButton>(m_window, "autoInsertButton")->click();
     QVERIFY(finished.wait(20000));
-    m_window->setMessageText("second");
+    setMessageText(*m_window, "second");
     control<QToolButton>(m_window, "autoInsertButton")->click();
     QVERIFY(finished.wait(20000));
     QCOMPARE(value("#message"), QStringLiteral("second\n\n"));
@@ -149,7 +150,7 @@ void tst_AutoInsert::anotherPageLoadedMeanwhileIsNotWritten()
     QSignalSpy finished(m_window.get(), &MainWindow::autoInsertFinished);
     QSignalSpy loaded(page, &QWebEnginePage::loadFinished);
     ModalWatcher boxes;
-    m_window->setMessageText("meant for the first page");
+    setMessageText(*m_window, "meant for the first page");
     control<QToolButton>(m_window, "autoInsertButton")->click();
     // Another page starts loading while the first is being searched.
     const QUrl other(QStringLiteral("http://127.0.0.1/other"));

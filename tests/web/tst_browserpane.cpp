@@ -12,6 +12,7 @@
 #include "links/linkformats.h"
 #include "support/webtestutil.h"
 #include "support/controls.h"
+#include "support/mainwindowparts.h"
 #include "web/browserwindow.h"
 
 class tst_BrowserPane : public QObject
@@ -40,7 +41,7 @@ private:
     QTemporaryDir m_dir;
     std::unique_ptr<SettingsStore> m_settings;
     LinkFormatTable m_formats;
-    std::unique_ptr<AppContext> m_context;
+    std::unique_ptr<ProgramContext> m_context;
     std::unique_ptr<MainWindow> m_window;
 };
 
@@ -58,7 +59,7 @@ void tst_BrowserPane::init()
 {
     QVERIFY(m_dir.isValid());
     m_settings = std::make_unique<SettingsStore>(m_dir.filePath("Postavo.ini"));
-    m_context = std::make_unique<AppContext>(AppContext{DataFolder(m_dir.path()), m_settings.get(), &m_formats});
+    m_context = std::make_unique<ProgramContext>(ProgramContext{{DataFolder(m_dir.path()), m_settings.get()}, &m_formats});
     m_window = std::make_unique<MainWindow>(*m_context);
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
@@ -85,7 +86,7 @@ void tst_BrowserPane::unreachableWebsiteGivesTheStartPage()
     QVERIFY(at.size() == 2);
     QWidget *input = control<QWebEngineView>(m_window, "webView")->focusProxy();
     QTest::mouseClick(input, Qt::LeftButton, {}, QPoint(at[0].toInt(), at[1].toInt()));
-    QTRY_COMPARE_WITH_TIMEOUT(m_window->currentAddress(), m_server.url("/one"), 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(currentAddress(*m_window), m_server.url("/one"), 20000);
     QTRY_COMPARE_WITH_TIMEOUT(page()->title(), QStringLiteral("One"), 20000);
 }
 
@@ -97,8 +98,8 @@ void tst_BrowserPane::cleanup()
 void tst_BrowserPane::load(const QString &path)
 {
     QSignalSpy loaded(page(), &QWebEnginePage::loadFinished);
-    m_window->navigate(m_server.url(path));
-    QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty() && m_window->currentAddress() == m_server.url(path), 20000);
+    navigate(*m_window, m_server.url(path));
+    QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty() && currentAddress(*m_window) == m_server.url(path), 20000);
 }
 
 void tst_BrowserPane::navigationShowsProgressInPanels()
@@ -108,9 +109,9 @@ void tst_BrowserPane::navigationShowsProgressInPanels()
     QStringList atStart;
     QStringList atEnd;
     connect(page(), &QWebEnginePage::loadStarted, this,
-            [&] { atStart << m_window->panelText(1) << m_window->panelText(2); });
+            [&] { atStart << panelText(*m_window, 1) << panelText(*m_window, 2); });
     connect(page(), &QWebEnginePage::loadFinished, this,
-            [&] { atEnd << m_window->panelText(1) << m_window->panelText(2) << control<QLineEdit>(m_window, "addressEdit")->text(); });
+            [&] { atEnd << panelText(*m_window, 1) << panelText(*m_window, 2) << control<QLineEdit>(m_window, "addressEdit")->text(); });
 
     control<QLineEdit>(m_window, "addressEdit")->setText(m_server.url("/one"));
     control<QPushButton>(m_window, "goButton")->click();
@@ -120,20 +121,20 @@ void tst_BrowserPane::navigationShowsProgressInPanels()
     QVERIFY(atStart.contains(QStringLiteral("Connecting")));
     QVERIFY(atStart.contains(QStringLiteral("Opening page %1...").arg(m_server.url("/one"))));
     QCOMPARE(atEnd.mid(atEnd.size() - 3, 2), (QStringList{"Complete", "Done"}));
-    QCOMPARE(m_window->panelText(1), QStringLiteral("Complete"));
-    QCOMPARE(m_window->panelText(2), QStringLiteral("Done"));
+    QCOMPARE(panelText(*m_window, 1), QStringLiteral("Complete"));
+    QCOMPARE(panelText(*m_window, 2), QStringLiteral("Done"));
 }
 
 void tst_BrowserPane::hoveredLinkShowsInPanel2UntilMouseLeaves()
 {
     load("/one");
-    QCOMPARE(m_window->panelText(2), QStringLiteral("Done"));
+    QCOMPARE(panelText(*m_window, 2), QStringLiteral("Done"));
     emit page()->linkHovered(m_server.url("/two"));
-    QCOMPARE(m_window->panelText(2), m_server.url("/two"));
+    QCOMPARE(panelText(*m_window, 2), m_server.url("/two"));
     // Another writer of the panel wins until the browser's next status change.
-    m_window->setPanelText(2, QStringLiteral("http://list.entry/"));
+    setPanelText(*m_window, 2, QStringLiteral("http://list.entry/"));
     emit page()->linkHovered(QString());
-    QCOMPARE(m_window->panelText(2), QStringLiteral("Done"));
+    QCOMPARE(panelText(*m_window, 2), QStringLiteral("Done"));
 }
 
 void tst_BrowserPane::backAndForward()
@@ -142,11 +143,11 @@ void tst_BrowserPane::backAndForward()
     load("/two");
     control<QPushButton>(m_window, "backButton")->click();
     QTRY_COMPARE_WITH_TIMEOUT(control<QLineEdit>(m_window, "addressEdit")->text(), m_server.url("/one"), 20000);
-    QTRY_COMPARE_WITH_TIMEOUT(m_window->panelText(1), QStringLiteral("Complete"), 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(panelText(*m_window, 1), QStringLiteral("Complete"), 20000);
     control<QPushButton>(m_window, "forwardButton")->click();
     QTRY_COMPARE_WITH_TIMEOUT(control<QLineEdit>(m_window, "addressEdit")->text(), m_server.url("/two"), 20000);
-    QCOMPARE(m_window->currentAddress(), m_server.url("/two"));
-    QTRY_COMPARE_WITH_TIMEOUT(m_window->panelText(1), QStringLiteral("Complete"), 20000);
+    QCOMPARE(currentAddress(*m_window), m_server.url("/two"));
+    QTRY_COMPARE_WITH_TIMEOUT(panelText(*m_window, 1), QStringLiteral("Complete"), 20000);
 }
 
 void tst_BrowserPane::backAndForwardWithoutHistoryDoNothing()
@@ -157,17 +158,17 @@ void tst_BrowserPane::backAndForwardWithoutHistoryDoNothing()
     control<QPushButton>(m_window, "forwardButton")->click();
     QTest::qWait(500);
     QCOMPARE(started.count(), 0);
-    QCOMPARE(m_window->currentAddress(), m_server.url("/one"));
+    QCOMPARE(currentAddress(*m_window), m_server.url("/one"));
     QCOMPARE(control<QLineEdit>(m_window, "addressEdit")->text(), m_server.url("/one"));
 }
 
 void tst_BrowserPane::addressBoxFollowsRedirect()
 {
     QSignalSpy loaded(page(), &QWebEnginePage::loadFinished);
-    m_window->navigate(m_server.url("/moved"));
+    navigate(*m_window, m_server.url("/moved"));
     QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty(), 20000);
     QTRY_COMPARE_WITH_TIMEOUT(control<QLineEdit>(m_window, "addressEdit")->text(), m_server.url("/two"), 20000);
-    QCOMPARE(m_window->currentAddress(), m_server.url("/two"));
+    QCOMPARE(currentAddress(*m_window), m_server.url("/two"));
     QVERIFY(m_server.requestedPaths().contains("/moved"));
 }
 
@@ -175,8 +176,8 @@ void tst_BrowserPane::enterInAddressBoxNavigates()
 {
     control<QLineEdit>(m_window, "addressEdit")->setText(m_server.url("/two"));
     QTest::keyClick(control<QLineEdit>(m_window, "addressEdit"), Qt::Key_Return);
-    QTRY_COMPARE_WITH_TIMEOUT(m_window->currentAddress(), m_server.url("/two"), 20000);
-    QTRY_COMPARE_WITH_TIMEOUT(m_window->panelText(1), QStringLiteral("Complete"), 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(currentAddress(*m_window), m_server.url("/two"), 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(panelText(*m_window, 1), QStringLiteral("Complete"), 20000);
 }
 
 void tst_BrowserPane::popups_data()
@@ -205,7 +206,7 @@ void tst_BrowserPane::popups()
         QTest::qWait(1000);
         QCOMPARE(m_window->findChildren<BrowserWindow *>().size(), 0);
         QCOMPARE(m_server.requestedPaths().count("/two"), requestsBefore);
-        QCOMPARE(m_window->currentAddress(), m_server.url("/opener"));
+        QCOMPARE(currentAddress(*m_window), m_server.url("/opener"));
         return;
     }
     QTRY_COMPARE_WITH_TIMEOUT(m_window->findChildren<BrowserWindow *>().size(), 1, 10000);
@@ -214,7 +215,7 @@ void tst_BrowserPane::popups()
     QVERIFY(popup->isVisible());
     QTRY_COMPARE_WITH_TIMEOUT(popup->addressBox()->text(), m_server.url("/two"), 20000);
     QTRY_COMPARE_WITH_TIMEOUT(popup->windowTitle(), QStringLiteral("Two"), 20000);
-    QCOMPARE(m_window->currentAddress(), m_server.url("/opener"));
+    QCOMPARE(currentAddress(*m_window), m_server.url("/opener"));
     // The window is discarded when closed.
     QPointer<BrowserWindow> guard(popup);
     popup->close();

@@ -26,6 +26,7 @@
 #include "support/programstate.h"
 #include "support/testforum.h"
 #include "support/webtestutil.h"
+#include "support/mainwindowparts.h"
 #include "web/browserpane.h"
 #include "web/postedmessagewatcher.h"
 
@@ -320,8 +321,8 @@ void tst_Editors::fillSendAndWatch()
 
     const QString postAddress = m_forum.baseUrl() + "/post";
     const QString threadAddress = m_forum.baseUrl() + "/thread";
-    window.navigate(postAddress);
-    QTRY_VERIFY_WITH_TIMEOUT(control<QLineEdit>(window, "addressEdit")->text() == postAddress && window.panelText(1) == "Complete", 20000);
+    navigate(window, postAddress);
+    QTRY_VERIFY_WITH_TIMEOUT(control<QLineEdit>(window, "addressEdit")->text() == postAddress && panelText(window, 1) == "Complete", 20000);
     QTRY_VERIFY_WITH_TIMEOUT(run("window.editorReady === true").toBool(), 20000);
     QVERIFY2(run(QStringLiteral("document.getElementById('message').getClientRects().length")).toInt() == 0,
         "the editor hides the textarea");
@@ -332,7 +333,7 @@ void tst_Editors::fillSendAndWatch()
     ModalWatcher boxes;
     QSignalSpy finished(&window, &MainWindow::autoInsertFinished);
     if (surface.isEmpty()) { // the user is told, and the field keeps what it held: no hidden message is sent
-        window.setMessageText(s_message);
+        setMessageText(window, s_message);
         control<QToolButton>(window, "autoInsertButton")->click();
         QVERIFY(finished.wait(20000));
         QCOMPARE(finished.first().first().toBool(), false);
@@ -343,7 +344,7 @@ void tst_Editors::fillSendAndWatch()
     QListView *postList = control<QListView>(window, "postList");
     const auto waitForChanges = [] { QTest::qWait(3 * int(PostedMessageWatcher::changeInterval.count())); };
     if (fails) { // the user is told, and the editor shows what it showed before
-        window.setMessageText(s_message);
+        setMessageText(window, s_message);
         control<QToolButton>(window, "autoInsertButton")->click();
         QVERIFY(finished.wait(20000));
         QCOMPARE(finished.first().first().toBool(), false);
@@ -354,11 +355,11 @@ void tst_Editors::fillSendAndWatch()
         return;
     }
     for (const QString &message : { s_draft, s_message }) {
-        window.setMessageText(message);
+        setMessageText(window, message);
         control<QToolButton>(window, "autoInsertButton")->click();
         QVERIFY(finished.wait(20000));
         QCOMPARE(finished.takeFirst().first().toBool(), true);
-        const QString converted = window.convertedOutgoingText();
+        const QString converted = convertedOutgoingText(window);
         // Shown in the editor line by line, once, in place of what it showed before.
         QCOMPARE(lines(shown().value("text").toString()), lines(editorContent(converted, linkFormat).text));
         if (!undo.isEmpty()) {
@@ -377,7 +378,7 @@ void tst_Editors::fillSendAndWatch()
     // Sent as a user sends it: the editor puts its content into the field the forum gets.
     const qsizetype postsBefore = m_forum.posts().size();
     run("document.getElementById('subject').value = 'Editor test'; document.getElementById('send').click(); true");
-    QTRY_VERIFY_WITH_TIMEOUT(control<QLineEdit>(window, "addressEdit")->text() == threadAddress && window.panelText(1) == "Complete", 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(control<QLineEdit>(window, "addressEdit")->text() == threadAddress && panelText(window, 1) == "Complete", 20000);
     QCOMPARE(m_forum.posts().size(), postsBefore + 1);
     const QString received = m_forum.posts().last().message;
     QCOMPARE(readableLines(received), lines(s_message));

@@ -16,7 +16,7 @@
 #include <QWebEngineView>
 #include <unistd.h>
 
-#include "base/appcontext.h"
+#include "app/programcontext.h"
 #include "app/mainwindow.h"
 #include "base/settingsstore.h"
 #include "links/linkformats.h"
@@ -28,6 +28,7 @@
 #include "support/programstate.h"
 #include "support/testforum.h"
 #include "support/webtestutil.h"
+#include "support/mainwindowparts.h"
 #include "forums/listfiles.h"
 #include "replies/replytexts.h"
 #include <QWebEngineCookieStore>
@@ -65,7 +66,7 @@ private:
     // Auto-Inserts the message into the page shown and sends it as the user would.
     static void send(MainWindow &window, const QString &message)
     {
-        window.setMessageText(message);
+        setMessageText(window, message);
         control<QToolButton>(window, "autoInsertButton")->click();
         QTRY_VERIFY_WITH_TIMEOUT(fieldValue(window, "message").startsWith(message.section("\r\n", 0, 0)), 10000);
         WebTest::evaluateJavaScriptSync(control<QWebEngineView>(window, "webView")->page(), "document.getElementById('send').click(); true");
@@ -73,7 +74,7 @@ private:
 
     static bool waitForPage(MainWindow &window, const QString &address)
     {
-        return QTest::qWaitFor([&] { return control<QLineEdit>(window, "addressEdit")->text() == address && window.panelText(1) == "Complete"; },
+        return QTest::qWaitFor([&] { return control<QLineEdit>(window, "addressEdit")->text() == address && panelText(window, 1) == "Complete"; },
                                20000);
     }
 
@@ -102,7 +103,7 @@ void tst_EndToEnd::postAndWatchForReplies()
     SettingsStore settings(dir.filePath("Postavo.ini"));
     settings.write("Settings", "showHelp", "0");
     LinkFormatTable formats;
-    AppContext context{DataFolder(dir.filePath("data")), &settings, &formats};
+    ProgramContext context{{DataFolder(dir.filePath("data")), &settings}, &formats};
     ModalWatcher boxes;
 
     MainWindow window(context);
@@ -117,9 +118,9 @@ void tst_EndToEnd::postAndWatchForReplies()
 
     // Auto-Insert the message in html format: it lands in the textarea, past the search form and the select.
     const QString message = "Hello from the end-to-end test\r\nMore at http://example.org/info today.";
-    window.setMessageText(message);
+    setMessageText(window, message);
     control<QComboBox>(window, "formatSelector")->setCurrentIndex(control<QComboBox>(window, "formatSelector")->findText("html"));
-    const QString converted = window.convertedOutgoingText();
+    const QString converted = convertedOutgoingText(window);
     QVERIFY(converted.contains("<a href='http://example.org/info'>"));
     control<QToolButton>(window, "autoInsertButton")->click();
     QString expected = converted;
@@ -128,7 +129,7 @@ void tst_EndToEnd::postAndWatchForReplies()
     QCOMPARE(fieldValue(window, "subject"), QString());
     QCOMPARE(fieldValue(window, "icon"), QStringLiteral("none"));
     QVERIFY(boxes.texts.isEmpty());
-    QCOMPARE(control<PostedMessageWatcher>(window, {})->countdown, qint16(4));
+    QCOMPARE(control<PostedMessageWatcher>(window, {})->loadsLeft(), 4);
 
     // Submit: the forum redirects to the thread, where the new post appears and is watched by itself.
     WebTest::evaluateJavaScriptSync(control<QWebEngineView>(window, "webView")->page(),
@@ -142,7 +143,7 @@ void tst_EndToEnd::postAndWatchForReplies()
     const QString firstSize = QString::number(m_forum.threadPage().size());
     QTRY_COMPARE_WITH_TIMEOUT(control<OwnPosts>(window, {})->storedSize(0), firstSize, 10000);
     QCOMPARE(control<OwnPosts>(window, {})->count(), 1);
-    QCOMPARE(control<PostedMessageWatcher>(window, {})->countdown, qint16(0));
+    QCOMPARE(control<PostedMessageWatcher>(window, {})->loadsLeft(), 0);
 
     // Another user replies; the check lists the post under "New Replies ".
     m_forum.addReply("someone", QString(600, QLatin1Char('x')));
@@ -150,13 +151,13 @@ void tst_EndToEnd::postAndWatchForReplies()
     control<QTabBar>(window, "postTabs")->setCurrentIndex(1);
     QVERIFY(control<QPushButton>(window, "checkRepliesButton")->isVisible());
     control<QPushButton>(window, "checkRepliesButton")->click();
-    QTRY_COMPARE_WITH_TIMEOUT(window.panelText(1), QStringLiteral("finished - 1 new replies found"), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(panelText(window, 1), QStringLiteral("finished - 1 new replies found"), 10000);
     QCOMPARE(rowCount(control<QListView>(window, "newRepliesList")), 1);
     QCOMPARE(rowData(control<QListView>(window, "newRepliesList"), 0).toString(), threadAddress);
 
     // Without a new measurement the next check reports it again.
     control<QPushButton>(window, "checkRepliesButton")->click();
-    QTRY_COMPARE_WITH_TIMEOUT(window.panelText(1), QStringLiteral("finished - 1 new replies found"), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(panelText(window, 1), QStringLiteral("finished - 1 new replies found"), 10000);
     QCOMPARE(rowCount(control<QListView>(window, "newRepliesList")), 1);
 
     // Opening it from the new replies measures it again, so the next check finds nothing new.
@@ -167,7 +168,7 @@ void tst_EndToEnd::postAndWatchForReplies()
     QTRY_COMPARE_WITH_TIMEOUT(control<OwnPosts>(window, {})->storedSize(0), grownSize, 10000);
     QCOMPARE(rowCount(control<QListView>(window, "postList")), 1);
     control<QPushButton>(window, "checkRepliesButton")->click();
-    QTRY_COMPARE_WITH_TIMEOUT(window.panelText(1), QStringLiteral("finished - 0 new replies found"), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(panelText(window, 1), QStringLiteral("finished - 0 new replies found"), 10000);
     QCOMPARE(rowCount(control<QListView>(window, "newRepliesList")), 0);
     QVERIFY2(boxes.texts.isEmpty(), qPrintable(boxes.texts.join('\n')));
 }
@@ -316,7 +317,7 @@ void tst_EndToEnd::checkSeesWhatTheBrowserSees()
     QString watched = m_forum.baseUrl() + start;
     if (start.endsWith("/login")) {
         // Signed in in the browser pane; the session cookie lives in the browser's memory alone.
-        window.navigate(watched);
+        navigate(window, watched);
         QVERIFY(waitForPage(window, watched));
         run("document.getElementById('user').value = 'me'; document.getElementById('password').value = 'pw';"
             "document.getElementById('go').click(); true");
@@ -324,14 +325,14 @@ void tst_EndToEnd::checkSeesWhatTheBrowserSees()
         QVERIFY(waitForPage(window, watched));
     } else if (start == "/blog/thread/") {
         // A comment held for moderation, noticed on the address it landed on; the blog's page is kept.
-        window.navigate(watched);
+        navigate(window, watched);
         QVERIFY(waitForPage(window, watched));
         send(window, "A \"quiet\" comment -- my first one\r\nmore");
     } else {
         if (change == "remove-own") {
             m_forum.addReply("me", "My own words about the shop on the corner.");
         }
-        window.navigate(watched);
+        navigate(window, watched);
         // A check page runs its script and loads the thread.
         QTRY_VERIFY_WITH_TIMEOUT(run("document.querySelector('.posts') !== null").toBool(), 20000);
     }
@@ -382,7 +383,7 @@ void tst_EndToEnd::checkSeesWhatTheBrowserSees()
     control<QTabBar>(window, "listTabs")->setCurrentIndex(1);
     control<QTabBar>(window, "postTabs")->setCurrentIndex(1);
     control<QPushButton>(window, "checkRepliesButton")->click();
-    QTRY_COMPARE_WITH_TIMEOUT(window.panelText(1), finished, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(panelText(window, 1), finished, 10000);
     if (change == "reply") {
         QCOMPARE(m_forum.userAgents.last(), QStringLiteral("Changed/3.0"));
     }
@@ -391,7 +392,7 @@ void tst_EndToEnd::checkSeesWhatTheBrowserSees()
     QCOMPARE(rowCount(control<QListView>(window, "newRepliesList")), listed ? 1 : 0);
     if (change == "stored-by-the-version-before") {
         // Said once, and from now on the size is the thread's as the browser sees it.
-        QCOMPARE(window.panelText(2), QStringLiteral("Measured again as your browser sees them: 1 posts"));
+        QCOMPARE(panelText(window, 2), QStringLiteral("Measured again as your browser sees them: 1 posts"));
         QCOMPARE(posts->storedSize(0).toInt(), int(m_forum.threadPage().size()));
     }
     if (change == "fill-the-page") {

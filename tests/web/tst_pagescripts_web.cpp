@@ -383,7 +383,7 @@ void tst_PageScriptsWeb::postedMessageOutsideFields()
     QVERIFY(loadHtmlSync(view.page(), QStringLiteral("<!DOCTYPE html><html><body>") + body + QStringLiteral("</body></html>")));
     watcher.armFor(QStringLiteral("Hello forum\r\nmore\r\n\r\n"));
     watcher.checkPage();
-    QTRY_VERIFY(watcher.countdown < 4);
+    QTRY_VERIFY(watcher.loadsLeft() < 4);
     QCOMPARE(spy.size(), found ? 1 : 0);
 }
 
@@ -435,20 +435,20 @@ void tst_PageScriptsWeb::postedMessageCheckCountsFourLoads()
     QSignalSpy spy(&watcher, &PostedMessageWatcher::postedMessageFound);
     const auto load = [&](const QString &body) {
         QVERIFY(loadHtmlSync(view.page(), QStringLiteral("<html><body>") + body + QStringLiteral("</body></html>")));
-        const qint16 before = watcher.countdown;
+        const int before = watcher.loadsLeft();
         watcher.checkPage();
-        QTRY_COMPARE(watcher.countdown, qint16(qMax(0, before - 1)));
+        QTRY_COMPARE(watcher.loadsLeft(), qMax(0, before - 1));
     };
     watcher.armFor(QStringLiteral("posted text"));
     // An image has no body: the key in it is no match, and the load counts.
     QVERIFY(loadContentSync(view.page(), "<svg xmlns=\"http://www.w3.org/2000/svg\"><text>posted text</text></svg>",
         QStringLiteral("image/svg+xml")));
     watcher.checkPage();
-    QTRY_COMPARE(watcher.countdown, qint16(3));
+    QTRY_COMPARE(watcher.loadsLeft(), 3);
     for (int i = 0; i < 3; ++i) {
         load(QStringLiteral("<p>another page</p>"));
     }
-    QCOMPARE(watcher.countdown, qint16(0));
+    QCOMPARE(watcher.loadsLeft(), 0);
     load(QStringLiteral("<p>posted text</p>"));
     QCOMPARE(spy.size(), 0);
     // Arming again starts the four loads afresh.
@@ -458,7 +458,7 @@ void tst_PageScriptsWeb::postedMessageCheckCountsFourLoads()
     }
     load(QStringLiteral("<p>POSTED TEXT</p>"));
     QCOMPARE(spy.size(), 1);
-    QCOMPARE(watcher.countdown, qint16(0));
+    QCOMPARE(watcher.loadsLeft(), 0);
 }
 
 // A watch that finds nothing ends after its time, measured by the clock it is given, and then looks at nothing.

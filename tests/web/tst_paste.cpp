@@ -12,6 +12,7 @@
 #include "links/linkformats.h"
 #include "support/webtestutil.h"
 #include "support/controls.h"
+#include "support/mainwindowparts.h"
 
 namespace {
 
@@ -53,7 +54,7 @@ private:
     QTemporaryDir m_dir;
     std::unique_ptr<SettingsStore> m_settings;
     LinkFormatTable m_formats;
-    std::unique_ptr<AppContext> m_context;
+    std::unique_ptr<ProgramContext> m_context;
     std::unique_ptr<MainWindow> m_window;
     LocalHttpServer m_server;
 };
@@ -65,16 +66,16 @@ void tst_Paste::initTestCase()
     m_server.setPage("/form", s_formPage);
     m_server.setPage("/form2", s_formPage);
     m_settings = std::make_unique<SettingsStore>(m_dir.filePath("Postavo.ini"));
-    m_context = std::make_unique<AppContext>(AppContext{DataFolder(m_dir.path()), m_settings.get(), &m_formats});
+    m_context = std::make_unique<ProgramContext>(ProgramContext{{DataFolder(m_dir.path()), m_settings.get()}, &m_formats});
     m_window = std::make_unique<MainWindow>(*m_context);
     QVERIFY(m_window->startUp());
     m_window->show();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
 
     QSignalSpy loaded(control<QWebEngineView>(m_window, "webView")->page(), &QWebEnginePage::loadFinished);
-    m_window->navigate(m_server.url("/form"));
+    navigate(*m_window, m_server.url("/form"));
     QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty() && loaded.last().at(0).toBool()
-                                 && m_window->currentAddress() == m_server.url("/form"),
+                                 && currentAddress(*m_window) == m_server.url("/form"),
                              20000);
 }
 
@@ -150,7 +151,7 @@ void tst_Paste::typesIntoFocusedField()
         control<QLineEdit>(w, "passwordEdit")->setText(source);
         break;
     default:
-        w.setMessageText(source);
+        setMessageText(w, source);
         break;
     }
     prepareField(fieldId);
@@ -184,7 +185,7 @@ void tst_Paste::typesIntoFocusedField()
     QCOMPARE(evaluateJavaScriptSync(page, "typeof window.pwned").toString(), QStringLiteral("undefined"));
     // The message box is never changed by a conversion.
     if (index == 3) {
-        QCOMPARE(w.messageText(), source);
+        QCOMPARE(messageText(w), source);
     }
 }
 
@@ -203,7 +204,7 @@ void tst_Paste::typesAfterNavigation()
 {
     MainWindow &w = *m_window;
     QSignalSpy loaded(control<QWebEngineView>(w, "webView")->page(), &QWebEnginePage::loadFinished);
-    w.navigate(m_server.url("/form2"));
+    navigate(w, m_server.url("/form2"));
     QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty(), 20000);
     control<QLineEdit>(w, "usernameEdit")->setText(QStringLiteral("second page"));
     prepareField(QStringLiteral("field"));
@@ -219,7 +220,7 @@ void tst_Paste::longTextArrivesWhole()
     for (int i = 0; i < 60; ++i) {
         message += QStringLiteral("line %1 with {braces} + more\r\n").arg(i);
     }
-    w.setMessageText(message);
+    setMessageText(w, message);
     prepareField(QStringLiteral("area"));
     control<QPushButton>(w, "pasteMessageButton")->click();
     QString expected = message + QStringLiteral("\r\n\r\n");

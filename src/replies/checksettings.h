@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class SettingsStore;
+
+// The reply check's settings, each read, written and given its default here alone: the threshold ("size"), how
+// often to check while the program runs ("checkEvery"), and the six timing keys an older version kept, carried
+// as they are. Section "data". The check's time limits are ProbeTimeouts'.
+namespace CheckSettings {
+
+inline constexpr qint32 defaultThreshold = 500;
+
+// The threshold as stored, for showing and editing it; "500" when none is.
+QString thresholdText(const SettingsStore &settings);
+// The threshold as the check applies it (see ReplyCheck::thresholdFromSetting).
+qint32 threshold(const SettingsStore &settings);
+void storeThreshold(SettingsStore &settings, const QString &text);
+
+// Minutes between checks while the program runs; 0 for never, and for a stored value that is not one of
+// CheckSchedule::choices().
+int checkEvery(const SettingsStore &settings);
+void storeCheckEvery(SettingsStore &settings, int minutes);
+
+// "minutes0", "seconds0", "minutes1", ... in their order, and their values as stored.
+QStringList timeKeys();
+QStringList timeValues(const SettingsStore &settings);
+void storeTimeValues(SettingsStore &settings, const QStringList &values);
+
+} // namespace CheckSettings
