@@ -276,6 +276,10 @@
         <translation>Der Hilfetext konnte nicht aus %1 gelesen werden:
 %2</translation>
     </message>
+    <message>
+        <source>Readme/Help</source>
+        <translation>Liesmich/Hilfe</translation>
+    </message>
 </context>
 <context>
     <name>ListKeeper</name>
@@ -415,6 +419,14 @@ They are left as they are: this session will not write over them.</source>
 %1
 
 Sie bleiben unverändert: Diese Sitzung überschreibt sie nicht.</translation>
+    </message>
+    <message>
+        <source>Message editor and lists</source>
+        <translation>Nachrichteneditor und Listen</translation>
+    </message>
+    <message>
+        <source>Message editor and browser</source>
+        <translation>Nachrichteneditor und Browser</translation>
     </message>
 </context>
 <context>
@@ -777,6 +789,14 @@ Die Größen bleiben. Bis eine Seite erneut gemessen wird, kann eine Prüfung me
     <message>
         <source>Watch Anyway</source>
         <translation>Trotzdem beobachten</translation>
+    </message>
+    <message>
+        <source>Choose a post above to read what its replies say.</source>
+        <translation>Wählen Sie oben einen Beitrag, um zu lesen, was die Antworten sagen.</translation>
+    </message>
+    <message>
+        <source>What the replies say</source>
+        <translation>Was die Antworten sagen</translation>
     </message>
 </context>
 <context>

@@ -276,6 +276,10 @@
         <translation>Не удалось прочитать справку из %1:
 %2</translation>
     </message>
+    <message>
+        <source>Readme/Help</source>
+        <translation>Описание/Справка</translation>
+    </message>
 </context>
 <context>
     <name>ListKeeper</name>
@@ -415,6 +419,14 @@ They are left as they are: this session will not write over them.</source>
 %1
 
 Они оставлены как есть: в этом сеансе они не будут перезаписаны.</translation>
+    </message>
+    <message>
+        <source>Message editor and lists</source>
+        <translation>Редактор сообщений и списки</translation>
+    </message>
+    <message>
+        <source>Message editor and browser</source>
+        <translation>Редактор сообщений и браузер</translation>
     </message>
 </context>
 <context>
@@ -778,6 +790,14 @@ The sizes stay. Until a page is measured again, a check can tell that it has new
     <message>
         <source>Watch Anyway</source>
         <translation>Всё равно следить</translation>
+    </message>
+    <message>
+        <source>Choose a post above to read what its replies say.</source>
+        <translation>Выберите сообщение выше, чтобы прочитать ответы на него.</translation>
+    </message>
+    <message>
+        <source>What the replies say</source>
+        <translation>Что говорят ответы</translation>
     </message>
 </context>
 <context>

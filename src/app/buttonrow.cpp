@@ -1,21 +1,25 @@
 #include "app/buttonrow.h"
 
 #include <QComboBox>
+#include <QHBoxLayout>
 #include <QIcon>
+#include <QToolButton>
 
 #include "ui/accessiblecombobox.h"
-#include "ui/elidingtoolbutton.h"
-#include "ui/picturebutton.h"
-#include "ui/placement.h"
-
-using namespace Placement;
+#include "ui/named.h"
 
 namespace {
 
-void setPicture(QToolButton *button, const char *file)
+// A picture button: its caption under its picture.
+QToolButton *pictureButton(const char *name, const char *picture, const QString &caption, const QString &tip)
 {
-    button->setIcon(QIcon(QStringLiteral(":/icons/") + QLatin1String(file) + QStringLiteral(".png")));
+    auto *button = named(new QToolButton, name);
+    button->setText(caption);
+    button->setToolTip(tip);
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setIcon(QIcon(QStringLiteral(":/icons/") + QLatin1String(picture) + QStringLiteral(".png")));
     button->setIconSize(QSize(24, 24));
+    return button;
 }
 
 } // namespace
@@ -26,35 +30,32 @@ ButtonRow::ButtonRow(QWidget *parent)
     setObjectName(QStringLiteral("buttonRow"));
     // The skin reaches the buttons through the row as through any frame.
     setProperty("controlType", QStringLiteral("Frame"));
-    m_autoInsertButton = pictureButton(this, "autoInsertButton", tr("Auto-Insert"),
-        tr("Once you are on the page where you can post your message, click here to insert it."),
-        { 60, 60, 1600, 800 });
-    m_formatSelector = place(new QComboBox(this), "formatSelector", 2100, 480, 1635, 315);
+    m_autoInsertButton = pictureButton("autoInsertButton", "autoinsert", tr("Auto-Insert"),
+        tr("Once you are on the page where you can post your message, click here to insert it."));
+    m_formatSelector = named(new QComboBox, "formatSelector");
     m_formatSelector->setToolTip(tr("Select the format you would like to use when your message is inserted."));
     nameComboBoxesByTheirAccessibleName();
     m_formatSelector->setAccessibleName(tr("Format"));
-    m_previewButton = pictureButton(this, "previewButton", tr("Preview"),
-        tr("See a preview of your message in the currently selected format"), { 3840, 60, 800, 800 });
-    m_copyButton = pictureButton(this, "copyButton", tr("Copy"),
-        tr("Copy your message to the clipboard in the selected format"), { 4680, 60, 800, 800 });
-    m_saveButton
-        = pictureButton(this, "saveButton", tr("Save"), tr("Save the current message"), { 5520, 60, 800, 800 });
-    m_loadButton = pictureButton(this, "loadButton", tr("Load"), tr("Load a saved message"), { 6360, 60, 800, 800 });
-    m_optionsButton = pictureButton(this, "optionsButton", tr("Options"), tr("Options"), { 7200, 60, 800, 800 });
-    m_visitButton = pictureButton(
-        this, "visitButton", tr("Visit"), tr("Visit us!"), { 8040, 60, 2115, 795 }, new ElidingToolButton(this));
+    m_previewButton = pictureButton("previewButton", "preview", tr("Preview"),
+        tr("See a preview of your message in the currently selected format"));
+    m_copyButton = pictureButton(
+        "copyButton", "copy", tr("Copy"), tr("Copy your message to the clipboard in the selected format"));
+    m_saveButton = pictureButton("saveButton", "save", tr("Save"), tr("Save the current message"));
+    m_loadButton = pictureButton("loadButton", "load", tr("Load"), tr("Load a saved message"));
+    m_optionsButton = pictureButton("optionsButton", "options", tr("Options"), tr("Options"));
+    m_visitButton = pictureButton("visitButton", "visit", tr("Visit"), tr("Visit us!"));
 
-    setPicture(m_autoInsertButton, "autoinsert");
-    setPicture(m_previewButton, "preview");
-    setPicture(m_copyButton, "copy");
-    setPicture(m_saveButton, "save");
-    setPicture(m_loadButton, "load");
-    setPicture(m_optionsButton, "options");
-    setPicture(m_visitButton, "visit");
-    // The website's name is long for the width the row leaves the visit button.
-    QFont visitFont = m_visitButton->font();
-    visitFont.setPointSizeF(visitFont.pointSizeF() * 0.9);
-    m_visitButton->setFont(visitFont);
+    // Each caption takes the width it needs; the selector sits level with the captions, the visit button at the
+    // far end.
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_autoInsertButton);
+    layout->addWidget(m_formatSelector, 0, Qt::AlignBottom);
+    for (QToolButton *button : { m_previewButton, m_copyButton, m_saveButton, m_loadButton, m_optionsButton }) {
+        layout->addWidget(button);
+    }
+    layout->addStretch(1);
+    layout->addWidget(m_visitButton);
 
     connect(m_autoInsertButton, &QToolButton::clicked, this, &ButtonRow::autoInsertClicked);
     connect(m_previewButton, &QToolButton::clicked, this, &ButtonRow::previewClicked);
@@ -63,7 +64,6 @@ ButtonRow::ButtonRow(QWidget *parent)
     connect(m_loadButton, &QToolButton::clicked, this, &ButtonRow::loadClicked);
     connect(m_optionsButton, &QToolButton::clicked, this, &ButtonRow::optionsClicked);
     connect(m_visitButton, &QToolButton::clicked, this, &ButtonRow::visitClicked);
-    setGeometry(twipsRect(0, 0, 8040 + 2115 + 60, 900));
 }
 
 void ButtonRow::setWebsite(const QString &website)
@@ -75,16 +75,4 @@ QList<QWidget *> ButtonRow::tabOrder() const
 {
     return { m_autoInsertButton, m_formatSelector, m_previewButton, m_copyButton, m_saveButton, m_loadButton,
         m_optionsButton, m_visitButton };
-}
-
-void ButtonRow::fitToWidth(int windowTwips)
-{
-    setTwWidth(m_visitButton, std::abs(windowTwips - twLeft(m_visitButton) - 250));
-    setTwWidth(this, twLeft(m_visitButton) + twWidth(m_visitButton));
-}
-
-int ButtonRow::neededWidth() const
-{
-    return std::max(twLeft(m_optionsButton) + twWidth(m_optionsButton),
-        twLeft(m_visitButton) + pixelsToTwips(m_visitButton->minimumSizeHint().width()) + 250);
 }

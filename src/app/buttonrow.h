@@ -20,10 +20,6 @@ public:
     void setWebsite(const QString &website);
     // The controls from left to right, the order Tab reaches them in.
     QList<QWidget *> tabOrder() const;
-    // The visit button reaches to the right edge of a window this wide, in twips.
-    void fitToWidth(int windowTwips);
-    // The width in twips the row needs for every button to show whole.
-    int neededWidth() const;
 
 signals:
     void autoInsertClicked();

@@ -2,15 +2,19 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QMenuBar>
 #include <QMessageBox>
+#include <QSplitter>
+#include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 #include "app/buttonrow.h"
-#include "app/mainlayout.h"
 #include "base/settingsstore.h"
 #include "base/textfile.h"
+#include "base/twips.h"
 #include "forums/forumpanel.h"
 #include "forums/listkeeper.h"
 #include "links/linkformats.h"
@@ -21,7 +25,7 @@
 #include "replies/postspanel.h"
 #include "replies/replymonitor.h"
 #include "replies/timedchecks.h"
-#include "ui/placement.h"
+#include "ui/named.h"
 #include "app/programwindows.h"
 #include "ui/skin.h"
 #include "ui/statuspanels.h"
@@ -35,7 +39,6 @@
 #include "web/postedmessagewatcher.h"
 #include "web/startpage.h"
 
-using Placement::place;
 
 MainWindow::MainWindow(ProgramContext &context, QWidget *parent, quint16 probePort)
     : QMainWindow(parent)
@@ -46,9 +49,8 @@ MainWindow::MainWindow(ProgramContext &context, QWidget *parent, quint16 probePo
     createControls();
     createMenus();
     connectPanels();
-    m_layout = std::make_unique<MainLayout>(MainLayout::Areas { this, m_buttonRow, m_messagePanel, m_browserPane,
-        m_listTabs, m_forumPanel, m_postsPanel, m_status });
-    m_layout->setUpDesign();
+    // The design's size (its client area, status bar included, below the menu bar); the layouts set the least.
+    resize(twipsToPixels(11145), twipsToPixels(8985) + menuBar()->sizeHint().height());
 }
 
 MainWindow::~MainWindow()
@@ -58,26 +60,20 @@ MainWindow::~MainWindow()
 
 void MainWindow::createControls()
 {
-    auto *client = new QWidget(this);
-    client->setObjectName(QStringLiteral("client"));
-    setCentralWidget(client);
+    m_buttonRow = new ButtonRow;
+    m_messagePanel = new MessagePanel(m_context, m_context.skinning);
+    m_browserPane = new BrowserPane(m_context.dataFolder.filePath(DataFiles::htmlTemp), m_context.browserProfile);
+    m_commands
+        = new MessageCommands(m_context, *m_context.linkFormats, m_messagePanel, m_buttonRow->formatSelector(), this);
 
-    m_buttonRow = new ButtonRow(client);
-
-    m_messagePanel
-        = place(new MessagePanel(m_context, m_context.skinning, client), "messageEditor", 60, 900, 3735, 4215);
-    m_browserPane = place(new BrowserPane(m_context.dataFolder.filePath(DataFiles::htmlTemp), m_context.browserProfile,
-                              client),
-        "browserFrame",
-        3840, 900, 6375, 7395);
-    m_commands = new MessageCommands(m_context, *m_context.linkFormats, m_messagePanel, m_buttonRow->formatSelector(), this);
-
-    m_listTabs = place(new QTabBar(client), "listTabs", 60, 5215, 3735, 400);
+    m_listTabs = named(new QTabBar, "listTabs");
     m_listTabs->addTab(tr("Your Forums"));
     m_listTabs->addTab(tr("Your Posts"));
+    m_listTabs->setUsesScrollButtons(false);
+    m_listTabs->setElideMode(Qt::ElideNone);
     m_lists = new ListKeeper(m_context.dataFolder, this, m_context.branding.programName);
     const auto address = [this] { return m_browserPane->currentAddress(); };
-    m_forumPanel = place(new ForumPanel(m_lists->forums(), address, client), "forumsFrame", 120, 5520, 3615, 4335);
+    m_forumPanel = new ForumPanel(m_lists->forums(), address);
     // The check asks for each page as the browser pane would, signed in where the user signed in.
     shareIdentity(m_context.browserProfile ? m_context.browserProfile : QWebEngineProfile::defaultProfile(),
         &m_identity, this);
@@ -87,18 +83,57 @@ void MainWindow::createControls()
     shownPage.readText = [this](QObject *context, std::function<void(const QString &)> done) {
         m_browserPane->readShownText(context, std::move(done));
     };
-    m_postsPanel = place(new PostsPanel(m_lists->posts(), { *m_context.settings, &m_identity, m_probePort },
-                             std::move(shownPage), client),
-        "postsFrame", 120, 5520, 3615, 4335);
+    m_postsPanel
+        = new PostsPanel(m_lists->posts(), { *m_context.settings, &m_identity, m_probePort }, std::move(shownPage));
     m_replyMonitor = m_postsPanel->monitor();
     connect(m_replyMonitor, &ReplyMonitor::checkFinished, m_browserPane, &BrowserPane::refreshStartPage);
-    m_postsPanel->hide();
+    layOut();
 
     statusBar()->setObjectName(QStringLiteral("statusBar"));
     m_status = new StatusPanels(statusBar());
     m_timedChecks
         = new TimedChecks(this, m_postsPanel, m_replyMonitor, *m_context.settings, m_context.branding.programName);
     m_windows = new ProgramWindows(m_context, this);
+}
+
+void MainWindow::layOut()
+{
+    // The lists' tabs over the panel of the tab chosen.
+    auto *lists = named(new QWidget, "listsPanel");
+    auto *listsLayout = new QVBoxLayout(lists);
+    listsLayout->setContentsMargins(0, 0, 0, 0);
+    listsLayout->setSpacing(0);
+    listsLayout->addWidget(m_listTabs);
+    // As wide as the wider panel, so that choosing the other tab never squeezes its captions.
+    m_listStack = named(new QStackedWidget, "listStack");
+    m_listStack->addWidget(m_forumPanel);
+    m_listStack->addWidget(m_postsPanel);
+    listsLayout->addWidget(m_listStack, 1);
+    // The editor over the lists, and that column beside the browser: the user drags the splitters between them;
+    // the browser takes what the window gains.
+    auto *editorSplitter = named(new QSplitter(Qt::Vertical), "editorSplitter");
+    editorSplitter->addWidget(m_messagePanel);
+    editorSplitter->addWidget(lists);
+    auto *columnSplitter = named(new QSplitter(Qt::Horizontal), "columnSplitter");
+    columnSplitter->addWidget(editorSplitter);
+    columnSplitter->addWidget(m_browserPane);
+    for (QSplitter *splitter : { editorSplitter, columnSplitter }) {
+        splitter->setChildrenCollapsible(false);
+    }
+    // Until the user drags them (they are remembered then), what the window has beyond the least goes a third to
+    // the editor and the lists and two thirds to the browser, and half to the editor and half to the lists.
+    columnSplitter->setStretchFactor(0, 1);
+    columnSplitter->setStretchFactor(1, 2);
+    editorSplitter->setStretchFactor(0, 1);
+    editorSplitter->setStretchFactor(1, 1);
+    editorSplitter->setAccessibleName(tr("Message editor and lists"));
+    columnSplitter->setAccessibleName(tr("Message editor and browser"));
+
+    auto *client = named(new QWidget(this), "client");
+    auto *layout = new QVBoxLayout(client);
+    layout->addWidget(m_buttonRow);
+    layout->addWidget(columnSplitter, 1);
+    setCentralWidget(client);
 }
 
 void MainWindow::connectPanels()
@@ -116,10 +151,7 @@ void MainWindow::connectPanels()
             m_context.website->launch(false);
         }
     });
-    connect(m_listTabs, &QTabBar::currentChanged, this, [this](int tab) {
-        m_forumPanel->setVisible(tab == ForumsTab);
-        m_postsPanel->setVisible(tab == OwnPostsTab);
-    });
+    connect(m_listTabs, &QTabBar::currentChanged, m_listStack, &QStackedWidget::setCurrentIndex);
 
     AutoInsertController *inserter = m_browserPane->autoInserter();
     PostedMessageWatcher *postWatcher = m_browserPane->postWatcher();
@@ -266,23 +298,6 @@ void MainWindow::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-void MainWindow::resizeEvent(QResizeEvent *event)
-{
-    QMainWindow::resizeEvent(event);
-    m_layout->fitToWindow();
-    // Once more, as the repaint after a resize would: this run sizes the lower frames from their new top.
-    m_layout->fitToWindow();
-}
-
-void MainWindow::changeEvent(QEvent *event)
-{
-    QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange && !isMinimized()) {
-        m_layout->fitToWindow();
-        m_layout->fitToWindow();
-    }
-}
-
 void MainWindow::restorePlacement()
 {
     WindowPlacement::restore(this, *m_context.settings);
@@ -311,7 +326,8 @@ void MainWindow::bringUp()
 void MainWindow::showNewReplies()
 {
     bringUp();
-    showPosts(PostsPanel::NewRepliesTab);
+    m_listTabs->setCurrentIndex(OwnPostsTab);
+    m_postsPanel->readNewReplies();
 }
 
 void MainWindow::showPosts(int view)

@@ -8,12 +8,12 @@
 #include "probe/requestidentity.h"
 
 class QMenuBar;
+class QStackedWidget;
 class QTabBar;
 class BrowserPane;
 class ButtonRow;
 class ForumPanel;
 class ListKeeper;
-class MainLayout;
 class MessageCommands;
 class MessagePanel;
 class PostsPanel;
@@ -53,11 +53,10 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
-    void changeEvent(QEvent *event) override;
 
 private:
     void createControls();
+    void layOut();
     void connectPanels();
     void setTabOrderByLayout();
     void createMenus();
@@ -82,6 +81,7 @@ private:
     QTabBar *m_listTabs = nullptr;
     ForumPanel *m_forumPanel = nullptr;
     PostsPanel *m_postsPanel = nullptr;
+    QStackedWidget *m_listStack = nullptr;
 
     ListKeeper *m_lists = nullptr;
     // Made before the monitor that asks it, gone after it.
@@ -91,5 +91,4 @@ private:
     StatusPanels *m_status = nullptr;
     TimedChecks *m_timedChecks = nullptr;
     ProgramWindows *m_windows = nullptr;
-    std::unique_ptr<MainLayout> m_layout;
 };

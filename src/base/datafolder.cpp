@@ -182,15 +182,26 @@ bool DataFolder::createMissingDataFiles(QString *error) const
     return true;
 }
 
-QString findHelpFile(const DataFolder &data, const QString &programFolder)
+QString findHelpFile(const DataFolder &data, const QString &programFolder, const QLocale &locale)
 {
     const QStringList folders { data.path(), programFolder,
         QDir::cleanPath(programFolder + QLatin1Char('/') + DataFiles::installedShare) };
-    for (const QString &folder : folders) {
-        const QString path = actualFilePath(folder, DataFiles::help);
-        if (!path.isEmpty()) {
-            qCInfo(lcFiles).noquote() << "help text:" << QDir::toNativeSeparators(path);
-            return path;
+    // The languages as the captions' translations are chosen: "de-AT" asks for the German guide.
+    QStringList names;
+    for (const QString &language : locale.uiLanguages()) {
+        const QString name = QStringLiteral("Help_%1.rtf").arg(language.section(u'-', 0, 0));
+        if (!names.contains(name) && language.section(u'-', 0, 0) != QLatin1String("en")) {
+            names.append(name);
+        }
+    }
+    names.append(DataFiles::help);
+    for (const QString &name : names) {
+        for (const QString &folder : folders) {
+            const QString path = actualFilePath(folder, name);
+            if (!path.isEmpty()) {
+                qCInfo(lcFiles).noquote() << "help text:" << QDir::toNativeSeparators(path);
+                return path;
+            }
         }
     }
     qCInfo(lcFiles).noquote() << "help text: not found in" << folders.join(QStringLiteral(", "));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLocale>
 #include <QString>
 #include <QStringList>
 
@@ -72,6 +73,7 @@ private:
 };
 
 // The help text, in any letter case: in the data folder, beside the executable, or in the installed shared
-// folder, first found first. Empty when none holds it. Logged under "postavo.files".
-QString findHelpFile(const DataFolder &data, const QString &programFolder);
+// folder, first found first; the guide in the locale's language ("Help_de.rtf") before the English one. Empty
+// when none holds it. Logged under "postavo.files".
+QString findHelpFile(const DataFolder &data, const QString &programFolder, const QLocale &locale = QLocale());
 QString findHelpFile(const DataFolder &data);

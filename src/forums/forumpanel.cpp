@@ -1,19 +1,17 @@
 // The forum list and the login boxes.
 #include "forums/forumpanel.h"
 
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
-#include <cstdlib>
 
 #include "forums/forums.h"
 #include "forums/listfiles.h"
 #include "ui/listbox.h"
 #include "ui/listentries.h"
-#include "ui/placement.h"
-
-using namespace Placement;
+#include "ui/named.h"
 
 ForumPanel::ForumPanel(Forums &forums, std::function<QString()> currentAddress, QWidget *parent)
     : QGroupBox(QString(), parent)
@@ -21,18 +19,18 @@ ForumPanel::ForumPanel(Forums &forums, std::function<QString()> currentAddress, 
     , m_currentAddress(std::move(currentAddress))
 {
     setObjectName(QStringLiteral("forumsFrame"));
-    m_addForumButton = place(new QPushButton(tr("Add Current URL"), this), "addForumButton", 60, 180, 1695, 330);
-    m_removeForumButton = place(new QPushButton(tr("Remove URL"), this), "removeForumButton", 1800, 180, 1695, 330);
-    m_usernameLabel = place(new QLabel(tr("&Username:"), this), "usernameLabel", 60, 570, 990, 255);
-    m_usernameEdit = place(new QLineEdit(this), "usernameEdit", 1065, 540, 1650, 285);
-    m_pasteUsernameButton = place(new QPushButton(tr("Paste"), this), "pasteUsernameButton", 2760, 540, 735, 285);
+    m_addForumButton = named(new QPushButton(tr("Add Current URL"), this), "addForumButton");
+    m_removeForumButton = named(new QPushButton(tr("Remove URL"), this), "removeForumButton");
+    m_usernameLabel = named(new QLabel(tr("&Username:"), this), "usernameLabel");
+    m_usernameEdit = named(new QLineEdit(this), "usernameEdit");
+    m_pasteUsernameButton = named(new QPushButton(tr("Paste"), this), "pasteUsernameButton");
     m_pasteUsernameButton->setToolTip(tr("Click within the Username field on the form you want to paste into, then click here."));
-    m_passwordLabel = place(new QLabel(tr("&Password:"), this), "passwordLabel", 60, 870, 990, 255);
-    m_passwordEdit = place(new QLineEdit(this), "passwordEdit", 1065, 840, 1650, 285);
+    m_passwordLabel = named(new QLabel(tr("&Password:"), this), "passwordLabel");
+    m_passwordEdit = named(new QLineEdit(this), "passwordEdit");
     m_passwordEdit->setEchoMode(QLineEdit::Password);
-    m_pastePasswordButton = place(new QPushButton(tr("Paste"), this), "pastePasswordButton", 2760, 840, 735, 285);
+    m_pastePasswordButton = named(new QPushButton(tr("Paste"), this), "pastePasswordButton");
     m_pastePasswordButton->setToolTip(tr("Click within the Password field on the form you want to paste into, then click here."));
-    m_forumList = place(new ListBox(this), "forumList", 60, 1140, 3435, 1425);
+    m_forumList = named(new ListBox(this), "forumList");
     m_forumList->setModel(&m_forums);
     m_forumList->setAccessibleName(tr("Your forums"));
     m_usernameLabel->setBuddy(m_usernameEdit);
@@ -42,6 +40,21 @@ ForumPanel::ForumPanel(Forums &forums, std::function<QString()> currentAddress, 
     m_pastePasswordButton->setAccessibleName(tr("Paste Password"));
     m_usernameEdit->setEnabled(false);
     m_passwordEdit->setEnabled(false);
+
+    auto *logins = new QGridLayout;
+    logins->addWidget(m_usernameLabel, 0, 0);
+    logins->addWidget(m_usernameEdit, 0, 1);
+    logins->addWidget(m_pasteUsernameButton, 0, 2);
+    logins->addWidget(m_passwordLabel, 1, 0);
+    logins->addWidget(m_passwordEdit, 1, 1);
+    logins->addWidget(m_pastePasswordButton, 1, 2);
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(m_addForumButton);
+    buttons->addWidget(m_removeForumButton);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(buttons);
+    layout->addLayout(logins);
+    layout->addWidget(m_forumList, 1);
 
     connect(m_addForumButton, &QPushButton::clicked, this, &ForumPanel::addCurrentForum);
     connect(m_removeForumButton, &QPushButton::clicked, this, &ForumPanel::removeSelectedForum);
@@ -56,16 +69,6 @@ ForumPanel::ForumPanel(Forums &forums, std::function<QString()> currentAddress, 
     ListEntries::followSelection(m_forumList);
     connect(m_usernameEdit, &QLineEdit::textChanged, this, &ForumPanel::storeLogin);
     connect(m_passwordEdit, &QLineEdit::textChanged, this, &ForumPanel::storeLogin);
-}
-
-void ForumPanel::fitContents()
-{
-    setTwHeight(m_forumList, std::abs(twHeight(this) - twTop(m_forumList) - 100));
-}
-
-int ForumPanel::listTop() const
-{
-    return twTop(m_forumList);
 }
 
 QList<QWidget *> ForumPanel::tabOrder() const

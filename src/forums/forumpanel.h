@@ -19,9 +19,6 @@ public:
     // currentAddress: the address of the page the browser shows.
     ForumPanel(Forums &forums, std::function<QString()> currentAddress, QWidget *parent = nullptr);
 
-    // Fits the list to the panel's height.
-    void fitContents();
-    int listTop() const;
     // The controls in the order Tab reaches them.
     QList<QWidget *> tabOrder() const;
 

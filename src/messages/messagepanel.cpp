@@ -1,6 +1,7 @@
 // The message editor: save, load, the subject's storing and the paste buttons.
 #include "messages/messagepanel.h"
 
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -11,9 +12,7 @@
 #include "base/settingsstore.h"
 #include "messages/messagepicker.h"
 #include "messages/messagestore.h"
-#include "ui/placement.h"
-
-using Placement::place;
+#include "ui/named.h"
 
 namespace {
 
@@ -27,14 +26,13 @@ MessagePanel::MessagePanel(AppContext &context, Skinning *skinning, QWidget *par
     , m_skinning(skinning)
 {
     setObjectName(QStringLiteral("messageEditor"));
-    m_subjectLabel = place(new QLabel(tr("&Subject:"), this), "subjectLabel", 120, 330, 780, 255);
-    m_subjectEdit = place(new QLineEdit(this), "subjectEdit", 900, 300, 1995, 285);
-    m_pasteSubjectButton = place(new QPushButton(tr("Paste"), this), "pasteSubjectButton", 2940, 285, 675, 315);
+    m_subjectLabel = named(new QLabel(tr("&Subject:"), this), "subjectLabel");
+    m_subjectEdit = named(new QLineEdit(this), "subjectEdit");
+    m_pasteSubjectButton = named(new QPushButton(tr("Paste"), this), "pasteSubjectButton");
     m_pasteSubjectButton->setToolTip(tr("Click within the Subject field on the form you want to paste into, then click here."));
-    m_messageLabel = place(new QLabel(tr("&Message:"), this), "messageLabel", 120, 660, 1000, 240);
-    // The message box fills the editor down to its paste button.
-    m_messageEdit = place(new QPlainTextEdit(this), "messageEdit", 120, 900, 3495, 2715);
-    m_pasteMessageButton = place(new QPushButton(tr("Paste Message"), this), "pasteMessageButton", 120, 3705, 3495, 375);
+    m_messageLabel = named(new QLabel(tr("&Message:"), this), "messageLabel");
+    m_messageEdit = named(new QPlainTextEdit(this), "messageEdit");
+    m_pasteMessageButton = named(new QPushButton(tr("Paste Message"), this), "pasteMessageButton");
     m_pasteMessageButton->setToolTip(tr("Click within the message area on the form you want to paste into, then click here."));
     // Without buddies the boxes would take the frame's title as their name.
     m_subjectLabel->setBuddy(m_subjectEdit);
@@ -42,6 +40,16 @@ MessagePanel::MessagePanel(AppContext &context, Skinning *skinning, QWidget *par
     // A forum's message field takes no tabs either; Tab moves on, so the keyboard is never caught here.
     m_messageEdit->setTabChangesFocus(true);
     m_pasteSubjectButton->setAccessibleName(tr("Paste Subject"));
+
+    // The message box takes whatever height the editor has beyond its other rows.
+    auto *layout = new QGridLayout(this);
+    layout->addWidget(m_subjectLabel, 0, 0);
+    layout->addWidget(m_subjectEdit, 0, 1);
+    layout->addWidget(m_pasteSubjectButton, 0, 2);
+    layout->addWidget(m_messageLabel, 1, 0, 1, 3);
+    layout->addWidget(m_messageEdit, 2, 0, 1, 3);
+    layout->addWidget(m_pasteMessageButton, 3, 0, 1, 3);
+    layout->setRowStretch(2, 1);
 
     // Typing writes the settings file a few times a second at most, however fast the keys come.
     m_subjectWrite = new QTimer(this);

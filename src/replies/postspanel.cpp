@@ -1,6 +1,7 @@
 // The own posts, their watch and the reply check's view.
 #include "replies/postspanel.h"
 
+#include <QBoxLayout>
 #include <QFont>
 #include <QIdentityProxyModel>
 #include <QListView>
@@ -8,11 +9,12 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
+#include <QStackedWidget>
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTabBar>
+#include <QTextBrowser>
 #include <QTimer>
-#include <cstdlib>
 
 #include "forums/listfiles.h"
 #include "forums/ownposts.h"
@@ -23,9 +25,7 @@
 #include "replies/replytexts.h"
 #include "ui/listbox.h"
 #include "ui/listentries.h"
-#include "ui/placement.h"
-
-using namespace Placement;
+#include "ui/named.h"
 
 namespace {
 
@@ -79,12 +79,11 @@ private:
 // How long a watch waits for the browser's text of the page it measures.
 constexpr int s_shownTextWaitMs = 3000;
 
-// Characters of a post's new text shown under its address.
-constexpr qsizetype s_excerptLength = 300;
+// Characters of a post's new text shown under its address in the list; the reading pane has all of it.
+constexpr qsizetype s_excerptLength = 120;
 
-// The own posts in which the last check found new replies, in the order of the own posts: each address with
-// the beginning of what the replies say under it, all of it for the entry chosen, on hover and for assistive
-// tools.
+// The own posts in which the last check found new replies, in the order of the own posts: each address with the
+// beginning of what the replies say on a line under it; all of it on hover and for assistive tools.
 class NewReplies : public QSortFilterProxyModel
 {
 public:
@@ -98,37 +97,22 @@ public:
 
     static constexpr int AddressRole = Qt::UserRole;
 
-    // Shows all of the entry's text, and only the beginning of the one shown whole before.
-    void expand(const QModelIndex &index)
-    {
-        const QPersistentModelIndex before = m_expanded;
-        m_expanded = index;
-        for (const QModelIndex &changed : { QModelIndex(before), index }) {
-            if (changed.isValid()) {
-                emit dataChanged(changed, changed, { Qt::DisplayRole });
-            }
-        }
-    }
-
     QVariant data(const QModelIndex &index, int role) const override
     {
-        if (role == OwnPosts::OpenAddressRole) {
+        if (role == OwnPosts::OpenAddressRole || role == OwnPosts::NewTextRole) {
             return QSortFilterProxyModel::data(index, role);
         }
         const QString address = QSortFilterProxyModel::data(index, Qt::DisplayRole).toString();
         const QStringList newText = QSortFilterProxyModel::data(index, OwnPosts::NewTextRole).toStringList();
         const QString whole = newText.join(QStringLiteral("\n\n"));
+        const QString excerpt = ReplyTexts::excerpt(newText, s_excerptLength).simplified();
         switch (role) {
         case AddressRole:
             return address;
-        case Qt::DisplayRole: {
-            const QString shown = index == m_expanded ? whole : ReplyTexts::excerpt(newText, s_excerptLength);
-            return shown.isEmpty() ? address : address + u'\n' + shown;
-        }
-        case Qt::AccessibleTextRole: {
-            const QString shown = ReplyTexts::excerpt(newText, s_excerptLength);
-            return shown.isEmpty() ? address : address + QStringLiteral(": ") + shown;
-        }
+        case Qt::DisplayRole:
+            return excerpt.isEmpty() ? address : address + u'\n' + excerpt;
+        case Qt::AccessibleTextRole:
+            return excerpt.isEmpty() ? address : address + QStringLiteral(": ") + excerpt;
         case Qt::ToolTipRole:
             // Plain text, wrapped as it was written.
             return whole.isEmpty() ? QVariant()
@@ -146,27 +130,32 @@ protected:
     {
         return sourceModel()->index(row, 0, parent).data(OwnPosts::HasNewRepliesRole).toBool();
     }
-
-private:
-    QPersistentModelIndex m_expanded;
 };
 
-// Entries wrapped at the list's width. A list view asks its items' size with no width, which keeps each line
-// of text on one line, however long.
-class WrappedEntries : public QStyledItemDelegate
+// What the replies to a post say, as the reading pane shows it: the post's address as a link, then each run of
+// new text as a paragraph that keeps its line breaks. Everything from the page is escaped.
+QString readingText(const QString &address, const QStringList &newText)
+{
+    QString html = QStringLiteral("<p><a href=\"%1\">%2</a></p>")
+                       .arg(address.toHtmlEscaped(), address.toHtmlEscaped());
+    for (const QString &run : newText) {
+        html += QStringLiteral("<p style='white-space:pre-wrap'>") + run.toHtmlEscaped() + QStringLiteral("</p>");
+    }
+    return html;
+}
+
+// Entries as wide as the list, so that a long line ends in "..." instead of bringing a horizontal scroll bar.
+class ListWideEntries : public QStyledItemDelegate
 {
 public:
-    explicit WrappedEntries(QListView *view)
+    explicit ListWideEntries(QListView *view)
         : QStyledItemDelegate(view)
         , m_view(view)
     { }
 
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
-        QStyleOptionViewItem wrapped = option;
-        const int width = qMax(1, m_view->viewport()->width() - 2 * m_view->spacing());
-        wrapped.rect = QRect(0, 0, width, qMax(1, option.rect.height()));
-        return { width, QStyledItemDelegate::sizeHint(wrapped, index).height() };
+        return { qMax(1, m_view->viewport()->width()), QStyledItemDelegate::sizeHint(option, index).height() };
     }
 
 private:
@@ -185,36 +174,58 @@ PostsPanel::PostsPanel(OwnPosts &posts, const Checks &checks, ShownPage shownPag
     m_monitor->setTimeoutSource([&settings] { return ProbeTimeouts::fromSettings(settings); });
     m_monitor->setIdentity(checks.identity);
     setObjectName(QStringLiteral("postsFrame"));
-    m_watchButton = place(new QPushButton(tr("Watch This Post"), this), "watchButton", 60, 180, 1695, 375);
-    m_unwatchButton = place(new QPushButton(tr("Remove Watch"), this), "unwatchButton", 1800, 180, 1695, 375);
+    m_watchButton = named(new QPushButton(tr("Watch This Post"), this), "watchButton");
+    m_unwatchButton = named(new QPushButton(tr("Remove Watch"), this), "unwatchButton");
     m_checkRepliesButton
-        = place(new QPushButton(tr("Check for replies"), this), "checkRepliesButton", 60, 180, 3435, 375);
-    m_postTabs = place(new QTabBar(this), "postTabs", 60, 900, 3435, 420);
+        = named(new QPushButton(tr("Check for replies"), this), "checkRepliesButton");
+    m_postTabs = named(new QTabBar(this), "postTabs");
     m_postTabs->addTab(tr("Show All"));
     m_postTabs->addTab(tr("New Replies "));
-    m_postList = place(new ListBox(this), "postList", 60, 1320, 3435, 1620);
+    // Every tab shows its whole caption, in any language.
+    m_postTabs->setUsesScrollButtons(false);
+    m_postTabs->setElideMode(Qt::ElideNone);
+    m_postList = named(new ListBox(this), "postList");
     // Room for the small mark a reply check puts beside a post.
     const int markSize = style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, m_postList);
     m_postList->setIconSize(QSize(markSize, markSize));
     m_postList->setModel(new MarkedPosts(&m_posts, m_postList));
-    m_newRepliesList = place(new ListBox(this), "newRepliesList", 60, 1320, 3435, 1230);
+    m_newRepliesList = named(new ListBox(this), "newRepliesList");
     m_newReplies = new NewReplies(&m_posts, m_newRepliesList);
     m_newRepliesList->setModel(m_newReplies);
-    m_newRepliesList->hide();
-    // Entries of two lines and more: the address, then what the replies say.
-    m_newRepliesList->setWordWrap(true);
-    m_newRepliesList->setItemDelegate(new WrappedEntries(m_newRepliesList));
+    // Entries of two lines: the address, then the beginning of what the replies say.
+    m_newRepliesList->setTextElideMode(Qt::ElideRight);
+    m_newRepliesList->setItemDelegate(new ListWideEntries(m_newRepliesList));
     m_newRepliesList->setResizeMode(QListView::Adjust);
-    m_newRepliesList->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
-    m_newRepliesList->setTextElideMode(Qt::ElideNone);
     m_newRepliesList->setAlternatingRowColors(true);
-    m_newRepliesList->setSpacing(2);
-    m_checkRepliesButton->hide();
+    m_replyReader = named(new QTextBrowser(this), "replyReader");
+    m_replyReader->setOpenLinks(false);
+    m_replyReader->setTextInteractionFlags(Qt::TextBrowserInteraction | Qt::TextSelectableByKeyboard);
+    m_replyReader->setPlaceholderText(tr("Choose a post above to read what its replies say."));
+    m_replyReader->setAccessibleName(tr("What the replies say"));
     m_postList->setAccessibleName(tr("Your posts"));
     m_newRepliesList->setAccessibleName(tr("New replies"));
-    // The tabs sit directly on top of the lists they switch.
-    const int tabHeight = m_postTabs->sizeHint().height();
-    m_postTabs->setGeometry(m_postTabs->x(), m_postList->y() - tabHeight, m_postTabs->width(), tabHeight);
+
+    // One view at a time, each in stacks as wide as the widest of them, so that no view is ever squeezed.
+    auto *watchRow = new QWidget;
+    auto *watchLayout = new QHBoxLayout(watchRow);
+    watchLayout->setContentsMargins(0, 0, 0, 0);
+    watchLayout->addWidget(m_watchButton);
+    watchLayout->addWidget(m_unwatchButton);
+    m_buttonStack = new QStackedWidget;
+    m_buttonStack->addWidget(watchRow);
+    m_buttonStack->addWidget(m_checkRepliesButton);
+    auto *replies = new QWidget;
+    auto *repliesLayout = new QVBoxLayout(replies);
+    repliesLayout->setContentsMargins(0, 0, 0, 0);
+    repliesLayout->addWidget(m_newRepliesList, 1);
+    repliesLayout->addWidget(m_replyReader, 2);
+    m_listStack = new QStackedWidget;
+    m_listStack->addWidget(m_postList);
+    m_listStack->addWidget(replies);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_buttonStack);
+    layout->addWidget(m_postTabs);
+    layout->addWidget(m_listStack, 1);
 
     connect(m_watchButton, &QPushButton::clicked, this, &PostsPanel::watchCurrentPage);
     connect(m_unwatchButton, &QPushButton::clicked, this, &PostsPanel::unwatchSelectedPost);
@@ -242,7 +253,15 @@ PostsPanel::PostsPanel(OwnPosts &posts, const Checks &checks, ShownPage shownPag
         };
         connect(list, &QListView::doubleClicked, this, openSelected);
         ListEntries::openOnReturn(list, openSelected);
+        if (list == m_newRepliesList) {
+            connect(m_replyReader, &QTextBrowser::anchorClicked, this, openSelected);
+        }
     }
+    // A check that changes the list changes what the pane shows.
+    connect(m_newReplies, &QAbstractItemModel::modelReset, this, &PostsPanel::showSelectedReply);
+    connect(m_newReplies, &QAbstractItemModel::layoutChanged, this, &PostsPanel::showSelectedReply);
+    connect(m_newReplies, &QAbstractItemModel::rowsRemoved, this, &PostsPanel::showSelectedReply);
+    connect(m_newReplies, &QAbstractItemModel::dataChanged, this, &PostsPanel::showSelectedReply);
 
     connect(m_monitor, &ReplyMonitor::baselineMeasured, this, &PostsPanel::storeWatchedSize);
     connect(m_monitor, &ReplyMonitor::postChecked, &m_posts, &OwnPosts::storeOutcome);
@@ -260,17 +279,6 @@ PostsPanel::PostsPanel(OwnPosts &posts, const Checks &checks, ShownPage shownPag
     connect(m_monitor, &ReplyMonitor::probeFailed, this, &PostsPanel::showProbeError);
 }
 
-void PostsPanel::fitContents()
-{
-    setTwHeight(m_postList, std::abs(twHeight(this) - twTop(m_postList) - 100));
-    setTwHeight(m_newRepliesList, twHeight(m_postList));
-}
-
-int PostsPanel::listTop() const
-{
-    return twTop(m_postList);
-}
-
 bool PostsPanel::isChecking() const
 {
     return m_monitor->isChecking();
@@ -278,7 +286,8 @@ bool PostsPanel::isChecking() const
 
 QList<QWidget *> PostsPanel::tabOrder() const
 {
-    return { m_watchButton, m_unwatchButton, m_checkRepliesButton, m_postTabs, m_postList, m_newRepliesList };
+    return { m_watchButton, m_unwatchButton, m_checkRepliesButton, m_postTabs, m_postList, m_newRepliesList,
+        m_replyReader };
 }
 
 void PostsPanel::watchCurrentPage()
@@ -440,12 +449,9 @@ void PostsPanel::showView(int tab)
 void PostsPanel::switchPostView()
 {
     // By the tab's place: its caption is translated.
-    const bool showAll = m_postTabs->currentIndex() == AllPostsTab;
-    m_unwatchButton->setVisible(showAll);
-    m_watchButton->setVisible(showAll);
-    m_postList->setVisible(showAll);
-    m_checkRepliesButton->setVisible(!showAll);
-    m_newRepliesList->setVisible(!showAll);
+    const int view = m_postTabs->currentIndex() == AllPostsTab ? 0 : 1;
+    m_buttonStack->setCurrentIndex(view);
+    m_listStack->setCurrentIndex(view);
 }
 
 void PostsPanel::showSelectedPost()
@@ -465,11 +471,28 @@ void PostsPanel::showSelectedPost()
 void PostsPanel::showSelectedReply()
 {
     const QModelIndex current = m_newRepliesList->currentIndex();
-    static_cast<NewReplies *>(m_newReplies)->expand(current);
-    if (current.isValid()) {
-        m_newRepliesList->scrollTo(current);
-        emit statusText(2, current.data(NewReplies::AddressRole).toString());
+    if (!current.isValid()) {
+        m_replyReader->clear();
+        return;
     }
+    const QString address = current.data(NewReplies::AddressRole).toString();
+    const QString html = readingText(address, current.data(OwnPosts::NewTextRole).toStringList());
+    // Set again only when it changed, so a check elsewhere keeps the user's place and selection in it.
+    if (m_replyReader->property("shown").toString() != html) {
+        m_replyReader->setHtml(html);
+        m_replyReader->setProperty("shown", html);
+    }
+    m_newRepliesList->scrollTo(current);
+    emit statusText(2, address);
+}
+
+void PostsPanel::readNewReplies()
+{
+    showView(NewRepliesTab);
+    if (!m_newRepliesList->currentIndex().isValid() && m_newReplies->rowCount() > 0) {
+        m_newRepliesList->setCurrentIndex(m_newReplies->index(0, 0));
+    }
+    m_replyReader->setFocus(Qt::OtherFocusReason);
 }
 
 void PostsPanel::showProbeError(const QString &text)

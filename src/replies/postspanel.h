@@ -9,7 +9,9 @@
 class QAbstractProxyModel;
 class QListView;
 class QPushButton;
+class QStackedWidget;
 class QTabBar;
+class QTextBrowser;
 class OwnPosts;
 class ReplyMonitor;
 class RequestIdentity;
@@ -50,9 +52,6 @@ public:
     // The monitor that runs this panel's checks, for those that start them by the clock or keep their texts.
     ReplyMonitor *monitor() const { return m_monitor; }
 
-    // Fits the lists to the panel's height.
-    void fitContents();
-    int listTop() const;
     // What the last check found the post's page added (its runs of text); empty when it found nothing to tell.
     QStringList newTextOf(const QString &address) const;
     bool isChecking() const;
@@ -75,6 +74,9 @@ public slots:
     void requestCheck();
     // Shows all posts or the new replies, as the tabs do.
     void showView(int tab);
+    // The new replies, with the first post's open in the reading pane unless one is chosen; the pane has the
+    // keyboard.
+    void readNewReplies();
 
 signals:
     void statusText(int panel, const QString &text);
@@ -120,5 +122,10 @@ private:
     QTabBar *m_postTabs = nullptr;
     QListView *m_postList = nullptr;
     QListView *m_newRepliesList = nullptr;
+    // What the replies to the chosen post say, under the list.
+    QTextBrowser *m_replyReader = nullptr;
+    // The buttons and the lists of the view chosen.
+    QStackedWidget *m_buttonStack = nullptr;
+    QStackedWidget *m_listStack = nullptr;
     QAbstractProxyModel *m_newReplies = nullptr;
 };

@@ -37,7 +37,7 @@ HelpWindow::HelpWindow(AppContext &context, Skinning *skinning, QWidget *parent)
     , m_skinning(skinning)
 {
     setObjectName(QStringLiteral("HelpWindow"));
-    setWindowTitle(QStringLiteral("Readme/Help"));
+    setWindowTitle(tr("Readme/Help"));
 
     m_helpText = new QTextBrowser(this);
     m_helpText->setObjectName(QStringLiteral("helpText"));

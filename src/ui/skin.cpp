@@ -88,11 +88,9 @@ int highestIndex(const QList<SkinLabel *> &array)
     return highest;
 }
 
-void copyLabel(const QLabel *label, SkinLabel *copy)
+void copyLabel(QLabel *label, SkinLabel *copy)
 {
-    const QRect geometry = label->geometry();
-    copy->move(geometry.left(), geometry.top());
-    copy->resize(geometry.width(), geometry.height());
+    copy->follow(label);
     copy->setFont(label->font());
     copy->setTextFormat(label->textFormat());
     copy->setAlignment(label->alignment());
@@ -166,6 +164,22 @@ SkinLabel::SkinLabel(const QString &arrayName, int index, QWidget *container)
     setAutoFillBackground(true);
     // Clicks reach the label underneath, which keeps its behaviour (the about window's website link).
     setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void SkinLabel::follow(QLabel *label)
+{
+    m_label = label;
+    setGeometry(label->geometry());
+    label->installEventFilter(this);
+}
+
+bool SkinLabel::eventFilter(QObject *watched, QEvent *event)
+{
+    // The layout moves the label as the window's size and language ask; the copy stays over it.
+    if (watched == m_label && (event->type() == QEvent::Move || event->type() == QEvent::Resize)) {
+        setGeometry(m_label->geometry());
+    }
+    return QLabel::eventFilter(watched, event);
 }
 
 SkinCompanion::SkinCompanion(QObject *parent)

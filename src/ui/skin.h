@@ -43,9 +43,15 @@ public:
     SkinLabel(const QString &arrayName, int index, QWidget *container);
     QString arrayName() const { return objectName(); }
     int index() const { return m_index; }
+    // Keeps the copy over the label wherever the label is placed.
+    void follow(QLabel *label);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     int m_index;
+    QPointer<QLabel> m_label;
 };
 
 // Keeps windows that do not skin themselves (message boxes, standard dialogs) in the skin's look while it runs.

@@ -1,6 +1,7 @@
 // The browser pane: navigation, the address box and the status texts of the page.
 #include "web/browserpane.h"
 
+#include <QBoxLayout>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,39 +14,53 @@
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineView>
-#include <cstdlib>
 #include <utility>
 
-#include "ui/placement.h"
+#include "ui/named.h"
 #include "web/autoinsertcontroller.h"
 #include "web/browserpage.h"
 #include "web/browserprofile.h"
 #include "web/keytyper.h"
 #include "web/postedmessagewatcher.h"
 
-using namespace Placement;
-
 BrowserPane::BrowserPane(const QString &scratchPath, QWebEngineProfile *profile, QWidget *parent)
     : QGroupBox(tr("Browser"), parent)
 {
     setObjectName(QStringLiteral("browserFrame"));
-    m_addressLabel = place(new QLabel(tr("UR&L:"), this), "addressLabel", 75, 270, 450, 255);
-    m_addressEdit = place(new QLineEdit(this), "addressEdit", 540, 240, 4875, 315);
-    m_goButton = place(new QPushButton(tr("Go"), this), "goButton", 5460, 240, 795, 315);
+    m_addressLabel = named(new QLabel(tr("UR&L:"), this), "addressLabel");
+    m_addressEdit = named(new QLineEdit(this), "addressEdit");
+    m_goButton = named(new QPushButton(tr("Go"), this), "goButton");
     m_goButton->setToolTip(tr("browse the entered url"));
-    m_backButton = place(new QPushButton(this), "backButton", 120, 630, 315, 330);
+    m_backButton = named(new QPushButton(this), "backButton");
     m_backButton->setToolTip(tr("back"));
-    m_forwardButton = place(new QPushButton(this), "forwardButton", 465, 630, 315, 330);
+    m_forwardButton = named(new QPushButton(this), "forwardButton");
     m_forwardButton->setToolTip(tr("forward"));
-    m_stopButton = place(new QPushButton(this), "stopButton", 810, 630, 315, 330);
+    m_stopButton = named(new QPushButton(this), "stopButton");
     m_stopButton->setToolTip(tr("stop"));
-    m_reloadButton = place(new QPushButton(this), "reloadButton", 1155, 630, 315, 330);
+    m_reloadButton = named(new QPushButton(this), "reloadButton");
     m_reloadButton->setToolTip(tr("refresh"));
-    m_noPopupsCheck = place(new QCheckBox(tr("No Popups"), this), "noPopupsCheck", 1530, 630, 1350, 330);
-    m_webView = place(new QWebEngineView(this), "webView", 120, 1020, 6135, 5375);
+    m_noPopupsCheck = named(new QCheckBox(tr("No Popups"), this), "noPopupsCheck");
+    m_webView = named(new QWebEngineView(this), "webView");
     m_addressLabel->setBuddy(m_addressEdit);
     m_webView->setAccessibleName(tr("Web page"));
     setUpNavigationIcons();
+
+    auto *addressRow = new QHBoxLayout;
+    addressRow->addWidget(m_addressLabel);
+    addressRow->addWidget(m_addressEdit, 1);
+    addressRow->addWidget(m_goButton);
+    auto *navigationRow = new QHBoxLayout;
+    for (QWidget *control : { static_cast<QWidget *>(m_backButton), static_cast<QWidget *>(m_forwardButton),
+             static_cast<QWidget *>(m_stopButton), static_cast<QWidget *>(m_reloadButton),
+             static_cast<QWidget *>(m_noPopupsCheck) }) {
+        navigationRow->addWidget(control);
+    }
+    navigationRow->addStretch(1);
+    // The page fills the rest of the pane.
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(addressRow);
+    layout->addLayout(navigationRow);
+    layout->addWidget(m_webView, 1);
 
     connect(m_goButton, &QPushButton::clicked, this, &BrowserPane::goToAddress);
     connect(m_addressEdit, &QLineEdit::returnPressed, this, &BrowserPane::goToAddress);
@@ -155,15 +170,6 @@ void BrowserPane::readShownText(QObject *context, std::function<void(const QStri
                 done(text.toString());
             }
         });
-}
-
-void BrowserPane::fitContents()
-{
-    setTwWidth(m_webView, std::abs(twWidth(this) - 240));
-    setTwHeight(m_webView, std::abs(twHeight(this) - twTop(m_webView) - 1000));
-    // The address box and the go button follow the pane's width.
-    setTwWidth(m_addressEdit, std::abs(twWidth(this) - twLeft(m_addressEdit) - twWidth(m_goButton) - 200));
-    setTwLeft(m_goButton, std::abs(twWidth(this) - twWidth(m_goButton) - 100));
 }
 
 void BrowserPane::navigate(const QString &address)

@@ -33,8 +33,6 @@ public:
     // The text of the page shown, as the user reads it; empty when it has none or did not load. Not called when
     // context is gone.
     void readShownText(QObject *context, std::function<void(const QString &text)> done) const;
-    // Fits the view and the address row to the pane's size.
-    void fitContents();
     // The controls in the order Tab reaches them.
     QList<QWidget *> tabOrder() const;
     // Shows the program's own start page, made of content, if the next load, of the website, fails.

@@ -143,6 +143,10 @@ bool PostedMessageWatcher::judge(const QVariant &result)
     // The address at the moment the page was read: a permalink pushed with the post is the post's.
     const QUrl pageUrl(read.value(QStringLiteral("href")).toString());
     const QUrl shown = pageUrl.isValid() && !pageUrl.isEmpty() ? pageUrl : m_view->url();
+    // The browser's own pages (a load that failed, a blank page) are no one's post.
+    if (shown.scheme() != QLatin1String("http") && shown.scheme() != QLatin1String("https")) {
+        return false;
+    }
     const QString canonical = PostAddress::canonicalAddress(shown, read.value(QStringLiteral("canonical")).toString());
     disarm();
     emit postedMessageFound(PostAddress::storedText(shown), canonical, key);

@@ -171,8 +171,8 @@ void tst_MainMenus::viewRepliesThenAllPosts()
     QCOMPARE(control<QTabBar>(m_window, "postTabs")->currentIndex(), 0);
     QCOMPARE(control<QTabBar>(m_window, "postTabs")->tabText(control<QTabBar>(m_window, "postTabs")->currentIndex()), QStringLiteral("Show All"));
     QCOMPARE(tabClicks.size(), 2);
-    QVERIFY(!control<QListView>(m_window, "postList")->isHidden());
-    QVERIFY(control<QListView>(m_window, "newRepliesList")->isHidden());
+    QVERIFY(control<QListView>(m_window, "postList")->isVisibleTo(m_window.get()));
+    QVERIFY(!control<QListView>(m_window, "newRepliesList")->isVisibleTo(m_window.get()));
 }
 
 // The views are told apart by their tabs' places, never by their captions, which are translated.

@@ -13,6 +13,7 @@
 #include <QSystemTrayIcon>
 #include <QTabBar>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest/qtestspontaneevent.h>
@@ -281,6 +282,12 @@ void tst_ReplyWatch::clickOnTheNotificationShowsNewReplies()
     QCOMPARE(control<QTabBar>(m_window, "postTabs")->tabText(control<QTabBar>(m_window, "postTabs")->currentIndex()),
              QStringLiteral("New Replies "));
     QVERIFY(control<QListView>(m_window, "newRepliesList")->isVisible());
+    // It lands on the post's replies, in the reading pane, with the keyboard there.
+    QCOMPARE(currentRow(control<QListView>(m_window, "newRepliesList")), 0);
+    auto *reader = control<QTextBrowser>(m_window, "replyReader");
+    QVERIFY(reader->isVisible());
+    QVERIFY2(reader->toPlainText().contains(QStringLiteral("/grown")), qPrintable(reader->toPlainText()));
+    QTRY_COMPARE(m_window->focusWidget(), static_cast<QWidget *>(reader));
 }
 
 void tst_ReplyWatch::withoutServiceOnlyTheStatusTells()

@@ -174,20 +174,28 @@ void tst_DataFolder::findHelpFile_data()
 {
     QTest::addColumn<QStringList>("files"); // relative to the temporary folder; the program is in usr/bin
     QTest::addColumn<QString>("expected");
-    QTest::newRow("in-data-folder") << QStringList{"data/Help.rtf", "usr/bin/Help.rtf"} << "data/Help.rtf";
+    QTest::addColumn<QString>("locale");
+    QTest::newRow("in-data-folder") << QStringList{"data/Help.rtf", "usr/bin/Help.rtf"} << "data/Help.rtf" << "en_US";
     QTest::newRow("beside-program") << QStringList{"usr/bin/Help.rtf", "usr/share/postavo/Help.rtf"}
-                                    << "usr/bin/Help.rtf";
-    QTest::newRow("installed") << QStringList{"usr/share/postavo/Help.rtf"} << "usr/share/postavo/Help.rtf";
+                                    << "usr/bin/Help.rtf" << "en_US";
+    QTest::newRow("installed") << QStringList{"usr/share/postavo/Help.rtf"} << "usr/share/postavo/Help.rtf" << "en_US";
     QTest::newRow("installed-other-case") << QStringList{"usr/share/postavo/HELP.RTF"}
-                                          << "usr/share/postavo/HELP.RTF";
-    QTest::newRow("hidden-or-folder-is-not-it") << QStringList{"data/.Help.rtf", "usr/bin/Help.rtf/x"} << "";
-    QTest::newRow("nowhere") << QStringList{"usr/share/Help.rtf", "Help.rtf"} << "";
+                                          << "usr/share/postavo/HELP.RTF" << "en_US";
+    QTest::newRow("hidden-or-folder-is-not-it") << QStringList{"data/.Help.rtf", "usr/bin/Help.rtf/x"} << "" << "en_US";
+    QTest::newRow("german-guide-beside-program") << QStringList{"data/Help.rtf", "usr/bin/Help_de.rtf"}
+                                                << "usr/bin/Help_de.rtf" << "de_AT";
+    QTest::newRow("russian-guide-installed") << QStringList{"usr/bin/Help.rtf", "usr/share/postavo/Help_ru.rtf"}
+                                             << "usr/share/postavo/Help_ru.rtf" << "ru_RU";
+    QTest::newRow("no-guide-in-the-language") << QStringList{"usr/bin/Help_de.rtf", "usr/bin/Help.rtf"}
+                                              << "usr/bin/Help.rtf" << "fr_FR";
+    QTest::newRow("nowhere") << QStringList{"usr/share/Help.rtf", "Help.rtf"} << "" << "en_US";
 }
 
 void tst_DataFolder::findHelpFile()
 {
     QFETCH(QStringList, files);
     QFETCH(QString, expected);
+    QFETCH(QString, locale);
     QTemporaryDir dir;
     QDir root(dir.path());
     QVERIFY(root.mkpath("data") && root.mkpath("usr/bin"));
@@ -195,7 +203,8 @@ void tst_DataFolder::findHelpFile()
         QVERIFY(root.mkpath(QFileInfo(file).path()));
         writeFile(root.filePath(file), "{\\rtf1 help}");
     }
-    const QString found = ::findHelpFile(DataFolder(root.filePath("data")), root.filePath("usr/bin"));
+    const QString found
+        = ::findHelpFile(DataFolder(root.filePath("data")), root.filePath("usr/bin"), QLocale(locale));
     QCOMPARE(found, expected.isEmpty() ? QString() : root.filePath(expected));
 }
 

@@ -73,14 +73,16 @@ test_install() {
     cmake --install "$POSTAVO_BUILD_DIR" --prefix "$prefix" >/dev/null
 
     local expected size
-    expected="bin/postavo share/postavo/Help.rtf share/applications/$app.desktop share/metainfo/$app.metainfo.xml"
+    expected="bin/postavo share/postavo/Help.rtf share/postavo/Help_de.rtf share/postavo/Help_ru.rtf share/applications/$app.desktop share/metainfo/$app.metainfo.xml"
     for size in $(cd "$POSTAVO_SOURCE_DIR/resources/icons/AAA" && ls *.png | sed 's/\.png$//'); do
         expected+=" share/icons/hicolor/${size}x${size}/apps/$app.png"
     done
     for name in $expected; do
         [ -f "$prefix/$name" ] || fail "$name was not installed"
     done
-    cmp -s "$prefix/share/postavo/Help.rtf" "$POSTAVO_SOURCE_DIR/resources/Help.rtf" || fail "Help.rtf differs"
+    for name in Help.rtf Help_de.rtf Help_ru.rtf; do
+        cmp -s "$prefix/share/postavo/$name" "$POSTAVO_SOURCE_DIR/resources/$name" || fail "$name differs"
+    done
 
     desktop-file-validate "$prefix/share/applications/$app.desktop" || fail "desktop-file-validate"
     appstreamcli validate --no-net --explain "$prefix/share/metainfo/$app.metainfo.xml" \
@@ -145,7 +147,8 @@ test_deb_package() {
 
     local contents
     contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
-    for name in ./usr/bin/postavo ./usr/share/postavo/Help.rtf "./usr/share/applications/$POSTAVO_APP_ID.desktop" \
+    for name in ./usr/bin/postavo ./usr/share/postavo/Help.rtf ./usr/share/postavo/Help_de.rtf \
+        ./usr/share/postavo/Help_ru.rtf "./usr/share/applications/$POSTAVO_APP_ID.desktop" \
         "./usr/share/metainfo/$POSTAVO_APP_ID.metainfo.xml" \
         "./usr/share/icons/hicolor/256x256/apps/$POSTAVO_APP_ID.png"; do
         grep -qxF "$name" <<<"$contents" || fail "the package lacks $name"
