@@ -169,7 +169,7 @@ void MainWindow::connectPanels()
     connect(m_forumPanel, &ForumPanel::statusText, m_status, &StatusPanels::show);
     connect(m_forumPanel, &ForumPanel::typeText, m_browserPane, &BrowserPane::typeText);
     connect(m_forumPanel, &ForumPanel::openAddress, m_browserPane, &BrowserPane::navigate);
-    connect(m_forumPanel, &ForumPanel::forumsChanged, m_lists, &ListKeeper::saveForums);
+    connect(m_forumPanel, &ForumPanel::forumsChanged, m_lists, &ListKeeper::forumsChanged);
     m_context.settings->setFailureHandler([this](const WriteFailure &failure) { m_lists->tellWriteFailure(failure); });
     connect(m_postsPanel, &PostsPanel::statusText, m_status, &StatusPanels::show);
     connect(m_postsPanel, &PostsPanel::openPost, this, &MainWindow::openPost);

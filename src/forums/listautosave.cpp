@@ -10,15 +10,19 @@ ListAutosave::ListAutosave(ListStore &store, const OwnPosts &posts, const Forums
     , m_posts(posts)
     , m_forums(forums)
     , m_timer(new QTimer(this))
+    , m_forumsTimer(new QTimer(this))
 {
-    m_timer->setSingleShot(true);
-    m_timer->setInterval(1000);
+    for (QTimer *timer : { m_timer, m_forumsTimer }) {
+        timer->setSingleShot(true);
+        timer->setInterval(1000);
+    }
     connect(m_timer, &QTimer::timeout, this, &ListAutosave::savePosts);
+    connect(m_forumsTimer, &QTimer::timeout, this, &ListAutosave::saveForums);
 }
 
-void ListAutosave::setDelay(int milliseconds)
+void ListAutosave::forumsChanged()
 {
-    m_timer->setInterval(milliseconds);
+    m_forumsTimer->start();
 }
 
 void ListAutosave::postsChanged()
@@ -46,6 +50,7 @@ bool ListAutosave::savePosts()
 
 bool ListAutosave::saveForums()
 {
+    m_forumsTimer->stop();
     WriteFailure failure;
     if (m_store.saveForums(m_forums, &failure)) {
         m_forumsFailureTold = false;

@@ -41,9 +41,9 @@ void ListKeeper::save()
     m_autosave->saveAll();
 }
 
-bool ListKeeper::saveForums()
+void ListKeeper::forumsChanged()
 {
-    return m_autosave->saveForums();
+    m_autosave->forumsChanged();
 }
 
 void ListKeeper::tellWriteFailure(const WriteFailure &failure)

@@ -34,7 +34,8 @@ public:
     void save();
 
 public slots:
-    bool saveForums();
+    // The forums or a login changed: written within a second of the last change.
+    void forumsChanged();
     // Tells the user that a file could not be written, and why.
     void tellWriteFailure(const WriteFailure &failure);
 
