@@ -1,6 +1,7 @@
 #include <csignal>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <memory>
 
 #include "app/mainwindow.h"
@@ -75,9 +76,14 @@ int main(int argc, char *argv[])
     // A portable program keeps the texts of its post pages beside itself as well.
     KeptTextStore keptTexts(location.portable ? QDir(location.path).filePath(QStringLiteral("page-texts"))
                                               : KeptTextStore::defaultFolder());
-    // A portable program keeps its browser's cookies and cache beside itself too.
-    QWebEngineProfile *profile = storedBrowserProfile(
-        location.portable ? QDir(location.path).filePath(QStringLiteral("browser")) : QString(), &app);
+    // A portable program keeps its browser's cookies and cache beside itself too, and what the engine and Qt's
+    // graphics keep in the per-user folders (the engine's preferences, compiled shaders) in that folder as well.
+    const QString browserFolder = location.portable ? QDir(location.path).filePath(QStringLiteral("browser")) : QString();
+    if (location.portable) {
+        qputenv("XDG_DATA_HOME", QFile::encodeName(browserFolder + QStringLiteral("/data")));
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(browserFolder + QStringLiteral("/cache")));
+    }
+    QWebEngineProfile *profile = storedBrowserProfile(browserFolder, &app);
     Website website(BrandingInfo::ofThisBuild().website);
     ProgramContext context { { dataFolder, settings.get() }, &linkFormats, &keptTexts, profile, nullptr, &website };
 

@@ -1,3 +1,4 @@
+#include <QDirIterator>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -146,6 +147,15 @@ private slots:
             QCOMPARE(fileBytes(dir.filePath(data + '/' + QFileInfo(file).fileName())), fileBytes(dir.filePath(file)));
         }
         QCOMPARE(fileBytes(dir.filePath(settings)).contains("toldWhereDataLives=1"), files.size() == 2);
+        if (data == QLatin1String("Postavo")) {
+            // Portable: nothing at all in the home folder, the browser's data and Qt's caches included.
+            QStringList left;
+            QDirIterator it(dir.filePath(QStringLiteral("home")), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+            while (it.hasNext()) {
+                left.append(it.next());
+            }
+            QVERIFY2(left.isEmpty(), qPrintable(left.join(QStringLiteral(", "))));
+        }
     }
 
     void answersOnTheTerminalWithoutADisplay_data()
