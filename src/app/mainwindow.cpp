@@ -56,6 +56,9 @@ MainWindow::MainWindow(ProgramContext &context, QWidget *parent, quint16 probePo
 MainWindow::~MainWindow()
 {
     m_context.settings->setFailureHandler(nullptr);
+    // The panels go before the lists they show: a page closing answers the scripts still waiting on it, and a
+    // watch that reads the page's text then stores into the own posts.
+    delete takeCentralWidget();
 }
 
 void MainWindow::createControls()
