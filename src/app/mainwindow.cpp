@@ -294,6 +294,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     // tray's Exit and requests to end call close() and always shut down.
     if (event->spontaneous() && m_timedChecks->keepRunningOnClose()) {
         hide();
+        m_browserPane->releasePage();
         event->ignore();
         return;
     }
@@ -314,6 +315,13 @@ void MainWindow::openPost(const QString &address)
         m_browserPane->postWatcher()->arm();
     }
     m_browserPane->navigate(address);
+}
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    // Back from the tray: the page the user had comes back.
+    m_browserPane->restorePage();
+    QMainWindow::showEvent(event);
 }
 
 void MainWindow::bringUp()

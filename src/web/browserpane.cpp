@@ -69,13 +69,17 @@ BrowserPane::BrowserPane(const QString &scratchPath, QWebEngineProfile *profile,
     connect(m_stopButton, &QPushButton::clicked, this, &BrowserPane::stopLoading);
     connect(m_reloadButton, &QPushButton::clicked, this, &BrowserPane::reloadPage);
 
-    auto *page = new BrowserPage(profile ? profile : QWebEngineProfile::defaultProfile(),
-        BrowserPage::popupsUnlessChecked(m_noPopupsCheck), m_webView);
-    m_webView->setPage(page);
+    m_profile = profile ? profile : QWebEngineProfile::defaultProfile();
+    makePage();
     m_typer = new KeyTyper(m_webView, this);
     m_autoInserter = new AutoInsertController(m_webView, scratchPath, window());
     m_postWatcher = new PostedMessageWatcher(m_webView, this);
+}
 
+void BrowserPane::makePage()
+{
+    auto *page = new BrowserPage(m_profile, BrowserPage::popupsUnlessChecked(m_noPopupsCheck), m_webView);
+    m_webView->setPage(page);
     connect(page, &QWebEnginePage::loadStarted, this, &BrowserPane::loadStarted);
     connect(page, &QWebEnginePage::loadFinished, this, &BrowserPane::loadFinished);
     connect(page, &QWebEnginePage::loadFinished, this, [this](bool ok) { m_pageLoaded = ok; });
@@ -83,6 +87,33 @@ BrowserPane::BrowserPane(const QString &scratchPath, QWebEngineProfile *profile,
     connect(page, &QWebEnginePage::titleChanged, this, &BrowserPane::showCurrentAddress);
     // Navigation inside a page changes no title here; the address box follows it all the same.
     connect(page, &QWebEnginePage::urlChanged, this, &BrowserPane::showCurrentAddress);
+}
+
+void BrowserPane::releasePage()
+{
+    if (m_released) {
+        return;
+    }
+    m_released = true;
+    m_releasedUrl = m_startPageShown ? QUrl() : m_webView->url();
+    // A watch for a post cannot see a page that is gone.
+    m_postWatcher->disarm();
+    m_loading = false;
+    delete m_webView->page();
+}
+
+void BrowserPane::restorePage()
+{
+    if (!m_released) {
+        return;
+    }
+    m_released = false;
+    makePage();
+    if (m_startPageShown || m_releasedUrl.isEmpty()) {
+        showStartPage();
+    } else {
+        m_webView->setUrl(m_releasedUrl);
+    }
 }
 
 void BrowserPane::setUpNavigationIcons()
@@ -132,6 +163,10 @@ void BrowserPane::showStartPage()
 
 void BrowserPane::refreshStartPage()
 {
+    // Made afresh when the page comes back.
+    if (m_released) {
+        return;
+    }
     // Any page the user opened since has an address of its own.
     if (!m_startPageShown || m_webView->url() != QUrl(QStringLiteral("about:blank"))) {
         return;

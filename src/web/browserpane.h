@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QGroupBox>
+#include <QUrl>
 #include <functional>
 
 #include "web/startpage.h"
@@ -33,6 +34,11 @@ public:
     // The text of the page shown, as the user reads it; empty when it has none or did not load. Not called when
     // context is gone.
     void readShownText(QObject *context, std::function<void(const QString &text)> done) const;
+    // While the window is away in the tray no page is kept, so that its helper processes end and give their memory
+    // back; the page comes back at the address it had (the start page, made afresh, if that was shown).
+    void releasePage();
+    void restorePage();
+    bool isReleased() const { return m_released; }
     // The controls in the order Tab reaches them.
     QList<QWidget *> tabOrder() const;
     // Shows the program's own start page, made of content, if the next load, of the website, fails.
@@ -66,6 +72,7 @@ private slots:
     void showCurrentAddress();
 
 private:
+    void makePage();
     void setUpNavigationIcons();
     void showStartPage();
 
@@ -80,6 +87,9 @@ private:
     QWebEngineView *m_webView = nullptr;
     std::function<StartPageContent()> m_startPageContent;
     bool m_startPageShown = false;
+    QWebEngineProfile *m_profile = nullptr;
+    bool m_released = false;
+    QUrl m_releasedUrl;
     bool m_pageLoaded = false; // the last load ended with the page, not the engine's error page
     bool m_quietLoad = false; // the load under way leaves status panel 1 as it is
     bool m_loading = false;

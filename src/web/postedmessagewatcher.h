@@ -29,6 +29,8 @@ public:
     // Watches the next four loads, and the page's changes meanwhile, for the message last inserted.
     void arm();
     void armFor(const QString &insertedMessage);
+    // Ends the watch, finding nothing.
+    void disarm();
     bool isArmed() const { return m_loadsLeft >= 1 && m_loadsLeft <= 4; }
     // Completed loads the watch still looks at; 0 when it is not armed.
     int loadsLeft() const { return m_loadsLeft; }
@@ -54,7 +56,6 @@ private:
     void checkChanges();
     // Looks for the key in what a check read; true when the post was found (and told).
     bool judge(const QVariant &result);
-    void disarm();
     bool hasExpired() const;
 
     QWebEngineView *m_view;

@@ -15,6 +15,7 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
+#include <QWebEnginePage>
 #include <QToolButton>
 #include <QtTest/qtestspontaneevent.h>
 
@@ -389,17 +390,25 @@ void tst_ReplyWatch::closeAsksOnceToKeepRunningInTheTray()
     QVERIFY(!m_window->isVisible());
     QCOMPARE(ended.count(), 0);
 
-    // Asked once: the next close goes to the tray at once.
+    // In the tray no web page is kept.
+    QVERIFY(m_window->findChildren<QWebEnginePage *>().isEmpty());
+
+    // Asked once: the next close goes to the tray at once, the page the user had open released.
     m_window->show();
+    m_pages.bodies.insert("/thread", "<html><body><p>A thread</p></body></html>");
+    navigate(*m_window, "http://127.0.0.1:" + QString::number(m_pages.port()) + "/thread");
+    QTRY_COMPARE(panelText(*m_window, 1), QStringLiteral("Complete"));
     QVERIFY(!closeByUser(m_window.get()));
     QCOMPARE(boxes.boxes, 1);
     QVERIFY(!m_window->isVisible());
     QCOMPARE(ended.count(), 0);
+    QVERIFY(m_window->findChildren<QWebEnginePage *>().isEmpty());
 
-    // A click on the tray icon brings the window back as it was.
+    // A click on the tray icon brings the window back as it was, at the page the user had.
     emit control<TrayPresence>(m_window, {})->icon()->activated(QSystemTrayIcon::Trigger);
     QVERIFY(m_window->isVisible());
     QCOMPARE(control<QTabBar>(m_window, "listTabs")->currentIndex(), 0);
+    QTRY_COMPARE(currentAddress(*m_window), "http://127.0.0.1:" + QString::number(m_pages.port()) + "/thread");
 
     // Exit ends the program through the shut-down, which writes the lists back.
     QFile::remove(m_state->dir.filePath("posts.txt"));
