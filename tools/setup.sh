@@ -12,13 +12,15 @@ POSTAVO_PACKAGES=(
 )
 
 # What only the tests need: test certificates, the fuzz targets' compiler, the package and install checks,
-# a rich-text editor from Debian and a session bus of the tests' own for desktop notifications.
+# a rich-text editor from Debian, a session bus of the tests' own for desktop notifications and systemd's
+# checker of the timer's units.
 POSTAVO_TEST_PACKAGES=(
     openssl
     dbus-daemon
     clang libclang-rt-14-dev
     dpkg-dev file desktop-file-utils appstream
     ckeditor
+    systemd
 )
 
 # The rich-text editors the web tests fill, pinned; installed into the build tree, never committed.

@@ -177,6 +177,13 @@
     </message>
 </context>
 <context>
+    <name>ClosedChecks</name>
+    <message>
+        <source>systemctl --user %1 failed: %2</source>
+        <translation>systemctl --user %1 ist fehlgeschlagen: %2</translation>
+    </message>
+</context>
+<context>
     <name>CommandLine</name>
     <message>
         <source>Post messages to web forums and watch your posts for replies.</source>
@@ -193,6 +200,14 @@
     <message>
         <source>Try &quot;%1 --help&quot;.</source>
         <translation>Siehe „%1 --help“.</translation>
+    </message>
+    <message>
+        <source>Check your posts for new replies without a window, then end. Exit status: 0 no new replies, 1 new replies, 2 the check could not run, 3 Postavo is open and checks there.</source>
+        <translation>Ihre Beiträge ohne Fenster auf neue Antworten prüfen, dann beenden. Rückgabewert: 0 keine neuen Antworten, 1 neue Antworten, 2 die Prüfung konnte nicht laufen, 3 Postavo ist geöffnet und prüft dort.</translation>
+    </message>
+    <message>
+        <source>With --check: print nothing.</source>
+        <translation>Mit --check: nichts ausgeben.</translation>
     </message>
 </context>
 <context>
@@ -258,6 +273,35 @@
     <message>
         <source>Your forums list is full</source>
         <translation>Ihre Forenliste ist voll</translation>
+    </message>
+</context>
+<context>
+    <name>HeadlessCheck</name>
+    <message>
+        <source>Postavo cannot write its data folder %1: %2.</source>
+        <translation>Postavo kann nicht in seinen Datenordner %1 schreiben: %2.</translation>
+    </message>
+    <message>
+        <source>Postavo is open: its window checks your posts now.</source>
+        <translation>Postavo ist geöffnet: Sein Fenster prüft Ihre Beiträge jetzt.</translation>
+    </message>
+    <message>
+        <source>Postavo could not read these files:
+%1</source>
+        <translation>Postavo konnte diese Dateien nicht lesen:
+%1</translation>
+    </message>
+    <message>
+        <source>No posts are watched.</source>
+        <translation>Es werden keine Beiträge beobachtet.</translation>
+    </message>
+    <message>
+        <source>The check was stopped; what it measured is kept.</source>
+        <translation>Die Prüfung wurde angehalten; was sie gemessen hat, bleibt erhalten.</translation>
+    </message>
+    <message>
+        <source>Checked: %1. With new replies: %2. Could not be checked: %3.</source>
+        <translation>Geprüft: %1. Mit neuen Antworten: %2. Nicht prüfbar: %3.</translation>
     </message>
 </context>
 <context>
@@ -614,6 +658,22 @@ Die Größen bleiben. Bis eine Seite erneut gemessen wird, kann eine Prüfung me
     <message>
         <source>Some kept page texts could not be removed from %1.</source>
         <translation>Einige gespeicherte Seitentexte konnten nicht aus %1 entfernt werden.</translation>
+    </message>
+    <message>
+        <source>Also check when Postavo is &amp;closed</source>
+        <translation>Auch prüfen, wenn Postavo &amp;geschlossen ist</translation>
+    </message>
+    <message>
+        <source>A timer of your session runs the check as often as above while Postavo is closed.</source>
+        <translation>Ein Zeitgeber Ihrer Sitzung führt die Prüfung so oft wie oben aus, während Postavo geschlossen ist.</translation>
+    </message>
+    <message>
+        <source>This session has no user service manager (systemd) to run checks while Postavo is closed.</source>
+        <translation>Diese Sitzung hat keinen Benutzer-Dienstmanager (systemd), der Prüfungen ausführt, während Postavo geschlossen ist.</translation>
+    </message>
+    <message>
+        <source>Checks while Postavo is closed</source>
+        <translation>Prüfungen bei geschlossenem Postavo</translation>
     </message>
 </context>
 <context>
@@ -974,6 +1034,17 @@ Postavo fragt das nur einmal.</translation>
     <message>
         <source>Could not save %1: %2</source>
         <translation>%1 konnte nicht gespeichert werden: %2</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>Another Postavo is writing the lists in
+%1
+and does not let go.</source>
+        <translation>Ein anderes Postavo schreibt die Listen in
+%1
+und gibt sie nicht frei.</translation>
     </message>
 </context>
 </TS>

@@ -177,6 +177,13 @@
     </message>
 </context>
 <context>
+    <name>ClosedChecks</name>
+    <message>
+        <source>systemctl --user %1 failed: %2</source>
+        <translation>systemctl --user %1 завершилась с ошибкой: %2</translation>
+    </message>
+</context>
+<context>
     <name>CommandLine</name>
     <message>
         <source>Post messages to web forums and watch your posts for replies.</source>
@@ -193,6 +200,14 @@
     <message>
         <source>Try &quot;%1 --help&quot;.</source>
         <translation>Попробуйте «%1 --help».</translation>
+    </message>
+    <message>
+        <source>Check your posts for new replies without a window, then end. Exit status: 0 no new replies, 1 new replies, 2 the check could not run, 3 Postavo is open and checks there.</source>
+        <translation>Проверить ваши сообщения на новые ответы без окна и завершиться. Код выхода: 0 новых ответов нет, 1 есть новые ответы, 2 проверку не удалось выполнить, 3 Postavo открыт и проверяет сам.</translation>
+    </message>
+    <message>
+        <source>With --check: print nothing.</source>
+        <translation>С --check: ничего не выводить.</translation>
     </message>
 </context>
 <context>
@@ -258,6 +273,35 @@
     <message>
         <source>Your forums list is full</source>
         <translation>Список ваших форумов заполнен</translation>
+    </message>
+</context>
+<context>
+    <name>HeadlessCheck</name>
+    <message>
+        <source>Postavo cannot write its data folder %1: %2.</source>
+        <translation>Postavo не может записывать в папку данных %1: %2.</translation>
+    </message>
+    <message>
+        <source>Postavo is open: its window checks your posts now.</source>
+        <translation>Postavo открыт: сейчас ваши сообщения проверяет его окно.</translation>
+    </message>
+    <message>
+        <source>Postavo could not read these files:
+%1</source>
+        <translation>Postavo не смог прочитать эти файлы:
+%1</translation>
+    </message>
+    <message>
+        <source>No posts are watched.</source>
+        <translation>Нет отслеживаемых сообщений.</translation>
+    </message>
+    <message>
+        <source>The check was stopped; what it measured is kept.</source>
+        <translation>Проверка остановлена; то, что она успела измерить, сохранено.</translation>
+    </message>
+    <message>
+        <source>Checked: %1. With new replies: %2. Could not be checked: %3.</source>
+        <translation>Проверено: %1. С новыми ответами: %2. Не удалось проверить: %3.</translation>
     </message>
 </context>
 <context>
@@ -614,6 +658,22 @@ The sizes stay. Until a page is measured again, a check can tell that it has new
     <message>
         <source>Some kept page texts could not be removed from %1.</source>
         <translation>Некоторые сохранённые тексты страниц не удалось удалить из %1.</translation>
+    </message>
+    <message>
+        <source>Also check when Postavo is &amp;closed</source>
+        <translation>Проверять и когда Postavo &amp;закрыт</translation>
+    </message>
+    <message>
+        <source>A timer of your session runs the check as often as above while Postavo is closed.</source>
+        <translation>Таймер вашего сеанса запускает проверку так же часто, как указано выше, пока Postavo закрыт.</translation>
+    </message>
+    <message>
+        <source>This session has no user service manager (systemd) to run checks while Postavo is closed.</source>
+        <translation>В этом сеансе нет пользовательского диспетчера служб (systemd), чтобы проверять, пока Postavo закрыт.</translation>
+    </message>
+    <message>
+        <source>Checks while Postavo is closed</source>
+        <translation>Проверки при закрытом Postavo</translation>
     </message>
 </context>
 <context>
@@ -977,6 +1037,17 @@ Postavo спросит об этом только один раз.</translation>
     <message>
         <source>Could not save %1: %2</source>
         <translation>Не удалось сохранить %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>Another Postavo is writing the lists in
+%1
+and does not let go.</source>
+        <translation>Другой экземпляр Postavo записывает списки в
+%1
+и не освобождает их.</translation>
     </message>
 </context>
 </TS>

@@ -1,9 +1,15 @@
 #include <csignal>
 #include <QApplication>
+#include <QMessageBox>
+#include <QWebEngineProfile>
 #include <QDir>
 #include <QFile>
 #include <memory>
 
+#include "app/headlesscheck.h"
+#include "base/writerlock.h"
+#include "replies/checksettings.h"
+#include "replies/closedchecks.h"
 #include "app/mainwindow.h"
 #include "app/programstart.h"
 #include "app/programcontext.h"
@@ -40,13 +46,16 @@ int main(int argc, char *argv[])
 {
     // A file size limit (ulimit -f) would end the program at a save; ignored, the save fails with its reason.
     std::signal(SIGXFSZ, SIG_IGN);
-    // Help and version are answered on the terminal, before anything asks for a display.
+    // Help, version and a check without a window are answered on the terminal, before anything asks for a
+    // display or starts the browser engine.
     CommandLine commandLine = parseCommandLine(argumentList(argc, argv));
-    if (commandLine.action == CommandLine::Action::Help || commandLine.action == CommandLine::Action::Version) {
+    if (commandLine.action == CommandLine::Action::Help || commandLine.action == CommandLine::Action::Version
+        || commandLine.action == CommandLine::Action::Check) {
         QCoreApplication terminal(argc, argv);
         nameTheProgram();
         installTranslations();
-        return answerOnTerminal(commandLine);
+        return commandLine.action == CommandLine::Action::Check ? HeadlessCheck::run(commandLine)
+                                                                : answerOnTerminal(commandLine);
     }
 
     // The browser engine shares its graphics contexts with the windows; it wants that set up first.
@@ -68,6 +77,15 @@ int main(int argc, char *argv[])
 
     DataLocation location;
     const DataFolder dataFolder = DataFolder::forProgram(commandLine.portable, &location);
+    // The window writes the lists while it runs; a check started without it ends and lets go, keeping what it
+    // measured.
+    WriterLock writerLock(dataFolder.path());
+    if (!writerLock.takeFromHolder(20000)) {
+        QMessageBox::critical(nullptr, QStringLiteral("Postavo"),
+            QCoreApplication::translate("main", "Another Postavo is writing the lists in\n%1\nand does not let go.")
+                .arg(dataFolder.path()));
+        return 1;
+    }
     // A portable program keeps its settings beside itself too.
     const auto settings = location.portable ? std::make_unique<SettingsStore>(
                               QDir(location.path).filePath(SettingsStore::applicationName() + QStringLiteral(".ini")))
@@ -84,8 +102,17 @@ int main(int argc, char *argv[])
         qputenv("XDG_CACHE_HOME", QFile::encodeName(browserFolder + QStringLiteral("/cache")));
     }
     QWebEngineProfile *profile = storedBrowserProfile(browserFolder, &app);
+    // Checks without the window ask for pages as the browser pane does.
+    CheckSettings::storeBrowserUserAgent(*settings, profile->httpUserAgent());
     Website website(BrandingInfo::ofThisBuild().website);
-    ProgramContext context { { dataFolder, settings.get() }, &linkFormats, &keptTexts, profile, nullptr, &website };
+    // The timer runs this program as it was started, portable or not.
+    QStringList checkCommand { QCoreApplication::applicationFilePath() };
+    if (commandLine.portable) {
+        checkCommand.append(QStringLiteral("--portable"));
+    }
+    ClosedChecks closedChecks(ClosedChecks::defaultUnitFolder(), checkCommand + QStringList { QStringLiteral("--check"), QStringLiteral("--quiet") });
+    ProgramContext context { { dataFolder, settings.get() }, &linkFormats, &keptTexts, profile, nullptr, &website,
+        &closedChecks };
 
     // The splash comes first and brings up the main window.
     ProgramStart start(context);

@@ -2,6 +2,7 @@
 
 #include "base/appcontext.h"
 
+class ClosedChecks;
 class KeptTextStore;
 class LinkFormatTable;
 class QWebEngineProfile;
@@ -22,4 +23,6 @@ struct ProgramContext : AppContext
     Skinning *skinning = nullptr;
     // Opened in the system's browser by the visit button and the about window.
     Website *website = nullptr;
+    // The timer that checks while the program is closed; none: not offered.
+    ClosedChecks *closedChecks = nullptr;
 };

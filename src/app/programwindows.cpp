@@ -49,7 +49,7 @@ void ProgramWindows::showOptions()
         // No owner: it is a window of its own beside the main window. Its close control discards it with
         // any unsaved edits; "Save and Close" only hides it.
         m_options = new OptionsDialog(
-            *m_context.settings, *m_context.linkFormats, m_context.keptTexts, m_context.skinning);
+            *m_context.settings, *m_context.linkFormats, m_context.keptTexts, m_context.skinning, m_context.closedChecks);
         m_options->setAttribute(Qt::WA_DeleteOnClose);
         connect(m_options, &OptionsDialog::templatesStored, this, &ProgramWindows::templatesStored);
         connect(m_options, &OptionsDialog::checkIntervalStored, this, &ProgramWindows::checkIntervalStored);

@@ -12,6 +12,8 @@ QString translated(const char *text)
 }
 
 const QString s_portable = QStringLiteral("portable");
+const QString s_check = QStringLiteral("check");
+const QString s_quiet = QStringLiteral("quiet");
 
 void describe(QCommandLineParser &parser)
 {
@@ -23,6 +25,11 @@ void describe(QCommandLineParser &parser)
         translated(QT_TRANSLATE_NOOP("CommandLine",
             "Keep the data and settings beside the executable instead of in your home folder (as a "
             "file named \"portable\" there does)."))));
+    parser.addOption(QCommandLineOption(s_check,
+        translated(QT_TRANSLATE_NOOP("CommandLine",
+            "Check your posts for new replies without a window, then end. Exit status: 0 no new replies, 1 new "
+            "replies, 2 the check could not run, 3 Postavo is open and checks there."))));
+    parser.addOption(QCommandLineOption(s_quiet, translated(QT_TRANSLATE_NOOP("CommandLine", "With --check: print nothing."))));
 }
 
 void write(FILE *stream, const QString &text)
@@ -53,6 +60,10 @@ CommandLine parseCommandLine(const QStringList &arguments)
                                 .arg(parser.positionalArguments().constFirst());
     }
     commandLine.portable = parser.isSet(s_portable);
+    commandLine.quiet = parser.isSet(s_quiet);
+    if (commandLine.action == CommandLine::Action::Run && parser.isSet(s_check)) {
+        commandLine.action = CommandLine::Action::Check;
+    }
     return commandLine;
 }
 
@@ -73,6 +84,7 @@ int answerOnTerminal(const CommandLine &commandLine)
                 + QLatin1Char('\n'));
         return 2;
     case CommandLine::Action::Run:
+    case CommandLine::Action::Check:
         break;
     }
     return 0;

@@ -5,9 +5,11 @@
 // What the command line asks of the program.
 struct CommandLine
 {
-    enum class Action { Run, Help, Version, Error };
+    enum class Action { Run, Check, Help, Version, Error };
     Action action = Action::Run;
     bool portable = false;
+    // With Check: nothing printed, the exit status alone tells.
+    bool quiet = false;
     // For Error: what was wrong, worded for the terminal.
     QString error;
 };

@@ -17,6 +17,7 @@
 #include "base/numbertext.h"
 #include "replies/checkschedule.h"
 #include "replies/checksettings.h"
+#include "replies/closedchecks.h"
 #include "pagetext/kepttextstore.h"
 
 namespace {
@@ -31,13 +32,14 @@ QLineEdit *fieldBox(QWidget *parent, const char *array, int index)
 
 } // namespace
 
-OptionsDialog::OptionsDialog(
-    SettingsStore &settings, LinkFormatTable &formats, KeptTextStore *keptTexts, Skinning *skinning, QWidget *parent)
+OptionsDialog::OptionsDialog(SettingsStore &settings, LinkFormatTable &formats, KeptTextStore *keptTexts,
+    Skinning *skinning, ClosedChecks *closedChecks, QWidget *parent)
     : QDialog(parent)
     , m_settings(settings)
     , m_formats(formats)
     , m_keptTexts(keptTexts)
     , m_skinning(skinning)
+    , m_closedChecks(closedChecks)
 {
     setObjectName(QStringLiteral("OptionsDialog"));
     setWindowTitle(QStringLiteral("Custom Message Templates"));
@@ -159,6 +161,16 @@ void OptionsDialog::createControls()
     auto *checkRow = new QHBoxLayout;
     checkRow->addWidget(checkEveryLabel);
     checkRow->addWidget(m_checkEveryBox);
+    m_whenClosedCheck = new QCheckBox(tr("Also check when Postavo is &closed"), this);
+    m_whenClosedCheck->setObjectName(QStringLiteral("whenClosedCheck"));
+    // Offered only where a user service manager can keep the timer.
+    const bool timerPossible = m_closedChecks != nullptr && m_closedChecks->isAvailable();
+    m_whenClosedCheck->setEnabled(timerPossible);
+    m_whenClosedCheck->setToolTip(timerPossible
+            ? tr("A timer of your session runs the check as often as above while Postavo is closed.")
+            : tr("This session has no user service manager (systemd) to run checks while Postavo is closed."));
+    m_whenClosedCheck->setAccessibleDescription(m_whenClosedCheck->toolTip());
+    checkRow->addWidget(m_whenClosedCheck);
     checkRow->addStretch(1);
     if (m_keptTexts != nullptr) {
         m_clearKeptTextsButton = new QPushButton(tr("C&lear Kept Page Texts..."), this);
@@ -200,7 +212,8 @@ void OptionsDialog::createControls()
     setTabOrder(previous, m_unlockDefaultsCheck);
     setTabOrder(m_unlockDefaultsCheck, m_thresholdEdit);
     setTabOrder(m_thresholdEdit, m_checkEveryBox);
-    setTabOrder(m_checkEveryBox, m_clearKeptTextsButton != nullptr ? m_clearKeptTextsButton : m_saveAndCloseButton);
+    setTabOrder(m_checkEveryBox, m_whenClosedCheck);
+    setTabOrder(m_whenClosedCheck, m_clearKeptTextsButton != nullptr ? m_clearKeptTextsButton : m_saveAndCloseButton);
     if (m_clearKeptTextsButton != nullptr) {
         setTabOrder(m_clearKeptTextsButton, m_saveAndCloseButton);
     }
@@ -241,6 +254,7 @@ void OptionsDialog::loadTemplateFields()
     thresholdEdited();
     const int checkEvery = CheckSettings::checkEvery(m_settings);
     m_checkEveryBox->setCurrentIndex(std::max(0, m_checkEveryBox->findData(checkEvery)));
+    m_whenClosedCheck->setChecked(m_closedChecks != nullptr && m_closedChecks->isInstalled());
     const LinkFormatTable &formats = m_formats;
     for (int row = 0; row < rowCount; ++row) {
         const LinkFormat &format = formats[row];
@@ -276,6 +290,23 @@ void OptionsDialog::saveSettings()
     const int checkEvery = m_checkEveryBox->currentData().toInt();
     CheckSettings::storeCheckEvery(settings, checkEvery);
     emit checkIntervalStored(checkEvery);
+    storeClosedChecks(checkEvery);
+}
+
+void OptionsDialog::storeClosedChecks(int minutes)
+{
+    if (m_closedChecks == nullptr || !m_whenClosedCheck->isEnabled()) {
+        return;
+    }
+    // The timer follows the interval; checks that are off are off when closed too.
+    QString error;
+    const bool wanted = m_whenClosedCheck->isChecked() && minutes > 0;
+    const bool done = wanted ? m_closedChecks->install(minutes, &error)
+                             : !m_closedChecks->isInstalled() || m_closedChecks->remove(&error);
+    if (!done) {
+        m_whenClosedCheck->setChecked(m_closedChecks->isInstalled());
+        QMessageBox::warning(this, tr("Checks while Postavo is closed"), error);
+    }
 }
 
 void OptionsDialog::saveAndClose()

@@ -12,6 +12,7 @@ class QLineEdit;
 class QPushButton;
 class KeptTextStore;
 class SettingsStore;
+class ClosedChecks;
 class Skinning;
 
 // The options dialog: edits the eight link formats and the reply threshold. Nothing typed here takes effect
@@ -23,8 +24,9 @@ class OptionsDialog : public QDialog
 public:
     // keptTexts: the kept page texts, which the dialog can clear (none: nothing is kept); skinning: the program's,
     // when skinning is on.
+    // closedChecks: the timer that checks while Postavo is closed (none: not offered).
     OptionsDialog(SettingsStore &settings, LinkFormatTable &formats, KeptTextStore *keptTexts,
-        Skinning *skinning = nullptr, QWidget *parent = nullptr);
+        Skinning *skinning = nullptr, ClosedChecks *closedChecks = nullptr, QWidget *parent = nullptr);
     ~OptionsDialog() override;
 
     static constexpr int rowCount = LinkFormatTable::rowCount;
@@ -50,6 +52,8 @@ private:
     void loadTemplateFields();
     void storeTemplateFields();
     void saveSettings();
+    // Installs, moves or removes the timer that checks while Postavo is closed, as the box and the interval say.
+    void storeClosedChecks(int minutes);
     // The five boxes of a row in column order: name, link open, link middle, link end, email.
     std::array<QLineEdit *, 5> rowFields(int row) const;
 
@@ -57,6 +61,8 @@ private:
     LinkFormatTable &m_formats;
     KeptTextStore *m_keptTexts;
     Skinning *m_skinning;
+    ClosedChecks *m_closedChecks;
+    QCheckBox *m_whenClosedCheck = nullptr;
     // Controls, named as the design names them (their objectNames end in the row number).
     std::array<QLineEdit *, rowCount> m_nameEdits {};
     std::array<QLineEdit *, rowCount> m_linkOpenEdits {};

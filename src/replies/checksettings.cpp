@@ -65,3 +65,16 @@ void storeTimeValues(SettingsStore &settings, const QStringList &values)
 }
 
 } // namespace CheckSettings
+
+QString CheckSettings::browserUserAgent(const SettingsStore &settings)
+{
+    return settings.read(QStringLiteral("Checks"), QStringLiteral("browserUserAgent"), QString());
+}
+
+void CheckSettings::storeBrowserUserAgent(SettingsStore &settings, const QString &userAgent)
+{
+    // Written only when it changed: the window tells it at every start.
+    if (browserUserAgent(settings) != userAgent) {
+        settings.write(QStringLiteral("Checks"), QStringLiteral("browserUserAgent"), userAgent);
+    }
+}

@@ -23,6 +23,11 @@ void storeThreshold(SettingsStore &settings, const QString &text);
 int checkEvery(const SettingsStore &settings);
 void storeCheckEvery(SettingsStore &settings, int minutes);
 
+// The browser pane's User-Agent as the window last saw it, for checks that run without it (section
+// "Checks"); empty before the window first ran.
+QString browserUserAgent(const SettingsStore &settings);
+void storeBrowserUserAgent(SettingsStore &settings, const QString &userAgent);
+
 // "minutes0", "seconds0", "minutes1", ... in their order, and their values as stored.
 QStringList timeKeys();
 QStringList timeValues(const SettingsStore &settings);

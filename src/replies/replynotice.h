@@ -30,6 +30,13 @@ bool shouldTell(int newReplyCount, bool timedRun, bool windowActive);
 class ToldPosts
 {
 public:
+    ToldPosts() = default;
+    // The posts told of by an earlier run, as known() gave them.
+    explicit ToldPosts(const QStringList &known)
+        : m_known(known.cbegin(), known.cend())
+    { }
+    QStringList known() const { return QStringList(m_known.cbegin(), m_known.cend()); }
+
     // The posts a finished run is to tell of: for a timed run those not told before, for a run the user
     // started all it found. Every found post counts as told from now on. A told post is forgotten, so that its
     // next replies are told again, only when a run measured it without new replies (unreached lists the posts
