@@ -12,8 +12,8 @@ public:
 
     // Takes the lock if no one holds it.
     bool tryTake();
-    // Asks the holder (a check that runs without a window) to end, as an end request does, and takes the lock
-    // once it has let go, waiting at most waitMs. False when the holder kept it.
+    // Asks the holder, when it is a check that runs without a window, to end as an end request does, and takes
+    // the lock once it has let go, waiting at most waitMs. False when the holder kept it (another window).
     bool takeFromHolder(int waitMs);
 
 private:

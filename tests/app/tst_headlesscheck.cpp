@@ -151,6 +151,8 @@ void tst_HeadlessCheck::oneWriterAtATime()
         const CheckRun run = runCheck();
         QCOMPARE(run.status, 3);
         QVERIFY2(run.out.contains("Postavo is open"), qPrintable(run.out));
+        // A second window does not take the lists from the first, nor ask it to end.
+        QVERIFY(!WriterLock(m_home->filePath(".local/share/Postavo")).takeFromHolder(100));
     }
     QCOMPARE(runCheck().status, 0);
 
