@@ -1,7 +1,6 @@
 #include "app/headlesscheck.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QEventLoop>
 #include <QTextStream>
 #include <memory>
@@ -32,10 +31,6 @@ QString tr(const char *text)
     return QCoreApplication::translate("HeadlessCheck", text);
 }
 
-// What the window left in the settings for checks that run without it.
-const QString s_checks = QStringLiteral("Checks");
-const QString s_told = QStringLiteral("toldWithoutWindow");
-
 } // namespace
 
 int run(const CommandLine &commandLine)
@@ -65,9 +60,7 @@ int run(const CommandLine &commandLine)
         say(tr("Postavo is open: its window checks your posts now."));
         return WindowOpen;
     }
-    const auto settingsStore = location.portable ? std::make_unique<SettingsStore>(QDir(location.path).filePath(
-                                                       SettingsStore::applicationName() + QStringLiteral(".ini")))
-                                                 : std::make_unique<SettingsStore>();
+    const auto settingsStore = SettingsStore::forLocation(location);
     SettingsStore &settings = *settingsStore;
     const LegacyCodePage legacy = LegacyCodePage::fromSettings(settings);
     ListStore store(data);
@@ -81,8 +74,7 @@ int run(const CommandLine &commandLine)
         return NoNewReplies;
     }
 
-    KeptTextStore keptTexts(location.portable ? QDir(location.path).filePath(QStringLiteral("page-texts"))
-                                              : KeptTextStore::defaultFolder());
+    KeptTextStore keptTexts(KeptTextStore::folderFor(location));
     // The browser's User-Agent as the window last saw it; its cookies live in the browser engine, which a check
     // without a window does not start.
     RequestIdentity identity;
@@ -94,11 +86,6 @@ int run(const CommandLine &commandLine)
     monitor.setKeptTexts(&keptTexts, legacy);
     QObject::connect(&monitor, &ReplyMonitor::postChecked, &posts, &OwnPosts::storeOutcome);
 
-    QList<ReplyMonitor::Post> list;
-    for (int i = 0; i < posts.count(); ++i) {
-        list.append({ posts.address(i), posts.storedSize(i),
-            { posts.ownText(i), posts.ownTextShown(i), posts.isMeasuredAsBrowser(i) } });
-    }
     QEventLoop loop;
     QStringList found;
     bool interrupted = false;
@@ -113,7 +100,7 @@ int run(const CommandLine &commandLine)
         interrupted = true;
         loop.quit();
     });
-    monitor.startCheck(list);
+    monitor.startCheck(posts);
     loop.exec();
 
     ListFiles::WriteError writeError;
@@ -137,23 +124,18 @@ int run(const CommandLine &commandLine)
         }
     }
     say(tr("Checked: %1. With new replies: %2. Could not be checked: %3.")
-            .arg(list.size())
+            .arg(posts.count())
             .arg(found.size())
             .arg(problems));
 
     // Each post is told of once, as timed checks tell, across runs.
-    ReplyNotice::ToldPosts told(settings.read(s_checks, s_told, QString()).split(u' ', Qt::SkipEmptyParts));
+    ReplyNotice::ToldPosts told(CheckSettings::toldWithoutWindow(settings));
     const QStringList tell = told.take(found, monitor.run()->unreached(), true);
-    settings.write(s_checks, s_told, told.known().join(u' '));
+    CheckSettings::storeToldWithoutWindow(settings, told.known());
     if (!tell.isEmpty()) {
-        QStringList firstReply;
-        for (const QString &address : tell) {
-            firstReply = posts.index(posts.indexOf(address)).data(OwnPosts::NewTextRole).toStringList();
-            if (!firstReply.isEmpty()) {
-                break;
-            }
-        }
-        const ReplyNotice::Text text = ReplyNotice::forReplies(int(tell.size()), tell, firstReply);
+        const ReplyNotice::Text text = ReplyNotice::forPosts(tell, [&posts](const QString &address) {
+            return posts.index(posts.indexOf(address)).data(OwnPosts::NewTextRole).toStringList();
+        });
         DesktopNotifier notifier;
         notifier.setTrayAvailable([] { return false; });
         QEventLoop waiting;

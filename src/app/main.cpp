@@ -86,14 +86,9 @@ int main(int argc, char *argv[])
                 .arg(dataFolder.path()));
         return 1;
     }
-    // A portable program keeps its settings beside itself too.
-    const auto settings = location.portable ? std::make_unique<SettingsStore>(
-                              QDir(location.path).filePath(SettingsStore::applicationName() + QStringLiteral(".ini")))
-                                            : std::make_unique<SettingsStore>();
+    const auto settings = SettingsStore::forLocation(location);
     LinkFormatTable linkFormats;
-    // A portable program keeps the texts of its post pages beside itself as well.
-    KeptTextStore keptTexts(location.portable ? QDir(location.path).filePath(QStringLiteral("page-texts"))
-                                              : KeptTextStore::defaultFolder());
+    KeptTextStore keptTexts(KeptTextStore::folderFor(location));
     // A portable program keeps its browser's cookies and cache beside itself too, and what the engine and Qt's
     // graphics keep in the per-user folders (the engine's preferences, compiled shaders) in that folder as well.
     const QString browserFolder = location.portable ? QDir(location.path).filePath(QStringLiteral("browser")) : QString();

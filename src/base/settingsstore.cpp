@@ -39,6 +39,13 @@ SettingsStore::SettingsStore(const QString &iniFilePath)
 
 SettingsStore::~SettingsStore() = default;
 
+std::unique_ptr<SettingsStore> SettingsStore::forLocation(const DataLocation &location)
+{
+    return location.portable
+        ? std::make_unique<SettingsStore>(QDir(location.path).filePath(applicationName() + QStringLiteral(".ini")))
+        : std::make_unique<SettingsStore>();
+}
+
 QString SettingsStore::applicationName()
 {
     return QStringLiteral(POSTAVO_PRODUCT_NAME);

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+#include "base/datafolder.h"
 #include "base/filereplacement.h"
 
 class QSettings;
@@ -35,6 +36,9 @@ public:
     QString fileName() const;
 
     static QString applicationName();
+    // The store of a run whose data lives at location: the per-user file, or "Postavo.ini" beside the program
+    // when it runs portable.
+    static std::unique_ptr<SettingsStore> forLocation(const DataLocation &location);
 
 private:
     std::unique_ptr<QSettings> m_settings;

@@ -42,6 +42,11 @@ QString KeptTextStore::defaultFolder()
     return QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/page-texts");
 }
 
+QString KeptTextStore::folderFor(const DataLocation &location)
+{
+    return location.portable ? QDir(location.path).filePath(QStringLiteral("page-texts")) : defaultFolder();
+}
+
 QString KeptTextStore::fileOf(const QString &address) const
 {
     {

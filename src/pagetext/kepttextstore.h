@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/datafolder.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QMutex>
@@ -40,6 +42,8 @@ public:
 
     // The per-user cache folder's "page-texts".
     static QString defaultFolder();
+    // Where a run whose data lives at location keeps them: beside the program when it runs portable.
+    static QString folderFor(const DataLocation &location);
 
     QString folder() const { return m_folder; }
     void setLimit(qint64 bytes) { m_limit = bytes; }

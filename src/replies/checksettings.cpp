@@ -66,15 +66,35 @@ void storeTimeValues(SettingsStore &settings, const QStringList &values)
 
 } // namespace CheckSettings
 
+namespace {
+const QString s_checks = QStringLiteral("Checks");
+const QString s_userAgent = QStringLiteral("browserUserAgent");
+const QString s_told = QStringLiteral("toldWithoutWindow");
+} // namespace
+
 QString CheckSettings::browserUserAgent(const SettingsStore &settings)
 {
-    return settings.read(QStringLiteral("Checks"), QStringLiteral("browserUserAgent"), QString());
+    return settings.read(s_checks, s_userAgent, QString());
 }
 
 void CheckSettings::storeBrowserUserAgent(SettingsStore &settings, const QString &userAgent)
 {
     // Written only when it changed: the window tells it at every start.
     if (browserUserAgent(settings) != userAgent) {
-        settings.write(QStringLiteral("Checks"), QStringLiteral("browserUserAgent"), userAgent);
+        settings.write(s_checks, s_userAgent, userAgent);
+    }
+}
+
+QStringList CheckSettings::toldWithoutWindow(const SettingsStore &settings)
+{
+    // Stored addresses are fully encoded: no spaces in them.
+    return settings.read(s_checks, s_told, QString()).split(u' ', Qt::SkipEmptyParts);
+}
+
+void CheckSettings::storeToldWithoutWindow(SettingsStore &settings, const QStringList &addresses)
+{
+    const QString joined = addresses.join(u' ');
+    if (settings.read(s_checks, s_told, QString()) != joined) {
+        settings.write(s_checks, s_told, joined);
     }
 }

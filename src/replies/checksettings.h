@@ -28,6 +28,11 @@ void storeCheckEvery(SettingsStore &settings, int minutes);
 QString browserUserAgent(const SettingsStore &settings);
 void storeBrowserUserAgent(SettingsStore &settings, const QString &userAgent);
 
+// The posts a check without the window has told of, so that each is told once across its runs (section
+// "Checks").
+QStringList toldWithoutWindow(const SettingsStore &settings);
+void storeToldWithoutWindow(SettingsStore &settings, const QStringList &addresses);
+
 // "minutes0", "seconds0", "minutes1", ... in their order, and their values as stored.
 QStringList timeKeys();
 QStringList timeValues(const SettingsStore &settings);

@@ -258,10 +258,10 @@ PostsPanel::PostsPanel(OwnPosts &posts, const Checks &checks, ShownPage shownPag
         }
     }
     // A check that changes the list changes what the pane shows.
-    connect(m_newReplies, &QAbstractItemModel::modelReset, this, &PostsPanel::showSelectedReply);
-    connect(m_newReplies, &QAbstractItemModel::layoutChanged, this, &PostsPanel::showSelectedReply);
-    connect(m_newReplies, &QAbstractItemModel::rowsRemoved, this, &PostsPanel::showSelectedReply);
-    connect(m_newReplies, &QAbstractItemModel::dataChanged, this, &PostsPanel::showSelectedReply);
+    connect(m_newReplies, &QAbstractItemModel::modelReset, this, &PostsPanel::showReplies);
+    connect(m_newReplies, &QAbstractItemModel::layoutChanged, this, &PostsPanel::showReplies);
+    connect(m_newReplies, &QAbstractItemModel::rowsRemoved, this, &PostsPanel::showReplies);
+    connect(m_newReplies, &QAbstractItemModel::dataChanged, this, &PostsPanel::showReplies);
 
     connect(m_monitor, &ReplyMonitor::baselineMeasured, this, &PostsPanel::storeWatchedSize);
     connect(m_monitor, &ReplyMonitor::postChecked, &m_posts, &OwnPosts::storeOutcome);
@@ -426,13 +426,7 @@ void PostsPanel::checkForReplies()
 {
     m_posts.clearOutcomes();
     m_remeasured = 0;
-    QList<ReplyMonitor::Post> posts;
-    posts.reserve(m_posts.count());
-    for (int i = 0; i < m_posts.count(); ++i) {
-        posts.append({ m_posts.address(i), m_posts.storedSize(i),
-            { m_posts.ownText(i), m_posts.ownTextShown(i), m_posts.isMeasuredAsBrowser(i) } });
-    }
-    m_monitor->startCheck(posts);
+    m_monitor->startCheck(m_posts);
 }
 
 void PostsPanel::requestCheck()
@@ -470,20 +464,25 @@ void PostsPanel::showSelectedPost()
 
 void PostsPanel::showSelectedReply()
 {
+    showReplies();
     const QModelIndex current = m_newRepliesList->currentIndex();
-    if (!current.isValid()) {
-        m_replyReader->clear();
-        return;
+    if (current.isValid()) {
+        m_newRepliesList->scrollTo(current);
+        emit statusText(2, current.data(NewReplies::AddressRole).toString());
     }
-    const QString address = current.data(NewReplies::AddressRole).toString();
-    const QString html = readingText(address, current.data(OwnPosts::NewTextRole).toStringList());
-    // Set again only when it changed, so a check elsewhere keeps the user's place and selection in it.
-    if (m_replyReader->property("shown").toString() != html) {
+}
+
+void PostsPanel::showReplies()
+{
+    const QModelIndex current = m_newRepliesList->currentIndex();
+    const QString html = current.isValid() ? readingText(current.data(NewReplies::AddressRole).toString(),
+                                                 current.data(OwnPosts::NewTextRole).toStringList())
+                                           : QString();
+    // Set again only when it changed, so a check storing other posts keeps the user's place and selection in it.
+    if (html != m_shownReplies) {
+        m_shownReplies = html;
         m_replyReader->setHtml(html);
-        m_replyReader->setProperty("shown", html);
     }
-    m_newRepliesList->scrollTo(current);
-    emit statusText(2, address);
 }
 
 void PostsPanel::readNewReplies()

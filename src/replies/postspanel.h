@@ -90,7 +90,10 @@ signals:
 private:
     void switchPostView();
     void showSelectedPost();
+    // The chosen entry of New Replies: its replies in the reading pane, its address in the status bar.
     void showSelectedReply();
+    // The reading pane as the chosen entry is now; a check's changes to other posts leave it as it is.
+    void showReplies();
     void showProbeError(const QString &text);
     // A watch measured the page: its size is stored once the browser's text of the page is in, unless the check
     // got another page than the browser shows and the user would rather not.
@@ -124,6 +127,7 @@ private:
     QListView *m_newRepliesList = nullptr;
     // What the replies to the chosen post say, under the list.
     QTextBrowser *m_replyReader = nullptr;
+    QString m_shownReplies;
     // The buttons and the lists of the view chosen.
     QStackedWidget *m_buttonStack = nullptr;
     QStackedWidget *m_listStack = nullptr;

@@ -1,5 +1,7 @@
 #include "replies/replymonitor.h"
 
+#include "forums/ownposts.h"
+
 #include <utility>
 
 #include "pagetext/kepttextstore.h"
@@ -168,6 +170,17 @@ void ReplyMonitor::followingFinished(const PageMeasurement &measurement)
                 followBaseline(next);
             }
         });
+}
+
+void ReplyMonitor::startCheck(const OwnPosts &posts)
+{
+    QList<Post> list;
+    list.reserve(posts.count());
+    for (int i = 0; i < posts.count(); ++i) {
+        list.append({ posts.address(i), posts.storedSize(i),
+            { posts.ownText(i), posts.ownTextShown(i), posts.isMeasuredAsBrowser(i) } });
+    }
+    startCheck(list);
 }
 
 void ReplyMonitor::startCheck(const QList<Post> &posts)

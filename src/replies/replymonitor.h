@@ -9,6 +9,8 @@
 #include <memory>
 
 #include "probe/postoutcome.h"
+
+class OwnPosts;
 #include "base/textfile.h"
 #include "probe/probetimeouts.h"
 #include "replies/replyrun.h"
@@ -54,6 +56,8 @@ public:
     void measureBaseline(const QString &address, int index);
     // Starts a run over the posts; a run already going is dropped without reporting anything more.
     void startCheck(const QList<Post> &posts);
+    // The same for every own post, as the list holds it.
+    void startCheck(const OwnPosts &posts);
     bool isChecking() const;
 
     PageSizeProbe *baselineProbe() const { return m_baselineProbe; }

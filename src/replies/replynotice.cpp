@@ -28,6 +28,18 @@ bool shouldTell(int newReplyCount, bool timedRun, bool windowActive)
     return newReplyCount > 0 && (timedRun || !windowActive);
 }
 
+Text forPosts(const QStringList &addresses, const std::function<QStringList(const QString &)> &newTextOf)
+{
+    QStringList firstReply;
+    for (const QString &address : addresses) {
+        firstReply = newTextOf(address);
+        if (!firstReply.isEmpty()) {
+            break;
+        }
+    }
+    return forReplies(int(addresses.size()), addresses, firstReply);
+}
+
 QStringList ToldPosts::take(const QStringList &found, const QStringList &unreached, bool timedRun)
 {
     QStringList tell;

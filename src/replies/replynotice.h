@@ -3,6 +3,7 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 // What the desktop is told when a reply check finds new replies, and when it is told at all.
 namespace ReplyNotice {
@@ -21,6 +22,8 @@ struct Text
 // Precondition: count >= 1; addresses holds the posts with new replies in list order. firstReply: the new text
 // of the first of them (its runs), quoted at the top; empty when the text tells nothing.
 Text forReplies(int count, const QStringList &addresses, const QStringList &firstReply = {});
+// The same for the posts to tell of, quoting the first of them whose new text has words (newTextOf gives it).
+Text forPosts(const QStringList &addresses, const std::function<QStringList(const QString &)> &newTextOf);
 
 // A timed check always tells; a check the user started tells only when the main window is not the active one.
 bool shouldTell(int newReplyCount, bool timedRun, bool windowActive);
@@ -35,7 +38,13 @@ public:
     explicit ToldPosts(const QStringList &known)
         : m_known(known.cbegin(), known.cend())
     { }
-    QStringList known() const { return QStringList(m_known.cbegin(), m_known.cend()); }
+    // In a fixed order, so the same posts are always stored alike.
+    QStringList known() const
+    {
+        QStringList known(m_known.cbegin(), m_known.cend());
+        known.sort();
+        return known;
+    }
 
     // The posts a finished run is to tell of: for a timed run those not told before, for a run the user
     // started all it found. Every found post counts as told from now on. A told post is forgotten, so that its

@@ -63,14 +63,7 @@ void TimedChecks::checkFinished(const QStringList &newReplyAddresses)
     if (!ReplyNotice::shouldTell(int(tell.size()), timed, m_window->isVisible() && m_window->isActiveWindow())) {
         return;
     }
-    // The first reply that has words to quote.
-    QStringList firstReply;
-    for (const QString &address : tell) {
-        firstReply = m_posts->newTextOf(address);
-        if (!firstReply.isEmpty()) {
-            break;
-        }
-    }
-    const ReplyNotice::Text text = ReplyNotice::forReplies(int(tell.size()), tell, firstReply);
+    const ReplyNotice::Text text
+        = ReplyNotice::forPosts(tell, [this](const QString &address) { return m_posts->newTextOf(address); });
     m_notifier->notify(text.summary, text.body);
 }

@@ -100,6 +100,17 @@ QStringList layoutFaults(QWidget *root)
     return faults;
 }
 
+// Starts the window as the program does at first start: placed on the screen, shown. False when it did not come.
+bool bringUp(MainWindow &w)
+{
+    if (!w.startUp()) {
+        return false;
+    }
+    w.restorePlacement();
+    w.show();
+    return QTest::qWaitForWindowExposed(&w);
+}
+
 } // namespace
 
 class tst_MainLayout : public QObject
@@ -131,10 +142,7 @@ void tst_MainLayout::captionsFitInEveryLanguage()
     QVERIFY(shipped.isLoaded());
     ProgramState state;
     MainWindow w(state.context);
-    QVERIFY(w.startUp());
-    w.restorePlacement();
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QVERIFY(bringUp(w));
     if (smallest) {
         w.resize(1, 1);
         QTRY_COMPARE(w.size(), w.minimumSize());
@@ -172,10 +180,7 @@ void tst_MainLayout::webViewFillsItsPane()
 {
     ProgramState state;
     MainWindow w(state.context);
-    QVERIFY(w.startUp());
-    w.restorePlacement();
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QVERIFY(bringUp(w));
     auto *pane = control<BrowserPane>(w, "browserFrame");
     auto *view = control<QWebEngineView>(w, "webView");
     // The same margin below the page as beside it, at any size.
@@ -197,10 +202,7 @@ void tst_MainLayout::splittersComeBackAfterARestart()
     QList<int> editor;
     {
         MainWindow w(state.context);
-        QVERIFY(w.startUp());
-        w.restorePlacement();
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(bringUp(w));
         auto *columnSplitter = control<QSplitter>(w, "columnSplitter");
         auto *editorSplitter = control<QSplitter>(w, "editorSplitter");
         // Dragged as the user drags them: the left column wider, the editor lower.
@@ -211,10 +213,7 @@ void tst_MainLayout::splittersComeBackAfterARestart()
         w.close();
     }
     MainWindow again(state.context);
-    QVERIFY(again.startUp());
-    again.restorePlacement();
-    again.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&again));
+    QVERIFY(bringUp(again));
     QTRY_COMPARE(control<QSplitter>(again, "columnSplitter")->sizes(), column);
     QTRY_COMPARE(control<QSplitter>(again, "editorSplitter")->sizes(), editor);
 }
